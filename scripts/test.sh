@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Korvanta and runs the whole test suite: first the
+# normal build, then the build with AddressSanitizer and UndefinedBehaviorSanitizer.
+#   scripts/test.sh             both suites
+#   scripts/test.sh --quick     the normal build only
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+
+# Rendering tests need a real X server with a window manager; one serves the whole run.
+if [ -z "${DISPLAY:-}" ]; then
+    exec 3< <(Xvfb -displayfd 1 -screen 0 1280x800x24 -nolisten tcp 2>/dev/null)
+    read -r display <&3
+    export DISPLAY=":$display"
+    openbox >/dev/null 2>&1 &
+    trap 'kill $(jobs -p) 2>/dev/null || true' EXIT
+fi
+
+presets=(default sanitize)
+[ "${1:-}" = "--quick" ] && presets=(default)
+for preset in "${presets[@]}"; do
+    echo "== $preset build"
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j"$(nproc)"
+    ctest --preset "$preset" -j2
+done

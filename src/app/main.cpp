@@ -1,0 +1,7 @@
+#include "WinApp.h"
+
+int main(int argc, char** argv)
+{
+    CWinApp app(argc, argv);
+    return 0;
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The nine ordered text lists of a language pack. Every consumer takes its texts by group
+// and index through Text(), which raises the invalid-argument error for a missing entry.
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+enum LanguageGroup {
+    MainMenu = 0,
+    ContexMenu = 1,
+    ChannelsDialog = 2,
+    LanguagesDialog = 3,
+    AboutDialog = 4,
+    DonateDialog = 5,
+    Groups = 6,
+    Countries = 7,
+    Status = 8,
+};
+
+constexpr int kLanguageGroupCount = 9;
+
+struct LanguageStrings
+{
+    std::array<QStringList, kLanguageGroupCount> lists;
+
+    QStringList& operator[](LanguageGroup group) { return lists[group]; }
+    const QStringList& operator[](LanguageGroup group) const { return lists[group]; }
+
+    // Entry index of the group; the invalid-argument error when the group is too short.
+    const QString& Text(LanguageGroup group, qsizetype index) const;
+
+    void Clear();
+};

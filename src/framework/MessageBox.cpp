@@ -1,0 +1,41 @@
+#include "MessageBox.h"
+
+#include <QMessageBox>
+
+#include <utility>
+
+namespace {
+MessageBoxHook& hook()
+{
+    static MessageBoxHook instance;
+    return instance;
+}
+
+QMessageBox::Icon iconFor(unsigned style)
+{
+    switch (style & MB_ICONMASK) {
+    case MB_ICONSTOP:
+        return QMessageBox::Critical;
+    case MB_ICONWARNING:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+} // namespace
+
+MessageBoxHook SetMessageBoxHook(MessageBoxHook newHook)
+{
+    return std::exchange(hook(), std::move(newHook));
+}
+
+int MessageBox(QWidget* owner, const QString& text, const QString& caption, unsigned style)
+{
+    if (hook())
+        return hook()(owner, text, caption, style);
+    QMessageBox box(iconFor(style), caption, text, QMessageBox::Ok, owner);
+    box.exec();
+    return IDOK;
+}

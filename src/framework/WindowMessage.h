@@ -1,0 +1,67 @@
+#pragma once
+// Window messages: the private messages between the program's windows travel as one
+// QEvent type carrying (message, wParam, lParam), sent synchronously like SendMessageW,
+// and each window class routes them through its own table to one handler each.
+
+#include <QEvent>
+#include <QObject>
+
+#include <cstddef>
+#include <cstdint>
+
+using UINT = std::uint32_t;
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
+using LRESULT = std::intptr_t;
+
+constexpr UINT WM_USER = 0x400;
+constexpr UINT UM_PLAY_STOP = WM_USER + 1;
+constexpr UINT UM_MUTE = WM_USER + 2;
+constexpr UINT UM_VOLUME = WM_USER + 3;
+constexpr UINT UM_START_CHANNEL = WM_USER + 20;
+constexpr UINT UM_PLAYER_EVENT = WM_USER + 30;
+
+// Kinds of UM_PLAYER_EVENT (its wParam).
+constexpr WPARAM PLAYER_EVENT_MOUSE_DOWN = 0;
+constexpr WPARAM PLAYER_EVENT_PLAY_STATE = 1;
+constexpr WPARAM PLAYER_EVENT_KEY_DOWN = 2;
+
+class CWindowMessage : public QEvent
+{
+public:
+    CWindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    static QEvent::Type eventType();
+
+    const UINT message;
+    const WPARAM wParam;
+    const LPARAM lParam;
+    LRESULT result = 0;
+};
+
+// Delivers the message at once through the application's event dispatch (so the
+// invalid-argument guard applies) and returns the handler's result; 0 when unhandled.
+LRESULT SendMessage(QObject* target, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+template <class T>
+struct MessageMapEntry
+{
+    UINT message;
+    LRESULT (T::*handler)(WPARAM, LPARAM);
+};
+
+// For a class's event(): true when the event was a window message the table handles.
+template <class T, std::size_t N>
+bool DispatchMessage(T* self, QEvent* event, const MessageMapEntry<T> (&map)[N])
+{
+    if (event->type() != CWindowMessage::eventType())
+        return false;
+    auto* msg = static_cast<CWindowMessage*>(event);
+    for (const auto& entry : map) {
+        if (entry.message == msg->message) {
+            msg->result = (self->*entry.handler)(msg->wParam, msg->lParam);
+            return true;
+        }
+    }
+    return false;
+}

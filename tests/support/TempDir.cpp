@@ -1,0 +1,36 @@
+#include "TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+TempDir::TempDir() = default;
+
+TempDir::~TempDir()
+{
+    if (configHome)
+        qputenv("XDG_CONFIG_HOME", previousConfigHome);
+}
+
+void TempDir::WriteFile(const QString& relativePath, const QByteArray& bytes) const
+{
+    const QString path = FilePath(relativePath);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(bytes);
+}
+
+QByteArray TempDir::ReadFile(const QString& relativePath) const
+{
+    QFile file(FilePath(relativePath));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TempDir::UseAsConfigHome()
+{
+    if (!configHome)
+        previousConfigHome = qgetenv("XDG_CONFIG_HOME");
+    configHome = true;
+    qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+}

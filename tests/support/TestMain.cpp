@@ -1,0 +1,25 @@
+// One application object for every test binary, with message boxes recorded rather than
+// shown, and the user's real config folder kept out of reach.
+
+#include "MessageBoxRecorder.h"
+#include "WinApp.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    CWinApp app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Korvanta"));
+    MessageBoxRecorder boxes; // a box a test did not expect must not block the run
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
