@@ -14,6 +14,13 @@ using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 
+// Platform messages the program's windows exchange besides the private ones.
+constexpr UINT WM_ACTIVATE = 0x0006;
+constexpr UINT WM_COMMAND = 0x0111;
+constexpr WPARAM WA_INACTIVE = 0;
+constexpr WPARAM WA_ACTIVE = 1;
+constexpr WPARAM WA_CLICKACTIVE = 2;
+
 constexpr UINT WM_USER = 0x400;
 constexpr UINT UM_PLAY_STOP = WM_USER + 1;
 constexpr UINT UM_MUTE = WM_USER + 2;
