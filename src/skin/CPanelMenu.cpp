@@ -1,0 +1,167 @@
+#include "CPanelMenu.h"
+
+#include "CMemDC.h"
+#include "InvalidArgument.h"
+#include "WindowMessage.h"
+
+#include <QFontMetrics>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPaintEvent>
+
+namespace {
+
+const QColor kTextColour(134, 156, 203);
+constexpr int kTextInsetLeft = 8;
+constexpr int kTextInsetTop = 3;
+constexpr int kExtraWidth = 16;
+constexpr int kItemHeight = 20;
+
+} // namespace
+
+CPanelMenu::CPanelMenu()
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+CPanelMenu::~CPanelMenu() = default;
+
+bool CPanelMenu::Create(QWidget* parent)
+{
+    setParent(parent);
+    setGeometry(0, 0, 100, kItemHeight);
+    show();
+    images[Menu1].Load(QStringLiteral("Skin/Menu1.png"));
+    images[Menu2].Load(QStringLiteral("Skin/Menu2.png"));
+    return true;
+}
+
+void CPanelMenu::SetFont(const QFont& itemFont)
+{
+    font = itemFont;
+}
+
+void CPanelMenu::AddItem(const QString& text, QMenu* menu)
+{
+    texts.append(text);
+    menus.append(menu);
+    states.append(0);
+    const int itemWidth = QFontMetrics(ItemFont()).horizontalAdvance(text) + kExtraWidth;
+    rects.append(QRect(nextLeft, 0, itemWidth, kItemHeight));
+    nextLeft += itemWidth;
+}
+
+void CPanelMenu::RemoveAllItems()
+{
+    texts.clear();
+    menus.clear();
+    states.clear();
+    rects.clear();
+    nextLeft = 0;
+}
+
+QRect CPanelMenu::ItemRect(int index) const
+{
+    return CheckedAt(rects, index);
+}
+
+bool CPanelMenu::IsItemHot(int index) const
+{
+    return CheckedAt(states, index) == 1;
+}
+
+void CPanelMenu::SetState(int index, int state)
+{
+    states[index] = state;
+    paintIndex = index;
+    repaint(rects[index]);
+}
+
+void CPanelMenu::paintEvent(QPaintEvent* event)
+{
+    CMemDC dc(this, event->region());
+    QPainter& p = dc.Painter();
+    p.setFont(ItemFont());
+    p.setPen(kTextColour);
+    // One item only when the paint stays inside it; a wider paint (first show, resize,
+    // merged updates) redraws the whole bar.
+    if (paintIndex >= 0 && paintIndex < rects.size() && rects[paintIndex].contains(dc.Rect())) {
+        images[states[paintIndex] == 0 ? Menu1 : Menu2].Draw(p, rects[paintIndex]);
+        DrawText(p, paintIndex);
+    } else {
+        images[Menu1].Draw(p, 0, 0, width(), -1);
+        for (int i = 0; i < texts.size(); ++i)
+            DrawText(p, i);
+    }
+    paintIndex = -1;
+}
+
+void CPanelMenu::DrawText(QPainter& p, int index) const
+{
+    p.drawText(rects[index].adjusted(kTextInsetLeft, kTextInsetTop, 0, 0),
+               Qt::AlignLeft | Qt::AlignTop, texts[index]);
+}
+
+void CPanelMenu::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!hoverEnabled)
+        return;
+    const QPoint pos = event->position().toPoint();
+    for (int i = 0; i < rects.size(); ++i) {
+        const int state = rects[i].contains(pos) ? 1 : 0;
+        if (states[i] != state)
+            SetState(i, state);
+    }
+    openItem = -1;
+    QWidget::mouseMoveEvent(event);
+}
+
+void CPanelMenu::leaveEvent(QEvent* event)
+{
+    if (hoverEnabled) {
+        for (int i = 0; i < states.size(); ++i) {
+            if (states[i] != 0)
+                SetState(i, 0);
+        }
+    }
+    QWidget::leaveEvent(event);
+}
+
+void CPanelMenu::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        const QPoint pos = event->position().toPoint();
+        for (int i = 0; i < rects.size(); ++i) {
+            if (!rects[i].contains(pos))
+                continue;
+            // A click on the item whose menu was just open closes nothing and opens
+            // nothing: it only clears the marker.
+            if (i == openItem)
+                openItem = -1;
+            else
+                OpenPopup(i);
+            break;
+        }
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void CPanelMenu::OpenPopup(int index)
+{
+    openItem = index;
+    hoverEnabled = false;
+    states[index] = 1;
+    paintIndex = index;
+    update(rects[index]);
+
+    const QRect& item = rects[index];
+    const QPoint below = mapToGlobal(QPoint(item.left(), item.top() + item.height()));
+    const QPointer<QMenu> menu = menus[index];
+    // exec() returns when the menu closes, like the platform's popup menu; the items
+    // may have been replaced by the time the command has been carried out.
+    QAction* chosen = menu ? menu->exec(below) : nullptr;
+    if (chosen != nullptr && chosen->data().isValid())
+        SendMessage(parentWidget(), WM_COMMAND, static_cast<WPARAM>(chosen->data().toInt()), 0);
+    hoverEnabled = true;
+}

@@ -1,0 +1,65 @@
+#pragma once
+// The skinned menu bar at the top of the main window: a row of text items, each opening
+// its popup menu below it. The command chosen in a popup reaches the parent window as
+// WM_COMMAND with the id the action carries in its data().
+
+#include "CxImage.h"
+
+#include <QFont>
+#include <QList>
+#include <QPointer>
+#include <QRect>
+#include <QStringList>
+#include <QWidget>
+
+#include <array>
+#include <optional>
+
+class QMenu;
+
+class CPanelMenu : public QWidget
+{
+    Q_OBJECT
+
+public:
+    CPanelMenu();
+    ~CPanelMenu() override;
+
+    bool Create(QWidget* parent);
+    // The font the items are measured and drawn in; set it before adding items.
+    void SetFont(const QFont& font);
+    void AddItem(const QString& text, QMenu* menu);
+    void RemoveAllItems();
+
+    int ItemCount() const { return static_cast<int>(rects.size()); }
+    QRect ItemRect(int index) const;
+    bool IsItemHot(int index) const;
+    // The item whose popup menu was opened last, until the pointer moves; -1 if none.
+    int OpenItem() const { return openItem; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    enum Image { Menu1, Menu2, ImageCount };
+
+    QFont ItemFont() const { return font.value_or(QWidget::font()); }
+    // Sets an item's state and repaints just that item at once.
+    void SetState(int index, int state);
+    void OpenPopup(int index);
+    void DrawText(QPainter& p, int index) const;
+
+    std::array<CxImage, ImageCount> images;
+    std::optional<QFont> font;
+    int paintIndex = -1;
+    int nextLeft = 0;
+    bool hoverEnabled = true;
+    int openItem = -1;
+    QStringList texts;
+    QList<int> states;
+    QList<QRect> rects;
+    QList<QPointer<QMenu>> menus;
+};

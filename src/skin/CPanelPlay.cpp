@@ -1,0 +1,280 @@
+#include "CPanelPlay.h"
+
+#include "CMemDC.h"
+#include "WindowMessage.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kPlayTop = 11;
+constexpr int kSoundTop = 23;
+constexpr int kSoundInset = 133;
+constexpr int kSliderTop = 30;
+constexpr int kSliderInset = 105;
+constexpr int kCentreThreshold = 340;
+constexpr int kNarrowOffset = 170;
+
+const char* const kImageFiles[] = {
+    "Skin/PanelFill.png", "Skin/PanelLeft.png", "Skin/PanelRight.png",
+    "Skin/Play1.png", "Skin/Play2.png", "Skin/Play3.png",
+    "Skin/Pause1.png", "Skin/Pause2.png", "Skin/Pause3.png",
+    "Skin/MuteOn1.png", "Skin/MuteOn2.png", "Skin/MuteOn3.png",
+    "Skin/MuteOff1.png", "Skin/MuteOff2.png", "Skin/MuteOff3.png",
+    "Skin/SoundFill1.png", "Skin/SoundFill2.png", "Skin/Sound1.png", "Skin/Sound2.png",
+};
+
+} // namespace
+
+CPanelPlay::CPanelPlay()
+{
+    static_assert(std::size(kImageFiles) == ImageCount);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+CPanelPlay::~CPanelPlay() = default;
+
+bool CPanelPlay::Create(QWidget* parent)
+{
+    setParent(parent);
+    setGeometry(0, 0, 200, 200);
+    for (int i = 0; i < ImageCount; ++i)
+        images[i].Load(QString::fromLatin1(kImageFiles[i]));
+
+    // A knob as wide as the track or wider would leave it no room to travel and make
+    // the volume arithmetic divide by zero; such an image is measured as one pixel
+    // narrower than the track.
+    const int knobWidth = std::min<int>(images[Sound1].GetWidth(), trackRect.width() - 1);
+    knobLeftHalf = knobWidth / 2;
+    knobRightHalf = knobWidth / 2 + knobWidth % 2;
+    playHalf = static_cast<int>(images[Play1].GetWidth() / 2);
+    leftCapWidth = static_cast<int>(images[PanelLeft].GetWidth());
+    rightCapWidth = static_cast<int>(images[PanelRight].GetWidth());
+    knobOffset = knobLeftHalf;
+
+    // The window is sized on creation, before anyone shows it.
+    Layout(width());
+    show();
+    return true;
+}
+
+void CPanelPlay::SetVolume(int value)
+{
+    volume = value;
+    knobOffset = knobLeftHalf
+        + (trackRect.width() - knobRightHalf - knobLeftHalf) * value / 100;
+    MoveKnob();
+    selector = Slider;
+    update(trackRect);
+}
+
+void CPanelPlay::SetPaused(bool paused)
+{
+    playing = !paused;
+    selector = PlayButton;
+    update(playRect);
+}
+
+void CPanelPlay::SetMuted(bool muted)
+{
+    soundOn = !muted;
+    selector = SoundButton;
+    update(soundRect);
+}
+
+void CPanelPlay::EnablePlayButton()
+{
+    playEnabled = true;
+    playing = true;
+    selector = PlayButton;
+    update(playRect);
+}
+
+void CPanelPlay::Layout(int cx)
+{
+    panelWidth = cx;
+    const int playLeft = cx >= kCentreThreshold ? cx / 2 - playHalf : cx - playHalf - kNarrowOffset;
+    playRect.moveTopLeft(QPoint(playLeft, kPlayTop));
+    soundRect.moveTopLeft(QPoint(cx - kSoundInset, kSoundTop));
+    trackRect.moveTopLeft(QPoint(cx - kSliderInset, kSliderTop));
+    MoveKnob();
+}
+
+void CPanelPlay::MoveKnob()
+{
+    knobRect.moveTopLeft(QPoint(panelWidth - kSliderInset + knobOffset - knobLeftHalf, kSliderTop));
+}
+
+void CPanelPlay::DragTo(int x)
+{
+    knobOffset = std::clamp(x - (panelWidth - kSliderInset), knobLeftHalf,
+                            trackRect.width() - knobRightHalf);
+    MoveKnob();
+    knobHot = true;
+    dragging = true;
+    selector = Slider;
+    update(trackRect);
+
+    const int span = trackRect.width() - knobLeftHalf - knobRightHalf;
+    const int newVolume = (knobOffset - knobLeftHalf) * 100 / span;
+    if (newVolume != volume) {
+        volume = newVolume;
+        SendMessage(parentWidget(), UM_VOLUME, 0, volume);
+    }
+}
+
+void CPanelPlay::SetHot(bool& hot, bool value, Selector which, const QRect& rect)
+{
+    if (hot == value)
+        return;
+    hot = value;
+    selector = which;
+    update(rect);
+}
+
+QRect CPanelPlay::SelectorRect(int which) const
+{
+    switch (which) {
+    case PlayButton: return playRect;
+    case SoundButton: return soundRect;
+    case Slider: return trackRect;
+    default: return rect();
+    }
+}
+
+void CPanelPlay::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Layout(width());
+}
+
+void CPanelPlay::paintEvent(QPaintEvent* event)
+{
+    CMemDC dc(this, event->region());
+    QPainter& p = dc.Painter();
+    // The selector names the one element whose look changed; a paint reaching beyond
+    // it (first show, resize, several changes merged into one paint) draws everything,
+    // or the rest of the area would stay bare background colour.
+    int what = selector;
+    if (what != All && !SelectorRect(what).contains(dc.Rect()))
+        what = All;
+    // The background goes under every element, since the button images are translucent.
+    DrawBackground(p);
+    if (what == All || what == PlayButton)
+        DrawPlayButton(p);
+    if (what == All || what == SoundButton)
+        DrawSoundButton(p);
+    if (what == All || what == Slider)
+        DrawSlider(p, dc);
+    selector = All;
+}
+
+void CPanelPlay::DrawBackground(QPainter& p) const
+{
+    const int w = width();
+    images[PanelLeft].Draw(p, 0, 0);
+    images[PanelFill].Draw(p, leftCapWidth, 0, w - leftCapWidth - rightCapWidth, -1);
+    images[PanelRight].Draw(p, w - rightCapWidth, 0);
+}
+
+void CPanelPlay::DrawPlayButton(QPainter& p) const
+{
+    const int first = playing ? Pause1 : Play1;
+    images[first + PlayLook() - 1].Draw(p, playRect.left(), playRect.top());
+}
+
+void CPanelPlay::DrawSoundButton(QPainter& p) const
+{
+    const int first = soundOn ? MuteOn1 : MuteOff1;
+    images[first + SoundLook() - 1].Draw(p, soundRect);
+}
+
+void CPanelPlay::DrawSlider(QPainter& p, const CMemDC& dc) const
+{
+    images[SoundFill1].Draw(p, trackRect);
+    const QRect filled(trackRect.left(), trackRect.top(), knobOffset, trackRect.height());
+    const QRect clip = dc.LPtoDP(filled);
+    images[SoundFill2].Draw(p, trackRect, &clip);
+    images[knobHot ? Sound2 : Sound1].Draw(p, knobRect);
+}
+
+void CPanelPlay::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    SetHot(playHot, playRect.contains(pos) && !soundPressed && !dragging, PlayButton, playRect);
+    SetHot(soundHot, soundRect.contains(pos) && !playPressed && !dragging, SoundButton, soundRect);
+    SetHot(knobHot, knobRect.contains(pos) && !playPressed && !soundPressed, Slider, knobRect);
+    if (dragging)
+        DragTo(pos.x());
+    QWidget::mouseMoveEvent(event);
+}
+
+void CPanelPlay::leaveEvent(QEvent* event)
+{
+    SetHot(playHot, false, PlayButton, playRect);
+    SetHot(soundHot, false, SoundButton, soundRect);
+    SetHot(knobHot, false, Slider, knobRect);
+    QWidget::leaveEvent(event);
+}
+
+void CPanelPlay::mousePressEvent(QMouseEvent* event)
+{
+    // Qt grabs the mouse for this widget until the release.
+    const QPoint pos = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        if (playRect.contains(pos)) {
+            playPressed = true;
+            selector = PlayButton;
+            update(playRect);
+        } else if (soundRect.contains(pos)) {
+            soundPressed = true;
+            selector = SoundButton;
+            update(soundRect);
+        } else if (trackRect.contains(pos)) {
+            DragTo(pos.x());
+        }
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void CPanelPlay::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    const QPoint pos = event->position().toPoint();
+    if (playPressed) {
+        const bool wasPlaying = playing;
+        const bool toggled = playEnabled && playRect.contains(pos);
+        if (toggled)
+            playing = !playing;
+        playPressed = false;
+        selector = PlayButton;
+        repaint(playRect);
+        if (toggled)
+            SendMessage(parentWidget(), UM_PLAY_STOP, wasPlaying ? 1 : 0, 0);
+    }
+    if (soundPressed) {
+        const bool wasOn = soundOn;
+        const bool toggled = soundRect.contains(pos);
+        if (toggled)
+            soundOn = !soundOn;
+        soundPressed = false;
+        selector = SoundButton;
+        repaint(soundRect);
+        if (toggled)
+            SendMessage(parentWidget(), UM_MUTE, wasOn ? 1 : 0, 0);
+    }
+    if (dragging) {
+        dragging = false;
+        knobHot = false;
+        selector = Slider;
+        repaint(knobRect);
+    }
+    QWidget::mouseReleaseEvent(event);
+}

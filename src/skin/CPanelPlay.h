@@ -1,0 +1,105 @@
+#pragma once
+// The skinned strip at the bottom of the main window: a play/pause button, a sound
+// button and a volume slider. It keeps only the look of its controls and reports every
+// user action to its parent as UM_PLAY_STOP, UM_MUTE or UM_VOLUME, synchronously.
+
+#include "CxImage.h"
+
+#include <QRect>
+#include <QWidget>
+
+#include <array>
+
+class CMemDC;
+
+class CPanelPlay : public QWidget
+{
+    Q_OBJECT
+
+public:
+    CPanelPlay();
+    ~CPanelPlay() override;
+
+    bool Create(QWidget* parent);
+
+    void SetVolume(int volume);
+    void SetPaused(bool paused);
+    void SetMuted(bool muted);
+    void EnablePlayButton();
+
+    bool IsPlayEnabled() const { return playEnabled; }
+    bool IsPlaying() const { return playing; }
+    bool IsSoundOn() const { return soundOn; }
+    int Volume() const { return volume; }
+
+    // The skin image number each button shows: 1 normal, 2 pressed, 3 hot.
+    int PlayLook() const { return Look(playHot, playPressed); }
+    int SoundLook() const { return Look(soundHot, soundPressed); }
+    bool IsKnobHot() const { return knobHot; }
+    bool IsDragging() const { return dragging; }
+    // Distance from the track's left edge to the knob's centre column.
+    int KnobOffset() const { return knobOffset; }
+
+    QRect PlayRect() const { return playRect; }
+    QRect SoundRect() const { return soundRect; }
+    QRect TrackRect() const { return trackRect; }
+    QRect KnobRect() const { return knobRect; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    enum Image {
+        PanelFill, PanelLeft, PanelRight,
+        Play1, Play2, Play3, Pause1, Pause2, Pause3,
+        MuteOn1, MuteOn2, MuteOn3, MuteOff1, MuteOff2, MuteOff3,
+        SoundFill1, SoundFill2, Sound1, Sound2,
+        ImageCount
+    };
+    enum Selector { All = 0, PlayButton = 1, SoundButton = 2, Slider = 3 };
+
+    static int Look(bool hot, bool pressed) { return !hot ? 1 : pressed ? 2 : 3; }
+
+    void Layout(int width);
+    void MoveKnob();
+    void DragTo(int x);
+    // Sets a hot flag; on a change repaints just that element, later.
+    void SetHot(bool& hot, bool value, Selector selector, const QRect& rect);
+    QRect SelectorRect(int which) const;
+
+    void DrawBackground(QPainter& p) const;
+    void DrawPlayButton(QPainter& p) const;
+    void DrawSoundButton(QPainter& p) const;
+    void DrawSlider(QPainter& p, const CMemDC& dc) const;
+
+    std::array<CxImage, ImageCount> images;
+
+    bool playHot = false;
+    bool playPressed = false;
+    bool soundHot = false;
+    bool soundPressed = false;
+    bool knobHot = false;
+    bool dragging = false;
+    bool playEnabled = false;
+    bool soundOn = true;
+    bool playing = false;
+    int selector = All;
+    int knobOffset = 0;
+    int volume = 0;
+    int panelWidth = 100;
+    int knobLeftHalf = 0;
+    int knobRightHalf = 0;
+    int playHalf = 0;
+    int leftCapWidth = 0;
+    int rightCapWidth = 0;
+
+    QRect playRect{0, 0, 46, 50};
+    QRect soundRect{0, 0, 25, 25};
+    QRect trackRect{0, 0, 79, 9};
+    QRect knobRect{0, 0, 11, 9};
+};
