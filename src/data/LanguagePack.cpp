@@ -1,0 +1,53 @@
+#include "LanguagePack.h"
+
+#include "LanguageFolder.h"
+#include "MessageBox.h"
+#include "XmlFile.h"
+#include "XmlValues.h"
+
+#include <tinyxml.h>
+
+#include <array>
+
+namespace {
+
+constexpr int kMaxEntryLength = 1999;
+
+constexpr std::array<const char*, kLanguageGroupCount> kGroupElementNames = {
+    "MainMenu", "ContexMenu", "ChannelsDialog", "LanguagesDialog", "AboutDialog",
+    "DonateDialog", "Groups", "Countries", "Status",
+};
+
+XmlReadResult ReadPack(const QString& languageName, TiXmlDocument& document)
+{
+    const QString path = LanguageFilePath(languageName, QStringLiteral("Main.xml"));
+    return path.isEmpty() ? XmlReadResult::NotOpened : ReadXmlFile(path, document);
+}
+
+} // namespace
+
+bool LoadLanguagePack(QWidget* owner, QString& languageName, LanguageStrings& strings)
+{
+    TiXmlDocument document;
+    XmlReadResult result = ReadPack(languageName, document);
+    if (result == XmlReadResult::NotOpened) {
+        MessageBox(owner, QStringLiteral("Cannot open ") + languageName
+                              + QStringLiteral(" language file, will be used English."),
+                   QStringLiteral("Warning"), MB_OK | MB_ICONWARNING);
+        languageName = QStringLiteral("English");
+        result = ReadPack(languageName, document);
+        if (result == XmlReadResult::NotOpened)
+            return false;
+    }
+    if (result == XmlReadResult::Malformed)
+        return true;
+
+    const TiXmlElement* root = document.RootElement();
+    for (int group = 0; group < kLanguageGroupCount; ++group) {
+        QStringList& list = strings[static_cast<LanguageGroup>(group)];
+        const TiXmlElement* groupElement = root->FirstChildElement(kGroupElementNames[group]);
+        for (auto* entry = FirstNodeAsElement(groupElement); entry; entry = entry->NextSiblingElement())
+            list.append(ElementText(entry, kMaxEntryLength));
+    }
+    return true;
+}

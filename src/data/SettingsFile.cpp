@@ -1,0 +1,97 @@
+#include "SettingsFile.h"
+
+#include "XmlFile.h"
+#include "XmlValues.h"
+
+#include <tinyxml.h>
+
+#include <climits>
+
+namespace {
+
+constexpr int kMaxLanguageNameLength = 255;
+
+// Shortens length so that the span start .. start + length - 1 and its length stay
+// representable: any values read are applied, but never with integer overflow.
+int FitSpan(int start, int length)
+{
+    const qint64 last = qBound(qint64(INT_MIN), qint64(start) + length - 1, qint64(INT_MAX));
+    return static_cast<int>(qMax(last - start + 1, qint64(INT_MIN) + 1));
+}
+
+QRect ReadRect(const TiXmlElement* item)
+{
+    const int x = IntegerAttribute(item, "posx");
+    const int y = IntegerAttribute(item, "posy");
+    return QRect(x, y, FitSpan(x, IntegerAttribute(item, "width")),
+                 FitSpan(y, IntegerAttribute(item, "height")));
+}
+
+void LinkItem(TiXmlElement& root, const char* name, const char* attribute, int value)
+{
+    auto* item = new TiXmlElement(name);
+    item->SetAttribute(attribute, value);
+    root.LinkEndChild(item);
+}
+
+void LinkRect(TiXmlElement& root, const char* name, const QRect& rect)
+{
+    auto* item = new TiXmlElement(name);
+    item->SetAttribute("posx", rect.x());
+    item->SetAttribute("posy", rect.y());
+    item->SetAttribute("width", rect.width());
+    item->SetAttribute("height", rect.height());
+    root.LinkEndChild(item);
+}
+
+} // namespace
+
+bool LoadSettings(const QString& path, Settings& settings)
+{
+    TiXmlDocument document;
+    if (ReadXmlFile(path, document) != XmlReadResult::Parsed)
+        return false;
+
+    // Items are matched by position; their names are never compared.
+    const TiXmlElement* item = FirstNodeAsElement(document.RootElement());
+    if (!item)
+        return true;
+    settings.languageName = TextAttribute(item, "name", kMaxLanguageNameLength);
+
+    QRect* const rects[] = {&settings.mainWindowRect, &settings.channelWindowRect};
+    for (QRect* rect : rects) {
+        if (!(item = item->NextSiblingElement()))
+            return true;
+        *rect = ReadRect(item);
+    }
+    int* const values[] = {&settings.volume,      &settings.mute,     &settings.originalSize,
+                           &settings.hideControl, &settings.hideMenu, &settings.alwaysOnTop};
+    for (int* value : values) {
+        if (!(item = item->NextSiblingElement()))
+            return true;
+        *value = IntegerAttribute(item, "id");
+    }
+    return true;
+}
+
+bool SaveSettings(const QString& path, const Settings& settings)
+{
+    TiXmlDocument document;
+    document.LinkEndChild(new TiXmlDeclaration("1.0", "UTF-8", ""));
+    auto* root = new TiXmlElement("Settings");
+    document.LinkEndChild(root);
+
+    auto* language = new TiXmlElement("Language");
+    language->SetAttribute("name", AttributeUtf8(settings.languageName, kMaxLanguageNameLength).constData());
+    root->LinkEndChild(language);
+    LinkRect(*root, "MainWindowPos", settings.mainWindowRect);
+    LinkRect(*root, "ChannelWindowPos", settings.channelWindowRect);
+    LinkItem(*root, "VolumeSound", "id", settings.volume);
+    LinkItem(*root, "MuteSound", "id", settings.mute);
+    LinkItem(*root, "OriginalSize", "id", settings.originalSize);
+    LinkItem(*root, "HideControl", "id", settings.hideControl);
+    LinkItem(*root, "HideMenu", "id", settings.hideMenu);
+    LinkItem(*root, "AlwaysOnTop", "id", settings.alwaysOnTop);
+
+    return WriteXmlFile(path, document);
+}

@@ -1,0 +1,33 @@
+#pragma once
+// Conversions between the values in the XML files and the program's values, with the
+// fixed length limits of the file formats.
+
+#include <QByteArray>
+#include <QString>
+
+class TiXmlElement;
+class TiXmlNode;
+
+// Optional white space and sign, then decimal digits up to the first other character.
+// No digits or no text give 0; values beyond the int range saturate.
+int ParseInteger(const char* text);
+
+// The integer in attribute name, 0 when it is missing.
+int IntegerAttribute(const TiXmlElement* element, const char* name);
+
+// The UTF-8 attribute as text of at most maxLength UTF-16 units; empty when missing.
+QString TextAttribute(const TiXmlElement* element, const char* name, int maxLength);
+
+// The element's text (its first child, when that is text), at most maxLength units.
+QString ElementText(const TiXmlElement* element, int maxLength);
+
+// At most maxLength UTF-16 units, never splitting a surrogate pair.
+QString Truncated(QString text, int maxLength);
+
+// The UTF-8 form of text cut to at most maxBytes without splitting a sequence, ready to be
+// handed to the document printer so that it reads back as the same text.
+QByteArray AttributeUtf8(const QString& text, int maxBytes);
+
+// The first child node of parent when that node is an element, else null: a list whose
+// first node is text or a comment reads as empty.
+const TiXmlElement* FirstNodeAsElement(const TiXmlNode* parent);
