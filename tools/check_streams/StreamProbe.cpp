@@ -1,0 +1,222 @@
+#include "StreamProbe.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkRequest>
+
+namespace {
+
+bool IsHttpUrl(const QUrl& url)
+{
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
+}
+
+QString Describe(const QByteArray& contentType, const QByteArray& body)
+{
+    if (body.isEmpty())
+        return QStringLiteral("empty answer");
+    if (contentType.isEmpty())
+        return QStringLiteral("unrecognised content");
+    return QStringLiteral("content type ") + QString::fromLatin1(contentType);
+}
+
+} // namespace
+
+StreamProbe::StreamProbe(QNetworkAccessManager& network, const QUrl& address,
+                         std::chrono::milliseconds timeout, QObject* parent)
+    : QObject(parent), network(network), address(address), timeout(timeout)
+{
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, this, &StreamProbe::OnTimeout);
+}
+
+StreamProbe::~StreamProbe()
+{
+    DropReply();
+}
+
+void StreamProbe::Start()
+{
+    clock.start();
+    if (!IsHttpUrl(address)) {
+        Finish(ProbeStatus::Dead, QStringLiteral("not an HTTP address"));
+        return;
+    }
+    deadline.start(timeout);
+    Fetch(address);
+}
+
+void StreamProbe::Fetch(const QUrl& url)
+{
+    body.clear();
+    QNetworkRequest request(url);
+    request.setHeader(QNetworkRequest::UserAgentHeader, QByteArray(kUserAgent));
+    request.setRawHeader("Accept", "*/*");
+    // Follow every redirect, https to http included, as the player does.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::UserVerifiedRedirectPolicy);
+    request.setMaximumRedirectsAllowed(kMaxRedirects);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    reply = network.get(request);
+    connect(reply, &QNetworkReply::redirected, reply, &QNetworkReply::redirectAllowed);
+    connect(reply, &QNetworkReply::readyRead, this, &StreamProbe::OnReadyRead);
+    connect(reply, &QNetworkReply::finished, this, &StreamProbe::OnReplyFinished);
+}
+
+void StreamProbe::OnReadyRead()
+{
+    RecordReply();
+    const int code = ReplyHttpCode();
+    if (code >= 400) {
+        ConcludeHttpError(code);
+        return;
+    }
+    body += reply->read(StreamContent::kPlaylistLimit - body.size());
+    // A live stream never ends: decide from its first bytes and hang up.
+    const auto kind = StreamContent::Classify(ReplyContentType(), body,
+                                              body.size() >= StreamContent::kPlaylistLimit);
+    if (kind != StreamContent::Kind::Undecided)
+        Conclude(kind);
+}
+
+void StreamProbe::OnReplyFinished()
+{
+    RecordReply();
+    const int code = ReplyHttpCode();
+    if (code >= 400) {
+        ConcludeHttpError(code);
+        return;
+    }
+    if (reply->error() != QNetworkReply::NoError) {
+        ConcludeNetworkError(reply->error(), reply->errorString());
+        return;
+    }
+    body += reply->read(StreamContent::kPlaylistLimit - body.size());
+    Conclude(StreamContent::Classify(ReplyContentType(), body, true));
+}
+
+void StreamProbe::OnTimeout()
+{
+    const QString seconds = QString::number(timeout.count() / 1000.0);
+    Finish(ProbeStatus::Timeout, fetchingVariant
+               ? QStringLiteral("the variant gave no usable answer within %1 s").arg(seconds)
+               : QStringLiteral("no usable answer within %1 s").arg(seconds));
+}
+
+void StreamProbe::RecordReply()
+{
+    if (fetchingVariant)
+        return;
+    const int code = ReplyHttpCode();
+    if (code != 0 && result.firstByteMs < 0)
+        result.firstByteMs = clock.elapsed();
+    result.httpCode = code;
+    if (reply->url() != address)
+        result.finalUrl = reply->url().toString();
+}
+
+void StreamProbe::Conclude(StreamContent::Kind kind)
+{
+    const QByteArray type = ReplyContentType();
+    switch (kind) {
+    case StreamContent::Kind::MasterPlaylist:
+        if (!fetchingVariant) {
+            FetchVariant();
+            return;
+        }
+        Finish(ProbeStatus::Ok, QStringLiteral("master playlist"));
+        return;
+    case StreamContent::Kind::MediaPlaylist:
+    case StreamContent::Kind::Media:
+        if (fetchingVariant)
+            Finish(ProbeStatus::Ok, QStringLiteral("master playlist"));
+        else if (kind == StreamContent::Kind::MediaPlaylist)
+            Finish(ProbeStatus::Ok, QStringLiteral("media playlist"));
+        else
+            Finish(ProbeStatus::Ok, QStringLiteral("media, ") + Describe(type, body));
+        return;
+    case StreamContent::Kind::NotAStream:
+    case StreamContent::Kind::Undecided:
+        Finish(ProbeStatus::NotAStream,
+               (fetchingVariant ? QStringLiteral("the variant is not a playlist: ") : QString())
+                   + Describe(type, body));
+        return;
+    }
+}
+
+void StreamProbe::FetchVariant()
+{
+    const QUrl variant = StreamContent::FirstVariant(body, reply->url());
+    if (variant.isEmpty()) {
+        Finish(ProbeStatus::NotAStream, QStringLiteral("master playlist without variants"));
+        return;
+    }
+    // A playlist must not send us to local files or other schemes.
+    if (!IsHttpUrl(variant)) {
+        Finish(ProbeStatus::NotAStream, QStringLiteral("the variant is not an HTTP address"));
+        return;
+    }
+    DropReply();
+    fetchingVariant = true;
+    Fetch(variant);
+}
+
+void StreamProbe::ConcludeHttpError(int code)
+{
+    ProbeStatus status = ProbeStatus::Dead;
+    if (code == 404 || code == 410)
+        status = ProbeStatus::NotFound;
+    else if (code == 401 || code == 403 || code == 451)
+        status = ProbeStatus::Forbidden;
+    if (!fetchingVariant) {
+        Finish(status, QStringLiteral("HTTP %1").arg(code));
+        return;
+    }
+    // The address itself was found; it is the stream behind it that is gone.
+    if (status == ProbeStatus::NotFound)
+        status = ProbeStatus::Dead;
+    Finish(status, QStringLiteral("the variant answered HTTP %1").arg(code));
+}
+
+void StreamProbe::ConcludeNetworkError(QNetworkReply::NetworkError code, const QString& message)
+{
+    ProbeStatus status = ProbeStatus::Dead;
+    if (code == QNetworkReply::TimeoutError)
+        status = ProbeStatus::Timeout;
+    else if (code == QNetworkReply::SslHandshakeFailedError)
+        status = ProbeStatus::TlsError;
+    Finish(status, fetchingVariant ? QStringLiteral("the variant: ") + message : message);
+}
+
+void StreamProbe::Finish(ProbeStatus status, const QString& detail)
+{
+    if (done)
+        return;
+    done = true;
+    deadline.stop();
+    result.status = status;
+    result.detail = detail;
+    result.totalMs = clock.elapsed();
+    DropReply();
+    emit Finished();
+}
+
+void StreamProbe::DropReply()
+{
+    if (!reply)
+        return;
+    reply->disconnect();
+    reply->abort();
+    reply->deleteLater();
+    reply = nullptr;
+}
+
+int StreamProbe::ReplyHttpCode() const
+{
+    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+}
+
+QByteArray StreamProbe::ReplyContentType() const
+{
+    return reply->rawHeader("Content-Type");
+}
