@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6opengl6-dev libgl-dev
     libmpv-dev libtinyxml-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    ffmpeg mpv xvfb xauth openbox xdotool x11-apps x11-utils imagemagick
+    ffmpeg mpv xvfb xauth openbox xdotool wmctrl x11-apps x11-utils imagemagick
     libgl1-mesa-dri fonts-dejavu-core
     desktop-file-utils appstream
 )

@@ -1,0 +1,211 @@
+// The whole program in one process under a real X server: a channel double-clicked in the
+// tree plays from the local HLS server between the menu bar and the play panel, the status
+// line follows, the keys act, favourites and the language change work, and closing saves.
+// This binary is built only with a channel list that points at the local server.
+
+#include "CLumenoDlg.h"
+#include "MessageBoxRecorder.h"
+#include "TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QProcess>
+#include <QScreen>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+class HlsServer
+{
+public:
+    HlsServer()
+    {
+        process.setProgram(QStringLiteral("python3"));
+        process.setArguments({QStringLiteral(KORVANTA_SOURCE_DIR "/tests/support/hls_server.py"),
+                              QStringLiteral("--port"), QString::number(KORVANTA_E2E_PORT),
+                              QStringLiteral("--segments"), QStringLiteral("30")});
+        process.start();
+        ready = process.waitForReadyRead(120000);
+    }
+    ~HlsServer()
+    {
+        process.kill();
+        process.waitForFinished();
+    }
+    bool ready = false;
+
+private:
+    QProcess process;
+};
+
+void SaveShot(const QImage& image, const QString& name)
+{
+    const QString folder = qEnvironmentVariable("KORVANTA_SHOTS");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    image.save(folder + QLatin1Char('/') + name);
+}
+
+QImage GrabWindow(QWidget* window)
+{
+    return window->screen()->grabWindow(window->winId()).toImage();
+}
+
+// How many distinct colours a region holds: black gives 1, the test pattern dozens.
+int DistinctColours(const QImage& image, const QRect& region)
+{
+    std::set<QRgb> colours;
+    for (int y = region.top(); y <= region.bottom(); y += 3)
+        for (int x = region.left(); x <= region.right(); x += 3)
+            colours.insert(image.pixel(x, y) & 0xF0F0F0);
+    return static_cast<int>(colours.size());
+}
+
+QTreeWidgetItem* FirstChannel(QTreeWidgetItem* parent)
+{
+    for (int i = 0; i < parent->childCount(); ++i) {
+        QTreeWidgetItem* child = parent->child(i);
+        if (child->data(0, Qt::UserRole).toUInt() != 0)
+            return child;
+        if (QTreeWidgetItem* found = FirstChannel(child))
+            return found;
+    }
+    return nullptr;
+}
+
+QByteArray ReadConfig(const TempDir& config, const char* name)
+{
+    return config.ReadFile(QStringLiteral("Korvanta/") + QLatin1String(name));
+}
+
+class EndToEnd : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            GTEST_SKIP() << "needs an X server";
+        config.UseAsConfigHome();
+        ASSERT_TRUE(server.ready);
+        dlg = std::make_unique<CLumenoDlg>();
+        ASSERT_TRUE(dlg->OnInitDialog());
+        dlg->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+        tree = dlg->ChannelWindow().findChild<QTreeWidget*>();
+        ASSERT_NE(tree, nullptr);
+    }
+
+    void TearDown() override { dlg.reset(); }
+
+    // Double-clicks the first channel under the first top-level node, as a user would.
+    QString DoubleClickAChannel()
+    {
+        QTreeWidgetItem* item = FirstChannel(tree->topLevelItem(0));
+        EXPECT_NE(item, nullptr);
+        for (QTreeWidgetItem* p = item->parent(); p != nullptr; p = p->parent())
+            p->setExpanded(true);
+        tree->scrollToItem(item);
+        QTest::qWait(50);
+        const QPoint at = tree->visualItemRect(item).center();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
+        return item->text(0);
+    }
+
+    // Status texts seen until the channel name shows.
+    QStringList WatchStatusUntil(const QString& last)
+    {
+        QStringList seen;
+        QTest::qWaitFor([&] {
+            if (seen.isEmpty() || seen.last() != dlg->StatusText())
+                seen << dlg->StatusText();
+            return dlg->StatusText() == last;
+        }, 30000);
+        return seen;
+    }
+
+    static inline HlsServer server;
+    TempDir config;
+    MessageBoxRecorder boxes;
+    std::unique_ptr<CLumenoDlg> dlg;
+    QTreeWidget* tree = nullptr;
+};
+
+TEST_F(EndToEnd, ADoubleClickedChannelPlaysBetweenThePanelsAndTheKeysAct)
+{
+    const QString name = DoubleClickAChannel();
+    const QStringList seen = WatchStatusUntil(name);
+    ASSERT_EQ(seen.last(), name) << seen.join(QStringLiteral(" | ")).toStdString();
+    const LanguageStrings& texts = dlg->Texts();
+    EXPECT_TRUE(seen.contains(texts.Text(Status, 2))) << seen.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_TRUE(dlg->windowTitle().endsWith(name));
+
+    // Moving picture between the menu bar and the status line.
+    QTest::qWait(1500);
+    QWidget* video = dlg->Player().VideoWidget();
+    const QImage first = GrabWindow(dlg.get());
+    SaveShot(first, QStringLiteral("e2e-playing.png"));
+    const QRect band = video->geometry().adjusted(4, 4, -4, -4);
+    EXPECT_GT(DistinctColours(first, band), 10);
+    QTest::qWait(1000);
+    const QImage later = GrabWindow(dlg.get());
+    EXPECT_NE(first.copy(band), later.copy(band)) << "the picture does not move";
+
+    // Space stops, and again plays; M mutes.
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    QTest::keyClick(dlg.get(), Qt::Key_Space);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->StatusText() == texts.Text(Status, 1); }, 5000));
+    QTest::keyClick(dlg.get(), Qt::Key_Space);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->StatusText() == name; }, 20000));
+    QTest::keyClick(dlg.get(), Qt::Key_M);
+    EXPECT_EQ(dlg->GetSettings().mute, 1);
+
+    // A click on the volume track sets the volume; closing saves it with the mute state.
+    CPanelPlay& panel = dlg->PlayPanel();
+    const QRect track = panel.TrackRect();
+    QTest::mouseClick(&panel, Qt::LeftButton, {}, QPoint(track.left() + track.width() / 4, track.center().y()));
+    const int volume = dlg->GetSettings().volume;
+    EXPECT_LT(volume, 60);
+    dlg->EndDialog(IDCANCEL);
+    dlg->OnDestroy();
+    const QByteArray saved = ReadConfig(config, "Settings.xml");
+    EXPECT_TRUE(saved.contains(QStringLiteral("<VolumeSound id=\"%1\" />").arg(volume).toUtf8())) << saved.constData();
+    EXPECT_TRUE(saved.contains("<MuteSound id=\"1\" />"));
+}
+
+TEST_F(EndToEnd, FavouritesAddedMovedAndRemovedPersistAcrossRestarts)
+{
+    CChannelDlg& channels = dlg->ChannelWindow();
+    const QString name = DoubleClickAChannel();
+    WatchStatusUntil(name);
+    QTabBar* tabs = channels.findChild<QTabBar*>();
+    ASSERT_NE(tabs, nullptr);
+    tabs->setCurrentIndex(1);
+    auto* add = channels.findChild<QToolButton*>(QStringLiteral("button%1").arg(CChannelDlg::ID_FAVORITES_ADD));
+    ASSERT_NE(add, nullptr);
+    QTest::mouseClick(add, Qt::LeftButton);
+    EXPECT_EQ(dlg->FavoriteNames(), QStringList{name});
+    dlg->EndDialog(IDCANCEL);
+    dlg->OnDestroy();
+    EXPECT_TRUE(ReadConfig(config, "Favorites.xml").contains(name.toUtf8()));
+
+    dlg = std::make_unique<CLumenoDlg>();
+    ASSERT_TRUE(dlg->OnInitDialog());
+    EXPECT_EQ(dlg->FavoriteNames(), QStringList{name});
+    dlg->EndDialog(IDCANCEL);
+    dlg->OnDestroy();
+}
+
+} // namespace

@@ -1,0 +1,234 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the installed program, driven as a user would: real windows under
+the X server of $DISPLAY (with a window manager), keys through xdotool, closing through
+the window manager, and the files the program leaves in its config folder.
+
+usage: test_installed.py <install prefix> [<screenshot folder>]
+"""
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+PREFIX = None
+SHOTS = None
+
+DEFAULT_SETTINGS = (
+    b'<?xml version="1.0" encoding="UTF-8" ?>\r\n'
+    b"<Settings>\r\n"
+    b'    <Language name="English" />\r\n'
+    b'    <MainWindowPos posx="298" posy="161" width="550" height="471" />\r\n'
+    b'    <ChannelWindowPos posx="10" posy="10" width="219" height="484" />\r\n'
+    b'    <VolumeSound id="100" />\r\n'
+    b'    <MuteSound id="0" />\r\n'
+    b'    <OriginalSize id="0" />\r\n'
+    b'    <HideControl id="0" />\r\n'
+    b'    <HideMenu id="0" />\r\n'
+    b'    <AlwaysOnTop id="0" />\r\n'
+    b"</Settings>\r\n"
+)
+EMPTY_FAVORITES = b'<?xml version="1.0" encoding="UTF-8" ?>\r\n<Favorites />\r\n'
+
+
+def run(*args):
+    return subprocess.run(args, capture_output=True, text=True).stdout.strip()
+
+
+def wait_for(predicate, timeout=20.0, step=0.1):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(step)
+    return None
+
+
+class Program:
+    """One run of Korvanta with its own config folder."""
+
+    def __init__(self, config, direct_from=None):
+        env = dict(os.environ, XDG_CONFIG_HOME=config)
+        env.pop("QT_QPA_PLATFORM", None)
+        if direct_from is None:
+            args, cwd = [os.path.join(PREFIX, "bin", "korvanta")], None
+        else:  # the program itself, started from another working directory
+            args, cwd = [os.path.join(PREFIX, "libexec", "korvanta", "korvanta")], direct_from
+        self.process = subprocess.Popen(args, env=env, cwd=cwd,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def window(self, title, timeout=20.0):
+        def find():
+            ids = run("xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid),
+                      "--name", "^%s$" % title).split()
+            return ids[0] if ids else None
+        return wait_for(find, timeout)
+
+    def main_window(self):
+        return self.window("Korvanta")
+
+    def keys(self, window, *keys):
+        run("xdotool", "windowactivate", "--sync", window)
+        time.sleep(0.2)
+        for key in keys:
+            run("xdotool", "key", "--clearmodifiers", key)
+            time.sleep(0.3)
+
+    def close(self, window):
+        run("wmctrl", "-i", "-c", window)
+        return self.wait()
+
+    def wait(self, timeout=20.0):
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+            return None
+
+    def kill(self, sig):
+        self.process.send_signal(sig)
+        return self.wait()
+
+
+def net_wm_state(window):
+    return run("xprop", "-id", window, "_NET_WM_STATE")
+
+
+def screenshot(window, name):
+    if SHOTS:
+        os.makedirs(SHOTS, exist_ok=True)
+        run("import", "-window", window, os.path.join(SHOTS, name))
+
+
+class InstalledProgramTest(unittest.TestCase):
+    def setUp(self):
+        self.config = tempfile.mkdtemp(prefix="korvanta-config-")
+        self.folder = os.path.join(self.config, "Korvanta")
+
+    def tearDown(self):
+        shutil.rmtree(self.config, ignore_errors=True)
+
+    def read(self, name):
+        with open(os.path.join(self.folder, name), "rb") as f:
+            return f.read()
+
+    def write(self, name, data):
+        os.makedirs(self.folder, exist_ok=True)
+        with open(os.path.join(self.folder, name), "wb") as f:
+            f.write(data)
+
+    def start(self):
+        program = Program(self.config)
+        window = program.main_window()
+        self.assertIsNotNone(window, "the main window did not open")
+        time.sleep(1.0)  # let the window manager settle the frames
+        return program, window
+
+    def test_first_start_writes_defaults_and_a_restart_writes_the_same_bytes(self):
+        program, window = self.start()
+        self.assertIsNotNone(program.window(".*Channel.*|.*"), "no channel window")
+        screenshot(window, "first-start.png")
+        self.assertEqual(program.close(window), 0)
+        self.assertEqual(self.read("Settings.xml"), DEFAULT_SETTINGS)
+        self.assertEqual(self.read("Favorites.xml"), EMPTY_FAVORITES)
+        for _ in range(2):
+            program, window = self.start()
+            self.assertEqual(program.close(window), 0)
+            self.assertEqual(self.read("Settings.xml"), DEFAULT_SETTINGS)
+
+    def test_view_mode_keys_are_saved_and_come_back(self):
+        program, window = self.start()
+        program.keys(window, "ctrl+h", "ctrl+m", "ctrl+t", "m", "shift+m")
+        self.assertIn("_NET_WM_STATE_ABOVE", net_wm_state(window))
+        screenshot(window, "panels-hidden.png")
+        self.assertEqual(program.close(window), 0)
+        saved = self.read("Settings.xml")
+        for element in (b'<HideControl id="1" />', b'<HideMenu id="1" />',
+                        b'<AlwaysOnTop id="1" />', b'<MuteSound id="1" />'):
+            self.assertIn(element, saved)
+
+        program, window = self.start()
+        self.assertIn("_NET_WM_STATE_ABOVE", net_wm_state(window))
+        program.keys(window, "ctrl+h", "ctrl+m", "ctrl+t")
+        self.assertNotIn("_NET_WM_STATE_ABOVE", net_wm_state(window))
+        self.assertEqual(program.close(window), 0)
+        saved = self.read("Settings.xml")
+        for element in (b'<HideControl id="0" />', b'<HideMenu id="0" />',
+                        b'<AlwaysOnTop id="0" />', b'<MuteSound id="1" />'):
+            self.assertIn(element, saved)
+
+    def test_escape_keeps_the_window_and_enter_toggles_full_screen(self):
+        program, window = self.start()
+        program.keys(window, "Escape", "space")
+        self.assertIsNone(program.process.poll())
+        program.keys(window, "Return")
+        full = wait_for(lambda: run("xdotool", "search", "--onlyvisible", "--pid",
+                                    str(program.process.pid), "--name", ".*").split(), 5)
+        self.assertTrue(full)
+        fullscreen = [w for w in full if "_NET_WM_STATE_FULLSCREEN" in net_wm_state(w)]
+        self.assertTrue(fullscreen, "no full-screen video window")
+        run("xdotool", "windowactivate", "--sync", fullscreen[0])
+        run("xdotool", "key", "Return")
+        self.assertTrue(wait_for(lambda: not any("_NET_WM_STATE_FULLSCREEN" in net_wm_state(w)
+                                                 for w in fullscreen if run("xdotool", "getwindowname", w)), 5))
+        self.assertEqual(program.close(window), 0)
+
+    def test_termination_signal_saves_like_a_close(self):
+        program, window = self.start()
+        program.keys(window, "m")
+        self.assertEqual(program.kill(signal.SIGTERM), 0)
+        self.assertIn(b'<MuteSound id="1" />', self.read("Settings.xml"))
+
+    def test_a_killed_program_leaves_the_files_as_they_were(self):
+        self.write("Settings.xml", DEFAULT_SETTINGS)
+        self.write("Favorites.xml", EMPTY_FAVORITES)
+        program, window = self.start()
+        program.keys(window, "m", "ctrl+h")
+        program.kill(signal.SIGKILL)
+        self.assertEqual(self.read("Settings.xml"), DEFAULT_SETTINGS)
+        self.assertEqual(self.read("Favorites.xml"), EMPTY_FAVORITES)
+
+    def test_missing_language_pack_warns_once_then_runs_in_english(self):
+        self.write("Settings.xml", DEFAULT_SETTINGS.replace(b'"English"', b'"Klingon"'))
+        program = Program(self.config)
+        warning = program.window("Warning")
+        self.assertIsNotNone(warning, "no warning box")
+        screenshot(warning, "language-warning.png")
+        program.keys(warning, "Return")
+        window = program.main_window()
+        self.assertIsNotNone(window)
+        self.assertIsNone(program.window("Warning", timeout=1.0))
+        self.assertEqual(program.close(window), 0)
+        self.assertIn(b'<Language name="English" />', self.read("Settings.xml"))
+
+    def test_no_languages_folder_is_fatal_and_touches_no_file(self):
+        self.write("Settings.xml", b"mine")
+        elsewhere = tempfile.mkdtemp(prefix="korvanta-cwd-")
+        try:
+            program = Program(self.config, direct_from=elsewhere)
+            warning = program.window("Warning")
+            self.assertIsNotNone(warning)
+            program.keys(warning, "Return")
+            error = program.window("Error")
+            self.assertIsNotNone(error, "no error box")
+            screenshot(error, "language-error.png")
+            program.keys(error, "Return")
+            self.assertEqual(program.wait(), 0)
+        finally:
+            shutil.rmtree(elsewhere, ignore_errors=True)
+        self.assertEqual(self.read("Settings.xml"), b"mine")
+        self.assertFalse(os.path.exists(os.path.join(self.folder, "Favorites.xml")))
+
+
+if __name__ == "__main__":
+    PREFIX = sys.argv[1]
+    SHOTS = sys.argv[2] if len(sys.argv) > 2 else None
+    if not os.environ.get("DISPLAY"):
+        print("DISPLAY is not set: the end-to-end tests need an X server")
+        sys.exit(1)
+    unittest.main(argv=sys.argv[:1], verbosity=2)
