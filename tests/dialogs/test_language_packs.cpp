@@ -1,0 +1,108 @@
+// Every shipped language: a complete pack, a flag the language list can show, and texts
+// that fit the dialogs they appear in.
+
+#include "CAboutDlg.h"
+#include "CDonateDlg.h"
+#include "CLanguageDlg.h"
+#include "DialogTestSupport.h"
+#include "LanguagePack.h"
+#include "MessageBoxRecorder.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFontMetrics>
+#include <QImageReader>
+#include <QLabel>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+const QString kResources = QStringLiteral(KORVANTA_SOURCE_DIR "/resources");
+
+QStringList shippedLanguages()
+{
+    return QDir(kResources + QStringLiteral("/Languages")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+// Single-line labels and buttons must show their whole text; wrapped labels all lines.
+void expectTextsFit(const QWidget& dlg, const QString& language)
+{
+    for (const QLabel* label : dlg.findChildren<QLabel*>()) {
+        if (label->text().isEmpty())
+            continue;
+        const QFontMetrics metrics(label->font());
+        if (label->wordWrap()) {
+            const QRect needed = metrics.boundingRect(QRect(0, 0, label->width(), 10000),
+                                                      Qt::TextWordWrap, label->text());
+            EXPECT_LE(needed.height(), label->height()) << qPrintable(language + ": " + label->text());
+        } else {
+            EXPECT_LE(metrics.horizontalAdvance(label->text()), label->width())
+                << qPrintable(language + ": " + label->text());
+        }
+    }
+    for (const QAbstractButton* button : dlg.findChildren<QAbstractButton*>()) {
+        const int margin = 6; // room for the button's frame on each side
+        EXPECT_LE(QFontMetrics(button->font()).horizontalAdvance(button->text()) + 2 * margin,
+                  button->width())
+            << qPrintable(language + ": " + button->text());
+    }
+}
+} // namespace
+
+TEST(LanguagePacks, EveryShippedLanguageIsCompleteAndHasAFlag)
+{
+    const QStringList languages = shippedLanguages();
+    const std::set<QString> names(languages.begin(), languages.end());
+    for (const char* expected : {"English", "German", "French", "Spanish", "Italian", "Dutch", "Russian"})
+        EXPECT_TRUE(names.count(QLatin1String(expected))) << expected;
+
+    const int needed[kLanguageGroupCount] = {16, 10, 9, 4, 5, 4, 12, 12, 6};
+    CurrentDirectory cwd(kResources);
+    for (const QString& language : languages) {
+        MessageBoxRecorder boxes;
+        QString name = language;
+        LanguageStrings strings;
+        ASSERT_TRUE(LoadLanguagePack(nullptr, name, strings)) << qPrintable(language);
+        EXPECT_EQ(name, language);
+        EXPECT_TRUE(boxes.Boxes().empty()) << qPrintable(language);
+        for (int group = 0; group < kLanguageGroupCount; ++group) {
+            EXPECT_GE(strings.lists[group].size(), needed[group]) << qPrintable(language) << " group " << group;
+            for (const QString& text : strings.lists[group])
+                EXPECT_FALSE(text.isEmpty()) << qPrintable(language) << " group " << group;
+        }
+
+        QImageReader flag(QStringLiteral("Languages/") + language + QStringLiteral("/Flag.ico"));
+        std::set<int> sizes;
+        for (int i = 0; i < flag.imageCount(); ++i) {
+            flag.jumpToImage(i);
+            const QImage image = flag.read();
+            EXPECT_FALSE(image.isNull()) << qPrintable(language);
+            sizes.insert(image.width() * 1000 + image.height());
+        }
+        EXPECT_EQ(sizes, (std::set<int>{16016, 32032})) << qPrintable(language);
+    }
+}
+
+TEST(LanguagePacks, EveryShippedLanguageFillsTheDialogsWithoutErrorOrClipping)
+{
+    CurrentDirectory cwd(kResources);
+    for (const QString& language : shippedLanguages()) {
+        MessageBoxRecorder boxes;
+        QString name = language;
+        LanguageStrings strings;
+        ASSERT_TRUE(LoadLanguagePack(nullptr, name, strings));
+        CLanguageDlg languageDlg(nullptr, strings, language);
+        CAboutDlg aboutDlg(nullptr, strings);
+        CDonateDlg donateDlg(nullptr, strings);
+        for (QWidget* dlg : {static_cast<QWidget*>(&languageDlg), static_cast<QWidget*>(&aboutDlg),
+                             static_cast<QWidget*>(&donateDlg)}) {
+            dlg->show();
+            expectTextsFit(*dlg, language);
+        }
+        EXPECT_TRUE(boxes.Boxes().empty()) << qPrintable(language);
+        EXPECT_EQ(languageDlg.List()->topLevelItemCount(), shippedLanguages().size());
+    }
+}
