@@ -37,9 +37,9 @@ bool CPanelMenu::Create(QWidget* parent)
     return true;
 }
 
-void CPanelMenu::SetFont(const QFont& itemFont)
+void CPanelMenu::SetFont(const QFont& font)
 {
-    font = itemFont;
+    itemFont = font;
 }
 
 void CPanelMenu::AddItem(const QString& text, QMenu* menu)

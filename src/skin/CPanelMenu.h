@@ -46,14 +46,14 @@ protected:
 private:
     enum Image { Menu1, Menu2, ImageCount };
 
-    QFont ItemFont() const { return font.value_or(QWidget::font()); }
+    QFont ItemFont() const { return itemFont.value_or(font()); }
     // Sets an item's state and repaints just that item at once.
     void SetState(int index, int state);
     void OpenPopup(int index);
     void DrawText(QPainter& p, int index) const;
 
     std::array<CxImage, ImageCount> images;
-    std::optional<QFont> font;
+    std::optional<QFont> itemFont;
     int paintIndex = -1;
     int nextLeft = 0;
     bool hoverEnabled = true;
