@@ -106,8 +106,10 @@ bool WriteXmlFile(const QString& path, const TiXmlDocument& document)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
+    // commit() overlooks an error in flushing its own buffer and would rename a cut file
+    // over the old one, so the data is flushed and checked here first.
     const qint64 size = static_cast<qint64>(printer.Size());
-    if (file.write(printer.CStr(), size) != size) {
+    if (file.write(printer.CStr(), size) != size || !file.flush()) {
         file.cancelWriting();
         return false;
     }

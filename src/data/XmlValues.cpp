@@ -61,9 +61,6 @@ QByteArray AttributeUtf8(const QString& text, int maxBytes)
             --cut;
         utf8.truncate(cut);
     }
-    // The printer copies "&#x" through unescaped, taking it for a character reference;
-    // spelling the ampersand as a reference keeps the text as it was.
-    utf8.replace("&#x", "&#x26;#x");
     return utf8;
 }
 

@@ -24,8 +24,8 @@ QString ElementText(const TiXmlElement* element, int maxLength);
 // At most maxLength UTF-16 units, never splitting a surrogate pair.
 QString Truncated(QString text, int maxLength);
 
-// The UTF-8 form of text cut to at most maxBytes without splitting a sequence, ready to be
-// handed to the document printer so that it reads back as the same text.
+// The UTF-8 form of text as a C buffer of maxBytes + 1 would hold it: cut at the first
+// zero character and to at most maxBytes, without splitting a sequence.
 QByteArray AttributeUtf8(const QString& text, int maxBytes);
 
 // The first child node of parent when that node is an element, else null: a list whose
