@@ -1,7 +1,13 @@
-#include "WinApp.h"
+#include "CLumenoApp.h"
+
+#include <QCoreApplication>
 
 int main(int argc, char** argv)
 {
-    CWinApp app(argc, argv);
+    // The video surface moves between the main window and full screen; without shared
+    // contexts its GL context would be lost on the way.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    CLumenoApp app(argc, argv);
+    app.InitInstance();
     return 0;
 }

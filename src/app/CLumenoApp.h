@@ -1,0 +1,15 @@
+#pragma once
+
+#include "WinApp.h"
+
+// The application object: runs the main window modally; the program lives exactly as long
+// as that window.
+class CLumenoApp : public CWinApp
+{
+    Q_OBJECT
+public:
+    CLumenoApp(int& argc, char** argv);
+
+    // Runs the main window and returns when it has closed.
+    void InitInstance();
+};

@@ -1,0 +1,181 @@
+#pragma once
+// The main window: owns every long-lived part of the program (player, panels, channel
+// window, menus, texts, catalogue, favourites, settings), starts them up in a fixed order,
+// lays them out, handles the commands and private messages, and saves the settings and
+// favourites when it closes.
+
+#include "CChannelDlg.h"
+#include "CPanelMenu.h"
+#include "CPanelPlay.h"
+#include "CWMPWindow.h"
+#include "ChannelCatalogue.h"
+#include "LanguageStrings.h"
+#include "Settings.h"
+#include "WindowMessage.h"
+
+#include <QBasicTimer>
+#include <QDialog>
+#include <QFont>
+#include <QIcon>
+#include <QList>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QMenu;
+class QShortcut;
+
+// Command identifiers of the menus, the accelerators and the dialog keys.
+enum CommandId : int {
+    ID_CHANNELS = 104,
+    ID_PLAY_PAUSE = 105,
+    ID_MUTE = 106,
+    ID_FULL_SCREEN = 107,
+    ID_ORIGINAL_SIZE = 108,
+    ID_FIT_TO_WINDOW = 109,
+    ID_HIDE_MENU = 111,
+    ID_HIDE_CONTROL = 112,
+    ID_ALWAYS_ON_TOP = 113,
+    ID_LANGUAGE = 114,
+    ID_ABOUT = 115,
+    ID_DONATE = 116,
+    ID_ACCEL_PLAY_PAUSE = 32772,
+    ID_ACCEL_MUTE = 32773,
+    ID_ACCEL_HIDE_CONTROL = 32775,
+    ID_ACCEL_HIDE_MENU = 32776,
+    ID_ACCEL_ALWAYS_ON_TOP = 32778,
+    ID_HELP = 57670,
+};
+
+class CLumenoDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    // Geometry of the bands, in pixels.
+    static constexpr int kMenuHeight = 20;
+    static constexpr int kStatusHeight = 16;
+    static constexpr int kStatusWidth = 200;
+    static constexpr int kPlayPanelHeight = 69;
+    static constexpr int kMinTrackWidth = 250;
+    static constexpr int kMinTrackHeight = 200;
+    static constexpr UINT kBufferingTimerId = 1;
+    static constexpr int kBufferingPeriodMs = 200;
+
+    CLumenoDlg();
+    ~CLumenoDlg() override;
+
+    // Runs start-up, the modal loop and shutdown; IDOK or IDCANCEL.
+    int DoModal();
+    // The start-up sequence; false after a fatal error (already reported).
+    bool OnInitDialog();
+    // The shutdown sequence: saves (only after a completed start-up), stops the timer and
+    // closes the player. Runs once.
+    void OnDestroy();
+    // Ends the modal loop as the system close command does.
+    void EndDialog(int result);
+
+    bool OnCommand(int id);
+    void Layout(int cx, int cy);
+    void ReloadLanguage();
+
+    void EnterFullScreen();
+    void LeaveFullScreen();
+    void SelectOriginalSize();
+    void SelectFitToWindow();
+    void ToggleHideControl();
+    void ToggleHideMenu();
+    void ToggleAlwaysOnTop();
+
+    // Read access for the parts that observe the main window (and for tests).
+    const Settings& GetSettings() const { return settings; }
+    const QString& StatusText() const { return statusText; }
+    const QRect& StatusRect() const { return statusRect; }
+    bool IsInitialised() const { return initialised; }
+    bool IsBufferingTimerActive() const { return bufferingTimer.isActive(); }
+    bool IsTopmost() const;
+    QMenu* Popup(int index) const { return menus[index].get(); }
+    CWMPWindow& Player() { return player; }
+    CPanelPlay& PlayPanel() { return playPanel; }
+    CPanelMenu& MenuPanel() { return menuPanel; }
+    CChannelDlg& ChannelWindow() { return channelDlg; }
+    const LanguageStrings& Texts() const { return languageStrings; }
+    const QStringList& FavoriteNames() const { return favoriteNames; }
+    QString& StreamAddress() { return streamAddress; }
+    QString& ChannelName() { return channelName; }
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void accept() override;
+    void reject() override;
+    void done(int result) override;
+
+private:
+    LRESULT OnInitDialogMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPlayStop(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMute(WPARAM wParam, LPARAM lParam);
+    LRESULT OnVolume(WPARAM wParam, LPARAM lParam);
+    LRESULT OnStartChannel(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPlayerEvent(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCommandMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+    void OnTimer();
+    void OnPlayStateChange(int state);
+    void OnPlayerKey(quint16 key);
+    void SetTopmost(bool topmost);
+
+    bool FatalError(const QString& text);
+    QString SettingsPath() const;
+    QString FavoritesPath() const;
+    void CreateAccelerators();
+    void BuildMenus();
+    void DestroyMenus();
+    QAction* AppendItem(QMenu* menu, int id, const QString& text, int checked = -1);
+    void SetCheck(int id, bool checked);
+    void SetStatusText(const QString& text);
+    const QString& StatusString(int index) const;
+    void PlayPause();
+    void ToggleMute();
+    void ShowLanguageDialog();
+    void ShowChannelWindow();
+
+    static const MessageMapEntry<CLumenoDlg> kMessageMap[];
+
+    // Owned parts, in the order they are made.
+    CWMPWindow player;
+    CPanelPlay playPanel;
+    CPanelMenu menuPanel;
+    LanguageStrings languageStrings;
+    CChannelDlg channelDlg;
+    std::array<std::unique_ptr<QMenu>, 5> menus;
+    ChannelLists channelNames;
+    ChannelLists channelDescriptions;
+    QStringList favoriteNames;
+    QList<quint32> favoriteIds;
+    QList<quint32> favoriteIcons;
+    QString dataFolder;
+    QString streamAddress;
+    QString channelName;
+    QFont boldFont;
+    QRect statusRect;
+    QString statusText;
+    QBasicTimer bufferingTimer;
+    bool initialised = false;
+    bool destroyed = false;
+    bool ended = false; // the modal loop was ended before it ran (fatal start-up error)
+    std::vector<QShortcut*> accelerators;
+    Settings settings;
+    QIcon appIcon;
+    QRect closingRect; // outer rectangle when the modal loop ended
+};

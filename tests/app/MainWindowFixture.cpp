@@ -1,0 +1,83 @@
+#include "MainWindowFixture.h"
+
+#include <QDir>
+#include <QFile>
+
+void MainWindowTest::SetUp()
+{
+    config.UseAsConfigHome();
+    previousDirectory = QDir::currentPath();
+}
+
+void MainWindowTest::TearDown()
+{
+    dlg.reset();
+    QDir::setCurrent(previousDirectory);
+}
+
+bool MainWindowTest::Start()
+{
+    dlg = std::make_unique<CLumenoDlg>();
+    const bool ok = dlg->OnInitDialog();
+    if (ok)
+        dlg->show();
+    return ok;
+}
+
+void MainWindowTest::Close()
+{
+    dlg->EndDialog(IDCANCEL);
+    dlg->OnDestroy();
+}
+
+QString MainWindowTest::ConfigFile(const QString& name) const
+{
+    return config.FilePath(QStringLiteral("Korvanta/") + name);
+}
+
+void MainWindowTest::WriteConfigFile(const QString& name, const QByteArray& bytes)
+{
+    config.WriteFile(QStringLiteral("Korvanta/") + name, bytes);
+}
+
+void MainWindowTest::UseWorkingDirectory(const QString& path)
+{
+    QDir::setCurrent(path);
+}
+
+QAction* MainWindowTest::Item(int popup, int id) const
+{
+    QMenu* menu = dlg->Popup(popup);
+    if (menu == nullptr)
+        return nullptr;
+    for (QAction* action : menu->actions()) {
+        if (!action->isSeparator() && action->data().toInt() == id)
+            return action;
+    }
+    return nullptr;
+}
+
+bool MainWindowTest::Checked(int popup, int id) const
+{
+    QAction* action = Item(popup, id);
+    return action != nullptr && action->isChecked();
+}
+
+QByteArray SettingsXml(int hideControl, int hideMenu, int alwaysOnTop, int originalSize, int mute, int volume)
+{
+    return QStringLiteral(
+               "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<Settings>\r\n"
+               "    <Language name=\"English\" />\r\n"
+               "    <MainWindowPos posx=\"100\" posy=\"80\" width=\"550\" height=\"471\" />\r\n"
+               "    <ChannelWindowPos posx=\"10\" posy=\"10\" width=\"219\" height=\"484\" />\r\n"
+               "    <VolumeSound id=\"%6\" />\r\n    <MuteSound id=\"%5\" />\r\n"
+               "    <OriginalSize id=\"%4\" />\r\n    <HideControl id=\"%1\" />\r\n"
+               "    <HideMenu id=\"%2\" />\r\n    <AlwaysOnTop id=\"%3\" />\r\n</Settings>\r\n")
+        .arg(hideControl)
+        .arg(hideMenu)
+        .arg(alwaysOnTop)
+        .arg(originalSize)
+        .arg(mute)
+        .arg(volume)
+        .toUtf8();
+}

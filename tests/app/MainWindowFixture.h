@@ -1,0 +1,45 @@
+#pragma once
+// A main window started the way the program starts it, in a fresh config folder, with the
+// staged data folder (or a test's own) as working directory and boxes recorded.
+
+#include "CLumenoDlg.h"
+#include "MessageBoxRecorder.h"
+#include "TempDir.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts a main window (start-up sequence only, no modal loop); false on a fatal error.
+    bool Start();
+    // Closes it as the system close command does and runs the shutdown sequence.
+    void Close();
+
+    QString ConfigFile(const QString& name) const;
+    void WriteConfigFile(const QString& name, const QByteArray& bytes);
+    // Makes a language folder tree in a temporary working directory and changes into it.
+    void UseWorkingDirectory(const QString& path);
+
+    QAction* Item(int popup, int id) const;
+    bool Checked(int popup, int id) const;
+
+    TempDir config;
+    MessageBoxRecorder boxes;
+    std::unique_ptr<CLumenoDlg> dlg;
+
+private:
+    QString previousDirectory;
+};
+
+// A minimal settings file with the given view flags.
+QByteArray SettingsXml(int hideControl, int hideMenu, int alwaysOnTop, int originalSize = 0, int mute = 0,
+                       int volume = 100);

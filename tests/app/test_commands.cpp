@@ -1,0 +1,106 @@
+#include "MainWindowFixture.h"
+
+#include <QTest>
+
+class CommandTest : public MainWindowTest
+{
+protected:
+    void StartActive()
+    {
+        ASSERT_TRUE(Start());
+        dlg->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+        boxes.Clear();
+    }
+    void StartChannel()
+    {
+        dlg->StreamAddress() = QStringLiteral("av://lavfi:testsrc=size=64x48:rate=10");
+        dlg->ChannelName() = QStringLiteral("Test pattern");
+        SendMessage(dlg.get(), UM_START_CHANNEL);
+    }
+};
+
+TEST_F(CommandTest, SpaceDoesNothingBeforeAChannelThenTogglesPlayAndStop)
+{
+    StartActive();
+    QTest::keyClick(dlg.get(), Qt::Key_Space);
+    EXPECT_FALSE(dlg->PlayPanel().IsPlayEnabled());
+    EXPECT_FALSE(dlg->PlayPanel().IsPlaying());
+
+    StartChannel();
+    EXPECT_TRUE(dlg->PlayPanel().IsPlaying());
+    QTest::keyClick(dlg.get(), Qt::Key_Space);
+    EXPECT_FALSE(dlg->PlayPanel().IsPlaying());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->Player().PlayState() == 1; }, 5000));
+    QTest::keyClick(dlg.get(), Qt::Key_Space);
+    EXPECT_TRUE(dlg->PlayPanel().IsPlaying());
+}
+
+TEST_F(CommandTest, MMutesCtrlMHidesTheMenuShiftMDoesNothing)
+{
+    StartActive();
+    QTest::keyClick(dlg.get(), Qt::Key_M);
+    EXPECT_EQ(dlg->GetSettings().mute, 1);
+    EXPECT_EQ(dlg->GetSettings().hideMenu, 0);
+
+    QTest::keyClick(dlg.get(), Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(dlg->GetSettings().mute, 1);
+    EXPECT_EQ(dlg->GetSettings().hideMenu, 1);
+    EXPECT_TRUE(dlg->MenuPanel().isHidden());
+
+    QTest::keyClick(dlg.get(), Qt::Key_M, Qt::ShiftModifier);
+    EXPECT_EQ(dlg->GetSettings().mute, 1);
+    EXPECT_EQ(dlg->GetSettings().hideMenu, 1);
+}
+
+TEST_F(CommandTest, CtrlHAndCtrlTToggleTheirModes)
+{
+    StartActive();
+    QTest::keyClick(dlg.get(), Qt::Key_H, Qt::ControlModifier);
+    EXPECT_TRUE(dlg->PlayPanel().isHidden());
+    EXPECT_TRUE(Checked(2, ID_HIDE_CONTROL));
+    QTest::keyClick(dlg.get(), Qt::Key_T, Qt::ControlModifier);
+    EXPECT_TRUE(dlg->IsTopmost());
+    EXPECT_TRUE(Checked(4, ID_ALWAYS_ON_TOP));
+    QTest::keyClick(dlg.get(), Qt::Key_T, Qt::ControlModifier);
+    EXPECT_FALSE(dlg->IsTopmost());
+    EXPECT_FALSE(Checked(2, ID_ALWAYS_ON_TOP));
+}
+
+TEST_F(CommandTest, EscapeAndF1DoNothingEnterGoesFullScreen)
+{
+    StartActive();
+    QTest::keyClick(dlg.get(), Qt::Key_Escape);
+    QTest::keyClick(dlg.get(), Qt::Key_F1);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_FALSE(dlg->OnCommand(ID_HELP));
+    QTest::keyClick(dlg.get(), Qt::Key_Return);
+    EXPECT_TRUE(dlg->Player().IsFullScreen());
+    SendMessage(dlg.get(), UM_PLAYER_EVENT, PLAYER_EVENT_KEY_DOWN, 13);
+    EXPECT_FALSE(dlg->Player().IsFullScreen());
+    EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(CommandTest, LanguageReloadKeepsCheckMarksAndTheHiddenMenuPanel)
+{
+    WriteConfigFile("Settings.xml", SettingsXml(0, 1, 1, 1));
+    ASSERT_TRUE(Start());
+    dlg->ReloadLanguage();
+    EXPECT_TRUE(dlg->MenuPanel().isHidden());
+    EXPECT_TRUE(Checked(2, ID_HIDE_MENU));
+    EXPECT_TRUE(Checked(4, ID_ALWAYS_ON_TOP));
+    EXPECT_TRUE(Checked(1, ID_ORIGINAL_SIZE));
+    EXPECT_FALSE(Checked(4, ID_FIT_TO_WINDOW));
+    EXPECT_NE(Item(3, ID_DONATE), nullptr);
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(CommandTest, MenuItemsCarryTheirShortcutSuffixes)
+{
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(Item(1, ID_PLAY_PAUSE)->text().endsWith(QStringLiteral("\tSpace")));
+    EXPECT_TRUE(Item(1, ID_FULL_SCREEN)->text().endsWith(QStringLiteral("\tEnter")));
+    EXPECT_TRUE(Item(4, ID_HIDE_MENU)->text().endsWith(QStringLiteral("\tCtrl+M")));
+    EXPECT_EQ(Item(4, ID_LANGUAGE), nullptr); // the context menu has no language item
+    EXPECT_EQ(Item(4, ID_ABOUT), nullptr);
+}

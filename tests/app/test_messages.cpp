@@ -1,0 +1,110 @@
+#include "MainWindowFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+class MessageTest : public MainWindowTest
+{
+protected:
+    void ReportState(int state) { SendMessage(dlg.get(), UM_PLAYER_EVENT, PLAYER_EVENT_PLAY_STATE, state); }
+    QString Status(int i) const { return dlg->Texts().Text(::Status, i); }
+};
+
+TEST_F(MessageTest, StatusTextFollowsEveryPlayState)
+{
+    ASSERT_TRUE(Start());
+    dlg->ChannelName() = QStringLiteral("Channel One");
+    const std::pair<int, int> table[] = {{0, 3}, {1, 1}, {2, 3}, {4, 3}, {5, 3}, {7, 3}, {8, 3},
+                                         {9, 2}, {10, 5}, {11, 2}, {12, 3}, {-1, 3}};
+    for (const auto& [state, index] : table) {
+        SCOPED_TRACE(state);
+        ReportState(state);
+        EXPECT_EQ(dlg->StatusText(), Status(index));
+    }
+    ReportState(3);
+    EXPECT_EQ(dlg->StatusText(), QStringLiteral("Channel One"));
+    ReportState(6); // buffering leaves the text alone
+    EXPECT_EQ(dlg->StatusText(), QStringLiteral("Channel One"));
+}
+
+TEST_F(MessageTest, BufferingStartsOneTimerAndATickThatFindsNoBufferingStopsIt)
+{
+    ASSERT_TRUE(Start());
+    ReportState(9);
+    ReportState(6);
+    ReportState(6);
+    EXPECT_TRUE(dlg->IsBufferingTimerActive());
+    const QString before = dlg->StatusText();
+    // The idle player is not buffering, so the first tick ends the timer untouched.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dlg->IsBufferingTimerActive(); }, 2000));
+    EXPECT_EQ(dlg->StatusText(), before);
+}
+
+TEST_F(MessageTest, VolumeWhileMutedIsAudibleAndMuteStillWorks)
+{
+    ASSERT_TRUE(Start());
+    SendMessage(dlg.get(), UM_MUTE, 5, 0); // any non-zero mutes
+    EXPECT_EQ(dlg->GetSettings().mute, 1);
+    EXPECT_EQ(dlg->Player().EngineVolume(), 0);
+    SendMessage(dlg.get(), UM_VOLUME, 0, 40);
+    EXPECT_EQ(dlg->Player().EngineVolume(), 40);
+    EXPECT_EQ(dlg->Player().storedVolume, 40);
+    EXPECT_EQ(dlg->GetSettings().mute, 1);
+    SendMessage(dlg.get(), UM_MUTE, 0, 0);
+    EXPECT_EQ(dlg->Player().EngineVolume(), 40);
+    SendMessage(dlg.get(), UM_MUTE, 1, 0);
+    EXPECT_EQ(dlg->Player().EngineVolume(), 0);
+    Close();
+}
+
+TEST_F(MessageTest, PlayerKeysActWhateverTheShiftState)
+{
+    ASSERT_TRUE(Start());
+    SendMessage(dlg.get(), UM_PLAYER_EVENT, PLAYER_EVENT_KEY_DOWN, 77 | (1 << 16));
+    EXPECT_EQ(dlg->GetSettings().mute, 1);
+    EXPECT_FALSE(dlg->PlayPanel().IsSoundOn());
+    SendMessage(dlg.get(), UM_PLAYER_EVENT, PLAYER_EVENT_KEY_DOWN, 77 | (2 << 16));
+    EXPECT_EQ(dlg->GetSettings().mute, 0);
+    dlg->EnterFullScreen();
+    SendMessage(dlg.get(), UM_PLAYER_EVENT, PLAYER_EVENT_KEY_DOWN, 13 | (1 << 16));
+    EXPECT_FALSE(dlg->Player().IsFullScreen());
+    SendMessage(dlg.get(), UM_PLAYER_EVENT, PLAYER_EVENT_KEY_DOWN, 65); // any other key: nothing
+    EXPECT_EQ(dlg->GetSettings().mute, 0);
+}
+
+TEST_F(MessageTest, PlayStopIgnoresUnknownValues)
+{
+    ASSERT_TRUE(Start());
+    SendMessage(dlg.get(), UM_PLAY_STOP, 2, 0);
+    EXPECT_EQ(dlg->Player().PlayState(), 0);
+}
+
+TEST_F(MessageTest, ATooShortStatusGroupStopsTheChannelStartBeforeItBegins)
+{
+    QTemporaryDir work;
+    QDir().mkpath(work.filePath("Languages/English"));
+    QFile source(QStringLiteral("Languages/English/Main.xml"));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    QString xml = QString::fromUtf8(source.readAll());
+    xml.replace(QRegularExpression(QStringLiteral("<Status>.*</Status>"), QRegularExpression::DotMatchesEverythingOption),
+                QStringLiteral("<Status><s>a</s><s>b</s></Status>"));
+    QFile target(work.filePath("Languages/English/Main.xml"));
+    ASSERT_TRUE(target.open(QIODevice::WriteOnly));
+    target.write(xml.toUtf8());
+    target.close();
+    QFile::copy(QStringLiteral("Languages/English/Channels.xml"), work.filePath("Languages/English/Channels.xml"));
+    UseWorkingDirectory(work.path());
+
+    ASSERT_TRUE(Start());
+    boxes.Clear();
+    dlg->StreamAddress() = QStringLiteral("av://lavfi:testsrc");
+    SendMessage(dlg.get(), UM_START_CHANNEL);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, QStringLiteral("An invalid argument was encountered."));
+    EXPECT_TRUE(dlg->StatusText().isEmpty());
+    EXPECT_FALSE(dlg->PlayPanel().IsPlayEnabled());
+    EXPECT_EQ(dlg->Player().PlayState(), 0);
+}
