@@ -52,13 +52,10 @@ void StreamProbe::Fetch(const QUrl& url)
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::UserAgentHeader, QByteArray(kUserAgent));
     request.setRawHeader("Accept", "*/*");
-    // Follow every redirect, https to http included, as the player does.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::UserVerifiedRedirectPolicy);
-    request.setMaximumRedirectsAllowed(kMaxRedirects);
+    // Redirects are followed by hand: every one, https to http included, as the player does.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     reply = network.get(request);
-    connect(reply, &QNetworkReply::redirected, reply, &QNetworkReply::redirectAllowed);
     connect(reply, &QNetworkReply::readyRead, this, &StreamProbe::OnReadyRead);
     connect(reply, &QNetworkReply::finished, this, &StreamProbe::OnReplyFinished);
 }
@@ -66,11 +63,9 @@ void StreamProbe::Fetch(const QUrl& url)
 void StreamProbe::OnReadyRead()
 {
     RecordReply();
-    const int code = ReplyHttpCode();
-    if (code >= 400) {
-        ConcludeHttpError(code);
+    // Redirects and error pages are dealt with once they have ended.
+    if (ReplyHttpCode() >= 300)
         return;
-    }
     body += reply->read(StreamContent::kPlaylistLimit - body.size());
     // A live stream never ends: decide from its first bytes and hang up.
     const auto kind = StreamContent::Classify(ReplyContentType(), body,
@@ -91,8 +86,28 @@ void StreamProbe::OnReplyFinished()
         ConcludeNetworkError(reply->error(), reply->errorString());
         return;
     }
+    const QVariant target = reply->attribute(QNetworkRequest::RedirectionTargetAttribute);
+    if (code >= 300 && target.isValid()) {
+        FollowRedirect(reply->url().resolved(target.toUrl()));
+        return;
+    }
     body += reply->read(StreamContent::kPlaylistLimit - body.size());
     Conclude(StreamContent::Classify(ReplyContentType(), body, true));
+}
+
+void StreamProbe::FollowRedirect(const QUrl& target)
+{
+    if (++redirects > kMaxRedirects) {
+        Finish(ProbeStatus::Dead, QStringLiteral("more than %1 redirects").arg(kMaxRedirects));
+        return;
+    }
+    // A server must not send us to local files or other schemes.
+    if (!IsHttpUrl(target)) {
+        Finish(ProbeStatus::Dead, QStringLiteral("redirected to a non-HTTP address"));
+        return;
+    }
+    DropReply();
+    Fetch(target);
 }
 
 void StreamProbe::OnTimeout()

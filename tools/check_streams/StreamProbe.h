@@ -39,6 +39,7 @@ private:
     void OnReadyRead();
     void OnReplyFinished();
     void OnTimeout();
+    void FollowRedirect(const QUrl& target);
     void RecordReply();
     void Conclude(StreamContent::Kind kind);
     void FetchVariant();
@@ -56,6 +57,7 @@ private:
     QTimer deadline;
     QPointer<QNetworkReply> reply;
     QByteArray body;
+    int redirects = 0;
     bool fetchingVariant = false;
     bool done = false;
     ProbeResult result;
