@@ -1,0 +1,614 @@
+#include "CChannelDlg.h"
+
+#include "ChannelIcons.h"
+#include "ChannelTreeLayout.h"
+#include "DialogUnits.h"
+#include "InvalidArgument.h"
+#include "StreamTable.h"
+#include "WinApp.h"
+#include "WindowGeometry.h"
+#include "WindowMessage.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <optional>
+
+namespace {
+// Window size and control rectangles (left, top, width, height) in dialog units.
+constexpr QSize kTemplateSize(141, 236);
+constexpr QRect kTabsRect(7, 6, 127, 18);
+constexpr QRect kTreeRect(7, 26, 127, 64);
+constexpr QRect kListRect(7, 95, 127, 57);
+constexpr QRect kDescriptionRect(7, 158, 127, 48);
+
+constexpr QSize kToolbarCreateSize(32, 32);
+constexpr int kToolbarHeight = 30;
+constexpr int kTabItemHeight = 20;
+constexpr int kFavoritesListColumnWidth = 100;
+constexpr int kMaxFavoriteNameLength = 1023;
+
+constexpr int kTabTree = 0;
+constexpr int kTabFavorites = 1;
+
+// ChannelsDialog entries.
+constexpr int kCaptionText = 0;
+constexpr int kTreeTabText = 1;
+constexpr int kFavoritesTabText = 2;
+constexpr int kPlayText = 3;
+constexpr int kPlayTip = 4;
+constexpr int kFirstFavoritesTip = 5;
+constexpr int kFavoritesButtonCount = 4;
+
+// Program icons.
+constexpr int kTreeTabIcon = 129;
+constexpr int kFavoritesTabIcon = 130;
+constexpr int kPlayIcon = 131;
+constexpr int kFirstFavoritesIcon = 132;
+
+constexpr QSize kSmallIcon(16, 16);
+constexpr QSize kToolIcon(24, 24);
+
+ChannelId itemId(const QTreeWidgetItem* item)
+{
+    return item->data(0, Qt::UserRole).toUInt();
+}
+
+int itemImage(const QTreeWidgetItem* item)
+{
+    return item->data(0, CChannelDlg::ImageIndexRole).toInt();
+}
+
+// Refills a view with its redrawing and notifications off; both come back even when the
+// refill stops half way, so the view never stays frozen.
+template <class Fill>
+void refillQuietly(QTreeWidget* view, Fill fill)
+{
+    const QSignalBlocker blocker(view);
+    view->setUpdatesEnabled(false);
+    try {
+        view->clear();
+        fill();
+    } catch (...) {
+        view->setUpdatesEnabled(true);
+        throw;
+    }
+    view->setUpdatesEnabled(true);
+}
+
+template <class List>
+void checkedRemove(List& list, qsizetype i)
+{
+    CheckedAt(list, i);
+    list.removeAt(i);
+}
+
+template <class List>
+void checkedSwap(List& list, qsizetype i, qsizetype j)
+{
+    CheckedAt(list, i);
+    CheckedAt(list, j);
+    list.swapItemsAt(i, j);
+}
+} // namespace
+
+CChannelDlg::CChannelDlg() : QDialog(nullptr) {}
+
+void CChannelDlg::SetReferences(const LanguageStrings& strings, const ChannelLists& names,
+                                const ChannelLists& descriptions, QString& streamAddress,
+                                QString& channelName, QStringList& favoriteNames,
+                                QList<quint32>& favoriteIds, QList<quint32>& favoriteIcons,
+                                QWidget& mainWindow)
+{
+    languageStrings = &strings;
+    channelNames = &names;
+    channelDescriptions = &descriptions;
+    this->streamAddress = &streamAddress;
+    this->channelName = &channelName;
+    this->favoriteNames = &favoriteNames;
+    this->favoriteIds = &favoriteIds;
+    this->favoriteIcons = &favoriteIcons;
+    this->mainWindow = &mainWindow;
+}
+
+bool CChannelDlg::Create(QWidget* owner)
+{
+    if (languageStrings == nullptr || tabs != nullptr)
+        return false;
+    setParent(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                         | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    CreateTemplateControls();
+    resize(CDialogUnits(font()).ToPixels(kTemplateSize));
+    // The set-up is this window's own handler: a missing text ends it, not the caller's.
+    try {
+        OnInitDialog();
+    } catch (const CInvalidArgException&) {
+        CWinApp::ReportInvalidArgument();
+    }
+    return true;
+}
+
+void CChannelDlg::CreateTemplateControls()
+{
+    const CDialogUnits units(font());
+
+    tabs = new QTabBar(this);
+    tabs->setObjectName(QStringLiteral("tabs"));
+    tabs->setGeometry(units.ToPixels(kTabsRect));
+    tabs->setExpanding(false);
+    connect(tabs, &QTabBar::currentChanged, this, &CChannelDlg::OnTabChanged);
+
+    channelTree = new QTreeWidget(this);
+    channelTree->setObjectName(QStringLiteral("channelTree"));
+    channelTree->setGeometry(units.ToPixels(kTreeRect));
+    channelTree->setColumnCount(1);
+    channelTree->setHeaderHidden(true);
+    channelTree->header()->setStretchLastSection(false);
+    channelTree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    connect(channelTree, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current) { OnTreeSelChanged(current); });
+    connect(channelTree, &QTreeWidget::itemDoubleClicked, this, [this] { PlayFromTree(); });
+
+    favoritesList = new QTreeWidget(this);
+    favoritesList->setObjectName(QStringLiteral("favoritesList"));
+    favoritesList->setGeometry(units.ToPixels(kListRect));
+    favoritesList->setColumnCount(1);
+    favoritesList->setHeaderHidden(true);
+    favoritesList->header()->setStretchLastSection(false);
+    favoritesList->setRootIsDecorated(false);
+    favoritesList->setItemsExpandable(false);
+    favoritesList->setSelectionMode(QAbstractItemView::SingleSelection);
+    favoritesList->hide();
+    connect(favoritesList, &QTreeWidget::itemSelectionChanged, this, &CChannelDlg::OnFavoriteItemChanged);
+    connect(favoritesList, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item) { PlayFromFavorite(item); });
+
+    description = new QPlainTextEdit(this);
+    description->setObjectName(QStringLiteral("description"));
+    description->setGeometry(units.ToPixels(kDescriptionRect));
+    description->setReadOnly(true);
+}
+
+void CChannelDlg::OnInitDialog()
+{
+    setWindowTitle(Text(kCaptionText));
+    InitControls();
+    FillChannelTree();
+    FillFavoritesList();
+    description->clear();
+}
+
+void CChannelDlg::InitControls()
+{
+    tabImages = {LoadWindowIcon(kTreeTabIcon), LoadWindowIcon(kFavoritesTabIcon)};
+    tabs->setIconSize(kSmallIcon);
+    {
+        const QSignalBlocker blocker(tabs);
+        tabs->addTab(tabImages.value(0), Text(kTreeTabText));
+        tabs->addTab(tabImages.value(1), Text(kFavoritesTabText));
+    }
+    tabs->setStyleSheet(QStringLiteral("QTabBar::tab { height: %1px; }").arg(kTabItemHeight));
+
+    playImages = {LoadWindowIcon(kPlayIcon)};
+    CreatePlayBar(true);
+    CreateFavoritesBar();
+
+    channelImages = LoadChannelImages();
+    channelTree->setIconSize(kSmallIcon);
+    favoritesList->setIconSize(kSmallIcon);
+
+    favoritesList->setColumnWidth(0, kFavoritesListColumnWidth);
+    favoritesList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    favoritesList->setAllColumnsShowFocus(true);
+}
+
+QToolButton* CChannelDlg::CreateToolButton(QWidget* bar, int command, const QIcon& icon)
+{
+    auto* button = new QToolButton(bar);
+    button->setObjectName(QStringLiteral("button%1").arg(command));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setIconSize(kToolIcon);
+    button->setIcon(icon);
+    button->setEnabled(false);
+    connect(button, &QToolButton::clicked, this, [this, command] { OnCommand(command); });
+    buttons[command - ID_CHANNEL_PLAY] = button;
+    return button;
+}
+
+void CChannelDlg::CreatePlayBar(bool visible)
+{
+    playBar = new QWidget(this);
+    playBar->setObjectName(QStringLiteral("playBar"));
+    playBar->setGeometry(QRect(QPoint(0, 0), kToolbarCreateSize));
+    playBar->setVisible(visible);
+    const QString& text = Text(kPlayText);
+    QToolButton* button = CreateToolButton(playBar, ID_CHANNEL_PLAY, playImages.value(0));
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setText(text);
+    button->resize(button->sizeHint().boundedTo(QSize(QWIDGETSIZE_MAX, kToolbarHeight)));
+    button->setToolTip(Text(kPlayTip));
+    playButtonWidth = button->width();
+}
+
+void CChannelDlg::CreateFavoritesBar()
+{
+    favoritesBar = new QWidget(this);
+    favoritesBar->setObjectName(QStringLiteral("favoritesBar"));
+    favoritesBar->setGeometry(QRect(QPoint(0, 0), kToolbarCreateSize));
+    favoritesBar->hide();
+    for (int k = 0; k < kFavoritesButtonCount; ++k)
+        favoritesImages.append(LoadWindowIcon(kFirstFavoritesIcon + k));
+    int buttonWidth = 0;
+    for (int k = 0; k < kFavoritesButtonCount; ++k) {
+        QToolButton* button = CreateToolButton(favoritesBar, ID_FAVORITES_ADD + k, favoritesImages.value(k));
+        button->resize(button->sizeHint().boundedTo(QSize(QWIDGETSIZE_MAX, kToolbarHeight)));
+        if (k == 0)
+            buttonWidth = button->width();
+        button->move(k * buttonWidth, 0);
+        button->setToolTip(Text(kFirstFavoritesTip + k));
+    }
+    favoritesBarWidth = kFavoritesButtonCount * buttonWidth;
+}
+
+void CChannelDlg::FillFavoritesList()
+{
+    for (qsizetype i = 0; i < favoriteNames->size(); ++i) {
+        InsertFavoriteItem(static_cast<int>(i), CheckedAt(*favoriteNames, i),
+                           static_cast<int>(CheckedAt(*favoriteIcons, i)), CheckedAt(*favoriteIds, i));
+    }
+}
+
+QTreeWidgetItem* CChannelDlg::InsertFavoriteItem(int index, const QString& name, int image, ChannelId id)
+{
+    auto* item = new QTreeWidgetItem();
+    item->setText(0, name);
+    item->setIcon(0, channelImages.value(image));
+    item->setData(0, ImageIndexRole, image);
+    item->setData(0, Qt::UserRole, id);
+    favoritesList->insertTopLevelItem(index, item);
+    return item;
+}
+
+void CChannelDlg::FillChannelTree()
+{
+    const LanguageStrings& strings = *languageStrings;
+    std::array<QTreeWidgetItem*, kSectionCount + 1> nodes{};   // by section number
+    std::array<QTreeWidgetItem*, kSectionCount + 1> further{}; // by section number
+
+    QTreeWidgetItem* countries = InsertGroupNode(nullptr, strings.Text(Groups, kCountriesLabel), kCountriesImage);
+    for (int section : kGenreOrder)
+        nodes[section] = InsertGroupNode(nullptr, strings.Text(Groups, section), section);
+    for (int section : kCountryOrder) {
+        nodes[section] = InsertGroupNode(countries, strings.Text(Countries, section - kFirstCountrySection),
+                                         section + kCountryImageOffset);
+        if (FurtherChannelsFrom(section) > 0) {
+            further[section] = InsertGroupNode(nodes[section], strings.Text(Groups, kFurtherChannelsLabel),
+                                               kFurtherChannelsImage);
+        }
+    }
+
+    for (int section = 1; section <= kSectionCount; ++section) {
+        const QStringList& names = CheckedAt(*channelNames, section - 1);
+        const int furtherFrom = FurtherChannelsFrom(section);
+        for (int position : TreePositions(section)) {
+            QTreeWidgetItem* parent = furtherFrom > 0 && position >= furtherFrom ? further[section] : nodes[section];
+            InsertChannelItem(MakeChannelId(section, position), CheckedAt(names, position), parent);
+        }
+    }
+}
+
+QTreeWidgetItem* CChannelDlg::InsertGroupNode(QTreeWidgetItem* parent, const QString& text, int image)
+{
+    auto* item = new QTreeWidgetItem();
+    item->setText(0, text);
+    item->setIcon(0, channelImages.value(image));
+    item->setData(0, ImageIndexRole, image);
+    item->setData(0, Qt::UserRole, 0u);
+    if (parent != nullptr)
+        parent->addChild(item);
+    else
+        channelTree->addTopLevelItem(item);
+    return item;
+}
+
+void CChannelDlg::InsertChannelItem(ChannelId id, const QString& text, QTreeWidgetItem* parent)
+{
+    auto* item = new QTreeWidgetItem();
+    item->setText(0, text);
+    item->setIcon(0, channelImages.value(kChannelImage));
+    item->setData(0, ImageIndexRole, kChannelImage);
+    item->setData(0, Qt::UserRole, id);
+    parent->addChild(item);
+}
+
+void CChannelDlg::ApplyLanguage()
+{
+    if (tabs == nullptr)
+        return;
+    try {
+        setWindowTitle(Text(kCaptionText));
+        tabs->setTabText(kTabTree, Text(kTreeTabText));
+        tabs->setTabText(kTabFavorites, Text(kFavoritesTabText));
+
+        delete playBar;
+        playBar = nullptr;
+        buttons[0] = nullptr;
+        CreatePlayBar(false);
+        for (int k = 0; k < kFavoritesButtonCount; ++k) {
+            if (QToolButton* button = buttons[1 + k])
+                button->setToolTip(Text(kFirstFavoritesTip + k));
+        }
+        LayoutToolbars(width(), height());
+        playBar->show();
+
+        refillQuietly(channelTree, [this] { FillChannelTree(); });
+        refillQuietly(favoritesList, [this] { FillFavoritesList(); });
+        // The rebuilt list has nothing selected, so nothing is there to remove or move.
+        for (int command : {ID_FAVORITES_REMOVE, ID_FAVORITES_UP, ID_FAVORITES_DOWN})
+            EnableButton(command, false);
+    } catch (const CInvalidArgException&) {
+        CWinApp::ReportInvalidArgument();
+    }
+}
+
+void CChannelDlg::DestroyWindow()
+{
+    windowRect = GetWindowOuterRect(this);
+    hide();
+}
+
+void CChannelDlg::accept()
+{
+    hide();
+}
+
+void CChannelDlg::reject()
+{
+    hide();
+}
+
+void CChannelDlg::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CChannelDlg::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    LayoutControls(width(), height());
+}
+
+void CChannelDlg::LayoutControls(int cx, int cy)
+{
+    if (tabs != nullptr)
+        tabs->setGeometry(2, 4, cx - 4, 30);
+    if (channelTree != nullptr)
+        channelTree->setGeometry(2, 25, cx - 4, cy - 130);
+    if (favoritesList != nullptr) {
+        favoritesList->setGeometry(2, 25, cx - 4, cy - 130);
+        // A hidden list gets its resize only when shown, so its viewport may be stale.
+        const int client = favoritesList->isVisible() ? favoritesList->viewport()->width()
+                                                      : favoritesList->maximumViewportSize().width();
+        favoritesList->setColumnWidth(0, client - 1);
+    }
+    if (description != nullptr)
+        description->setGeometry(2, cy - 103, cx - 4, 70);
+    LayoutToolbars(cx, cy);
+}
+
+void CChannelDlg::LayoutToolbars(int cx, int cy)
+{
+    if (playBar != nullptr)
+        playBar->setGeometry(cx - playButtonWidth - 2, cy - 32, playButtonWidth + 2, kToolbarHeight);
+    if (favoritesBar != nullptr)
+        favoritesBar->setGeometry(cx - playButtonWidth - favoritesBarWidth - 2, cy - 32, favoritesBarWidth,
+                                  kToolbarHeight);
+}
+
+void CChannelDlg::OnTabChanged(int tab)
+{
+    if (tab == kTabTree) {
+        const QTreeWidgetItem* item = channelTree->currentItem();
+        ShowChannel(item != nullptr ? itemId(item) : 0);
+        if (favoritesBar != nullptr)
+            favoritesBar->hide();
+        favoritesList->hide();
+        channelTree->show();
+        channelTree->raise();
+        channelTree->setFocus();
+    } else if (tab == kTabFavorites) {
+        if (HasSelectedFavorite()) {
+            EnableButton(ID_CHANNEL_PLAY, true);
+            description->setPlainText(DescriptionOf(itemId(favoritesList->topLevelItem(SelectionMark()))));
+        } else {
+            EnableButton(ID_CHANNEL_PLAY, false);
+            description->clear();
+        }
+        if (favoritesBar != nullptr)
+            favoritesBar->show();
+        channelTree->hide();
+        favoritesList->show();
+        favoritesList->raise();
+        favoritesList->setFocus();
+        favoritesList->setColumnWidth(0, favoritesList->viewport()->width() - 1);
+    }
+}
+
+void CChannelDlg::OnTreeSelChanged(QTreeWidgetItem* item)
+{
+    ShowChannel(item != nullptr ? itemId(item) : 0);
+}
+
+void CChannelDlg::OnFavoriteItemChanged()
+{
+    const QList<QTreeWidgetItem*> selected = favoritesList->selectedItems();
+    const bool any = !selected.isEmpty();
+    for (int command : {ID_CHANNEL_PLAY, ID_FAVORITES_REMOVE, ID_FAVORITES_UP, ID_FAVORITES_DOWN})
+        EnableButton(command, any);
+    if (any)
+        description->setPlainText(DescriptionOf(itemId(selected.first())));
+    else
+        description->clear();
+}
+
+void CChannelDlg::OnCommand(int id)
+{
+    switch (id) {
+    case ID_CHANNEL_PLAY:
+        if (tabs->currentIndex() == kTabTree)
+            PlayFromTree();
+        else if (HasSelectedFavorite())
+            PlayFromFavorite(favoritesList->topLevelItem(SelectionMark()));
+        break;
+    case ID_FAVORITES_ADD:
+        OnFavoritesAdd();
+        break;
+    case ID_FAVORITES_REMOVE:
+        OnFavoritesRemove();
+        break;
+    case ID_FAVORITES_UP:
+        MoveFavorite(-1);
+        break;
+    case ID_FAVORITES_DOWN:
+        MoveFavorite(+1);
+        break;
+    default:
+        break;
+    }
+}
+
+void CChannelDlg::PlayFromTree()
+{
+    const QTreeWidgetItem* item = channelTree->currentItem();
+    if (item == nullptr || itemId(item) == 0)
+        return;
+    currentChannelId = itemId(item);
+    currentName = item->text(0);
+    currentIcon = item->parent() != nullptr ? itemImage(item->parent()) : 0;
+    PlayChannel(currentChannelId);
+}
+
+void CChannelDlg::PlayFromFavorite(QTreeWidgetItem* item)
+{
+    if (item == nullptr)
+        return;
+    currentChannelId = itemId(item);
+    currentIcon = itemImage(item);
+    currentName = item->text(0).left(kMaxFavoriteNameLength);
+    PlayChannel(currentChannelId);
+}
+
+void CChannelDlg::PlayChannel(ChannelId id)
+{
+    if (id == 0)
+        return;
+    // A hand-edited favourite may name no built-in channel: then nothing is started.
+    const std::optional<QString> address = ResolveStreamAddress(id);
+    if (!address)
+        return;
+    EnableButton(ID_FAVORITES_ADD, true);
+    mainWindow->setWindowTitle(QStringLiteral("Korvanta - ") + currentName);
+    *streamAddress = *address;
+    *channelName = currentName;
+    SendMessage(mainWindow, UM_START_CHANNEL, 0, 0);
+}
+
+void CChannelDlg::OnFavoritesAdd()
+{
+    if (favoriteIds->contains(currentChannelId))
+        return;
+    favoriteNames->append(currentName);
+    favoriteIds->append(currentChannelId);
+    favoriteIcons->append(static_cast<quint32>(currentIcon));
+    QTreeWidgetItem* item =
+        InsertFavoriteItem(favoritesList->topLevelItemCount(), currentName, currentIcon, currentChannelId);
+    favoritesList->setCurrentItem(item);
+    favoritesList->scrollToItem(item);
+}
+
+void CChannelDlg::OnFavoritesRemove()
+{
+    if (!HasSelectedFavorite())
+        return;
+    int i = SelectionMark();
+    checkedRemove(*favoriteNames, i);
+    checkedRemove(*favoriteIds, i);
+    checkedRemove(*favoriteIcons, i);
+    delete favoritesList->takeTopLevelItem(i);
+    if (i >= favoritesList->topLevelItemCount())
+        --i;
+    if (i >= 0)
+        favoritesList->setCurrentItem(favoritesList->topLevelItem(i));
+    else
+        OnFavoriteItemChanged(); // the list is empty: nothing left to play, remove or move
+}
+
+void CChannelDlg::MoveFavorite(int step)
+{
+    if (!HasSelectedFavorite())
+        return;
+    const int i = SelectionMark();
+    const int j = i + step;
+    if (j < 0 || j >= favoritesList->topLevelItemCount())
+        return;
+    checkedSwap(*favoriteNames, i, j);
+    checkedSwap(*favoriteIds, i, j);
+    checkedSwap(*favoriteIcons, i, j);
+    QTreeWidgetItem* item = favoritesList->takeTopLevelItem(i);
+    favoritesList->insertTopLevelItem(j, item);
+    favoritesList->clearSelection();
+    favoritesList->setCurrentItem(item);
+    favoritesList->scrollToItem(item, QAbstractItemView::EnsureVisible);
+}
+
+const QString& CChannelDlg::Text(int index) const
+{
+    return languageStrings->Text(ChannelsDialog, index);
+}
+
+QString CChannelDlg::DescriptionOf(ChannelId id) const
+{
+    const int section = SectionIndex(id);
+    if (section < 0 || section >= kSectionCount)
+        return QString(); // a hand-edited favourite naming no section
+    return CheckedAt(CheckedAt(*channelDescriptions, section), ChannelPosition(id));
+}
+
+void CChannelDlg::ShowChannel(ChannelId id)
+{
+    EnableButton(ID_CHANNEL_PLAY, id != 0);
+    if (id != 0)
+        description->setPlainText(DescriptionOf(id));
+    else
+        description->clear();
+}
+
+void CChannelDlg::EnableButton(int command, bool enable)
+{
+    if (QToolButton* button = buttons[command - ID_CHANNEL_PLAY])
+        button->setEnabled(enable);
+}
+
+bool CChannelDlg::HasSelectedFavorite() const
+{
+    return !favoritesList->selectedItems().isEmpty();
+}
+
+int CChannelDlg::SelectionMark() const
+{
+    QTreeWidgetItem* current = favoritesList->currentItem();
+    if (current == nullptr && HasSelectedFavorite())
+        current = favoritesList->selectedItems().first();
+    return favoritesList->indexOfTopLevelItem(current);
+}

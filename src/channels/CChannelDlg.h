@@ -1,0 +1,138 @@
+#pragma once
+// The channel window: a modeless, resizable window beside the main window with the
+// channel tree and the favourites list on two tabs, the description of the selected
+// channel and the play and favourites tool buttons. It owns no data: it reads the texts
+// and the catalogue and edits the main window's favourite lists in place.
+
+#include "ChannelCatalogue.h"
+#include "LanguageStrings.h"
+
+#include <QDialog>
+#include <QIcon>
+#include <QList>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+class QPlainTextEdit;
+class QTabBar;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+class CChannelDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    // Control and command identifiers.
+    static constexpr int IDC_CHANNEL_TREE = 1000;
+    static constexpr int IDC_TABS = 1001;
+    static constexpr int IDC_DESCRIPTION = 1002;
+    static constexpr int IDC_FAVORITES_LIST = 1007;
+    static constexpr int ID_PLAY_BAR = 123;
+    static constexpr int ID_FAVORITES_BAR = 124;
+    static constexpr int ID_CHANNEL_PLAY = 125;
+    static constexpr int ID_FAVORITES_ADD = 126;
+    static constexpr int ID_FAVORITES_REMOVE = 127;
+    static constexpr int ID_FAVORITES_UP = 128;
+    static constexpr int ID_FAVORITES_DOWN = 129;
+
+    // Tree and list items carry their ChannelId in Qt::UserRole and the index of their
+    // image in the channel image list in this role.
+    static constexpr int ImageIndexRole = Qt::UserRole + 1;
+
+    CChannelDlg();
+
+    void SetReferences(const LanguageStrings& strings, const ChannelLists& names,
+                       const ChannelLists& descriptions, QString& streamAddress,
+                       QString& channelName, QStringList& favoriteNames,
+                       QList<quint32>& favoriteIds, QList<quint32>& favoriteIcons,
+                       QWidget& mainWindow);
+
+    // Builds the window, owned by owner, and sets it up; it stays hidden. False when the
+    // references have not been set.
+    bool Create(QWidget* owner);
+
+    // New texts and catalogue: caption, tabs, tool buttons, tree and favourites list.
+    void ApplyLanguage();
+
+    // Records the window's outer rectangle, then closes it.
+    void DestroyWindow();
+
+    QRect WindowRect() const { return windowRect; }
+
+    // Builds the fixed channel tree into the (empty) tree control; stops with the
+    // invalid-argument error at the first missing label or name, keeping what it built.
+    void FillChannelTree();
+
+    // Starts the channel recorded as the current one through the main window.
+    void PlayChannel(ChannelId id);
+
+    void accept() override;
+    void reject() override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void CreateTemplateControls();
+    void OnInitDialog();
+    void InitControls();
+    void CreatePlayBar(bool visible);
+    void CreateFavoritesBar();
+    QToolButton* CreateToolButton(QWidget* bar, int command, const QIcon& icon);
+    void FillFavoritesList();
+    QTreeWidgetItem* InsertGroupNode(QTreeWidgetItem* parent, const QString& text, int image);
+    void InsertChannelItem(ChannelId id, const QString& text, QTreeWidgetItem* parent);
+    QTreeWidgetItem* InsertFavoriteItem(int index, const QString& name, int image, ChannelId id);
+
+    void LayoutControls(int cx, int cy);
+    void LayoutToolbars(int cx, int cy);
+
+    void OnTabChanged(int tab);
+    void OnTreeSelChanged(QTreeWidgetItem* item);
+    void OnFavoriteItemChanged();
+    void OnCommand(int id);
+    void PlayFromTree();
+    void PlayFromFavorite(QTreeWidgetItem* item);
+    void OnFavoritesAdd();
+    void OnFavoritesRemove();
+    void MoveFavorite(int step);
+
+    const QString& Text(int index) const;
+    QString DescriptionOf(ChannelId id) const;
+    void ShowChannel(ChannelId id);
+    void EnableButton(int command, bool enable);
+    bool HasSelectedFavorite() const;
+    int SelectionMark() const;
+
+    QRect windowRect;
+    QList<QIcon> tabImages;
+    QList<QIcon> playImages;
+    QList<QIcon> favoritesImages;
+    QList<QIcon> channelImages;
+    QWidget* playBar = nullptr;
+    QWidget* favoritesBar = nullptr;
+    std::array<QToolButton*, 5> buttons{}; // commands 125..129
+    int playButtonWidth = 0;
+    int favoritesBarWidth = 0;
+    const LanguageStrings* languageStrings = nullptr;
+    const ChannelLists* channelNames = nullptr;
+    const ChannelLists* channelDescriptions = nullptr;
+    QString* streamAddress = nullptr;
+    QString* channelName = nullptr;
+    QStringList* favoriteNames = nullptr;
+    QList<quint32>* favoriteIds = nullptr;
+    QList<quint32>* favoriteIcons = nullptr;
+    ChannelId currentChannelId = 0;
+    int currentIcon = 0;
+    QString currentName;
+    QWidget* mainWindow = nullptr;
+    QTreeWidget* channelTree = nullptr;
+    QTabBar* tabs = nullptr;
+    QPlainTextEdit* description = nullptr;
+    QTreeWidget* favoritesList = nullptr;
+};

@@ -1,0 +1,10 @@
+# korvanta_channels: the channel window, its fixed channel tree and its built-in icons.
+
+add_library(korvanta_channels STATIC
+    CChannelDlg.cpp
+    ChannelIcons.cpp
+    ChannelIcons.qrc
+    ChannelTreeLayout.cpp
+)
+target_include_directories(korvanta_channels PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(korvanta_channels PUBLIC korvanta_streams korvanta_data korvanta_framework Qt6::Widgets)
