@@ -126,20 +126,3 @@ TEST(Blowfish, BufferLeavesPartialBlocksAlone)
     EXPECT_EQ(out.left(8), plain.left(8));
     EXPECT_EQ(out.mid(8), untouched.mid(8));
 }
-
-TEST(Blowfish, KeyBytesCycleThroughTheWholePArray)
-{
-    // A 6-byte key is the same as that key repeated up to 72 bytes; a different key
-    // that only agrees in its first bytes is not.
-    const QByteArray key = "w4kp9z";
-    const CBlowfish shortKey = KeyedCipher(key);
-    const CBlowfish repeated = KeyedCipher(key.repeated(12));
-    const CBlowfish other = KeyedCipher("w4kp9y");
-    std::uint32_t l1 = 1, r1 = 2, l2 = 1, r2 = 2, l3 = 1, r3 = 2;
-    shortKey.EncryptBlock(l1, r1);
-    repeated.EncryptBlock(l2, r2);
-    other.EncryptBlock(l3, r3);
-    EXPECT_EQ(l1, l2);
-    EXPECT_EQ(r1, r2);
-    EXPECT_NE(l1, l3);
-}
