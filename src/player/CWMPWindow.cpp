@@ -1,0 +1,231 @@
+#include "CWMPWindow.h"
+
+#include "VideoSurface.h"
+#include "VirtualKey.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QScreen>
+#include <QWidget>
+
+namespace {
+// Shown, a QOpenGLWidget crashes on platforms without real windows, even where a context
+// can be made; those get a black surface and the engine plays without video output.
+bool VideoAvailable()
+{
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal") ||
+        platform == QLatin1String("vnc"))
+        return false;
+    QOpenGLContext probe;
+    return probe.create();
+}
+
+void PaintBlack(QWidget* widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+std::int16_t ButtonCode(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton: return 1;
+    case Qt::RightButton: return 2;
+    case Qt::MiddleButton: return 4;
+    default: return 0;
+    }
+}
+} // namespace
+
+CWMPWindow::CWMPWindow(const PlayerTimings& timings) : engine(timings)
+{
+    engine.SetStateSink([this](int state) { ReportPlayState(state); });
+}
+
+CWMPWindow::~CWMPWindow()
+{
+    Close();
+}
+
+bool CWMPWindow::Create(QWidget* parent)
+{
+    if (host != nullptr)
+        return true;
+    const bool withVideo = VideoAvailable();
+    if (!engine.Create(withVideo))
+        return false;
+    dispatch.SetTargetWindow(parent);
+
+    host = new QWidget(parent);
+    host->setGeometry(0, 0, 100, 100);
+    PaintBlack(host);
+    host->installEventFilter(this);
+    surface = MakeSurface(withVideo);
+    surface->installEventFilter(this);
+    surface->setFocusPolicy(Qt::ClickFocus);
+    FitSurface();
+    host->show();
+    return true;
+}
+
+QWidget* CWMPWindow::MakeSurface(bool withVideo)
+{
+    if (!withVideo) {
+        auto* plain = new QWidget(host);
+        PaintBlack(plain);
+        // Without a surface nothing else tears the engine down when the widgets go first.
+        connect(plain, &QObject::destroyed, this, [this] {
+            surface = nullptr;
+            Close();
+        });
+        return plain;
+    }
+    glSurface = new VideoSurface(engine.Handle(), host);
+    engine.SetVideoReady(false); // addresses wait for the render context
+    glSurface->onReady = [this] { engine.SetVideoReady(true); };
+    // The main window may destroy its children before its members.
+    glSurface->onDestroying = [this] {
+        surface = nullptr;
+        Close();
+    };
+    return glSurface;
+}
+
+void CWMPWindow::Close()
+{
+    if (engine.Handle() == nullptr)
+        return;
+    SetFullScreen(false);
+    // libmpv aborts unless the wakeup hook goes first and the engine last.
+    engine.UnhookWakeup();
+    if (glSurface != nullptr)
+        glSurface->Detach();
+    engine.Destroy();
+}
+
+void CWMPWindow::PlayURL(const QString& url)
+{
+    engine.Open(url);
+}
+
+void CWMPWindow::Play()
+{
+    engine.Resume();
+}
+
+void CWMPWindow::Stop()
+{
+    engine.Stop();
+}
+
+void CWMPWindow::SetVolume(int volume)
+{
+    engine.SetVolume(volume);
+}
+
+void CWMPWindow::SetMute(bool muted)
+{
+    engine.SetVolume(muted ? 0 : storedVolume);
+}
+
+void CWMPWindow::SetOriginalSize(bool original)
+{
+    engine.SetUnscaled(original);
+}
+
+bool CWMPWindow::IsFullScreen() const
+{
+    return fullScreenWindow != nullptr;
+}
+
+void CWMPWindow::SetFullScreen(bool on)
+{
+    if (on == IsFullScreen() || surface == nullptr || host == nullptr)
+        return;
+    if (on && engine.Handle() == nullptr)
+        return; // closed: there is no picture to show
+    if (on) {
+        // Only the picture leaves the main window, whose own geometry stays as it is.
+        fullScreenWindow = new QWidget(host, Qt::Window | Qt::FramelessWindowHint);
+        PaintBlack(fullScreenWindow);
+        fullScreenWindow->installEventFilter(this);
+        QScreen* screen = host->screen();
+        fullScreenWindow->setGeometry(screen->geometry());
+        surface->setParent(fullScreenWindow);
+        FitSurface();
+        surface->show();
+        fullScreenWindow->showFullScreen();
+        fullScreenWindow->activateWindow();
+        surface->setFocus();
+        return;
+    }
+    QWidget* window = fullScreenWindow;
+    fullScreenWindow = nullptr;
+    surface->setParent(host);
+    FitSurface();
+    surface->show();
+    window->hide();
+    window->deleteLater(); // it may be delivering the event that brought us here
+}
+
+void CWMPWindow::FitSurface()
+{
+    if (surface == nullptr)
+        return;
+    QWidget* frame = surface->parentWidget();
+    if (frame != nullptr)
+        surface->setGeometry(frame->rect());
+}
+
+bool CWMPWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Resize:
+        if (surface != nullptr && watched == surface->parentWidget())
+            FitSurface();
+        break;
+    case QEvent::KeyPress:
+        return HandleKey(static_cast<const QKeyEvent&>(*event));
+    case QEvent::MouseButtonPress: {
+        const auto& mouse = static_cast<const QMouseEvent&>(*event);
+        const QPoint at = mouse.position().toPoint();
+        DispParams params{{{at.y()}, {at.x()},
+                           {ShiftStateFromQt(mouse.modifiers())}, {ButtonCode(mouse.button())}}};
+        dispatch.Invoke(DISPID_MOUSEDOWN, &params);
+        break;
+    }
+    case QEvent::MouseButtonDblClick:
+        if (IsFullScreen()) {
+            SetFullScreen(false);
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool CWMPWindow::HandleKey(const QKeyEvent& key)
+{
+    const std::int16_t code = VirtualKeyFromQt(key.key());
+    if (code == 0)
+        return false;
+    DispParams params{{{ShiftStateFromQt(key.modifiers())}, {code}}};
+    dispatch.Invoke(DISPID_KEYDOWN, &params);
+    // Escape is the player's own way out of full screen, as a double-click is.
+    if (key.key() == Qt::Key_Escape)
+        SetFullScreen(false);
+    return true;
+}
+
+void CWMPWindow::ReportPlayState(int state)
+{
+    DispParams params{{{state}}};
+    dispatch.Invoke(DISPID_PLAYSTATECHANGE, &params);
+}

@@ -1,0 +1,327 @@
+#include "MpvPlayer.h"
+
+#include <mpv/client.h>
+
+#include <QByteArray>
+
+#include <algorithm>
+#include <clocale>
+
+namespace {
+enum Observed : std::uint64_t { kPausedForCache = 1, kCacheBufferingState = 2 };
+
+// Bounded cache and read-ahead: a live channel never needs minutes of it, and a switch
+// should not wait for a large buffer to be thrown away.
+constexpr const char* kCacheOptions[][2] = {
+    {"cache-secs", "20"},
+    {"demuxer-max-bytes", "32MiB"},
+    {"demuxer-max-back-bytes", "4MiB"},
+};
+
+// FFmpeg re-establishes dropped HTTP reads itself, also on streamed (unseekable) input.
+constexpr const char* kReconnectOptions =
+    "reconnect=1,reconnect_streamed=1,reconnect_on_network_error=1,reconnect_delay_max=4";
+
+void SetOption(mpv_handle* h, const char* name, const char* value)
+{
+    mpv_set_option_string(h, name, value);
+}
+} // namespace
+
+MpvPlayer::MpvPlayer(const PlayerTimings& timings) : timings(timings)
+{
+    retryTimer.setSingleShot(true);
+    stallTimer.setSingleShot(true);
+    connect(&retryTimer, &QTimer::timeout, this, &MpvPlayer::Retry);
+    connect(&stallTimer, &QTimer::timeout, this, &MpvPlayer::ConnectionLost);
+}
+
+MpvPlayer::~MpvPlayer()
+{
+    UnhookWakeup();
+    Destroy();
+}
+
+bool MpvPlayer::Create(bool withVideo)
+{
+    if (handle != nullptr)
+        return true;
+    // libmpv refuses to start under a locale whose decimal separator is not a point.
+    std::setlocale(LC_NUMERIC, "C");
+    handle = mpv_create();
+    if (handle == nullptr)
+        return false;
+
+    SetOption(handle, "vo", withVideo ? "libmpv" : "null");
+    SetOption(handle, "idle", "yes");
+    SetOption(handle, "config", "no");
+    SetOption(handle, "terminal", "no");
+    SetOption(handle, "input-default-bindings", "no");
+    SetOption(handle, "input-vo-keyboard", "no");
+    SetOption(handle, "osc", "no");
+    SetOption(handle, "ytdl", "no");
+    SetOption(handle, "hwdec", "auto-safe");
+    SetOption(handle, "audio-fallback-to-null", "yes"); // no sound device: still play
+    SetOption(handle, "volume-max", "100");
+    SetOption(handle, "mute", "no");
+    SetOption(handle, "audio-client-name", "korvanta");
+    SetOption(handle, "network-timeout", QByteArray::number(timings.networkTimeoutSeconds));
+    SetOption(handle, "stream-lavf-o", kReconnectOptions);
+    for (const auto& [name, value] : kCacheOptions)
+        SetOption(handle, name, value);
+
+    if (mpv_initialize(handle) < 0) {
+        mpv_destroy(handle);
+        handle = nullptr;
+        return false;
+    }
+    mpv_observe_property(handle, kPausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
+    mpv_observe_property(handle, kCacheBufferingState, "cache-buffering-state", MPV_FORMAT_INT64);
+    mpv_set_wakeup_callback(
+        handle,
+        [](void* self) {
+            auto* player = static_cast<MpvPlayer*>(self);
+            QMetaObject::invokeMethod(player, [player] { player->DrainEvents(); },
+                                      Qt::QueuedConnection);
+        },
+        this);
+    return true;
+}
+
+void MpvPlayer::UnhookWakeup()
+{
+    if (handle != nullptr)
+        mpv_set_wakeup_callback(handle, nullptr, nullptr);
+}
+
+void MpvPlayer::Destroy()
+{
+    retryTimer.stop();
+    stallTimer.stop();
+    if (handle == nullptr)
+        return;
+    mpv_handle* h = handle;
+    handle = nullptr;
+    mpv_terminate_destroy(h);
+}
+
+void MpvPlayer::SetVideoReady(bool ready)
+{
+    videoReady = ready;
+    if (videoReady && loadPending)
+        Load();
+}
+
+void MpvPlayer::Open(const QString& address)
+{
+    url = address;
+    reconnecting = false;
+    hasPlayed = false;
+    attempts = 0;
+    retryTimer.stop();
+    Publish(PlayerEvent::Open);
+    Load();
+}
+
+void MpvPlayer::Resume()
+{
+    const int state = model.State();
+    const bool underway = state == PLAYSTATE_PLAYING || state == PLAYSTATE_BUFFERING ||
+                          state == PLAYSTATE_TRANSITIONING || state == PLAYSTATE_RECONNECTING;
+    if (!url.isEmpty() && !underway)
+        Open(url);
+}
+
+void MpvPlayer::Stop()
+{
+    retryTimer.stop();
+    reconnecting = false;
+    loadPending = false;
+    currentEntry = -1;
+    loaded = false;
+    if (handle != nullptr) {
+        const char* args[] = {"stop", nullptr};
+        mpv_command(handle, args);
+    }
+    Publish(PlayerEvent::Stop);
+}
+
+void MpvPlayer::SetVolume(int volume)
+{
+    if (handle == nullptr)
+        return;
+    double value = std::clamp(volume, 0, 100);
+    mpv_set_property(handle, "volume", MPV_FORMAT_DOUBLE, &value);
+}
+
+void MpvPlayer::SetUnscaled(bool unscaled)
+{
+    if (handle != nullptr)
+        mpv_set_property_string(handle, "video-unscaled", unscaled ? "downscale-big" : "no");
+}
+
+void MpvPlayer::Load()
+{
+    loadPending = handle != nullptr && !videoReady;
+    if (handle == nullptr || loadPending)
+        return;
+    loaded = false;
+    live = false;
+    const QByteArray address = url.toUtf8();
+    const char* args[] = {"loadfile", address.constData(), "replace", nullptr};
+    mpv_node result{};
+    currentEntry = -1;
+    if (mpv_command_ret(handle, args, &result) >= 0) {
+        if (result.format == MPV_FORMAT_NODE_MAP) {
+            for (int i = 0; i < result.u.list->num; ++i) {
+                if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0 &&
+                    result.u.list->values[i].format == MPV_FORMAT_INT64)
+                    currentEntry = result.u.list->values[i].u.int64;
+            }
+        }
+        mpv_free_node_contents(&result);
+    }
+}
+
+void MpvPlayer::DrainEvents()
+{
+    // A handler reached from here may close the engine; check the handle every round.
+    while (handle != nullptr) {
+        const mpv_event* event = mpv_wait_event(handle, 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            break;
+        HandleEvent(*event);
+    }
+}
+
+void MpvPlayer::HandleEvent(const mpv_event& event)
+{
+    switch (event.event_id) {
+    case MPV_EVENT_START_FILE: {
+        const auto* start = static_cast<const mpv_event_start_file*>(event.data);
+        activeEntry = start->playlist_entry_id;
+        if (activeEntry == currentEntry)
+            Publish(PlayerEvent::StartFile);
+        break;
+    }
+    case MPV_EVENT_END_FILE: {
+        const auto* end = static_cast<const mpv_event_end_file*>(event.data);
+        // Copied: what the handlers do may invalidate libmpv's event memory.
+        const EndFile copy{end->reason, end->playlist_entry_id, end->playlist_insert_id};
+        if (copy.entry == activeEntry)
+            activeEntry = -1;
+        OnEndFile(copy);
+        break;
+    }
+    case MPV_EVENT_FILE_LOADED:
+        if (activeEntry == currentEntry && currentEntry != -1)
+            OnLoaded();
+        break;
+    case MPV_EVENT_PLAYBACK_RESTART:
+        if (activeEntry == currentEntry && currentEntry != -1) {
+            hasPlayed = true;
+            reconnecting = false;
+            attempts = 0;
+            Publish(PlayerEvent::PlaybackRestart);
+        }
+        break;
+    case MPV_EVENT_PROPERTY_CHANGE: {
+        const auto* property = static_cast<const mpv_event_property*>(event.data);
+        if (property->data == nullptr || activeEntry != currentEntry || currentEntry == -1)
+            break;
+        if (event.reply_userdata == kPausedForCache && property->format == MPV_FORMAT_FLAG)
+            OnCacheFlag(*static_cast<const int*>(property->data) != 0);
+        else if (event.reply_userdata == kCacheBufferingState &&
+                 property->format == MPV_FORMAT_INT64)
+            model.SetBufferingProgress(
+                static_cast<int>(*static_cast<const std::int64_t*>(property->data)));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void MpvPlayer::OnLoaded()
+{
+    loaded = true;
+    int seekable = 0;
+    mpv_get_property(handle, "seekable", MPV_FORMAT_FLAG, &seekable);
+    live = seekable == 0;
+    Publish(PlayerEvent::FileLoaded);
+}
+
+void MpvPlayer::OnCacheFlag(bool starved)
+{
+    Publish(starved ? PlayerEvent::CacheStarved : PlayerEvent::CacheRefilled);
+}
+
+void MpvPlayer::OnEndFile(const EndFile& end)
+{
+    if (end.entry != currentEntry || currentEntry == -1)
+        return; // an entry we replaced or stopped: its end is no news
+    if (end.reason == MPV_END_FILE_REASON_REDIRECT) {
+        currentEntry = end.insertedEntry; // a playlist file: follow its first entry
+        return;
+    }
+    if (end.reason == MPV_END_FILE_REASON_STOP || end.reason == MPV_END_FILE_REASON_QUIT)
+        return;
+    const bool wasLoaded = loaded;
+    // A server that dies mid-stream looks like a normal end of file to the engine.
+    if ((wasLoaded && live) || reconnecting) {
+        ConnectionLost();
+        return;
+    }
+    currentEntry = -1;
+    loaded = false;
+    Publish(wasLoaded && end.reason == MPV_END_FILE_REASON_EOF ? PlayerEvent::FiniteEnd
+                                                               : PlayerEvent::OpenFailed);
+}
+
+void MpvPlayer::ConnectionLost()
+{
+    if (!reconnecting) {
+        reconnecting = true;
+        attempts = 0;
+    }
+    // Whatever the lost entry still does is no longer news; a stalled one is let go.
+    currentEntry = -1;
+    loaded = false;
+    if (handle != nullptr) {
+        const char* args[] = {"stop", nullptr};
+        mpv_command(handle, args);
+    }
+    if (attempts >= timings.maxAttempts) {
+        reconnecting = false;
+        Publish(PlayerEvent::GaveUp);
+        return;
+    }
+    Publish(PlayerEvent::ConnectionLost);
+    const int delay = std::min(timings.maxRetryMs, timings.firstRetryMs << std::min(attempts, 16));
+    retryTimer.start(delay);
+}
+
+void MpvPlayer::Retry()
+{
+    ++attempts;
+    Publish(PlayerEvent::Reopen);
+    Load();
+}
+
+void MpvPlayer::Publish(PlayerEvent event)
+{
+    const bool changed = model.Apply(event);
+    UpdateStallWatch();
+    if (changed && sink)
+        sink(model.State());
+}
+
+void MpvPlayer::UpdateStallWatch()
+{
+    const bool watch = model.State() == PLAYSTATE_BUFFERING && live && loaded &&
+                       (hasPlayed || reconnecting);
+    if (!watch)
+        stallTimer.stop();
+    else if (!stallTimer.isActive())
+        stallTimer.start(timings.stallMs);
+}

@@ -1,0 +1,96 @@
+#pragma once
+// The media engine: one libmpv handle, driven from the user-interface thread. libmpv's
+// wakeup callback only queues a call here; events are drained on this thread. Live
+// streams that drop or stall are re-opened with growing delays, a bounded number of times.
+
+#include "PlayStateModel.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <cstdint>
+#include <functional>
+
+struct mpv_handle;
+struct mpv_event_end_file;
+struct mpv_event;
+
+struct PlayerTimings
+{
+    // Much shorter timeouts cut slow segments off and put the sound out of step.
+    int networkTimeoutSeconds = 15;
+    // A live stream that has played and then buffers this long is re-opened.
+    int stallMs = 8000;
+    // Delay before the first re-open; it doubles per attempt up to maxRetryMs.
+    int firstRetryMs = 1000;
+    int maxRetryMs = 8000;
+    // Re-open attempts before giving up: about half a minute with the delays above.
+    int maxAttempts = 6;
+};
+
+class MpvPlayer : public QObject
+{
+public:
+    using StateSink = std::function<void(int state)>;
+
+    explicit MpvPlayer(const PlayerTimings& timings = {});
+    ~MpvPlayer() override;
+
+    // Creates and starts the engine; video goes to a render context when withVideo,
+    // nowhere otherwise. False when libmpv cannot be created.
+    bool Create(bool withVideo);
+    // Teardown is in two steps so that the render context can be freed in between.
+    void UnhookWakeup();
+    void Destroy();
+    mpv_handle* Handle() const { return handle; }
+
+    // Addresses are held back while the video output is not ready for them.
+    void SetVideoReady(bool ready);
+    void SetStateSink(StateSink stateSink) { sink = std::move(stateSink); }
+
+    void Open(const QString& address);
+    void Resume();
+    void Stop();
+    void SetVolume(int volume);
+    void SetUnscaled(bool unscaled);
+
+    int State() const { return model.State(); }
+    int BufferingProgress() const { return model.BufferingProgress(); }
+
+private:
+    struct EndFile
+    {
+        int reason;
+        std::int64_t entry;
+        std::int64_t insertedEntry;
+    };
+
+    void DrainEvents();
+    void HandleEvent(const mpv_event& event);
+    void OnEndFile(const EndFile& end);
+    void OnLoaded();
+    void OnCacheFlag(bool starved);
+    void Publish(PlayerEvent event);
+    void Load();
+    void ConnectionLost();
+    void Retry();
+    void UpdateStallWatch();
+
+    mpv_handle* handle = nullptr;
+    PlayerTimings timings;
+    PlayStateModel model;
+    StateSink sink;
+    QString url;
+    bool videoReady = true;
+    bool loadPending = false;
+    std::int64_t currentEntry = -1; // the playlist entry we asked for last; -1 none
+    std::int64_t activeEntry = -1;  // the entry between its start-file and end-file
+    bool loaded = false;            // file-loaded seen for the current entry
+    bool live = false;              // the current entry cannot seek: a live stream
+    bool hasPlayed = false;         // frames flowed since the address was opened
+    bool reconnecting = false;
+    int attempts = 0;
+    QTimer retryTimer;
+    QTimer stallTimer;
+};

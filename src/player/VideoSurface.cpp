@@ -1,0 +1,95 @@
+#include "VideoSurface.h"
+
+#include <mpv/render_gl.h>
+
+#include <QOpenGLContext>
+
+namespace {
+void* GetProcAddress(void*, const char* name)
+{
+    QOpenGLContext* context = QOpenGLContext::currentContext();
+    return context != nullptr ? reinterpret_cast<void*>(context->getProcAddress(name)) : nullptr;
+}
+} // namespace
+
+VideoSurface::VideoSurface(mpv_handle* engine, QWidget* parent)
+    : QOpenGLWidget(parent), engine(engine)
+{
+    // Each swap is reported so libmpv can pace its frames.
+    connect(this, &QOpenGLWidget::frameSwapped, this, [this] {
+        if (render != nullptr)
+            mpv_render_context_report_swap(render);
+    });
+}
+
+VideoSurface::~VideoSurface()
+{
+    if (onDestroying)
+        onDestroying();
+    Detach();
+}
+
+void VideoSurface::Detach()
+{
+    onReady = nullptr;
+    onDestroying = nullptr;
+    FreeRenderContext();
+    engine = nullptr;
+}
+
+void VideoSurface::FreeRenderContext()
+{
+    if (render == nullptr)
+        return;
+    makeCurrent();
+    mpv_render_context_free(render);
+    render = nullptr;
+    doneCurrent();
+}
+
+void VideoSurface::initializeGL()
+{
+    if (engine == nullptr || render != nullptr)
+        return;
+    // A context lost to reparenting takes libmpv's GL objects with it.
+    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
+            &VideoSurface::FreeRenderContext, Qt::UniqueConnection);
+    mpv_opengl_init_params gl{GetProcAddress, nullptr};
+    int advanced = 0;
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
+        {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
+        {MPV_RENDER_PARAM_ADVANCED_CONTROL, &advanced},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    if (mpv_render_context_create(&render, engine, params) < 0) {
+        render = nullptr;
+        return;
+    }
+    mpv_render_context_set_update_callback(
+        render,
+        [](void* self) {
+            auto* surface = static_cast<VideoSurface*>(self);
+            QMetaObject::invokeMethod(surface, [surface] { surface->update(); },
+                                      Qt::QueuedConnection);
+        },
+        this);
+    if (onReady)
+        onReady();
+}
+
+void VideoSurface::paintGL()
+{
+    if (render == nullptr)
+        return;
+    const qreal ratio = devicePixelRatioF();
+    mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()),
+                       static_cast<int>(width() * ratio), static_cast<int>(height() * ratio), 0};
+    int flipY = 1; // GL's origin is bottom left; without this the picture is upside down
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
+        {MPV_RENDER_PARAM_FLIP_Y, &flipY},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_context_render(render, params);
+}

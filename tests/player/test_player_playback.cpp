@@ -1,0 +1,232 @@
+// The player on real media without video output: play-state sequences against the local
+// HLS server, volume, mute and size read back from the engine, and teardown.
+
+#include "CWMPWindow.h"
+#include "HlsServer.h"
+#include "PlayStateModel.h"
+#include "PlayerEventRecorder.h"
+
+#include <mpv/client.h>
+
+#include <QTcpServer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+// Short enough that giving up fits in a test, long enough for the server to come back.
+PlayerTimings FastTimings()
+{
+    PlayerTimings t;
+    t.networkTimeoutSeconds = 5;
+    t.stallMs = 4000;
+    t.firstRetryMs = 300;
+    t.maxRetryMs = 600;
+    t.maxAttempts = 4;
+    return t;
+}
+
+QString Property(CWMPWindow& player, const char* name)
+{
+    char* value = mpv_get_property_string(player.EngineHandle(), name);
+    const QString text = QString::fromUtf8(value);
+    mpv_free(value);
+    return text;
+}
+
+int FreePort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort(); // closed again when probe goes: nothing listens there
+}
+
+class PlayerPlayback : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.Start());
+        ASSERT_TRUE(player.Create(&window));
+    }
+
+    bool WaitForState(int state, int timeoutMs = 15000)
+    {
+        return WaitFor([&] { return window.LastState() == state; }, timeoutMs);
+    }
+
+    HlsServer server;
+    PlayerEventRecorder window;
+    CWMPWindow player{FastTimings()};
+};
+} // namespace
+
+TEST_F(PlayerPlayback, LiveStreamGoesFromTransitioningThroughBufferingToPlaying)
+{
+    player.PlayURL(server.Url("/live.m3u8"));
+    EXPECT_EQ(window.States(), std::vector<int>{PLAYSTATE_TRANSITIONING});
+    ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
+    EXPECT_EQ(player.PlayState(), PLAYSTATE_PLAYING);
+    const auto states = window.States();
+    const std::vector<int> expected{PLAYSTATE_TRANSITIONING, PLAYSTATE_BUFFERING, PLAYSTATE_PLAYING};
+    EXPECT_EQ(std::vector<int>(states.begin(), states.begin() + 3), expected);
+    EXPECT_EQ(Property(player, "current-vo"), QStringLiteral("null")); // no video here
+}
+
+TEST_F(PlayerPlayback, SlowServerReportsBufferingWithRisingProgress)
+{
+    player.PlayURL(server.Url("/live.m3u8"));
+    ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
+    // Half the stream's own rate: the cache runs dry and refills slowly.
+    ASSERT_TRUE(server.Control("rate=20000"));
+    window.events.clear();
+    std::vector<int> progress;
+    ASSERT_TRUE(WaitFor([&] {
+        if (player.PlayState() == PLAYSTATE_BUFFERING &&
+            (progress.empty() || progress.back() != player.BufferingProgress()))
+            progress.push_back(player.BufferingProgress());
+        return window.Saw(PLAYSTATE_BUFFERING) && player.PlayState() == PLAYSTATE_PLAYING;
+    }, 30000));
+    ASSERT_GE(progress.size(), 2u);
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+    EXPECT_GT(progress.back(), progress.front());
+    EXPECT_FALSE(window.Saw(PLAYSTATE_RECONNECTING));
+}
+
+TEST_F(PlayerPlayback, AddressesThatCannotBeOpenedEndReady)
+{
+    player.PlayURL(QStringLiteral("http://127.0.0.1:%1/live.m3u8").arg(FreePort()));
+    ASSERT_TRUE(WaitForState(PLAYSTATE_READY));
+    EXPECT_EQ(window.States(), (std::vector<int>{PLAYSTATE_TRANSITIONING, PLAYSTATE_READY}));
+
+    window.events.clear();
+    player.PlayURL(server.Url("/missing.m3u8"));
+    ASSERT_TRUE(WaitForState(PLAYSTATE_READY));
+    EXPECT_EQ(window.States(), (std::vector<int>{PLAYSTATE_TRANSITIONING, PLAYSTATE_READY}));
+}
+
+TEST_F(PlayerPlayback, StopIsReportedAtOnceAndPlayResumesTheSameAddress)
+{
+    player.PlayURL(server.Url("/live.m3u8"));
+    ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
+    window.events.clear();
+    player.Stop();
+    EXPECT_EQ(window.States(), std::vector<int>{PLAYSTATE_STOPPED});
+    // The end of the stopped entry that follows must not turn into another report.
+    WaitFor([] { return false; }, 500);
+    EXPECT_EQ(window.States(), std::vector<int>{PLAYSTATE_STOPPED});
+
+    player.Play();
+    ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
+    EXPECT_EQ(window.States().at(1), PLAYSTATE_TRANSITIONING);
+    EXPECT_TRUE(Property(player, "path").endsWith(QStringLiteral("/live.m3u8")));
+}
+
+TEST_F(PlayerPlayback, ChannelSwitchNeverShowsStopped)
+{
+    player.PlayURL(server.Url("/live.m3u8"));
+    ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
+    player.PlayURL(server.Url("/vod.m3u8"));
+    player.PlayURL(server.Url("/live.m3u8"));
+    ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
+    WaitFor([] { return false; }, 500);
+    EXPECT_FALSE(window.Saw(PLAYSTATE_STOPPED));
+    EXPECT_FALSE(window.Saw(PLAYSTATE_READY));
+    EXPECT_EQ(window.LastState(), PLAYSTATE_PLAYING);
+}
+
+TEST_F(PlayerPlayback, FiniteStreamEndsWithMediaEnded)
+{
+    player.PlayURL(server.Url("/vod.m3u8"));
+    ASSERT_TRUE(WaitForState(PLAYSTATE_MEDIA_ENDED, 20000));
+    EXPECT_TRUE(window.Saw(PLAYSTATE_PLAYING));
+    EXPECT_FALSE(window.Saw(PLAYSTATE_RECONNECTING));
+}
+
+TEST_F(PlayerPlayback, ServerKilledAndRestartedIsReconnected)
+{
+    player.PlayURL(server.Url("/live.m3u8"));
+    ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
+    server.Kill();
+    ASSERT_TRUE(WaitForState(PLAYSTATE_RECONNECTING, 30000));
+    ASSERT_TRUE(server.Start());
+    ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING, 30000));
+    EXPECT_FALSE(window.Saw(PLAYSTATE_READY));
+    EXPECT_FALSE(window.Saw(PLAYSTATE_STOPPED));
+}
+
+TEST_F(PlayerPlayback, ServerKilledForGoodGivesUpWithReady)
+{
+    player.PlayURL(server.Url("/live.m3u8"));
+    ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
+    server.Kill();
+    ASSERT_TRUE(WaitForState(PLAYSTATE_RECONNECTING, 30000));
+    ASSERT_TRUE(WaitForState(PLAYSTATE_READY, 30000));
+    const auto states = window.States();
+    const auto lost = std::find(states.begin(), states.end(), PLAYSTATE_RECONNECTING);
+    EXPECT_EQ(std::vector<int>(lost, states.end()),
+              (std::vector<int>{PLAYSTATE_RECONNECTING, PLAYSTATE_READY}));
+}
+
+TEST_F(PlayerPlayback, StalledLiveStreamIsReopened)
+{
+    player.PlayURL(server.Url("/live.m3u8"));
+    ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
+    ASSERT_TRUE(server.Control("delay=30"));
+    ASSERT_TRUE(WaitForState(PLAYSTATE_RECONNECTING, 30000));
+    ASSERT_TRUE(server.Control("delay=0"));
+    ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING, 30000));
+}
+
+TEST_F(PlayerPlayback, VolumeMuteAndSizeReachTheEngine)
+{
+    player.storedVolume = 40;
+    player.SetVolume(40);
+    EXPECT_EQ(Property(player, "volume").toDouble(), 40.0);
+    player.SetMute(true);
+    EXPECT_EQ(Property(player, "volume").toDouble(), 0.0);
+    EXPECT_EQ(Property(player, "mute"), QStringLiteral("no")); // never the engine's mute
+    player.SetMute(false);
+    EXPECT_EQ(Property(player, "volume").toDouble(), 40.0);
+    player.storedVolume = 0;
+    player.SetMute(false);
+    EXPECT_EQ(Property(player, "volume").toDouble(), 0.0);
+    player.SetVolume(250);
+    EXPECT_EQ(Property(player, "volume").toDouble(), 100.0);
+
+    player.SetOriginalSize(true);
+    EXPECT_NE(Property(player, "video-unscaled"), QStringLiteral("no"));
+    player.SetOriginalSize(false);
+    EXPECT_EQ(Property(player, "video-unscaled"), QStringLiteral("no"));
+    EXPECT_EQ(Property(player, "keepaspect"), QStringLiteral("yes"));
+}
+
+TEST_F(PlayerPlayback, CloseTwiceAndDestroyingAPlayingPlayerAreSafe)
+{
+    player.PlayURL(server.Url("/live.m3u8"));
+    ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
+    player.Close();
+    player.Close();
+    EXPECT_EQ(player.EngineHandle(), nullptr);
+    player.PlayURL(server.Url("/live.m3u8")); // after Close: nothing happens, nothing breaks
+    player.SetVolume(10);
+    player.SetFullScreen(true);
+    EXPECT_FALSE(player.IsFullScreen());
+
+    auto other = std::make_unique<CWMPWindow>();
+    other->Close(); // before Create
+    ASSERT_TRUE(other->Create(&window));
+    other->PlayURL(server.Url("/live.m3u8"));
+    ASSERT_TRUE(WaitFor([&] { return other->PlayState() == PLAYSTATE_PLAYING; }, 15000));
+    other.reset();
+}
+
+TEST_F(PlayerPlayback, ChildWidgetsDestroyedBeforeThePlayer)
+{
+    player.PlayURL(server.Url("/live.m3u8"));
+    ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
+    delete player.VideoWidget();
+    EXPECT_EQ(player.VideoWidget(), nullptr);
+    EXPECT_EQ(player.EngineHandle(), nullptr);
+}
