@@ -108,15 +108,6 @@ TEST(CxImage, MissingOrBrokenFileIsEmptyAndDrawsNothing)
     }
 }
 
-TEST(CxImage, ReloadFailureDropsThePreviousImage)
-{
-    TempDir dir;
-    CxImage image;
-    ASSERT_TRUE(image.Load(WriteSolidPng(dir, 6, 4, Qt::red)));
-    EXPECT_FALSE(image.Load(dir.FilePath(QStringLiteral("absent.png"))));
-    EXPECT_EQ(image.GetWidth(), 0u);
-}
-
 TEST(CMemDC, BufferCoversExactlyTheUpdateBoundingBox)
 {
     BufferedWidget widget;

@@ -121,31 +121,27 @@ TEST_F(PanelPlay, DisabledPlayButtonShowsPressedButSendsNothing)
     EXPECT_TRUE(host.received.empty());
 }
 
-TEST_F(PanelPlay, PlayButtonTogglesAndReportsThePreviousState)
+TEST_F(PanelPlay, ButtonsToggleAndReportThePreviousState)
 {
     panel.EnablePlayButton();
-    EXPECT_TRUE(panel.IsPlayEnabled());
     EXPECT_TRUE(panel.IsPlaying());
     Click(panel.PlayRect().center());
     EXPECT_FALSE(panel.IsPlaying());
     Click(panel.PlayRect().center());
-    EXPECT_TRUE(panel.IsPlaying());
-    ASSERT_EQ(host.received.size(), 2u);
-    EXPECT_EQ(host.received[0].message, UM_PLAY_STOP);
-    EXPECT_EQ(host.received[0].wParam, 1u); // was playing: stop
-    EXPECT_EQ(host.received[1].wParam, 0u);
-}
-
-TEST_F(PanelPlay, SoundButtonTogglesAndReportsThePreviousState)
-{
     Click(panel.SoundRect().center());
     EXPECT_FALSE(panel.IsSoundOn());
     Click(panel.SoundRect().center());
+    EXPECT_TRUE(panel.IsPlaying());
     EXPECT_TRUE(panel.IsSoundOn());
-    ASSERT_EQ(host.received.size(), 2u);
-    EXPECT_EQ(host.received[0].message, UM_MUTE);
-    EXPECT_EQ(host.received[0].wParam, 1u); // sound was on: mute
-    EXPECT_EQ(host.received[1].wParam, 0u);
+
+    // wParam 1: it was playing (stop) / the sound was on (mute).
+    const std::vector<std::pair<UINT, WPARAM>> expected = {
+        {UM_PLAY_STOP, 1}, {UM_PLAY_STOP, 0}, {UM_MUTE, 1}, {UM_MUTE, 0}};
+    ASSERT_EQ(host.received.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(host.received[i].message, expected[i].first) << i;
+        EXPECT_EQ(host.received[i].wParam, expected[i].second) << i;
+    }
 }
 
 TEST_F(PanelPlay, PressedButtonFollowsThePointerAndAReleaseOutsideCancels)

@@ -219,7 +219,8 @@ QImage Knob(bool hot)
     QLinearGradient g(0, 0, 0, 9);
     g.setColorAt(0, hot ? QColor(236, 242, 255) : QColor(200, 210, 232));
     g.setColorAt(1, hot ? QColor(150, 172, 222) : QColor(118, 132, 166));
-    p.setPen(QPen(QColor(10, 12, 16), 1));
+    // The hot knob is ringed in the accent so it reads at this size.
+    p.setPen(QPen(hot ? kText : QColor(10, 12, 16), 1));
     p.setBrush(g);
     p.drawRoundedRect(QRectF(1, 0.5, 9, 8), 3.5, 3.5);
     return image;
