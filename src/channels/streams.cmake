@@ -10,6 +10,8 @@ add_custom_command(OUTPUT ${korvanta_stream_table}
     COMMENT "Encrypting the stream address table"
     VERBATIM)
 
+set_source_files_properties(${korvanta_stream_table} PROPERTIES SKIP_AUTOGEN ON)
+
 add_library(korvanta_streams STATIC
     CBlowfish.cpp
     StreamTable.cpp
