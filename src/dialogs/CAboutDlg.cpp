@@ -26,8 +26,15 @@ const DialogControl kTemplate[] = {
 };
 } // namespace
 
+// The icons are resources of this static library: registered before the controls exist.
+static std::span<const DialogControl> AboutTemplate()
+{
+    Q_INIT_RESOURCE(dialogs);
+    return kTemplate;
+}
+
 CAboutDlg::CAboutDlg(QWidget* parent, const LanguageStrings& strings)
-    : CDialog(parent, {195, 179}, kTemplate), strings(strings)
+    : CDialog(parent, {195, 179}, AboutTemplate()), strings(strings)
 {
     // Mouse moves over the statics reach the dialog, which tracks the link itself.
     setMouseTracking(true);

@@ -37,6 +37,12 @@ TEST(AboutDlg, TextsComeFromThePackAndTheLinkShowsTheAddress)
     EXPECT_EQ(dlg.GetDlgItemText(IDC_ABOUT_LINE1), "4:3");
     EXPECT_EQ(dlg.GetDlgItemText(IDC_ABOUT_LINE2), "4:4");
     EXPECT_EQ(dlg.GetDlgItemText(IDC_MAIL_LINK), SupportEmailAddress());
+    QList<QSize> icons;
+    for (const QLabel* label : dlg.findChildren<QLabel*>()) {
+        if (!label->pixmap().isNull())
+            icons << label->pixmap().size() << label->size();
+    }
+    EXPECT_EQ(icons, (QList<QSize>{{64, 64}, {64, 64}, {128, 64}, {128, 64}})) << "shown at their real size";
 
     QWidget* link = dlg.GetDlgItem(IDC_MAIL_LINK);
     EXPECT_TRUE(link->font().underline());
