@@ -64,9 +64,11 @@ bool CPanelPlay::Create(QWidget* parent)
 
 void CPanelPlay::SetVolume(int value)
 {
-    volume = value;
+    // Out-of-range values (a hand-edited settings file) would put the knob off the
+    // track, or overflow the arithmetic below.
+    volume = std::clamp(value, 0, 100);
     knobOffset = knobLeftHalf
-        + (trackRect.width() - knobRightHalf - knobLeftHalf) * value / 100;
+        + (trackRect.width() - knobRightHalf - knobLeftHalf) * volume / 100;
     MoveKnob();
     selector = Slider;
     update(trackRect);

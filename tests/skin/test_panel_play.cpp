@@ -72,6 +72,13 @@ TEST_F(PanelPlay, VolumeScaleRunsAlongTheTrack)
     EXPECT_EQ(panel.KnobOffset(), 73);
     EXPECT_EQ(panel.KnobRect().right(), panel.TrackRect().right());
 
+    panel.SetVolume(250); // kept on the track
+    EXPECT_EQ(panel.KnobOffset(), 73);
+    EXPECT_EQ(panel.Volume(), 100);
+    panel.SetVolume(-7);
+    EXPECT_EQ(panel.KnobOffset(), 5);
+    EXPECT_EQ(panel.Volume(), 0);
+
     panel.SetVolume(33);
     EXPECT_EQ(panel.KnobOffset(), 27);
     EXPECT_EQ(panel.KnobRect().left(), panel.TrackRect().left() + 22);
