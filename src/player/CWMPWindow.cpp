@@ -192,6 +192,8 @@ bool CWMPWindow::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress:
         return HandleKey(static_cast<const QKeyEvent&>(*event));
     case QEvent::MouseButtonPress: {
+        if (watched != surface)
+            break; // the same press bubbling up to the host
         const auto& mouse = static_cast<const QMouseEvent&>(*event);
         const QPoint at = mouse.position().toPoint();
         DispParams params{{{at.y()}, {at.x()},
