@@ -7,10 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstring>
 
 TEST(PlayerLocale, EngineStartsUnderANonCLocale)
 {
-    ASSERT_NE(std::setlocale(LC_NUMERIC, "C.UTF-8"), nullptr);
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr ||
+        std::strcmp(std::localeconv()->decimal_point, ",") != 0)
+        GTEST_SKIP() << "no locale with a decimal comma here";
     PlayerEventRecorder window;
     CWMPWindow player;
     EXPECT_TRUE(player.Create(&window));
