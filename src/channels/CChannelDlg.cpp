@@ -12,7 +12,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QToolButton>
