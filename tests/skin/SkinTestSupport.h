@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 struct SentMessage
@@ -23,6 +24,7 @@ class MessageHost : public QWidget
 {
 public:
     std::vector<SentMessage> received;
+    std::function<void()> onMessage; // runs inside the send, like the real handler
 
 protected:
     bool event(QEvent* e) override
@@ -30,6 +32,8 @@ protected:
         if (e->type() == CWindowMessage::eventType()) {
             auto* msg = static_cast<CWindowMessage*>(e);
             received.push_back({msg->message, msg->wParam, msg->lParam});
+            if (onMessage)
+                onMessage();
             return true;
         }
         return QWidget::event(e);

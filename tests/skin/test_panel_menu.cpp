@@ -136,6 +136,31 @@ TEST_F(PanelMenu, ChosenCommandReachesTheParentWithItsId)
     EXPECT_FALSE(panel.IsItemHot(2));
 }
 
+TEST_F(PanelMenu, CommandMayReplaceTheMenusAndItems)
+{
+    // A language change rebuilds the bar from inside the command it was chosen by.
+    auto* doomed = new QMenu;
+    doomed->addAction(QStringLiteral("Language"))->setData(110);
+    panel.RemoveAllItems();
+    panel.AddItem(QStringLiteral("Options"), doomed);
+    host.onMessage = [&] {
+        delete doomed;
+        panel.RemoveAllItems();
+        panel.AddItem(QStringLiteral("Optionen"), &menus[0]);
+    };
+    WhenPopupOpens([](QMenu* popup) {
+        popup->setActiveAction(popup->actions().first());
+        QTest::keyClick(popup, Qt::Key_Return);
+    });
+    const QPoint item = panel.ItemRect(0).center();
+    MoveTo(item);
+    ClickAt(item);
+    ASSERT_EQ(host.received.size(), 1u);
+    EXPECT_EQ(host.received[0].wParam, 110u);
+    EXPECT_EQ(panel.ItemCount(), 1);
+    (void)panel.grab();
+}
+
 TEST_F(PanelMenu, OpenItemMarkerBlocksASecondPopupUntilThePointerMoves)
 {
     ClickAt({590, 10}); // beside every item: nothing opens
