@@ -11,12 +11,12 @@ namespace {
 
 constexpr int kMaxLanguageNameLength = 255;
 
-// Shortens length so that the span start .. start + length - 1 and its length stay
-// representable: any values read are applied, but never with integer overflow.
+// Shortens length so that QRect's arithmetic on start + length - 1 and on its width
+// stays inside int: any values read are applied, but never with integer overflow.
 int FitSpan(int start, int length)
 {
-    const qint64 last = qBound(qint64(INT_MIN), qint64(start) + length - 1, qint64(INT_MAX));
-    return static_cast<int>(qMax(last - start + 1, qint64(INT_MIN) + 1));
+    const qint64 end = qBound(qint64(INT_MIN) + 1, qint64(start) + length, qint64(INT_MAX));
+    return static_cast<int>(qMax(end - start, qint64(INT_MIN) + 1));
 }
 
 QRect ReadRect(const TiXmlElement* item)
