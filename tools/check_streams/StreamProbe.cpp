@@ -1,6 +1,5 @@
 #include "StreamProbe.h"
 
-#include <QNetworkAccessManager>
 #include <QNetworkRequest>
 
 namespace {
@@ -22,9 +21,8 @@ QString Describe(const QByteArray& contentType, const QByteArray& body)
 
 } // namespace
 
-StreamProbe::StreamProbe(QNetworkAccessManager& network, const QUrl& address,
-                         std::chrono::milliseconds timeout, QObject* parent)
-    : QObject(parent), network(network), address(address), timeout(timeout)
+StreamProbe::StreamProbe(const QUrl& address, std::chrono::milliseconds timeout, QObject* parent)
+    : QObject(parent), address(address), timeout(timeout)
 {
     deadline.setSingleShot(true);
     connect(&deadline, &QTimer::timeout, this, &StreamProbe::OnTimeout);

@@ -7,6 +7,7 @@
 #include "StreamContent.h"
 
 #include <QElapsedTimer>
+#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QObject>
 #include <QPointer>
@@ -15,8 +16,6 @@
 
 #include <chrono>
 
-class QNetworkAccessManager;
-
 class StreamProbe : public QObject
 {
     Q_OBJECT
@@ -24,8 +23,7 @@ public:
     static constexpr int kMaxRedirects = 10;
     static constexpr const char* kUserAgent = "Korvanta-check-streams/1.0";
 
-    StreamProbe(QNetworkAccessManager& network, const QUrl& address,
-                std::chrono::milliseconds timeout, QObject* parent = nullptr);
+    StreamProbe(const QUrl& address, std::chrono::milliseconds timeout, QObject* parent = nullptr);
     ~StreamProbe() override;
 
     void Start();
@@ -50,7 +48,9 @@ private:
     int ReplyHttpCode() const;
     QByteArray ReplyContentType() const;
 
-    QNetworkAccessManager& network;
+    // One per probe: a shared one would queue addresses on the same host behind each other
+    // (six at a time) while their time limits run.
+    QNetworkAccessManager network;
     const QUrl address;
     const std::chrono::milliseconds timeout;
     QElapsedTimer clock;

@@ -29,10 +29,7 @@ void StreamProber::Stop()
     stopped = true;
     // The probes are our children: deleting them hangs up their connections.
     const auto probes = findChildren<QObject*>(QString(), Qt::FindDirectChildrenOnly);
-    for (QObject* probe : probes) {
-        if (probe != &network)
-            delete probe;
-    }
+    qDeleteAll(probes);
     awaitingPlayback.clear();
     running = 0;
 }
@@ -41,7 +38,7 @@ void StreamProber::StartNext()
 {
     const QString address = addresses[next++];
     ++running;
-    auto* probe = new StreamProbe(network, QUrl(address), options.timeout, this);
+    auto* probe = new StreamProbe(QUrl(address), options.timeout, this);
     connect(probe, &StreamProbe::Finished, this,
             [this, probe, address] { OnStreamProbed(probe, address); });
     probe->Start();

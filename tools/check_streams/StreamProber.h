@@ -6,7 +6,6 @@
 #include "ProbeResult.h"
 
 #include <QHash>
-#include <QNetworkAccessManager>
 #include <QObject>
 #include <QStringList>
 
@@ -47,7 +46,6 @@ private:
 
     const QStringList addresses;
     const Options options;
-    QNetworkAccessManager network;
     qsizetype next = 0;
     int running = 0;
     bool stopped = false;
