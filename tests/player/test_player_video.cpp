@@ -1,0 +1,126 @@
+// The picture on a real X display: the test pattern shows in the window, in full screen
+// and again after leaving it. Skipped without a display.
+
+#include "CWMPWindow.h"
+#include "HlsServer.h"
+#include "PlayStateModel.h"
+#include "PlayerEventRecorder.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+// The screen's pixels where the picture widget is.
+QImage Shot(QWidget* surface, const QString& name)
+{
+    const QRect area(surface->mapToGlobal(QPoint(0, 0)), surface->size());
+    QImage image = surface->screen()
+                       ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                       .toImage();
+    const QString folder = QStringLiteral(KORVANTA_BINARY_DIR "/test-shots");
+    QDir().mkpath(folder);
+    image.save(folder + QLatin1Char('/') + name);
+    return image;
+}
+
+// Share of pixels that are clearly coloured; the pattern is mostly coloured, black is not.
+double ColouredShare(const QImage& image)
+{
+    if (image.isNull())
+        return 0;
+    int coloured = 0;
+    int total = 0;
+    for (int y = 0; y < image.height(); y += 4) {
+        for (int x = 0; x < image.width(); x += 4) {
+            const QColor c = image.pixelColor(x, y);
+            coloured += c.saturation() > 80 && c.value() > 60;
+            ++total;
+        }
+    }
+    return double(coloured) / total;
+}
+
+// The pattern's gradient band lies across its lower part; the left edge above is black.
+bool Upright(const QImage& image)
+{
+    const QColor low = image.pixelColor(image.width() / 100, image.height() * 80 / 100);
+    const QColor high = image.pixelColor(image.width() / 100, image.height() * 20 / 100);
+    return low.saturation() > 80 && high.value() < 60;
+}
+
+QWidget* Surface(CWMPWindow& player)
+{
+    for (QWidget* child : player.VideoWidget()->findChildren<QWidget*>()) {
+        if (!child->isWindow())
+            return child;
+    }
+    return nullptr;
+}
+
+// Whether the top rows hold the same colour bars; the moving parts of the pattern lie
+// lower down.
+bool SameBars(const QImage& a, const QImage& b)
+{
+    if (a.isNull() || b.isNull())
+        return false;
+    const QImage small1 = a.scaled(64, 48);
+    const QImage small2 = b.scaled(64, 48);
+    int same = 0;
+    for (int x = 0; x < 64; ++x) {
+        const QColor c1 = small1.pixelColor(x, 1);
+        const QColor c2 = small2.pixelColor(x, 1);
+        same += std::abs(c1.red() - c2.red()) < 60 && std::abs(c1.green() - c2.green()) < 60 &&
+                std::abs(c1.blue() - c2.blue()) < 60;
+    }
+    return same >= 58;
+}
+
+// Waits until the widget's area shows the pattern, as in reference when one is given.
+bool ShowsPattern(QWidget* surface, const QString& name, const QImage& reference = {})
+{
+    return WaitFor([&] {
+        const QImage shot = Shot(surface, name);
+        return ColouredShare(shot) > 0.4 && (reference.isNull() || SameBars(shot, reference));
+    }, 10000);
+}
+} // namespace
+
+TEST(PlayerVideo, PatternShowsInTheWindowInFullScreenAndAfter)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") || QGuiApplication::platformName() != "xcb")
+        GTEST_SKIP() << "needs an X display";
+    HlsServer server;
+    ASSERT_TRUE(server.Start());
+    PlayerEventRecorder window;
+    window.resize(480, 360);
+    CWMPWindow player;
+    ASSERT_TRUE(player.Create(&window));
+    player.VideoWidget()->setGeometry(0, 0, 480, 360);
+    window.show();
+    player.PlayURL(server.Url("/live.m3u8"));
+    ASSERT_TRUE(WaitFor([&] { return player.PlayState() == PLAYSTATE_PLAYING; }, 15000));
+
+    EXPECT_TRUE(ShowsPattern(Surface(player), QStringLiteral("window.png")));
+    const QImage before = Shot(Surface(player), QStringLiteral("window.png"));
+    EXPECT_TRUE(Upright(before));
+    WaitFor([] { return false; }, 600);
+    EXPECT_NE(Shot(Surface(player), QStringLiteral("window-later.png")), before); // it moves
+
+    const QRect mainGeometry = window.geometry();
+    player.SetFullScreen(true);
+    QWidget* surface = Surface(player);
+    ASSERT_TRUE(WaitFor([&] { return surface->window()->isFullScreen(); }, 5000));
+    EXPECT_TRUE(ShowsPattern(surface, QStringLiteral("fullscreen.png")));
+    EXPECT_EQ(surface->size(), surface->screen()->size());
+    EXPECT_EQ(window.geometry(), mainGeometry);
+
+    player.SetFullScreen(false);
+    EXPECT_TRUE(ShowsPattern(Surface(player), QStringLiteral("after-fullscreen.png"), before));
+    EXPECT_EQ(player.PlayState(), PLAYSTATE_PLAYING);
+}
