@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -79,6 +80,12 @@ void refillQuietly(QTreeWidget* view, Fill fill)
         throw;
     }
     view->setUpdatesEnabled(true);
+}
+
+// Like the platform's MoveWindow, a size below zero counts as zero.
+void moveWindow(QWidget* window, int x, int y, int width, int height)
+{
+    window->setGeometry(x, y, std::max(width, 0), std::max(height, 0));
 }
 
 template <class List>
@@ -391,28 +398,28 @@ void CChannelDlg::resizeEvent(QResizeEvent* event)
 void CChannelDlg::LayoutControls(int cx, int cy)
 {
     if (tabs != nullptr)
-        tabs->setGeometry(2, 4, cx - 4, 30);
+        moveWindow(tabs, 2, 4, cx - 4, 30);
     if (channelTree != nullptr)
-        channelTree->setGeometry(2, 25, cx - 4, cy - 130);
+        moveWindow(channelTree, 2, 25, cx - 4, cy - 130);
     if (favoritesList != nullptr) {
-        favoritesList->setGeometry(2, 25, cx - 4, cy - 130);
+        moveWindow(favoritesList, 2, 25, cx - 4, cy - 130);
         // A hidden list gets its resize only when shown, so its viewport may be stale.
         const int client = favoritesList->isVisible() ? favoritesList->viewport()->width()
                                                       : favoritesList->maximumViewportSize().width();
-        favoritesList->setColumnWidth(0, client - 1);
+        favoritesList->setColumnWidth(0, std::max(client - 1, 0));
     }
     if (description != nullptr)
-        description->setGeometry(2, cy - 103, cx - 4, 70);
+        moveWindow(description, 2, cy - 103, cx - 4, 70);
     LayoutToolbars(cx, cy);
 }
 
 void CChannelDlg::LayoutToolbars(int cx, int cy)
 {
     if (playBar != nullptr)
-        playBar->setGeometry(cx - playButtonWidth - 2, cy - 32, playButtonWidth + 2, kToolbarHeight);
+        moveWindow(playBar, cx - playButtonWidth - 2, cy - 32, playButtonWidth + 2, kToolbarHeight);
     if (favoritesBar != nullptr)
-        favoritesBar->setGeometry(cx - playButtonWidth - favoritesBarWidth - 2, cy - 32, favoritesBarWidth,
-                                  kToolbarHeight);
+        moveWindow(favoritesBar, cx - playButtonWidth - favoritesBarWidth - 2, cy - 32, favoritesBarWidth,
+                   kToolbarHeight);
 }
 
 void CChannelDlg::OnTabChanged(int tab)
@@ -440,7 +447,7 @@ void CChannelDlg::OnTabChanged(int tab)
         favoritesList->show();
         favoritesList->raise();
         favoritesList->setFocus();
-        favoritesList->setColumnWidth(0, favoritesList->viewport()->width() - 1);
+        favoritesList->setColumnWidth(0, std::max(favoritesList->viewport()->width() - 1, 0));
     }
 }
 

@@ -278,6 +278,10 @@ TEST_F(FavoritesTest, LayoutFollowsTheClientSize)
     EXPECT_EQ(Button(kDown)->geometry().right(), favorites - 1);
     EXPECT_EQ(List()->columnWidth(0), List()->viewport()->width() - 1);
     EXPECT_FALSE(List()->horizontalScrollBar()->isVisible());
+
+    dlg->resize(3, 3); // no minimum size: the controls shrink to nothing
+    EXPECT_EQ(Tree()->size(), QSize(0, 0));
+    EXPECT_EQ(List()->columnWidth(0), 0);
 }
 
 TEST_F(ChannelWindowTest, DestroyWindowRecordsTheOuterRectangle)
