@@ -23,30 +23,18 @@ QList<QUrl> expectedPages()
 }
 } // namespace
 
-TEST(DonateDlg, OnlyTheWordBeforeTheFixedAmountsIsTranslated)
+TEST(DonateDlg, AmountsAreFixedAndEachOpensItsPageWhileTheDialogStaysOpen)
 {
+    UrlRecorder opener;
     LanguageStrings strings = MakeStrings(4);
     strings[DonateDialog][3] = QStringLiteral("Spende");
     CDonateDlg dlg(nullptr, strings);
     dlg.show();
-    EXPECT_EQ(dlg.windowTitle(), "5:0");
-    EXPECT_EQ(dlg.GetDlgItemText(IDOK), "5:1");
-    EXPECT_EQ(dlg.GetDlgItemText(IDC_DONATE_TEXT), "5:2");
     EXPECT_EQ(dlg.GetDlgItemText(IDC_DONATE_10), "Spende $10");
     EXPECT_EQ(dlg.GetDlgItemText(IDC_DONATE_20), "Spende $20");
     EXPECT_EQ(dlg.GetDlgItemText(IDC_DONATE_30), "Spende $30");
-}
-
-TEST(DonateDlg, EachAmountOpensItsOwnPageAndTheDialogStaysOpen)
-{
-    UrlRecorder opener;
-    const LanguageStrings strings = MakeStrings(4);
-    CDonateDlg dlg(nullptr, strings);
-    dlg.show();
     clickAmounts(dlg);
     EXPECT_EQ(opener.urls, expectedPages());
-    EXPECT_EQ(expectedPages().size(), 3);
-    EXPECT_NE(expectedPages()[0], expectedPages()[1]);
     EXPECT_TRUE(dlg.isVisible());
 }
 
@@ -64,17 +52,4 @@ TEST(DonateDlg, TooFewTextsKeepTheTemplateLabelsButThePagesStillOpen)
     EXPECT_EQ(dlg.GetDlgItemText(IDC_DONATE_30), "3");
     clickAmounts(dlg);
     EXPECT_EQ(opener.urls, expectedPages());
-}
-
-TEST(DonateDlg, OkAndEscapeCloseWithTheirResults)
-{
-    const LanguageStrings strings = MakeStrings(4);
-    CDonateDlg ok(nullptr, strings);
-    ok.show();
-    static_cast<QPushButton*>(ok.GetDlgItem(IDOK))->click();
-    EXPECT_EQ(ok.result(), IDOK);
-    CDonateDlg cancel(nullptr, strings);
-    cancel.show();
-    cancel.close();
-    EXPECT_EQ(cancel.result(), IDCANCEL);
 }
