@@ -27,10 +27,10 @@ QRect ReadRect(const TiXmlElement* item)
                  FitSpan(y, IntegerAttribute(item, "height")));
 }
 
-void LinkItem(TiXmlElement& root, const char* name, const char* attribute, int value)
+void LinkValue(TiXmlElement& root, const char* name, int value)
 {
     auto* item = new TiXmlElement(name);
-    item->SetAttribute(attribute, value);
+    item->SetAttribute("id", value);
     root.LinkEndChild(item);
 }
 
@@ -86,12 +86,12 @@ bool SaveSettings(const QString& path, const Settings& settings)
     root->LinkEndChild(language);
     LinkRect(*root, "MainWindowPos", settings.mainWindowRect);
     LinkRect(*root, "ChannelWindowPos", settings.channelWindowRect);
-    LinkItem(*root, "VolumeSound", "id", settings.volume);
-    LinkItem(*root, "MuteSound", "id", settings.mute);
-    LinkItem(*root, "OriginalSize", "id", settings.originalSize);
-    LinkItem(*root, "HideControl", "id", settings.hideControl);
-    LinkItem(*root, "HideMenu", "id", settings.hideMenu);
-    LinkItem(*root, "AlwaysOnTop", "id", settings.alwaysOnTop);
+    LinkValue(*root, "VolumeSound", settings.volume);
+    LinkValue(*root, "MuteSound", settings.mute);
+    LinkValue(*root, "OriginalSize", settings.originalSize);
+    LinkValue(*root, "HideControl", settings.hideControl);
+    LinkValue(*root, "HideMenu", settings.hideMenu);
+    LinkValue(*root, "AlwaysOnTop", settings.alwaysOnTop);
 
     return WriteXmlFile(path, document);
 }

@@ -4,6 +4,8 @@
 
 #include <climits>
 
+namespace {
+
 int ParseInteger(const char* text)
 {
     if (!text)
@@ -24,6 +26,18 @@ int ParseInteger(const char* text)
     return value > INT_MAX ? INT_MAX : static_cast<int>(value);
 }
 
+// At most maxLength UTF-16 units, never splitting a surrogate pair.
+QString Truncated(QString text, int maxLength)
+{
+    if (text.size() > maxLength) {
+        const bool splitsPair = text.at(maxLength - 1).isHighSurrogate() && text.at(maxLength).isLowSurrogate();
+        text.truncate(splitsPair ? maxLength - 1 : maxLength);
+    }
+    return text;
+}
+
+} // namespace
+
 int IntegerAttribute(const TiXmlElement* element, const char* name)
 {
     return ParseInteger(element->Attribute(name));
@@ -37,15 +51,6 @@ QString TextAttribute(const TiXmlElement* element, const char* name, int maxLeng
 QString ElementText(const TiXmlElement* element, int maxLength)
 {
     return Truncated(QString::fromUtf8(element->GetText()), maxLength);
-}
-
-QString Truncated(QString text, int maxLength)
-{
-    if (text.size() > maxLength) {
-        const bool splitsPair = text.at(maxLength - 1).isHighSurrogate() && text.at(maxLength).isLowSurrogate();
-        text.truncate(splitsPair ? maxLength - 1 : maxLength);
-    }
-    return text;
 }
 
 QByteArray AttributeUtf8(const QString& text, int maxBytes)

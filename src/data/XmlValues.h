@@ -8,11 +8,9 @@
 class TiXmlElement;
 class TiXmlNode;
 
-// Optional white space and sign, then decimal digits up to the first other character.
-// No digits or no text give 0; values beyond the int range saturate.
-int ParseInteger(const char* text);
-
-// The integer in attribute name, 0 when it is missing.
+// The integer in attribute name: optional white space and sign, then decimal digits up
+// to the first other character. No digits or a missing attribute give 0; values beyond
+// the int range saturate.
 int IntegerAttribute(const TiXmlElement* element, const char* name);
 
 // The UTF-8 attribute as text of at most maxLength UTF-16 units; empty when missing.
@@ -20,9 +18,6 @@ QString TextAttribute(const TiXmlElement* element, const char* name, int maxLeng
 
 // The element's text (its first child, when that is text), at most maxLength units.
 QString ElementText(const TiXmlElement* element, int maxLength);
-
-// At most maxLength UTF-16 units, never splitting a surrogate pair.
-QString Truncated(QString text, int maxLength);
 
 // The UTF-8 form of text as a C buffer of maxBytes + 1 would hold it: cut at the first
 // zero character and to at most maxBytes, without splitting a sequence.

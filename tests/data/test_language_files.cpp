@@ -98,14 +98,15 @@ TEST_F(LanguageFilesTest, CatalogueSectionsByExactNameInAnyOrder)
                   "<C><Argentina><c name=\"A0\" description=\"d\" /><d name=\"A1\" /></Argentina>"
                   "<Music>\n<x name=\"M0\" /><!-- --><y name=\"M1\" description=\"R &amp; &quot;R&quot;\" /></Music>"
                   "<Music><c name=\"2nd\" /></Music><music><c name=\"case\" /></music><News><!-- --><c name=\"x\" /></News>"
-                  "<Other><c name=\"" + QByteArray(1200, 'n') + "\" description=\"" + QByteArray(6000, 'd') + "\" /></Other></C>");
+                  "<Other><c name=\"" + QByteArray(1200, 'n') + "\" description=\"" + QByteArray(6000, 'd') + "\" />"
+                  "<c name=\"" + QByteArray(998, 'n') + "\xF0\x9F\x93\xBA\" /></Other></C>");
     ASSERT_TRUE(LoadChannelCatalogue(QStringLiteral("Test"), names, descriptions));
     EXPECT_EQ(names[0], (QStringList{"M0", "M1"}));
     EXPECT_EQ(descriptions[0], (QStringList{"", "R & \"R\""}));
     EXPECT_EQ(names[21], (QStringList{"A0", "A1"}));
     EXPECT_TRUE(names[3].isEmpty());
-    EXPECT_EQ(names[9], QStringList{QString(999, QLatin1Char('n'))});
-    EXPECT_EQ(descriptions[9], QStringList{QString(4999, QLatin1Char('d'))});
+    EXPECT_EQ(names[9], (QStringList{QString(999, QLatin1Char('n')), QString(998, QLatin1Char('n'))}));
+    EXPECT_EQ(descriptions[9], (QStringList{QString(4999, QLatin1Char('d')), ""}));
     EXPECT_TRUE(names[1].isEmpty());
 }
 
