@@ -26,13 +26,7 @@ class CChannelDlg : public QDialog
 {
     Q_OBJECT
 public:
-    // Control and command identifiers.
-    static constexpr int IDC_CHANNEL_TREE = 1000;
-    static constexpr int IDC_TABS = 1001;
-    static constexpr int IDC_DESCRIPTION = 1002;
-    static constexpr int IDC_FAVORITES_LIST = 1007;
-    static constexpr int ID_PLAY_BAR = 123;
-    static constexpr int ID_FAVORITES_BAR = 124;
+    // Commands of the tool buttons.
     static constexpr int ID_CHANNEL_PLAY = 125;
     static constexpr int ID_FAVORITES_ADD = 126;
     static constexpr int ID_FAVORITES_REMOVE = 127;
