@@ -18,7 +18,7 @@ void StreamProber::Start()
         emit Finished();
         return;
     }
-    const int jobs = static_cast<int>(std::min<qsizetype>(std::max(options.jobs, 1), addresses.size()));
+    const int jobs = std::max(options.jobs, 1);
     // Each StartNext may finish at once (an address that is not HTTP), starting the next.
     while (!stopped && running < jobs && next < addresses.size())
         StartNext();
