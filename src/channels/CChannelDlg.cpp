@@ -148,6 +148,9 @@ void CChannelDlg::CreateTemplateControls()
     tabs->setObjectName(QStringLiteral("tabs"));
     tabs->setGeometry(units.ToPixels(kTabsRect));
     tabs->setExpanding(false);
+    // A narrow window shortens the tab texts rather than hiding a tab behind scroll arrows.
+    tabs->setUsesScrollButtons(false);
+    tabs->setElideMode(Qt::ElideRight);
     connect(tabs, &QTabBar::currentChanged, this, &CChannelDlg::OnTabChanged);
 
     channelTree = new QTreeWidget(this);
