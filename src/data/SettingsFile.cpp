@@ -56,7 +56,8 @@ bool LoadSettings(const QString& path, Settings& settings)
     const TiXmlElement* item = FirstNodeAsElement(document.RootElement());
     if (!item)
         return true;
-    settings.languageName = TextAttribute(item, "name", kMaxLanguageNameLength);
+    if (item->Attribute("name"))
+        settings.languageName = TextAttribute(item, "name", kMaxLanguageNameLength);
 
     QRect* const rects[] = {&settings.mainWindowRect, &settings.channelWindowRect};
     for (QRect* rect : rects) {

@@ -6,7 +6,8 @@
 #include <QString>
 
 // Fills settings from the file; false, with settings untouched, when the file cannot be
-// opened or parsed. Items missing from a parsed file keep their current values.
+// opened or parsed. Items missing from a parsed file, and a language item without a
+// name, keep their current values.
 bool LoadSettings(const QString& path, Settings& settings);
 
 // Writes the whole file atomically; false, leaving any old file as it was, on failure.

@@ -79,9 +79,12 @@ TEST(SettingsFile, ShortFilesKeepTheRestAndExtremeValuesDoNotOverflow)
     dir.WriteFile("short.xml", "<S><L name=\"Polski\" />" + Rect("M", "2147483647", "-2147483648", "2147483647",
                                                                   "-99999999999") + "</S>");
     dir.WriteFile("comment.xml", "<S><!-- c --><L name=\"Polski\" /></S>");
+    dir.WriteFile("noname.xml", "<S><L />" + Rect("M", "1", "2", "3", "4") + "</S>");
     Settings s;
     ASSERT_TRUE(LoadSettings(dir.FilePath("comment.xml"), s));
+    ASSERT_TRUE(LoadSettings(dir.FilePath("noname.xml"), s));
     EXPECT_EQ(s.languageName, "English");
+    EXPECT_EQ(s.mainWindowRect, QRect(1, 2, 3, 4));
     ASSERT_TRUE(LoadSettings(dir.FilePath("short.xml"), s));
     EXPECT_EQ(s.languageName, "Polski");
     EXPECT_EQ(s.mainWindowRect.topLeft(), QPoint(INT_MAX, INT_MIN));
