@@ -33,6 +33,7 @@ void VideoSurface::Detach()
 {
     onReady = nullptr;
     onDestroying = nullptr;
+    disconnect(contextWatch); // the base class destroys the context after we are gone
     FreeRenderContext();
     engine = nullptr;
 }
@@ -52,8 +53,9 @@ void VideoSurface::initializeGL()
     if (engine == nullptr || render != nullptr)
         return;
     // A context lost to reparenting takes libmpv's GL objects with it.
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
-            &VideoSurface::FreeRenderContext, Qt::UniqueConnection);
+    disconnect(contextWatch);
+    contextWatch = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
+                           &VideoSurface::FreeRenderContext);
     mpv_opengl_init_params gl{GetProcAddress, nullptr};
     int advanced = 0;
     mpv_render_param params[] = {

@@ -32,4 +32,5 @@ private:
 
     mpv_handle* engine;
     mpv_render_context* render = nullptr;
+    QMetaObject::Connection contextWatch;
 };
