@@ -181,6 +181,13 @@ void MpvPlayer::Load()
         }
         mpv_free_node_contents(&result);
     }
+    if (currentEntry != -1)
+        return;
+    // Refused outright: no entry will ever report back.
+    if (reconnecting)
+        ConnectionLost();
+    else
+        Publish(PlayerEvent::OpenFailed);
 }
 
 void MpvPlayer::DrainEvents()

@@ -100,10 +100,12 @@ TEST_F(PlayerPlayback, AddressesThatCannotBeOpenedEndReady)
     ASSERT_TRUE(WaitForState(PLAYSTATE_READY));
     EXPECT_EQ(window.States(), (std::vector<int>{PLAYSTATE_TRANSITIONING, PLAYSTATE_READY}));
 
-    window.events.clear();
-    player.PlayURL(server.Url("/missing.m3u8"));
-    ASSERT_TRUE(WaitForState(PLAYSTATE_READY));
-    EXPECT_EQ(window.States(), (std::vector<int>{PLAYSTATE_TRANSITIONING, PLAYSTATE_READY}));
+    for (const QString& url : {server.Url("/missing.m3u8"), QString(), QStringLiteral("nonsense://x")}) {
+        window.events.clear();
+        player.PlayURL(url);
+        ASSERT_TRUE(WaitForState(PLAYSTATE_READY)) << url.toStdString();
+        EXPECT_EQ(window.States(), (std::vector<int>{PLAYSTATE_TRANSITIONING, PLAYSTATE_READY}));
+    }
 }
 
 TEST_F(PlayerPlayback, StopIsReportedAtOnceAndPlayResumesTheSameAddress)

@@ -123,4 +123,9 @@ TEST(PlayerVideo, PatternShowsInTheWindowInFullScreenAndAfter)
     player.SetFullScreen(false);
     EXPECT_TRUE(ShowsPattern(Surface(player), QStringLiteral("after-fullscreen.png"), before));
     EXPECT_EQ(player.PlayState(), PLAYSTATE_PLAYING);
+
+    // The main window may destroy its children first: the render context goes with the
+    // surface, before the engine.
+    delete player.VideoWidget();
+    EXPECT_EQ(player.EngineHandle(), nullptr);
 }
