@@ -25,7 +25,8 @@ struct PlayerTimings
     // Delay before the first re-open; it doubles per attempt up to maxRetryMs.
     int firstRetryMs = 1000;
     int maxRetryMs = 8000;
-    // Re-open attempts before giving up: about half a minute with the delays above.
+    // Re-open attempts before giving up: about a minute with the delays above and
+    // FFmpeg's own reconnects within each attempt.
     int maxAttempts = 6;
 };
 

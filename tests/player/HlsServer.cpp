@@ -1,6 +1,5 @@
 #include "HlsServer.h"
 
-#include <QDir>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>

@@ -96,19 +96,17 @@ TEST(EventDispatch, BadCallsAndOtherEventsSendNothing)
     EXPECT_EQ(window.events, (Events{{PLAYER_EVENT_KEY_DOWN, 0}}));
 }
 
-TEST(VirtualKeys, QtKeysMapToThePlatformCodes)
+TEST(VirtualKeys, RangesAndUnknownKeys)
 {
-    const std::pair<int, int> keys[] = {
-        {Qt::Key_Return, 13}, {Qt::Key_Enter, 13}, {Qt::Key_Space, 32}, {Qt::Key_A, 65},
-        {Qt::Key_M, 77},      {Qt::Key_Z, 90},     {Qt::Key_0, 48},     {Qt::Key_9, 57},
-        {Qt::Key_Escape, 27}, {Qt::Key_Left, 37},  {Qt::Key_Up, 38},    {Qt::Key_Right, 39},
-        {Qt::Key_Down, 40},   {Qt::Key_F1, 112},   {Qt::Key_F12, 123},  {Qt::Key_Delete, 46},
-        {Qt::Key_unknown, 0},
-    };
-    for (const auto& [qt, vk] : keys)
-        EXPECT_EQ(VirtualKeyFromQt(qt), vk) << qt;
+    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_0), 48);
+    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Z), 90);
+    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_F1), 112);
+    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_F12), 123);
+    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Escape), 27);
+    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Down), 40);
+    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Enter), 13); // the keypad's Enter too
+    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_unknown), 0);
     EXPECT_EQ(ShiftStateFromQt(Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier), 7);
-    EXPECT_EQ(ShiftStateFromQt(Qt::KeypadModifier), 0);
 }
 
 class PlayerInput : public ::testing::Test

@@ -6,6 +6,7 @@
 #include "PlayStateModel.h"
 #include "PlayerEventRecorder.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -119,6 +120,8 @@ TEST(PlayerVideo, PatternShowsInTheWindowInFullScreenAndAfter)
     EXPECT_TRUE(ShowsPattern(surface, QStringLiteral("fullscreen.png")));
     EXPECT_EQ(surface->size(), surface->screen()->size());
     EXPECT_EQ(window.geometry(), mainGeometry);
+    // The keyboard goes to the picture, so keys reach the main window as player reports.
+    EXPECT_TRUE(WaitFor([&] { return QApplication::focusWidget() == surface; }, 5000));
 
     player.SetFullScreen(false);
     EXPECT_TRUE(ShowsPattern(Surface(player), QStringLiteral("after-fullscreen.png"), before));
