@@ -6,8 +6,8 @@
 
 CLumenoApp::CLumenoApp(int& argc, char** argv) : CWinApp(argc, argv)
 {
+    // The name only: a display name would be appended to every window title on X11.
     setApplicationName(QStringLiteral("Korvanta"));
-    setApplicationDisplayName(QStringLiteral("Korvanta"));
     setDesktopFileName(QStringLiteral("korvanta"));
 }
 

@@ -36,6 +36,7 @@ int MessageBox(QWidget* owner, const QString& text, const QString& caption, unsi
     if (hook())
         return hook()(owner, text, caption, style);
     QMessageBox box(iconFor(style), caption, text, QMessageBox::Ok, owner);
+    box.setTextFormat(Qt::PlainText); // texts carry file and language names, never markup
     box.exec();
     return IDOK;
 }

@@ -18,5 +18,5 @@ bool CWinApp::notify(QObject* receiver, QEvent* event)
 void CWinApp::ReportInvalidArgument()
 {
     MessageBox(QApplication::activeWindow(), QString::fromLatin1(CInvalidArgException().what()),
-               QApplication::applicationDisplayName(), MB_OK | MB_ICONEXCLAMATION);
+               QApplication::applicationName(), MB_OK | MB_ICONEXCLAMATION);
 }

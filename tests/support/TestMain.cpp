@@ -18,7 +18,7 @@ int main(int argc, char** argv)
 
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     CWinApp app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Korvanta"));
+    QApplication::setApplicationName(QStringLiteral("Korvanta"));
     MessageBoxRecorder boxes; // a box a test did not expect must not block the run
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
