@@ -32,6 +32,7 @@ Python 3 standard library only, plus the ffmpeg program.
 
 import argparse
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -49,7 +50,10 @@ def make_media(folder, segments):
     """Test pattern with a tone; a key frame starts every segment."""
     if os.path.exists(os.path.join(folder, "seg%03d.ts" % (segments - 1))):
         return
-    os.makedirs(folder, exist_ok=True)
+    # Made aside and moved into place whole: servers started together may share the folder.
+    parent = os.path.dirname(os.path.abspath(folder))
+    os.makedirs(parent, exist_ok=True)
+    work = tempfile.mkdtemp(prefix=".hls-", dir=parent)
     rate = 25
     subprocess.run(
         ["ffmpeg", "-loglevel", "error", "-y",
@@ -61,9 +65,13 @@ def make_media(folder, segments):
          "-sc_threshold", "0",
          "-c:a", "aac", "-b:a", "64k",
          "-f", "hls", "-hls_time", str(SEGMENT_SECONDS), "-hls_list_size", "0",
-         "-hls_segment_filename", os.path.join(folder, "seg%03d.ts"),
-         os.path.join(folder, "index.m3u8")],
+         "-hls_segment_filename", os.path.join(work, "seg%03d.ts"),
+         os.path.join(work, "index.m3u8")],
         check=True)
+    try:
+        os.rename(work, folder)
+    except OSError:
+        shutil.rmtree(work, ignore_errors=True)  # another server finished first
 
 
 class Behaviour:
