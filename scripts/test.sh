@@ -7,6 +7,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
+# The end-to-end tests build the program a second time in another folder; with paths taken
+# relative to the checkout, that build reuses the first one's objects from the cache.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+
 # Rendering tests need a real X server with a window manager; one serves the whole run.
 if [ -z "${DISPLAY:-}" ]; then
     exec 3< <(Xvfb -displayfd 1 -screen 0 1280x800x24 -nolisten tcp 2>/dev/null)

@@ -8,7 +8,7 @@ CLumenoApp::CLumenoApp(int& argc, char** argv) : CWinApp(argc, argv)
 {
     // The name only: a display name would be appended to every window title on X11.
     setApplicationName(QStringLiteral("Korvanta"));
-    setDesktopFileName(QStringLiteral("korvanta"));
+    setDesktopFileName(QStringLiteral("org.korvanta.Korvanta"));
 }
 
 void CLumenoApp::InitInstance()
