@@ -14,13 +14,17 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTabBar>
+#include <QTcpSocket>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+
 #include <algorithm>
+#include <cstdio>
 #include <set>
 
 namespace {
@@ -84,6 +88,46 @@ QTreeWidgetItem* FirstChannel(QTreeWidgetItem* parent)
     return nullptr;
 }
 
+// Tells the test server how to answer media requests from now on.
+void ControlServer(const QString& query)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QStringLiteral("127.0.0.1"), KORVANTA_E2E_PORT);
+    if (!socket.waitForConnected(2000))
+        return;
+    socket.write(QStringLiteral("GET /control?%1 HTTP/1.0\r\n\r\n").arg(query).toLatin1());
+    socket.waitForBytesWritten(2000);
+    socket.waitForReadyRead(2000);
+}
+
+// Resident memory of this process, in KiB.
+long ResidentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return 0;
+}
+
+QList<ChannelId> AllChannels(QTreeWidget* tree)
+{
+    QList<ChannelId> ids;
+    QList<QTreeWidgetItem*> pending;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        pending << tree->topLevelItem(i);
+    while (!pending.isEmpty()) {
+        QTreeWidgetItem* item = pending.takeFirst();
+        if (const ChannelId id = item->data(0, Qt::UserRole).toUInt())
+            ids << id;
+        for (int i = 0; i < item->childCount(); ++i)
+            pending << item->child(i);
+    }
+    return ids;
+}
+
 QByteArray ReadConfig(const TempDir& config, const char* name)
 {
     return config.ReadFile(QStringLiteral("Korvanta/") + QLatin1String(name));
@@ -127,7 +171,7 @@ protected:
     QStringList WatchStatusUntil(const QString& last)
     {
         QStringList seen;
-        QTest::qWaitFor([&] {
+        (void)QTest::qWaitFor([&] {
             if (seen.isEmpty() || seen.last() != dlg->StatusText())
                 seen << dlg->StatusText();
             return dlg->StatusText() == last;
@@ -206,6 +250,55 @@ TEST_F(EndToEnd, FavouritesAddedMovedAndRemovedPersistAcrossRestarts)
     EXPECT_EQ(dlg->FavoriteNames(), QStringList{name});
     dlg->EndDialog(IDCANCEL);
     dlg->OnDestroy();
+}
+
+// Minutes of use with a flaky server: channels switched every few seconds, the connection
+// dropped and restored. Memory stays bounded and playback always comes back.
+TEST_F(EndToEnd, SoakSwitchingChannelsWhileTheServerDropsConnections)
+{
+    const int seconds = qEnvironmentVariableIntValue("KORVANTA_SOAK_SECONDS") > 0
+        ? qEnvironmentVariableIntValue("KORVANTA_SOAK_SECONDS") : 90;
+    const QList<ChannelId> ids = AllChannels(tree);
+    ASSERT_GT(ids.size(), 500);
+    CChannelDlg& channels = dlg->ChannelWindow();
+
+    long baseline = 0;
+    long peak = 0;
+    int switches = 0;
+    int drops = 0;
+    int recovered = 0;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < seconds * 1000) {
+        const int step = switches + drops;
+        if (step % 4 == 3) {
+            // Drop every connection for two seconds, then serve again.
+            ControlServer(QStringLiteral("mode=drop"));
+            QTest::qWait(2000);
+            ControlServer(QStringLiteral("mode=normal"));
+            ++drops;
+            if (QTest::qWaitFor([&] { return dlg->Player().PlayState() == 3 || dlg->Player().PlayState() == 10; }, 60000)
+                && dlg->Player().PlayState() == 3)
+                ++recovered;
+        } else {
+            channels.PlayChannel(ids[(switches * 97) % ids.size()]);
+            ++switches;
+            QTest::qWait(3000);
+        }
+        if (baseline == 0 && clock.elapsed() > seconds * 250)
+            baseline = ResidentKiB();
+        peak = std::max(peak, ResidentKiB());
+    }
+    ControlServer(QStringLiteral("mode=normal"));
+    // Not stuck: the last channel plays again.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->StatusText() == dlg->ChannelName(); }, 60000))
+        << dlg->StatusText().toStdString();
+    const long end = ResidentKiB();
+    std::printf("soak: %d s, %d channel switches, %d drops, %d recovered; RSS after warm-up %ld KiB, "
+                "peak %ld KiB, end %ld KiB\n",
+                seconds, switches, drops, recovered, baseline, peak, end);
+    EXPECT_EQ(recovered, drops);
+    EXPECT_LT(end - baseline, 64 * 1024) << "memory keeps growing";
 }
 
 } // namespace
