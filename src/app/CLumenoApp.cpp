@@ -4,6 +4,8 @@
 #include "MessageBox.h"
 #include "TerminationSignals.h"
 
+#include <QCoreApplication>
+
 CLumenoApp::CLumenoApp(int& argc, char** argv) : CWinApp(argc, argv)
 {
     // The name only: a display name would be appended to every window title on X11.
@@ -15,7 +17,11 @@ void CLumenoApp::InitInstance()
 {
     CLumenoDlg dlg;
     // Ending the session or a plain kill closes the program as the user would, so the
-    // settings and favourites are saved.
-    InstallTerminationHandler([&dlg] { dlg.EndDialog(IDCANCEL); });
+    // settings and favourites are saved. Leaving every event loop also ends a message box
+    // or dialog that is open at that moment, which would otherwise hold the program.
+    InstallTerminationHandler([&dlg] {
+        dlg.EndDialog(IDCANCEL);
+        QCoreApplication::exit(0);
+    });
     dlg.DoModal();
 }

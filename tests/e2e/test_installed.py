@@ -189,6 +189,12 @@ class InstalledProgramTest(unittest.TestCase):
         self.assertEqual(program.kill(signal.SIGTERM), 0)
         self.assertIn(b'<MuteSound id="1" />', self.read("Settings.xml"))
 
+    def test_termination_signal_also_ends_an_open_message_box(self):
+        self.write("Settings.xml", DEFAULT_SETTINGS.replace(b'"English"', b'"Klingon"'))
+        program = Program(self.config)
+        self.assertIsNotNone(program.window("Warning"), "no warning box")
+        self.assertEqual(program.kill(signal.SIGTERM), 0)
+
     def test_a_killed_program_leaves_the_files_as_they_were(self):
         self.write("Settings.xml", DEFAULT_SETTINGS)
         self.write("Favorites.xml", EMPTY_FAVORITES)
