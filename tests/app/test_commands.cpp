@@ -1,6 +1,12 @@
 #include "MainWindowFixture.h"
 
+#include "CLanguageDlg.h"
+
+#include <QAbstractButton>
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
 
 class CommandTest : public MainWindowTest
 {
@@ -103,4 +109,32 @@ TEST_F(CommandTest, MenuItemsCarryTheirShortcutSuffixes)
     EXPECT_TRUE(Item(4, ID_HIDE_MENU)->text().endsWith(QStringLiteral("\tCtrl+M")));
     EXPECT_EQ(Item(4, ID_LANGUAGE), nullptr); // the context menu has no language item
     EXPECT_EQ(Item(4, ID_ABOUT), nullptr);
+}
+
+TEST_F(CommandTest, ChoosingALanguageSwitchesMenusMenuBarChannelWindowAndStatusTexts)
+{
+    WriteConfigFile("Settings.xml", SettingsXml(0, 1, 0));
+    ASSERT_TRUE(Start());
+    const QString englishTitle = dlg->ChannelWindow().windowTitle();
+    // The dialog is modal: choose German in it once it is up, then confirm.
+    QTimer::singleShot(0, [] {
+        auto* language = qobject_cast<CLanguageDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(language, nullptr);
+        const auto found = language->List()->findItems(QStringLiteral("German"), Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1);
+        language->List()->setCurrentItem(found[0]);
+        qobject_cast<QAbstractButton*>(language->GetDlgItem(IDOK))->click();
+    });
+    dlg->OnCommand(ID_LANGUAGE);
+    EXPECT_EQ(dlg->GetSettings().languageName, QStringLiteral("German"));
+    EXPECT_EQ(Item(1, ID_PLAY_PAUSE)->text(), QStringLiteral("Wiedergabe/Pause\tSpace"));
+    EXPECT_EQ(dlg->MenuPanel().ItemCount(), 4);
+    EXPECT_TRUE(dlg->MenuPanel().isHidden());
+    EXPECT_TRUE(Checked(4, ID_HIDE_MENU));
+    EXPECT_NE(dlg->ChannelWindow().windowTitle(), englishTitle);
+    SendMessage(dlg.get(), UM_PLAYER_EVENT, PLAYER_EVENT_PLAY_STATE, 1);
+    EXPECT_EQ(dlg->StatusText(), QStringLiteral("Angehalten"));
+    EXPECT_TRUE(boxes.Boxes().empty());
+    Close();
+    EXPECT_TRUE(config.ReadFile(QStringLiteral("Korvanta/Settings.xml")).contains("<Language name=\"German\" />"));
 }
