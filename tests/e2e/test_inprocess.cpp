@@ -231,25 +231,52 @@ TEST_F(EndToEnd, ADoubleClickedChannelPlaysBetweenThePanelsAndTheKeysAct)
 
 TEST_F(EndToEnd, FavouritesAddedMovedAndRemovedPersistAcrossRestarts)
 {
-    CChannelDlg& channels = dlg->ChannelWindow();
-    const QString name = DoubleClickAChannel();
-    WatchStatusUntil(name);
-    QTabBar* tabs = channels.findChild<QTabBar*>();
-    ASSERT_NE(tabs, nullptr);
-    tabs->setCurrentIndex(1);
-    auto* add = channels.findChild<QToolButton*>(QStringLiteral("button%1").arg(CChannelDlg::ID_FAVORITES_ADD));
-    ASSERT_NE(add, nullptr);
-    QTest::mouseClick(add, Qt::LeftButton);
-    EXPECT_EQ(dlg->FavoriteNames(), QStringList{name});
-    dlg->EndDialog(IDCANCEL);
-    dlg->OnDestroy();
-    EXPECT_TRUE(ReadConfig(config, "Favorites.xml").contains(name.toUtf8()));
+    CChannelDlg* channels = &dlg->ChannelWindow();
+    auto button = [&](int command) {
+        return channels->findChild<QToolButton*>(QStringLiteral("button%1").arg(command));
+    };
+    auto favourites = [&] { return channels->findChild<QTreeWidget*>(QStringLiteral("favoritesList")); };
+    auto restart = [&] {
+        dlg->EndDialog(IDCANCEL);
+        dlg->OnDestroy();
+        dlg = std::make_unique<CLumenoDlg>();
+        ASSERT_TRUE(dlg->OnInitDialog());
+        dlg->show();
+        channels = &dlg->ChannelWindow();
+        tree = channels->findChild<QTreeWidget*>(QStringLiteral("channelTree"));
+    };
 
-    dlg = std::make_unique<CLumenoDlg>();
-    ASSERT_TRUE(dlg->OnInitDialog());
-    EXPECT_EQ(dlg->FavoriteNames(), QStringList{name});
-    dlg->EndDialog(IDCANCEL);
-    dlg->OnDestroy();
+    // Two channels started from the tree, each added on the favourites tab.
+    QStringList names;
+    for (int n = 0; n < 2; ++n) {
+        QTreeWidgetItem* group = tree->topLevelItem(1 + n);
+        QTreeWidgetItem* item = FirstChannel(group);
+        ASSERT_NE(item, nullptr);
+        tree->setCurrentItem(item);
+        QTest::mouseClick(button(CChannelDlg::ID_CHANNEL_PLAY), Qt::LeftButton);
+        QTest::mouseClick(button(CChannelDlg::ID_FAVORITES_ADD), Qt::LeftButton);
+        names << item->text(0);
+    }
+    EXPECT_EQ(dlg->FavoriteNames(), names);
+
+    // Move the second up, restart, and the order stays.
+    channels->findChild<QTabBar*>()->setCurrentIndex(1);
+    favourites()->setCurrentItem(favourites()->topLevelItem(1));
+    QTest::mouseClick(button(CChannelDlg::ID_FAVORITES_UP), Qt::LeftButton);
+    const QStringList moved{names[1], names[0]};
+    EXPECT_EQ(dlg->FavoriteNames(), moved);
+    restart();
+    EXPECT_EQ(dlg->FavoriteNames(), moved);
+    ASSERT_EQ(favourites()->topLevelItemCount(), 2);
+    EXPECT_EQ(favourites()->topLevelItem(0)->text(0), names[1]);
+
+    // Remove the first, restart, and only the other is left.
+    channels->findChild<QTabBar*>()->setCurrentIndex(1);
+    favourites()->setCurrentItem(favourites()->topLevelItem(0));
+    QTest::mouseClick(button(CChannelDlg::ID_FAVORITES_REMOVE), Qt::LeftButton);
+    restart();
+    EXPECT_EQ(dlg->FavoriteNames(), QStringList{names[0]});
+    EXPECT_TRUE(ReadConfig(config, "Favorites.xml").contains(names[0].toUtf8()));
 }
 
 // Minutes of use with a flaky server: channels switched every few seconds, the connection
