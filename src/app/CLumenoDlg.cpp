@@ -49,7 +49,14 @@ const Accelerator kAccelerators[] = {
     {QKeyCombination(Qt::Key_M), ID_ACCEL_MUTE},
     {QKeyCombination(Qt::Key_Space), ID_ACCEL_PLAY_PAUSE},
     {Qt::CTRL | Qt::Key_T, ID_ACCEL_ALWAYS_ON_TOP},
+    {Qt::CTRL | Qt::Key_F, ID_FIND_CHANNEL},
+    {QKeyCombination(Qt::Key_PageUp), ID_ACCEL_PREVIOUS_CHANNEL},
+    {QKeyCombination(Qt::Key_PageDown), ID_ACCEL_NEXT_CHANNEL},
 };
+
+// Virtual-key codes the player reports in full screen.
+constexpr quint16 kKeyPageUp = 33;
+constexpr quint16 kKeyPageDown = 34;
 } // namespace
 
 const MessageMapEntry<CLumenoDlg> CLumenoDlg::kMessageMap[] = {
@@ -311,6 +318,16 @@ void CLumenoDlg::ToggleAlwaysOnTop()
     settings.alwaysOnTop = !settings.alwaysOnTop;
 }
 
+void CLumenoDlg::Zap(int step)
+{
+    channelDlg.Zap(step);
+}
+
+bool CLumenoDlg::CanZap() const
+{
+    return channelDlg.CanZap();
+}
+
 void CLumenoDlg::SetTopmost(bool topmost)
 {
     // Changing the flag on a mapped window through its QWindow keeps it on screen; the
@@ -384,6 +401,15 @@ bool CLumenoDlg::OnCommand(int id)
         break;
     case ID_DONATE:
         CDonateDlg(this, languageStrings).DoModal();
+        break;
+    case ID_FIND_CHANNEL:
+        channelDlg.OpenSearch();
+        break;
+    case ID_ACCEL_PREVIOUS_CHANNEL:
+        Zap(-1);
+        break;
+    case ID_ACCEL_NEXT_CHANNEL:
+        Zap(+1);
         break;
     default: // IDCANCEL (Escape) among them: nothing
         break;
@@ -686,6 +712,12 @@ void CLumenoDlg::OnPlayerKey(quint16 key)
         break;
     case 77:
         ToggleMute();
+        break;
+    case kKeyPageUp:
+        Zap(-1);
+        break;
+    case kKeyPageDown:
+        Zap(+1);
         break;
     default:
         break;

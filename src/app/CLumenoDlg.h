@@ -44,11 +44,14 @@ enum CommandId : int {
     ID_LANGUAGE = 114,
     ID_ABOUT = 115,
     ID_DONATE = 116,
+    ID_FIND_CHANNEL = 120,
     ID_ACCEL_PLAY_PAUSE = 32772,
     ID_ACCEL_MUTE = 32773,
     ID_ACCEL_HIDE_CONTROL = 32775,
     ID_ACCEL_HIDE_MENU = 32776,
     ID_ACCEL_ALWAYS_ON_TOP = 32778,
+    ID_ACCEL_PREVIOUS_CHANNEL = 32790,
+    ID_ACCEL_NEXT_CHANNEL = 32791,
     ID_HELP = 57670,
 };
 
@@ -90,6 +93,11 @@ public:
     void ToggleHideControl();
     void ToggleHideMenu();
     void ToggleAlwaysOnTop();
+
+    // Starts the previous (-1) or next (+1) channel of the list the current one was
+    // started from, wrapping; CanZap is true once a channel was started from a list.
+    void Zap(int step);
+    bool CanZap() const;
 
     // Read access for the parts that observe the main window (and for tests).
     const Settings& GetSettings() const { return settings; }

@@ -4,6 +4,7 @@
 #include "ChannelTreeLayout.h"
 #include "DialogUnits.h"
 #include "InvalidArgument.h"
+#include "SearchPanel.h"
 #include "StreamTable.h"
 #include "WinApp.h"
 #include "WindowGeometry.h"
@@ -12,6 +13,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QToolButton>
@@ -58,6 +60,30 @@ constexpr QSize kToolIcon(24, 24);
 ChannelId itemId(const QTreeWidgetItem* item)
 {
     return item->data(0, Qt::UserRole).toUInt();
+}
+
+ChannelKey itemKey(const QTreeWidgetItem* item)
+{
+    return ChannelKey{itemId(item)};
+}
+
+bool isChannelItem(const QTreeWidgetItem* item)
+{
+    const ChannelKey key = itemKey(item);
+    return key.id != 0 || key.IsOwn();
+}
+
+// The channels among the children of parent (or the top level) in tree order.
+std::vector<ChannelKey> channelsUnder(const QTreeWidget* tree, const QTreeWidgetItem* parent)
+{
+    const int count = parent != nullptr ? parent->childCount() : tree->topLevelItemCount();
+    std::vector<ChannelKey> keys;
+    for (int k = 0; k < count; ++k) {
+        const QTreeWidgetItem* child = parent != nullptr ? parent->child(k) : tree->topLevelItem(k);
+        if (isChannelItem(child))
+            keys.push_back(itemKey(child));
+    }
+    return keys;
 }
 
 int itemImage(const QTreeWidgetItem* item)
@@ -182,6 +208,18 @@ void CChannelDlg::CreateTemplateControls()
     description->setObjectName(QStringLiteral("description"));
     description->setGeometry(units.ToPixels(kDescriptionRect));
     description->setReadOnly(true);
+
+    CreateSearch();
+}
+
+void CChannelDlg::CreateSearch()
+{
+    searchPanel = new SearchPanel(this);
+    connect(searchPanel, &SearchPanel::EntryChosen, this, &CChannelDlg::PlayFromSearch);
+    connect(searchPanel, &SearchPanel::CurrentEntryChanged, this, &CChannelDlg::OnSearchEntryChanged);
+    connect(searchPanel, &SearchPanel::Closed, this, &CChannelDlg::OnSearchClosed);
+    auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    connect(find, &QShortcut::activated, this, &CChannelDlg::OpenSearch);
 }
 
 void CChannelDlg::OnInitDialog()
@@ -190,6 +228,7 @@ void CChannelDlg::OnInitDialog()
     InitControls();
     FillChannelTree();
     FillFavoritesList();
+    FillSearchNames();
     description->clear();
 }
 
@@ -359,6 +398,7 @@ void CChannelDlg::ApplyLanguage()
 
         refillQuietly(channelTree, [this] { FillChannelTree(); });
         refillQuietly(favoritesList, [this] { FillFavoritesList(); });
+        FillSearchNames();
         // The rebuilt list has nothing selected, so nothing is there to remove or move.
         for (int command : {ID_FAVORITES_REMOVE, ID_FAVORITES_UP, ID_FAVORITES_DOWN})
             EnableButton(command, false);
@@ -413,6 +453,8 @@ void CChannelDlg::LayoutControls(int cx, int cy)
     }
     if (description != nullptr)
         moveWindow(description, 2, cy - 103, cx - 4, 70);
+    if (searchPanel != nullptr)
+        searchPanel->SetArea(QRect(2, 25, std::max(cx - 4, 0), std::max(cy - 130, 0)));
     LayoutToolbars(cx, cy);
 }
 
@@ -433,10 +475,16 @@ void CChannelDlg::OnTabChanged(int tab)
         if (favoritesBar != nullptr)
             favoritesBar->hide();
         favoritesList->hide();
+        if (searchPanel->IsOpen()) {
+            searchPanel->Open(); // back to the search as it was left
+            OnSearchEntryChanged(searchPanel->CurrentEntry());
+            return;
+        }
         channelTree->show();
         channelTree->raise();
         channelTree->setFocus();
     } else if (tab == kTabFavorites) {
+        searchPanel->SetShown(false);
         if (HasSelectedFavorite()) {
             EnableButton(ID_CHANNEL_PLAY, true);
             description->setPlainText(DescriptionOf(itemId(favoritesList->topLevelItem(SelectionMark()))));
@@ -475,7 +523,9 @@ void CChannelDlg::OnCommand(int id)
 {
     switch (id) {
     case ID_CHANNEL_PLAY:
-        if (tabs->currentIndex() == kTabTree)
+        if (tabs->currentIndex() == kTabTree && searchPanel->IsOpen())
+            PlayFromSearch(searchPanel->CurrentEntry());
+        else if (tabs->currentIndex() == kTabTree)
             PlayFromTree();
         else if (HasSelectedFavorite())
             PlayFromFavorite(favoritesList->topLevelItem(SelectionMark()));
@@ -505,6 +555,11 @@ void CChannelDlg::PlayFromTree()
     currentChannelId = itemId(item);
     currentName = item->text(0);
     currentIcon = item->parent() != nullptr ? itemImage(item->parent()) : 0;
+    std::vector<ChannelKey> group = channelsUnder(channelTree, item->parent());
+    const auto at = std::find(group.begin(), group.end(), itemKey(item));
+    const int position = static_cast<int>(at - group.begin());
+    zapList.Set(std::move(group), position);
+    zapSource = ZapSource::List;
     PlayChannel(currentChannelId);
 }
 
@@ -515,6 +570,8 @@ void CChannelDlg::PlayFromFavorite(QTreeWidgetItem* item)
     currentChannelId = itemId(item);
     currentIcon = itemImage(item);
     currentName = item->text(0).left(kMaxFavoriteNameLength);
+    zapFavorite = favoritesList->indexOfTopLevelItem(item);
+    zapSource = ZapSource::Favorites;
     PlayChannel(currentChannelId);
 }
 
@@ -620,4 +677,110 @@ int CChannelDlg::SelectionMark() const
     if (current == nullptr && HasSelectedFavorite())
         current = favoritesList->selectedItems().first();
     return favoritesList->indexOfTopLevelItem(current);
+}
+
+// ---------------------------------------------------------------------------------------
+// Search and zapping
+
+void CChannelDlg::FillSearchNames()
+{
+    // Built-in channels in the order of the tree: the countries, then the genres.
+    searchKeys.clear();
+    QStringList names;
+    const auto addSection = [&](int section) {
+        const QStringList& sectionNames = CheckedAt(*channelNames, section - 1);
+        for (int position : TreePositions(section)) {
+            searchKeys.push_back(ChannelKey{MakeChannelId(section, position)});
+            names.append(CheckedAt(sectionNames, position));
+        }
+    };
+    for (int section : kCountryOrder)
+        addSection(section);
+    for (int section : kGenreOrder)
+        addSection(section);
+    searchPanel->SetNames(std::move(names));
+}
+
+void CChannelDlg::OpenSearch()
+{
+    if (tabs == nullptr)
+        return;
+    show();
+    raise();
+    activateWindow();
+    tabs->setCurrentIndex(kTabTree);
+    channelTree->hide();
+    searchPanel->Open();
+    OnSearchEntryChanged(searchPanel->CurrentEntry());
+}
+
+void CChannelDlg::OnSearchClosed()
+{
+    channelTree->show();
+    channelTree->setFocus();
+    OnTreeSelChanged(channelTree->currentItem());
+}
+
+void CChannelDlg::OnSearchEntryChanged(int entry)
+{
+    if (!searchPanel->IsOpen())
+        return;
+    ShowChannel(entry >= 0 ? searchKeys[static_cast<std::size_t>(entry)].id : 0);
+}
+
+void CChannelDlg::PlayFromSearch(int entry)
+{
+    if (entry < 0)
+        return;
+    std::vector<ChannelKey> found;
+    found.reserve(searchPanel->Results().size());
+    int position = 0;
+    for (int result : searchPanel->Results()) {
+        if (result == entry)
+            position = static_cast<int>(found.size());
+        found.push_back(searchKeys[static_cast<std::size_t>(result)]);
+    }
+    zapList.Set(std::move(found), position);
+    zapSource = ZapSource::List;
+    StartKey(searchKeys[static_cast<std::size_t>(entry)]);
+}
+
+void CChannelDlg::StartKey(const ChannelKey& key)
+{
+    currentChannelId = key.id;
+    currentName = NameOf(key);
+    currentIcon = GroupImageOf(SectionNumber(key.id), ChannelPosition(key.id));
+    PlayChannel(currentChannelId);
+}
+
+QString CChannelDlg::NameOf(const ChannelKey& key) const
+{
+    return CheckedAt(CheckedAt(*channelNames, SectionIndex(key.id)), ChannelPosition(key.id));
+}
+
+int CChannelDlg::FavoriteRowOfCurrent() const
+{
+    const qsizetype row = favoriteIds->indexOf(currentChannelId);
+    return row >= 0 ? static_cast<int>(row) : zapFavorite;
+}
+
+bool CChannelDlg::CanZap() const
+{
+    if (zapSource == ZapSource::Favorites)
+        return favoritesList->topLevelItemCount() > 0;
+    return zapSource == ZapSource::List && !zapList.IsEmpty();
+}
+
+void CChannelDlg::Zap(int step)
+{
+    if (!CanZap())
+        return;
+    if (zapSource == ZapSource::List) {
+        StartKey(zapList.Step(step));
+        return;
+    }
+    const int row = ZapList::Wrap(FavoriteRowOfCurrent(), step, favoritesList->topLevelItemCount());
+    QTreeWidgetItem* item = favoritesList->topLevelItem(row);
+    favoritesList->setCurrentItem(item);
+    PlayFromFavorite(item);
 }

@@ -5,7 +5,9 @@
 // and the catalogue and edits the main window's favourite lists in place.
 
 #include "ChannelCatalogue.h"
+#include "ChannelKey.h"
 #include "LanguageStrings.h"
+#include "ZapList.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -15,8 +17,10 @@
 #include <QStringList>
 
 #include <array>
+#include <vector>
 
 class QPlainTextEdit;
+class SearchPanel;
 class QTabBar;
 class QToolButton;
 class QTreeWidget;
@@ -64,6 +68,13 @@ public:
     // Starts the channel recorded as the current one through the main window.
     void PlayChannel(ChannelId id);
 
+    // Opens the search field on the tree tab.
+    void OpenSearch();
+    // Starts the previous (-1) or next (+1) channel of the list the current one was
+    // started from: the favourites, the search results or its group in the tree.
+    void Zap(int step);
+    bool CanZap() const;
+
     void accept() override;
     void reject() override;
 
@@ -95,6 +106,15 @@ private:
     void OnFavoritesAdd();
     void OnFavoritesRemove();
     void MoveFavorite(int step);
+
+    void CreateSearch();
+    void FillSearchNames();
+    void PlayFromSearch(int entry);
+    void OnSearchEntryChanged(int entry);
+    void OnSearchClosed();
+    void StartKey(const ChannelKey& key);
+    QString NameOf(const ChannelKey& key) const;
+    int FavoriteRowOfCurrent() const;
 
     const QString& Text(int index) const;
     QString DescriptionOf(ChannelId id) const;
@@ -129,4 +149,11 @@ private:
     QTabBar* tabs = nullptr;
     QPlainTextEdit* description = nullptr;
     QTreeWidget* favoritesList = nullptr;
+    SearchPanel* searchPanel = nullptr;
+    std::vector<ChannelKey> searchKeys; // by search entry
+    // Where the current channel was started from, for zapping.
+    enum class ZapSource { None, List, Favorites };
+    ZapSource zapSource = ZapSource::None;
+    ZapList zapList;
+    int zapFavorite = -1;
 };

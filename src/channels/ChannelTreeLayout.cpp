@@ -49,3 +49,13 @@ int FurtherChannelsFrom(int sectionNumber)
         return 0;
     return kFurtherFrom[sectionNumber - 1];
 }
+
+int GroupImageOf(int sectionNumber, int position)
+{
+    if (sectionNumber < kFirstCountrySection)
+        return sectionNumber;
+    const int furtherFrom = FurtherChannelsFrom(sectionNumber);
+    if (furtherFrom > 0 && position >= furtherFrom)
+        return kFurtherChannelsImage;
+    return sectionNumber + kCountryImageOffset;
+}

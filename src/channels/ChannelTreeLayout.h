@@ -30,3 +30,7 @@ std::vector<int> TreePositions(int sectionNumber);
 // First position that goes under the section's further-channels node; 0 when the section
 // has no such node.
 int FurtherChannelsFrom(int sectionNumber);
+
+// The image of the group node a built-in channel sits under: its genre, its country or
+// its country's further-channels node.
+int GroupImageOf(int sectionNumber, int position);

@@ -2,9 +2,13 @@
 
 add_library(korvanta_channels STATIC
     CChannelDlg.cpp
+    ChannelSearch.cpp
     ChannelIcons.cpp
     ChannelIcons.qrc
     ChannelTreeLayout.cpp
+    SearchPanel.cpp
+    SearchResultModel.cpp
+    ZapList.cpp
 )
 target_include_directories(korvanta_channels PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(korvanta_channels PUBLIC korvanta_streams korvanta_data korvanta_framework Qt6::Widgets)

@@ -187,6 +187,46 @@ TEST(FavoritesFile, ReadsEntriesOfAnyNameAndKeepsListsOnFailure)
     EXPECT_EQ(n.size(), 4);
 }
 
+TEST(FavoritesFile, OwnChannelsKeepTheirStreamWhileBuiltInOnesReadAsBefore)
+{
+    TempDir dir;
+    const QStringList names{"Built-in", "Own", "Own bare"};
+    const QList<quint32> ids{0x20001, 0, 0};
+    const QList<quint32> icons{3, 12, 12};
+    const OwnStream own{"http://127.0.0.1/a.m3u8?x=1&y=\"2\"", "Agent/1.0", "http://r.example/", "My list", "News"};
+    OwnStream bare;
+    bare.address = "rtsp://127.0.0.1/b";
+    ASSERT_TRUE(SaveFavorites(dir.FilePath("own.xml"), names, ids, icons, {{}, own, bare}));
+    ASSERT_TRUE(SaveFavorites(dir.FilePath("plain.xml"), {"Built-in"}, {0x20001}, {3}, {OwnStream()}));
+    ASSERT_TRUE(SaveFavorites(dir.FilePath("designed.xml"), {"Built-in"}, {0x20001}, {3}));
+
+    // Without own channels nothing changes, byte for byte.
+    EXPECT_EQ(dir.ReadFile("plain.xml"), dir.ReadFile("designed.xml"));
+    EXPECT_TRUE(dir.ReadFile("own.xml").contains(
+        "    <Channel name=\"Own bare\" id=\"0\" icon=\"12\" address=\"rtsp://127.0.0.1/b\" />\r\n"));
+
+    // A reader knowing only the designed attributes sees id 0: no built-in channel.
+    QStringList n;
+    QList<quint32> i, c;
+    ASSERT_TRUE(LoadFavorites(dir.FilePath("own.xml"), n, i, c));
+    EXPECT_EQ(n, names);
+    EXPECT_EQ(i, ids);
+    EXPECT_EQ(c, icons);
+
+    QList<OwnStream> streams;
+    n.clear(), i.clear(), c.clear();
+    ASSERT_TRUE(LoadFavorites(dir.FilePath("own.xml"), n, i, c, &streams));
+    EXPECT_EQ(streams, (QList<OwnStream>{{}, own, bare}));
+
+    // A built-in id wins over an address added by hand; a designed file has no streams.
+    dir.WriteFile("edited.xml", "<R><Channel name=\"a\" id=\"7\" icon=\"4\" address=\"http://x/\" /></R>");
+    streams.clear();
+    ASSERT_TRUE(LoadFavorites(dir.FilePath("edited.xml"), n, i, c, &streams));
+    ASSERT_TRUE(LoadFavorites(dir.FilePath("designed.xml"), n, i, c, &streams));
+    EXPECT_EQ(streams, (QList<OwnStream>{{}, {}}));
+    EXPECT_EQ(i.mid(3), (QList<quint32>{7, 0x20001}));
+}
+
 TEST(XmlNestingDepth, CountsOnlyElementLevels)
 {
     EXPECT_EQ(XmlNestingDepth("<?xml version=\"1.0\" ?><a><b /><b x=\"/>\" y='>'><c /></b></a>"), 3);

@@ -1,0 +1,147 @@
+#include "SearchPanel.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
+
+#include <algorithm>
+
+namespace {
+constexpr int kListGap = 2;
+} // namespace
+
+SearchPanel::SearchPanel(QWidget* window) : QObject(window)
+{
+    model = new SearchResultModel(this);
+
+    field = new QLineEdit(window);
+    field->setObjectName(QStringLiteral("searchField"));
+    field->setClearButtonEnabled(true);
+    field->hide();
+    field->installEventFilter(this);
+    connect(field, &QLineEdit::textChanged, this, &SearchPanel::Run);
+
+    list = new QListView(window);
+    list->setObjectName(QStringLiteral("searchResults"));
+    list->setModel(model);
+    list->setUniformItemSizes(true); // rows are never measured one by one
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->hide();
+    list->installEventFilter(this);
+    connect(list, &QListView::doubleClicked, this, [this] { ChooseCurrent(); });
+    connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { emit CurrentEntryChanged(CurrentEntry()); });
+}
+
+void SearchPanel::SetNames(QStringList newNames)
+{
+    names = std::move(newNames);
+    search.Clear();
+    qsizetype characters = 0;
+    for (const QString& name : std::as_const(names))
+        characters += name.size();
+    search.Reserve(names.size(), characters);
+    for (const QString& name : std::as_const(names))
+        search.Add(name);
+    Run();
+}
+
+void SearchPanel::SetPlaceholder(const QString& text)
+{
+    field->setPlaceholderText(text);
+}
+
+void SearchPanel::Open()
+{
+    open = true;
+    SetShown(true);
+    field->setFocus();
+    field->selectAll();
+}
+
+void SearchPanel::Close()
+{
+    if (!open)
+        return;
+    open = false;
+    SetShown(false);
+    emit Closed();
+}
+
+void SearchPanel::SetShown(bool shown)
+{
+    field->setVisible(shown && open);
+    list->setVisible(shown && open);
+    if (shown && open) {
+        field->raise();
+        list->raise();
+    }
+}
+
+void SearchPanel::SetArea(const QRect& area)
+{
+    const int fieldHeight = field->sizeHint().height();
+    field->setGeometry(area.left(), area.top(), area.width(), fieldHeight);
+    const int listTop = area.top() + fieldHeight + kListGap;
+    list->setGeometry(area.left(), listTop, area.width(), std::max(area.bottom() + 1 - listTop, 0));
+}
+
+int SearchPanel::CurrentEntry() const
+{
+    const QModelIndex current = list->currentIndex();
+    return current.isValid() ? Results()[static_cast<std::size_t>(current.row())] : -1;
+}
+
+void SearchPanel::Run()
+{
+    model->SetResults(&names, search.Find(field->text()));
+    if (model->rowCount() > 0)
+        list->setCurrentIndex(model->index(0));
+    else
+        emit CurrentEntryChanged(-1);
+}
+
+void SearchPanel::Move(int step)
+{
+    const int count = model->rowCount();
+    if (count == 0)
+        return;
+    const int row = std::clamp(list->currentIndex().row() + step, 0, count - 1);
+    list->setCurrentIndex(model->index(row));
+}
+
+void SearchPanel::ChooseCurrent()
+{
+    const int entry = CurrentEntry();
+    if (entry >= 0)
+        emit EntryChosen(entry);
+}
+
+bool SearchPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+    case Qt::Key_Up:
+        if (watched != field)
+            break; // the list moves its own selection
+        Move(-1);
+        return true;
+    case Qt::Key_Down:
+        if (watched != field)
+            break;
+        Move(+1);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        ChooseCurrent();
+        return true;
+    case Qt::Key_Escape:
+        Close();
+        return true;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}

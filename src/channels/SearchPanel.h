@@ -1,0 +1,57 @@
+#pragma once
+// The search field and its flat result list on the channel window's tree tab. Typing
+// filters every channel name given by the window; the first result is selected as one
+// types, Up and Down move, Enter or a double-click chooses, Escape closes.
+
+#include "ChannelSearch.h"
+#include "SearchResultModel.h"
+
+#include <QObject>
+#include <QRect>
+#include <QStringList>
+
+class QLineEdit;
+class QListView;
+
+class SearchPanel : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SearchPanel(QWidget* window);
+
+    // The names to search, in their entry order; an open search is run again over them.
+    void SetNames(QStringList names);
+    void SetPlaceholder(const QString& text);
+
+    void Open();
+    void Close();
+    bool IsOpen() const { return open; }
+    // Shows or hides the open search with its tab, keeping what was typed.
+    void SetShown(bool shown);
+    // Places the field at the top of area and the list below it.
+    void SetArea(const QRect& area);
+
+    // The selected result's entry, -1 for none; the results in their shown order.
+    int CurrentEntry() const;
+    const std::vector<int>& Results() const { return model->Entries(); }
+
+signals:
+    void EntryChosen(int entry);
+    void CurrentEntryChanged(int entry);
+    void Closed();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Run();
+    void Move(int step);
+    void ChooseCurrent();
+
+    QStringList names;
+    ChannelSearch search;
+    SearchResultModel* model = nullptr;
+    QLineEdit* field = nullptr;
+    QListView* list = nullptr;
+    bool open = false;
+};

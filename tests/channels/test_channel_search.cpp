@@ -1,0 +1,135 @@
+// Finding channels by name, and zapping along the list a channel was started from.
+
+#include "ChannelSearch.h"
+#include "ChannelWindowFixture.h"
+
+#include <QLineEdit>
+#include <QListView>
+#include <QTest>
+
+namespace {
+QStringList Found(const QStringList& names, const QString& query)
+{
+    ChannelSearch search;
+    for (const QString& name : names)
+        search.Add(name);
+    QStringList found;
+    for (int entry : search.Find(query))
+        found.append(names[entry]);
+    return found;
+}
+} // namespace
+
+TEST(ChannelSearch, FindsIgnoringCaseAndAccentsRankedByWhereTheMatchStarts)
+{
+    const QStringList names = {"Euronews", "The News", "News 24", "Télé Québec", "ДОЖДЬ",
+                               "Newsmax", "BBC World-News", "ﬁlm Zone", "Café"};
+    struct Case
+    {
+        const char* query;
+        QStringList expected;
+    } cases[] = {
+        {"news", {"News 24", "Newsmax", "The News", "BBC World-News", "Euronews"}},
+        {"NEWS 2", {"News 24"}},
+        {"quebec", {"Télé Québec"}},
+        {"TÉLÉ", {"Télé Québec"}},
+        {"дождь", {"ДОЖДЬ"}},
+        {"film", {"ﬁlm Zone"}},
+        {"cafe", {"Café"}},
+        {"e", {"Euronews", "The News", "News 24", "Télé Québec", "Newsmax", "BBC World-News", "ﬁlm Zone", "Café"}},
+        {"", {}},
+        {"zzz", {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Found(names, QString::fromUtf8(c.query)), c.expected) << c.query;
+}
+
+TEST(ChannelSearch, ANameWithAWordStartLaterStillRanksAsAWordStart)
+{
+    EXPECT_EQ(Found({"Sportsnet", "Eurosport Sport", "Sport 1"}, "sport"),
+              QStringList({"Sportsnet", "Sport 1", "Eurosport Sport"}));
+}
+
+class SearchWindowTest : public ChannelWindowTest
+{
+protected:
+    QLineEdit* Field() const { return dlg->findChild<QLineEdit*>(QStringLiteral("searchField")); }
+    QListView* Results() const { return dlg->findChild<QListView*>(QStringLiteral("searchResults")); }
+    QString Selected() const { return Results()->currentIndex().data().toString(); }
+};
+
+TEST_F(SearchWindowTest, TypingFiltersEnterPlaysAndEscapeReturnsToTheTreeAsItWas)
+{
+    CreateWindow();
+    Tree()->setCurrentItem(TreeItem(MakeChannelId(4, 3)));
+    QTreeWidgetItem* expanded = TreeItem(MakeChannelId(4, 3))->parent();
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    QTest::keyClick(dlg.get(), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(Field()->isVisible());
+    EXPECT_FALSE(Tree()->isVisible());
+
+    QTest::keyClicks(Field(), "n13.4");
+    EXPECT_EQ(Selected(), "N13.4"); // starts with the query: before N13.40 .. N13.49
+    EXPECT_EQ(Results()->model()->rowCount(), 11);
+    EXPECT_EQ(Description()->toPlainText(), "D13.4");
+    QTest::keyClick(Field(), Qt::Key_Down);
+    EXPECT_EQ(Selected(), "N13.40");
+    QTest::keyClick(Field(), Qt::Key_Return);
+    EXPECT_EQ(mainWindow->startRequests, 1);
+    EXPECT_EQ(channelName, "N13.40");
+    EXPECT_TRUE(dlg->isVisible()); // Enter in the search plays, it does not close the window
+
+    QTest::keyClick(Field(), Qt::Key_Escape);
+    EXPECT_FALSE(Results()->isVisible());
+    EXPECT_TRUE(Tree()->isVisible());
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(Tree()->currentItem(), TreeItem(MakeChannelId(4, 3)));
+    EXPECT_EQ(expanded->isExpanded(), TreeItem(MakeChannelId(4, 3))->parent()->isExpanded());
+}
+
+TEST_F(SearchWindowTest, ZappingFollowsTheListTheChannelWasStartedFromAndWraps)
+{
+    AddFavorite(QStringLiteral("F1"), MakeChannelId(9, 1), 9);
+    AddFavorite(QStringLiteral("F2"), MakeChannelId(2, 0), 2);
+    AddFavorite(QStringLiteral("F3"), MakeChannelId(13, 5), 23);
+    CreateWindow();
+    EXPECT_FALSE(dlg->CanZap());
+
+    struct Step
+    {
+        int step;
+        const char* expected;
+    };
+    const auto zapAll = [this](std::initializer_list<Step> steps) {
+        for (const Step& s : steps) {
+            dlg->Zap(s.step);
+            EXPECT_EQ(channelName, s.expected) << s.step;
+            EXPECT_EQ(mainWindow->windowTitle(), QStringLiteral("Korvanta - ") + s.expected);
+        }
+    };
+
+    // The tree group Radio (section 8) in its tree order 4, 0, 1, 2, 3, 5.
+    StartFromTree(MakeChannelId(8, 0));
+    ASSERT_TRUE(dlg->CanZap());
+    zapAll({{-1, "N8.4"}, {-1, "N8.5"}, {+1, "N8.4"}, {+1, "N8.0"}, {+1, "N8.1"}});
+
+    // Canada's further-channels node: its own channels only, not the country's.
+    StartFromTree(MakeChannelId(18, 37));
+    zapAll({{+1, "N18.22"}, {-1, "N18.37"}});
+
+    Tabs()->setCurrentIndex(1);
+    List()->setCurrentItem(List()->topLevelItem(2));
+    Button(CChannelDlg::ID_CHANNEL_PLAY)->click();
+    zapAll({{+1, "F1"}, {+1, "F2"}, {-1, "F1"}, {-1, "F3"}});
+    Button(CChannelDlg::ID_FAVORITES_UP)->click(); // F3 moves before F2: zapping follows
+    zapAll({{-1, "F1"}, {+1, "F3"}, {+1, "F2"}});
+
+    dlg->OpenSearch();
+    QTest::keyClicks(Field(), "n2.");
+    QTest::keyClick(Field(), Qt::Key_Up);
+    QTest::keyClick(Field(), Qt::Key_Return);
+    EXPECT_EQ(channelName, "N2.0");
+    QTest::keyClick(Field(), Qt::Key_Escape); // the results stay the list after closing
+    zapAll({{-1, "N2.5"}, {+1, "N2.0"}, {+1, "N2.1"}});
+}
