@@ -108,9 +108,9 @@ void CWMPWindow::Close()
     engine.Destroy();
 }
 
-void CWMPWindow::PlayURL(const QString& url)
+void CWMPWindow::PlayURL(const QString& url, const StreamHeaders& headers)
 {
-    engine.Open(url);
+    engine.Open(url, headers);
 }
 
 void CWMPWindow::Play()

@@ -25,7 +25,8 @@ public:
     bool Create(QWidget* parent);
     void Close();
 
-    void PlayURL(const QString& url);
+    // Opens and plays url, sending headers with its requests and with no other's.
+    void PlayURL(const QString& url, const StreamHeaders& headers = {});
     void Play();
     void Stop();
     void SetVolume(int volume);

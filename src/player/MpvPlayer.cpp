@@ -8,6 +8,24 @@
 #include <clocale>
 
 namespace {
+// The per-file options of loadfile for the headers; each value is given with its length
+// in bytes ("%n%value"), so commas and equals signs inside it stay part of it.
+QByteArray FileOptions(const StreamHeaders& headers)
+{
+    QByteArray options;
+    const auto add = [&options](const char* name, const QString& value) {
+        if (value.isEmpty())
+            return;
+        const QByteArray bytes = value.toUtf8();
+        if (!options.isEmpty())
+            options += ',';
+        options += name + QByteArray("=%") + QByteArray::number(bytes.size()) + '%' + bytes;
+    };
+    add("user-agent", headers.userAgent);
+    add("referrer", headers.referrer);
+    return options;
+}
+
 enum Observed : std::uint64_t { kPausedForCache = 1, kCacheBufferingState = 2 };
 
 // Bounded cache and read-ahead: a live channel never needs minutes of it, and a switch
@@ -112,9 +130,10 @@ void MpvPlayer::SetVideoReady(bool ready)
         Load();
 }
 
-void MpvPlayer::Open(const QString& address)
+void MpvPlayer::Open(const QString& address, const StreamHeaders& headers)
 {
     url = address;
+    urlHeaders = headers;
     reconnecting = false;
     hasPlayed = false;
     attempts = 0;
@@ -168,7 +187,9 @@ void MpvPlayer::Load()
     loaded = false;
     live = false;
     const QByteArray address = url.toUtf8();
-    const char* args[] = {"loadfile", address.constData(), "replace", nullptr};
+    const QByteArray options = FileOptions(urlHeaders);
+    const char* args[] = {"loadfile", address.constData(), "replace",
+                          options.isEmpty() ? nullptr : options.constData(), nullptr};
     mpv_node result{};
     currentEntry = -1;
     if (mpv_command_ret(handle, args, &result) >= 0) {

@@ -30,6 +30,14 @@ struct PlayerTimings
     int maxAttempts = 6;
 };
 
+// HTTP headers an address needs. They go with that address alone (and its re-opens), so
+// they never reach the next one.
+struct StreamHeaders
+{
+    QString userAgent;
+    QString referrer;
+};
+
 class MpvPlayer : public QObject
 {
 public:
@@ -50,7 +58,7 @@ public:
     void SetVideoReady(bool ready);
     void SetStateSink(StateSink stateSink) { sink = std::move(stateSink); }
 
-    void Open(const QString& address);
+    void Open(const QString& address, const StreamHeaders& headers = {});
     void Resume();
     void Stop();
     void SetVolume(int volume);
@@ -83,6 +91,7 @@ private:
     PlayStateModel model;
     StateSink sink;
     QString url;
+    StreamHeaders urlHeaders;
     bool videoReady = true;
     bool loadPending = false;
     std::int64_t currentEntry = -1; // the playlist entry we asked for last; -1 none

@@ -9,6 +9,7 @@
 #include <mpv/client.h>
 
 #include <QTcpServer>
+#include <QTcpSocket>
 
 #include <gtest/gtest.h>
 
@@ -92,6 +93,39 @@ TEST_F(PlayerPlayback, SlowServerReportsBufferingWithRisingProgress)
     EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
     EXPECT_GT(progress.back(), progress.front());
     EXPECT_FALSE(window.Saw(PLAYSTATE_RECONNECTING));
+}
+
+TEST_F(PlayerPlayback, HeadersGoWithTheirAddressAlone)
+{
+    // Answers every request with 404 and keeps its header lines.
+    QTcpServer logger;
+    ASSERT_TRUE(logger.listen(QHostAddress::LocalHost));
+    QList<QByteArray> requests;
+    QObject::connect(&logger, &QTcpServer::newConnection, [&] {
+        QTcpSocket* socket = logger.nextPendingConnection();
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket, &requests] {
+            if (!socket->peek(socket->bytesAvailable()).contains("\r\n\r\n"))
+                return;
+            requests.append(socket->readAll());
+            socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+            socket->disconnectFromHost();
+        });
+    });
+    const QString url = QStringLiteral("http://127.0.0.1:%1/own.m3u8").arg(logger.serverPort());
+
+    player.PlayURL(url, {QStringLiteral("Agent/2, with=comma"), QStringLiteral("http://ref.example/a?b=1,2")});
+    ASSERT_TRUE(WaitForState(PLAYSTATE_READY));
+    ASSERT_FALSE(requests.isEmpty());
+    EXPECT_TRUE(requests.first().contains("\r\nUser-Agent: Agent/2, with=comma\r\n")) << requests.first().data();
+    EXPECT_TRUE(requests.first().contains("\r\nReferer: http://ref.example/a?b=1,2\r\n"));
+
+    window.events.clear();
+    const qsizetype before = requests.size();
+    player.PlayURL(url);
+    ASSERT_TRUE(WaitForState(PLAYSTATE_READY));
+    ASSERT_GT(requests.size(), before);
+    EXPECT_FALSE(requests.last().contains("Agent/2")) << requests.last().data();
+    EXPECT_FALSE(requests.last().contains("Referer"));
 }
 
 TEST_F(PlayerPlayback, AddressesThatCannotBeOpenedEndReady)
