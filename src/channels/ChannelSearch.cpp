@@ -1,12 +1,13 @@
 #include "ChannelSearch.h"
 
-#include <algorithm>
 #include <array>
+#include <cctype>
+#include <cstring>
 
 namespace {
-enum Rank { kStartsName, kStartsWord, kInside, kRankCount };
-
-constexpr QChar kSeparator(u'\0');
+constexpr char kSeparator = '\0';
+constexpr char16_t kFirstNonAscii = 0x80;
+constexpr int kBmpSize = 0x10000;
 
 bool IsMark(QChar c)
 {
@@ -15,25 +16,56 @@ bool IsMark(QChar c)
         || category == QChar::Mark_Enclosing;
 }
 
-bool IsAscii(const QString& text)
+QString FoldSlowly(const QString& text)
 {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    QString decomposed = text.normalized(QString::NormalizationForm_KD);
+    decomposed.removeIf(IsMark);
+    return decomposed.toCaseFolded();
+}
+
+// Decomposition and case folding work character by character, and the marks whose order
+// the whole-text form would settle are dropped anyway, so each character of the basic
+// plane is folded once and remembered. Used from the user-interface thread only.
+const QString& FoldedCharacter(char16_t c)
+{
+    static std::vector<QString> folded(kBmpSize);
+    static std::vector<bool> known(kBmpSize);
+    if (!known[c]) {
+        folded[c] = FoldSlowly(QString(QChar(c)));
+        known[c] = true;
+    }
+    return folded[c];
+}
+
+bool IsWordCharacter(char byte)
+{
+    // Bytes of multi-byte characters count as letters: nearly all of them are.
+    const auto u = static_cast<unsigned char>(byte);
+    return u >= kFirstNonAscii || std::isalnum(u);
 }
 } // namespace
 
 QString ChannelSearch::Fold(const QString& text)
 {
-    if (IsAscii(text))
-        return text.toLower(); // most names: nothing to decompose
-    QString decomposed = text.normalized(QString::NormalizationForm_KD);
-    decomposed.removeIf(IsMark);
-    return decomposed.toCaseFolded();
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        if (c.isSurrogate())
+            return FoldSlowly(text); // beyond the remembered plane: rare
+        if (c.unicode() < kFirstNonAscii)
+            out += QChar(c.unicode() >= u'A' && c.unicode() <= u'Z' ? c.unicode() + (u'a' - u'A') : c.unicode());
+        else
+            out += FoldedCharacter(c.unicode());
+    }
+    return out;
 }
 
 void ChannelSearch::Clear()
 {
     folded.clear();
     starts.clear();
+    lastNeedle.clear();
+    lastMatches.clear();
 }
 
 void ChannelSearch::Reserve(qsizetype names, qsizetype characters)
@@ -45,47 +77,78 @@ void ChannelSearch::Reserve(qsizetype names, qsizetype characters)
 void ChannelSearch::Add(const QString& name)
 {
     starts.push_back(static_cast<int>(folded.size()));
-    QString foldedName = Fold(name);
-    foldedName.replace(kSeparator, QLatin1Char(' ')); // a zero inside a name must not end it
-    folded += foldedName;
+    QByteArray bytes = Fold(name).toUtf8();
+    bytes.replace(kSeparator, ' '); // a zero inside a name must not end it
+    folded += bytes;
     folded += kSeparator;
+    lastNeedle.clear();
 }
 
-int ChannelSearch::EntryAt(qsizetype offset) const
+qsizetype ChannelSearch::End(int entry) const
 {
-    const auto next = std::upper_bound(starts.begin(), starts.end(), static_cast<int>(offset));
-    return static_cast<int>(next - starts.begin()) - 1;
+    const auto next = static_cast<std::size_t>(entry) + 1;
+    return next < starts.size() ? starts[next] - 1 : folded.size() - 1; // at the separator
 }
 
-std::vector<int> ChannelSearch::Find(const QString& query) const
+qsizetype ChannelSearch::NextMatch(qsizetype from, qsizetype end) const
 {
-    const QString needle = Fold(query).remove(kSeparator);
+    if (from >= end)
+        return -1;
+    const void* found = memmem(folded.constData() + from, static_cast<std::size_t>(end - from),
+                               needle.constData(), static_cast<std::size_t>(needle.size()));
+    return found != nullptr ? static_cast<const char*>(found) - folded.constData() : -1;
+}
+
+ChannelSearch::Rank ChannelSearch::RankOf(int entry) const
+{
+    const qsizetype start = starts[static_cast<std::size_t>(entry)];
+    const qsizetype end = End(entry);
+    Rank rank = kNoMatch;
+    for (qsizetype at = NextMatch(start, end); at >= 0; at = NextMatch(at + 1, end)) {
+        if (at == start)
+            return kStartsName;
+        if (!IsWordCharacter(folded[at - 1]))
+            return kStartsWord;
+        rank = kInside;
+    }
+    return rank;
+}
+
+std::vector<int> ChannelSearch::Find(const QString& query)
+{
+    needle = Fold(query).toUtf8();
+    needle.replace(kSeparator, QByteArray());
     if (needle.isEmpty())
         return {};
-    std::array<std::vector<int>, kRankCount> ranked;
-    const QStringView text(folded);
-    qsizetype from = 0;
-    // One pass over every occurrence; once an entry's rank is settled the scan jumps to
-    // the next entry, so no name is looked at twice for a better rank than it can get.
-    while ((from = text.indexOf(needle, from)) >= 0) {
-        const int entry = EntryAt(from);
-        const qsizetype end = entry + 1 < Size() ? starts[entry + 1] : folded.size();
-        Rank rank = kInside;
-        if (from == starts[entry]) {
-            rank = kStartsName;
-        } else {
-            for (qsizetype at = from; at >= 0 && at < end; at = text.indexOf(needle, at + 1)) {
-                if (!text[at - 1].isLetterOrNumber()) {
-                    rank = kStartsWord;
-                    break;
-                }
-            }
-        }
+
+    std::array<std::vector<int>, kNoMatch> ranked;
+    std::vector<int> matches;
+    const auto take = [&](int entry, Rank rank) {
+        if (rank == kNoMatch)
+            return;
         ranked[rank].push_back(entry);
-        from = end;
+        matches.push_back(entry);
+    };
+    if (!lastNeedle.isEmpty() && needle.contains(lastNeedle)) {
+        for (int entry : lastMatches)
+            take(entry, RankOf(entry));
+    } else {
+        // One pass over the buffer: each found occurrence settles its entry, and the scan
+        // goes on after that entry's name.
+        int entry = 0;
+        const qsizetype size = folded.size();
+        for (qsizetype at = NextMatch(0, size); at >= 0;) {
+            while (static_cast<std::size_t>(entry) + 1 < starts.size() && starts[entry + 1] <= at)
+                ++entry;
+            take(entry, RankOf(entry));
+            at = NextMatch(End(entry) + 1, size);
+        }
     }
+    lastNeedle = needle;
+    lastMatches = std::move(matches);
+
     std::vector<int> found = std::move(ranked[kStartsName]);
-    for (int rank = kStartsWord; rank < kRankCount; ++rank)
+    for (int rank = kStartsWord; rank < kNoMatch; ++rank)
         found.insert(found.end(), ranked[rank].begin(), ranked[rank].end());
     return found;
 }

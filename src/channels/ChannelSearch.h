@@ -1,7 +1,9 @@
 #pragma once
 // Finds channels by part of their name, ignoring case and accents. Names are folded once
-// when added, into one buffer, so that a query costs one scan of that buffer.
+// when added, into one UTF-8 buffer, so that a query costs one scan of that buffer; a
+// query that extends the previous one looks only at the previous matches.
 
+#include <QByteArray>
 #include <QString>
 
 #include <vector>
@@ -18,14 +20,21 @@ public:
     // The entries whose name contains query: those starting with it first, then those
     // where a word starts with it, then the rest, each in the order they were added.
     // Nothing for an empty query.
-    std::vector<int> Find(const QString& query) const;
+    std::vector<int> Find(const QString& query);
 
     // Lower case without accents: decomposed, combining marks dropped, case folded.
     static QString Fold(const QString& text);
 
 private:
-    int EntryAt(qsizetype offset) const;
+    enum Rank { kStartsName, kStartsWord, kInside, kNoMatch };
 
-    QString folded;           // every folded name, each followed by a zero character
+    Rank RankOf(int entry) const;
+    qsizetype NextMatch(qsizetype from, qsizetype end) const;
+    qsizetype End(int entry) const;
+
+    QByteArray folded;        // every folded name in UTF-8, each followed by a zero byte
     std::vector<int> starts;  // offset of each name in folded
+    QByteArray needle;        // the folded query being looked for
+    QByteArray lastNeedle;
+    std::vector<int> lastMatches; // entries matching lastNeedle, in entry order
 };
