@@ -8,10 +8,14 @@
 #include "DialogUnits.h"
 #include "FavoritesFile.h"
 #include "InvalidArgument.h"
+#include "LanguageEntries.h"
 #include "LanguagePack.h"
 #include "MessageBox.h"
+#include "PlayStateModel.h"
 #include "SettingsFile.h"
+#include "SkinColours.h"
 #include "SupportAddresses.h"
+#include "VirtualKey.h"
 #include "WindowGeometry.h"
 
 #include <QAction>
@@ -29,14 +33,13 @@
 
 namespace {
 constexpr UINT WM_INITDIALOG = 0x0110;
-constexpr int kPlayStateBuffering = 6;
-const QColor kStatusColor(134, 156, 203);
+// The window's first size, in dialog units.
+constexpr QSize kInitialSizeDlu(320, 199);
+// Where the status text starts inside the status rectangle.
+constexpr QPoint kStatusTextOffset(5, 2);
 
 const QString kCaption = QStringLiteral("Korvanta");
 const QString kLanguageError = QStringLiteral("Cannot open language file. Please reinstall the program.");
-
-// Popups 0..3 drop down from the menu panel; 4 is the context menu.
-constexpr int kContextMenu = 4;
 
 struct Accelerator
 {
@@ -53,10 +56,6 @@ const Accelerator kAccelerators[] = {
     {QKeyCombination(Qt::Key_PageUp), ID_ACCEL_PREVIOUS_CHANNEL},
     {QKeyCombination(Qt::Key_PageDown), ID_ACCEL_NEXT_CHANNEL},
 };
-
-// Virtual-key codes the player reports in full screen.
-constexpr quint16 kKeyPageUp = 33;
-constexpr quint16 kKeyPageDown = 34;
 } // namespace
 
 const MessageMapEntry<CLumenoDlg> CLumenoDlg::kMessageMap[] = {
@@ -76,7 +75,7 @@ CLumenoDlg::CLumenoDlg() : appIcon(QStringLiteral(":/app/korvanta.png"))
                    | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setWindowTitle(kCaption);
     setAttribute(Qt::WA_OpaquePaintEvent); // the paint handler covers the whole client area
-    resize(CDialogUnits(font()).ToPixels(QSize(320, 199)));
+    resize(CDialogUnits(font()).ToPixels(kInitialSizeDlu));
 }
 
 CLumenoDlg::~CLumenoDlg()
@@ -211,7 +210,7 @@ void CLumenoDlg::CreateAccelerators()
         shortcut->setAutoRepeat(true);
         const int command = accel.command;
         connect(shortcut, &QShortcut::activated, this,
-                [this, command] { SendMessage(this, WM_COMMAND, static_cast<WPARAM>(command) | (1u << 16), 0); });
+                [this, command] { SendMessage(this, WM_COMMAND, static_cast<WPARAM>(command) | COMMAND_FROM_ACCELERATOR, 0); });
         accelerators.push_back(shortcut);
     }
 }
@@ -222,12 +221,12 @@ void CLumenoDlg::CreateAccelerators()
 void CLumenoDlg::Layout(int cx, int cy)
 {
     if (menuPanel.parentWidget() != nullptr) {
-        menuPanel.setGeometry(0, 0, cx, kMenuHeight);
+        menuPanel.setGeometry(0, 0, cx, CPanelMenu::kHeight);
         menuPanel.update();
     }
     update(statusRect);
     if (QWidget* video = player.VideoWidget()) {
-        const int top = settings.hideMenu ? 0 : kMenuHeight;
+        const int top = settings.hideMenu ? 0 : CPanelMenu::kHeight;
         const int statusTop = settings.hideControl ? cy - kStatusHeight : cy - kPlayPanelHeight - kStatusHeight;
         video->setGeometry(0, top, cx, statusTop - top);
         statusRect = QRect(0, statusTop, kStatusWidth, kStatusHeight);
@@ -260,8 +259,8 @@ void CLumenoDlg::paintEvent(QPaintEvent* event)
     QPainter& painter = dc.Painter();
     painter.fillRect(rect(), Qt::black);
     painter.setFont(boldFont);
-    painter.setPen(kStatusColor);
-    const QRect textRect(QPoint(statusRect.left() + 5, statusRect.top() + 2), statusRect.bottomRight());
+    painter.setPen(kSkinTextColour);
+    const QRect textRect(statusRect.topLeft() + kStatusTextOffset, statusRect.bottomRight());
     painter.setClipRect(textRect);
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop, statusText);
 }
@@ -350,7 +349,7 @@ bool CLumenoDlg::IsTopmost() const
 
 LRESULT CLumenoDlg::OnCommandMessage(WPARAM wParam, LPARAM)
 {
-    return OnCommand(static_cast<int>(wParam & 0xFFFF)) ? 1 : 0;
+    return OnCommand(LowWord(wParam)) ? 1 : 0;
 }
 
 bool CLumenoDlg::OnCommand(int id)
@@ -475,69 +474,34 @@ void CLumenoDlg::DestroyMenus()
         menu.reset();
 }
 
-QAction* CLumenoDlg::AppendItem(QMenu* menu, int id, const QString& text, int checked)
+void CLumenoDlg::AppendItem(const MenuRow& row)
 {
-    QAction* action = menu->addAction(text);
-    action->setData(id);
-    if (checked >= 0) {
-        action->setCheckable(true);
-        action->setChecked(checked != 0);
+    QMenu* menu = menus[row.popup].get();
+    if (row.command == ID_SEPARATOR) {
+        menu->addSeparator();
+        return;
     }
-    return action;
+    QString text = languageStrings.Text(row.group, row.entry);
+    if (row.shortcut != nullptr)
+        text += QLatin1Char('\t') + QLatin1String(row.shortcut);
+    QAction* action = menu->addAction(text);
+    action->setData(row.command);
+    if (row.checked != nullptr) {
+        action->setCheckable(true);
+        action->setChecked(row.checked(settings));
+    }
 }
 
 void CLumenoDlg::BuildMenus()
 {
     for (auto& menu : menus)
         menu = std::make_unique<QMenu>(this);
-    for (int i = 0; i < 4; ++i)
-        menuPanel.AddItem(languageStrings.Text(MainMenu, i), menus[i].get());
+    for (int popup = 0; popup < kMenuBarMenuCount; ++popup)
+        menuPanel.AddItem(languageStrings.Text(MainMenu, MainMenuTitleChannels + popup), menus[popup].get());
     if (settings.hideMenu)
         menuPanel.hide();
-
-    const auto main = [this](int i) { return languageStrings.Text(MainMenu, i); };
-    const auto context = [this](int i) { return languageStrings.Text(ContexMenu, i); };
-    const QString space = QStringLiteral("\tSpace"), m = QStringLiteral("\tM"), enter = QStringLiteral("\tEnter");
-    const QString ctrlH = QStringLiteral("\tCtrl+H"), ctrlM = QStringLiteral("\tCtrl+M"), ctrlT = QStringLiteral("\tCtrl+T");
-    const Settings& s = settings;
-
-    AppendItem(menus[0].get(), ID_CHANNELS, main(4));
-
-    QMenu* playback = menus[1].get();
-    AppendItem(playback, ID_PLAY_PAUSE, main(5) + space);
-    AppendItem(playback, ID_MUTE, main(6) + m);
-    playback->addSeparator();
-    AppendItem(playback, ID_FULL_SCREEN, main(7) + enter);
-    AppendItem(playback, ID_ORIGINAL_SIZE, main(8), s.originalSize != 0);
-    AppendItem(playback, ID_FIT_TO_WINDOW, main(9), s.originalSize == 0);
-
-    QMenu* view = menus[2].get();
-    AppendItem(view, ID_HIDE_CONTROL, main(10) + ctrlH, s.hideControl != 0);
-    AppendItem(view, ID_HIDE_MENU, main(11) + ctrlM, s.hideMenu != 0);
-    view->addSeparator();
-    AppendItem(view, ID_ALWAYS_ON_TOP, main(12) + ctrlT, s.alwaysOnTop != 0);
-    view->addSeparator();
-    AppendItem(view, ID_LANGUAGE, main(13));
-
-    AppendItem(menus[3].get(), ID_ABOUT, main(14));
-    AppendItem(menus[3].get(), ID_DONATE, main(15));
-
-    QMenu* popup = menus[kContextMenu].get();
-    AppendItem(popup, ID_CHANNELS, context(0));
-    popup->addSeparator();
-    AppendItem(popup, ID_PLAY_PAUSE, context(1) + space);
-    AppendItem(popup, ID_MUTE, context(2) + m);
-    popup->addSeparator();
-    AppendItem(popup, ID_FULL_SCREEN, context(3) + enter);
-    AppendItem(popup, ID_ORIGINAL_SIZE, context(4), s.originalSize != 0);
-    AppendItem(popup, ID_FIT_TO_WINDOW, context(5), s.originalSize == 0);
-    popup->addSeparator();
-    AppendItem(popup, ID_HIDE_CONTROL, context(6) + ctrlH, s.hideControl != 0);
-    AppendItem(popup, ID_HIDE_MENU, context(7) + ctrlM, s.hideMenu != 0);
-    popup->addSeparator();
-    AppendItem(popup, ID_ALWAYS_ON_TOP, context(8) + ctrlT, s.alwaysOnTop != 0);
-    popup->addSeparator();
-    AppendItem(popup, ID_DONATE, context(9));
+    for (const MenuRow& row : MenuRows())
+        AppendItem(row);
 }
 
 void CLumenoDlg::SetCheck(int id, bool checked)
@@ -556,7 +520,7 @@ void CLumenoDlg::SetCheck(int id, bool checked)
 
 void CLumenoDlg::contextMenuEvent(QContextMenuEvent* event)
 {
-    QMenu* popup = menus[kContextMenu].get();
+    QMenu* popup = menus[MenuContext].get();
     if (popup == nullptr)
         return;
     // From the keyboard the platform reports the position (-1, -1), and the menu opens there.
@@ -623,9 +587,9 @@ void CLumenoDlg::SetStatusText(const QString& text)
 
 LRESULT CLumenoDlg::OnPlayStop(WPARAM wParam, LPARAM)
 {
-    if (wParam == 0)
+    if (wParam == PLAY_STOP_PLAY)
         player.Play();
-    else if (wParam == 1)
+    else if (wParam == PLAY_STOP_STOP)
         player.Stop();
     return 0;
 }
@@ -647,7 +611,7 @@ LRESULT CLumenoDlg::OnVolume(WPARAM, LPARAM lParam)
 
 LRESULT CLumenoDlg::OnStartChannel(WPARAM, LPARAM)
 {
-    SetStatusText(StatusString(2));
+    SetStatusText(StatusString(StatusConnecting));
     playPanel.EnablePlayButton();
     // Let the new status and the play button paint before the player takes over; a channel
     // started meanwhile wins, since the address is read only afterwards.
@@ -668,7 +632,7 @@ LRESULT CLumenoDlg::OnPlayerEvent(WPARAM wParam, LPARAM lParam)
         OnPlayStateChange(static_cast<int>(lParam));
         break;
     case PLAYER_EVENT_KEY_DOWN:
-        OnPlayerKey(static_cast<quint16>(lParam & 0xFFFF));
+        OnPlayerKey(static_cast<quint16>(LowWord(static_cast<std::uintptr_t>(lParam))));
         break;
     default:
         break;
@@ -679,24 +643,24 @@ LRESULT CLumenoDlg::OnPlayerEvent(WPARAM wParam, LPARAM lParam)
 void CLumenoDlg::OnPlayStateChange(int state)
 {
     switch (state) {
-    case kPlayStateBuffering:
+    case PLAYSTATE_BUFFERING:
         bufferingTimer.start(kBufferingPeriodMs, this); // a second report restarts the same timer
         return;
-    case 1:
-        SetStatusText(StatusString(1));
+    case PLAYSTATE_STOPPED:
+        SetStatusText(StatusString(StatusStopped));
         return;
-    case 3:
+    case PLAYSTATE_PLAYING:
         SetStatusText(channelName);
         return;
-    case 9:
-    case 11:
-        SetStatusText(StatusString(2));
+    case PLAYSTATE_TRANSITIONING:
+    case PLAYSTATE_RECONNECTING:
+        SetStatusText(StatusString(StatusConnecting));
         return;
-    case 10:
-        SetStatusText(StatusString(5));
+    case PLAYSTATE_READY:
+        SetStatusText(StatusString(StatusUnavailable));
         return;
     default:
-        SetStatusText(StatusString(3));
+        SetStatusText(StatusString(StatusWaiting));
         return;
     }
 }
@@ -704,19 +668,19 @@ void CLumenoDlg::OnPlayStateChange(int state)
 void CLumenoDlg::OnPlayerKey(quint16 key)
 {
     switch (key) {
-    case 13:
+    case VK_RETURN:
         LeaveFullScreen();
         break;
-    case 32:
+    case VK_SPACE:
         player.Stop();
         break;
-    case 77:
+    case VK_M:
         ToggleMute();
         break;
-    case kKeyPageUp:
+    case VK_PAGE_UP:
         Zap(-1);
         break;
-    case kKeyPageDown:
+    case VK_PAGE_DOWN:
         Zap(+1);
         break;
     default:
@@ -734,17 +698,17 @@ void CLumenoDlg::timerEvent(QTimerEvent* event)
 
 void CLumenoDlg::OnTimer()
 {
-    if (player.PlayState() != kPlayStateBuffering) {
+    if (player.PlayState() != PLAYSTATE_BUFFERING) {
         bufferingTimer.stop();
         return;
     }
     const int progress = player.BufferingProgress();
-    SetStatusText(StatusString(4) + QLatin1Char(' ') + QString::number(progress) + QLatin1Char('%'));
+    SetStatusText(StatusString(StatusBuffering) + QLatin1Char(' ') + QString::number(progress) + QLatin1Char('%'));
 }
 
 LRESULT CLumenoDlg::OnActivate(WPARAM wParam, LPARAM)
 {
-    if ((wParam & 0xFFFF) == WA_ACTIVE) {
+    if (LowWord(wParam) == WA_ACTIVE) {
         if (playPanel.parentWidget() != nullptr)
             playPanel.repaint();
         if (menuPanel.parentWidget() != nullptr)

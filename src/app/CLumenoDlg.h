@@ -8,8 +8,10 @@
 #include "CPanelMenu.h"
 #include "CPanelPlay.h"
 #include "CWMPWindow.h"
+#include "CommandId.h"
 #include "ChannelCatalogue.h"
 #include "LanguageStrings.h"
+#include "MenuTable.h"
 #include "Settings.h"
 #include "WindowMessage.h"
 
@@ -30,37 +32,11 @@ class QAction;
 class QMenu;
 class QShortcut;
 
-// Command identifiers of the menus, the accelerators and the dialog keys.
-enum CommandId : int {
-    ID_CHANNELS = 104,
-    ID_PLAY_PAUSE = 105,
-    ID_MUTE = 106,
-    ID_FULL_SCREEN = 107,
-    ID_ORIGINAL_SIZE = 108,
-    ID_FIT_TO_WINDOW = 109,
-    ID_HIDE_MENU = 111,
-    ID_HIDE_CONTROL = 112,
-    ID_ALWAYS_ON_TOP = 113,
-    ID_LANGUAGE = 114,
-    ID_ABOUT = 115,
-    ID_DONATE = 116,
-    ID_FIND_CHANNEL = 120,
-    ID_ACCEL_PLAY_PAUSE = 32772,
-    ID_ACCEL_MUTE = 32773,
-    ID_ACCEL_HIDE_CONTROL = 32775,
-    ID_ACCEL_HIDE_MENU = 32776,
-    ID_ACCEL_ALWAYS_ON_TOP = 32778,
-    ID_ACCEL_PREVIOUS_CHANNEL = 32790,
-    ID_ACCEL_NEXT_CHANNEL = 32791,
-    ID_HELP = 57670,
-};
-
 class CLumenoDlg : public QDialog
 {
     Q_OBJECT
 public:
     // Geometry of the bands, in pixels.
-    static constexpr int kMenuHeight = 20;
     static constexpr int kStatusHeight = 16;
     static constexpr int kStatusWidth = 200;
     static constexpr int kPlayPanelHeight = 69;
@@ -149,7 +125,7 @@ private:
     void CreateAccelerators();
     void BuildMenus();
     void DestroyMenus();
-    QAction* AppendItem(QMenu* menu, int id, const QString& text, int checked = -1);
+    void AppendItem(const MenuRow& row);
     void SetCheck(int id, bool checked);
     void SetStatusText(const QString& text);
     const QString& StatusString(int index) const;
@@ -166,7 +142,7 @@ private:
     CPanelMenu menuPanel;
     LanguageStrings languageStrings;
     CChannelDlg channelDlg;
-    std::array<std::unique_ptr<QMenu>, 5> menus;
+    std::array<std::unique_ptr<QMenu>, kPopupCount> menus;
     ChannelLists channelNames;
     ChannelLists channelDescriptions;
     QStringList favoriteNames;

@@ -21,12 +21,21 @@ constexpr WPARAM WA_INACTIVE = 0;
 constexpr WPARAM WA_ACTIVE = 1;
 constexpr WPARAM WA_CLICKACTIVE = 2;
 
+// WM_COMMAND's wParam carries the command id in its low word and, from an accelerator,
+// this flag in its high word.
+constexpr WPARAM COMMAND_FROM_ACCELERATOR = WPARAM{1} << 16;
+constexpr int LowWord(std::uintptr_t value) { return static_cast<int>(value & 0xFFFFu); }
+
 constexpr UINT WM_USER = 0x400;
 constexpr UINT UM_PLAY_STOP = WM_USER + 1;
 constexpr UINT UM_MUTE = WM_USER + 2;
 constexpr UINT UM_VOLUME = WM_USER + 3;
 constexpr UINT UM_START_CHANNEL = WM_USER + 20;
 constexpr UINT UM_PLAYER_EVENT = WM_USER + 30;
+
+// UM_PLAY_STOP's wParam: what the play button asks for.
+constexpr WPARAM PLAY_STOP_PLAY = 0;
+constexpr WPARAM PLAY_STOP_STOP = 1;
 
 // Kinds of UM_PLAYER_EVENT (its wParam).
 constexpr WPARAM PLAYER_EVENT_MOUSE_DOWN = 0;

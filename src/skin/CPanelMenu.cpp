@@ -2,6 +2,7 @@
 
 #include "CMemDC.h"
 #include "InvalidArgument.h"
+#include "SkinColours.h"
 #include "WindowMessage.h"
 
 #include <QFontMetrics>
@@ -11,11 +12,9 @@
 
 namespace {
 
-const QColor kTextColour(134, 156, 203);
 constexpr int kTextInsetLeft = 8;
 constexpr int kTextInsetTop = 3;
 constexpr int kExtraWidth = 16;
-constexpr int kItemHeight = 20;
 
 } // namespace
 
@@ -30,7 +29,7 @@ CPanelMenu::~CPanelMenu() = default;
 bool CPanelMenu::Create(QWidget* parent)
 {
     setParent(parent);
-    setGeometry(0, 0, 100, kItemHeight);
+    setGeometry(0, 0, 100, kHeight);
     show();
     images[Menu1].Load(QStringLiteral("Skin/Menu1.png"));
     images[Menu2].Load(QStringLiteral("Skin/Menu2.png"));
@@ -48,7 +47,7 @@ void CPanelMenu::AddItem(const QString& text, QMenu* menu)
     menus.append(menu);
     states.append(0);
     const int itemWidth = QFontMetrics(ItemFont()).horizontalAdvance(text) + kExtraWidth;
-    rects.append(QRect(nextLeft, 0, itemWidth, kItemHeight));
+    rects.append(QRect(nextLeft, 0, itemWidth, kHeight));
     nextLeft += itemWidth;
 }
 
@@ -83,7 +82,7 @@ void CPanelMenu::paintEvent(QPaintEvent* event)
     CMemDC dc(this, event->region());
     QPainter& p = dc.Painter();
     p.setFont(ItemFont());
-    p.setPen(kTextColour);
+    p.setPen(kSkinTextColour);
     // One item only when the paint stays inside it; a wider paint (first show, resize,
     // merged updates) redraws the whole bar.
     if (paintIndex >= 0 && paintIndex < rects.size() && rects[paintIndex].contains(dc.Rect())) {

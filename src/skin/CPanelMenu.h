@@ -22,6 +22,8 @@ class CPanelMenu : public QWidget
     Q_OBJECT
 
 public:
+    static constexpr int kHeight = 20; // of the bar and of each item
+
     CPanelMenu();
     ~CPanelMenu() override;
 

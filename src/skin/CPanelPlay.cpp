@@ -259,7 +259,7 @@ void CPanelPlay::mouseReleaseEvent(QMouseEvent* event)
         selector = PlayButton;
         repaint(playRect);
         if (toggled)
-            SendMessage(parentWidget(), UM_PLAY_STOP, wasPlaying ? 1 : 0, 0);
+            SendMessage(parentWidget(), UM_PLAY_STOP, wasPlaying ? PLAY_STOP_STOP : PLAY_STOP_PLAY, 0);
     }
     if (soundPressed) {
         const bool wasOn = soundOn;

@@ -101,6 +101,30 @@ TEST_F(CommandTest, LanguageReloadKeepsCheckMarksAndTheHiddenMenuPanel)
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
+TEST_F(CommandTest, MenusListTheirItemsAndSeparatorsInOrder)
+{
+    // Each popup as "command:text" rows, "-" for a separator, in the English pack.
+    const QStringList expected[] = {
+        {"104:Show Channel List"},
+        {"105:Play/Pause\tSpace", "106:Mute\tM", "-", "107:Full Screen\tEnter", "108:Original Size",
+         "109:Stretch to Window"},
+        {"112:Hide Play Panel\tCtrl+H", "111:Hide Menu Bar\tCtrl+M", "-", "113:Always on Top\tCtrl+T", "-",
+         "114:Language..."},
+        {"115:About Korvanta...", "116:Donate..."},
+        {"104:Show Channel List", "-", "105:Play/Pause\tSpace", "106:Mute\tM", "-", "107:Full Screen\tEnter",
+         "108:Original Size", "109:Stretch to Window", "-", "112:Hide Play Panel\tCtrl+H",
+         "111:Hide Menu Bar\tCtrl+M", "-", "113:Always on Top\tCtrl+T", "-", "116:Donate..."},
+    };
+    ASSERT_TRUE(Start());
+    for (int popup = 0; popup < kPopupCount; ++popup) {
+        QStringList rows;
+        for (const QAction* action : dlg->Popup(popup)->actions())
+            rows << (action->isSeparator() ? QStringLiteral("-")
+                                           : QString::number(action->data().toInt()) + ':' + action->text());
+        EXPECT_EQ(rows, expected[popup]) << "popup " << popup;
+    }
+}
+
 TEST_F(CommandTest, MenuItemsCarryTheirShortcutSuffixes)
 {
     ASSERT_TRUE(Start());

@@ -1,0 +1,60 @@
+#include "MenuTable.h"
+
+#include "LanguageEntries.h"
+
+namespace {
+bool OriginalSize(const Settings& s) { return s.originalSize != 0; }
+bool FitToWindow(const Settings& s) { return s.originalSize == 0; }
+bool HideControl(const Settings& s) { return s.hideControl != 0; }
+bool HideMenu(const Settings& s) { return s.hideMenu != 0; }
+bool AlwaysOnTop(const Settings& s) { return s.alwaysOnTop != 0; }
+
+constexpr const char* kSpace = "Space";
+constexpr const char* kM = "M";
+constexpr const char* kEnter = "Enter";
+constexpr const char* kCtrlH = "Ctrl+H";
+constexpr const char* kCtrlM = "Ctrl+M";
+constexpr const char* kCtrlT = "Ctrl+T";
+
+const MenuRow kRows[] = {
+    {MenuChannels, ID_CHANNELS, MainMenu, MainMenuShowChannels},
+
+    {MenuPlayback, ID_PLAY_PAUSE, MainMenu, MainMenuPlayPause, kSpace},
+    {MenuPlayback, ID_MUTE, MainMenu, MainMenuMute, kM},
+    {MenuPlayback, ID_SEPARATOR},
+    {MenuPlayback, ID_FULL_SCREEN, MainMenu, MainMenuFullScreen, kEnter},
+    {MenuPlayback, ID_ORIGINAL_SIZE, MainMenu, MainMenuOriginalSize, nullptr, OriginalSize},
+    {MenuPlayback, ID_FIT_TO_WINDOW, MainMenu, MainMenuFitToWindow, nullptr, FitToWindow},
+
+    {MenuOptions, ID_HIDE_CONTROL, MainMenu, MainMenuHideControl, kCtrlH, HideControl},
+    {MenuOptions, ID_HIDE_MENU, MainMenu, MainMenuHideMenu, kCtrlM, HideMenu},
+    {MenuOptions, ID_SEPARATOR},
+    {MenuOptions, ID_ALWAYS_ON_TOP, MainMenu, MainMenuAlwaysOnTop, kCtrlT, AlwaysOnTop},
+    {MenuOptions, ID_SEPARATOR},
+    {MenuOptions, ID_LANGUAGE, MainMenu, MainMenuLanguage},
+
+    {MenuHelp, ID_ABOUT, MainMenu, MainMenuAbout},
+    {MenuHelp, ID_DONATE, MainMenu, MainMenuDonate},
+
+    {MenuContext, ID_CHANNELS, ContexMenu, ContextShowChannels},
+    {MenuContext, ID_SEPARATOR},
+    {MenuContext, ID_PLAY_PAUSE, ContexMenu, ContextPlayPause, kSpace},
+    {MenuContext, ID_MUTE, ContexMenu, ContextMute, kM},
+    {MenuContext, ID_SEPARATOR},
+    {MenuContext, ID_FULL_SCREEN, ContexMenu, ContextFullScreen, kEnter},
+    {MenuContext, ID_ORIGINAL_SIZE, ContexMenu, ContextOriginalSize, nullptr, OriginalSize},
+    {MenuContext, ID_FIT_TO_WINDOW, ContexMenu, ContextFitToWindow, nullptr, FitToWindow},
+    {MenuContext, ID_SEPARATOR},
+    {MenuContext, ID_HIDE_CONTROL, ContexMenu, ContextHideControl, kCtrlH, HideControl},
+    {MenuContext, ID_HIDE_MENU, ContexMenu, ContextHideMenu, kCtrlM, HideMenu},
+    {MenuContext, ID_SEPARATOR},
+    {MenuContext, ID_ALWAYS_ON_TOP, ContexMenu, ContextAlwaysOnTop, kCtrlT, AlwaysOnTop},
+    {MenuContext, ID_SEPARATOR},
+    {MenuContext, ID_DONATE, ContexMenu, ContextDonate},
+};
+} // namespace
+
+std::span<const MenuRow> MenuRows()
+{
+    return kRows;
+}

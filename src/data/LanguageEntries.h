@@ -1,0 +1,45 @@
+#pragma once
+// Names of the entries of the language groups the main window reads, in the order a pack
+// lists them.
+
+// MainMenu: the four menu-bar titles, then the items of their menus.
+enum MainMenuEntry : int {
+    MainMenuTitleChannels,
+    MainMenuTitlePlayback,
+    MainMenuTitleOptions,
+    MainMenuTitleHelp,
+    MainMenuShowChannels,
+    MainMenuPlayPause,
+    MainMenuMute,
+    MainMenuFullScreen,
+    MainMenuOriginalSize,
+    MainMenuFitToWindow,
+    MainMenuHideControl,
+    MainMenuHideMenu,
+    MainMenuAlwaysOnTop,
+    MainMenuLanguage,
+    MainMenuAbout,
+    MainMenuDonate,
+};
+
+enum ContextMenuEntry : int {
+    ContextShowChannels,
+    ContextPlayPause,
+    ContextMute,
+    ContextFullScreen,
+    ContextOriginalSize,
+    ContextFitToWindow,
+    ContextHideControl,
+    ContextHideMenu,
+    ContextAlwaysOnTop,
+    ContextDonate,
+};
+
+enum StatusEntry : int {
+    StatusReady,
+    StatusStopped,
+    StatusConnecting,
+    StatusWaiting,
+    StatusBuffering,
+    StatusUnavailable,
+};
