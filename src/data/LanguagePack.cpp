@@ -1,5 +1,6 @@
 #include "LanguagePack.h"
 
+#include "BuiltinTexts.h"
 #include "LanguageFolder.h"
 #include "MessageBox.h"
 #include "XmlFile.h"
@@ -15,7 +16,7 @@ constexpr int kMaxEntryLength = 1999;
 
 constexpr std::array<const char*, kLanguageGroupCount> kGroupElementNames = {
     "MainMenu", "ContexMenu", "ChannelsDialog", "LanguagesDialog", "AboutDialog",
-    "DonateDialog", "Groups", "Countries", "Status",
+    "DonateDialog", "Groups", "Countries", "Status", "Playlists", "StatusReasons",
 };
 
 XmlReadResult ReadPack(const QString& languageName, TiXmlDocument& document)
@@ -39,15 +40,15 @@ bool LoadLanguagePack(QWidget* owner, QString& languageName, LanguageStrings& st
         if (result == XmlReadResult::NotOpened)
             return false;
     }
-    if (result == XmlReadResult::Malformed)
-        return true;
-
-    const TiXmlElement* root = document.RootElement();
+    const TiXmlElement* root = result == XmlReadResult::Parsed ? document.RootElement() : nullptr;
     for (int group = 0; group < kLanguageGroupCount; ++group) {
         QStringList& list = strings[static_cast<LanguageGroup>(group)];
-        const TiXmlElement* groupElement = root->FirstChildElement(kGroupElementNames[group]);
-        for (auto* entry = FirstNodeAsElement(groupElement); entry; entry = entry->NextSiblingElement())
-            list.append(ElementText(entry, kMaxEntryLength));
+        if (root) {
+            const TiXmlElement* groupElement = root->FirstChildElement(kGroupElementNames[group]);
+            for (auto* entry = FirstNodeAsElement(groupElement); entry; entry = entry->NextSiblingElement())
+                list.append(ElementText(entry, kMaxEntryLength));
+        }
+        CompleteWithBuiltinTexts(static_cast<LanguageGroup>(group), list);
     }
     return true;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The nine ordered text lists of a language pack. Every consumer takes its texts by group
-// and index through Text(), which raises the invalid-argument error for a missing entry.
+// The ordered text lists of a language pack. Every consumer takes its texts by group and
+// index through Text(), which raises the invalid-argument error for a missing entry.
 
 #include <QString>
 #include <QStringList>
@@ -17,9 +17,14 @@ enum LanguageGroup {
     Groups = 6,
     Countries = 7,
     Status = 8,
+    // Groups added after the first packs shipped: a pack may lack them, and then their
+    // built-in English texts stand in (BuiltinTexts.h).
+    Playlists = 9,
+    StatusReasons = 10,
 };
 
-constexpr int kLanguageGroupCount = 9;
+constexpr int kDesignedGroupCount = 9; // the groups every pack must carry
+constexpr int kLanguageGroupCount = 11;
 
 struct LanguageStrings
 {

@@ -1,12 +1,14 @@
 // Every shipped language: a complete pack, a flag the language list can show, and texts
 // that fit the dialogs they appear in.
 
+#include "BuiltinTexts.h"
 #include "CAboutDlg.h"
 #include "CDonateDlg.h"
 #include "CLanguageDlg.h"
 #include "DialogTestSupport.h"
 #include "LanguagePack.h"
 #include "MessageBoxRecorder.h"
+#include "XmlFile.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -16,6 +18,7 @@
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
+#include <tinyxml.h>
 
 #include <set>
 
@@ -25,6 +28,20 @@ const QString kResources = QStringLiteral(KORVANTA_SOURCE_DIR "/resources");
 QStringList shippedLanguages()
 {
     return QDir(kResources + QStringLiteral("/Languages")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+// Entries of the pack's own element for group, without the built-in completion.
+int OwnEntryCount(const QString& language, const char* element)
+{
+    TiXmlDocument document;
+    if (ReadXmlFile(kResources + "/Languages/" + language + "/Main.xml", document) != XmlReadResult::Parsed)
+        return -1;
+    int count = 0;
+    for (auto* group = document.RootElement()->FirstChildElement(element); group; group = group->NextSiblingElement(element)) {
+        for (auto* entry = group->FirstChildElement(); entry; entry = entry->NextSiblingElement())
+            ++count;
+    }
+    return count;
 }
 
 // Single-line labels and buttons must show their whole text; wrapped labels all lines.
@@ -59,7 +76,7 @@ TEST(LanguagePacks, EveryShippedLanguageIsCompleteAndHasAFlag)
     for (const char* expected : {"English", "German", "French", "Spanish", "Italian", "Dutch", "Russian"})
         EXPECT_TRUE(names.count(QLatin1String(expected))) << expected;
 
-    const int needed[kLanguageGroupCount] = {16, 10, 9, 4, 5, 4, 12, 12, 6};
+    const int needed[kDesignedGroupCount] = {16, 10, 9, 4, 5, 4, 12, 12, 6};
     CurrentDirectory cwd(kResources);
     for (const QString& language : languages) {
         MessageBoxRecorder boxes;
@@ -68,11 +85,14 @@ TEST(LanguagePacks, EveryShippedLanguageIsCompleteAndHasAFlag)
         ASSERT_TRUE(LoadLanguagePack(nullptr, name, strings)) << qPrintable(language);
         EXPECT_EQ(name, language);
         EXPECT_TRUE(boxes.Boxes().empty()) << qPrintable(language);
-        for (int group = 0; group < kLanguageGroupCount; ++group) {
+        for (int group = 0; group < kDesignedGroupCount; ++group) {
             EXPECT_GE(strings.lists[group].size(), needed[group]) << qPrintable(language) << " group " << group;
             for (const QString& text : strings.lists[group])
                 EXPECT_FALSE(text.isEmpty()) << qPrintable(language) << " group " << group;
         }
+        // The later groups are translated in full, not left to the English completion.
+        EXPECT_EQ(OwnEntryCount(language, "Playlists"), BuiltinTexts(Playlists).size()) << qPrintable(language);
+        EXPECT_EQ(OwnEntryCount(language, "StatusReasons"), BuiltinTexts(StatusReasons).size()) << qPrintable(language);
 
         QImageReader flag(QStringLiteral("Languages/") + language + QStringLiteral("/Flag.ico"));
         std::set<int> sizes;

@@ -1,0 +1,50 @@
+#include "BuiltinTexts.h"
+
+#include <array>
+
+namespace {
+
+QStringList PlaylistsTexts()
+{
+    return {
+        QStringLiteral("Playlists"),
+        QStringLiteral("The playlist \"%1\" could not be loaded."),
+        QStringLiteral("The playlist \"%1\" was imported. %2 lines could not be read and were skipped."),
+        QStringLiteral("The file cannot be opened."),
+        QStringLiteral("The file is empty."),
+        QStringLiteral("The file is a web page, not a playlist."),
+        QStringLiteral("The file is not a text file."),
+        QStringLiteral("The file contains no channels."),
+        QStringLiteral("The file is larger than 64 MiB."),
+        QStringLiteral("Line %1 is longer than 8 KiB."),
+        QStringLiteral("Line %1: the playlist has more than 200,000 channels."),
+        QStringLiteral("The server answered with error %1."),
+        QStringLiteral("The server did not answer within 30 seconds."),
+        QStringLiteral("The download failed: %1"),
+        QStringLiteral("Only local files and http or https addresses can be added."),
+    };
+}
+
+QStringList StatusReasonsTexts()
+{
+    return {};
+}
+
+} // namespace
+
+const QStringList& BuiltinTexts(LanguageGroup group)
+{
+    static const std::array<QStringList, kLanguageGroupCount - kDesignedGroupCount> texts = {
+        PlaylistsTexts(),
+        StatusReasonsTexts(),
+    };
+    static const QStringList none;
+    return group < kDesignedGroupCount ? none : texts[group - kDesignedGroupCount];
+}
+
+void CompleteWithBuiltinTexts(LanguageGroup group, QStringList& list)
+{
+    const QStringList& builtin = BuiltinTexts(group);
+    if (list.size() < builtin.size())
+        list.append(builtin.mid(list.size()));
+}

@@ -1,0 +1,22 @@
+#pragma once
+// A viewer's own playlist and its channels.
+
+#include <QDateTime>
+#include <QString>
+
+#include <vector>
+
+struct PlaylistChannel {
+    QString name;      // title, else tvg-name, else the address's last path part
+    QString address;   // absolute; without any |User-Agent=... suffix
+    QString group;     // group-title or #EXTGRP; empty = directly under the playlist
+    QString tvgId, logo, userAgent, referrer;
+};
+
+struct Playlist {
+    QString name;          // the tree node's text; the viewer can rename it
+    QString source;        // a local path or an http(s) address, as given
+    QDateTime lastRefresh; // UTC; invalid = never loaded
+    QString lastError;     // empty when the last load went well
+    std::vector<PlaylistChannel> channels; // not in Playlists.xml: read from the file or cache
+};

@@ -1,0 +1,20 @@
+#pragma once
+// Entry indexes of the Playlists text group, in pack order.
+
+enum PlaylistText : int {
+    PlaylistCaption = 0,
+    PlaylistLoadFailed = 1,    // %1 the playlist; the reason follows on the next line
+    PlaylistLinesSkipped = 2,  // %1 the playlist, %2 the number of lines
+    PlaylistCannotOpen = 3,
+    PlaylistEmpty = 4,
+    PlaylistIsWebPage = 5,
+    PlaylistNotText = 6,
+    PlaylistNoChannels = 7,
+    PlaylistTooLarge = 8,
+    PlaylistLineTooLong = 9,   // %1 the line number
+    PlaylistTooManyEntries = 10, // %1 the line number
+    PlaylistHttpError = 11,    // %1 the status code
+    PlaylistTimedOut = 12,
+    PlaylistDownloadFailed = 13, // %1 the network's own description
+    PlaylistUnsupportedSource = 14,
+};
