@@ -1,0 +1,286 @@
+#include "M3uParser.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr qsizetype kSniffBytes = 64 * 1024; // where a NUL byte marks a binary file
+constexpr qsizetype kWebPageSniffBytes = 1024;
+constexpr QByteArrayView kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::array<QLatin1StringView, 7> kStreamSchemes = {
+    QLatin1StringView("http"), QLatin1StringView("https"), QLatin1StringView("rtmp"),
+    QLatin1StringView("rtsp"), QLatin1StringView("udp"),   QLatin1StringView("rtp"),
+    QLatin1StringView("mms"),
+};
+
+bool StartsWithNoCase(QStringView text, QLatin1StringView prefix)
+{
+    return text.startsWith(prefix, Qt::CaseInsensitive);
+}
+
+bool IsStreamScheme(QStringView scheme)
+{
+    return std::any_of(kStreamSchemes.begin(), kStreamSchemes.end(), [scheme](QLatin1StringView known) {
+        return scheme.compare(known, Qt::CaseInsensitive) == 0;
+    });
+}
+
+// The scheme of an absolute address, else empty. One letter is a drive, not a scheme.
+QStringView SchemeOf(QStringView address)
+{
+    const qsizetype colon = address.indexOf(QLatin1Char(':'));
+    if (colon < 2 || !address.front().isLetter())
+        return {};
+    const QStringView scheme = address.left(colon);
+    const bool valid = std::all_of(scheme.begin(), scheme.end(), [](QChar c) {
+        return c.isLetterOrNumber() || c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('.');
+    });
+    return valid ? scheme : QStringView();
+}
+
+bool IsAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// UTF-8 where the line is valid UTF-8, else Latin-1, so that no byte is lost.
+QString DecodeLine(QByteArrayView line)
+{
+    if (IsAscii(line))
+        return QString::fromLatin1(line);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(line);
+    return utf8.hasError() ? QString::fromLatin1(line) : text;
+}
+
+bool LooksLikeWebPage(QByteArrayView bytes)
+{
+    const QByteArray start = bytes.first(std::min(bytes.size(), kWebPageSniffBytes)).trimmed().toByteArray().toLower();
+    return start.startsWith('<') && (start.contains("<html") || start.contains("<!doctype html"));
+}
+
+QString LastPathPart(const QString& address)
+{
+    const QUrl url(address);
+    QString part = url.fileName();
+    if (part.isEmpty())
+        part = url.host();
+    return part.isEmpty() ? address : part;
+}
+
+QString Unquoted(QStringView value)
+{
+    value = value.trimmed();
+    if (value.size() >= 2 && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\''))
+        && value.back() == value.front())
+        value = value.mid(1, value.size() - 2);
+    return value.toString();
+}
+
+} // namespace
+
+M3uParser::M3uParser(const QUrl& location) : location(location), remote(!location.isLocalFile())
+{
+}
+
+M3uResult M3uParser::Parse(const QByteArray& bytes)
+{
+    result = {};
+    pending = {};
+    lineNumber = 0;
+    QByteArrayView view(bytes);
+    if (view.size() > kMaxBytes) {
+        result.problem = M3uProblem::TooLarge;
+        return std::move(result);
+    }
+    if (view.startsWith(kUtf8Bom))
+        view = view.sliced(kUtf8Bom.size());
+    if (view.trimmed().isEmpty())
+        result.problem = M3uProblem::Empty;
+    else if (view.first(std::min(view.size(), kSniffBytes)).contains('\0'))
+        result.problem = M3uProblem::NotText;
+    else if (LooksLikeWebPage(view))
+        result.problem = M3uProblem::WebPage;
+
+    const char* const end = view.end();
+    for (const char* line = view.begin(); line < end && result.problem == M3uProblem::None;) {
+        const char* lineEnd = std::find_if(line, end, [](char c) { return c == '\n' || c == '\r'; });
+        ++lineNumber;
+        if (lineEnd - line > kMaxLineBytes) {
+            result.problem = M3uProblem::LineTooLong;
+            result.problemLine = lineNumber;
+            break;
+        }
+        ReadLine(DecodeLine(QByteArrayView(line, lineEnd)));
+        line = lineEnd + (lineEnd + 1 < end && lineEnd[0] == '\r' && lineEnd[1] == '\n' ? 2 : 1);
+    }
+    if (pending.described)
+        ++result.skippedLines; // a description without an address
+    if (result.problem == M3uProblem::None && result.channels.empty())
+        result.problem = M3uProblem::NoChannels;
+    if (result.problem != M3uProblem::None)
+        result.channels.clear();
+    return std::move(result);
+}
+
+void M3uParser::ReadLine(QStringView line)
+{
+    line = line.trimmed();
+    if (line.isEmpty())
+        return;
+    if (line.front() == QLatin1Char('#')) {
+        if (StartsWithNoCase(line, QLatin1StringView("#EXTINF:")))
+            ReadExtInf(line.mid(8));
+        else if (StartsWithNoCase(line, QLatin1StringView("#EXTGRP:")))
+            pending.extGroup = Intern(line.mid(8).trimmed().toString());
+        else if (StartsWithNoCase(line, QLatin1StringView("#EXTVLCOPT:")))
+            ReadOption(line.mid(11).trimmed());
+        return; // the header and every other directive or comment
+    }
+    if (line.front() == QLatin1Char('<'))
+        ++result.skippedLines; // markup is never an address
+    else
+        ReadAddress(line);
+}
+
+void M3uParser::ReadExtInf(QStringView info)
+{
+    if (pending.described)
+        ++result.skippedLines; // the previous description had no address
+    pending.name.clear();
+    pending.tvgName.clear();
+    pending.group.clear();
+    pending.tvgId.clear();
+    pending.logo.clear();
+    pending.described = false;
+
+    const auto isSpace = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    qsizetype pos = 0;
+    while (pos < info.size() && !isSpace(info[pos]) && info[pos] != QLatin1Char(','))
+        ++pos; // the duration
+    while (pos < info.size()) {
+        if (isSpace(info[pos])) {
+            ++pos;
+            continue;
+        }
+        if (info[pos] == QLatin1Char(',')) {
+            pending.name = info.mid(pos + 1).trimmed().toString();
+            break;
+        }
+        const qsizetype keyStart = pos;
+        while (pos < info.size() && !isSpace(info[pos]) && info[pos] != QLatin1Char('=') && info[pos] != QLatin1Char(','))
+            ++pos;
+        const QStringView key = info.mid(keyStart, pos - keyStart);
+        if (pos >= info.size() || info[pos] != QLatin1Char('='))
+            continue; // a stray word
+        ++pos;
+        QStringView value;
+        if (pos < info.size() && (info[pos] == QLatin1Char('"') || info[pos] == QLatin1Char('\''))) {
+            const qsizetype close = info.indexOf(info[pos], pos + 1);
+            if (close < 0) {
+                ++result.skippedLines; // unterminated quote: the address still plays, unnamed
+                return;
+            }
+            value = info.mid(pos + 1, close - pos - 1);
+            pos = close + 1;
+        } else {
+            const qsizetype valueStart = pos;
+            while (pos < info.size() && !isSpace(info[pos]) && info[pos] != QLatin1Char(','))
+                ++pos;
+            value = info.mid(valueStart, pos - valueStart);
+        }
+        if (key.compare(QLatin1StringView("tvg-id"), Qt::CaseInsensitive) == 0)
+            pending.tvgId = value.trimmed().toString();
+        else if (key.compare(QLatin1StringView("tvg-name"), Qt::CaseInsensitive) == 0)
+            pending.tvgName = value.trimmed().toString();
+        else if (key.compare(QLatin1StringView("tvg-logo"), Qt::CaseInsensitive) == 0)
+            pending.logo = value.trimmed().toString();
+        else if (key.compare(QLatin1StringView("group-title"), Qt::CaseInsensitive) == 0)
+            pending.group = Intern(value.trimmed().toString());
+    }
+    pending.described = true;
+}
+
+void M3uParser::ReadOption(QStringView option)
+{
+    if (StartsWithNoCase(option, QLatin1StringView("http-user-agent=")))
+        pending.userAgent = Intern(Unquoted(option.mid(16)));
+    else if (StartsWithNoCase(option, QLatin1StringView("http-referrer=")))
+        pending.referrer = Intern(Unquoted(option.mid(14)));
+}
+
+void M3uParser::ReadAddress(QStringView line)
+{
+    QStringView headers;
+    const qsizetype bar = line.indexOf(QLatin1Char('|'));
+    if (bar >= 0) {
+        headers = line.mid(bar + 1);
+        line = line.left(bar).trimmed();
+    }
+    Pending entry = std::move(pending);
+    pending = {};
+    QString address = AbsoluteAddress(line);
+    if (address.isEmpty()) {
+        ++result.skippedLines;
+        return;
+    }
+    if (result.channels.size() >= static_cast<size_t>(kMaxEntries)) {
+        result.problem = M3uProblem::TooManyEntries;
+        result.problemLine = lineNumber;
+        return;
+    }
+    for (QStringView field : headers.split(QLatin1Char('&'))) {
+        const qsizetype equals = field.indexOf(QLatin1Char('='));
+        const QStringView key = field.left(equals).trimmed();
+        const QString value = QUrl::fromPercentEncoding(Unquoted(field.mid(equals + 1)).toUtf8());
+        if (equals < 0)
+            continue;
+        if (key.compare(QLatin1StringView("User-Agent"), Qt::CaseInsensitive) == 0)
+            entry.userAgent = Intern(value);
+        else if (key.compare(QLatin1StringView("Referer"), Qt::CaseInsensitive) == 0
+                 || key.compare(QLatin1StringView("Referrer"), Qt::CaseInsensitive) == 0)
+            entry.referrer = Intern(value);
+    }
+
+    PlaylistChannel& channel = result.channels.emplace_back();
+    channel.name = !entry.name.isEmpty() ? std::move(entry.name)
+                   : !entry.tvgName.isEmpty() ? std::move(entry.tvgName)
+                                               : LastPathPart(address);
+    channel.address = std::move(address);
+    channel.group = entry.group.isEmpty() ? entry.extGroup : entry.group;
+    channel.tvgId = std::move(entry.tvgId);
+    channel.logo = std::move(entry.logo);
+    channel.userAgent = entry.userAgent;
+    channel.referrer = entry.referrer;
+}
+
+// The address as the player gets it, or empty when it is refused.
+QString M3uParser::AbsoluteAddress(QStringView address) const
+{
+    const QStringView scheme = SchemeOf(address);
+    if (IsStreamScheme(scheme))
+        return address.toString();
+    if (!scheme.isEmpty()) {
+        if (remote || scheme.compare(QLatin1StringView("file"), Qt::CaseInsensitive) != 0)
+            return {};
+        return QUrl(address.toString()).toLocalFile();
+    }
+    if (remote) {
+        const QUrl resolved = location.resolved(QUrl(address.toString()));
+        return resolved.isValid() && IsStreamScheme(resolved.scheme()) ? resolved.toString(QUrl::FullyEncoded) : QString();
+    }
+    const QString path = address.toString();
+    return QDir::cleanPath(QDir::isAbsolutePath(path) ? path
+                                                      : QFileInfo(location.toLocalFile()).dir().filePath(path));
+}
+
+const QString& M3uParser::Intern(const QString& text)
+{
+    const auto found = interned.constFind(text);
+    return found != interned.constEnd() ? *found : *interned.insert(text, text);
+}

@@ -1,0 +1,125 @@
+// M3U playlists as they are found in the wild, one case per quirk.
+
+#include "M3uParser.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QUrl kDownloaded(QStringLiteral("http://lists.example/tv/all.m3u"));
+const QUrl kLocal = QUrl::fromLocalFile(QStringLiteral("/home/v/lists/mine.m3u"));
+
+// name|address|group|tvgId|logo|userAgent|referrer
+QString Describe(const PlaylistChannel& c)
+{
+    return QStringList{c.name, c.address, c.group, c.tvgId, c.logo, c.userAgent, c.referrer}.join(QLatin1Char('|'));
+}
+
+struct EntryCase {
+    const char* quirk;
+    QByteArray input;
+    QStringList channels;
+    int skipped = 0;
+    QUrl location = kDownloaded;
+};
+
+struct RefusalCase {
+    const char* quirk;
+    QByteArray input;
+    M3uProblem problem;
+    int line = 0;
+};
+
+QByteArray Repeated(const char* line, int count)
+{
+    return QByteArray(line).repeated(count);
+}
+
+} // namespace
+
+TEST(M3uParser, ReadsEveryQuirkOfTheWild)
+{
+    const EntryCase cases[] = {
+        {"header with guide attributes, CR LF",
+         "#EXTM3U url-tvg=\"http://e/g.xml\" x-tvg-url=\"http://e/h.xml\"\r\n"
+         "#EXTINF:-1 tvg-id=\"a.us\" tvg-logo=\"http://l/a.png\" group-title=\"News\" tvg-chno=\"7\",A One\r\n"
+         "http://s/a.m3u8\r\n",
+         {"A One|http://s/a.m3u8|News|a.us|http://l/a.png||"}},
+        {"no header, bare CR", "http://s/a.m3u8\rhttp://s/dir/b.ts", {"a.m3u8|http://s/a.m3u8|||||", "b.ts|http://s/dir/b.ts|||||"}},
+        {"UTF-8 with BOM", "\xEF\xBB\xBF#EXTM3U\n#EXTINF:0,\xC3\x9Cn\xC3\xAF\nhttp://s/u\n", {"\u00DCn\u00EF|http://s/u|||||"}},
+        {"Latin-1 fallback", "#EXTINF:-1,Caf\xE9\nhttp://s/c\n", {"Caf\u00E9|http://s/c|||||"}},
+        {"quote styles and commas",
+         "#EXTINF:-1 tvg-id='s.q' group-title=Unq tvg-name=\"D, q\",Title, with comma\nhttp://s/q",
+         {"Title, with comma|http://s/q|Unq|s.q|||"}},
+        {"missing title",
+         "#EXTINF:-1 tvg-name=\"From Tvg\",\nhttp://s/x\n#EXTINF:-1 tvg-id=\"x\"\nhttp://s/path/last.m3u8?token=1\n"
+         "#EXTINF:-1,\nhttp://host.example/\n",
+         {"From Tvg|http://s/x|||||", "last.m3u8|http://s/path/last.m3u8?token=1||x|||",
+          "host.example|http://host.example/|||||"}},
+        {"EXTGRP, group-title first",
+         "#EXTINF:-1,G\n#EXTGRP:Sport\nhttp://s/g\n#EXTGRP:Sport\n#EXTINF:-1 group-title=\"Film\",H\nhttp://s/h\nhttp://s/i\n",
+         {"G|http://s/g|Sport||||", "H|http://s/h|Film||||", "i|http://s/i|||||"}},
+        {"player options for one channel only",
+         "#EXTINF:-1,V\n#EXTVLCOPT:http-user-agent=Agent/1 (X)\n#EXTVLCOPT:http-referrer=http://r/\nhttp://s/v\n"
+         "#EXTINF:-1,W\nhttp://s/w\n",
+         {"V|http://s/v||||Agent/1 (X)|http://r/", "W|http://s/w|||||"}},
+        {"header suffix on the address",
+         "http://s/p.m3u8|User-Agent=Mozilla%2F5.0&referer=\"http://r/\"&x=1\n",
+         {"p.m3u8|http://s/p.m3u8||||Mozilla/5.0|http://r/"}},
+        {"relative to the download", "sub/a.m3u8\n/root/b.ts\n../up.ts\n",
+         {"a.m3u8|http://lists.example/tv/sub/a.m3u8|||||", "b.ts|http://lists.example/root/b.ts|||||",
+          "up.ts|http://lists.example/up.ts|||||"}},
+        {"stream schemes kept, local files refused in a download",
+         "rtmp://h/a\nrtsp://h/b\nudp://@239.0.0.1:1234\nrtp://h:5\nmms://h/c\nHTTPS://h/d\nfile:///etc/passwd\n"
+         "javascript:alert(1)\nC:\\tv\\x.ts\n<p>\n",
+         {"a|rtmp://h/a|||||", "b|rtsp://h/b|||||", "239.0.0.1|udp://@239.0.0.1:1234|||||", "h|rtp://h:5|||||",
+          "c|mms://h/c|||||", "d|HTTPS://h/d|||||"},
+         4},
+        {"local playlist names local files", "clip.ts\n../other/x.mkv\n/abs/y.ts\nfile:///abs/z.ts\n",
+         {"clip.ts|/home/v/lists/clip.ts|||||", "x.mkv|/home/v/other/x.mkv|||||", "y.ts|/abs/y.ts|||||",
+          "z.ts|/abs/z.ts|||||"},
+         0, kLocal},
+        {"blank and unknown lines skipped, orphans counted",
+         "#EXTM3U\n\n  \n#PLAYLIST:x\n# comment\n#EXTINF:-1,Orphan\n#EXTINF:-1,Real\n  http://s/r  \n#EXTINF:-1,End\n",
+         {"Real|http://s/r|||||"}, 2},
+        {"unterminated quote", "#EXTINF:-1 tvg-name=\"open,Title\nhttp://s/t.ts", {"t.ts|http://s/t.ts|||||"}, 1},
+    };
+    for (const EntryCase& c : cases) {
+        M3uParser parser(c.location);
+        const M3uResult result = parser.Parse(c.input);
+        EXPECT_EQ(result.problem, M3uProblem::None) << c.quirk;
+        QStringList channels;
+        for (const PlaylistChannel& channel : result.channels)
+            channels.append(Describe(channel));
+        EXPECT_EQ(channels, c.channels) << c.quirk;
+        EXPECT_EQ(result.skippedLines, c.skipped) << c.quirk;
+    }
+}
+
+TEST(M3uParser, RefusesWhatIsNoPlaylistOrBeyondTheLimits)
+{
+    const RefusalCase cases[] = {
+        {"empty", "", M3uProblem::Empty},
+        {"only a BOM and white space", "\xEF\xBB\xBF \r\n\t", M3uProblem::Empty},
+        {"web page", "\n <!DOCTYPE html>\n<html><body>http://s/a</body></html>", M3uProblem::WebPage},
+        {"binary", QByteArray("\x1F\x8B\x08\x00\x00\x00http://s/a\n", 16), M3uProblem::NotText},
+        {"no channels", "#EXTM3U\n#EXTINF:-1,x\n", M3uProblem::NoChannels},
+        {"over 64 MiB", QByteArray(M3uParser::kMaxBytes + 1, '\n'), M3uProblem::TooLarge},
+        {"line over 8 KiB", "#EXTM3U\nhttp://s/a\n#" + QByteArray(M3uParser::kMaxLineBytes, 'a'), M3uProblem::LineTooLong, 3},
+        {"too many entries", "#EXTM3U\r\n" + Repeated("http://s/a\r\n", M3uParser::kMaxEntries + 1),
+         M3uProblem::TooManyEntries, M3uParser::kMaxEntries + 2},
+    };
+    for (const RefusalCase& c : cases) {
+        M3uParser parser(kDownloaded);
+        const M3uResult result = parser.Parse(c.input);
+        EXPECT_EQ(result.problem, c.problem) << c.quirk;
+        EXPECT_EQ(result.problemLine, c.line) << c.quirk;
+        EXPECT_TRUE(result.channels.empty()) << c.quirk;
+    }
+
+    // Right at the limits everything is read.
+    M3uParser parser(kDownloaded);
+    const QByteArray longest = "http://s/" + QByteArray(M3uParser::kMaxLineBytes - 9, 'a') + "\n";
+    EXPECT_EQ(parser.Parse(longest + Repeated("http://s/a\n", M3uParser::kMaxEntries - 1)).channels.size(),
+              static_cast<size_t>(M3uParser::kMaxEntries));
+}
