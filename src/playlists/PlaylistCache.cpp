@@ -1,0 +1,38 @@
+#include "PlaylistCache.h"
+
+#include "M3uParser.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+QString PlaylistCachePath(const QString& source)
+{
+    // Hashed, because an address may hold any character a file name may not.
+    const QByteArray key = QCryptographicHash::hash(source.toUtf8(), QCryptographicHash::Sha1).toHex();
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/Korvanta/")
+           + QString::fromLatin1(key) + QStringLiteral(".m3u");
+}
+
+QByteArray ReadCachedPlaylist(const QString& source)
+{
+    QFile file(PlaylistCachePath(source));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.read(M3uParser::kMaxBytes + 1);
+}
+
+bool WriteCachedPlaylist(const QString& source, const QByteArray& body)
+{
+    const QString path = PlaylistCachePath(source);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(body) == body.size() && file.commit();
+}
+
+void RemoveCachedPlaylist(const QString& source)
+{
+    QFile::remove(PlaylistCachePath(source));
+}

@@ -1,0 +1,16 @@
+#pragma once
+// The last good copy of every downloaded playlist, in the viewer's cache folder
+// ($XDG_CACHE_HOME/Korvanta), so that a start without network shows the same channels.
+
+#include <QByteArray>
+#include <QString>
+
+QString PlaylistCachePath(const QString& source);
+
+// Empty when there is no copy.
+QByteArray ReadCachedPlaylist(const QString& source);
+
+// Atomically; false, keeping the old copy, on failure.
+bool WriteCachedPlaylist(const QString& source, const QByteArray& body);
+
+void RemoveCachedPlaylist(const QString& source);

@@ -1,0 +1,200 @@
+// The viewer's own playlists: downloads from a server made here, the cached copies,
+// Playlists.xml and the outcome the viewer hears of.
+
+#include "PlaylistLibrary.h"
+
+#include "BuiltinTexts.h"
+#include "M3uParser.h"
+#include "PlaylistTexts.h"
+#include "TempDir.h"
+
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <map>
+
+namespace {
+
+const QByteArray kList = "#EXTM3U\n#EXTINF:-1 group-title=\"News\",One\nsub/one.m3u8\n#EXTINF:-1,Two\nhttp://s/two\n";
+
+QByteArray Gzip(const QByteArray& data)
+{
+    z_stream stream{};
+    constexpr int kGzipWindowBits = 15 + 16;
+    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, kGzipWindowBits, 8, Z_DEFAULT_STRATEGY);
+    QByteArray out(static_cast<qsizetype>(deflateBound(&stream, data.size())), '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    stream.avail_in = static_cast<uInt>(data.size());
+    stream.next_out = reinterpret_cast<Bytef*>(out.data());
+    stream.avail_out = static_cast<uInt>(out.size());
+    deflate(&stream, Z_FINISH);
+    out.resize(static_cast<qsizetype>(stream.total_out));
+    deflateEnd(&stream);
+    return out;
+}
+
+QByteArray Response(const QByteArray& status, const QByteArray& body, const QByteArray& headers = {})
+{
+    return "HTTP/1.1 " + status + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n" + headers
+           + "Connection: close\r\n\r\n" + body;
+}
+
+// Answers each path with a fixed response; unknown paths are never answered.
+class TinyHttpServer : public QObject
+{
+public:
+    std::map<QByteArray, QByteArray> responses;
+
+    TinyHttpServer()
+    {
+        server.listen(QHostAddress::LocalHost);
+        connect(&server, &QTcpServer::newConnection, this, [this] {
+            QTcpSocket* socket = server.nextPendingConnection();
+            connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                const QByteArray request = socket->peek(socket->bytesAvailable());
+                if (!request.contains("\r\n\r\n"))
+                    return;
+                const auto found = responses.find(request.split(' ').value(1));
+                if (found != responses.end()) {
+                    socket->write(found->second);
+                    socket->disconnectFromHost();
+                }
+            });
+        });
+    }
+    QString Url(const char* path) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(server.serverPort()).arg(QLatin1String(path));
+    }
+
+private:
+    QTcpServer server;
+};
+
+class PlaylistLibraryTest : public ::testing::Test
+{
+protected:
+    TempDir dir;
+    QByteArray previousCacheHome = qgetenv("XDG_CACHE_HOME");
+    LanguageStrings texts;
+    TinyHttpServer server;
+
+    PlaylistLibraryTest()
+    {
+        qputenv("XDG_CACHE_HOME", dir.FilePath(QStringLiteral("cache")).toUtf8());
+        texts[Playlists] = BuiltinTexts(Playlists);
+    }
+    ~PlaylistLibraryTest() override { qputenv("XDG_CACHE_HOME", previousCacheHome); }
+
+    QString Text(int index) const { return texts.Text(Playlists, index); }
+};
+
+} // namespace
+
+TEST_F(PlaylistLibraryTest, DownloadsFollowRedirectsAcceptGzipAndRefuseWhatFails)
+{
+    server.responses["/list.m3u"] = Response("200 OK", kList);
+    server.responses["/moved"] = Response("302 Found", {}, "Location: /tv/list.m3u\r\n");
+    server.responses["/tv/list.m3u"] = Response("200 OK", kList);
+    server.responses["/packed.m3u"] = Response("200 OK", Gzip(kList), "Content-Encoding: gzip\r\n");
+    server.responses["/missing.m3u"] = Response("404 Not Found", "no");
+    server.responses["/page"] = Response("200 OK", "<!DOCTYPE html><html><body>sign in</body></html>");
+    server.responses["/huge.m3u"] = Response("200 OK", "#EXTM3U\n" + QByteArray(M3uParser::kMaxBytes, '\n'));
+
+    struct Case {
+        const char* path;
+        QString firstAddress; // empty: refused with reason
+        QString reason;
+    };
+    const Case cases[] = {
+        {"/list.m3u", server.Url("/sub/one.m3u8"), {}},
+        {"/moved", server.Url("/tv/sub/one.m3u8"), {}}, // relative to where the redirect led
+        {"/packed.m3u", server.Url("/sub/one.m3u8"), {}},
+        {"/missing.m3u", {}, Text(PlaylistHttpError).arg(404)},
+        {"/page", {}, Text(PlaylistIsWebPage)},
+        {"/huge.m3u", {}, Text(PlaylistTooLarge)},
+        {"/silent.m3u", {}, Text(PlaylistTimedOut)},
+    };
+    for (const Case& c : cases) {
+        PlaylistLibrary library(texts);
+        library.Load(dir.Path());
+        library.SetDownloadTimeout(c.reason == Text(PlaylistTimedOut) ? 300 : 20000);
+        QSignalSpy imported(&library, &PlaylistLibrary::Imported);
+        QSignalSpy failed(&library, &PlaylistLibrary::Failed);
+        library.Add(server.Url(c.path));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return imported.size() + failed.size() > 0; }, 20000)) << c.path;
+        if (c.firstAddress.isEmpty()) {
+            EXPECT_TRUE(library.Playlists().empty()) << c.path;
+            EXPECT_EQ(failed.value(0).value(1).toString(), c.reason) << c.path;
+            continue;
+        }
+        ASSERT_EQ(library.Playlists().size(), 1u) << c.path;
+        const Playlist& playlist = library.Playlists()[0];
+        ASSERT_EQ(playlist.channels.size(), 2u) << c.path;
+        EXPECT_EQ(playlist.channels[0].address, c.firstAddress) << c.path;
+        EXPECT_EQ(playlist.channels[0].group, "News");
+        EXPECT_TRUE(playlist.lastRefresh.isValid());
+        library.Remove(0);
+    }
+}
+
+TEST_F(PlaylistLibraryTest, ListAndCopiesSurviveARestartWithoutNetwork)
+{
+    server.responses["/list.m3u"] = Response("200 OK", kList);
+    const QString address = server.Url("/list.m3u");
+    dir.WriteFile(QStringLiteral("mine.m3u"), "#EXTINF:-1,Local\nclip.ts\nfile:///x.ts|\n#EXTINF:-1,Orphan\n");
+    {
+        PlaylistLibrary library(texts);
+        library.Load(dir.Path());
+        QSignalSpy imported(&library, &PlaylistLibrary::Imported);
+        library.Add(dir.FilePath(QStringLiteral("mine.m3u")));
+        library.Add(address);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return imported.size() == 2; }, 20000));
+        EXPECT_EQ(imported[0], (QVariantList{"mine", 1}));
+        library.Rename(1, QStringLiteral(" News & more "));
+    }
+    const QByteArray file = dir.ReadFile(QStringLiteral("Korvanta/Playlists.xml"));
+    EXPECT_TRUE(file.contains("name=\"News &amp; more\" source=\"" + address.toUtf8() + "\""));
+    EXPECT_TRUE(file.contains("lastError=\"\" />\r\n"));
+
+    // Fresh copies are not fetched again; the address now answers nothing.
+    server.responses.clear();
+    PlaylistLibrary library(texts);
+    library.Load(dir.Path());
+    ASSERT_EQ(library.Playlists().size(), 2u);
+    EXPECT_EQ(library.Playlists()[0].channels.size(), 2u);
+    EXPECT_EQ(library.Playlists()[0].channels[0].address, dir.FilePath(QStringLiteral("clip.ts")));
+    EXPECT_EQ(library.Playlists()[1].name, "News & more");
+    EXPECT_EQ(library.Playlists()[1].channels.size(), 2u);
+
+    // A refresh that fails keeps the channels and records why.
+    dir.WriteFile(QStringLiteral("mine.m3u"), "");
+    QSignalSpy failed(&library, &PlaylistLibrary::Failed);
+    library.Refresh(0);
+    EXPECT_EQ(failed.value(0), (QVariantList{"mine", Text(PlaylistEmpty)}));
+    EXPECT_EQ(library.Playlists()[0].channels.size(), 2u);
+    EXPECT_EQ(library.Playlists()[0].lastError, Text(PlaylistEmpty));
+
+    library.Add(QStringLiteral("ftp://h/x.m3u"));
+    EXPECT_EQ(failed.value(1).value(1), Text(PlaylistUnsupportedSource));
+}
+
+TEST_F(PlaylistLibraryTest, DamagedListIsKeptUntilThePlaylistsChange)
+{
+    const QByteArray damaged = "<Playlists><Playlist name=\"x\" source=\"/tmp/a.m3u\">";
+    dir.WriteFile(QStringLiteral("Korvanta/Playlists.xml"), damaged);
+    dir.WriteFile(QStringLiteral("a.m3u"), "http://s/a\n");
+    PlaylistLibrary library(texts);
+    library.Load(dir.Path());
+    EXPECT_TRUE(library.Playlists().empty());
+    EXPECT_TRUE(library.Save());
+    EXPECT_EQ(dir.ReadFile(QStringLiteral("Korvanta/Playlists.xml")), damaged);
+
+    library.Add(dir.FilePath(QStringLiteral("a.m3u")));
+    EXPECT_TRUE(dir.ReadFile(QStringLiteral("Korvanta/Playlists.xml")).contains("name=\"a\""));
+}
