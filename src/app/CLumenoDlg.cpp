@@ -107,7 +107,7 @@ bool CLumenoDlg::OnInitDialog()
     dataFolder = GetAppDataFolder();
     if (!LoadSettings(SettingsPath(), settings))
         settings = Settings();
-    LoadFavorites(FavoritesPath(), favoriteNames, favoriteIds, favoriteIcons);
+    LoadFavorites(FavoritesPath(), favoriteNames, favoriteIds, favoriteIcons, &favoriteStreams);
     CreateAccelerators();
     initialised = false;
 
@@ -170,7 +170,7 @@ void CLumenoDlg::OnDestroy()
         settings.mainWindowRect = closingRect.isValid() ? closingRect : GetWindowOuterRect(this);
         settings.channelWindowRect = channelDlg.WindowRect();
         SaveSettings(SettingsPath(), settings);
-        SaveFavorites(FavoritesPath(), favoriteNames, favoriteIds, favoriteIcons);
+        SaveFavorites(FavoritesPath(), favoriteNames, favoriteIds, favoriteIcons, favoriteStreams);
     }
     bufferingTimer.stop();
     player.Close();
@@ -617,7 +617,7 @@ LRESULT CLumenoDlg::OnStartChannel(WPARAM, LPARAM)
     // started meanwhile wins, since the address is read only afterwards.
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
-    player.PlayURL(streamAddress);
+    player.PlayURL(streamAddress, {startedStream.userAgent, startedStream.referrer});
     return 0;
 }
 

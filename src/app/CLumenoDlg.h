@@ -148,6 +148,8 @@ private:
     QStringList favoriteNames;
     QList<quint32> favoriteIds;
     QList<quint32> favoriteIcons;
+    QList<OwnStream> favoriteStreams; // parallel to the three lists; empty for built-in channels
+    OwnStream startedStream;          // the own channel being started, empty for a built-in one
     QString dataFolder;
     QString streamAddress;
     QString channelName;

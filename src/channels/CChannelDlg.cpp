@@ -4,6 +4,8 @@
 #include "ChannelTreeLayout.h"
 #include "DialogUnits.h"
 #include "InvalidArgument.h"
+#include "PlaylistTexts.h"
+#include "PlaylistTree.h"
 #include "SearchPanel.h"
 #include "StreamTable.h"
 #include "WinApp.h"
@@ -11,6 +13,9 @@
 #include "WindowMessage.h"
 
 #include <QHeaderView>
+#include <QInputDialog>
+#include <QMenu>
+#include <QUrl>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QShortcut>
@@ -35,6 +40,9 @@ constexpr int kToolbarHeight = 30;
 constexpr int kTabItemHeight = 20;
 constexpr int kFavoritesListColumnWidth = 100;
 constexpr int kMaxFavoriteNameLength = 1023;
+
+// The fixed groups at the top level: the countries node and the genres.
+constexpr int kFixedTopLevelCount = 1 + static_cast<int>(kGenreOrder.size());
 
 constexpr int kTabTree = 0;
 constexpr int kTabFavorites = 1;
@@ -64,7 +72,8 @@ ChannelId itemId(const QTreeWidgetItem* item)
 
 ChannelKey itemKey(const QTreeWidgetItem* item)
 {
-    return ChannelKey{itemId(item)};
+    const ChannelKey own = PlaylistTree::KeyOf(item);
+    return own.IsOwn() ? own : ChannelKey{itemId(item)};
 }
 
 bool isChannelItem(const QTreeWidgetItem* item)
@@ -132,6 +141,14 @@ void checkedSwap(List& list, qsizetype i, qsizetype j)
 
 CChannelDlg::CChannelDlg() : QDialog(nullptr) {}
 
+void CChannelDlg::SetOwnChannels(const std::vector<Playlist>& list, QList<OwnStream>& streams,
+                                 OwnStream& started)
+{
+    playlists = &list;
+    favoriteStreams = &streams;
+    startedStream = &started;
+}
+
 void CChannelDlg::SetReferences(const LanguageStrings& strings, const ChannelLists& names,
                                 const ChannelLists& descriptions, QString& streamAddress,
                                 QString& channelName, QStringList& favoriteNames,
@@ -189,6 +206,8 @@ void CChannelDlg::CreateTemplateControls()
     connect(channelTree, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { OnTreeSelChanged(current); });
     connect(channelTree, &QTreeWidget::itemDoubleClicked, this, [this] { PlayFromTree(); });
+    channelTree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(channelTree, &QTreeWidget::customContextMenuRequested, this, &CChannelDlg::OnTreeContextMenu);
 
     favoritesList = new QTreeWidget(this);
     favoritesList->setObjectName(QStringLiteral("favoritesList"));
@@ -225,8 +244,10 @@ void CChannelDlg::CreateSearch()
 void CChannelDlg::OnInitDialog()
 {
     setWindowTitle(Text(kCaptionText));
+    searchPanel->SetPlaceholder(PlaylistText(PlaylistSearchPlaceholder));
     InitControls();
     FillChannelTree();
+    AppendPlaylists();
     FillFavoritesList();
     FillSearchNames();
     description->clear();
@@ -248,6 +269,7 @@ void CChannelDlg::InitControls()
     CreateFavoritesBar();
 
     channelImages = LoadChannelImages();
+    playlistTree = new PlaylistTree(channelTree, channelImages);
     channelTree->setIconSize(kSmallIcon);
     favoritesList->setIconSize(kSmallIcon);
 
@@ -382,6 +404,7 @@ void CChannelDlg::ApplyLanguage()
         return;
     try {
         setWindowTitle(Text(kCaptionText));
+        searchPanel->SetPlaceholder(PlaylistText(PlaylistSearchPlaceholder));
         tabs->setTabText(kTabTree, Text(kTreeTabText));
         tabs->setTabText(kTabFavorites, Text(kFavoritesTabText));
 
@@ -396,7 +419,10 @@ void CChannelDlg::ApplyLanguage()
         LayoutToolbars(width(), height());
         playBar->show();
 
-        refillQuietly(channelTree, [this] { FillChannelTree(); });
+        refillQuietly(channelTree, [this] {
+            FillChannelTree();
+            AppendPlaylists();
+        });
         refillQuietly(favoritesList, [this] { FillFavoritesList(); });
         FillSearchNames();
         // The rebuilt list has nothing selected, so nothing is there to remove or move.
@@ -470,8 +496,7 @@ void CChannelDlg::LayoutToolbars(int cx, int cy)
 void CChannelDlg::OnTabChanged(int tab)
 {
     if (tab == kTabTree) {
-        const QTreeWidgetItem* item = channelTree->currentItem();
-        ShowChannel(item != nullptr ? itemId(item) : 0);
+        OnTreeSelChanged(channelTree->currentItem());
         if (favoritesBar != nullptr)
             favoritesBar->hide();
         favoritesList->hide();
@@ -487,7 +512,7 @@ void CChannelDlg::OnTabChanged(int tab)
         searchPanel->SetShown(false);
         if (HasSelectedFavorite()) {
             EnableButton(ID_CHANNEL_PLAY, true);
-            description->setPlainText(DescriptionOf(itemId(favoritesList->topLevelItem(SelectionMark()))));
+            description->setPlainText(FavoriteDescription(SelectionMark()));
         } else {
             EnableButton(ID_CHANNEL_PLAY, false);
             description->clear();
@@ -504,7 +529,7 @@ void CChannelDlg::OnTabChanged(int tab)
 
 void CChannelDlg::OnTreeSelChanged(QTreeWidgetItem* item)
 {
-    ShowChannel(item != nullptr ? itemId(item) : 0);
+    ShowKey(item != nullptr ? itemKey(item) : ChannelKey());
 }
 
 void CChannelDlg::OnFavoriteItemChanged()
@@ -514,7 +539,7 @@ void CChannelDlg::OnFavoriteItemChanged()
     for (int command : {ID_CHANNEL_PLAY, ID_FAVORITES_REMOVE, ID_FAVORITES_UP, ID_FAVORITES_DOWN})
         EnableButton(command, any);
     if (any)
-        description->setPlainText(DescriptionOf(itemId(selected.first())));
+        description->setPlainText(FavoriteDescription(favoritesList->indexOfTopLevelItem(selected.first())));
     else
         description->clear();
 }
@@ -550,16 +575,20 @@ void CChannelDlg::OnCommand(int id)
 void CChannelDlg::PlayFromTree()
 {
     const QTreeWidgetItem* item = channelTree->currentItem();
-    if (item == nullptr || itemId(item) == 0)
+    if (item == nullptr || !isChannelItem(item))
         return;
-    currentChannelId = itemId(item);
-    currentName = item->text(0);
-    currentIcon = item->parent() != nullptr ? itemImage(item->parent()) : 0;
     std::vector<ChannelKey> group = channelsUnder(channelTree, item->parent());
     const auto at = std::find(group.begin(), group.end(), itemKey(item));
     const int position = static_cast<int>(at - group.begin());
     zapList.Set(std::move(group), position);
     zapSource = ZapSource::List;
+    if (itemKey(item).IsOwn()) {
+        StartKey(itemKey(item));
+        return;
+    }
+    currentChannelId = itemId(item);
+    currentName = item->text(0);
+    currentIcon = item->parent() != nullptr ? itemImage(item->parent()) : 0;
     PlayChannel(currentChannelId);
 }
 
@@ -567,11 +596,16 @@ void CChannelDlg::PlayFromFavorite(QTreeWidgetItem* item)
 {
     if (item == nullptr)
         return;
+    zapFavorite = favoritesList->indexOfTopLevelItem(item);
+    zapSource = ZapSource::Favorites;
+    const OwnStream stream = FavoriteStream(zapFavorite);
+    if (!stream.IsEmpty()) {
+        StartOwn(stream, item->text(0).left(kMaxFavoriteNameLength), itemImage(item));
+        return;
+    }
     currentChannelId = itemId(item);
     currentIcon = itemImage(item);
     currentName = item->text(0).left(kMaxFavoriteNameLength);
-    zapFavorite = favoritesList->indexOfTopLevelItem(item);
-    zapSource = ZapSource::Favorites;
     PlayChannel(currentChannelId);
 }
 
@@ -587,13 +621,39 @@ void CChannelDlg::PlayChannel(ChannelId id)
     mainWindow->setWindowTitle(QStringLiteral("Korvanta - ") + currentName);
     *streamAddress = *address;
     *channelName = currentName;
+    currentStream = OwnStream();
+    if (startedStream != nullptr)
+        *startedStream = currentStream; // no headers of an own channel reach a built-in one
+    SendMessage(mainWindow, UM_START_CHANNEL, 0, 0);
+}
+
+void CChannelDlg::StartOwn(const OwnStream& stream, const QString& name, int icon)
+{
+    currentChannelId = 0;
+    currentName = name;
+    currentIcon = icon;
+    currentStream = stream;
+    EnableButton(ID_FAVORITES_ADD, true);
+    mainWindow->setWindowTitle(QStringLiteral("Korvanta - ") + currentName);
+    *streamAddress = stream.address;
+    *channelName = currentName;
+    if (startedStream != nullptr)
+        *startedStream = stream;
     SendMessage(mainWindow, UM_START_CHANNEL, 0, 0);
 }
 
 void CChannelDlg::OnFavoritesAdd()
 {
-    if (favoriteIds->contains(currentChannelId))
+    if (!currentStream.IsEmpty()) {
+        // Own channels all have id 0: they are told apart by their address.
+        if (favoriteStreams == nullptr || std::any_of(favoriteStreams->begin(), favoriteStreams->end(),
+                                                      [this](const OwnStream& s) { return s.address == currentStream.address; }))
+            return;
+    } else if (favoriteIds->contains(currentChannelId)) {
         return;
+    }
+    if (favoriteStreams != nullptr)
+        favoriteStreams->append(currentStream);
     favoriteNames->append(currentName);
     favoriteIds->append(currentChannelId);
     favoriteIcons->append(static_cast<quint32>(currentIcon));
@@ -611,6 +671,8 @@ void CChannelDlg::OnFavoritesRemove()
     checkedRemove(*favoriteNames, i);
     checkedRemove(*favoriteIds, i);
     checkedRemove(*favoriteIcons, i);
+    if (favoriteStreams != nullptr)
+        checkedRemove(*favoriteStreams, i);
     delete favoritesList->takeTopLevelItem(i);
     if (i >= favoritesList->topLevelItemCount())
         --i;
@@ -631,6 +693,8 @@ void CChannelDlg::MoveFavorite(int step)
     checkedSwap(*favoriteNames, i, j);
     checkedSwap(*favoriteIds, i, j);
     checkedSwap(*favoriteIcons, i, j);
+    if (favoriteStreams != nullptr)
+        checkedSwap(*favoriteStreams, i, j);
     QTreeWidgetItem* item = favoritesList->takeTopLevelItem(i);
     favoritesList->insertTopLevelItem(j, item);
     favoritesList->clearSelection();
@@ -649,6 +713,45 @@ QString CChannelDlg::DescriptionOf(ChannelId id) const
     if (section < 0 || section >= kSectionCount)
         return QString(); // a hand-edited favourite naming no section
     return CheckedAt(CheckedAt(*channelDescriptions, section), ChannelPosition(id));
+}
+
+OwnStream CChannelDlg::FavoriteStream(int row) const
+{
+    if (favoriteStreams == nullptr || row < 0 || row >= favoriteStreams->size())
+        return {};
+    return favoriteStreams->at(row);
+}
+
+QString CChannelDlg::FavoriteDescription(int row) const
+{
+    const OwnStream stream = FavoriteStream(row);
+    if (!stream.IsEmpty())
+        return DescriptionOf(stream);
+    return DescriptionOf(itemId(favoritesList->topLevelItem(row)));
+}
+
+QString CChannelDlg::DescriptionOf(const OwnStream& stream) const
+{
+    QStringList lines;
+    if (!stream.group.isEmpty())
+        lines.append(PlaylistText(PlaylistGroupLine).arg(stream.group));
+    if (!stream.playlist.isEmpty())
+        lines.append(PlaylistText(PlaylistSourceLine).arg(stream.playlist));
+    const QString host = QUrl(stream.address).host();
+    if (!host.isEmpty())
+        lines.append(PlaylistText(PlaylistServerLine).arg(host));
+    return lines.join(QLatin1Char('\n'));
+}
+
+void CChannelDlg::ShowKey(const ChannelKey& key)
+{
+    if (!key.IsOwn()) {
+        ShowChannel(key.id);
+        return;
+    }
+    const OwnStream stream = StreamOf(key);
+    EnableButton(ID_CHANNEL_PLAY, !stream.IsEmpty());
+    description->setPlainText(DescriptionOf(stream));
 }
 
 void CChannelDlg::ShowChannel(ChannelId id)
@@ -698,6 +801,7 @@ void CChannelDlg::FillSearchNames()
         addSection(section);
     for (int section : kGenreOrder)
         addSection(section);
+    AddOwnSearchNames(names);
     searchPanel->SetNames(std::move(names));
 }
 
@@ -725,7 +829,7 @@ void CChannelDlg::OnSearchEntryChanged(int entry)
 {
     if (!searchPanel->IsOpen())
         return;
-    ShowChannel(entry >= 0 ? searchKeys[static_cast<std::size_t>(entry)].id : 0);
+    ShowKey(entry >= 0 ? searchKeys[static_cast<std::size_t>(entry)] : ChannelKey());
 }
 
 void CChannelDlg::PlayFromSearch(int entry)
@@ -747,6 +851,12 @@ void CChannelDlg::PlayFromSearch(int entry)
 
 void CChannelDlg::StartKey(const ChannelKey& key)
 {
+    if (key.IsOwn()) {
+        const PlaylistChannel* channel = OwnChannel(key);
+        if (channel != nullptr) // the playlist may have changed since the list was made
+            StartOwn(StreamOf(key), channel->name, kFurtherChannelsImage);
+        return;
+    }
     currentChannelId = key.id;
     currentName = NameOf(key);
     currentIcon = GroupImageOf(SectionNumber(key.id), ChannelPosition(key.id));
@@ -755,12 +865,18 @@ void CChannelDlg::StartKey(const ChannelKey& key)
 
 QString CChannelDlg::NameOf(const ChannelKey& key) const
 {
+    if (const PlaylistChannel* channel = OwnChannel(key))
+        return channel->name;
     return CheckedAt(CheckedAt(*channelNames, SectionIndex(key.id)), ChannelPosition(key.id));
 }
 
 int CChannelDlg::FavoriteRowOfCurrent() const
 {
-    const qsizetype row = favoriteIds->indexOf(currentChannelId);
+    qsizetype row = -1;
+    if (currentStream.IsEmpty())
+        row = favoriteIds->indexOf(currentChannelId);
+    else if (favoriteStreams != nullptr)
+        row = favoriteStreams->indexOf(currentStream);
     return row >= 0 ? static_cast<int>(row) : zapFavorite;
 }
 
@@ -783,4 +899,95 @@ void CChannelDlg::Zap(int step)
     QTreeWidgetItem* item = favoritesList->topLevelItem(row);
     favoritesList->setCurrentItem(item);
     PlayFromFavorite(item);
+}
+
+// ---------------------------------------------------------------------------------------
+// Own playlists
+
+void CChannelDlg::AppendPlaylists()
+{
+    if (playlists != nullptr && playlistTree != nullptr)
+        playlistTree->Append(playlists);
+}
+
+void CChannelDlg::RefillPlaylists()
+{
+    if (tabs == nullptr)
+        return;
+    {
+        const QSignalBlocker blocker(channelTree);
+        while (channelTree->topLevelItemCount() > kFixedTopLevelCount)
+            delete channelTree->takeTopLevelItem(kFixedTopLevelCount);
+        AppendPlaylists();
+    }
+    OnTreeSelChanged(channelTree->currentItem());
+    FillSearchNames();
+}
+
+void CChannelDlg::AddOwnSearchNames(QStringList& names)
+{
+    if (playlists == nullptr)
+        return;
+    for (std::size_t p = 0; p < playlists->size(); ++p) {
+        const auto& channels = (*playlists)[p].channels;
+        for (std::size_t k = 0; k < channels.size(); ++k) {
+            searchKeys.push_back(ChannelKey{0, static_cast<int>(p), static_cast<int>(k)});
+            names.append(channels[k].name);
+        }
+    }
+}
+
+const PlaylistChannel* CChannelDlg::OwnChannel(const ChannelKey& key) const
+{
+    if (!key.IsOwn() || playlists == nullptr || static_cast<std::size_t>(key.playlist) >= playlists->size())
+        return nullptr;
+    const auto& channels = (*playlists)[static_cast<std::size_t>(key.playlist)].channels;
+    if (key.entry < 0 || static_cast<std::size_t>(key.entry) >= channels.size())
+        return nullptr;
+    return &channels[static_cast<std::size_t>(key.entry)];
+}
+
+OwnStream CChannelDlg::StreamOf(const ChannelKey& key) const
+{
+    const PlaylistChannel* channel = OwnChannel(key);
+    if (channel == nullptr)
+        return {};
+    return OwnStream{channel->address, channel->userAgent, channel->referrer,
+                     (*playlists)[static_cast<std::size_t>(key.playlist)].name, channel->group};
+}
+
+const QString& CChannelDlg::PlaylistText(int index) const
+{
+    return languageStrings->Text(Playlists, index);
+}
+
+void CChannelDlg::OnTreeContextMenu(const QPoint& at)
+{
+    if (playlists == nullptr)
+        return;
+    QTreeWidgetItem* item = channelTree->itemAt(at);
+    QMenu menu(this);
+    if (item == nullptr || !PlaylistTree::IsPlaylistNode(item)) {
+        QAction* add = menu.addAction(PlaylistText(PlaylistAddMenu));
+        if (menu.exec(channelTree->viewport()->mapToGlobal(at)) == add)
+            emit AddPlaylistRequested();
+        return;
+    }
+    const int playlist = PlaylistTree::PlaylistOf(item);
+    const QString name = item->text(0);
+    QAction* rename = menu.addAction(PlaylistText(PlaylistRenameMenu));
+    QAction* refresh = menu.addAction(PlaylistText(PlaylistRefreshMenu));
+    QAction* remove = menu.addAction(PlaylistText(PlaylistRemoveMenu));
+    QAction* chosen = menu.exec(channelTree->viewport()->mapToGlobal(at));
+    if (chosen == rename) {
+        bool ok = false;
+        const QString newName = QInputDialog::getText(this, PlaylistText(PlaylistRenameMenu),
+                                                      PlaylistText(PlaylistRenamePrompt), QLineEdit::Normal, name, &ok);
+        if (ok && !newName.trimmed().isEmpty())
+            emit RenamePlaylistRequested(playlist, newName.trimmed());
+    } else if (chosen == refresh) {
+        emit RefreshPlaylistRequested(playlist);
+    } else if (chosen == remove) {
+        emit RemovePlaylistRequested(playlist);
+    }
 }

@@ -7,6 +7,8 @@
 #include "ChannelCatalogue.h"
 #include "ChannelKey.h"
 #include "LanguageStrings.h"
+#include "OwnStream.h"
+#include "Playlist.h"
 #include "ZapList.h"
 
 #include <QDialog>
@@ -19,6 +21,7 @@
 #include <array>
 #include <vector>
 
+class PlaylistTree;
 class QPlainTextEdit;
 class SearchPanel;
 class QTabBar;
@@ -49,6 +52,14 @@ public:
                        QList<quint32>& favoriteIds, QList<quint32>& favoriteIcons,
                        QWidget& mainWindow);
 
+    // The viewer's own playlists, the own streams of the favourites (parallel to the
+    // favourite lists) and where the stream of a channel being started goes. Without
+    // them the window shows the built-in channels only.
+    void SetOwnChannels(const std::vector<Playlist>& playlists, QList<OwnStream>& favoriteStreams,
+                        OwnStream& startedStream);
+    // The playlists changed: their nodes and the search are made again.
+    void RefillPlaylists();
+
     // Builds the window, owned by owner, and sets it up; it stays hidden. False when the
     // references have not been set.
     bool Create(QWidget* owner);
@@ -75,6 +86,14 @@ public:
     void Zap(int step);
     bool CanZap() const;
 
+signals:
+    // The viewer asked for these on a playlist node or in the window's menu.
+    void AddPlaylistRequested();
+    void RenamePlaylistRequested(int playlist, const QString& name);
+    void RefreshPlaylistRequested(int playlist);
+    void RemovePlaylistRequested(int playlist);
+
+public:
     void accept() override;
     void reject() override;
 
@@ -116,6 +135,18 @@ private:
     QString NameOf(const ChannelKey& key) const;
     int FavoriteRowOfCurrent() const;
 
+    void AppendPlaylists();
+    void AddOwnSearchNames(QStringList& names);
+    const PlaylistChannel* OwnChannel(const ChannelKey& key) const;
+    OwnStream StreamOf(const ChannelKey& key) const;
+    void StartOwn(const OwnStream& stream, const QString& name, int icon);
+    QString DescriptionOf(const OwnStream& stream) const;
+    OwnStream FavoriteStream(int row) const;
+    QString FavoriteDescription(int row) const;
+    void ShowKey(const ChannelKey& key);
+    void OnTreeContextMenu(const QPoint& at);
+    const QString& PlaylistText(int index) const;
+
     const QString& Text(int index) const;
     QString DescriptionOf(ChannelId id) const;
     void ShowChannel(ChannelId id);
@@ -150,6 +181,11 @@ private:
     QPlainTextEdit* description = nullptr;
     QTreeWidget* favoritesList = nullptr;
     SearchPanel* searchPanel = nullptr;
+    PlaylistTree* playlistTree = nullptr;
+    const std::vector<Playlist>* playlists = nullptr;
+    QList<OwnStream>* favoriteStreams = nullptr;
+    OwnStream* startedStream = nullptr;
+    OwnStream currentStream; // empty while the current channel is a built-in one
     std::vector<ChannelKey> searchKeys; // by search entry
     // Where the current channel was started from, for zapping.
     enum class ZapSource { None, List, Favorites };

@@ -6,6 +6,7 @@ add_library(korvanta_channels STATIC
     ChannelIcons.cpp
     ChannelIcons.qrc
     ChannelTreeLayout.cpp
+    PlaylistTree.cpp
     SearchPanel.cpp
     SearchResultModel.cpp
     ZapList.cpp

@@ -22,6 +22,23 @@ QStringList PlaylistsTexts()
         QStringLiteral("The server did not answer within 30 seconds."),
         QStringLiteral("The download failed: %1"),
         QStringLiteral("Only local files and http or https addresses can be added."),
+        QStringLiteral("Add playlist..."),
+        QStringLiteral("Find channel"),
+        QStringLiteral("Find a channel"),
+        QStringLiteral("Rename"),
+        QStringLiteral("Refresh"),
+        QStringLiteral("Remove"),
+        QStringLiteral("Add playlist"),
+        QStringLiteral("Playlist file:"),
+        QStringLiteral("Browse..."),
+        QStringLiteral("Or the address of a playlist:"),
+        QStringLiteral("OK"),
+        QStringLiteral("Cancel"),
+        QStringLiteral("Playlists"),
+        QStringLiteral("Group: %1"),
+        QStringLiteral("Playlist: %1"),
+        QStringLiteral("Server: %1"),
+        QStringLiteral("New name of the playlist:"),
     };
 }
 

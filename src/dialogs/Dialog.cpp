@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -61,6 +62,9 @@ QWidget* CDialog::CreateControl(const DialogControl& control)
     case ControlKind::ListView:
         widget = new QTreeWidget(this);
         break;
+    case ControlKind::Edit:
+        widget = new QLineEdit(text, this);
+        break;
     case ControlKind::EtchedLine: {
         auto* line = new QFrame(this);
         line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
@@ -98,6 +102,8 @@ QString CDialog::GetDlgItemText(int id) const
         return label->text();
     if (auto* button = qobject_cast<QAbstractButton*>(widget))
         return button->text();
+    if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        return edit->text();
     return QString();
 }
 
@@ -108,6 +114,8 @@ void CDialog::SetDlgItemText(int id, const QString& text)
         label->setText(text);
     else if (auto* button = qobject_cast<QAbstractButton*>(widget))
         button->setText(text);
+    else if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        edit->setText(text);
 }
 
 void CDialog::showEvent(QShowEvent* event)

@@ -24,6 +24,7 @@ enum class ControlKind {
     DefaultButton,
     ListView,
     EtchedLine,
+    Edit,          // one line of text the user types
 };
 
 struct DialogControl

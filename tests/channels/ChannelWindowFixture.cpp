@@ -1,5 +1,7 @@
 #include "ChannelWindowFixture.h"
 
+#include "BuiltinTexts.h"
+
 #include <QTreeWidgetItemIterator>
 
 const std::array<int, kSectionCount> kTableCounts = {
@@ -16,6 +18,7 @@ LanguageStrings MakeStrings(const QString& tag)
         made[Groups].append(tag + QStringLiteral("G%1").arg(k));
         made[Countries].append(tag + QStringLiteral("C%1").arg(k));
     }
+    made[Playlists] = BuiltinTexts(Playlists);
     return made;
 }
 

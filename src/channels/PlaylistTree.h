@@ -1,0 +1,57 @@
+#pragma once
+// The viewer's own playlists in the channel tree: one top-level node per playlist after
+// the fixed groups, its group-title groups under it (channels without a group directly
+// under the playlist node), channels in file order. A node's children are made when it
+// is first expanded, so a playlist of 100,000 channels costs one node until opened.
+
+#include "ChannelKey.h"
+#include "Playlist.h"
+
+#include <QIcon>
+#include <QObject>
+#include <QString>
+
+#include <vector>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+class PlaylistTree : public QObject
+{
+public:
+    // Item data roles of the nodes made here (the fixed tree leaves them unset).
+    static constexpr int PlaylistRole = Qt::UserRole + 2; // playlist index
+    static constexpr int EntryRole = Qt::UserRole + 3;    // channel index, on channels
+    static constexpr int GroupRole = Qt::UserRole + 4;    // group index, on group nodes
+
+    // Playlist and group nodes show the further-channels image, channels the channel image.
+    PlaylistTree(QTreeWidget* tree, const QList<QIcon>& channelImages);
+
+    // Appends the nodes of playlists; they are read again whenever a node is filled.
+    void Append(const std::vector<Playlist>* playlists);
+
+    // The own channel an item stands for; an empty key for anything else.
+    static ChannelKey KeyOf(const QTreeWidgetItem* item);
+    static int PlaylistOf(const QTreeWidgetItem* item);
+    static bool IsPlaylistNode(const QTreeWidgetItem* item);
+
+private:
+    struct Groups
+    {
+        std::vector<QString> titles;
+        std::vector<std::vector<int>> members; // channel indices, by group
+        std::vector<int> loose;                // channels without a group
+    };
+
+    void Fill(QTreeWidgetItem* node);
+    const Groups& GroupsOf(int playlist);
+    QTreeWidgetItem* MakeNode(const QString& text, int playlist);
+    void AddChannels(QTreeWidgetItem* parent, int playlist, const std::vector<int>& entries);
+
+    QTreeWidget* tree;
+    QIcon nodeIcon;
+    QIcon channelIcon;
+    const std::vector<Playlist>* playlists = nullptr;
+    std::vector<Groups> groups; // by playlist, made on first use
+    std::vector<bool> grouped;
+};

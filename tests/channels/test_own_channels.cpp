@@ -1,0 +1,153 @@
+// The viewer's own playlists in the channel window: their nodes, playing, favourites,
+// zapping and finding their channels.
+
+#include "ChannelWindowFixture.h"
+
+#include <QLineEdit>
+#include <QListView>
+#include <QTest>
+
+namespace {
+PlaylistChannel Channel(const char* name, const char* group, const char* agent = "")
+{
+    PlaylistChannel channel;
+    channel.name = QString::fromUtf8(name);
+    channel.group = QString::fromUtf8(group);
+    channel.address = QStringLiteral("http://127.0.0.1:9/%1.m3u8").arg(channel.name);
+    channel.userAgent = QString::fromUtf8(agent);
+    return channel;
+}
+} // namespace
+
+class OwnChannelsTest : public ChannelWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        ChannelWindowTest::SetUp();
+        Playlist list;
+        list.name = QStringLiteral("My list");
+        list.channels = {Channel("Loose A", ""), Channel("News 1", "News", "Agent/1"), Channel("Film 1", "Films"),
+                         Channel("News 2", "News"), Channel("Loose B", "")};
+        playlists.push_back(list);
+    }
+
+    void CreateOwnWindow()
+    {
+        dlg = std::make_unique<CChannelDlg>();
+        dlg->SetReferences(strings, names, descriptions, streamAddress, channelName, favoriteNames, favoriteIds,
+                           favoriteIcons, *mainWindow);
+        dlg->SetOwnChannels(playlists, favoriteStreams, startedStream);
+        ASSERT_TRUE(dlg->Create(mainWindow.get()));
+        dlg->resize(300, 500);
+        dlg->show();
+    }
+
+    QTreeWidgetItem* PlaylistNode() const { return Tree()->topLevelItem(Tree()->topLevelItemCount() - 1); }
+
+    static QStringList Texts(const QTreeWidgetItem* node)
+    {
+        QStringList texts;
+        for (int k = 0; k < node->childCount(); ++k)
+            texts.append(node->child(k)->text(0));
+        return texts;
+    }
+
+    void Play(QTreeWidgetItem* item)
+    {
+        Tree()->setCurrentItem(item);
+        Button(CChannelDlg::ID_CHANNEL_PLAY)->click();
+    }
+
+    std::vector<Playlist> playlists;
+    QList<OwnStream> favoriteStreams;
+    OwnStream startedStream;
+};
+
+TEST_F(OwnChannelsTest, APlaylistFollowsTheFixedGroupsAndFillsItsNodesWhenOpened)
+{
+    CreateOwnWindow();
+    ASSERT_EQ(Tree()->topLevelItemCount(), 12);
+    QTreeWidgetItem* node = PlaylistNode();
+    EXPECT_EQ(node->text(0), "My list");
+    EXPECT_EQ(node->childCount(), 0); // nothing made before it is opened
+    node->setExpanded(true);
+    EXPECT_EQ(Texts(node), QStringList({"News", "Films", "Loose A", "Loose B"}));
+    node->child(0)->setExpanded(true);
+    EXPECT_EQ(Texts(node->child(0)), QStringList({"News 1", "News 2"}));
+
+    Tree()->setCurrentItem(node->child(0)->child(0));
+    EXPECT_EQ(Description()->toPlainText(), "Group: News\nPlaylist: My list\nServer: 127.0.0.1");
+    EXPECT_TRUE(Button(CChannelDlg::ID_CHANNEL_PLAY)->isEnabled());
+}
+
+TEST_F(OwnChannelsTest, AnOwnChannelPlaysWithItsHeadersAndZapsWithinItsGroup)
+{
+    CreateOwnWindow();
+    PlaylistNode()->setExpanded(true);
+    PlaylistNode()->child(0)->setExpanded(true);
+    Play(PlaylistNode()->child(0)->child(0));
+    EXPECT_EQ(mainWindow->startRequests, 1);
+    EXPECT_EQ(mainWindow->windowTitle(), "Korvanta - News 1");
+    EXPECT_EQ(streamAddress, "http://127.0.0.1:9/News 1.m3u8");
+    EXPECT_EQ(startedStream.userAgent, "Agent/1");
+
+    dlg->Zap(+1);
+    EXPECT_EQ(channelName, "News 2");
+    EXPECT_TRUE(startedStream.userAgent.isEmpty()); // the headers went with News 1 alone
+    dlg->Zap(+1);
+    EXPECT_EQ(channelName, "News 1");
+
+    StartFromTree(MakeChannelId(4, 0));
+    EXPECT_TRUE(startedStream.IsEmpty());
+}
+
+TEST_F(OwnChannelsTest, OwnFavoritesKeepTheirStreamAndPlayAfterThePlaylistIsGone)
+{
+    CreateOwnWindow();
+    PlaylistNode()->setExpanded(true);
+    Play(PlaylistNode()->child(2)); // Loose A
+    Button(CChannelDlg::ID_FAVORITES_ADD)->click();
+    StartFromTree(MakeChannelId(4, 0));
+    Button(CChannelDlg::ID_FAVORITES_ADD)->click();
+    Play(PlaylistNode()->child(3)); // Loose B
+    Button(CChannelDlg::ID_FAVORITES_ADD)->click();
+    Button(CChannelDlg::ID_FAVORITES_ADD)->click(); // once only, although its id is 0 as well
+    EXPECT_EQ(favoriteNames, QStringList({"Loose A", "N4.0", "Loose B"}));
+    EXPECT_EQ(favoriteIds, QList<quint32>({0, MakeChannelId(4, 0), 0}));
+    ASSERT_EQ(favoriteStreams.size(), 3);
+    EXPECT_EQ(favoriteStreams[0].playlist, "My list");
+    EXPECT_TRUE(favoriteStreams[1].IsEmpty());
+
+    playlists.clear();
+    dlg->RefillPlaylists();
+    EXPECT_EQ(Tree()->topLevelItemCount(), 11);
+
+    Tabs()->setCurrentIndex(1);
+    List()->setCurrentItem(List()->topLevelItem(2));
+    Button(CChannelDlg::ID_FAVORITES_UP)->click();
+    EXPECT_EQ(favoriteStreams[1].address, "http://127.0.0.1:9/Loose B.m3u8");
+    EXPECT_EQ(Description()->toPlainText(), "Playlist: My list\nServer: 127.0.0.1");
+    Button(CChannelDlg::ID_CHANNEL_PLAY)->click();
+    EXPECT_EQ(streamAddress, "http://127.0.0.1:9/Loose B.m3u8");
+    dlg->Zap(+1); // the favourites in their order
+    EXPECT_EQ(channelName, "N4.0");
+    Button(CChannelDlg::ID_FAVORITES_REMOVE)->click();
+    EXPECT_EQ(favoriteStreams.size(), 2);
+    EXPECT_EQ(favoriteNames, QStringList({"Loose A", "Loose B"}));
+}
+
+TEST_F(OwnChannelsTest, SearchFindsOwnChannelsAfterTheBuiltInOnes)
+{
+    CreateOwnWindow();
+    dlg->OpenSearch();
+    auto* field = dlg->findChild<QLineEdit*>(QStringLiteral("searchField"));
+    auto* results = dlg->findChild<QListView*>(QStringLiteral("searchResults"));
+    QTest::keyClicks(field, "news");
+    ASSERT_EQ(results->model()->rowCount(), 2);
+    QTest::keyClick(field, Qt::Key_Down);
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(channelName, "News 2");
+    dlg->Zap(+1);
+    EXPECT_EQ(channelName, "News 1");
+}
