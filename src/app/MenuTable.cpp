@@ -1,6 +1,7 @@
 #include "MenuTable.h"
 
 #include "LanguageEntries.h"
+#include "PlaylistTexts.h"
 
 namespace {
 bool OriginalSize(const Settings& s) { return s.originalSize != 0; }
@@ -15,9 +16,12 @@ constexpr const char* kEnter = "Enter";
 constexpr const char* kCtrlH = "Ctrl+H";
 constexpr const char* kCtrlM = "Ctrl+M";
 constexpr const char* kCtrlT = "Ctrl+T";
+constexpr const char* kCtrlF = "Ctrl+F";
 
 const MenuRow kRows[] = {
     {MenuChannels, ID_CHANNELS, MainMenu, MainMenuShowChannels},
+    {MenuChannels, ID_FIND_CHANNEL, Playlists, PlaylistFindMenu, kCtrlF},
+    {MenuChannels, ID_ADD_PLAYLIST, Playlists, PlaylistAddMenu},
 
     {MenuPlayback, ID_PLAY_PAUSE, MainMenu, MainMenuPlayPause, kSpace},
     {MenuPlayback, ID_MUTE, MainMenu, MainMenuMute, kM},
@@ -37,6 +41,7 @@ const MenuRow kRows[] = {
     {MenuHelp, ID_DONATE, MainMenu, MainMenuDonate},
 
     {MenuContext, ID_CHANNELS, ContexMenu, ContextShowChannels},
+    {MenuContext, ID_ADD_PLAYLIST, Playlists, PlaylistAddMenu},
     {MenuContext, ID_SEPARATOR},
     {MenuContext, ID_PLAY_PAUSE, ContexMenu, ContextPlayPause, kSpace},
     {MenuContext, ID_MUTE, ContexMenu, ContextMute, kM},

@@ -105,13 +105,13 @@ TEST_F(CommandTest, MenusListTheirItemsAndSeparatorsInOrder)
 {
     // Each popup as "command:text" rows, "-" for a separator, in the English pack.
     const QStringList expected[] = {
-        {"104:Show Channel List"},
+        {"104:Show Channel List", "120:Find channel\tCtrl+F", "121:Add playlist..."},
         {"105:Play/Pause\tSpace", "106:Mute\tM", "-", "107:Full Screen\tEnter", "108:Original Size",
          "109:Stretch to Window"},
         {"112:Hide Play Panel\tCtrl+H", "111:Hide Menu Bar\tCtrl+M", "-", "113:Always on Top\tCtrl+T", "-",
          "114:Language..."},
         {"115:About Korvanta...", "116:Donate..."},
-        {"104:Show Channel List", "-", "105:Play/Pause\tSpace", "106:Mute\tM", "-", "107:Full Screen\tEnter",
+        {"104:Show Channel List", "121:Add playlist...", "-", "105:Play/Pause\tSpace", "106:Mute\tM", "-", "107:Full Screen\tEnter",
          "108:Original Size", "109:Stretch to Window", "-", "112:Hide Play Panel\tCtrl+H",
          "111:Hide Menu Bar\tCtrl+M", "-", "113:Always on Top\tCtrl+T", "-", "116:Donate..."},
     };
