@@ -2,6 +2,7 @@
 
 #include "AppDataFolder.h"
 #include "CAboutDlg.h"
+#include "CAddPlaylistDlg.h"
 #include "CDonateDlg.h"
 #include "CLanguageDlg.h"
 #include "CMemDC.h"
@@ -11,6 +12,7 @@
 #include "LanguageEntries.h"
 #include "LanguagePack.h"
 #include "MessageBox.h"
+#include "PlaylistTexts.h"
 #include "PlayStateModel.h"
 #include "SettingsFile.h"
 #include "SkinColours.h"
@@ -108,6 +110,7 @@ bool CLumenoDlg::OnInitDialog()
     if (!LoadSettings(SettingsPath(), settings))
         settings = Settings();
     LoadFavorites(FavoritesPath(), favoriteNames, favoriteIds, favoriteIcons, &favoriteStreams);
+    playlistLibrary.Load(dataFolder);
     CreateAccelerators();
     initialised = false;
 
@@ -145,6 +148,8 @@ bool CLumenoDlg::OnInitDialog()
 
     channelDlg.SetReferences(languageStrings, channelNames, channelDescriptions, streamAddress,
                              channelName, favoriteNames, favoriteIds, favoriteIcons, *this);
+    channelDlg.SetOwnChannels(playlistLibrary.Playlists(), favoriteStreams, startedStream);
+    ConnectPlaylists();
     channelDlg.Create(this);
     MoveWindowOuter(&channelDlg, settings.channelWindowRect);
     channelDlg.show();
@@ -171,6 +176,7 @@ void CLumenoDlg::OnDestroy()
         settings.channelWindowRect = channelDlg.WindowRect();
         SaveSettings(SettingsPath(), settings);
         SaveFavorites(FavoritesPath(), favoriteNames, favoriteIds, favoriteIcons, favoriteStreams);
+        playlistLibrary.Save();
     }
     bufferingTimer.stop();
     player.Close();
@@ -401,6 +407,9 @@ bool CLumenoDlg::OnCommand(int id)
     case ID_DONATE:
         CDonateDlg(this, languageStrings).DoModal();
         break;
+    case ID_ADD_PLAYLIST:
+        ShowAddPlaylistDialog();
+        break;
     case ID_FIND_CHANNEL:
         channelDlg.OpenSearch();
         break;
@@ -422,6 +431,40 @@ void CLumenoDlg::ShowChannelWindow()
     channelDlg.raise();
     channelDlg.activateWindow();
     channelDlg.setFocus();
+}
+
+void CLumenoDlg::ConnectPlaylists()
+{
+    // Connected once: the channel window outlives every start-up attempt.
+    static constexpr auto kOnce = Qt::UniqueConnection;
+    connect(&playlistLibrary, &PlaylistLibrary::Changed, &channelDlg, &CChannelDlg::RefillPlaylists, kOnce);
+    connect(&playlistLibrary, &PlaylistLibrary::Failed, this, &CLumenoDlg::ReportPlaylistFailure, kOnce);
+    connect(&playlistLibrary, &PlaylistLibrary::Imported, this, &CLumenoDlg::ReportPlaylistImport, kOnce);
+    connect(&channelDlg, &CChannelDlg::AddPlaylistRequested, this, &CLumenoDlg::ShowAddPlaylistDialog, kOnce);
+    connect(&channelDlg, &CChannelDlg::RenamePlaylistRequested, &playlistLibrary, &PlaylistLibrary::Rename, kOnce);
+    connect(&channelDlg, &CChannelDlg::RefreshPlaylistRequested, &playlistLibrary, &PlaylistLibrary::Refresh, kOnce);
+    connect(&channelDlg, &CChannelDlg::RemovePlaylistRequested, &playlistLibrary, &PlaylistLibrary::Remove, kOnce);
+}
+
+void CLumenoDlg::ShowAddPlaylistDialog()
+{
+    CAddPlaylistDlg dlg(this, languageStrings);
+    if (dlg.DoModal() == IDOK)
+        playlistLibrary.Add(dlg.Source());
+}
+
+void CLumenoDlg::ReportPlaylistFailure(const QString& name, const QString& reason)
+{
+    MessageBox(this, languageStrings.Text(Playlists, PlaylistLoadFailed).arg(name) + QLatin1Char('\n') + reason,
+               languageStrings.Text(Playlists, PlaylistCaption), MB_OK | MB_ICONWARNING);
+}
+
+void CLumenoDlg::ReportPlaylistImport(const QString& name, int skippedLines)
+{
+    if (skippedLines == 0)
+        return;
+    MessageBox(this, languageStrings.Text(Playlists, PlaylistLinesSkipped).arg(name).arg(skippedLines),
+               languageStrings.Text(Playlists, PlaylistCaption), MB_OK | MB_ICONINFORMATION);
 }
 
 void CLumenoDlg::PlayPause()

@@ -12,6 +12,7 @@
 #include "ChannelCatalogue.h"
 #include "LanguageStrings.h"
 #include "MenuTable.h"
+#include "PlaylistLibrary.h"
 #include "Settings.h"
 #include "WindowMessage.h"
 
@@ -87,6 +88,7 @@ public:
     CPanelPlay& PlayPanel() { return playPanel; }
     CPanelMenu& MenuPanel() { return menuPanel; }
     CChannelDlg& ChannelWindow() { return channelDlg; }
+    PlaylistLibrary& OwnPlaylists() { return playlistLibrary; }
     const LanguageStrings& Texts() const { return languageStrings; }
     const QStringList& FavoriteNames() const { return favoriteNames; }
     QString& StreamAddress() { return streamAddress; }
@@ -133,6 +135,10 @@ private:
     void ToggleMute();
     void ShowLanguageDialog();
     void ShowChannelWindow();
+    void ShowAddPlaylistDialog();
+    void ConnectPlaylists();
+    void ReportPlaylistFailure(const QString& name, const QString& reason);
+    void ReportPlaylistImport(const QString& name, int skippedLines);
 
     static const MessageMapEntry<CLumenoDlg> kMessageMap[];
 
@@ -141,6 +147,7 @@ private:
     CPanelPlay playPanel;
     CPanelMenu menuPanel;
     LanguageStrings languageStrings;
+    PlaylistLibrary playlistLibrary{languageStrings};
     CChannelDlg channelDlg;
     std::array<std::unique_ptr<QMenu>, kPopupCount> menus;
     ChannelLists channelNames;
