@@ -18,7 +18,6 @@
 #include <QUrl>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
-#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QToolButton>
@@ -237,8 +236,6 @@ void CChannelDlg::CreateSearch()
     connect(searchPanel, &SearchPanel::EntryChosen, this, &CChannelDlg::PlayFromSearch);
     connect(searchPanel, &SearchPanel::CurrentEntryChanged, this, &CChannelDlg::OnSearchEntryChanged);
     connect(searchPanel, &SearchPanel::Closed, this, &CChannelDlg::OnSearchClosed);
-    auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
-    connect(find, &QShortcut::activated, this, &CChannelDlg::OpenSearch);
 }
 
 void CChannelDlg::OnInitDialog()
@@ -451,6 +448,12 @@ void CChannelDlg::reject()
 
 void CChannelDlg::keyPressEvent(QKeyEvent* event)
 {
+    // A key press rather than a shortcut: the main window's own Ctrl+F may also be in
+    // reach here, and two shortcuts on one key would cancel each other.
+    if (event->matches(QKeySequence::Find)) {
+        OpenSearch();
+        return;
+    }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         accept();
         return;
