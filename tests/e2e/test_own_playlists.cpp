@@ -1,0 +1,186 @@
+// The whole program in one process under a real X server, with the viewer's own
+// playlists: one added through the menu's dialog from a loopback web server, one from a
+// local file; an own channel played from the local HLS server, kept as a favourite,
+// zapped from; then a restart with the web server gone still lists every channel.
+
+#include "CAddPlaylistDlg.h"
+#include "CLumenoDlg.h"
+#include "MessageBoxRecorder.h"
+#include "TempDir.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/prctl.h>
+
+namespace {
+constexpr int kWaitMs = 30000;
+
+// A helper server that dies with the test, even when the test itself is killed.
+class Server
+{
+public:
+    Server(const QStringList& arguments, const QRegularExpression& portLine)
+    {
+        process.setProgram(QStringLiteral("python3"));
+        process.setArguments(arguments);
+        process.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
+        process.start();
+        QByteArray output;
+        (void)QTest::qWaitFor([&] {
+            output += process.readAllStandardOutput();
+            const QRegularExpressionMatch match = portLine.match(QString::fromUtf8(output));
+            port = match.hasMatch() ? match.captured(1).toInt() : 0;
+            return port != 0 || process.state() == QProcess::NotRunning;
+        }, 120000);
+    }
+    ~Server() { Stop(); }
+    void Stop()
+    {
+        process.kill();
+        process.waitForFinished();
+    }
+    QString Url(const QString& path) const { return QStringLiteral("http://127.0.0.1:%1/%2").arg(port).arg(path); }
+    int port = 0;
+
+private:
+    QProcess process;
+};
+
+QByteArray M3u(const Server& hls, const QStringList& names, const char* group)
+{
+    QByteArray text = "#EXTM3U\n";
+    for (int k = 0; k < names.size(); ++k) {
+        text += QStringLiteral("#EXTINF:-1 group-title=\"%1\",%2\n%3\n")
+                    .arg(QLatin1String(group), names[k], hls.Url(QStringLiteral("live.m3u8?%1").arg(k)))
+                    .toUtf8();
+    }
+    return text;
+}
+
+QTreeWidgetItem* Node(QTreeWidget* tree, const QString& name)
+{
+    const QList<QTreeWidgetItem*> found = tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : found.first();
+}
+} // namespace
+
+class OwnPlaylistsEndToEnd : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            GTEST_SKIP() << "needs an X server";
+        config.UseAsConfigHome();
+        previousCache = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_CACHE_HOME", cache.Path().toUtf8());
+        ASSERT_NE(hls.port, 0);
+        ASSERT_NE(web.port, 0);
+        Start();
+    }
+    void TearDown() override
+    {
+        dlg.reset();
+        qputenv("XDG_CACHE_HOME", previousCache);
+    }
+
+    void Start()
+    {
+        dlg = std::make_unique<CLumenoDlg>();
+        ASSERT_TRUE(dlg->OnInitDialog());
+        dlg->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+        tree = dlg->ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
+    }
+    void Restart()
+    {
+        dlg->EndDialog(IDCANCEL);
+        dlg->OnDestroy();
+        Start();
+    }
+
+    // Opens the nodes above the channel and double-clicks it; true once it plays.
+    bool DoubleClick(const QString& playlist, const QString& group, const QString& channel)
+    {
+        QTreeWidgetItem* node = Node(tree, playlist);
+        if (node == nullptr)
+            return false;
+        node->setExpanded(true);
+        Node(tree, group)->setExpanded(true);
+        QTreeWidgetItem* item = Node(tree, channel);
+        tree->scrollToItem(item);
+        const QPoint at = tree->visualItemRect(item).center();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
+        return QTest::qWaitFor([&] { return dlg->StatusText() == channel; }, kWaitMs);
+    }
+
+    TempDir config;
+    TempDir cache;
+    TempDir files;
+    QByteArray previousCache;
+    Server hls{{QStringLiteral(KORVANTA_SOURCE_DIR "/tests/support/hls_server.py"), QStringLiteral("--segments"),
+                QStringLiteral("30")},
+               QRegularExpression(QStringLiteral("^(\\d+)\\s"))};
+    Server web{{QStringLiteral("-u"), QStringLiteral("-m"), QStringLiteral("http.server"), QStringLiteral("0"),
+                QStringLiteral("--bind"), QStringLiteral("127.0.0.1"), QStringLiteral("--directory"), files.Path()},
+               QRegularExpression(QStringLiteral("port (\\d+)"))};
+    MessageBoxRecorder boxes;
+    std::unique_ptr<CLumenoDlg> dlg;
+    QTreeWidget* tree = nullptr;
+};
+
+TEST_F(OwnPlaylistsEndToEnd, AddedPlayedKeptAndZappedThenListedAgainWithoutNetwork)
+{
+    files.WriteFile(QStringLiteral("remote.m3u"), M3u(hls, {"Remote One", "Remote Two", "Remote Three"}, "Web"));
+    files.WriteFile(QStringLiteral("local.m3u"), M3u(hls, {"Local One"}, "Disk"));
+
+    // Through the menu: the dialog takes the address and downloads it in the background.
+    QTimer::singleShot(0, [this] {
+        (void)QTest::qWaitFor([] { return qobject_cast<CAddPlaylistDlg*>(QApplication::activeModalWidget()); });
+        auto* add = qobject_cast<CAddPlaylistDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(add, nullptr);
+        add->SetDlgItemText(IDC_PLAYLIST_ADDRESS, web.Url(QStringLiteral("remote.m3u")));
+        QTest::mouseClick(static_cast<QPushButton*>(add->GetDlgItem(IDOK)), Qt::LeftButton);
+    });
+    dlg->OnCommand(ID_ADD_PLAYLIST);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->OwnPlaylists().Playlists().size() == 1; }, kWaitMs));
+    dlg->OwnPlaylists().Add(files.FilePath(QStringLiteral("local.m3u")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->OwnPlaylists().Playlists().size() == 2; }, kWaitMs));
+    const QString remote = dlg->OwnPlaylists().Playlists()[0].name;
+
+    ASSERT_TRUE(DoubleClick(remote, QStringLiteral("Web"), QStringLiteral("Remote Three")));
+    EXPECT_EQ(dlg->windowTitle(), "Korvanta - Remote Three");
+    QTest::mouseClick(dlg->ChannelWindow().findChild<QToolButton*>(
+                          QStringLiteral("button%1").arg(CChannelDlg::ID_FAVORITES_ADD)),
+                      Qt::LeftButton);
+
+    // Page Down wraps to the group's first channel, Page Up comes back.
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    QTest::keyClick(dlg.get(), Qt::Key_PageDown);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->StatusText() == "Remote One"; }, kWaitMs));
+    QTest::keyClick(dlg.get(), Qt::Key_PageUp);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->StatusText() == "Remote Three"; }, kWaitMs));
+
+    web.Stop();
+    Restart();
+    ASSERT_NE(Node(tree, remote), nullptr);
+    Node(tree, remote)->setExpanded(true);
+    Node(tree, QStringLiteral("Web"))->setExpanded(true);
+    EXPECT_NE(Node(tree, QStringLiteral("Remote Two")), nullptr); // from the cached copy
+    EXPECT_EQ(dlg->FavoriteNames(), QStringList{"Remote Three"});
+    EXPECT_TRUE(config.ReadFile(QStringLiteral("Korvanta/Favorites.xml")).contains("id=\"0\" icon=\"12\" address=\"http://127.0.0.1:"));
+    EXPECT_TRUE(DoubleClick(QStringLiteral("local"), QStringLiteral("Disk"), QStringLiteral("Local One")));
+}
