@@ -1,18 +1,16 @@
 #include "MainWindowFixture.h"
 
-#include <QDir>
 #include <QFile>
 
 void MainWindowTest::SetUp()
 {
     config.UseAsConfigHome();
-    previousDirectory = QDir::currentPath();
 }
 
 void MainWindowTest::TearDown()
 {
     dlg.reset();
-    QDir::setCurrent(previousDirectory);
+    workingDirectory.reset();
 }
 
 bool MainWindowTest::Start()
@@ -42,7 +40,8 @@ void MainWindowTest::WriteConfigFile(const QString& name, const QByteArray& byte
 
 void MainWindowTest::UseWorkingDirectory(const QString& path)
 {
-    QDir::setCurrent(path);
+    workingDirectory.reset(); // the original folder is the one restored at the end
+    workingDirectory.emplace(path);
 }
 
 QAction* MainWindowTest::Item(int popup, int id) const

@@ -5,6 +5,7 @@
 #include "CLumenoDlg.h"
 #include "MessageBoxRecorder.h"
 #include "TempDir.h"
+#include "WorkingDirectory.h"
 
 #include <QAction>
 #include <QMenu>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 class MainWindowTest : public ::testing::Test
 {
@@ -37,7 +39,7 @@ protected:
     std::unique_ptr<CLumenoDlg> dlg;
 
 private:
-    QString previousDirectory;
+    std::optional<WorkingDirectory> workingDirectory;
 };
 
 // A minimal settings file with the given view flags.

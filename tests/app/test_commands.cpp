@@ -1,11 +1,10 @@
 #include "MainWindowFixture.h"
 
 #include "CLanguageDlg.h"
+#include "NextModalDialog.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 
 class CommandTest : public MainWindowTest
@@ -141,15 +140,18 @@ TEST_F(CommandTest, ChoosingALanguageSwitchesMenusMenuBarChannelWindowAndStatusT
     ASSERT_TRUE(Start());
     const QString englishTitle = dlg->ChannelWindow().windowTitle();
     // The dialog is modal: choose German in it once it is up, then confirm.
-    QTimer::singleShot(0, [] {
-        auto* language = qobject_cast<CLanguageDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(language, nullptr);
-        const auto found = language->List()->findItems(QStringLiteral("German"), Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1);
-        language->List()->setCurrentItem(found[0]);
-        qobject_cast<QAbstractButton*>(language->GetDlgItem(IDOK))->click();
-    });
-    dlg->OnCommand(ID_LANGUAGE);
+    {
+        const NextModalDialog choose([](QWidget* modal) {
+            auto* language = qobject_cast<CLanguageDlg*>(modal);
+            ASSERT_NE(language, nullptr);
+            const auto found = language->List()->findItems(QStringLiteral("German"), Qt::MatchExactly);
+            ASSERT_EQ(found.size(), 1);
+            language->List()->setCurrentItem(found[0]);
+            qobject_cast<QAbstractButton*>(language->GetDlgItem(IDOK))->click();
+        });
+        dlg->OnCommand(ID_LANGUAGE);
+    }
+    ASSERT_FALSE(HasFailure());
     EXPECT_EQ(dlg->GetSettings().languageName, QStringLiteral("German"));
     EXPECT_EQ(Item(1, ID_PLAY_PAUSE)->text(), QStringLiteral("Wiedergabe/Pause\tSpace"));
     EXPECT_EQ(dlg->MenuPanel().ItemCount(), 4);

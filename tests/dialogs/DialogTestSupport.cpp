@@ -1,7 +1,5 @@
 #include "DialogTestSupport.h"
 
-#include <QDir>
-
 LanguageStrings MakeStrings(int count)
 {
     LanguageStrings strings;
@@ -20,14 +18,4 @@ UrlRecorder::UrlRecorder()
 UrlRecorder::~UrlRecorder()
 {
     SetUrlOpener(previous);
-}
-
-CurrentDirectory::CurrentDirectory(const QString& path) : previous(QDir::currentPath())
-{
-    QDir::setCurrent(path);
-}
-
-CurrentDirectory::~CurrentDirectory()
-{
-    QDir::setCurrent(previous);
 }

@@ -1,6 +1,5 @@
 #pragma once
-// Shared pieces of the dialog tests: texts made to order, a recording URL opener, and a
-// working directory switched for the length of a test.
+// Shared pieces of the dialog tests: texts made to order and a recording URL opener.
 
 #include "LanguageStrings.h"
 #include "ShellOpen.h"
@@ -21,14 +20,4 @@ public:
 
 private:
     UrlOpener previous;
-};
-
-class CurrentDirectory
-{
-public:
-    explicit CurrentDirectory(const QString& path);
-    ~CurrentDirectory();
-
-private:
-    QString previous;
 };

@@ -2,14 +2,13 @@
 #include "CDonateDlg.h"
 #include "DialogTestSupport.h"
 #include "MessageBoxRecorder.h"
+#include "NextModalDialog.h"
 #include "SupportAddresses.h"
 
-#include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -119,15 +118,14 @@ TEST(AboutDlg, DonateStacksOverTheAboutBoxAndReturnsToIt)
     dlg.show();
     bool donateOnTop = false;
     QWidget* seenParent = nullptr;
-    QTimer::singleShot(0, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        donateOnTop = qobject_cast<CDonateDlg*>(modal) != nullptr;
-        seenParent = modal->parentWidget();
-        modal->close();
-    });
-    static_cast<QPushButton*>(dlg.GetDlgItem(IDC_DONATE))->click(); // runs until closed
+    {
+        const NextModalDialog donate([&](QWidget* modal) {
+            donateOnTop = qobject_cast<CDonateDlg*>(modal) != nullptr;
+            seenParent = modal->parentWidget();
+            modal->close();
+        });
+        static_cast<QPushButton*>(dlg.GetDlgItem(IDC_DONATE))->click(); // runs until closed
+    }
     EXPECT_TRUE(donateOnTop);
     EXPECT_EQ(seenParent, &dlg);
     EXPECT_TRUE(dlg.isVisible());

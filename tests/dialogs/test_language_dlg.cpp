@@ -2,6 +2,7 @@
 #include "DialogTestSupport.h"
 #include "MessageBoxRecorder.h"
 #include "TempDir.h"
+#include "WorkingDirectory.h"
 
 #include <QDir>
 #include <QImage>
@@ -47,7 +48,7 @@ protected:
     }
 
     TempDir dir;
-    CurrentDirectory cwd{dir.Path()};
+    WorkingDirectory cwd{dir.Path()};
     LanguageStrings strings = MakeStrings(4);
 };
 } // namespace

@@ -8,6 +8,7 @@
 #include "DialogTestSupport.h"
 #include "LanguagePack.h"
 #include "MessageBoxRecorder.h"
+#include "WorkingDirectory.h"
 #include "XmlFile.h"
 
 #include <QAbstractButton>
@@ -77,7 +78,7 @@ TEST(LanguagePacks, EveryShippedLanguageIsCompleteAndHasAFlag)
         EXPECT_TRUE(names.count(QLatin1String(expected))) << expected;
 
     const int needed[kDesignedGroupCount] = {16, 10, 9, 4, 5, 4, 12, 12, 6};
-    CurrentDirectory cwd(kResources);
+    WorkingDirectory cwd(kResources);
     for (const QString& language : languages) {
         MessageBoxRecorder boxes;
         QString name = language;
@@ -108,7 +109,7 @@ TEST(LanguagePacks, EveryShippedLanguageIsCompleteAndHasAFlag)
 
 TEST(LanguagePacks, EveryShippedLanguageFillsTheDialogsWithoutErrorOrClipping)
 {
-    CurrentDirectory cwd(kResources);
+    WorkingDirectory cwd(kResources);
     for (const QString& language : shippedLanguages()) {
         MessageBoxRecorder boxes;
         QString name = language;

@@ -77,11 +77,12 @@ class Program:
         return self.window("Korvanta")
 
     def keys(self, window, *keys):
+        """Types keys into window once it has the focus; the program reads them in order,
+        so anything observed after a later event (a close, a new window) saw them all."""
         run("xdotool", "windowactivate", "--sync", window)
-        time.sleep(0.2)
+        wait_for(lambda: run("xdotool", "getwindowfocus") == window, 5)
         for key in keys:
             run("xdotool", "key", "--clearmodifiers", key)
-            time.sleep(0.3)
 
     def close(self, window):
         run("wmctrl", "-i", "-c", window)
@@ -102,6 +103,11 @@ class Program:
 
 def net_wm_state(window):
     return run("xprop", "-id", window, "_NET_WM_STATE")
+
+
+def framed(window):
+    """True once the window manager has put its frame around window."""
+    return "=" in run("xprop", "-id", window, "_NET_FRAME_EXTENTS")
 
 
 def screenshot(window, name):
@@ -131,7 +137,7 @@ class InstalledProgramTest(unittest.TestCase):
         program = Program(self.config)
         window = program.main_window()
         self.assertIsNotNone(window, "the main window did not open")
-        time.sleep(1.0)  # let the window manager settle the frames
+        self.assertTrue(wait_for(lambda: framed(window)), "the window manager did not frame the window")
         return program, window
 
     def test_first_start_writes_defaults_and_a_restart_writes_the_same_bytes(self):
@@ -149,7 +155,7 @@ class InstalledProgramTest(unittest.TestCase):
     def test_view_mode_keys_are_saved_and_come_back(self):
         program, window = self.start()
         program.keys(window, "ctrl+h", "ctrl+m", "ctrl+t", "m", "shift+m")
-        self.assertIn("_NET_WM_STATE_ABOVE", net_wm_state(window))
+        self.assertTrue(wait_for(lambda: "_NET_WM_STATE_ABOVE" in net_wm_state(window), 5))
         screenshot(window, "panels-hidden.png")
         self.assertEqual(program.close(window), 0)
         saved = self.read("Settings.xml")
@@ -160,7 +166,7 @@ class InstalledProgramTest(unittest.TestCase):
         program, window = self.start()
         self.assertIn("_NET_WM_STATE_ABOVE", net_wm_state(window))
         program.keys(window, "ctrl+h", "ctrl+m", "ctrl+t")
-        self.assertNotIn("_NET_WM_STATE_ABOVE", net_wm_state(window))
+        self.assertTrue(wait_for(lambda: "_NET_WM_STATE_ABOVE" not in net_wm_state(window), 5))
         self.assertEqual(program.close(window), 0)
         saved = self.read("Settings.xml")
         for element in (b'<HideControl id="0" />', b'<HideMenu id="0" />',
@@ -169,14 +175,15 @@ class InstalledProgramTest(unittest.TestCase):
 
     def test_escape_keeps_the_window_and_enter_toggles_full_screen(self):
         program, window = self.start()
-        program.keys(window, "Escape", "space")
-        self.assertIsNone(program.process.poll())
-        program.keys(window, "Return")
-        full = wait_for(lambda: run("xdotool", "search", "--onlyvisible", "--pid",
-                                    str(program.process.pid), "--name", ".*").split(), 5)
-        self.assertTrue(full)
-        fullscreen = [w for w in full if "_NET_WM_STATE_FULLSCREEN" in net_wm_state(w)]
+        program.keys(window, "Escape", "space", "Return")
+
+        def full_screen_windows():
+            shown = run("xdotool", "search", "--onlyvisible", "--pid", str(program.process.pid),
+                        "--name", ".*").split()
+            return [w for w in shown if "_NET_WM_STATE_FULLSCREEN" in net_wm_state(w)]
+        fullscreen = wait_for(full_screen_windows, 5)
         self.assertTrue(fullscreen, "no full-screen video window")
+        self.assertIsNone(program.process.poll(), "Escape closed the program")
         run("xdotool", "windowactivate", "--sync", fullscreen[0])
         run("xdotool", "key", "Return")
         self.assertTrue(wait_for(lambda: not any("_NET_WM_STATE_FULLSCREEN" in net_wm_state(w)

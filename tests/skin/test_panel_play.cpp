@@ -1,6 +1,7 @@
 #include "CPanelPlay.h"
 #include "SkinTestSupport.h"
 #include "TempDir.h"
+#include "WorkingDirectory.h"
 
 #include <QDir>
 #include <QImage>
@@ -272,9 +273,8 @@ TEST_F(PanelPlay, APaintWiderThanTheChangedElementDrawsEverything)
 
 TEST(PanelPlaySkin, MissingOrOversizedImagesAreHarmless)
 {
-    const QString previous = QDir::currentPath();
     TempDir dir;
-    QDir::setCurrent(dir.Path());
+    const WorkingDirectory cwd(dir.Path());
     {
         MessageHost host;
         CPanelPlay panel;
@@ -309,5 +309,4 @@ TEST(PanelPlaySkin, MissingOrOversizedImagesAreHarmless)
         }
         (void)panel.grab();
     }
-    QDir::setCurrent(previous);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Makes a folder the working directory for the lifetime of the object, so that the
-// language packs are looked up inside a test's own folder.
+// Makes a folder the working directory for the lifetime of the object and restores the
+// previous one however the test ends, so one test's folder never leaks into the next.
 
 #include <QDir>
 #include <QString>
