@@ -1,10 +1,13 @@
 #include "CLumenoApp.h"
 
+#include "AppDataFolder.h"
 #include "CLumenoDlg.h"
 #include "MessageBox.h"
+#include "SingleInstance.h"
 #include "TerminationSignals.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 CLumenoApp::CLumenoApp(int& argc, char** argv) : CWinApp(argc, argv)
 {
@@ -15,7 +18,16 @@ CLumenoApp::CLumenoApp(int& argc, char** argv) : CWinApp(argc, argv)
 
 void CLumenoApp::InitInstance()
 {
+    const QString callerDirectory = qEnvironmentVariable("KORVANTA_CALLER_DIR", QDir::currentPath());
+    const QStringList sources = PlaylistArguments(arguments().mid(1), callerDirectory);
+    SingleInstance instance(SingleInstance::NameFor(GetAppDataFolder()));
+    if (instance.HandOver(sources))
+        return;
+    instance.Listen();
+
     CLumenoDlg dlg;
+    dlg.AddPlaylists(sources);
+    connect(&instance, &SingleInstance::Received, &dlg, &CLumenoDlg::AddPlaylists);
     // Ending the session or a plain kill closes the program as the user would, so the
     // settings and favourites are saved. Leaving every event loop also ends a message box
     // or dialog that is open at that moment, which would otherwise hold the program.

@@ -10,6 +10,7 @@ class CLumenoApp : public CWinApp
 public:
     CLumenoApp(int& argc, char** argv);
 
-    // Runs the main window and returns when it has closed.
+    // Runs the main window and returns when it has closed, or at once after handing the
+    // playlist arguments to the instance already running.
     void InitInstance();
 };

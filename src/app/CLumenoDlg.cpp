@@ -30,8 +30,11 @@
 #include <QPainter>
 #include <QShortcut>
 #include <QStyle>
+#include <QTimer>
 #include <QTimerEvent>
 #include <QWindow>
+
+#include <utility>
 
 namespace {
 constexpr UINT WM_INITDIALOG = 0x0110;
@@ -153,6 +156,10 @@ bool CLumenoDlg::OnInitDialog()
     channelDlg.Create(this);
     MoveWindowOuter(&channelDlg, settings.channelWindowRect);
     channelDlg.show();
+    if (!pendingPlaylists.isEmpty()) {
+        // After the windows are up, so that any message about them has a place.
+        QTimer::singleShot(0, this, [this] { AddPlaylists(std::exchange(pendingPlaylists, {})); });
+    }
     return true;
 }
 
@@ -444,6 +451,20 @@ void CLumenoDlg::ConnectPlaylists()
     connect(&channelDlg, &CChannelDlg::RenamePlaylistRequested, &playlistLibrary, &PlaylistLibrary::Rename, kOnce);
     connect(&channelDlg, &CChannelDlg::RefreshPlaylistRequested, &playlistLibrary, &PlaylistLibrary::Refresh, kOnce);
     connect(&channelDlg, &CChannelDlg::RemovePlaylistRequested, &playlistLibrary, &PlaylistLibrary::Remove, kOnce);
+}
+
+void CLumenoDlg::AddPlaylists(const QStringList& sources)
+{
+    if (!initialised) {
+        pendingPlaylists += sources;
+        return;
+    }
+    if (!sources.isEmpty()) {
+        raise();
+        activateWindow();
+    }
+    for (const QString& source : sources)
+        playlistLibrary.Add(source);
 }
 
 void CLumenoDlg::ShowAddPlaylistDialog()

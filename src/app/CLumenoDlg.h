@@ -89,6 +89,8 @@ public:
     CPanelMenu& MenuPanel() { return menuPanel; }
     CChannelDlg& ChannelWindow() { return channelDlg; }
     PlaylistLibrary& OwnPlaylists() { return playlistLibrary; }
+    // Adds files and addresses as playlists once start-up has completed.
+    void AddPlaylists(const QStringList& sources);
     const LanguageStrings& Texts() const { return languageStrings; }
     const QStringList& FavoriteNames() const { return favoriteNames; }
     QString& StreamAddress() { return streamAddress; }
@@ -148,6 +150,7 @@ private:
     CPanelMenu menuPanel;
     LanguageStrings languageStrings;
     PlaylistLibrary playlistLibrary{languageStrings};
+    QStringList pendingPlaylists; // handed over before start-up completed
     CChannelDlg channelDlg;
     std::array<std::unique_ptr<QMenu>, kPopupCount> menus;
     ChannelLists channelNames;
