@@ -11,6 +11,7 @@ packages=(
     ffmpeg mpv xvfb xauth openbox xdotool wmctrl x11-apps x11-utils imagemagick
     libgl1-mesa-dri fonts-dejavu-core
     desktop-file-utils appstream
+    clang-14 libclang-rt-14-dev
 )
 
 sudo=""

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Korvanta and runs the whole test suite: first the
-# normal build, then the build with AddressSanitizer and UndefinedBehaviorSanitizer.
-#   scripts/test.sh             both suites
+# normal build, then the build with AddressSanitizer and UndefinedBehaviorSanitizer, then a
+# short pass of every fuzz target.
+#   scripts/test.sh             all of it
 #   scripts/test.sh --quick     the normal build only
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,3 +29,4 @@ for preset in "${presets[@]}"; do
     cmake --build --preset "$preset" -j"$(nproc)"
     ctest --preset "$preset" -j2
 done
+[ "${1:-}" = "--quick" ] || scripts/fuzz.sh --seconds 20

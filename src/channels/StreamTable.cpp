@@ -12,9 +12,6 @@ constexpr unsigned char kStreamKey[] = {'w', '4', 'k', 'p', '9', 'z'};
 // Far larger than any entry; lives on the stack of the call.
 constexpr std::size_t kPlaintextCapacity = 64 * 1024;
 
-// The reader converts into 260 UTF-16 units, the terminator included.
-constexpr qsizetype kMaxAddressUnits = 259;
-
 } // namespace
 
 int StreamTableCount(int sectionNumber)
@@ -42,13 +39,17 @@ std::optional<QString> DecryptStreamEntry(const StreamEntry& entry)
     cipher.Initialize(kStreamKey, sizeof kStreamKey);
     unsigned char plaintext[kPlaintextCapacity];
     cipher.DecryptBuffer(entry.ciphertext, plaintext, decrypted);
+    return StreamAddressFromPlaintext(plaintext, decrypted);
+}
 
-    const void* zero = std::memchr(plaintext, 0, decrypted);
+std::optional<QString> StreamAddressFromPlaintext(const unsigned char* plaintext, std::size_t length)
+{
+    const void* zero = std::memchr(plaintext, 0, length);
     if (!zero)
         return std::nullopt;
     const auto textLength = static_cast<const unsigned char*>(zero) - plaintext;
     QString address = QString::fromUtf8(reinterpret_cast<const char*>(plaintext), textLength);
-    if (address.size() > kMaxAddressUnits)
+    if (address.size() > kMaxStreamAddressUnits)
         return std::nullopt;
 
     qsizetype end = address.size();

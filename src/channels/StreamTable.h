@@ -7,8 +7,12 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+
+// Longest address the reader takes, in UTF-16 units (260 with the terminator).
+constexpr qsizetype kMaxStreamAddressUnits = 259;
 
 // One encrypted address: its UTF-8 text, a zero byte and padding, in whole 8-byte blocks.
 struct StreamEntry
@@ -32,3 +36,6 @@ const StreamEntry* FindStreamEntry(ChannelId id);
 // trailing white space removed, leading kept. Nothing when the decrypted bytes hold no
 // zero byte or the text is longer than 259 UTF-16 units.
 std::optional<QString> DecryptStreamEntry(const StreamEntry& entry);
+
+// The address in decrypted bytes, by the rules above.
+std::optional<QString> StreamAddressFromPlaintext(const unsigned char* plaintext, std::size_t length);

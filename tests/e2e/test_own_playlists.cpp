@@ -6,15 +6,14 @@
 #include "CAddPlaylistDlg.h"
 #include "CLumenoDlg.h"
 #include "MessageBoxRecorder.h"
+#include "NextModalDialog.h"
 #include "TempDir.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -147,14 +146,16 @@ TEST_F(OwnPlaylistsEndToEnd, AddedPlayedKeptAndZappedThenListedAgainWithoutNetwo
     files.WriteFile(QStringLiteral("local.m3u"), M3u(hls, {"Local One"}, "Disk"));
 
     // Through the menu: the dialog takes the address and downloads it in the background.
-    QTimer::singleShot(0, [this] {
-        (void)QTest::qWaitFor([] { return qobject_cast<CAddPlaylistDlg*>(QApplication::activeModalWidget()); });
-        auto* add = qobject_cast<CAddPlaylistDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(add, nullptr);
-        add->SetDlgItemText(IDC_PLAYLIST_ADDRESS, web.Url(QStringLiteral("remote.m3u")));
-        QTest::mouseClick(static_cast<QPushButton*>(add->GetDlgItem(IDOK)), Qt::LeftButton);
-    });
-    dlg->OnCommand(ID_ADD_PLAYLIST);
+    {
+        const NextModalDialog enter([this](QWidget* modal) {
+            auto* add = qobject_cast<CAddPlaylistDlg*>(modal);
+            ASSERT_NE(add, nullptr);
+            add->SetDlgItemText(IDC_PLAYLIST_ADDRESS, web.Url(QStringLiteral("remote.m3u")));
+            QTest::mouseClick(static_cast<QPushButton*>(add->GetDlgItem(IDOK)), Qt::LeftButton);
+        });
+        dlg->OnCommand(ID_ADD_PLAYLIST);
+    }
+    ASSERT_FALSE(HasFailure());
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->OwnPlaylists().Playlists().size() == 1; }, kWaitMs));
     dlg->OwnPlaylists().Add(files.FilePath(QStringLiteral("local.m3u")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->OwnPlaylists().Playlists().size() == 2; }, kWaitMs));
