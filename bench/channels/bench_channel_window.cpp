@@ -2,8 +2,7 @@
 // whole language-change rebuild of the channel window, offscreen. Baseline: appending the
 // same number of bare items to a tree widget in the same run.
 
-#include "CChannelDlg.h"
-#include "LanguagePack.h"
+#include "ShippedChannelWindow.h"
 #include "WinApp.h"
 
 #include <QCoreApplication>
@@ -41,29 +40,17 @@ int main(int argc, char** argv)
     CWinApp app(argc, argv);
     QDir::setCurrent(QStringLiteral(KORVANTA_DATA_DIR));
 
-    LanguageStrings strings;
-    ChannelLists names;
-    ChannelLists descriptions;
-    QString language = QStringLiteral("English");
-    if (!LoadLanguagePack(nullptr, language, strings) || !LoadChannelCatalogue(language, names, descriptions))
+    ShippedChannelWindow shipped;
+    if (!shipped.Load())
         return 1;
-    QString streamAddress;
-    QString channelName;
-    QStringList favoriteNames;
-    QList<quint32> favoriteIds;
-    QList<quint32> favoriteIcons;
+    const ChannelLists& names = shipped.names;
     for (int k = 0; k < 20; ++k) {
-        favoriteNames.append(names[3].value(k));
-        favoriteIds.append(MakeChannelId(4, k));
-        favoriteIcons.append(4);
+        shipped.favoriteNames.append(names[3].value(k));
+        shipped.favoriteIds.append(MakeChannelId(4, k));
+        shipped.favoriteIcons.append(4);
     }
-    QWidget mainWindow;
-    CChannelDlg dlg;
-    dlg.SetReferences(strings, names, descriptions, streamAddress, channelName, favoriteNames, favoriteIds,
-                      favoriteIcons, mainWindow);
-    dlg.Create(&mainWindow);
-    dlg.resize(220, 480);
-    dlg.show();
+    shipped.Create(false);
+    CChannelDlg& dlg = shipped.dlg;
     auto* tree = dlg.findChild<QTreeWidget*>(QStringLiteral("channelTree"));
 
     QTreeWidget bare;

@@ -3,31 +3,16 @@
 // 10,000 and 200,000 channels in the shape of the big public lists. Baseline: building
 // the fixed channel tree of the shipped catalogue in the same run. Offscreen.
 
-#include "CChannelDlg.h"
-#include "LanguagePack.h"
+#include "ShippedChannelWindow.h"
 #include "WinApp.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTextStream>
 #include <QTreeWidget>
 
 namespace {
-// Resident memory of this process, in MiB.
-double ResidentMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-    }
-    return 0;
-}
-
 Playlist MakePlaylist(int channels)
 {
     const QStringList groups = {"News", "Sports", "Movies", "Music", "Kids", "Documentary", "Religious",
@@ -57,28 +42,12 @@ int main(int argc, char** argv)
     CWinApp app(argc, argv);
     QDir::setCurrent(QStringLiteral(KORVANTA_DATA_DIR));
 
-    LanguageStrings strings;
-    ChannelLists names;
-    ChannelLists descriptions;
-    QString language = QStringLiteral("English");
-    if (!LoadLanguagePack(nullptr, language, strings) || !LoadChannelCatalogue(language, names, descriptions))
+    ShippedChannelWindow shipped;
+    if (!shipped.Load())
         return 1;
-    QString streamAddress;
-    QString channelName;
-    QStringList favoriteNames;
-    QList<quint32> favoriteIds;
-    QList<quint32> favoriteIcons;
-    QList<OwnStream> favoriteStreams;
-    OwnStream startedStream;
-    std::vector<Playlist> playlists;
-    QWidget mainWindow;
-    CChannelDlg dlg;
-    dlg.SetReferences(strings, names, descriptions, streamAddress, channelName, favoriteNames, favoriteIds,
-                      favoriteIcons, mainWindow);
-    dlg.SetOwnChannels(playlists, favoriteStreams, startedStream);
-    dlg.Create(&mainWindow);
-    dlg.resize(220, 480);
-    dlg.show();
+    shipped.Create(true);
+    CChannelDlg& dlg = shipped.dlg;
+    std::vector<Playlist>& playlists = shipped.playlists;
     QCoreApplication::processEvents();
     auto* tree = dlg.findChild<QTreeWidget*>(QStringLiteral("channelTree"));
 

@@ -2,10 +2,9 @@
 // search field and result list, offscreen. Baseline: drawing the channel window's tree
 // (every group open) in the same run, the cost of one ordinary frame of that window.
 
-#include "CChannelDlg.h"
-#include "LanguagePack.h"
 #include "ChannelSearch.h"
 #include "SearchPanel.h"
+#include "ShippedChannelWindow.h"
 #include "WinApp.h"
 
 #include <QDir>
@@ -60,24 +59,11 @@ int main(int argc, char** argv)
     CWinApp app(argc, argv);
     QDir::setCurrent(QStringLiteral(KORVANTA_DATA_DIR));
 
-    LanguageStrings strings;
-    ChannelLists names;
-    ChannelLists descriptions;
-    QString language = QStringLiteral("English");
-    if (!LoadLanguagePack(nullptr, language, strings) || !LoadChannelCatalogue(language, names, descriptions))
+    ShippedChannelWindow shipped;
+    if (!shipped.Load())
         return 1;
-    QString streamAddress;
-    QString channelName;
-    QStringList favoriteNames;
-    QList<quint32> favoriteIds;
-    QList<quint32> favoriteIcons;
-    QWidget mainWindow;
-    CChannelDlg dlg;
-    dlg.SetReferences(strings, names, descriptions, streamAddress, channelName, favoriteNames, favoriteIds,
-                      favoriteIcons, mainWindow);
-    dlg.Create(&mainWindow);
-    dlg.resize(220, 480);
-    dlg.show();
+    shipped.Create(false);
+    CChannelDlg& dlg = shipped.dlg;
     auto* tree = dlg.findChild<QTreeWidget*>(QStringLiteral("channelTree"));
     tree->expandAll();
     std::vector<double> draws;
