@@ -1,6 +1,6 @@
 // The whole program in one process under a real X server, with the viewer's own
 // playlists: one added through the menu's dialog from a loopback web server, one from a
-// local file; an own channel played from the local HLS server, kept as a favourite,
+// local file given as the command line gives it; an own channel played from the local HLS server, kept as a favourite,
 // zapped from; then a restart with the web server gone still lists every channel.
 
 #include "CAddPlaylistDlg.h"
@@ -94,19 +94,21 @@ protected:
         qputenv("XDG_CACHE_HOME", previousCache);
     }
 
-    void Start()
+    // Sources are handed over as the command line's arguments are.
+    void Start(const QStringList& sources = {})
     {
         dlg = std::make_unique<CLumenoDlg>();
+        dlg->AddPlaylists(sources);
         ASSERT_TRUE(dlg->OnInitDialog());
         dlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
         tree = dlg->ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
     }
-    void Restart()
+    void Restart(const QStringList& sources = {})
     {
         dlg->EndDialog(IDCANCEL);
         dlg->OnDestroy();
-        Start();
+        Start(sources);
     }
 
     // Opens the nodes above the channel and double-clicks it; true once it plays.
@@ -157,7 +159,7 @@ TEST_F(OwnPlaylistsEndToEnd, AddedPlayedKeptAndZappedThenListedAgainWithoutNetwo
     }
     ASSERT_FALSE(HasFailure());
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->OwnPlaylists().Playlists().size() == 1; }, kWaitMs));
-    dlg->OwnPlaylists().Add(files.FilePath(QStringLiteral("local.m3u")));
+    Restart({files.FilePath(QStringLiteral("local.m3u"))});
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->OwnPlaylists().Playlists().size() == 2; }, kWaitMs));
     const QString remote = dlg->OwnPlaylists().Playlists()[0].name;
 
