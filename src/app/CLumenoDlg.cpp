@@ -21,6 +21,7 @@
 #include "WindowGeometry.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -74,7 +75,10 @@ const MessageMapEntry<CLumenoDlg> CLumenoDlg::kMessageMap[] = {
     {UM_PLAYER_EVENT, &CLumenoDlg::OnPlayerEvent},
 };
 
-CLumenoDlg::CLumenoDlg() : appIcon(QStringLiteral(":/app/korvanta.png"))
+// The theme's icon is the one the desktop file names, so the taskbar and the window
+// switcher show the same picture; the built-in one serves where no theme has it.
+CLumenoDlg::CLumenoDlg()
+    : appIcon(QIcon::fromTheme(QStringLiteral("org.korvanta.Korvanta"), QIcon(QStringLiteral(":/app/korvanta.png"))))
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -109,6 +113,7 @@ LRESULT CLumenoDlg::OnInitDialogMessage(WPARAM, LPARAM)
 bool CLumenoDlg::OnInitDialog()
 {
     setWindowIcon(appIcon);
+    QApplication::setWindowIcon(appIcon); // the channel window's too
     dataFolder = GetAppDataFolder();
     if (!LoadSettings(SettingsPath(), settings))
         settings = Settings();
@@ -134,6 +139,8 @@ bool CLumenoDlg::OnInitDialog()
     playPanel.Create(this);
     playPanel.SetVolume(settings.volume);
     playPanel.SetMuted(settings.mute != 0);
+    mpris.SetVolume(settings.volume);
+    mpris.Register();
     if (settings.hideControl)
         playPanel.hide();
 
@@ -179,13 +186,15 @@ void CLumenoDlg::OnDestroy()
     channelDlg.DestroyWindow();
     if (initialised) {
         QDir().mkpath(dataFolder + QStringLiteral("/Korvanta"));
-        settings.mainWindowRect = closingRect.isValid() ? closingRect : GetWindowOuterRect(this);
-        settings.channelWindowRect = channelDlg.WindowRect();
+        settings.mainWindowRect =
+            RectToSave(settings.mainWindowRect, closingRect.isValid() ? closingRect : GetWindowOuterRect(this));
+        settings.channelWindowRect = RectToSave(settings.channelWindowRect, channelDlg.WindowRect());
         SaveSettings(SettingsPath(), settings);
         SaveFavorites(FavoritesPath(), favoriteNames, favoriteIds, favoriteIcons, favoriteStreams);
         playlistLibrary.Save();
     }
     bufferingTimer.stop();
+    screenSaver.SetPlaying(false);
     player.Close();
 }
 
@@ -587,10 +596,16 @@ void CLumenoDlg::contextMenuEvent(QContextMenuEvent* event)
     QMenu* popup = menus[MenuContext].get();
     if (popup == nullptr)
         return;
-    // From the keyboard the platform reports the position (-1, -1), and the menu opens there.
-    const QPoint at = event->reason() == QContextMenuEvent::Keyboard ? QPoint(-1, -1) : event->globalPos();
+    // From the keyboard there is no pointer position: the menu opens over the picture.
+    const QPoint at = event->reason() == QContextMenuEvent::Keyboard ? KeyboardMenuPosition() : event->globalPos();
     if (QAction* chosen = popup->exec(at))
         SendMessage(this, WM_COMMAND, static_cast<WPARAM>(chosen->data().toInt()), 0);
+}
+
+QPoint CLumenoDlg::KeyboardMenuPosition() const
+{
+    const QWidget* video = player.VideoWidget();
+    return video != nullptr ? video->mapToGlobal(video->rect().center()) : mapToGlobal(rect().center());
 }
 
 void CLumenoDlg::keyPressEvent(QKeyEvent* event)
@@ -670,6 +685,7 @@ LRESULT CLumenoDlg::OnVolume(WPARAM, LPARAM lParam)
     settings.volume = static_cast<int>(lParam);
     player.storedVolume = settings.volume;
     player.SetVolume(settings.volume);
+    mpris.SetVolume(settings.volume);
     return 0;
 }
 
@@ -677,6 +693,8 @@ LRESULT CLumenoDlg::OnStartChannel(WPARAM, LPARAM)
 {
     SetStatusText(StatusString(StatusConnecting));
     playPanel.EnablePlayButton();
+    mpris.SetCanPlay(true);
+    mpris.SetTrack({channelDlg.CurrentChannelId(), channelName, channelDlg.CurrentGroup()});
     // Let the new status and the play button paint before the player takes over; a channel
     // started meanwhile wins, since the address is read only afterwards.
     QCoreApplication::sendPostedEvents();
@@ -689,8 +707,11 @@ LRESULT CLumenoDlg::OnPlayerEvent(WPARAM wParam, LPARAM lParam)
 {
     switch (wParam) {
     case PLAYER_EVENT_MOUSE_DOWN:
-        activateWindow();
-        setFocus();
+        // In full screen the picture keeps the focus, so that Enter and Escape still leave.
+        if (!player.IsFullScreen()) {
+            activateWindow();
+            setFocus();
+        }
         break;
     case PLAYER_EVENT_PLAY_STATE:
         OnPlayStateChange(static_cast<int>(lParam));
@@ -706,6 +727,12 @@ LRESULT CLumenoDlg::OnPlayerEvent(WPARAM wParam, LPARAM lParam)
 
 void CLumenoDlg::OnPlayStateChange(int state)
 {
+    // A playing channel that rebuffers is still playing; anything else that is not playing
+    // (stopped, failed, a new channel still opening) gives the screen back.
+    if (state != PLAYSTATE_BUFFERING)
+        playing = state == PLAYSTATE_PLAYING;
+    screenSaver.SetPlaying(playing);
+    mpris.SetPlaying(playing);
     switch (state) {
     case PLAYSTATE_BUFFERING:
         bufferingTimer.start(kBufferingPeriodMs, this); // a second report restarts the same timer
@@ -762,12 +789,14 @@ void CLumenoDlg::timerEvent(QTimerEvent* event)
 
 void CLumenoDlg::OnTimer()
 {
-    if (player.PlayState() != PLAYSTATE_BUFFERING) {
-        bufferingTimer.stop();
+    // Stopped first: a text missing from the pack ends this tick with one error box, and a
+    // running timer would raise another on every tick while that box is open.
+    bufferingTimer.stop();
+    if (player.PlayState() != PLAYSTATE_BUFFERING)
         return;
-    }
     const int progress = player.BufferingProgress();
     SetStatusText(StatusString(StatusBuffering) + QLatin1Char(' ') + QString::number(progress) + QLatin1Char('%'));
+    bufferingTimer.start(kBufferingPeriodMs, this);
 }
 
 LRESULT CLumenoDlg::OnActivate(WPARAM wParam, LPARAM)
@@ -786,4 +815,43 @@ void CLumenoDlg::changeEvent(QEvent* event)
     QDialog::changeEvent(event);
     if (event->type() == QEvent::ActivationChange)
         SendMessage(this, WM_ACTIVATE, isActiveWindow() ? WA_ACTIVE : WA_INACTIVE, 0);
+}
+
+// ---------------------------------------------------------------------------------------
+// The desktop's media controls
+
+void CLumenoDlg::RaiseFromDesktop()
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
+void CLumenoDlg::QuitFromDesktop()
+{
+    EndDialog(IDCANCEL); // as the window's close button: the shutdown that follows saves
+}
+
+void CLumenoDlg::PlayPauseFromDesktop()
+{
+    PlayPause();
+}
+
+void CLumenoDlg::PlayFromDesktop()
+{
+    if (!playPanel.IsPlaying())
+        PlayPause();
+}
+
+void CLumenoDlg::StopFromDesktop()
+{
+    if (playPanel.IsPlaying())
+        PlayPause();
+}
+
+void CLumenoDlg::SetVolumeFromDesktop(int volume)
+{
+    playPanel.SetVolume(volume);
+    SendMessage(this, UM_VOLUME, 0, volume);
 }

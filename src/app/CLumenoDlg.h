@@ -11,8 +11,11 @@
 #include "CommandId.h"
 #include "ChannelCatalogue.h"
 #include "LanguageStrings.h"
+#include "MediaPlayerTarget.h"
 #include "MenuTable.h"
+#include "MprisService.h"
 #include "PlaylistLibrary.h"
+#include "ScreenSaverInhibitor.h"
 #include "Settings.h"
 #include "WindowMessage.h"
 
@@ -33,7 +36,7 @@ class QAction;
 class QMenu;
 class QShortcut;
 
-class CLumenoDlg : public QDialog
+class CLumenoDlg : public QDialog, public MediaPlayerTarget
 {
     Q_OBJECT
 public:
@@ -79,6 +82,7 @@ public:
     // Read access for the parts that observe the main window (and for tests).
     const Settings& GetSettings() const { return settings; }
     const QString& StatusText() const { return statusText; }
+    bool IsInhibitingScreenSaver() const { return screenSaver.IsInhibiting(); }
     const QRect& StatusRect() const { return statusRect; }
     bool IsInitialised() const { return initialised; }
     bool IsBufferingTimerActive() const { return bufferingTimer.isActive(); }
@@ -95,6 +99,14 @@ public:
     const QStringList& FavoriteNames() const { return favoriteNames; }
     QString& StreamAddress() { return streamAddress; }
     QString& ChannelName() { return channelName; }
+
+    // Requests from the desktop's media controls.
+    void RaiseFromDesktop() override;
+    void QuitFromDesktop() override;
+    void PlayPauseFromDesktop() override;
+    void PlayFromDesktop() override;
+    void StopFromDesktop() override;
+    void SetVolumeFromDesktop(int volume) override;
 
 protected:
     bool event(QEvent* event) override;
@@ -122,6 +134,7 @@ private:
     void OnPlayStateChange(int state);
     void OnPlayerKey(quint16 key);
     void SetTopmost(bool topmost);
+    QPoint KeyboardMenuPosition() const;
 
     bool FatalError(const QString& text);
     QString SettingsPath() const;
@@ -174,4 +187,7 @@ private:
     Settings settings;
     QIcon appIcon;
     QRect closingRect; // outer rectangle when the modal loop ended
+    bool playing = false; // frames flow, or a playing channel rebuffers
+    ScreenSaverInhibitor screenSaver;
+    MprisService mpris{*this};
 };

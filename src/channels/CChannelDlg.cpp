@@ -193,7 +193,7 @@ void CChannelDlg::CreateTemplateControls()
     // A narrow window shortens the tab texts rather than hiding a tab behind scroll arrows.
     tabs->setUsesScrollButtons(false);
     tabs->setElideMode(Qt::ElideRight);
-    connect(tabs, &QTabBar::currentChanged, this, &CChannelDlg::OnTabChanged);
+    connect(tabs, &QTabBar::currentChanged, this, [this](int tab) { CatchInvalidArgument([&] { OnTabChanged(tab); }); });
 
     channelTree = new QTreeWidget(this);
     channelTree->setObjectName(QStringLiteral("channelTree"));
@@ -203,7 +203,7 @@ void CChannelDlg::CreateTemplateControls()
     channelTree->header()->setStretchLastSection(false);
     channelTree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     connect(channelTree, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* current) { OnTreeSelChanged(current); });
+            [this](QTreeWidgetItem* current) { CatchInvalidArgument([&] { OnTreeSelChanged(current); }); });
     connect(channelTree, &QTreeWidget::itemDoubleClicked, this, [this] { PlayFromTree(); });
     channelTree->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(channelTree, &QTreeWidget::customContextMenuRequested, this, &CChannelDlg::OnTreeContextMenu);
@@ -218,7 +218,8 @@ void CChannelDlg::CreateTemplateControls()
     favoritesList->setItemsExpandable(false);
     favoritesList->setSelectionMode(QAbstractItemView::SingleSelection);
     favoritesList->hide();
-    connect(favoritesList, &QTreeWidget::itemSelectionChanged, this, &CChannelDlg::OnFavoriteItemChanged);
+    connect(favoritesList, &QTreeWidget::itemSelectionChanged, this,
+            [this] { CatchInvalidArgument([this] { OnFavoriteItemChanged(); }); });
     connect(favoritesList, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { PlayFromFavorite(item); });
 
@@ -585,6 +586,7 @@ void CChannelDlg::PlayFromTree()
     const int position = static_cast<int>(at - group.begin());
     zapList.Set(std::move(group), position);
     zapSource = ZapSource::List;
+    currentGroup = item->parent() != nullptr ? item->parent()->text(0) : QString();
     if (itemKey(item).IsOwn()) {
         StartKey(itemKey(item));
         return;
@@ -601,6 +603,7 @@ void CChannelDlg::PlayFromFavorite(QTreeWidgetItem* item)
         return;
     zapFavorite = favoritesList->indexOfTopLevelItem(item);
     zapSource = ZapSource::Favorites;
+    currentGroup = tabs->tabText(kTabFavorites);
     const OwnStream stream = FavoriteStream(zapFavorite);
     if (!stream.IsEmpty()) {
         StartOwn(stream, item->text(0).left(kMaxFavoriteNameLength), itemImage(item));

@@ -72,6 +72,10 @@ public:
 
     QRect WindowRect() const { return windowRect; }
 
+    // The channel last started, and the group or list it was started from.
+    ChannelId CurrentChannelId() const { return currentChannelId; }
+    const QString& CurrentGroup() const { return currentGroup; }
+
     // Builds the fixed channel tree into the (empty) tree control; stops with the
     // invalid-argument error at the first missing label or name, keeping what it built.
     void FillChannelTree();
@@ -175,6 +179,7 @@ private:
     ChannelId currentChannelId = 0;
     int currentIcon = 0;
     QString currentName;
+    QString currentGroup;
     QWidget* mainWindow = nullptr;
     QTreeWidget* channelTree = nullptr;
     QTabBar* tabs = nullptr;

@@ -1,6 +1,7 @@
 #include "WindowGeometry.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QPointer>
 #include <QWidget>
 
@@ -60,4 +61,11 @@ void MoveWindowOuter(QWidget* window, const QRect& outer)
 QRect GetWindowOuterRect(const QWidget* window)
 {
     return window->frameGeometry();
+}
+
+QRect RectToSave(const QRect& given, const QRect& current)
+{
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return QRect(given.topLeft(), current.size());
+    return current;
 }

@@ -13,3 +13,8 @@ void MoveWindowOuter(QWidget* window, const QRect& outer);
 
 // The window's current outer rectangle in screen coordinates.
 QRect GetWindowOuterRect(const QWidget* window);
+
+// The outer rectangle to save for a window that was placed at given and is now at current.
+// Where the compositor places windows (Wayland) a client never learns its position, so the
+// given position is kept with the current size.
+QRect RectToSave(const QRect& given, const QRect& current);

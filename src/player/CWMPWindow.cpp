@@ -138,6 +138,11 @@ void CWMPWindow::SetOriginalSize(bool original)
     engine.SetUnscaled(original);
 }
 
+int CWMPWindow::FrameUpdates() const
+{
+    return glSurface != nullptr ? glSurface->FrameUpdates() : 0;
+}
+
 bool CWMPWindow::IsFullScreen() const
 {
     return fullScreenWindow != nullptr;
@@ -201,6 +206,15 @@ bool CWMPWindow::eventFilter(QObject* watched, QEvent* event)
         dispatch.Invoke(DISPID_MOUSEDOWN, &params);
         break;
     }
+    case QEvent::Close:
+        // The window manager closed the full-screen window: the picture goes back, so that
+        // Enter can bring it to full screen again.
+        if (watched == fullScreenWindow) {
+            event->ignore();
+            SetFullScreen(false);
+            return true;
+        }
+        break;
     case QEvent::MouseButtonDblClick:
         if (IsFullScreen()) {
             SetFullScreen(false);

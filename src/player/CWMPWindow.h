@@ -39,6 +39,8 @@ public:
     int BufferingProgress() const { return engine.BufferingProgress(); }
     QWidget* VideoWidget() const { return host; }
     mpv_handle* EngineHandle() const { return engine.Handle(); }
+    // Frames the render API has asked to draw; 0 without video output.
+    int FrameUpdates() const;
 
     // The volume applied whenever the sound is on, 0..100.
     int storedVolume = 100;

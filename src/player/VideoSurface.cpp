@@ -72,8 +72,11 @@ void VideoSurface::initializeGL()
         render,
         [](void* self) {
             auto* surface = static_cast<VideoSurface*>(self);
-            QMetaObject::invokeMethod(surface, [surface] { surface->update(); },
-                                      Qt::QueuedConnection);
+            const auto draw = [surface] {
+                ++surface->frameUpdates;
+                surface->update();
+            };
+            QMetaObject::invokeMethod(surface, draw, Qt::QueuedConnection);
         },
         this);
     if (onReady)

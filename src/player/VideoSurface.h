@@ -18,6 +18,9 @@ public:
     // engine may be destroyed only after this.
     void Detach();
 
+    // How many times the render API reported a new frame to draw.
+    int FrameUpdates() const { return frameUpdates; }
+
     // Called once the render context exists, so that addresses may be loaded.
     std::function<void()> onReady;
     // Called from the destructor while the GL context can still be made current.
@@ -32,5 +35,6 @@ private:
 
     mpv_handle* engine;
     mpv_render_context* render = nullptr;
+    int frameUpdates = 0;
     QMetaObject::Connection contextWatch;
 };

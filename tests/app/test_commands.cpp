@@ -4,8 +4,13 @@
 #include "NextModalDialog.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
+
+#include <functional>
 
 class CommandTest : public MainWindowTest
 {
@@ -84,6 +89,53 @@ TEST_F(CommandTest, EscapeAndF1DoNothingEnterGoesFullScreen)
     SendMessage(dlg.get(), UM_PLAYER_EVENT, PLAYER_EVENT_KEY_DOWN, 13);
     EXPECT_FALSE(dlg->Player().IsFullScreen());
     EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(CommandTest, FullScreenIsLeftEveryWayAndCanBeEnteredAgain)
+{
+    const std::pair<const char*, std::function<void(QWidget*)>> ways[] = {
+        {"Escape", [](QWidget* picture) { QTest::keyClick(picture, Qt::Key_Escape); }},
+        {"Enter", [](QWidget* picture) { QTest::keyClick(picture, Qt::Key_Return); }},
+        {"double-click", [](QWidget* picture) { QTest::mouseDClick(picture, Qt::LeftButton); }},
+        {"window manager's close", [](QWidget* picture) { picture->window()->close(); }},
+        {"click, then Enter", [](QWidget* picture) {
+             QTest::mouseClick(picture, Qt::LeftButton);
+             QCoreApplication::processEvents(); // any activation the click asked for
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+         }},
+    };
+    StartActive();
+    for (const auto& [name, leave] : ways) {
+        SCOPED_TRACE(name);
+        QTest::keyClick(dlg.get(), Qt::Key_Return);
+        ASSERT_TRUE(dlg->Player().IsFullScreen());
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            return QApplication::focusWidget() != nullptr && QApplication::focusWidget()->window() != dlg.get();
+        }));
+        QWidget* picture = QApplication::focusWidget();
+        leave(picture);
+        EXPECT_FALSE(dlg->Player().IsFullScreen());
+        EXPECT_EQ(picture->window(), dlg.get());
+        dlg->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    }
+}
+
+TEST_F(CommandTest, TheKeyboardContextMenuOpensOverThePicture)
+{
+    StartActive();
+    QPoint openedAt;
+    QTimer::singleShot(0, [&] {
+        (void)QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; });
+        if (QWidget* menu = QApplication::activePopupWidget()) {
+            openedAt = menu->pos();
+            menu->close();
+        }
+    });
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(-1, -1));
+    QApplication::sendEvent(dlg.get(), &event);
+    const QWidget* video = dlg->Player().VideoWidget();
+    EXPECT_EQ(openedAt, video->mapToGlobal(video->rect().center()));
 }
 
 TEST_F(CommandTest, LanguageReloadKeepsCheckMarksAndTheHiddenMenuPanel)

@@ -231,6 +231,18 @@ TEST_F(ChannelWindowTest, HandEditedFavouritesReportErrorsButNeverBreakTheWindow
     EXPECT_EQ(boxes.Boxes().size(), 1u);
 }
 
+TEST_F(ChannelWindowTest, ErrorsInSelectionAndTabSlotsAreReportedWithoutLeavingTheSlot)
+{
+    AddFavorite(QStringLiteral("Beyond"), MakeChannelId(2, 40), 2);
+    CreateWindow();
+    Tabs()->setCurrentIndex(1);
+    EXPECT_NO_THROW(List()->setCurrentItem(List()->topLevelItem(0))); // no description for it
+    EXPECT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_NO_THROW(Tabs()->setCurrentIndex(0));
+    EXPECT_NO_THROW(Tabs()->setCurrentIndex(1)); // shows the same favourite again
+    EXPECT_EQ(boxes.Boxes().size(), 2u);
+}
+
 TEST_F(ChannelWindowTest, UnequalFavouriteListsStopTheListing)
 {
     AddFavorite(QStringLiteral("A"), MakeChannelId(4, 0), 4);

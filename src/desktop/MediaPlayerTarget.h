@@ -1,0 +1,19 @@
+#pragma once
+// What the desktop's media controls may ask of the player window. The window carries out
+// each request exactly as its own controls would.
+
+class MediaPlayerTarget
+{
+public:
+    virtual void RaiseFromDesktop() = 0;
+    virtual void QuitFromDesktop() = 0;
+    // The play panel's button: plays when stopped, stops when playing.
+    virtual void PlayPauseFromDesktop() = 0;
+    virtual void PlayFromDesktop() = 0;
+    virtual void StopFromDesktop() = 0;
+    // 0..100, as the volume slider.
+    virtual void SetVolumeFromDesktop(int volume) = 0;
+
+protected:
+    ~MediaPlayerTarget() = default;
+};

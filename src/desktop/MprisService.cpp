@@ -1,0 +1,101 @@
+#include "MprisService.h"
+
+#include "MprisPlayerAdaptor.h"
+#include "MprisRootAdaptor.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+
+namespace {
+const QString kServiceName = QStringLiteral("org.mpris.MediaPlayer2.korvanta");
+const QString kObjectPath = QStringLiteral("/org/mpris/MediaPlayer2");
+const QString kPlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
+const QString kNoTrack = QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack");
+const QString kTrackPrefix = QStringLiteral("/org/korvanta/Korvanta/channel/");
+} // namespace
+
+MprisService::MprisService(MediaPlayerTarget& target) : target(target)
+{
+    new MprisRootAdaptor(this);
+    new MprisPlayerAdaptor(this);
+}
+
+MprisService::~MprisService()
+{
+    if (!registered)
+        return;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    bus.unregisterObject(kObjectPath);
+    bus.unregisterService(kServiceName);
+}
+
+bool MprisService::Register()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (registered || !bus.isConnected())
+        return registered;
+    if (!bus.registerObject(kObjectPath, this))
+        return false;
+    if (!bus.registerService(kServiceName)) {
+        bus.unregisterObject(kObjectPath);
+        return false;
+    }
+    registered = true;
+    return true;
+}
+
+void MprisService::SetPlaying(bool value)
+{
+    if (value == playing)
+        return;
+    playing = value;
+    AnnounceChanged(QStringLiteral("PlaybackStatus"),
+                    playing ? QStringLiteral("Playing") : QStringLiteral("Stopped"));
+}
+
+void MprisService::SetTrack(const Track& value)
+{
+    if (value.id == track.id && value.title == track.title && value.album == track.album)
+        return;
+    track = value;
+    AnnounceChanged(QStringLiteral("Metadata"), Metadata());
+}
+
+void MprisService::SetVolume(int value)
+{
+    if (value == volume)
+        return;
+    volume = value;
+    AnnounceChanged(QStringLiteral("Volume"), Volume());
+}
+
+void MprisService::SetCanPlay(bool value)
+{
+    if (value == canPlay)
+        return;
+    canPlay = value;
+    AnnounceChanged(QStringLiteral("CanPlay"), canPlay);
+    AnnounceChanged(QStringLiteral("CanPause"), canPlay);
+}
+
+QVariantMap MprisService::Metadata() const
+{
+    if (track.title.isEmpty())
+        return {{QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(kNoTrack))}};
+    return {
+        {QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(kTrackPrefix + QString::number(track.id)))},
+        {QStringLiteral("xesam:title"), track.title},
+        {QStringLiteral("xesam:album"), track.album},
+    };
+}
+
+void MprisService::AnnounceChanged(const QString& property, const QVariant& value)
+{
+    if (!registered)
+        return;
+    QDBusMessage signal = QDBusMessage::createSignal(kObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                     QStringLiteral("PropertiesChanged"));
+    signal << kPlayerInterface << QVariantMap{{property, value}} << QStringList();
+    QDBusConnection::sessionBus().send(signal);
+}

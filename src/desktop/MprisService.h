@@ -1,0 +1,52 @@
+#pragma once
+// The player on the session bus as org.mpris.MediaPlayer2.korvanta, so that media keys
+// and the desktop's media panels reach it. The window reports its state here; every change
+// is announced with PropertiesChanged so that panels stay in step.
+
+#include "MediaPlayerTarget.h"
+
+#include <QObject>
+#include <QString>
+#include <QVariantMap>
+
+class MprisService : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int kMaxVolume = 100;
+
+    explicit MprisService(MediaPlayerTarget& target);
+    ~MprisService() override;
+
+    // Registers the name and the object on the session bus; false without a session bus
+    // or when another instance holds the name.
+    bool Register();
+
+    struct Track
+    {
+        quint32 id = 0;
+        QString title;
+        QString album;
+    };
+
+    void SetPlaying(bool playing);
+    void SetTrack(const Track& track);
+    void SetVolume(int volume);
+    void SetCanPlay(bool canPlay);
+
+    MediaPlayerTarget& Target() const { return target; }
+    bool Playing() const { return playing; }
+    QVariantMap Metadata() const;
+    double Volume() const { return static_cast<double>(volume) / kMaxVolume; }
+    bool CanPlay() const { return canPlay; }
+
+private:
+    void AnnounceChanged(const QString& property, const QVariant& value);
+
+    MediaPlayerTarget& target;
+    bool registered = false;
+    bool playing = false;
+    bool canPlay = false;
+    int volume = kMaxVolume;
+    Track track;
+};

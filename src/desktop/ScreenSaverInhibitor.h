@@ -1,0 +1,33 @@
+#pragma once
+// Keeps the screen on while a channel plays. The video is drawn through the render API,
+// so the engine's own screensaver handling never runs. The session's screensaver service
+// is asked for an inhibition (and the cookie given back when playing ends); where there is
+// no such service, the X screensaver is reset periodically instead.
+
+#include <QObject>
+#include <QTimer>
+
+#include <optional>
+
+class ScreenSaverInhibitor : public QObject
+{
+public:
+    // How often the X screensaver is reset without the session service.
+    static constexpr int kResetPeriodMs = 30000;
+
+    ScreenSaverInhibitor();
+    ~ScreenSaverInhibitor() override;
+
+    // Inhibits while playing is true; anything else ends the inhibition at once.
+    void SetPlaying(bool playing);
+
+    bool IsInhibiting() const { return cookie.has_value() || resetTimer.isActive(); }
+
+private:
+    bool InhibitThroughService();
+    void UnInhibitThroughService();
+    static void ResetXScreenSaver();
+
+    std::optional<quint32> cookie;
+    QTimer resetTimer;
+};
