@@ -694,6 +694,7 @@ LRESULT CLumenoDlg::OnStartChannel(WPARAM, LPARAM)
     SetStatusText(StatusString(StatusConnecting));
     playPanel.EnablePlayButton();
     mpris.SetCanPlay(true);
+    mpris.SetCanZap(CanZap());
     mpris.SetTrack({channelDlg.CurrentChannelId(), channelName, channelDlg.CurrentGroup()});
     // Let the new status and the play button paint before the player takes over; a channel
     // started meanwhile wins, since the address is read only afterwards.
@@ -848,6 +849,11 @@ void CLumenoDlg::StopFromDesktop()
 {
     if (playPanel.IsPlaying())
         PlayPause();
+}
+
+void CLumenoDlg::ZapFromDesktop(int step)
+{
+    Zap(step);
 }
 
 void CLumenoDlg::SetVolumeFromDesktop(int volume)

@@ -106,6 +106,7 @@ public:
     void PlayPauseFromDesktop() override;
     void PlayFromDesktop() override;
     void StopFromDesktop() override;
+    void ZapFromDesktop(int step) override;
     void SetVolumeFromDesktop(int volume) override;
 
 protected:

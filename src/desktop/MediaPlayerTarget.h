@@ -11,6 +11,8 @@ public:
     virtual void PlayPauseFromDesktop() = 0;
     virtual void PlayFromDesktop() = 0;
     virtual void StopFromDesktop() = 0;
+    // +1 the next channel of the list the current one was started from, -1 the previous.
+    virtual void ZapFromDesktop(int step) = 0;
     // 0..100, as the volume slider.
     virtual void SetVolumeFromDesktop(int volume) = 0;
 

@@ -30,9 +30,26 @@ void MprisPlayerAdaptor::SetVolume(double volume)
     service.Target().SetVolumeFromDesktop(static_cast<int>(std::lround(clamped * MprisService::kMaxVolume)));
 }
 
+bool MprisPlayerAdaptor::CanZap() const
+{
+    return service.CanZap();
+}
+
 bool MprisPlayerAdaptor::CanPlay() const
 {
     return service.CanPlay();
+}
+
+void MprisPlayerAdaptor::Next()
+{
+    if (service.CanZap())
+        service.Target().ZapFromDesktop(+1);
+}
+
+void MprisPlayerAdaptor::Previous()
+{
+    if (service.CanZap())
+        service.Target().ZapFromDesktop(-1);
 }
 
 void MprisPlayerAdaptor::Pause()

@@ -35,14 +35,14 @@ public:
     double Volume() const;
     void SetVolume(double volume);
     qlonglong Position() const { return 0; }
-    bool CanZap() const { return false; } // no channel list to step through yet
+    bool CanZap() const;
     bool CanPlay() const;
     bool CanSeek() const { return false; }
     bool CanControl() const { return true; }
 
 public slots:
-    void Next() {}
-    void Previous() {}
+    void Next();
+    void Previous();
     void Pause();
     void PlayPause();
     void Stop();

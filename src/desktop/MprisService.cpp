@@ -79,6 +79,15 @@ void MprisService::SetCanPlay(bool value)
     AnnounceChanged(QStringLiteral("CanPause"), canPlay);
 }
 
+void MprisService::SetCanZap(bool value)
+{
+    if (value == canZap)
+        return;
+    canZap = value;
+    AnnounceChanged(QStringLiteral("CanGoNext"), canZap);
+    AnnounceChanged(QStringLiteral("CanGoPrevious"), canZap);
+}
+
 QVariantMap MprisService::Metadata() const
 {
     if (track.title.isEmpty())

@@ -33,12 +33,14 @@ public:
     void SetTrack(const Track& track);
     void SetVolume(int volume);
     void SetCanPlay(bool canPlay);
+    void SetCanZap(bool canZap);
 
     MediaPlayerTarget& Target() const { return target; }
     bool Playing() const { return playing; }
     QVariantMap Metadata() const;
     double Volume() const { return static_cast<double>(volume) / kMaxVolume; }
     bool CanPlay() const { return canPlay; }
+    bool CanZap() const { return canZap; }
 
 private:
     void AnnounceChanged(const QString& property, const QVariant& value);
@@ -47,6 +49,7 @@ private:
     bool registered = false;
     bool playing = false;
     bool canPlay = false;
+    bool canZap = false;
     int volume = kMaxVolume;
     Track track;
 };
