@@ -132,7 +132,7 @@ TEST_F(CommandTest, TheKeyboardContextMenuOpensOverThePicture)
             menu->close();
         }
     });
-    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(-1, -1));
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(-1, -1), QPoint(-1, -1));
     QApplication::sendEvent(dlg.get(), &event);
     const QWidget* video = dlg->Player().VideoWidget();
     EXPECT_EQ(openedAt, video->mapToGlobal(video->rect().center()));
