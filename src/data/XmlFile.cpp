@@ -12,6 +12,7 @@ namespace {
 // The parser recurses once per element level; no file of the program nests deeper than
 // three, so anything past this is damage, refused before it can exhaust the stack.
 constexpr int kMaxNestingDepth = 100;
+constexpr int kParserOverrun = 8; // beyond the longest UTF-8 sequence the parser may skip
 
 bool StartsWith(const char* p, const char* prefix)
 {
@@ -83,7 +84,10 @@ XmlReadResult ReadXmlFile(const QString& path, TiXmlDocument& document)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return XmlReadResult::NotOpened;
-    const QByteArray data = file.readAll();
+    // The parser skips a whole UTF-8 sequence by its lead byte without looking for the end,
+    // so a file ending in a lead byte would make it read past the buffer; zero bytes after
+    // the text stop it.
+    const QByteArray data = file.readAll() + QByteArray(kParserOverrun, '\0');
     file.close();
 
     if (XmlNestingDepth(data.constData()) > kMaxNestingDepth)

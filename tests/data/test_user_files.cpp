@@ -9,6 +9,7 @@
 #include <QDir>
 
 #include <gtest/gtest.h>
+#include <tinyxml.h>
 
 #include <array>
 #include <climits>
@@ -232,4 +233,18 @@ TEST(XmlNestingDepth, CountsOnlyElementLevels)
     EXPECT_EQ(XmlNestingDepth("<?xml version=\"1.0\" ?><a><b /><b x=\"/>\" y='>'><c /></b></a>"), 3);
     EXPECT_EQ(XmlNestingDepth("<a><!-- <b><b> --><![CDATA[<c><c>]]></a></a></a><a/>"), 1);
     EXPECT_EQ(XmlNestingDepth(QByteArray("<a>").repeated(5000).constData()), 5000);
+}
+
+TEST(XmlFile, FilesEndingInsideAUtf8SequenceAreRefusedWithoutReadingPastThem)
+{
+    // Found by fuzzing: the parser skips a sequence by its lead byte, over the file's end.
+    const QByteArray tails[] = {
+        "<R>a<R>\"\xB4<<>\xFF\xFB\xDD", "<R><a\xD0", "<R><P />\r\n>/Play\x91\x96\xC1\xF2\xF5", "<a e='\xE8'",
+    };
+    TempDir dir;
+    for (const QByteArray& tail : tails) {
+        dir.WriteFile("t.xml", tail);
+        TiXmlDocument document;
+        EXPECT_EQ(ReadXmlFile(dir.FilePath("t.xml"), document), XmlReadResult::Malformed) << tail.toHex().constData();
+    }
 }
