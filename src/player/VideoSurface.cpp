@@ -4,11 +4,38 @@
 
 #include <QOpenGLContext>
 
+#include <cstdio>
+
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 void* GetProcAddress(void*, const char* name)
 {
     QOpenGLContext* context = QOpenGLContext::currentContext();
     return context != nullptr ? reinterpret_cast<void*>(context->getProcAddress(name)) : nullptr;
+}
+
+// Making the render context probes every hardware-decoding interop, and a library the
+// machine does not have (CUDA on most) prints a line straight to standard error. A probe
+// that found nothing is no error, so standard error is muted for the call; a real failure
+// is still reported through the result.
+int CreateRenderContextQuietly(mpv_render_context** render, mpv_handle* engine, mpv_render_param* params)
+{
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved >= 0 && null >= 0)
+        dup2(null, STDERR_FILENO);
+    const int result = mpv_render_context_create(render, engine, params);
+    std::fflush(stderr);
+    if (saved >= 0) {
+        dup2(saved, STDERR_FILENO);
+        close(saved);
+    }
+    if (null >= 0)
+        close(null);
+    return result;
 }
 } // namespace
 
@@ -64,7 +91,7 @@ void VideoSurface::initializeGL()
         {MPV_RENDER_PARAM_ADVANCED_CONTROL, &advanced},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    if (mpv_render_context_create(&render, engine, params) < 0) {
+    if (CreateRenderContextQuietly(&render, engine, params) < 0) {
         render = nullptr;
         return;
     }

@@ -142,8 +142,8 @@ class EndToEnd : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (qEnvironmentVariableIsEmpty("DISPLAY"))
-            GTEST_SKIP() << "needs an X server";
+        if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            GTEST_SKIP() << "needs an X server or a Wayland compositor";
         config.UseAsConfigHome();
         ASSERT_TRUE(server.ready);
         dlg = std::make_unique<CLumenoDlg>();
@@ -283,6 +283,42 @@ TEST_F(EndToEnd, FavouritesAddedMovedAndRemovedPersistAcrossRestarts)
     restart();
     EXPECT_EQ(dlg->FavoriteNames(), QStringList{names[0]});
     EXPECT_TRUE(ReadConfig(config, "Favorites.xml").contains(names[0].toUtf8()));
+}
+
+// The pass run_wayland.sh starts under a headless compositor: the windows map, the picture
+// comes through the render API, full screen goes and comes back, and closing keeps the
+// saved positions, which a Wayland client cannot know.
+TEST_F(EndToEnd, OnWaylandAChannelRendersGoesFullScreenAndClosingKeepsThePlaces)
+{
+    if (QGuiApplication::platformName() != QLatin1String("wayland"))
+        GTEST_SKIP() << "the Wayland pass";
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg->ChannelWindow()));
+    const Settings placed = dlg->GetSettings();
+    const QString name = DoubleClickAChannel();
+    ASSERT_EQ(WatchStatusUntil(name).last(), name);
+    CWMPWindow& player = dlg->Player();
+    const int framesBefore = player.FrameUpdates();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player.FrameUpdates() > framesBefore + 10; }, 10000))
+        << player.FrameUpdates() - framesBefore << " frames";
+
+    QWidget* picture = player.VideoWidget()->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_NE(picture, nullptr);
+    dlg->activateWindow();
+    QTest::keyClick(dlg.get(), Qt::Key_Return);
+    ASSERT_TRUE(player.IsFullScreen());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(picture->window()));
+    const int framesInFullScreen = player.FrameUpdates();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player.FrameUpdates() > framesInFullScreen + 10; }, 10000));
+    QTest::keyClick(picture, Qt::Key_Return);
+    EXPECT_FALSE(player.IsFullScreen());
+    EXPECT_EQ(picture->window(), dlg.get());
+
+    dlg->EndDialog(IDCANCEL);
+    dlg->OnDestroy();
+    const QByteArray saved = ReadConfig(config, "Settings.xml");
+    const QRect main = placed.mainWindowRect;
+    EXPECT_TRUE(saved.contains(QStringLiteral("<MainWindowPos posx=\"%1\" posy=\"%2\"").arg(main.x()).arg(main.y()).toUtf8()))
+        << saved.constData();
 }
 
 // Minutes of use with a flaky server: channels switched every few seconds, the connection
