@@ -5,7 +5,7 @@
 // their ratio, and both resident set sizes while playing. Both play without video output.
 
 #include "CWMPWindow.h"
-#include "HlsServer.h"
+#include "ZooServer.h"
 #include "PlayStateModel.h"
 
 #include <QApplication>
@@ -93,7 +93,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const int starts = argc > 1 ? std::max(1, atoi(argv[1])) : 10;
 
-    HlsServer server;
+    ZooServer server;
     if (!server.Start()) {
         std::fprintf(stderr, "the local HLS server did not start\n");
         return 1;

@@ -4,7 +4,7 @@
 usage: make_loopback_list.py <channels.tsv> <out.tsv> <port>
 
 Every distinct address becomes http://127.0.0.1:<port>/live.m3u8?channel=<n>, the live
-stream of tests/support/hls_server.py; names, sections, descriptions and the slots that
+stream of tests/support/stream_zoo.py; names, sections, descriptions and the slots that
 share an address stay as they are, so the program looks as it does with the real list.
 """
 import sys

@@ -7,6 +7,7 @@
 #include "MessageBoxRecorder.h"
 #include "PlayStateModel.h"
 #include "TempDir.h"
+#include "ZooServer.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +16,6 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTabBar>
-#include <QTcpSocket>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -32,29 +32,6 @@ namespace {
 
 constexpr int kOutageMs = 5000; // longest a connection drop lasts in the soak
 constexpr int kSwitchMs = 3000; // longest a channel plays before the soak switches on
-
-class HlsServer
-{
-public:
-    HlsServer()
-    {
-        process.setProgram(QStringLiteral("python3"));
-        process.setArguments({QStringLiteral(KORVANTA_SOURCE_DIR "/tests/support/hls_server.py"),
-                              QStringLiteral("--port"), QString::number(KORVANTA_E2E_PORT),
-                              QStringLiteral("--segments"), QStringLiteral("30")});
-        process.start();
-        ready = process.waitForReadyRead(120000);
-    }
-    ~HlsServer()
-    {
-        process.kill();
-        process.waitForFinished();
-    }
-    bool ready = false;
-
-private:
-    QProcess process;
-};
 
 void SaveShot(const QImage& image, const QString& name)
 {
@@ -90,18 +67,6 @@ QTreeWidgetItem* FirstChannel(QTreeWidgetItem* parent)
             return found;
     }
     return nullptr;
-}
-
-// Tells the test server how to answer media requests from now on.
-void ControlServer(const QString& query)
-{
-    QTcpSocket socket;
-    socket.connectToHost(QStringLiteral("127.0.0.1"), KORVANTA_E2E_PORT);
-    if (!socket.waitForConnected(2000))
-        return;
-    socket.write(QStringLiteral("GET /control?%1 HTTP/1.0\r\n\r\n").arg(query).toLatin1());
-    socket.waitForBytesWritten(2000);
-    socket.waitForReadyRead(2000);
 }
 
 // Resident memory of this process, in KiB.
@@ -145,7 +110,8 @@ protected:
         if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
             GTEST_SKIP() << "needs an X server or a Wayland compositor";
         config.UseAsConfigHome();
-        ASSERT_TRUE(server.ready);
+        static const bool started = server.Start(KORVANTA_E2E_PORT);
+        ASSERT_TRUE(started) << server.Error().toStdString();
         dlg = std::make_unique<CLumenoDlg>();
         ASSERT_TRUE(dlg->OnInitDialog());
         dlg->show();
@@ -184,7 +150,7 @@ protected:
         return seen;
     }
 
-    static inline HlsServer server;
+    static inline ZooServer server;
     TempDir config;
     MessageBoxRecorder boxes;
     std::unique_ptr<CLumenoDlg> dlg;
@@ -342,9 +308,9 @@ TEST_F(EndToEnd, SoakSwitchingChannelsWhileTheServerDropsConnections)
         const int step = switches + drops;
         if (step % 4 == 3) {
             // Drop every connection until the player notices (or a few seconds), then serve again.
-            ControlServer(QStringLiteral("mode=drop"));
+            server.Control(QStringLiteral("mode=drop"));
             (void)QTest::qWaitFor([&] { return dlg->Player().PlayState() != PLAYSTATE_PLAYING; }, kOutageMs);
-            ControlServer(QStringLiteral("mode=normal"));
+            server.Control(QStringLiteral("mode=normal"));
             ++drops;
             const auto settled = [&] {
                 const int state = dlg->Player().PlayState();
@@ -362,7 +328,7 @@ TEST_F(EndToEnd, SoakSwitchingChannelsWhileTheServerDropsConnections)
             baseline = ResidentKiB();
         peak = std::max(peak, ResidentKiB());
     }
-    ControlServer(QStringLiteral("mode=normal"));
+    server.Control(QStringLiteral("mode=normal"));
     // Not stuck: the last channel plays again.
     EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->StatusText() == dlg->ChannelName(); }, 60000))
         << dlg->StatusText().toStdString();

@@ -2,7 +2,7 @@
 // HLS server, volume, mute and size read back from the engine, and teardown.
 
 #include "CWMPWindow.h"
-#include "HlsServer.h"
+#include "ZooServer.h"
 #include "PlayStateModel.h"
 #include "PlayerEventRecorder.h"
 
@@ -57,7 +57,7 @@ protected:
         return WaitFor([&] { return window.LastState() == state; }, timeoutMs);
     }
 
-    HlsServer server;
+    ZooServer server;
     PlayerEventRecorder window;
     CWMPWindow player{FastTimings()};
 };

@@ -2,7 +2,7 @@
 // and again after leaving it. Skipped without a display.
 
 #include "CWMPWindow.h"
-#include "HlsServer.h"
+#include "ZooServer.h"
 #include "PlayStateModel.h"
 #include "PlayerEventRecorder.h"
 
@@ -96,7 +96,7 @@ TEST(PlayerVideo, PatternShowsInTheWindowInFullScreenAndAfter)
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY") || QGuiApplication::platformName() != "xcb")
         GTEST_SKIP() << "needs an X display";
-    HlsServer server;
+    ZooServer server;
     ASSERT_TRUE(server.Start());
     PlayerEventRecorder window;
     window.resize(480, 360);

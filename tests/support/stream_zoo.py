@@ -1,0 +1,586 @@
+#!/usr/bin/env python3
+"""The stream zoo: one loopback server with every shape of stream the tests meet, made
+with ffmpeg at start (kept in --media and reused by later runs).
+
+Command line:
+    stream_zoo.py [--port N] [--media DIR] [--root DIR] [--segments N]
+
+    --port N      listen on 127.0.0.1:N (default 0: a free port). A port that is taken
+                  ends the server with exit status 3 and "ERROR port N is busy".
+    --media DIR   folder of the generated media (default: a fresh temporary folder)
+    --root DIR    folder served under /files/ (default: none)
+    --segments N  length of the main material in one-second segments (default 120)
+
+Prints, once listening: "PORT n", "TLS_PORT n" (certificate from the test CA),
+"UNTRUSTED_PORT n" (self-signed), "CA path" (the test CA to trust), then "READY".
+It ends when its standard input closes, when its parent dies, or on SIGTERM/SIGKILL.
+
+Addresses on every port (http://127.0.0.1:PORT):
+  HLS material      /live.m3u8 /vod.m3u8 /seg/N.ts: the main material, a four-segment
+                    live window moving on a segment a second; /hls/SET/live.m3u8 and
+                    /hls/SET/seg/N.ts for SET in v144 v240 v360 hevc audio
+  /control?...      how /live.m3u8 /vod.m3u8 /seg/ answer from now on: mode=normal|404|drop,
+                    delay=S (seconds before answering), rate=B (bytes a second)
+  /zoo/master.m3u8  master playlist, three H.264/AAC variants; /zoo/hevc.m3u8 HEVC variants
+  /zoo/stream.ts    bare MPEG-TS, endless, at the material's pace; /zoo/chunked.ts the
+                    same with chunked transfer encoding
+  /zoo/audio.m3u8   audio-only HLS (AAC); /zoo/radio.mp3 endless MP3
+  /zoo/redirect     302 -> 301 -> 200 ending on the TLS port; /zoo/loop redirects to itself
+  /zoo/status/N     answers status N with an HTML body
+  /zoo/recover.m3u8?key=K  503 for five seconds from the first request with key K, then live
+  /zoo/slow.m3u8    the live playlist after six seconds
+  /zoo/capped.m3u8  live, segments sent at half the material's bit rate
+  /zoo/flaky.m3u8   live, every fourth segment answers 404
+  /zoo/frozen.m3u8  live, but the window stops moving ten seconds after the first request
+  /zoo/ad.m3u8      live with a discontinuity (an inserted clip of other material)
+  /zoo/page.html    an HTML page with status 200
+  /zoo/agent.m3u8   live only for the User-Agent "KorvantaZoo/1.0", 403 otherwise
+  Checker stand-ins: /ok* /master.m3u8 /variant/low.m3u8 /master-dead.m3u8
+  /master-local.m3u8 /status/N /slow?ms=N /redirect/N /loop /page.html /stream.ts /octet
+  /text-playlist /empty /endless /files/PATH; /stats (requests in flight, most at once,
+  hits per path) and /reset.
+"""
+
+import argparse
+import errno
+import json
+import os
+import shutil
+import signal
+import ssl
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+from urllib.parse import parse_qs, urlsplit
+
+SEGMENT_SECONDS = 1
+LIVE_WINDOW = 4
+VOD_SEGMENTS = 3
+SHORT_SEGMENTS = 20
+RATE = 25
+RECOVER_SECONDS = 5
+SLOW_SECONDS = 6
+FREEZE_SECONDS = 10
+FLAKY_EVERY = 4
+CAP_SHARE = 0.5
+ZOO_AGENT = "KorvantaZoo/1.0"
+EXIT_PORT_BUSY = 3
+MPEG_PLAYLIST = "application/vnd.apple.mpegurl"
+
+# name: (size, video codec or None, segments)
+SETS = {
+    "main": ("320x240", "libx264", None),
+    "v144": ("256x144", "libx264", SHORT_SEGMENTS),
+    "v240": ("320x240", "libx264", SHORT_SEGMENTS),
+    "v360": ("640x360", "libx264", SHORT_SEGMENTS),
+    "hevc": ("320x240", "libx265", SHORT_SEGMENTS),
+    "audio": (None, None, SHORT_SEGMENTS),
+}
+VARIANTS = [("v144", 200000, "256x144"), ("v240", 400000, "320x240"), ("v360", 900000, "640x360")]
+
+
+def run_ffmpeg(args):
+    subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-nostdin"] + args, check=True,
+                   stdout=subprocess.DEVNULL)
+
+
+def make_set(folder, name, segments):
+    size, codec, _ = SETS[name]
+    target = os.path.join(folder, name)
+    if os.path.exists(os.path.join(target, "seg%03d.ts" % (segments - 1))):
+        return
+    # Made aside and moved into place whole: servers started together share the folder.
+    os.makedirs(folder, exist_ok=True)
+    work = tempfile.mkdtemp(prefix=".%s-" % name, dir=folder)
+    source = ["-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100"]
+    video = []
+    if codec:
+        source = ["-f", "lavfi", "-i", "testsrc=size=%s:rate=%d" % (size, RATE)] + source
+        gop = str(RATE * SEGMENT_SECONDS)
+        video = ["-c:v", codec, "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-g", gop,
+                 "-keyint_min", gop, "-sc_threshold", "0"]
+        if codec == "libx265":
+            video += ["-x265-params", "log-level=none:keyint=%s:min-keyint=%s" % (gop, gop),
+                      "-tag:v", "hvc1"]
+    run_ffmpeg(source + ["-t", str(segments * SEGMENT_SECONDS)] + video +
+               ["-c:a", "aac", "-b:a", "64k", "-f", "hls", "-hls_time", str(SEGMENT_SECONDS),
+                "-hls_list_size", "0", "-hls_segment_filename", os.path.join(work, "seg%03d.ts"),
+                os.path.join(work, "index.m3u8")])
+    try:
+        os.rename(work, target)
+    except OSError:
+        shutil.rmtree(work, ignore_errors=True)  # another server finished first
+
+
+def make_mp3(folder):
+    target = os.path.join(folder, "radio.mp3")
+    if os.path.exists(target):
+        return
+    work = target + ".%d" % os.getpid()
+    run_ffmpeg(["-f", "lavfi", "-i", "sine=frequency=330:sample_rate=44100",
+                "-t", str(SHORT_SEGMENTS), "-c:a", "libmp3lame", "-b:a", "128k", "-f", "mp3", work])
+    os.replace(work, target)
+
+
+def make_certificates(folder):
+    """A test CA, a certificate for 127.0.0.1 signed by it, and a self-signed one."""
+    files = {n: os.path.join(folder, n) for n in
+             ("ca.pem", "ca.key", "server.pem", "server.key", "server.csr", "self.pem", "self.key", "ext")}
+    with open(files["ext"], "w") as f:
+        f.write("subjectAltName=IP:127.0.0.1\n")
+
+    def openssl(*args):
+        subprocess.run(["openssl"] + list(args), check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    key = ["-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes", "-days", "2"]
+    openssl("req", "-x509", *key, "-subj", "/CN=Korvanta Zoo CA",
+            "-keyout", files["ca.key"], "-out", files["ca.pem"])
+    openssl("req", *key, "-subj", "/CN=127.0.0.1", "-keyout", files["server.key"],
+            "-out", files["server.csr"])
+    openssl("x509", "-req", "-in", files["server.csr"], "-CA", files["ca.pem"], "-CAkey",
+            files["ca.key"], "-CAcreateserial", "-days", "2", "-extfile", files["ext"],
+            "-out", files["server.pem"])
+    openssl("req", "-x509", *key, "-subj", "/CN=127.0.0.1", "-addext",
+            "subjectAltName=IP:127.0.0.1", "-keyout", files["self.key"], "-out", files["self.pem"])
+    return files
+
+
+class Behaviour:
+    def __init__(self):
+        self.lock = threading.Lock()
+        self.mode = "normal"
+        self.delay = 0.0
+        self.rate = 0
+
+    def update(self, query):
+        with self.lock:
+            if "mode" in query:
+                self.mode = query["mode"][0]
+            if "delay" in query:
+                self.delay = float(query["delay"][0])
+            if "rate" in query:
+                self.rate = int(query["rate"][0])
+
+    def snapshot(self):
+        with self.lock:
+            return self.mode, self.delay, self.rate
+
+
+class Zoo:
+    """State shared by all ports."""
+
+    def __init__(self, media, root, segments):
+        self.media = media
+        self.root = root
+        self.segments = segments
+        self.started = time.monotonic()
+        self.behaviour = Behaviour()
+        self.lock = threading.Lock()
+        self.stats = {"inflight": 0, "max": 0, "hits": {}}
+        self.first_seen = {}
+        self.tls_port = 0
+
+    def set_length(self, name):
+        return SETS[name][2] or self.segments
+
+    def segment(self, name, n):
+        with open(os.path.join(self.media, name, "seg%03d.ts" % (n % self.set_length(name))), "rb") as f:
+            return f.read()
+
+    def newest(self, now=None):
+        now = time.monotonic() if now is None else now
+        return int((now - self.started) / SEGMENT_SECONDS) + LIVE_WINDOW - 1
+
+    def since_first(self, key):
+        with self.lock:
+            first = self.first_seen.setdefault(key, time.monotonic())
+        return time.monotonic() - first
+
+
+def playlist(prefix, first, count, length, finished=False, extra=None):
+    lines = ["#EXTM3U", "#EXT-X-VERSION:3", "#EXT-X-TARGETDURATION:%d" % SEGMENT_SECONDS,
+             "#EXT-X-MEDIA-SEQUENCE:%d" % first]
+    for n in range(first, first + count):
+        # The material repeats; its time stamps start again where it wraps.
+        if n > first and n % length == 0:
+            lines.append("#EXT-X-DISCONTINUITY")
+        lines += (extra(n) if extra else []) + ["#EXTINF:%d.000000," % SEGMENT_SECONDS,
+                                                "%s/seg/%d.ts" % (prefix, n)]
+    if finished:
+        lines.append("#EXT-X-ENDLIST")
+    return ("\n".join(lines) + "\n").encode()
+
+
+def master(variants):
+    lines = ["#EXTM3U"]
+    for path, bandwidth, resolution, codecs in variants:
+        lines.append("#EXT-X-STREAM-INF:BANDWIDTH=%d,RESOLUTION=%s,CODECS=\"%s\"" %
+                     (bandwidth, resolution, codecs))
+        lines.append(path)
+    return ("\n".join(lines) + "\n").encode()
+
+
+CHECKER_PLAYLIST = b"#EXTM3U\n#EXT-X-VERSION:3\n#EXT-X-TARGETDURATION:2\n#EXTINF:2.0,\nseg0.ts\n"
+TS_PACKETS = (b"\x47" + b"\x00" * 187) * 16
+
+
+def checker_master(variant):
+    return ("#EXTM3U\n#EXT-X-STREAM-INF:BANDWIDTH=800000\n%s\n" % variant).encode()
+
+
+def make_handler(zoo):
+    class Handler(BaseHTTPRequestHandler):
+        protocol_version = "HTTP/1.1"
+
+        def log_message(self, *args):
+            pass
+
+        def reply(self, code, body=b"", kind="text/plain", headers=(), rate=0):
+            self.send_response(code)
+            self.send_header("Content-Type", kind)
+            self.send_header("Content-Length", str(len(body)))
+            self.send_header("Cache-Control", "no-cache")
+            for name, value in headers:
+                self.send_header(name, value)
+            self.end_headers()
+            if rate <= 0:
+                self.wfile.write(body)
+                return
+            chunk = max(1, rate // 10)
+            for i in range(0, len(body), chunk):
+                self.wfile.write(body[i:i + chunk])
+                self.wfile.flush()
+                time.sleep(0.1)
+
+        def redirect(self, code, location):
+            self.reply(code, b"", "text/plain", [("Location", location)])
+
+        def do_GET(self):
+            url = urlsplit(self.path)
+            query = parse_qs(url.query)
+            if url.path == "/stats":
+                with zoo.lock:
+                    body = json.dumps(zoo.stats).encode()
+                return self.reply(200, body, "application/json")
+            if url.path == "/reset":
+                with zoo.lock:
+                    zoo.stats.update(inflight=0, max=0, hits={})
+                return self.reply(200, b"{}", "application/json")
+            if url.path == "/control":
+                zoo.behaviour.update(query)
+                return self.reply(200, b"ok\n")
+            with zoo.lock:
+                zoo.stats["inflight"] += 1
+                zoo.stats["max"] = max(zoo.stats["max"], zoo.stats["inflight"])
+                zoo.stats["hits"][self.path] = zoo.stats["hits"].get(self.path, 0) + 1
+            try:
+                self.route(url.path, query)
+            except (BrokenPipeError, ConnectionResetError, ssl.SSLError):
+                self.close_connection = True
+            finally:
+                with zoo.lock:
+                    zoo.stats["inflight"] -= 1
+
+        def route(self, path, query):
+            if path in ("/live.m3u8", "/vod.m3u8") or path.startswith("/seg/"):
+                return self.steered(path)
+            if path.startswith("/hls/"):
+                return self.material(path)
+            if path.startswith("/zoo/"):
+                return self.zoo_case(path[len("/zoo/"):], query)
+            return self.checker(path, query)
+
+        # The main material, answered as /control says.
+        def steered(self, path):
+            if path == "/live.m3u8":
+                newest = zoo.newest()
+                body, kind = playlist("", newest - LIVE_WINDOW + 1, LIVE_WINDOW, zoo.segments), MPEG_PLAYLIST
+            elif path == "/vod.m3u8":
+                body, kind = playlist("", 0, VOD_SEGMENTS, zoo.segments, True), MPEG_PLAYLIST
+            else:
+                n = self.number(path, "/seg/")
+                if n is None:
+                    return self.reply(404, b"not found\n")
+                body, kind = zoo.segment("main", n), "video/mp2t"
+            mode, delay, rate = zoo.behaviour.snapshot()
+            if delay > 0:
+                time.sleep(delay)
+            if mode == "drop":
+                self.close_connection = True
+                self.connection.close()
+                return None
+            if mode == "404":
+                return self.reply(404, b"not found\n")
+            return self.reply(200, body, kind, rate=rate)
+
+        @staticmethod
+        def number(path, prefix):
+            if not path.startswith(prefix) or not path.endswith(".ts"):
+                return None
+            try:
+                n = int(path[len(prefix):-len(".ts")])
+            except ValueError:
+                return None
+            return n if n >= 0 else None
+
+        def live(self, name, prefix, newest=None, extra=None):
+            newest = zoo.newest() if newest is None else newest
+            body = playlist(prefix, newest - LIVE_WINDOW + 1, LIVE_WINDOW, zoo.set_length(name),
+                            extra=extra)
+            return self.reply(200, body, MPEG_PLAYLIST)
+
+        def material(self, path):
+            parts = path.split("/")  # "", "hls", SET, rest...
+            if len(parts) < 4 or parts[2] not in SETS:
+                return self.reply(404, b"not found\n")
+            name, rest = parts[2], "/" + "/".join(parts[3:])
+            if rest == "/live.m3u8":
+                return self.live(name, "/hls/" + name)
+            n = self.number(rest, "/seg/")
+            if n is None:
+                return self.reply(404, b"not found\n")
+            return self.reply(200, zoo.segment(name, n), "video/mp2t")
+
+        def zoo_case(self, case, query):
+            if case == "master.m3u8":
+                return self.reply(200, master([("/hls/%s/live.m3u8" % name, bandwidth, size,
+                                                "avc1.42c01e,mp4a.40.2")
+                                               for name, bandwidth, size in VARIANTS]), MPEG_PLAYLIST)
+            if case == "hevc.m3u8":
+                return self.reply(200, master([("/hls/hevc/live.m3u8", 300000, "320x240",
+                                                "hvc1.1.6.L63.90,mp4a.40.2")]), MPEG_PLAYLIST)
+            if case == "audio.m3u8":
+                return self.live("audio", "/hls/audio")
+            if case in ("stream.ts", "chunked.ts"):
+                return self.endless_ts(case == "chunked.ts")
+            if case == "radio.mp3":
+                return self.endless_mp3()
+            if case == "redirect":
+                return self.redirect(302, "/zoo/redirect-2")
+            if case == "redirect-2":
+                return self.redirect(301, "https://127.0.0.1:%d/hls/v240/live.m3u8" % zoo.tls_port)
+            if case == "loop":
+                return self.redirect(302, "/zoo/loop")
+            if case.startswith("status/"):
+                return self.reply(int(case.split("/")[1]), b"<html><body>No.</body></html>", "text/html")
+            if case == "recover.m3u8":
+                if zoo.since_first(query.get("key", [""])[0]) < RECOVER_SECONDS:
+                    return self.reply(503, b"<html><body>Busy.</body></html>", "text/html")
+                return self.live("main", "")
+            if case == "slow.m3u8":
+                time.sleep(SLOW_SECONDS)
+                return self.live("main", "")
+            if case == "capped.m3u8":
+                return self.live("v360", "/zoo/capped")
+            if case.startswith("capped/seg/"):
+                body = zoo.segment("v360", self.number(case, "capped/seg/") or 0)
+                return self.reply(200, body, "video/mp2t", rate=int(len(body) * CAP_SHARE / SEGMENT_SECONDS))
+            if case == "flaky.m3u8":
+                return self.live("main", "/zoo/flaky")
+            if case.startswith("flaky/seg/"):
+                n = self.number(case, "flaky/seg/") or 0
+                if n % FLAKY_EVERY == FLAKY_EVERY - 1:
+                    return self.reply(404, b"not found\n")
+                return self.reply(200, zoo.segment("main", n), "video/mp2t")
+            if case == "frozen.m3u8":
+                frozen_at = zoo.newest() - int(zoo.since_first("frozen") - FREEZE_SECONDS)
+                return self.live("main", "", newest=min(zoo.newest(), max(frozen_at, LIVE_WINDOW)))
+            if case == "ad.m3u8":
+                return self.live("main", "", extra=self.ad_break)
+            if case.startswith("ad/seg/"):
+                return self.reply(200, zoo.segment("v240", self.number(case, "ad/seg/") or 0), "video/mp2t")
+            if case == "page.html":
+                return self.reply(200, b"<!DOCTYPE html><html><body>Channel page</body></html>", "text/html")
+            if case == "agent.m3u8":
+                if self.headers.get("User-Agent") != ZOO_AGENT:
+                    return self.reply(403, b"<html><body>Wrong player.</body></html>", "text/html")
+                return self.live("main", "")
+            return self.reply(404, b"not here\n")
+
+        @staticmethod
+        def ad_break(n):
+            # Every fifth segment is an inserted clip of other material, fenced by
+            # discontinuities; the main material resumes after it.
+            if n % 5 == 0:
+                return ["#EXT-X-DISCONTINUITY", "#EXTINF:1.000000,", "/zoo/ad/seg/%d.ts" % n,
+                        "#EXT-X-DISCONTINUITY"]
+            return []
+
+        def stream_headers(self, kind, chunked):
+            self.send_response(200)
+            self.send_header("Content-Type", kind)
+            if chunked:
+                self.send_header("Transfer-Encoding", "chunked")
+            else:
+                self.close_connection = True  # the end of the body is the end of the connection
+            self.end_headers()
+
+        def write_piece(self, data, chunked):
+            if chunked:
+                data = b"%x\r\n%s\r\n" % (len(data), data)
+            self.wfile.write(data)
+            self.wfile.flush()
+
+        def endless_ts(self, chunked):
+            """The main material's segments one after another at their own pace, two ahead."""
+            self.stream_headers("video/mp2t", chunked)
+            start = time.monotonic()
+            n = 0
+            while True:
+                self.write_piece(zoo.segment("main", n), chunked)
+                n += 1
+                wait = start + (n - 2) * SEGMENT_SECONDS - time.monotonic()
+                if wait > 0:
+                    time.sleep(wait)
+
+        def endless_mp3(self):
+            with open(os.path.join(zoo.media, "radio.mp3"), "rb") as f:
+                body = f.read()
+            per_second = len(body) // SHORT_SEGMENTS
+            self.stream_headers("audio/mpeg", False)
+            start = time.monotonic()
+            sent = 0
+            while True:
+                offset = sent % len(body)
+                self.write_piece(body[offset:offset + per_second], False)
+                sent += per_second
+                wait = start + sent / per_second - 2 - time.monotonic()
+                if wait > 0:
+                    time.sleep(wait)
+
+        # Stand-ins for stream hosts in the checker's tests.
+        def checker(self, path, query):
+            if path.startswith("/ok"):
+                return self.reply(200, CHECKER_PLAYLIST, MPEG_PLAYLIST)
+            if path == "/master.m3u8":
+                return self.reply(200, checker_master("variant/low.m3u8"), MPEG_PLAYLIST)
+            if path == "/variant/low.m3u8":
+                return self.reply(200, CHECKER_PLAYLIST, MPEG_PLAYLIST)
+            if path == "/master-dead.m3u8":
+                return self.reply(200, checker_master("gone/low.m3u8"), MPEG_PLAYLIST)
+            if path == "/master-local.m3u8":
+                return self.reply(200, checker_master("file:///etc/hostname"), MPEG_PLAYLIST)
+            if path.startswith("/status/"):
+                return self.reply(int(path.split("/")[2]), b"<html>error</html>", "text/html")
+            if path == "/slow":
+                time.sleep(int(query.get("ms", ["3000"])[0]) / 1000.0)
+                return self.reply(200, CHECKER_PLAYLIST, MPEG_PLAYLIST)
+            if path.startswith("/redirect/"):
+                left = int(path.split("/")[2])
+                return self.redirect(302, "/redirect/%d" % (left - 1) if left > 0 else "/ok.m3u8")
+            if path == "/loop":
+                return self.redirect(302, "/loop")
+            if path == "/page.html":
+                return self.reply(200, b"<!DOCTYPE html><html><body>Moved</body></html>", "text/html")
+            if path == "/stream.ts":
+                return self.reply(200, TS_PACKETS, "video/mp2t")
+            if path == "/octet":
+                return self.reply(200, TS_PACKETS, "application/octet-stream")
+            if path == "/text-playlist":
+                return self.reply(200, b"\xef\xbb\xbf" + CHECKER_PLAYLIST, "text/plain")
+            if path == "/empty":
+                return self.reply(200, b"", "video/mp2t")
+            if path == "/endless":
+                return self.endless_frames()
+            if path.startswith("/files/") and zoo.root:
+                return self.file(path[len("/files/"):])
+            return self.reply(404, b"not here")
+
+        def endless_frames(self):
+            self.stream_headers("audio/mpeg", False)
+            frame = b"\xff\xfb\x90\x00" + b"\x00" * 413
+            for _ in range(1200):
+                self.write_piece(frame, False)
+                time.sleep(0.05)
+
+        def file(self, relative):
+            full = os.path.realpath(os.path.join(zoo.root, relative))
+            if not full.startswith(os.path.realpath(zoo.root) + os.sep) or not os.path.isfile(full):
+                return self.reply(404, b"not here")
+            types = {".m3u8": MPEG_PLAYLIST, ".ts": "video/mp2t"}
+            with open(full, "rb") as f:
+                body = f.read()
+            return self.reply(200, body, types.get(os.path.splitext(full)[1], "application/octet-stream"))
+
+    return Handler
+
+
+class Server(ThreadingHTTPServer):
+    daemon_threads = True
+    request_queue_size = 128
+
+
+def listen(zoo, port, cert=None, key=None):
+    server = Server(("127.0.0.1", port), make_handler(zoo))
+    if cert:
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(cert, key)
+        server.socket = context.wrap_socket(server.socket, server_side=True)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
+
+
+def watch_parent(cleanup):
+    """Ends the server when whoever started it is gone, however it ended."""
+    parent = os.getppid()
+
+    def end(*_):
+        cleanup()
+        os._exit(0)
+
+    def stdin_closed():
+        try:
+            while sys.stdin.buffer.read(4096):
+                pass
+        except (OSError, ValueError):
+            pass
+        end()
+
+    signal.signal(signal.SIGTERM, end)
+    threading.Thread(target=stdin_closed, daemon=True).start()
+    while os.getppid() == parent:
+        time.sleep(0.5)
+    end()
+
+
+def main():
+    parser = argparse.ArgumentParser(description="The stream zoo: loopback test streams")
+    parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--media", default=None)
+    parser.add_argument("--root", default=None)
+    parser.add_argument("--segments", type=int, default=120)
+    args = parser.parse_args()
+
+    temp = tempfile.TemporaryDirectory(prefix="zoo-")
+    media = args.media or os.path.join(temp.name, "media")
+    for name in SETS:
+        make_set(media, name, SETS[name][2] or args.segments)
+    make_mp3(media)
+    certificates = make_certificates(temp.name)
+
+    zoo = Zoo(media, args.root, args.segments)
+    try:
+        plain = listen(zoo, args.port)
+    except OSError as error:
+        if error.errno == errno.EADDRINUSE:
+            print("ERROR port %d is busy" % args.port, file=sys.stderr, flush=True)
+            return EXIT_PORT_BUSY
+        raise
+    trusted = listen(zoo, 0, certificates["server.pem"], certificates["server.key"])
+    untrusted = listen(zoo, 0, certificates["self.pem"], certificates["self.key"])
+    zoo.tls_port = trusted.server_address[1]
+    print("PORT %d" % plain.server_address[1])
+    print("TLS_PORT %d" % zoo.tls_port)
+    print("UNTRUSTED_PORT %d" % untrusted.server_address[1])
+    print("CA %s" % certificates["ca.pem"])
+    print("READY", flush=True)
+    watch_parent(temp.cleanup)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
