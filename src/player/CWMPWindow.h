@@ -37,6 +37,8 @@ public:
 
     int PlayState() const { return engine.State(); }
     int BufferingProgress() const { return engine.BufferingProgress(); }
+    // Why the channel is unavailable (play state 10); None otherwise or when unknown.
+    UnavailableReason Unavailable() const { return engine.Reason(); }
     QWidget* VideoWidget() const { return host; }
     mpv_handle* EngineHandle() const { return engine.Handle(); }
     // Frames the render API has asked to draw; 0 without video output.

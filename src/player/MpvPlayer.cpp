@@ -5,6 +5,7 @@
 #include <QByteArray>
 
 #include <algorithm>
+#include <utility>
 #include <clocale>
 
 namespace {
@@ -50,6 +51,8 @@ MpvPlayer::MpvPlayer(const PlayerTimings& timings) : timings(timings)
 {
     retryTimer.setSingleShot(true);
     stallTimer.setSingleShot(true);
+    openTimer.setSingleShot(true);
+    connect(&openTimer, &QTimer::timeout, this, &MpvPlayer::OpenOverdue);
     connect(&retryTimer, &QTimer::timeout, this, &MpvPlayer::Retry);
     connect(&stallTimer, &QTimer::timeout, this, &MpvPlayer::ConnectionLost);
 }
@@ -85,6 +88,7 @@ bool MpvPlayer::Create(bool withVideo)
     SetOption(handle, "audio-client-name", "korvanta");
     SetOption(handle, "network-timeout", QByteArray::number(timings.networkTimeoutSeconds));
     SetOption(handle, "stream-lavf-o", kReconnectOptions);
+    SetOption(handle, "tls-verify", "yes"); // a forged certificate is no channel
     for (const auto& [name, value] : kCacheOptions)
         SetOption(handle, name, value);
 
@@ -116,6 +120,7 @@ void MpvPlayer::Destroy()
 {
     retryTimer.stop();
     stallTimer.stop();
+    openTimer.stop();
     if (handle == nullptr)
         return;
     mpv_handle* h = handle;
@@ -137,7 +142,10 @@ void MpvPlayer::Open(const QString& address, const StreamHeaders& headers)
     reconnecting = false;
     hasPlayed = false;
     attempts = 0;
+    reason = UnavailableReason::None;
+    lastFailure = UnavailableReason::None;
     retryTimer.stop();
+    openTimer.start(timings.openDeadlineMs);
     Publish(PlayerEvent::Open);
     Load();
 }
@@ -154,6 +162,8 @@ void MpvPlayer::Resume()
 void MpvPlayer::Stop()
 {
     retryTimer.stop();
+    openTimer.stop();
+    reason = UnavailableReason::None;
     reconnecting = false;
     loadPending = false;
     currentEntry = -1;
@@ -186,6 +196,8 @@ void MpvPlayer::Load()
         return;
     loaded = false;
     live = false;
+    failureLog.Clear();
+    RequestLog(FailureLog::kOpeningLevel);
     const QByteArray address = url.toUtf8();
     const QByteArray options = FileOptions(urlHeaders);
     const char* args[] = {"loadfile", address.constData(), "replace",
@@ -208,7 +220,13 @@ void MpvPlayer::Load()
     if (reconnecting)
         ConnectionLost();
     else
-        Publish(PlayerEvent::OpenFailed);
+        OpenFailed(UnavailableReason::None);
+}
+
+void MpvPlayer::RequestLog(const char* level)
+{
+    if (handle != nullptr)
+        mpv_request_log_messages(handle, level);
 }
 
 void MpvPlayer::DrainEvents()
@@ -219,6 +237,14 @@ void MpvPlayer::DrainEvents()
         if (event->event_id == MPV_EVENT_NONE)
             break;
         HandleEvent(*event);
+    }
+    // libmpv hands out log messages only after all queued events, so the messages that
+    // explain an end of file are read only now.
+    const std::vector<EndFile> ends = std::exchange(pendingEnds, {});
+    for (const EndFile& end : ends) {
+        if (handle == nullptr)
+            break;
+        OnEndFile(end);
     }
 }
 
@@ -235,10 +261,18 @@ void MpvPlayer::HandleEvent(const mpv_event& event)
     case MPV_EVENT_END_FILE: {
         const auto* end = static_cast<const mpv_event_end_file*>(event.data);
         // Copied: what the handlers do may invalidate libmpv's event memory.
-        const EndFile copy{end->reason, end->playlist_entry_id, end->playlist_insert_id};
+        const EndFile copy{end->reason, end->error, end->playlist_entry_id, end->playlist_insert_id};
         if (copy.entry == activeEntry)
             activeEntry = -1;
-        OnEndFile(copy);
+        if (copy.reason == MPV_END_FILE_REASON_REDIRECT)
+            OnEndFile(copy); // at once: the entries that follow belong to it
+        else
+            pendingEnds.push_back(copy);
+        break;
+    }
+    case MPV_EVENT_LOG_MESSAGE: {
+        const auto* message = static_cast<const mpv_event_log_message*>(event.data);
+        failureLog.Add(message->prefix, message->level, message->text);
         break;
     }
     case MPV_EVENT_FILE_LOADED:
@@ -250,6 +284,7 @@ void MpvPlayer::HandleEvent(const mpv_event& event)
             hasPlayed = true;
             reconnecting = false;
             attempts = 0;
+            lastFailure = UnavailableReason::None;
             Publish(PlayerEvent::PlaybackRestart);
         }
         break;
@@ -273,6 +308,8 @@ void MpvPlayer::HandleEvent(const mpv_event& event)
 void MpvPlayer::OnLoaded()
 {
     loaded = true;
+    openTimer.stop();
+    RequestLog(FailureLog::kPlayingLevel);
     int seekable = 0;
     mpv_get_property(handle, "seekable", MPV_FORMAT_FLAG, &seekable);
     live = seekable == 0;
@@ -295,15 +332,50 @@ void MpvPlayer::OnEndFile(const EndFile& end)
     if (end.reason == MPV_END_FILE_REASON_STOP || end.reason == MPV_END_FILE_REASON_QUIT)
         return;
     const bool wasLoaded = loaded;
+    const UnavailableReason why = failureLog.Reason(end.error);
     // A server that dies mid-stream looks like a normal end of file to the engine.
     if ((wasLoaded && live) || reconnecting) {
+        lastFailure = why;
         ConnectionLost();
         return;
     }
     currentEntry = -1;
     loaded = false;
-    Publish(wasLoaded && end.reason == MPV_END_FILE_REASON_EOF ? PlayerEvent::FiniteEnd
-                                                               : PlayerEvent::OpenFailed);
+    if (wasLoaded && end.reason == MPV_END_FILE_REASON_EOF) {
+        Publish(PlayerEvent::FiniteEnd);
+        return;
+    }
+    // Busy or restarting servers are asked again until the open deadline.
+    if (FailureLog::Passing(why) && openTimer.isActive()) {
+        lastFailure = why;
+        retryTimer.start(timings.openRetryMs);
+        return;
+    }
+    OpenFailed(why);
+}
+
+void MpvPlayer::OpenFailed(UnavailableReason why)
+{
+    openTimer.stop();
+    retryTimer.stop();
+    reason = why;
+    Publish(PlayerEvent::OpenFailed);
+}
+
+void MpvPlayer::OpenOverdue()
+{
+    // A server that has answered is left to the engine's own network timeout.
+    if (loaded || reconnecting || failureLog.Answered())
+        return;
+    UnavailableReason why = failureLog.Reason(0);
+    if (why == UnavailableReason::None)
+        why = lastFailure;
+    currentEntry = -1;
+    if (handle != nullptr) {
+        const char* args[] = {"stop", nullptr};
+        mpv_command(handle, args);
+    }
+    OpenFailed(why == UnavailableReason::None ? UnavailableReason::NoAnswer : why);
 }
 
 void MpvPlayer::ConnectionLost()
@@ -321,6 +393,7 @@ void MpvPlayer::ConnectionLost()
     }
     if (attempts >= timings.maxAttempts) {
         reconnecting = false;
+        reason = lastFailure == UnavailableReason::None ? UnavailableReason::NoAnswer : lastFailure;
         Publish(PlayerEvent::GaveUp);
         return;
     }
@@ -331,8 +404,10 @@ void MpvPlayer::ConnectionLost()
 
 void MpvPlayer::Retry()
 {
-    ++attempts;
-    Publish(PlayerEvent::Reopen);
+    if (reconnecting) {
+        ++attempts;
+        Publish(PlayerEvent::Reopen);
+    }
     Load();
 }
 

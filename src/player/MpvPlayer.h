@@ -3,6 +3,7 @@
 // wakeup callback only queues a call here; events are drained on this thread. Live
 // streams that drop or stall are re-opened with growing delays, a bounded number of times.
 
+#include "FailureLog.h"
 #include "PlayStateModel.h"
 
 #include <QObject>
@@ -11,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 struct mpv_handle;
 struct mpv_event_end_file;
@@ -28,6 +30,10 @@ struct PlayerTimings
     // Re-open attempts before giving up: about a minute with the delays above and
     // FFmpeg's own reconnects within each attempt.
     int maxAttempts = 6;
+    // An address that has not loaded this long after it was asked for is unavailable;
+    // until then, answers that may pass (server errors, no answer) are asked again.
+    int openDeadlineMs = 10000;
+    int openRetryMs = 1000;
 };
 
 // HTTP headers an address needs. They go with that address alone (and its re-opens), so
@@ -66,11 +72,14 @@ public:
 
     int State() const { return model.State(); }
     int BufferingProgress() const { return model.BufferingProgress(); }
+    // Why the address last opened is unavailable; None while it is not.
+    UnavailableReason Reason() const { return reason; }
 
 private:
     struct EndFile
     {
         int reason;
+        int error;
         std::int64_t entry;
         std::int64_t insertedEntry;
     };
@@ -82,6 +91,9 @@ private:
     void OnCacheFlag(bool starved);
     void Publish(PlayerEvent event);
     void Load();
+    void OpenFailed(UnavailableReason why);
+    void OpenOverdue();
+    void RequestLog(const char* level);
     void ConnectionLost();
     void Retry();
     void UpdateStallWatch();
@@ -101,6 +113,11 @@ private:
     bool hasPlayed = false;         // frames flowed since the address was opened
     bool reconnecting = false;
     int attempts = 0;
+    FailureLog failureLog;              // what the engine logged for the current entry
+    UnavailableReason lastFailure = UnavailableReason::None; // of the last lost attempt
+    UnavailableReason reason = UnavailableReason::None;
     QTimer retryTimer;
     QTimer stallTimer;
+    QTimer openTimer;
+    std::vector<EndFile> pendingEnds;
 };

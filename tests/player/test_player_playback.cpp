@@ -203,6 +203,7 @@ TEST_F(PlayerPlayback, ServerKilledForGoodGivesUpWithReady)
     const auto lost = std::find(states.begin(), states.end(), PLAYSTATE_RECONNECTING);
     EXPECT_EQ(std::vector<int>(lost, states.end()),
               (std::vector<int>{PLAYSTATE_RECONNECTING, PLAYSTATE_READY}));
+    EXPECT_EQ(player.Unavailable(), UnavailableReason::NoAnswer);
 }
 
 TEST_F(PlayerPlayback, StalledLiveStreamIsReopened)

@@ -11,8 +11,9 @@
 class ZooServer
 {
 public:
+    ZooServer() : ZooServer(QStringList()) {}
     // extraArguments: e.g. --root DIR, --segments N.
-    explicit ZooServer(const QStringList& extraArguments = {});
+    explicit ZooServer(const QStringList& extraArguments);
     ~ZooServer();
 
     // Starts at port (0: a free one; after a Kill, the previous one). False when the server

@@ -1,0 +1,16 @@
+#pragma once
+// Why a channel could not be played, as far as the engine's end of file and its log tell.
+// The values after None index the StatusReasons language group (value - 1).
+
+enum class UnavailableReason {
+    None,             // no reason known: the status line shows the plain text
+    NotFound,         // HTTP 404, 410
+    Forbidden,        // HTTP 401, 403, 451: often blocked in the viewer's region
+    ServerError,      // HTTP 5xx
+    NoAnswer,         // refused, unreachable, timed out
+    TlsFailed,        // certificate or handshake
+    NotAStream,       // an answer the engine recognises no media in
+    TooManyRedirects, // a redirect loop or a chain longer than the engine follows
+};
+
+constexpr int kUnavailableReasonTexts = 7;

@@ -1,0 +1,63 @@
+// Opens one address in the player, alone in its process (FFmpeg's log, where the reasons
+// come from, goes to one engine per process), and prints how it ended:
+//   <first final state> <reason> <milliseconds to it> <highest buffering percentage>
+// usage: zoo_probe <address> <CA file> <milliseconds to watch buffering after playing>
+
+#include "MpvPlayer.h"
+
+#include <mpv/client.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+constexpr int kGiveUpMs = 60000;
+constexpr int kPollMs = 50;
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 4)
+        return 2;
+    MpvPlayer player;
+    if (!player.Create(false))
+        return 1;
+    mpv_set_property_string(player.Handle(), "tls-ca-file", argv[2]);
+    mpv_set_property_string(player.Handle(), "ao", "null");
+    const int watchMs = QByteArray(argv[3]).toInt();
+
+    QElapsedTimer clock;
+    clock.start();
+    int outcome = 0;
+    qint64 outcomeMs = -1;
+    int maxProgress = 0;
+    auto finish = [&] {
+        std::printf("%d %d %lld %d\n", outcome, static_cast<int>(player.Reason()),
+                    static_cast<long long>(outcomeMs), maxProgress);
+        std::fflush(stdout);
+        QCoreApplication::quit();
+    };
+    player.SetStateSink([&](int state) {
+        if (outcomeMs >= 0 || (state != PLAYSTATE_PLAYING && state != PLAYSTATE_READY))
+            return;
+        outcome = state;
+        outcomeMs = clock.elapsed();
+        if (state == PLAYSTATE_READY || watchMs == 0)
+            QTimer::singleShot(0, finish);
+    });
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (player.State() == PLAYSTATE_BUFFERING)
+            maxProgress = std::max(maxProgress, player.BufferingProgress());
+        const bool watched = outcomeMs >= 0 && clock.elapsed() - outcomeMs >= watchMs;
+        if ((outcome == PLAYSTATE_PLAYING && (maxProgress > 0 || watched)) || clock.elapsed() > kGiveUpMs)
+            finish();
+    });
+    poll.start(kPollMs);
+    player.Open(QString::fromLocal8Bit(argv[1]));
+    return QCoreApplication::exec();
+}
