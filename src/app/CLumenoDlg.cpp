@@ -653,6 +653,15 @@ bool CLumenoDlg::event(QEvent* event)
     return DispatchMessage(this, event, kMessageMap) || QDialog::event(event);
 }
 
+QString CLumenoDlg::UnavailableText() const
+{
+    const auto reason = static_cast<int>(player.Unavailable());
+    if (reason == static_cast<int>(UnavailableReason::None))
+        return StatusString(StatusUnavailable);
+    return StatusString(StatusUnavailable) + QStringLiteral(": ") +
+           languageStrings.Text(StatusReasons, reason - 1);
+}
+
 const QString& CLumenoDlg::StatusString(int index) const
 {
     return languageStrings.Text(Status, index);
@@ -749,7 +758,7 @@ void CLumenoDlg::OnPlayStateChange(int state)
         SetStatusText(StatusString(StatusConnecting));
         return;
     case PLAYSTATE_READY:
-        SetStatusText(StatusString(StatusUnavailable));
+        SetStatusText(UnavailableText());
         return;
     default:
         SetStatusText(StatusString(StatusWaiting));

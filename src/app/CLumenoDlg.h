@@ -147,6 +147,8 @@ private:
     void SetCheck(int id, bool checked);
     void SetStatusText(const QString& text);
     const QString& StatusString(int index) const;
+    // The unavailable text, followed by the reason when the player knows one.
+    QString UnavailableText() const;
     void PlayPause();
     void ToggleMute();
     void ShowLanguageDialog();

@@ -42,9 +42,18 @@ QStringList PlaylistsTexts()
     };
 }
 
+// Appended to the unavailable status, in the order of UnavailableReason after None.
 QStringList StatusReasonsTexts()
 {
-    return {};
+    return {
+        QStringLiteral("not found"),
+        QStringLiteral("blocked in your region or forbidden"),
+        QStringLiteral("server error"),
+        QStringLiteral("no answer"),
+        QStringLiteral("secure connection failed"),
+        QStringLiteral("not a video stream"),
+        QStringLiteral("too many redirects"),
+    };
 }
 
 } // namespace

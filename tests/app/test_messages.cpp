@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "ZooServer.h"
 
 #include <QDir>
 #include <QFile>
@@ -119,4 +120,24 @@ TEST_F(MessageTest, ATooShortStatusGroupStopsTheChannelStartBeforeItBegins)
     EXPECT_TRUE(dlg->StatusText().isEmpty());
     EXPECT_FALSE(dlg->PlayPanel().IsPlayEnabled());
     EXPECT_EQ(dlg->Player().PlayState(), 0);
+}
+
+TEST_F(MessageTest, UnavailableChannelNamesTheReasonAfterTheUnavailableText)
+{
+    ZooServer server;
+    ASSERT_TRUE(server.Start()) << server.Error().toStdString();
+    ASSERT_TRUE(Start());
+    const std::pair<const char*, const char*> table[] = {
+        {"/zoo/status/404", "not found"},
+        {"/zoo/page.html", "not a video stream"},
+    };
+    for (const auto& [path, reason] : table) {
+        SCOPED_TRACE(path);
+        const QString expected = Status(5) + QStringLiteral(": ") + QLatin1String(reason);
+        dlg->Player().PlayURL(server.Url(QLatin1String(path)));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->StatusText() == expected; }, 15000)) << dlg->StatusText().toStdString();
+    }
+    dlg->Player().Stop();
+    ReportState(10); // a state reported without a failure of the player's own
+    EXPECT_EQ(dlg->StatusText(), Status(5));
 }

@@ -38,6 +38,7 @@ struct Case
     int outcome;
     R reason;
     bool buffersVisibly = false; // the buffering percentage shows while it plays
+    const char* userAgent = nullptr;
 };
 
 const Case kZoo[] = {
@@ -65,6 +66,7 @@ const Case kZoo[] = {
     {"HTML page", Address::Plain, "/zoo/page.html", kUnavailable, R::NotAStream},
     {"closed port", Address::Closed, "/live.m3u8", kUnavailable, R::NoAnswer},
     {"wrong User-Agent", Address::Plain, "/zoo/agent.m3u8", kUnavailable, R::Forbidden},
+    {"its own User-Agent", Address::Plain, "/zoo/agent.m3u8", kPlaying, R::None, false, "KorvantaZoo/1.0"},
 };
 
 int ClosedPort()
@@ -129,9 +131,11 @@ TEST_F(PlayerZoo, EveryCaseEndsPlayingOrUnavailableWithItsReason)
         run.row = &kZoo[i];
         run.process = std::make_unique<QProcess>();
         run.process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-        run.process->start(QStringLiteral(KORVANTA_ZOO_PROBE),
-                           {Address(*run.row), server->CaFile(),
-                            QString::number(run.row->buffersVisibly ? kBufferingWatchMs : 0)});
+        QStringList arguments{Address(*run.row), server->CaFile(),
+                              QString::number(run.row->buffersVisibly ? kBufferingWatchMs : 0)};
+        if (run.row->userAgent != nullptr)
+            arguments << QString::fromLatin1(run.row->userAgent);
+        run.process->start(QStringLiteral(KORVANTA_ZOO_PROBE), arguments);
     }
     for (RowRun& run : runs) {
         SCOPED_TRACE(run.row->name);

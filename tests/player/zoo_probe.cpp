@@ -2,6 +2,7 @@
 // come from, goes to one engine per process), and prints how it ended:
 //   <first final state> <reason> <milliseconds to it> <highest buffering percentage>
 // usage: zoo_probe <address> <CA file> <milliseconds to watch buffering after playing>
+//        [<user agent>]
 
 #include "MpvPlayer.h"
 
@@ -21,7 +22,7 @@ constexpr int kPollMs = 50;
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    if (argc != 4)
+    if (argc != 4 && argc != 5)
         return 2;
     MpvPlayer player;
     if (!player.Create(false))
@@ -58,6 +59,9 @@ int main(int argc, char** argv)
             finish();
     });
     poll.start(kPollMs);
-    player.Open(QString::fromLocal8Bit(argv[1]));
+    StreamHeaders headers;
+    if (argc == 5)
+        headers.userAgent = QString::fromLocal8Bit(argv[4]);
+    player.Open(QString::fromLocal8Bit(argv[1]), headers);
     return QCoreApplication::exec();
 }
