@@ -238,6 +238,7 @@ TEST_F(CheckStreamsTool, RejectsBadUsageWithStatusTwo)
     const QList<QStringList> cases = {
         {"--list", list, "--no-such-option"},
         {"--list", list, "stray-argument"},
+        {"--m3u", dir.FilePath("missing.m3u")},
         {"--list", list, "--format", "xml"},
         {"--list", list, "--jobs", "0"},
         {"--list", list, "--jobs", "many"},
@@ -357,6 +358,51 @@ TEST_F(CheckStreamsTool, DeepCheckWaitsForAFrameFromThePlayer)
     EXPECT_TRUE(slotsByKey["1/0"]["deepChecked"].toBool());
     EXPECT_NE(QString("ok"), slotsByKey["1/1"]["status"].toString());
     EXPECT_TRUE(slotsByKey["1/1"]["firstFrameMs"].isNull());
+}
+
+TEST_F(CheckStreamsTool, ChecksEveryZooCaseOfAnM3uPlaylistFromAFileOrAnAddress)
+{
+    const struct
+    {
+        QString url;
+        const char* status;
+    } cases[] = {
+        {server->Url("zoo/master.m3u8"), "ok"},     {server->Url("zoo/hevc.m3u8"), "ok"},
+        {server->Url("zoo/stream.ts"), "ok"},       {server->Url("zoo/chunked.ts"), "ok"},
+        {server->Url("zoo/audio.m3u8"), "ok"},      {server->Url("zoo/radio.mp3"), "ok"},
+        {server->UntrustedUrl("zoo/audio.m3u8"), "tls-error"},
+        {server->Url("zoo/loop"), "dead"},          {server->Url("zoo/status/403"), "forbidden"},
+        {server->Url("zoo/status/404"), "not-found"}, {server->Url("zoo/status/410"), "not-found"},
+        {server->Url("zoo/status/451"), "forbidden"}, {server->Url("zoo/status/503"), "dead"},
+        {server->Url("zoo/slow.m3u8"), "ok"},       {server->Url("zoo/capped.m3u8"), "ok"},
+        {server->Url("zoo/flaky.m3u8"), "ok"},      {server->Url("zoo/frozen.m3u8"), "ok"},
+        {server->Url("zoo/ad.m3u8"), "ok"},         {server->Url("zoo/page.html"), "not-a-stream"},
+        {server->Url("zoo/agent.m3u8"), "forbidden"},
+    };
+    QByteArray playlist = "#EXTM3U\n";
+    for (const auto& c : cases)
+        playlist += "#EXTINF:-1," + c.url.toUtf8() + "\n" + c.url.toUtf8() + "\n";
+    dir.WriteFile(QStringLiteral("zoo.m3u"), playlist);
+    ZooServer files({"--root", dir.Path()});
+    ASSERT_TRUE(files.Start()) << files.Error().toStdString();
+
+    for (const QString& source : {dir.FilePath("zoo.m3u"), files.Url("files/zoo.m3u")}) {
+        SCOPED_TRACE(source.toStdString());
+        const ToolRun run = RunTool({"--m3u", source, "--format", "json", "--timeout", "8"});
+        EXPECT_EQ(1, run.exitCode) << run.err.toStdString();
+        const auto slotsByKey = SlotsOf(Json(run));
+        ASSERT_EQ(slotsByKey.size(), static_cast<qsizetype>(std::size(cases))) << run.out.toStdString();
+        for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
+            const QJsonObject slot = slotsByKey.value(QStringLiteral("0/%1").arg(i));
+            EXPECT_EQ(QString(cases[i].status), slot["status"].toString()) << cases[i].url.toStdString();
+            EXPECT_EQ(cases[i].url, slot["name"].toString());
+        }
+    }
+    // The list as a plain argument; and no list in an unreadable playlist.
+    EXPECT_EQ(0, RunTool({WriteList({{1, 0, server->Url("zoo/audio.m3u8")}})}).exitCode);
+    dir.WriteFile(QStringLiteral("page.m3u"), "<!DOCTYPE html><html></html>");
+    EXPECT_EQ(2, RunTool({"--m3u", dir.FilePath("page.m3u")}).exitCode);
+    EXPECT_EQ(2, RunTool({"--m3u", dir.FilePath("zoo.m3u"), WriteList({})}).exitCode);
 }
 
 } // namespace

@@ -16,6 +16,8 @@ import unittest
 
 PREFIX = None
 SHOTS = None
+PORT = None  # of the stream zoo the program's built-in list points at
+ZOO = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support", "stream_zoo.py")
 
 DEFAULT_SETTINGS = (
     b'<?xml version="1.0" encoding="UTF-8" ?>\r\n'
@@ -243,9 +245,30 @@ class InstalledProgramTest(unittest.TestCase):
         self.assertFalse(os.path.exists(os.path.join(self.folder, "Favorites.xml")))
 
 
+class InstalledCheckerTest(unittest.TestCase):
+    def test_checks_the_built_in_list_from_any_folder_without_arguments(self):
+        zoo = subprocess.Popen([sys.executable, ZOO, "--port", str(PORT)], stdin=subprocess.PIPE,
+                               stdout=subprocess.PIPE, text=True)
+        elsewhere = tempfile.mkdtemp(prefix="korvanta-elsewhere-")
+        try:
+            self.assertIn("PORT", zoo.stdout.readline())
+            while zoo.stdout.readline().strip() != "READY":
+                pass
+            run = subprocess.run([os.path.join(PREFIX, "bin", "korvanta-check-streams"), "--format", "tsv"],
+                                 cwd=elsewhere, capture_output=True, text=True, timeout=300)
+            self.assertEqual(run.returncode, 0, run.stderr)
+            rows = [line for line in run.stdout.splitlines() if line and not line.startswith("#")]
+            self.assertGreater(len(rows), 500)  # the header and every built-in slot
+        finally:
+            zoo.stdin.close()
+            zoo.wait()
+            shutil.rmtree(elsewhere, ignore_errors=True)
+
+
 if __name__ == "__main__":
     PREFIX = os.path.abspath(sys.argv[1])
     SHOTS = sys.argv[2] if len(sys.argv) > 2 else None
+    PORT = int(sys.argv[3]) if len(sys.argv) > 3 else 18731
     if not os.environ.get("DISPLAY"):
         print("DISPLAY is not set: the end-to-end tests need an X server")
         sys.exit(1)

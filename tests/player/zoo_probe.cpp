@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 constexpr int kGiveUpMs = 60000;
@@ -36,7 +37,10 @@ int main(int argc, char** argv)
     int outcome = 0;
     qint64 outcomeMs = -1;
     int maxProgress = 0;
+    bool done = false;
     auto finish = [&] {
+        if (std::exchange(done, true))
+            return;
         std::printf("%d %d %lld %d\n", outcome, static_cast<int>(player.Reason()),
                     static_cast<long long>(outcomeMs), maxProgress);
         std::fflush(stdout);

@@ -1,6 +1,8 @@
 #include "ChannelListReader.h"
 
 #include "ChannelCatalogue.h"
+#include "M3uParser.h"
+#include "StreamTable.h"
 
 #include <QFile>
 #include <QSet>
@@ -21,6 +23,33 @@ bool ChannelListReader::Read(const QString& path)
         error = path + QStringLiteral(": ") + error;
         return false;
     }
+    return true;
+}
+
+void ChannelListReader::ReadBuiltIn()
+{
+    channelSlots.clear();
+    for (int section = 1; section <= kSectionCount; ++section) {
+        for (int position = 0; position < StreamTableCount(section); ++position) {
+            const std::optional<QString> address = ResolveStreamAddress(MakeChannelId(section, position));
+            if (address)
+                channelSlots.append({section, position, QString(), *address});
+        }
+    }
+}
+
+bool ChannelListReader::ReadM3u(const QString& location, const QByteArray& bytes)
+{
+    channelSlots.clear();
+    const QUrl url = QUrl::fromUserInput(location, QString(), QUrl::AssumeLocalFile);
+    const M3uResult result = M3uParser(url).Parse(bytes);
+    if (result.problem != M3uProblem::None) {
+        error = QStringLiteral("%1 is not a playlist with channels").arg(location);
+        return false;
+    }
+    int position = 0;
+    for (const PlaylistChannel& channel : result.channels)
+        channelSlots.append({kPlaylistSection, position++, channel.name, channel.address});
     return true;
 }
 

@@ -6,9 +6,12 @@
 #include <QString>
 #include <QStringList>
 
+// The section the entries of an M3U playlist are reported in.
+constexpr int kPlaylistSection = 0;
+
 struct ChannelSlot
 {
-    int section = 0;  // 1..22
+    int section = 0;  // 1..22, or kPlaylistSection
     int position = 0; // 0-based within the section
     QString name;
     QString url;
@@ -22,6 +25,10 @@ public:
 
     bool Read(const QString& path);
     bool Parse(const QByteArray& bytes);
+    // The list compiled into the program: every slot of the encrypted stream table.
+    void ReadBuiltIn();
+    // An M3U playlist's entries, as slots of section kPlaylistSection.
+    bool ReadM3u(const QString& location, const QByteArray& bytes);
 
     const QList<ChannelSlot>& Slots() const { return channelSlots; }
     // Each address once, in list order: slots that share an address share its probe.

@@ -11,6 +11,8 @@ namespace {
 
 QString SectionName(int section)
 {
+    if (section == kPlaylistSection)
+        return QStringLiteral("Playlist");
     return QString::fromLatin1(kSectionElementNames[section - 1]);
 }
 

@@ -1,6 +1,7 @@
 // korvanta-check-streams: checks every stream address in Korvanta's channel list.
 
 #include "ChannelListReader.h"
+#include "M3uParser.h"
 #include "InterruptWatcher.h"
 #include "ReportWriter.h"
 #include "StreamProber.h"
@@ -8,6 +9,10 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QTimer>
 
 #include <clocale>
@@ -19,6 +24,7 @@ namespace {
 constexpr int kExitAllOk = 0;
 constexpr int kExitSomeNotOk = 1;
 constexpr int kExitBadUsage = 2;
+constexpr int kDownloadTimeoutMs = 30000;
 
 void Print(FILE* stream, const QString& text)
 {
@@ -43,6 +49,33 @@ bool AllOk(const QStringList& addresses, const QHash<QString, ProbeResult>& resu
     return true;
 }
 
+// A playlist file, or one downloaded from an http(s) address; problem says why not.
+QByteArray ReadPlaylist(const QString& location, QString& problem)
+{
+    const QUrl url(location);
+    const bool remote = url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
+    if (!remote) {
+        QFile file(location);
+        if (!file.open(QIODevice::ReadOnly)) {
+            problem = QStringLiteral("cannot read %1: %2").arg(location, file.errorString());
+            return {};
+        }
+        return file.read(M3uParser::kMaxBytes + 1);
+    }
+    QNetworkAccessManager network;
+    QNetworkRequest request(url);
+    request.setTransferTimeout(kDownloadTimeoutMs);
+    QNetworkReply* reply = network.get(request);
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+    const QByteArray bytes = reply->readAll();
+    if (reply->error() != QNetworkReply::NoError)
+        problem = QStringLiteral("cannot download %1: %2").arg(location, reply->errorString());
+    delete reply;
+    return bytes;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -60,9 +93,14 @@ int main(int argc, char** argv)
         "2 bad usage or an unreadable list."));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("list"),
+        QStringLiteral("A channel list to check (default: the list built into the program)."),
+        QStringLiteral("[list.tsv]"));
     const QCommandLineOption listOption(QStringLiteral("list"),
-        QStringLiteral("The channel list to check (default: %1).").arg(QStringLiteral(KORVANTA_CHANNEL_LIST_PATH)),
-        QStringLiteral("file"), QStringLiteral(KORVANTA_CHANNEL_LIST_PATH));
+        QStringLiteral("The channel list to check, as the argument above."), QStringLiteral("file"));
+    const QCommandLineOption m3uOption(QStringLiteral("m3u"),
+        QStringLiteral("Check the channels of an M3U playlist: a file or an http(s) address."),
+        QStringLiteral("file-or-address"));
     const QCommandLineOption formatOption(QStringLiteral("format"),
         QStringLiteral("Report as text, json or tsv (default: text)."), QStringLiteral("format"),
         QStringLiteral("text"));
@@ -74,7 +112,7 @@ int main(int argc, char** argv)
         QStringLiteral("10"));
     const QCommandLineOption deepOption(QStringLiteral("deep"),
         QStringLiteral("Also open each working address in the player and wait for the first frame."));
-    parser.addOptions({listOption, formatOption, jobsOption, timeoutOption, deepOption});
+    parser.addOptions({listOption, m3uOption, formatOption, jobsOption, timeoutOption, deepOption});
 
     if (!parser.parse(QCoreApplication::arguments()))
         return BadUsage(parser.errorText());
@@ -86,8 +124,11 @@ int main(int argc, char** argv)
         Print(stdout, QStringLiteral("korvanta-check-streams %1\n").arg(QStringLiteral(KORVANTA_VERSION)));
         return kExitAllOk;
     }
-    if (!parser.positionalArguments().isEmpty())
-        return BadUsage(QStringLiteral("unexpected argument: ") + parser.positionalArguments().first());
+    const QStringList positional = parser.positionalArguments();
+    const int sources = static_cast<int>(positional.size()) + (parser.isSet(listOption) ? 1 : 0) +
+                        (parser.isSet(m3uOption) ? 1 : 0);
+    if (sources > 1)
+        return BadUsage(QStringLiteral("give one list: a file, --list or --m3u"));
 
     const std::optional<ReportWriter::Format> format = ReportWriter::FormatNamed(parser.value(formatOption));
     if (!format)
@@ -104,8 +145,21 @@ int main(int argc, char** argv)
     options.deep = parser.isSet(deepOption);
 
     ChannelListReader reader;
-    if (!reader.Read(parser.value(listOption)))
-        return BadUsage(reader.Error());
+    const QString listPath = positional.isEmpty() ? parser.value(listOption) : positional.first();
+    if (parser.isSet(m3uOption)) {
+        const QString location = parser.value(m3uOption);
+        QString problem;
+        const QByteArray bytes = ReadPlaylist(location, problem);
+        if (!problem.isEmpty())
+            return BadUsage(problem);
+        if (!reader.ReadM3u(location, bytes))
+            return BadUsage(reader.Error());
+    } else if (!listPath.isEmpty()) {
+        if (!reader.Read(listPath))
+            return BadUsage(reader.Error());
+    } else {
+        reader.ReadBuiltIn();
+    }
     const QStringList addresses = ChannelListReader::DistinctAddresses(reader.Slots());
 
     StreamProber prober(addresses, options);
