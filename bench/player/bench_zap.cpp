@@ -5,7 +5,7 @@
 // ratio. Every measured start is a switch from the other channel.
 
 #include "CLumenoDlg.h"
-#include "HlsServer.h"
+#include "ZooServer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -51,7 +51,7 @@ int main(int argc, char** argv)
     QDir::setCurrent(QStringLiteral(KORVANTA_DATA_DIR));
     const int switches = argc > 1 ? std::max(2, atoi(argv[1])) : 10;
 
-    HlsServer server;
+    ZooServer server;
     if (!server.Start()) {
         std::fprintf(stderr, "the local HLS server did not start\n");
         return 1;

@@ -8,6 +8,7 @@
 #include "MessageBoxRecorder.h"
 #include "NextModalDialog.h"
 #include "TempDir.h"
+#include "ZooServer.h"
 
 #include <QLineEdit>
 #include <QProcess>
@@ -56,7 +57,7 @@ private:
     QProcess process;
 };
 
-QByteArray M3u(const Server& hls, const QStringList& names, const char* group)
+QByteArray M3u(const ZooServer& hls, const QStringList& names, const char* group)
 {
     QByteArray text = "#EXTM3U\n";
     for (int k = 0; k < names.size(); ++k) {
@@ -84,7 +85,7 @@ protected:
         config.UseAsConfigHome();
         previousCache = qgetenv("XDG_CACHE_HOME");
         qputenv("XDG_CACHE_HOME", cache.Path().toUtf8());
-        ASSERT_NE(hls.port, 0);
+        ASSERT_TRUE(hls.Start()) << hls.Error().toStdString();
         ASSERT_NE(web.port, 0);
         Start();
     }
@@ -131,9 +132,7 @@ protected:
     TempDir cache;
     TempDir files;
     QByteArray previousCache;
-    Server hls{{QStringLiteral(KORVANTA_SOURCE_DIR "/tests/support/hls_server.py"), QStringLiteral("--segments"),
-                QStringLiteral("30")},
-               QRegularExpression(QStringLiteral("^(\\d+)\\s"))};
+    ZooServer hls;
     Server web{{QStringLiteral("-u"), QStringLiteral("-m"), QStringLiteral("http.server"), QStringLiteral("0"),
                 QStringLiteral("--bind"), QStringLiteral("127.0.0.1"), QStringLiteral("--directory"), files.Path()},
                QRegularExpression(QStringLiteral("port (\\d+)"))};
