@@ -54,14 +54,21 @@ class Program:
     """One run of Korvanta with its own config folder."""
 
     def __init__(self, config, direct_from=None):
-        env = dict(os.environ, XDG_CONFIG_HOME=config)
+        # A private runtime folder, as a session has: Qt warns without one.
+        env = dict(os.environ, XDG_CONFIG_HOME=config, XDG_RUNTIME_DIR=config)
         env.pop("QT_QPA_PLATFORM", None)
         if direct_from is None:
             args, cwd = [os.path.join(PREFIX, "bin", "korvanta")], None
         else:  # the program itself, started from another working directory
             args, cwd = [os.path.join(PREFIX, "libexec", "korvanta", "korvanta")], direct_from
-        self.process = subprocess.Popen(args, env=env, cwd=cwd,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.stderr_path = os.path.join(config, "stderr.txt")
+        with open(self.stderr_path, "wb") as stderr:
+            self.process = subprocess.Popen(args, env=env, cwd=cwd,
+                                            stdout=subprocess.DEVNULL, stderr=stderr)
+
+    def standard_error(self):
+        with open(self.stderr_path, "rb") as f:
+            return f.read()
 
     def windows(self):
         return run("xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid)).split()
@@ -149,6 +156,7 @@ class InstalledProgramTest(unittest.TestCase):
         self.assertEqual(program.close(window), 0)
         self.assertEqual(self.read("Settings.xml"), DEFAULT_SETTINGS)
         self.assertEqual(self.read("Favorites.xml"), EMPTY_FAVORITES)
+        self.assertEqual(program.standard_error(), b"", "probes that found nothing stay quiet")
         for _ in range(2):
             program, window = self.start()
             self.assertEqual(program.close(window), 0)
