@@ -60,12 +60,12 @@ QStringList StatusReasonsTexts()
 
 const QStringList& BuiltinTexts(LanguageGroup group)
 {
-    static const std::array<QStringList, kLanguageGroupCount - kDesignedGroupCount> texts = {
+    static const std::array<QStringList, kLanguageGroupCount - kCoreGroupCount> texts = {
         PlaylistsTexts(),
         StatusReasonsTexts(),
     };
     static const QStringList none;
-    return group < kDesignedGroupCount ? none : texts[group - kDesignedGroupCount];
+    return group < kCoreGroupCount ? none : texts[group - kCoreGroupCount];
 }
 
 void CompleteWithBuiltinTexts(LanguageGroup group, QStringList& list)

@@ -10,6 +10,6 @@ class QWidget;
 // Appends the texts of "Languages/<languageName>/Main.xml" to strings. When that file
 // cannot be opened, warns once (owned by owner), switches languageName to "English" and
 // reads the English pack; false only when that cannot be opened either. A pack that does
-// not parse leaves every designed group empty and still counts as loaded. The groups a
+// not parse leaves every core group empty and still counts as loaded. The groups a
 // pack may lack are completed with their built-in English entries.
 bool LoadLanguagePack(QWidget* owner, QString& languageName, LanguageStrings& strings);

@@ -23,7 +23,7 @@ enum LanguageGroup {
     StatusReasons = 10,
 };
 
-constexpr int kDesignedGroupCount = 9; // the groups every pack must carry
+constexpr int kCoreGroupCount = 9; // the groups every pack must carry
 constexpr int kLanguageGroupCount = 11;
 
 struct LanguageStrings

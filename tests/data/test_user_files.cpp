@@ -199,14 +199,14 @@ TEST(FavoritesFile, OwnChannelsKeepTheirStreamWhileBuiltInOnesReadAsBefore)
     bare.address = "rtsp://127.0.0.1/b";
     ASSERT_TRUE(SaveFavorites(dir.FilePath("own.xml"), names, ids, icons, {{}, own, bare}));
     ASSERT_TRUE(SaveFavorites(dir.FilePath("plain.xml"), {"Built-in"}, {0x20001}, {3}, {OwnStream()}));
-    ASSERT_TRUE(SaveFavorites(dir.FilePath("designed.xml"), {"Built-in"}, {0x20001}, {3}));
+    ASSERT_TRUE(SaveFavorites(dir.FilePath("builtin.xml"), {"Built-in"}, {0x20001}, {3}));
 
     // Without own channels nothing changes, byte for byte.
-    EXPECT_EQ(dir.ReadFile("plain.xml"), dir.ReadFile("designed.xml"));
+    EXPECT_EQ(dir.ReadFile("plain.xml"), dir.ReadFile("builtin.xml"));
     EXPECT_TRUE(dir.ReadFile("own.xml").contains(
         "    <Channel name=\"Own bare\" id=\"0\" icon=\"12\" address=\"rtsp://127.0.0.1/b\" />\r\n"));
 
-    // A reader knowing only the designed attributes sees id 0: no built-in channel.
+    // A reader knowing only the original attributes sees id 0: no built-in channel.
     QStringList n;
     QList<quint32> i, c;
     ASSERT_TRUE(LoadFavorites(dir.FilePath("own.xml"), n, i, c));
@@ -219,11 +219,11 @@ TEST(FavoritesFile, OwnChannelsKeepTheirStreamWhileBuiltInOnesReadAsBefore)
     ASSERT_TRUE(LoadFavorites(dir.FilePath("own.xml"), n, i, c, &streams));
     EXPECT_EQ(streams, (QList<OwnStream>{{}, own, bare}));
 
-    // A built-in id wins over an address added by hand; a designed file has no streams.
+    // A built-in id wins over an address added by hand; a file of built-in favourites has no streams.
     dir.WriteFile("edited.xml", "<R><Channel name=\"a\" id=\"7\" icon=\"4\" address=\"http://x/\" /></R>");
     streams.clear();
     ASSERT_TRUE(LoadFavorites(dir.FilePath("edited.xml"), n, i, c, &streams));
-    ASSERT_TRUE(LoadFavorites(dir.FilePath("designed.xml"), n, i, c, &streams));
+    ASSERT_TRUE(LoadFavorites(dir.FilePath("builtin.xml"), n, i, c, &streams));
     EXPECT_EQ(streams, (QList<OwnStream>{{}, {}}));
     EXPECT_EQ(i.mid(3), (QList<quint32>{7, 0x20001}));
 }

@@ -62,7 +62,7 @@ TEST(StreamTable, EverySlotResolvesToExactlyItsListedAddress)
         EXPECT_EQ(StreamTableCount(section), perSection[section]) << "section " << section;
 }
 
-TEST(StreamTable, ShippedListHasTheDesignedCountsAndSharedPairs)
+TEST(StreamTable, ShippedListHasItsCountsAndSharedPairs)
 {
     if (QFileInfo(KORVANTA_STREAM_LIST).canonicalFilePath()
         != QFileInfo(KORVANTA_SOURCE_DIR "/data/channels.tsv").canonicalFilePath())
