@@ -15,10 +15,11 @@ export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 # Rendering tests need a real X server with a window manager; one serves the whole run.
 if [ -z "${DISPLAY:-}" ]; then
     exec 3< <(Xvfb -displayfd 1 -screen 0 1280x800x24 -nolisten tcp 2>/dev/null)
+    xvfb=$! # a process substitution is no job: end it by its pid
     read -r display <&3
     export DISPLAY=":$display"
     openbox >/dev/null 2>&1 &
-    trap 'kill $(jobs -p) 2>/dev/null || true' EXIT
+    trap 'kill $xvfb $(jobs -p) 2>/dev/null || true' EXIT
 fi
 
 presets=(default sanitize)
