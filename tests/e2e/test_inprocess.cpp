@@ -6,11 +6,11 @@
 #include "CLumenoDlg.h"
 #include "MessageBoxRecorder.h"
 #include "PlayStateModel.h"
+#include "ResidentMemory.h"
 #include "TempDir.h"
 #include "ZooServer.h"
 
 #include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
@@ -67,18 +67,6 @@ QTreeWidgetItem* FirstChannel(QTreeWidgetItem* parent)
             return found;
     }
     return nullptr;
-}
-
-// Resident memory of this process, in KiB.
-long ResidentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return 0;
 }
 
 QList<ChannelId> AllChannels(QTreeWidget* tree)

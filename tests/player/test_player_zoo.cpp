@@ -3,12 +3,12 @@
 // memory bounded.
 
 #include "MpvPlayer.h"
+#include "ResidentMemory.h"
 #include "ZooServer.h"
 
 #include <mpv/client.h>
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QTcpServer>
 
@@ -162,18 +162,6 @@ TEST_F(PlayerZoo, EveryCaseEndsPlayingOrUnavailableWithItsReason)
             EXPECT_GT(run.maxProgress, 0) << "no buffering percentage while the cache filled";
         }
     }
-}
-
-// Resident memory of this process, in KiB.
-long ResidentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return 0;
 }
 
 double MediaSeconds(MpvPlayer& player)
