@@ -85,7 +85,11 @@ QWidget* CWMPWindow::MakeSurface(bool withVideo)
         });
         return plain;
     }
-    glSurface = new VideoSurface(engine.Handle(), host);
+    glSurface = new VideoSurface(engine.Handle());
+    // A native window of its own: the frame goes straight to the screen instead of into a
+    // texture that the whole main window is composited with again on every frame.
+    QWidget* container = QWidget::createWindowContainer(glSurface, host);
+    glSurface->SetInputTarget(container);
     engine.SetVideoReady(false); // addresses wait for the render context
     glSurface->onReady = [this] { engine.SetVideoReady(true); };
     // The main window may destroy its children before its members.
@@ -93,7 +97,7 @@ QWidget* CWMPWindow::MakeSurface(bool withVideo)
         surface = nullptr;
         Close();
     };
-    return glSurface;
+    return container;
 }
 
 void CWMPWindow::Close()

@@ -60,6 +60,6 @@ private:
     CWMPEventDispatch dispatch;
     QPointer<QWidget> host;
     QPointer<QWidget> surface;
-    QPointer<VideoSurface> glSurface; // the same widget as surface when there is video
+    QPointer<VideoSurface> glSurface; // the window inside surface when there is video
     QPointer<QWidget> fullScreenWindow;
 };

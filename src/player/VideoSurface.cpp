@@ -2,7 +2,14 @@
 
 #include <mpv/render_gl.h>
 
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QOpenGLContext>
+#include <QPlatformSurfaceEvent>
+#include <QWidget>
+
+#include <memory>
 
 #include <cstdio>
 
@@ -39,11 +46,11 @@ int CreateRenderContextQuietly(mpv_render_context** render, mpv_handle* engine, 
 }
 } // namespace
 
-VideoSurface::VideoSurface(mpv_handle* engine, QWidget* parent)
-    : QOpenGLWidget(parent), engine(engine)
+VideoSurface::VideoSurface(mpv_handle* engine)
+    : QOpenGLWindow(QOpenGLWindow::NoPartialUpdate), engine(engine)
 {
     // Each swap is reported so libmpv can pace its frames.
-    connect(this, &QOpenGLWidget::frameSwapped, this, [this] {
+    connect(this, &QOpenGLWindow::frameSwapped, this, [this] {
         if (render != nullptr)
             mpv_render_context_report_swap(render);
     });
@@ -60,7 +67,6 @@ void VideoSurface::Detach()
 {
     onReady = nullptr;
     onDestroying = nullptr;
-    disconnect(contextWatch); // the base class destroys the context after we are gone
     FreeRenderContext();
     engine = nullptr;
 }
@@ -75,14 +81,54 @@ void VideoSurface::FreeRenderContext()
     doneCurrent();
 }
 
+bool VideoSurface::event(QEvent* event)
+{
+    // The base class drops its GL context with the native window; libmpv's GL objects go
+    // first, while the context can still be made current. A new window makes them again.
+    if (event->type() == QEvent::PlatformSurface &&
+        static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() ==
+            QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed)
+        FreeRenderContext();
+    if (Forward(event))
+        return true;
+    return QOpenGLWindow::event(event);
+}
+
+// A native child window gets the pointer and keyboard itself; the widgets around it see
+// the events as if the picture were one of them. A right press also asks for the context
+// menu, as a widget's press would.
+bool VideoSurface::Forward(QEvent* event)
+{
+    if (inputTarget == nullptr)
+        return false;
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+        break;
+    default:
+        return false;
+    }
+    std::unique_ptr<QEvent> copy(event->clone());
+    QPointer<QWidget> target = inputTarget;
+    QCoreApplication::sendEvent(target, copy.get());
+    const auto* mouse = static_cast<const QMouseEvent*>(event);
+    if (target != nullptr && event->type() == QEvent::MouseButtonPress &&
+        mouse->button() == Qt::RightButton) {
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, mouse->position().toPoint(),
+                               mouse->globalPosition().toPoint(), mouse->modifiers());
+        QCoreApplication::sendEvent(target, &menu);
+    }
+    return true;
+}
+
 void VideoSurface::initializeGL()
 {
     if (engine == nullptr || render != nullptr)
         return;
-    // A context lost to reparenting takes libmpv's GL objects with it.
-    disconnect(contextWatch);
-    contextWatch = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this,
-                           &VideoSurface::FreeRenderContext);
     mpv_opengl_init_params gl{GetProcAddress, nullptr};
     int advanced = 0;
     mpv_render_param params[] = {
@@ -114,7 +160,7 @@ void VideoSurface::paintGL()
 {
     if (render == nullptr)
         return;
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = devicePixelRatio();
     mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()),
                        static_cast<int>(width() * ratio), static_cast<int>(height() * ratio), 0};
     int flipY = 1; // GL's origin is bottom left; without this the picture is upside down

@@ -1,22 +1,28 @@
 #pragma once
-// The picture: libmpv's render API drawing into a QOpenGLWidget's frame buffer.
+// The picture: libmpv's render API drawing straight into a native window's frame buffer.
+// The window is embedded in the widget tree through a container; it receives the input
+// events over it itself and hands them on to the widget set as the input target.
 
-#include <QOpenGLWidget>
+#include <QOpenGLWindow>
+#include <QPointer>
 
 #include <functional>
 
 struct mpv_handle;
 struct mpv_render_context;
 
-class VideoSurface : public QOpenGLWidget
+class VideoSurface : public QOpenGLWindow
 {
 public:
-    VideoSurface(mpv_handle* engine, QWidget* parent);
+    explicit VideoSurface(mpv_handle* engine);
     ~VideoSurface() override;
 
     // Frees the render context with the GL context current and forgets the engine. The
     // engine may be destroyed only after this.
     void Detach();
+
+    // The widget that receives this window's keys and mouse presses as its own.
+    void SetInputTarget(QWidget* target) { inputTarget = target; }
 
     // How many times the render API reported a new frame to draw.
     int FrameUpdates() const { return frameUpdates; }
@@ -29,12 +35,14 @@ public:
 protected:
     void initializeGL() override;
     void paintGL() override;
+    bool event(QEvent* event) override;
 
 private:
     void FreeRenderContext();
+    bool Forward(QEvent* event);
 
     mpv_handle* engine;
     mpv_render_context* render = nullptr;
     int frameUpdates = 0;
-    QMetaObject::Connection contextWatch;
+    QPointer<QWidget> inputTarget;
 };

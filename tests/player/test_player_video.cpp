@@ -11,6 +11,8 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QScreen>
+#include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -90,6 +92,15 @@ bool ShowsPattern(QWidget* surface, const QString& name, const QImage& reference
         return ColouredShare(shot) > 0.4 && (reference.isNull() || SameBars(shot, reference));
     }, 10000);
 }
+struct ContextMenuCounter : QObject
+{
+    int menus = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        menus += event->type() == QEvent::ContextMenu;
+        return false;
+    }
+};
 } // namespace
 
 TEST(PlayerVideo, PatternShowsInTheWindowInFullScreenAndAfter)
@@ -131,4 +142,33 @@ TEST(PlayerVideo, PatternShowsInTheWindowInFullScreenAndAfter)
     // surface, before the engine.
     delete player.VideoWidget();
     EXPECT_EQ(player.EngineHandle(), nullptr);
+}
+
+// The picture is a native window of its own, which the pointer and keyboard reach directly:
+// what it gets must arrive as the widgets' own events did.
+TEST(PlayerVideo, InputOnThePictureWindowReachesTheMainWindow)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") || QGuiApplication::platformName() != "xcb")
+        GTEST_SKIP() << "needs an X display";
+    PlayerEventRecorder window;
+    window.resize(320, 240);
+    CWMPWindow player;
+    ASSERT_TRUE(player.Create(&window));
+    player.VideoWidget()->setGeometry(window.rect());
+    ContextMenuCounter counter;
+    window.installEventFilter(&counter);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QWindow* picture = window.windowHandle()->findChild<QWindow*>();
+    ASSERT_NE(picture, nullptr);
+
+    QTest::keyClick(picture, Qt::Key_Space);
+    QTest::mouseClick(picture, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(window.events, (std::vector<std::pair<WPARAM, LPARAM>>{
+                                 {PLAYER_EVENT_KEY_DOWN, 32}, {PLAYER_EVENT_MOUSE_DOWN, 0}}));
+    EXPECT_EQ(counter.menus, 1);
+
+    player.SetFullScreen(true);
+    QTest::mouseDClick(picture, Qt::LeftButton);
+    EXPECT_FALSE(player.IsFullScreen());
 }

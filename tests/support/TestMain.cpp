@@ -16,7 +16,6 @@ int main(int argc, char** argv)
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
 
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     CWinApp app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvanta"));
     MessageBoxRecorder boxes; // a box a test did not expect must not block the run
