@@ -1,0 +1,119 @@
+// Memory over many switches with the whole main window on the X display of $DISPLAY,
+// video output on, between two own channels on the loopback stream zoo.
+//   bench_soak [switches]
+// Prints the resident set size once the first channel plays, after the switches (default
+// 200) and its peak, the growth, and the command-line player's size playing the same
+// stream in a window of the same size, measured in the same run, with the ratio.
+
+#include "CLumenoDlg.h"
+#include "CWMPWindow.h"
+#include "MessageBox.h"
+#include "ResidentMemory.h"
+#include "ZooServer.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+constexpr int kWaitMs = 30000;
+constexpr int kSettleMs = 5000; // playing long enough for the buffers to fill
+constexpr double kKiBPerMiB = 1024;
+const QStringList kNames = {QStringLiteral("Own A"), QStringLiteral("Own B")};
+
+bool WritePlaylist(const QString& path, const ZooServer& server)
+{
+    QFile list(path);
+    if (!list.open(QIODevice::WriteOnly))
+        return false;
+    for (int k = 0; k < kNames.size(); ++k) {
+        list.write(QStringLiteral("#EXTINF:-1,%1\n%2\n")
+                       .arg(kNames[k], server.Url(QStringLiteral("/live.m3u8?%1").arg(k)))
+                       .toUtf8());
+    }
+    return true;
+}
+
+// The command-line player's resident size in MiB after playing url for a while.
+double CommandLineMiB(const QString& url, const QSize& size)
+{
+    QProcess mpv;
+    mpv.start(QStringLiteral("mpv"), {QStringLiteral("--no-config"),
+                                      QStringLiteral("--geometry=%1x%2").arg(size.width()).arg(size.height()),
+                                      QStringLiteral("--audio-fallback-to-null=yes"), url});
+    if (!mpv.waitForStarted())
+        return 0;
+    WaitFor([] { return false; }, kSettleMs);
+    QFile status(QStringLiteral("/proc/%1/status").arg(mpv.processId()));
+    double mib = 0;
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("VmRSS:"))
+                mib = line.mid(6).trimmed().split(' ').first().toDouble() / kKiBPerMiB;
+        }
+    }
+    mpv.kill();
+    mpv.waitForFinished();
+    return mib;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_CACHE_HOME", home.filePath(QStringLiteral("cache")).toUtf8());
+    QApplication app(argc, argv);
+    QDir::setCurrent(QStringLiteral(KORVANTA_DATA_DIR));
+    const int switches = argc > 1 ? std::max(1, atoi(argv[1])) : 200;
+
+    ZooServer server;
+    const QString listPath = home.filePath(QStringLiteral("own.m3u"));
+    if (!server.Start() || !WritePlaylist(listPath, server)) {
+        std::fprintf(stderr, "the local HLS server did not start\n");
+        return 1;
+    }
+    CLumenoDlg dlg;
+    if (!dlg.OnInitDialog())
+        return 1;
+    dlg.show();
+    dlg.OwnPlaylists().Add(listPath);
+    auto* tree = dlg.ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
+    QTreeWidgetItem* node = tree->topLevelItem(tree->topLevelItemCount() - 1);
+    node->setExpanded(true);
+    tree->setCurrentItem(node->child(0));
+    dlg.ChannelWindow().findChild<QToolButton*>(
+        QStringLiteral("button%1").arg(CChannelDlg::ID_CHANNEL_PLAY))->click();
+    if (!WaitFor([&] { return dlg.StatusText() == kNames[0]; }, kWaitMs))
+        return 1;
+    WaitFor([] { return false; }, kSettleMs);
+    const long before = ResidentKiB();
+    long peak = before;
+    for (int k = 1; k <= switches; ++k) {
+        dlg.Zap(+1);
+        const int frames = dlg.Player().FrameUpdates();
+        if (!WaitFor([&] { return dlg.StatusText() == kNames[k % 2] && dlg.Player().FrameUpdates() > frames; }, kWaitMs)) {
+            std::fprintf(stderr, "switch %d did not reach playing\n", k);
+            return 1;
+        }
+        peak = std::max(peak, ResidentKiB());
+    }
+    WaitFor([] { return false; }, kSettleMs);
+    const long after = ResidentKiB();
+    peak = std::max(peak, after);
+    const QSize videoSize = dlg.Player().VideoWidget()->size();
+    dlg.EndDialog(IDCANCEL);
+    dlg.OnDestroy();
+    const double mpv = CommandLineMiB(server.Url(QStringLiteral("/live.m3u8")), videoSize);
+    std::printf("resident over %d switches: playing %.0f MiB, after %.0f MiB, peak %.0f MiB, growth %.1f MiB\n",
+                switches, before / kKiBPerMiB, after / kKiBPerMiB, peak / kKiBPerMiB, (after - before) / kKiBPerMiB);
+    std::printf("mpv playing in a %dx%d window: %.0f MiB; ratio %.2f\n", videoSize.width(),
+                videoSize.height(), mpv, before / kKiBPerMiB / mpv);
+    return 0;
+}
