@@ -21,6 +21,13 @@
 
 namespace {
 
+// The checker names what does not play in the status line's words.
+constexpr const char* kNotFound = "not found";
+constexpr const char* kForbidden = "blocked in your region or forbidden";
+constexpr const char* kNoAnswer = "no answer";
+constexpr const char* kNotAStream = "not a video stream";
+constexpr const char* kTlsFailed = "secure connection failed";
+
 struct Row
 {
     int section;
@@ -158,13 +165,13 @@ TEST_F(CheckStreamsTool, ClassifiesEachKindOfAnswer)
         const char* status;
         int httpCode;
     } expected[] = {
-        {"1/0", "ok", 200},           {"1/1", "ok", 200},          {"1/2", "dead", 200},
-        {"1/3", "not-found", 404},    {"1/4", "forbidden", 403},   {"1/5", "forbidden", 451},
-        {"1/6", "dead", 500},         {"1/7", "timeout", 0},       {"1/8", "ok", 200},
-        {"1/9", "dead", 302},         {"1/10", "not-a-stream", 200}, {"1/11", "dead", 0},
-        {"4/0", "ok", 200},           {"4/1", "ok", 200},          {"4/2", "ok", 200},
-        {"4/3", "not-a-stream", 200}, {"4/4", "ok", 200},          {"4/5", "not-a-stream", 200},
-        {"4/6", "dead", 0},           {"15/7", "ok", 200},         {"21/18", "not-found", 404},
+        {"1/0", "ok", 200},          {"1/1", "ok", 200},          {"1/2", kNotFound, 200},
+        {"1/3", kNotFound, 404},     {"1/4", kForbidden, 403},    {"1/5", kForbidden, 451},
+        {"1/6", "server error", 500}, {"1/7", kNoAnswer, 0},      {"1/8", "ok", 200},
+        {"1/9", "too many redirects", 302}, {"1/10", kNotAStream, 200}, {"1/11", kNoAnswer, 0},
+        {"4/0", "ok", 200},          {"4/1", "ok", 200},          {"4/2", "ok", 200},
+        {"4/3", kNotAStream, 200},   {"4/4", "ok", 200},          {"4/5", kNotAStream, 200},
+        {"4/6", "not checked", 0},   {"15/7", "ok", 200},         {"21/18", kNotFound, 404},
     };
     for (const auto& e : expected) {
         const QJsonObject slot = slotsByKey.value(QLatin1String(e.slot));
@@ -186,8 +193,9 @@ TEST_F(CheckStreamsTool, ClassifiesEachKindOfAnswer)
     EXPECT_EQ(19, summary["addresses"].toInt());
     EXPECT_EQ(19, summary["checked"].toInt());
     EXPECT_EQ(7, summary["statuses"]["ok"].toInt());
-    EXPECT_EQ(5, summary["statuses"]["dead"].toInt());
-    EXPECT_EQ(0, summary["statuses"]["tls-error"].toInt());
+    EXPECT_EQ(2, summary["statuses"][kNotFound].toInt());
+    EXPECT_EQ(2, summary["statuses"][kNoAnswer].toInt());
+    EXPECT_EQ(0, summary["statuses"][kTlsFailed].toInt());
     const QJsonArray sections = summary["sections"].toArray();
     ASSERT_EQ(4, sections.size());
     EXPECT_EQ(QString("News"), sections[1]["name"].toString());
@@ -215,8 +223,8 @@ TEST_F(CheckStreamsTool, WritesOneTsvRowPerSlotAndTheSummaryAsComments)
     for (int i = 1; i <= 3; ++i)
         ASSERT_EQ(header.size(), lines[i].split('\t').size()) << lines[i].toStdString();
     EXPECT_EQ("ok", lines[1].split('\t')[statusColumn]);
-    EXPECT_EQ("not-found", lines[2].split('\t')[statusColumn]);
-    EXPECT_EQ("not-found", lines[3].split('\t')[statusColumn]);
+    EXPECT_EQ(kNotFound, lines[2].split('\t')[statusColumn]);
+    EXPECT_EQ(kNotFound, lines[3].split('\t')[statusColumn]);
     for (qsizetype i = 4; i < lines.size(); ++i)
         EXPECT_TRUE(lines[i].startsWith("# ")) << lines[i].toStdString();
     EXPECT_TRUE(run.out.contains("Games 0, Movies 0"));
@@ -322,7 +330,7 @@ TEST_F(CheckStreamsTool, ReportsAnUntrustedCertificateAsTlsError)
 {
     const ToolRun run = RunTool({"--list", WriteList({{1, 0, server->UntrustedUrl("ok.m3u8")}}), "--format", "json"});
     EXPECT_EQ(1, run.exitCode);
-    EXPECT_EQ(QString("tls-error"), SlotsOf(Json(run))["1/0"]["status"].toString()) << run.out.toStdString();
+    EXPECT_EQ(QString(kTlsFailed), SlotsOf(Json(run))["1/0"]["status"].toString()) << run.out.toStdString();
 }
 
 TEST_F(CheckStreamsTool, DeepCheckWaitsForAFrameFromThePlayer)
@@ -370,14 +378,14 @@ TEST_F(CheckStreamsTool, ChecksEveryZooCaseOfAnM3uPlaylistFromAFileOrAnAddress)
         {server->Url("zoo/master.m3u8"), "ok"},     {server->Url("zoo/hevc.m3u8"), "ok"},
         {server->Url("zoo/stream.ts"), "ok"},       {server->Url("zoo/chunked.ts"), "ok"},
         {server->Url("zoo/audio.m3u8"), "ok"},      {server->Url("zoo/radio.mp3"), "ok"},
-        {server->UntrustedUrl("zoo/audio.m3u8"), "tls-error"},
-        {server->Url("zoo/loop"), "dead"},          {server->Url("zoo/status/403"), "forbidden"},
-        {server->Url("zoo/status/404"), "not-found"}, {server->Url("zoo/status/410"), "not-found"},
-        {server->Url("zoo/status/451"), "forbidden"}, {server->Url("zoo/status/503"), "dead"},
+        {server->UntrustedUrl("zoo/audio.m3u8"), kTlsFailed},
+        {server->Url("zoo/loop"), "too many redirects"}, {server->Url("zoo/status/403"), kForbidden},
+        {server->Url("zoo/status/404"), kNotFound}, {server->Url("zoo/status/410"), kNotFound},
+        {server->Url("zoo/status/451"), kForbidden}, {server->Url("zoo/status/503"), "server error"},
         {server->Url("zoo/slow.m3u8"), "ok"},       {server->Url("zoo/capped.m3u8"), "ok"},
         {server->Url("zoo/flaky.m3u8"), "ok"},      {server->Url("zoo/frozen.m3u8"), "ok"},
-        {server->Url("zoo/ad.m3u8"), "ok"},         {server->Url("zoo/page.html"), "not-a-stream"},
-        {server->Url("zoo/agent.m3u8"), "forbidden"},
+        {server->Url("zoo/ad.m3u8"), "ok"},         {server->Url("zoo/page.html"), kNotAStream},
+        {server->Url("zoo/agent.m3u8"), kForbidden},
     };
     QByteArray playlist = "#EXTM3U\n";
     for (const auto& c : cases)

@@ -7,6 +7,8 @@
 #include <QJsonObject>
 #include <QMap>
 
+#include <algorithm>
+
 namespace {
 
 QString SectionName(int section)
@@ -41,23 +43,35 @@ QJsonValue NumberOrNull(qint64 value, qint64 none)
     return value == none ? QJsonValue() : QJsonValue(value);
 }
 
-using Counts = std::array<int, kProbeStatusCount>;
+using Counts = std::array<int, kVerdictCount>;
 
 QString CountsText(const Counts& counts, bool withZeros)
 {
     QStringList parts;
-    for (int i = 0; i < kProbeStatusCount; ++i) {
+    for (int i = 0; i < kVerdictCount; ++i) {
         if (withZeros || counts[i] > 0)
-            parts << QStringLiteral("%1 %2").arg(QLatin1String(kProbeStatusNames[i])).arg(counts[i]);
+            parts << QStringLiteral("%1 %2").arg(VerdictName(i)).arg(counts[i]);
     }
     return parts.isEmpty() ? QStringLiteral("none checked") : parts.join(QStringLiteral(", "));
+}
+
+// The text report's verdict column fits the longest name.
+int VerdictWidth()
+{
+    static const int width = [] {
+        qsizetype widest = 0;
+        for (int i = 0; i < kVerdictCount; ++i)
+            widest = std::max(widest, VerdictName(i).size());
+        return static_cast<int>(widest);
+    }();
+    return width;
 }
 
 QJsonObject CountsObject(const Counts& counts)
 {
     QJsonObject object;
-    for (int i = 0; i < kProbeStatusCount; ++i)
-        object.insert(QLatin1String(kProbeStatusNames[i]), counts[i]);
+    for (int i = 0; i < kVerdictCount; ++i)
+        object.insert(VerdictName(i), counts[i]);
     return object;
 }
 
@@ -113,7 +127,7 @@ QByteArray ReportWriter::Text() const
         const ProbeResult& r = *found;
         QString line = QStringLiteral("%1 %2 %3 %4 %5  %6  %7")
                            .arg(SlotLabel(slot), -17)
-                           .arg(ProbeStatusName(r.status), -12)
+                           .arg(VerdictName(r), -VerdictWidth())
                            .arg(r.httpCode ? QString::number(r.httpCode) : QStringLiteral("-"), 3)
                            .arg(Milliseconds(r.firstByteMs), 8)
                            .arg(Milliseconds(r.totalMs), 8)
@@ -145,7 +159,7 @@ QByteArray ReportWriter::Tsv() const
         const ProbeResult& r = *found;
         lines << QStringList{QString::number(slot.section), SectionName(slot.section),
                              QString::number(slot.position), OneLine(slot.name), OneLine(slot.url),
-                             ProbeStatusName(r.status), number(r.httpCode, 0),
+                             VerdictName(r), number(r.httpCode, 0),
                              number(r.firstByteMs, -1), QString::number(r.totalMs),
                              number(r.firstFrameMs, -1), OneLine(r.finalUrl), OneLine(r.detail)}
                      .join(QLatin1Char('\t'));
@@ -181,7 +195,7 @@ QByteArray ReportWriter::Json() const
         for (const ChannelSlot& slot : address.channelSlots)
             refs.append(SlotReference(slot));
         shared.append(QJsonObject{{QStringLiteral("url"), address.url},
-                                  {QStringLiteral("status"), ProbeStatusName(address.status)},
+                                  {QStringLiteral("status"), VerdictName(address.verdict)},
                                   {QStringLiteral("slots"), refs}});
     }
 
@@ -203,7 +217,7 @@ QJsonObject ReportWriter::SlotObject(const ChannelSlot& slot, const ProbeResult&
 {
     QJsonObject object = SlotReference(slot);
     object.insert(QStringLiteral("url"), slot.url);
-    object.insert(QStringLiteral("status"), ProbeStatusName(r.status));
+    object.insert(QStringLiteral("status"), VerdictName(r));
     object.insert(QStringLiteral("httpCode"), NumberOrNull(r.httpCode, 0));
     object.insert(QStringLiteral("firstByteMs"), NumberOrNull(r.firstByteMs, -1));
     object.insert(QStringLiteral("totalMs"), r.totalMs);
@@ -240,7 +254,7 @@ QStringList ReportWriter::SummaryLines() const
         for (const ChannelSlot& slot : address.channelSlots)
             labels << SlotLabel(slot);
         lines << QStringLiteral("  %1 %2: %3")
-                     .arg(ProbeStatusName(address.status), address.url, labels.join(QStringLiteral(", ")));
+                     .arg(VerdictName(address.verdict), address.url, labels.join(QStringLiteral(", ")));
     }
     if (interrupted) {
         lines << QStringLiteral("Interrupted: %1 addresses were not checked.")
@@ -256,7 +270,7 @@ QList<ReportWriter::SharedAddress> ReportWriter::SharedNotOk() const
         const auto found = results.constFind(url);
         if (found == results.cend() || found->status == ProbeStatus::Ok)
             continue;
-        SharedAddress address{url, found->status, {}};
+        SharedAddress address{url, VerdictIndex(*found), {}};
         for (const ChannelSlot& slot : channelSlots) {
             if (slot.url == url)
                 address.channelSlots << slot;
@@ -271,7 +285,7 @@ ReportWriter::StatusCounts ReportWriter::AddressCounts() const
 {
     StatusCounts counts{};
     for (const ProbeResult& result : results)
-        ++counts[static_cast<int>(result.status)];
+        ++counts[VerdictIndex(result)];
     return counts;
 }
 
@@ -282,7 +296,7 @@ QMap<int, ReportWriter::StatusCounts> ReportWriter::SectionCounts() const
         const auto found = results.constFind(slot.url);
         StatusCounts& section = counts[slot.section]; // value-initialised: all zero
         if (found != results.cend())
-            ++section[static_cast<int>(found->status)];
+            ++section[VerdictIndex(*found)];
     }
     return counts;
 }

@@ -29,11 +29,11 @@ public:
     QByteArray Write(Format format) const;
 
 private:
-    using StatusCounts = std::array<int, kProbeStatusCount>;
+    using StatusCounts = std::array<int, kVerdictCount>;
     struct SharedAddress
     {
         QString url;
-        ProbeStatus status;
+        int verdict; // VerdictIndex
         QList<ChannelSlot> channelSlots;
     };
 

@@ -4,6 +4,8 @@
 
 namespace {
 
+constexpr int kFirstServerError = 500;
+
 bool IsHttpUrl(const QUrl& url)
 {
     const QString scheme = url.scheme().toLower();
@@ -37,7 +39,7 @@ void StreamProbe::Start()
 {
     clock.start();
     if (!IsHttpUrl(address)) {
-        Finish(ProbeStatus::Dead, QStringLiteral("not an HTTP address"));
+        Finish(ProbeStatus::NotChecked, QStringLiteral("not an HTTP address"));
         return;
     }
     deadline.start(timeout);
@@ -96,12 +98,12 @@ void StreamProbe::OnReplyFinished()
 void StreamProbe::FollowRedirect(const QUrl& target)
 {
     if (++redirects > kMaxRedirects) {
-        Finish(ProbeStatus::Dead, QStringLiteral("more than %1 redirects").arg(kMaxRedirects));
+        Unavailable(UnavailableReason::TooManyRedirects, QStringLiteral("more than %1 redirects").arg(kMaxRedirects));
         return;
     }
     // A server must not send us to local files or other schemes.
     if (!IsHttpUrl(target)) {
-        Finish(ProbeStatus::Dead, QStringLiteral("redirected to a non-HTTP address"));
+        Finish(ProbeStatus::NotChecked, QStringLiteral("redirected to a non-HTTP address"));
         return;
     }
     DropReply();
@@ -111,7 +113,7 @@ void StreamProbe::FollowRedirect(const QUrl& target)
 void StreamProbe::OnTimeout()
 {
     const QString seconds = QString::number(timeout.count() / 1000.0);
-    Finish(ProbeStatus::Timeout, fetchingVariant
+    Unavailable(UnavailableReason::NoAnswer, fetchingVariant
                ? QStringLiteral("the variant gave no usable answer within %1 s").arg(seconds)
                : QStringLiteral("no usable answer within %1 s").arg(seconds));
 }
@@ -150,9 +152,9 @@ void StreamProbe::Conclude(StreamContent::Kind kind)
         return;
     case StreamContent::Kind::NotAStream:
     case StreamContent::Kind::Undecided:
-        Finish(ProbeStatus::NotAStream,
-               (fetchingVariant ? QStringLiteral("the variant is not a playlist: ") : QString())
-                   + Describe(type, body));
+        Unavailable(UnavailableReason::NotAStream,
+                    (fetchingVariant ? QStringLiteral("the variant is not a playlist: ") : QString())
+                        + Describe(type, body));
         return;
     }
 }
@@ -161,12 +163,12 @@ void StreamProbe::FetchVariant()
 {
     const QUrl variant = StreamContent::FirstVariant(body, reply->url());
     if (variant.isEmpty()) {
-        Finish(ProbeStatus::NotAStream, QStringLiteral("master playlist without variants"));
+        Unavailable(UnavailableReason::NotAStream, QStringLiteral("master playlist without variants"));
         return;
     }
     // A playlist must not send us to local files or other schemes.
     if (!IsHttpUrl(variant)) {
-        Finish(ProbeStatus::NotAStream, QStringLiteral("the variant is not an HTTP address"));
+        Unavailable(UnavailableReason::NotAStream, QStringLiteral("the variant is not an HTTP address"));
         return;
     }
     DropReply();
@@ -176,29 +178,31 @@ void StreamProbe::FetchVariant()
 
 void StreamProbe::ConcludeHttpError(int code)
 {
-    ProbeStatus status = ProbeStatus::Dead;
+    // The reasons the player gives for these answers, of the address or of its variant.
+    UnavailableReason reason = UnavailableReason::None;
     if (code == 404 || code == 410)
-        status = ProbeStatus::NotFound;
+        reason = UnavailableReason::NotFound;
     else if (code == 401 || code == 403 || code == 451)
-        status = ProbeStatus::Forbidden;
-    if (!fetchingVariant) {
-        Finish(status, QStringLiteral("HTTP %1").arg(code));
-        return;
-    }
-    // The address itself was found; it is the stream behind it that is gone.
-    if (status == ProbeStatus::NotFound)
-        status = ProbeStatus::Dead;
-    Finish(status, QStringLiteral("the variant answered HTTP %1").arg(code));
+        reason = UnavailableReason::Forbidden;
+    else if (code >= kFirstServerError)
+        reason = UnavailableReason::ServerError;
+    Unavailable(reason, fetchingVariant ? QStringLiteral("the variant answered HTTP %1").arg(code)
+                                        : QStringLiteral("HTTP %1").arg(code));
 }
 
 void StreamProbe::ConcludeNetworkError(QNetworkReply::NetworkError code, const QString& message)
 {
-    ProbeStatus status = ProbeStatus::Dead;
-    if (code == QNetworkReply::TimeoutError)
-        status = ProbeStatus::Timeout;
-    else if (code == QNetworkReply::SslHandshakeFailedError)
-        status = ProbeStatus::TlsError;
-    Finish(status, fetchingVariant ? QStringLiteral("the variant: ") + message : message);
+    // Anything short of an answer is no answer to the player, except a failed handshake.
+    const UnavailableReason reason = code == QNetworkReply::SslHandshakeFailedError
+                                         ? UnavailableReason::TlsFailed
+                                         : UnavailableReason::NoAnswer;
+    Unavailable(reason, fetchingVariant ? QStringLiteral("the variant: ") + message : message);
+}
+
+void StreamProbe::Unavailable(UnavailableReason reason, const QString& detail)
+{
+    result.reason = reason;
+    Finish(ProbeStatus::Unavailable, detail);
 }
 
 void StreamProbe::Finish(ProbeStatus status, const QString& detail)

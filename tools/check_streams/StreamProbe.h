@@ -43,6 +43,7 @@ private:
     void FetchVariant();
     void ConcludeHttpError(int code);
     void ConcludeNetworkError(QNetworkReply::NetworkError code, const QString& message);
+    void Unavailable(UnavailableReason reason, const QString& detail);
     void Finish(ProbeStatus status, const QString& detail);
     void DropReply();
     int ReplyHttpCode() const;

@@ -66,7 +66,8 @@ void StreamProber::OnPlaybackProbed(PlaybackProbe* probe, const QString& address
     result.deepChecked = true;
     result.firstFrameMs = probe->FirstFrameMs();
     if (!probe->Played()) {
-        result.status = probe->TimedOut() ? ProbeStatus::Timeout : ProbeStatus::Dead;
+        result.status = ProbeStatus::Unavailable;
+        result.reason = probe->TimedOut() ? UnavailableReason::NoAnswer : UnavailableReason::NotAStream;
         result.detail = QStringLiteral("the player showed nothing: ") + probe->Error();
     }
     Complete(address, result);

@@ -1,6 +1,6 @@
 #pragma once
 // Why a channel could not be played, as far as the engine's end of file and its log tell.
-// The values after None index the StatusReasons language group (value - 1).
+// The status line and the stream checker both name it with the StatusReasons texts.
 
 enum class UnavailableReason {
     None,             // no reason known: the status line shows the plain text
@@ -14,3 +14,9 @@ enum class UnavailableReason {
 };
 
 constexpr int kUnavailableReasonTexts = 7;
+
+// The entry of the StatusReasons group that names reason; None has none.
+constexpr int ReasonTextIndex(UnavailableReason reason)
+{
+    return static_cast<int>(reason) - 1;
+}
