@@ -33,8 +33,10 @@
 #include <QStyle>
 #include <QTimer>
 #include <QTimerEvent>
+#include <QToolTip>
 #include <QWindow>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -251,7 +253,7 @@ void CLumenoDlg::Layout(int cx, int cy)
         const int top = settings.hideMenu ? 0 : CPanelMenu::kHeight;
         const int statusTop = settings.hideControl ? cy - kStatusHeight : cy - kPlayPanelHeight - kStatusHeight;
         video->setGeometry(0, top, cx, statusTop - top);
-        statusRect = QRect(0, statusTop, kStatusWidth, kStatusHeight);
+        statusRect = QRect(0, statusTop, StatusWidth(cx), kStatusHeight);
     }
     if (playPanel.parentWidget() != nullptr) {
         playPanel.setGeometry(0, cy - kPlayPanelHeight, cx, kPlayPanelHeight);
@@ -284,7 +286,11 @@ void CLumenoDlg::paintEvent(QPaintEvent* event)
     painter.setPen(kSkinTextColour);
     const QRect textRect(statusRect.topLeft() + kStatusTextOffset, statusRect.bottomRight());
     painter.setClipRect(textRect);
-    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop, statusText);
+    // A reason that does not fit even the whole row ends in an ellipsis; its tooltip holds it all.
+    const QString shown = statusNamesReason
+                              ? painter.fontMetrics().elidedText(statusText, Qt::ElideRight, textRect.width())
+                              : statusText;
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop, shown);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -650,16 +656,27 @@ void CLumenoDlg::closeEvent(QCloseEvent* event)
 
 bool CLumenoDlg::event(QEvent* event)
 {
-    return DispatchMessage(this, event, kMessageMap) || QDialog::event(event);
+    return DispatchMessage(this, event, kMessageMap) || ShowStatusToolTip(event) || QDialog::event(event);
+}
+
+bool CLumenoDlg::ShowStatusToolTip(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip || !statusNamesReason)
+        return false;
+    const auto* help = static_cast<QHelpEvent*>(event);
+    if (!statusRect.contains(help->pos()))
+        return false;
+    QToolTip::showText(help->globalPos(), statusText, this, statusRect);
+    return true;
 }
 
 QString CLumenoDlg::UnavailableText() const
 {
-    const auto reason = static_cast<int>(player.Unavailable());
-    if (reason == static_cast<int>(UnavailableReason::None))
+    const UnavailableReason reason = player.Unavailable();
+    if (reason == UnavailableReason::None)
         return StatusString(StatusUnavailable);
     return StatusString(StatusUnavailable) + QStringLiteral(": ") +
-           languageStrings.Text(StatusReasons, reason - 1);
+           languageStrings.Text(StatusReasons, ReasonTextIndex(reason));
 }
 
 const QString& CLumenoDlg::StatusString(int index) const
@@ -667,10 +684,23 @@ const QString& CLumenoDlg::StatusString(int index) const
     return languageStrings.Text(Status, index);
 }
 
-void CLumenoDlg::SetStatusText(const QString& text)
+void CLumenoDlg::SetStatusText(const QString& text, bool namesReason)
 {
     statusText = text;
+    statusNamesReason = namesReason;
     update(statusRect);
+    statusRect.setWidth(StatusWidth(width()));
+    update(statusRect);
+}
+
+// The designed width holds the designed texts; a text with a reason takes as much of the
+// row as it needs to be read whole.
+int CLumenoDlg::StatusWidth(int rowWidth) const
+{
+    if (!statusNamesReason)
+        return kStatusWidth;
+    const int needed = QFontMetrics(boldFont).horizontalAdvance(statusText) + 2 * kStatusTextOffset.x();
+    return std::max(kStatusWidth, std::min(needed, rowWidth));
 }
 
 LRESULT CLumenoDlg::OnPlayStop(WPARAM wParam, LPARAM)
@@ -758,7 +788,7 @@ void CLumenoDlg::OnPlayStateChange(int state)
         SetStatusText(StatusString(StatusConnecting));
         return;
     case PLAYSTATE_READY:
-        SetStatusText(UnavailableText());
+        SetStatusText(UnavailableText(), player.Unavailable() != UnavailableReason::None);
         return;
     default:
         SetStatusText(StatusString(StatusWaiting));

@@ -83,6 +83,7 @@ public:
     const Settings& GetSettings() const { return settings; }
     const QString& StatusText() const { return statusText; }
     bool IsInhibitingScreenSaver() const { return screenSaver.IsInhibiting(); }
+    ScreenSaverInhibitor& ScreenSaver() { return screenSaver; }
     const QRect& StatusRect() const { return statusRect; }
     bool IsInitialised() const { return initialised; }
     bool IsBufferingTimerActive() const { return bufferingTimer.isActive(); }
@@ -145,7 +146,10 @@ private:
     void DestroyMenus();
     void AppendItem(const MenuRow& row);
     void SetCheck(int id, bool checked);
-    void SetStatusText(const QString& text);
+    // namesReason: the text ends with a reason, which the status line shows in full.
+    void SetStatusText(const QString& text, bool namesReason = false);
+    int StatusWidth(int rowWidth) const;
+    bool ShowStatusToolTip(QEvent* event);
     const QString& StatusString(int index) const;
     // The unavailable text, followed by the reason when the player knows one.
     QString UnavailableText() const;
@@ -182,6 +186,7 @@ private:
     QFont boldFont;
     QRect statusRect;
     QString statusText;
+    bool statusNamesReason = false;
     QBasicTimer bufferingTimer;
     bool initialised = false;
     bool destroyed = false;

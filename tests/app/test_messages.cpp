@@ -3,9 +3,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
+#include <QHelpEvent>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include <mpv/client.h>
 
@@ -24,6 +27,23 @@ class MessageTest : public MainWindowTest
 protected:
     void ReportState(int state) { SendMessage(dlg.get(), UM_PLAYER_EVENT, PLAYER_EVENT_PLAY_STATE, state); }
     QString Status(int i) const { return dlg->Texts().Text(::Status, i); }
+
+    // Works in a copy of the English pack whose Status group holds entries.
+    void UseEnglishWithStatus(const QTemporaryDir& work, const QString& entries)
+    {
+        QDir().mkpath(work.filePath("Languages/English"));
+        QFile source(QStringLiteral("Languages/English/Main.xml"));
+        ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+        QString xml = QString::fromUtf8(source.readAll());
+        xml.replace(QRegularExpression(QStringLiteral("<Status>.*</Status>"), QRegularExpression::DotMatchesEverythingOption),
+                    QStringLiteral("<Status>%1</Status>").arg(entries));
+        QFile target(work.filePath("Languages/English/Main.xml"));
+        ASSERT_TRUE(target.open(QIODevice::WriteOnly));
+        target.write(xml.toUtf8());
+        target.close();
+        QFile::copy(QStringLiteral("Languages/English/Channels.xml"), work.filePath("Languages/English/Channels.xml"));
+        UseWorkingDirectory(work.path());
+    }
 };
 
 TEST_F(MessageTest, StatusTextFollowsEveryPlayState)
@@ -98,19 +118,7 @@ TEST_F(MessageTest, PlayStopIgnoresUnknownValues)
 TEST_F(MessageTest, ATooShortStatusGroupStopsTheChannelStartBeforeItBegins)
 {
     QTemporaryDir work;
-    QDir().mkpath(work.filePath("Languages/English"));
-    QFile source(QStringLiteral("Languages/English/Main.xml"));
-    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-    QString xml = QString::fromUtf8(source.readAll());
-    xml.replace(QRegularExpression(QStringLiteral("<Status>.*</Status>"), QRegularExpression::DotMatchesEverythingOption),
-                QStringLiteral("<Status><s>a</s><s>b</s></Status>"));
-    QFile target(work.filePath("Languages/English/Main.xml"));
-    ASSERT_TRUE(target.open(QIODevice::WriteOnly));
-    target.write(xml.toUtf8());
-    target.close();
-    QFile::copy(QStringLiteral("Languages/English/Channels.xml"), work.filePath("Languages/English/Channels.xml"));
-    UseWorkingDirectory(work.path());
-
+    UseEnglishWithStatus(work, QStringLiteral("<s>a</s><s>b</s>"));
     ASSERT_TRUE(Start());
     boxes.Clear();
     dlg->StreamAddress() = QStringLiteral("av://lavfi:testsrc");
@@ -120,6 +128,22 @@ TEST_F(MessageTest, ATooShortStatusGroupStopsTheChannelStartBeforeItBegins)
     EXPECT_TRUE(dlg->StatusText().isEmpty());
     EXPECT_FALSE(dlg->PlayPanel().IsPlayEnabled());
     EXPECT_EQ(dlg->Player().PlayState(), 0);
+}
+
+TEST_F(MessageTest, APackWithoutTheBufferingTextRaisesOneBoxNotOneEveryTick)
+{
+    QTemporaryDir work;
+    UseEnglishWithStatus(work, QStringLiteral("<s>Ready</s><s>Stopped</s><s>Connecting</s><s>Waiting</s>"));
+    ZooServer server;
+    ASSERT_TRUE(server.Start()) << server.Error().toStdString();
+    ASSERT_TRUE(Start());
+    boxes.Clear();
+    dlg->Player().PlayURL(server.Url(QStringLiteral("/zoo/capped.m3u8"))); // really buffers
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.Boxes().empty(); }, 20000));
+    EXPECT_EQ(boxes.Boxes()[0].text, QStringLiteral("An invalid argument was encountered."));
+    EXPECT_FALSE(dlg->IsBufferingTimerActive());
+    // A running timer raised a box on every tick; a new buffering report may raise one more.
+    EXPECT_FALSE(QTest::qWaitFor([&] { return boxes.Boxes().size() > 2; }, 5 * CLumenoDlg::kBufferingPeriodMs));
 }
 
 TEST_F(MessageTest, UnavailableChannelNamesTheReasonAfterTheUnavailableText)
@@ -137,7 +161,24 @@ TEST_F(MessageTest, UnavailableChannelNamesTheReasonAfterTheUnavailableText)
         dlg->Player().PlayURL(server.Url(QLatin1String(path)));
         EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->StatusText() == expected; }, 15000)) << dlg->StatusText().toStdString();
     }
+    // A reason is read whole: the status line takes the room it needs, and where even the
+    // row is too narrow its tooltip holds the whole text.
+    const QString full = dlg->StatusText();
+    QFont bold = dlg->font();
+    bold.setWeight(QFont::Bold);
+    dlg->Layout(1000, 400);
+    EXPECT_GT(dlg->StatusRect().width(), QFontMetrics(bold).horizontalAdvance(full));
+    const int narrowRow = CLumenoDlg::kStatusWidth + 10;
+    ASSERT_GT(QFontMetrics(bold).horizontalAdvance(full), narrowRow);
+    dlg->Layout(narrowRow, 400);
+    EXPECT_EQ(dlg->StatusRect().width(), narrowRow);
+    const QPoint onStatus = dlg->StatusRect().center();
+    QHelpEvent hover(QEvent::ToolTip, onStatus, dlg->mapToGlobal(onStatus));
+    QCoreApplication::sendEvent(dlg.get(), &hover);
+    EXPECT_EQ(QToolTip::text(), full);
+
     dlg->Player().Stop();
     ReportState(10); // a state reported without a failure of the player's own
     EXPECT_EQ(dlg->StatusText(), Status(5));
+    EXPECT_EQ(dlg->StatusRect().width(), CLumenoDlg::kStatusWidth);
 }
