@@ -12,7 +12,7 @@ packages=(
     libgl1-mesa-dri fonts-dejavu-core
     desktop-file-utils appstream
     clang-14 libclang-rt-14-dev
-    dbus playerctl python3-dbus python3-gi qt6-wayland weston
+    dbus playerctl python3-dbus python3-gi qt6-wayland weston libxcb-screensaver0-dev
 )
 
 sudo=""

@@ -878,6 +878,15 @@ QString CChannelDlg::NameOf(const ChannelKey& key) const
 
 int CChannelDlg::FavoriteRowOfCurrent() const
 {
+    // The row last played from, while it still holds the current channel: favourites that
+    // share one channel would otherwise always lead back to the first of them.
+    if (zapFavorite >= 0 && zapFavorite < favoritesList->topLevelItemCount()) {
+        const bool holdsCurrent = currentStream.IsEmpty()
+                                      ? favoriteIds->value(zapFavorite) == currentChannelId
+                                      : FavoriteStream(zapFavorite) == currentStream;
+        if (holdsCurrent)
+            return zapFavorite;
+    }
     qsizetype row = -1;
     if (currentStream.IsEmpty())
         row = favoriteIds->indexOf(currentChannelId);

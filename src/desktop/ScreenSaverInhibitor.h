@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <chrono>
 #include <optional>
 
 class ScreenSaverInhibitor : public QObject
@@ -22,6 +23,8 @@ public:
     void SetPlaying(bool playing);
 
     bool IsInhibiting() const { return cookie.has_value() || resetTimer.isActive(); }
+    // Tests shorten the period so as not to wait half a minute for a reset.
+    void SetResetPeriod(std::chrono::milliseconds period) { resetTimer.setInterval(period); }
 
 private:
     bool InhibitThroughService();

@@ -6,8 +6,17 @@
 
 #include <QDBusInterface>
 #include <QDBusReply>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QTest>
+#include <QTreeWidget>
+
+#include <xcb/screensaver.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <memory>
+#include <sys/prctl.h>
 
 namespace {
 constexpr int kWaitMs = 15000;
@@ -15,6 +24,36 @@ const QString kPattern = QStringLiteral("av://lavfi:testsrc=size=64x48:rate=10")
 const QString kRefused = QStringLiteral("http://127.0.0.1:9/none.m3u8");
 constexpr int kPlayForeverMs = 60000; // bounds the killed player's life if the test dies
 const char* const kPlayForeverVariable = "KORVANTA_PLAY_FOREVER";
+// Set for the player that runs on an X server of its own, without the screensaver service.
+const char* const kBareXVariable = "KORVANTA_BARE_X";
+constexpr std::chrono::milliseconds kShortResetPeriod{300};
+constexpr int kChildMs = 120000;
+
+// Three own favourites that play without a network, all of one stream.
+const QByteArray kFavorites =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<Favorites>\r\n"
+    "    <Channel name=\"One\" id=\"0\" icon=\"0\" address=\"av://lavfi:testsrc=size=64x48:rate=10\" />\r\n"
+    "    <Channel name=\"Two\" id=\"0\" icon=\"0\" address=\"av://lavfi:testsrc=size=64x48:rate=10\" />\r\n"
+    "    <Channel name=\"Three\" id=\"0\" icon=\"0\" address=\"av://lavfi:testsrc=size=64x48:rate=10\" />\r\n"
+    "</Favorites>\r\n";
+
+// Helper processes die with the test, also when it crashes.
+void DieWithParent(QProcess& process)
+{
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+}
+
+// Milliseconds since the X server last saw input, which a screensaver reset counts as.
+qint64 XIdleMs()
+{
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const std::unique_ptr<xcb_screensaver_query_info_reply_t, decltype(&std::free)> info(
+        xcb_screensaver_query_info_reply(connection, xcb_screensaver_query_info(connection, root), nullptr),
+        &std::free);
+    return info ? info->ms_since_user_input : -1;
+}
 } // namespace
 
 class DesktopTest : public MainWindowTest
@@ -23,8 +62,8 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        if (qEnvironmentVariableIsSet(kPlayForeverVariable))
-            return; // the player another test kills: the bus is that test's
+        if (qEnvironmentVariableIsSet(kPlayForeverVariable) || qEnvironmentVariableIsSet(kBareXVariable))
+            return; // the player of another test: the bus is that test's
         // The system interpreter, which has the D-Bus bindings scripts/setup.sh installs.
         standIn.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(KORVANTA_SOURCE_DIR "/tests/desktop/screensaver_standin.py")});
         ASSERT_TRUE(standIn.waitForReadyRead(kWaitMs));
@@ -151,4 +190,99 @@ TEST_F(DesktopTest, AMediaControllerSeesAndSteersThePlayer)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg->isVisible(); }, kWaitMs));
     dlg->OnDestroy();
     EXPECT_TRUE(config.ReadFile(QStringLiteral("Korvanta/Settings.xml")).contains("<VolumeSound id=\"70\" />"));
+}
+
+TEST_F(DesktopTest, AMediaControllerFollowsTheChangesAndZapsThroughTheList)
+{
+    WriteConfigFile("Favorites.xml", kFavorites);
+    ASSERT_TRUE(Start());
+    // Followers print the value at start, then only what the change signals bring.
+    QProcess status;
+    QProcess volume;
+    for (auto [follower, property] : {std::pair{&status, "status"}, std::pair{&volume, "volume"}}) {
+        DieWithParent(*follower);
+        follower->start(QStringLiteral("playerctl"), {"-p", "korvanta", "--follow", property});
+    }
+    // Reads a follower's lines until one says what is wanted (numbers by value).
+    const auto followed = [](QProcess& follower, const QString& wanted) {
+        bool number = false;
+        const double value = wanted.toDouble(&number);
+        return QTest::qWaitFor([&] {
+            while (follower.canReadLine()) {
+                const QString line = QString::fromUtf8(follower.readLine()).trimmed();
+                if (line == wanted || (number && qFuzzyCompare(line.toDouble(), value)))
+                    return true;
+            }
+            return false;
+        }, kWaitMs);
+    };
+    ASSERT_TRUE(followed(status, QStringLiteral("Stopped")));
+
+    auto* favorites = dlg->ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("favoritesList"));
+    ASSERT_EQ(favorites->topLevelItemCount(), 3);
+    emit favorites->itemDoubleClicked(favorites->topLevelItem(0), 0);
+    EXPECT_TRUE(followed(status, QStringLiteral("Playing")));
+    SendMessage(dlg.get(), UM_VOLUME, 0, 30);
+    EXPECT_TRUE(followed(volume, QStringLiteral("0.3")));
+
+    const std::pair<const char*, const char*> zaps[] = {{"next", "Two"}, {"next", "Three"}, {"next", "One"}, {"previous", "Three"}};
+    for (const auto& [command, title] : zaps) {
+        SCOPED_TRACE(command);
+        Playerctl({QLatin1String(command)});
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->ChannelName() == QLatin1String(title); }, kWaitMs));
+        EXPECT_EQ(Playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:title")}), QLatin1String(title));
+    }
+    dlg->OnCommand(ID_PLAY_PAUSE); // stop
+    EXPECT_TRUE(followed(status, QStringLiteral("Stopped")));
+}
+
+// Without the session's screensaver service, in a player on an X server of its own (the
+// test's X server would see other tests' input).
+TEST_F(DesktopTest, WithoutTheServiceTheXScreenSaverIsResetOnlyWhilePlaying)
+{
+    if (qEnvironmentVariableIsSet(kBareXVariable))
+        GTEST_SKIP() << "the parent of the player below";
+    standIn.kill();
+    standIn.waitForFinished();
+    QProcess xserver;
+    DieWithParent(xserver);
+    xserver.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "320x240x24"});
+    ASSERT_TRUE(xserver.waitForReadyRead(kWaitMs)) << "Xvfb did not start";
+    const QString display = QStringLiteral(":") + QString::fromLatin1(xserver.readLine()).trimmed();
+
+    QProcess player;
+    DieWithParent(player);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(kBareXVariable), QStringLiteral("1"));
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    player.setProcessEnvironment(environment);
+    player.setProcessChannelMode(QProcess::MergedChannels);
+    player.start(QStringLiteral(KORVANTA_BINARY_DIR "/tests/desktop/test_desktop"),
+                 {QStringLiteral("--gtest_filter=DesktopTest.OnABareXServer")});
+    ASSERT_TRUE(player.waitForFinished(kChildMs));
+    const QByteArray output = player.readAll();
+    EXPECT_EQ(player.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+    xserver.kill();
+    xserver.waitForFinished();
+}
+
+TEST_F(DesktopTest, OnABareXServer)
+{
+    if (!qEnvironmentVariableIsSet(kBareXVariable))
+        GTEST_SKIP() << "the player the test above runs";
+    ASSERT_TRUE(Start());
+    dlg->ScreenSaver().SetResetPeriod(kShortResetPeriod);
+    const qint64 period = kShortResetPeriod.count();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return XIdleMs() > 3 * period; }, kWaitMs)) << "reset while stopped";
+
+    StartChannel(kPattern);
+    ASSERT_TRUE(WaitForState(3));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return XIdleMs() < period; }, kWaitMs)) << "no reset at the start";
+    EXPECT_FALSE(QTest::qWaitFor([&] { return XIdleMs() > 2 * period; }, 6 * period)) << "no reset on the period";
+
+    dlg->OnCommand(ID_PLAY_PAUSE); // stop
+    ASSERT_TRUE(WaitForState(1));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return XIdleMs() > 3 * period; }, kWaitMs)) << "reset after stopping";
 }
