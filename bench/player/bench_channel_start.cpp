@@ -1,8 +1,10 @@
-// Channel start time and memory next to the command-line player on the same local stream.
+// Channel start time and memory next to the command-line player on the same local streams.
 //   bench_player_start [starts]
-// Prints the median time from PlayURL to the playing state over the starts (default 10),
-// the command-line player's median time from opening the address to its first frame,
-// their ratio, and both resident set sizes while playing. Both play without video output.
+// For the loopback HLS stream, the stream zoo's master playlist and its bare MPEG-TS, prints
+// the median time from PlayURL to the playing state over the starts (default 10, each from
+// the stopped state), the command-line player's median time from opening the address to its
+// first frame, and their ratio; then both resident set sizes while playing the HLS stream.
+// Both play without video output.
 
 #include "CWMPWindow.h"
 #include "ZooServer.h"
@@ -20,6 +22,10 @@
 #include <vector>
 
 namespace {
+constexpr int kWaitMs = 30000;
+constexpr int kSettleMs = 300;     // the stop has taken effect
+constexpr int kRssSettleMs = 4000; // playing long enough for the buffers to fill
+
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -64,7 +70,7 @@ double CommandLineStartMs(const QString& url)
     QProcess mpv;
     mpv.start(QStringLiteral("mpv"), CommandLineArgs(url) << QStringLiteral("--frames=1")
                                                         << QStringLiteral("--log-file=") + log);
-    mpv.waitForFinished(30000);
+    mpv.waitForFinished(kWaitMs);
     QFile file(log);
     if (!file.open(QIODevice::ReadOnly))
         return -1;
@@ -79,11 +85,48 @@ double CommandLineResidentMiB(const QString& url)
     QProcess mpv;
     mpv.start(QStringLiteral("mpv"), CommandLineArgs(url));
     mpv.waitForStarted();
-    WaitFor([] { return false; }, 4000);
+    WaitFor([] { return false; }, kRssSettleMs);
     const double rss = ResidentMiB(QString::number(mpv.processId()));
     mpv.kill();
     mpv.waitForFinished();
     return rss;
+}
+
+struct Case
+{
+    const char* name;
+    const char* path;
+};
+
+constexpr Case kCases[] = {
+    {"HLS", "/live.m3u8"},
+    {"HLS master playlist", "/zoo/master.m3u8"},
+    {"MPEG-TS", "/zoo/stream.ts"},
+};
+
+// Median milliseconds from PlayURL to playing over starts from the stopped state, and the
+// command line's median over as many of its own starts, interleaved; false when one failed.
+bool MeasureCase(CWMPWindow& player, const QString& url, int starts, double* ours, double* theirs)
+{
+    std::vector<double> own;
+    std::vector<double> cli;
+    for (int i = 0; i < starts; ++i) {
+        player.Stop();
+        WaitFor([] { return false; }, kSettleMs);
+        QElapsedTimer timer;
+        timer.start();
+        player.PlayURL(url);
+        if (!WaitFor([&] { return player.PlayState() == PLAYSTATE_PLAYING; }, kWaitMs))
+            return false;
+        own.push_back(double(timer.nsecsElapsed()) / 1e6);
+        const double other = CommandLineStartMs(url);
+        if (other < 0)
+            return false;
+        cli.push_back(other);
+    }
+    *ours = Median(own);
+    *theirs = Median(cli);
+    return true;
 }
 } // namespace
 
@@ -95,10 +138,9 @@ int main(int argc, char** argv)
 
     ZooServer server;
     if (!server.Start()) {
-        std::fprintf(stderr, "the local HLS server did not start\n");
+        std::fprintf(stderr, "the stream zoo did not start\n");
         return 1;
     }
-    const QString url = server.Url(QStringLiteral("/live.m3u8"));
 
     QWidget window;
     const double baseRss = ResidentMiB(QStringLiteral("self")); // the toolkit alone
@@ -107,34 +149,26 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "the engine could not be created\n");
         return 1;
     }
-    std::vector<double> ours;
-    std::vector<double> theirs;
-    for (int i = 0; i < starts; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        player.PlayURL(url);
-        if (!WaitFor([&] { return player.PlayState() == PLAYSTATE_PLAYING; }, 30000)) {
-            std::fprintf(stderr, "start %d did not reach playing\n", i + 1);
+    double ourRss = 0;
+    double theirRss = 0;
+    for (const Case& c : kCases) {
+        const QString url = server.Url(QString::fromLatin1(c.path));
+        double ours = 0;
+        double theirs = 0;
+        if (!MeasureCase(player, url, starts, &ours, &theirs)) {
+            std::fprintf(stderr, "%s: a start did not reach playing\n", c.name);
             return 1;
         }
-        ours.push_back(double(timer.nsecsElapsed()) / 1e6);
-        WaitFor([] { return false; }, 300);
-        const double cli = CommandLineStartMs(url);
-        if (cli < 0) {
-            std::fprintf(stderr, "the command-line player did not show a frame\n");
-            return 1;
+        std::printf("channel start, %s, median of %d: player %.0f ms, command line %.0f ms, "
+                    "ratio %.2f\n",
+                    c.name, starts, ours, theirs, ours / theirs);
+        if (&c == &kCases[0]) { // memory while the plain HLS stream plays, as before
+            WaitFor([] { return false; }, kRssSettleMs);
+            ourRss = ResidentMiB(QStringLiteral("self"));
+            theirRss = CommandLineResidentMiB(url);
         }
-        theirs.push_back(cli);
     }
-    WaitFor([] { return false; }, 4000);
-    const double ourRss = ResidentMiB(QStringLiteral("self"));
-    const double theirRss = CommandLineResidentMiB(url);
     player.Close();
-
-    const double ourStart = Median(ours);
-    const double theirStart = Median(theirs);
-    std::printf("channel start, median of %d: player %.0f ms, command line %.0f ms, ratio %.2f\n",
-                starts, ourStart, theirStart, ourStart / theirStart);
     std::printf("resident memory while playing: player %.1f MiB (%.1f MiB before the engine), "
                 "command line %.1f MiB, ratio %.2f\n",
                 ourRss, baseRss, theirRss, ourRss / theirRss);
