@@ -115,9 +115,10 @@ bool VideoSurface::Forward(QEvent* event)
     std::unique_ptr<QEvent> copy(event->clone());
     QPointer<QWidget> target = inputTarget;
     QCoreApplication::sendEvent(target, copy.get());
+    if (target == nullptr || event->type() != QEvent::MouseButtonPress)
+        return true;
     const auto* mouse = static_cast<const QMouseEvent*>(event);
-    if (target != nullptr && event->type() == QEvent::MouseButtonPress &&
-        mouse->button() == Qt::RightButton) {
+    if (mouse->button() == Qt::RightButton) {
         QContextMenuEvent menu(QContextMenuEvent::Mouse, mouse->position().toPoint(),
                                mouse->globalPosition().toPoint(), mouse->modifiers());
         QCoreApplication::sendEvent(target, &menu);
