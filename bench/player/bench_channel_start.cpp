@@ -7,6 +7,7 @@
 // Both play without video output.
 
 #include "CWMPWindow.h"
+#include "CommandLineStart.h"
 #include "ZooServer.h"
 #include "PlayStateModel.h"
 
@@ -14,7 +15,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QWidget>
 
 #include <algorithm>
@@ -25,13 +25,6 @@ namespace {
 constexpr int kWaitMs = 30000;
 constexpr int kSettleMs = 300;     // the stop has taken effect
 constexpr int kRssSettleMs = 4000; // playing long enough for the buffers to fill
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 // Resident set size in MiB, from the kernel's status file of a process.
 double ResidentMiB(const QString& pid)
@@ -49,35 +42,6 @@ double ResidentMiB(const QString& pid)
 QStringList CommandLineArgs(const QString& url)
 {
     return {QStringLiteral("--no-config"), QStringLiteral("--vo=null"), url};
-}
-
-// Seconds stamped on the first line of mpv's log containing text; -1 when none does.
-double LogTime(const QByteArray& log, const char* text)
-{
-    for (const QByteArray& line : log.split('\n')) {
-        if (line.contains(text))
-            return line.mid(1, line.indexOf(']') - 1).trimmed().toDouble();
-    }
-    return -1;
-}
-
-// The command-line player's own start of the stream, from its log: from opening the
-// address to the first frame shown, leaving out process start-up and script loading.
-double CommandLineStartMs(const QString& url)
-{
-    QTemporaryDir dir;
-    const QString log = dir.filePath(QStringLiteral("mpv.log"));
-    QProcess mpv;
-    mpv.start(QStringLiteral("mpv"), CommandLineArgs(url) << QStringLiteral("--frames=1")
-                                                        << QStringLiteral("--log-file=") + log);
-    mpv.waitForFinished(kWaitMs);
-    QFile file(log);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray text = file.readAll();
-    const double opened = LogTime(text, "] Opening ");
-    const double shown = LogTime(text, "playback restart complete");
-    return opened < 0 || shown < 0 ? -1 : (shown - opened) * 1000;
 }
 
 double CommandLineResidentMiB(const QString& url)
@@ -119,7 +83,7 @@ bool MeasureCase(CWMPWindow& player, const QString& url, int starts, double* our
         if (!WaitFor([&] { return player.PlayState() == PLAYSTATE_PLAYING; }, kWaitMs))
             return false;
         own.push_back(double(timer.nsecsElapsed()) / 1e6);
-        const double other = CommandLineStartMs(url);
+        const double other = CommandLineStartMs(url, {QStringLiteral("--vo=null")});
         if (other < 0)
             return false;
         cli.push_back(other);
