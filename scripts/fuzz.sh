@@ -5,20 +5,26 @@
 #   scripts/fuzz.sh --seconds N      N seconds per target
 #   scripts/fuzz.sh --runs N         N executions per target, at most an hour each (or
 #                                    --seconds, given after it)
+#   scripts/fuzz.sh ... TARGET...    only the named targets (fuzz_m3u, ...)
 # The corpus a run grows stays in build-fuzz/corpus/<target>; a finding (crash-*, leak-*,
 # timeout-*) is written to build-fuzz/findings/<target>/ and fails the script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=30 runs=-1
+targets=(fuzz_settings fuzz_favorites fuzz_playlists_file fuzz_language_pack fuzz_channel_catalogue
+    fuzz_m3u fuzz_stream_table)
+chosen=()
 while [ $# -gt 0 ]; do
     case "$1" in
-    --seconds) seconds=$2 ;;
-    --runs) runs=$2 && [ "$seconds" = 30 ] && seconds=3600 ;;
-    *) echo "usage: $0 [--seconds N] [--runs N]" >&2; exit 2 ;;
+    --seconds) seconds=$2 && shift ;;
+    --runs) runs=$2 && shift && [ "$seconds" = 30 ] && seconds=3600 ;;
+    fuzz_*) chosen+=("$1") ;;
+    *) echo "usage: $0 [--seconds N] [--runs N] [TARGET...]" >&2; exit 2 ;;
     esac
-    shift 2
+    shift
 done
+[ ${#chosen[@]} -eq 0 ] || targets=("${chosen[@]}")
 
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 cmake --preset fuzz >/dev/null
@@ -58,8 +64,7 @@ for n, url in enumerate(urls[:64]):
 PY
 
 status=0
-for target in fuzz_settings fuzz_favorites fuzz_playlists_file fuzz_language_pack fuzz_channel_catalogue \
-    fuzz_m3u fuzz_stream_table; do
+for target in "${targets[@]}"; do
     log=$out/findings/$target/run.log
     if "$out/fuzz/$target" -runs="$runs" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$out/findings/$target/" "$out/corpus/$target" >"$log" 2>&1; then
