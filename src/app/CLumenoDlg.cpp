@@ -7,6 +7,7 @@
 #include "CLanguageDlg.h"
 #include "CMemDC.h"
 #include "DialogUnits.h"
+#include "EngineLibrary.h"
 #include "FavoritesFile.h"
 #include "InvalidArgument.h"
 #include "LanguageEntries.h"
@@ -128,15 +129,8 @@ bool CLumenoDlg::OnInitDialog()
         return FatalError(kLanguageError);
     if (!LoadChannelCatalogue(settings.languageName, channelNames, channelDescriptions))
         return FatalError(kLanguageError);
-    if (!player.Create(this)) {
-        return FatalError(QStringLiteral("Cannot open WMP control. Please contact us by e-mail ")
-                          + SupportEmailAddress() + QStringLiteral("."));
-    }
-
-    player.SetOriginalSize(settings.originalSize != 0);
+    // The engine and its video output come once both windows are on screen (StartEngine).
     player.storedVolume = settings.volume;
-    player.SetVolume(settings.volume);
-    player.SetMute(settings.mute != 0);
 
     playPanel.Create(this);
     playPanel.SetVolume(settings.volume);
@@ -169,7 +163,43 @@ bool CLumenoDlg::OnInitDialog()
         // After the windows are up, so that any message about them has a place.
         QTimer::singleShot(0, this, [this] { AddPlaylists(std::exchange(pendingPlaylists, {})); });
     }
+    connect(&engineLoader, &EngineLoader::Done, this, &CLumenoDlg::StartEngine, Qt::UniqueConnection);
+    engineLoader.Start(); // the windows are built: it loads while they are shown
+    firstFrame.Watch({this, &channelDlg}, [this] {
+        windowsShown = true;
+        StartEngine();
+    });
     return true;
+}
+
+void CLumenoDlg::StartEngine()
+{
+    if (engineStarted || !windowsShown || !engineLoader.IsDone() || !initialised || destroyed)
+        return;
+    engineStarted = true;
+    if (!player.Create(this)) {
+        EngineFailed();
+        return;
+    }
+    // Whatever was changed meanwhile is in the settings already.
+    player.SetOriginalSize(settings.originalSize != 0);
+    player.SetVolume(settings.volume);
+    player.SetMute(settings.mute != 0);
+    Layout(width(), height());
+}
+
+void CLumenoDlg::EngineFailed()
+{
+    // As when start-up fails before the windows: nothing is saved, the box stands alone.
+    initialised = false;
+    channelDlg.hide();
+    hide();
+    QString text = QStringLiteral("Cannot open WMP control. Please contact us by e-mail ") + SupportEmailAddress() +
+                   QStringLiteral(".");
+    const std::string reason = EngineLibrary::Error();
+    if (!reason.empty())
+        text += QLatin1Char('\n') + QString::fromStdString(reason);
+    FatalError(text);
 }
 
 bool CLumenoDlg::FatalError(const QString& text)
@@ -249,12 +279,12 @@ void CLumenoDlg::Layout(int cx, int cy)
         menuPanel.update();
     }
     update(statusRect);
-    if (QWidget* video = player.VideoWidget()) {
-        const int top = settings.hideMenu ? 0 : CPanelMenu::kHeight;
-        const int statusTop = settings.hideControl ? cy - kStatusHeight : cy - kPlayPanelHeight - kStatusHeight;
+    const int top = settings.hideMenu ? 0 : CPanelMenu::kHeight;
+    const int statusTop = settings.hideControl ? cy - kStatusHeight : cy - kPlayPanelHeight - kStatusHeight;
+    // The video arrives after the first frame; its band is kept from the start.
+    if (QWidget* video = player.VideoWidget())
         video->setGeometry(0, top, cx, statusTop - top);
-        statusRect = QRect(0, statusTop, StatusWidth(cx), kStatusHeight);
-    }
+    statusRect = QRect(0, statusTop, StatusWidth(cx), kStatusHeight);
     if (playPanel.parentWidget() != nullptr) {
         playPanel.setGeometry(0, cy - kPlayPanelHeight, cx, kPlayPanelHeight);
         playPanel.update();

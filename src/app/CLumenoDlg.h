@@ -9,6 +9,8 @@
 #include "CPanelPlay.h"
 #include "CWMPWindow.h"
 #include "CommandId.h"
+#include "EngineLoader.h"
+#include "FirstFrameWatch.h"
 #include "ChannelCatalogue.h"
 #include "LanguageStrings.h"
 #include "MediaPlayerTarget.h"
@@ -86,6 +88,8 @@ public:
     ScreenSaverInhibitor& ScreenSaver() { return screenSaver; }
     const QRect& StatusRect() const { return statusRect; }
     bool IsInitialised() const { return initialised; }
+    // The player's engine has been made (or failed to be) once both windows were painted.
+    bool IsEngineStarted() const { return engineStarted; }
     bool IsBufferingTimerActive() const { return bufferingTimer.isActive(); }
     bool IsTopmost() const;
     QMenu* Popup(int index) const { return menus[index].get(); }
@@ -139,6 +143,8 @@ private:
     QPoint KeyboardMenuPosition() const;
 
     bool FatalError(const QString& text);
+    void StartEngine();
+    void EngineFailed();
     QString SettingsPath() const;
     QString FavoritesPath() const;
     void CreateAccelerators();
@@ -165,6 +171,7 @@ private:
     static const MessageMapEntry<CLumenoDlg> kMessageMap[];
 
     // Owned parts, in the order they are made.
+    EngineLoader engineLoader; // last gone: it waits for its thread
     CWMPWindow player;
     CPanelPlay playPanel;
     CPanelMenu menuPanel;
@@ -189,6 +196,9 @@ private:
     bool statusNamesReason = false;
     QBasicTimer bufferingTimer;
     bool initialised = false;
+    FirstFrameWatch firstFrame;
+    bool windowsShown = false;
+    bool engineStarted = false;
     bool destroyed = false;
     bool ended = false; // the modal loop was ended before it ran (fatal start-up error)
     std::vector<QShortcut*> accelerators;

@@ -94,6 +94,8 @@ bool MpvPlayer::Create(bool withVideo)
 {
     if (handle != nullptr)
         return true;
+    // With video, addresses wait for the render context.
+    videoReady = !withVideo;
     // libmpv refuses to start under a locale whose decimal separator is not a point.
     std::setlocale(LC_NUMERIC, "C");
     handle = mpv_create();
@@ -136,6 +138,9 @@ bool MpvPlayer::Create(bool withVideo)
                                       Qt::QueuedConnection);
         },
         this);
+    // A channel asked for before the engine existed starts now.
+    if (loadPending && videoReady)
+        Load();
     return true;
 }
 
@@ -220,8 +225,8 @@ void MpvPlayer::SetUnscaled(bool unscaled)
 
 void MpvPlayer::Load()
 {
-    loadPending = handle != nullptr && !videoReady;
-    if (handle == nullptr || loadPending)
+    loadPending = handle == nullptr || !videoReady;
+    if (loadPending)
         return;
     loaded = false;
     live = false;

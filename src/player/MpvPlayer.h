@@ -53,14 +53,15 @@ public:
     ~MpvPlayer() override;
 
     // Creates and starts the engine; video goes to a render context when withVideo,
-    // nowhere otherwise. False when libmpv cannot be created.
+    // nowhere otherwise. False when libmpv cannot be created. An address opened before
+    // is loaded as soon as the video output is ready.
     bool Create(bool withVideo);
     // Teardown is in two steps so that the render context can be freed in between.
     void UnhookWakeup();
     void Destroy();
     mpv_handle* Handle() const { return handle; }
 
-    // Addresses are held back while the video output is not ready for them.
+    // Addresses are held back while there is no engine or the video output is not ready.
     void SetVideoReady(bool ready);
     void SetStateSink(StateSink stateSink) { sink = std::move(stateSink); }
 

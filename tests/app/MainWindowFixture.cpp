@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include <QFile>
+#include <QTest>
 
 void MainWindowTest::SetUp()
 {
@@ -16,10 +17,11 @@ void MainWindowTest::TearDown()
 bool MainWindowTest::Start()
 {
     dlg = std::make_unique<CLumenoDlg>();
-    const bool ok = dlg->OnInitDialog();
-    if (ok)
-        dlg->show();
-    return ok;
+    if (!dlg->OnInitDialog())
+        return false;
+    dlg->show();
+    // The engine comes once both windows are painted, as in the program.
+    return QTest::qWaitFor([this] { return dlg->IsEngineStarted(); }, kEngineWaitMs) && dlg->IsInitialised();
 }
 
 void MainWindowTest::Close()

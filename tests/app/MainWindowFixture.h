@@ -21,7 +21,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Starts a main window (start-up sequence only, no modal loop); false on a fatal error.
+    static constexpr int kEngineWaitMs = 10000;
+
+    // Starts a main window (start-up sequence only, no modal loop) and waits for its
+    // engine; false on a fatal error.
     bool Start();
     // Closes it as the system close command does and runs the shutdown sequence.
     void Close();

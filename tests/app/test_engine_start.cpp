@@ -1,0 +1,46 @@
+#include "MainWindowFixture.h"
+#include "PlayStateModel.h"
+#include "ZooServer.h"
+
+#include <QFile>
+#include <QTest>
+
+// The engine is made only once both windows are on screen; until then the window works.
+class EngineStartTest : public MainWindowTest
+{
+protected:
+    // Runs the start-up sequence without showing anything, so the engine does not come.
+    void StartWithoutEngine()
+    {
+        dlg = std::make_unique<CLumenoDlg>();
+        ASSERT_TRUE(dlg->OnInitDialog());
+        ASSERT_FALSE(dlg->IsEngineStarted());
+    }
+};
+
+TEST_F(EngineStartTest, ChannelAskedForBeforeTheEngineIsReadyPlaysOnceItIs)
+{
+    ZooServer server;
+    ASSERT_TRUE(server.Start()) << server.Error().toStdString();
+    StartWithoutEngine();
+    dlg->StreamAddress() = server.Url(QStringLiteral("/live.m3u8"));
+    SendMessage(dlg.get(), UM_START_CHANNEL);
+    dlg->show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->Player().PlayState() == PLAYSTATE_PLAYING; }, 20000))
+        << dlg->Player().PlayState();
+    EXPECT_EQ(dlg->StatusText(), dlg->ChannelName());
+}
+
+TEST_F(EngineStartTest, ClosingBeforeTheEngineIsReadySavesAsUsual)
+{
+    WriteConfigFile("Settings.xml", SettingsXml(0, 0, 0, 1, 1, 40));
+    StartWithoutEngine();
+    Close();
+    dlg.reset(); // waits for the library's loading thread
+    QFile saved(ConfigFile("Settings.xml"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    for (const char* kept : {"<VolumeSound id=\"40\" />", "<MuteSound id=\"1\" />", "<OriginalSize id=\"1\" />"})
+        EXPECT_TRUE(bytes.contains(kept)) << kept;
+    EXPECT_TRUE(QFile::exists(ConfigFile("Favorites.xml")));
+}
