@@ -1,6 +1,7 @@
 #include "CWMPWindow.h"
 
 #include "VideoSurface.h"
+#include "ComposedVideo.h"
 #include "VirtualKey.h"
 
 #include <QGuiApplication>
@@ -85,19 +86,31 @@ QWidget* CWMPWindow::MakeSurface(bool withVideo)
         });
         return plain;
     }
-    glSurface = new VideoSurface(engine.Handle());
-    // A native window of its own: the frame goes straight to the screen instead of into a
-    // texture that the whole main window is composited with again on every frame.
-    QWidget* container = QWidget::createWindowContainer(glSurface, host);
-    glSurface->SetInputTarget(container);
+    QWidget* picture = nullptr;
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        // Compositors do not reliably show a child window's subsurface: the picture is
+        // composed with the main window instead.
+        auto* widget = new ComposedVideo(engine.Handle(), host);
+        renderer = &widget->Renderer();
+        glSurface = widget;
+        picture = widget;
+    } else {
+        auto* window = new VideoSurface(engine.Handle());
+        // A native window of its own: the frame goes straight to the screen instead of
+        // into a texture that the whole main window is composited with again on every frame.
+        picture = QWidget::createWindowContainer(window, host);
+        window->SetInputTarget(picture);
+        renderer = &window->Renderer();
+        glSurface = window;
+    }
     engine.SetVideoReady(false); // addresses wait for the render context
-    glSurface->onReady = [this] { engine.SetVideoReady(true); };
+    renderer->onReady = [this] { engine.SetVideoReady(true); };
     // The main window may destroy its children before its members.
-    glSurface->onDestroying = [this] {
+    renderer->onDestroying = [this] {
         surface = nullptr;
         Close();
     };
-    return container;
+    return picture;
 }
 
 void CWMPWindow::Close()
@@ -108,7 +121,7 @@ void CWMPWindow::Close()
     // libmpv aborts unless the wakeup hook goes first and the engine last.
     engine.UnhookWakeup();
     if (glSurface != nullptr)
-        glSurface->Detach();
+        renderer->Detach();
     engine.Destroy();
 }
 
@@ -144,7 +157,7 @@ void CWMPWindow::SetOriginalSize(bool original)
 
 int CWMPWindow::FrameUpdates() const
 {
-    return glSurface != nullptr ? glSurface->FrameUpdates() : 0;
+    return glSurface != nullptr ? renderer->FrameUpdates() : 0;
 }
 
 bool CWMPWindow::IsFullScreen() const

@@ -12,7 +12,7 @@
 
 class QKeyEvent;
 class QWidget;
-class VideoSurface;
+class VideoRenderer;
 
 class CWMPWindow : public QObject
 {
@@ -60,6 +60,7 @@ private:
     CWMPEventDispatch dispatch;
     QPointer<QWidget> host;
     QPointer<QWidget> surface;
-    QPointer<VideoSurface> glSurface; // the window inside surface when there is video
+    QPointer<QObject> glSurface; // what draws the picture, when there is video
+    VideoRenderer* renderer = nullptr; // glSurface's, while it lives
     QPointer<QWidget> fullScreenWindow;
 };

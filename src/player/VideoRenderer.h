@@ -1,0 +1,48 @@
+#pragma once
+// libmpv's render API on an OpenGL surface: the part the picture's two homes share, a
+// native child window and a widget composed with the main window.
+
+#include <functional>
+
+class QObject;
+
+struct mpv_handle;
+struct mpv_render_context;
+
+class VideoRenderer
+{
+public:
+    // owner: the surface, which repaints when told; makeCurrent and doneCurrent bind and
+    // release its GL context.
+    VideoRenderer(mpv_handle* engine, QObject* owner, std::function<void()> repaint,
+                  std::function<void()> makeCurrent, std::function<void()> doneCurrent);
+
+    // With the owner's context current: makes the render context, then calls onReady.
+    void Create();
+    // Draws the newest frame into the frame buffer object of the given size in pixels.
+    void Render(unsigned int frameBuffer, int width, int height);
+    // Tells libmpv a frame reached the screen, so it can pace the next ones.
+    void ReportSwap();
+    // Frees the render context with the owner's GL context current; Create makes a new one.
+    void Free();
+    // Frees the render context and forgets the engine and callbacks. The engine may be
+    // destroyed only after this.
+    void Detach();
+
+    // How many times the render API reported a new frame to draw.
+    int FrameUpdates() const { return frameUpdates; }
+
+    // Called once the render context exists, so that addresses may be loaded.
+    std::function<void()> onReady;
+    // Called by the owner's destructor while the GL context can still be made current.
+    std::function<void()> onDestroying;
+
+private:
+    mpv_handle* engine;
+    QObject* owner; // outlives this: the renderer is its member
+    std::function<void()> repaint;
+    std::function<void()> makeCurrent;
+    std::function<void()> doneCurrent;
+    mpv_render_context* render = nullptr;
+    int frameUpdates = 0;
+};
