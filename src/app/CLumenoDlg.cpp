@@ -164,10 +164,11 @@ bool CLumenoDlg::OnInitDialog()
         QTimer::singleShot(0, this, [this] { AddPlaylists(std::exchange(pendingPlaylists, {})); });
     }
     connect(&engineLoader, &EngineLoader::Done, this, &CLumenoDlg::StartEngine, Qt::UniqueConnection);
-    engineLoader.Start(); // the windows are built: it loads while they are shown
+    // Showing the windows loads plug-ins, and the engine library's load would hold the
+    // dynamic loader's lock against them: it loads once both windows are on screen.
     firstFrame.Watch({this, &channelDlg}, [this] {
         windowsShown = true;
-        StartEngine();
+        engineLoader.Start();
     });
     return true;
 }
