@@ -127,8 +127,8 @@ int main(int argc, char** argv)
         return 1;
     }
     DoubleClick(tree, node->child(0));
-    QOpenGLWindow* video = VideoWindow();
-    if (video == nullptr || !WaitFor([&] { return dlg.StatusText() == kNames[0]; }, kWaitMs)) {
+    QOpenGLWindow* video = nullptr; // made once the engine has loaded
+    if (!WaitFor([&] { return (video = VideoWindow()) != nullptr && dlg.StatusText() == kNames[0]; }, kWaitMs)) {
         std::fprintf(stderr, "the first channel did not play with video output\n");
         return 1;
     }

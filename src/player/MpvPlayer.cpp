@@ -29,7 +29,7 @@ QByteArray FileOptions(const StreamHeaders& headers)
     return options;
 }
 
-enum Observed : std::uint64_t { kPausedForCache = 1, kCacheBufferingState = 2 };
+enum Observed : std::uint64_t { kPausedForCache = 1, kCacheBufferingState = 2, kSeekable = 3 };
 
 // Bounded cache and read-ahead: a live channel never needs minutes of it, and a switch
 // should not wait for a large buffer to be thrown away.
@@ -43,8 +43,13 @@ constexpr const char* kCacheOptions[][2] = {
 // default the engine grants it 100 ms to close gracefully, which a live stream, always
 // waiting at its live edge, never does. Ending it at once cut a switch between two local
 // HLS channels from 190 to 95 ms (medians of 12, in-process engine, same run).
+//
+// The audio outputs the engine tries on every start, in its own order but without SDL,
+// whose Linux back ends are these same sound systems: where they all fail, SDL's attempt
+// failed too and alone cost 100 ms of every start and switch.
 constexpr const char* kLiveStartOptions[][2] = {
     {"demuxer-termination-timeout", "0"},
+    {"ao", "pipewire,pulse,alsa,jack"},
 };
 
 // One heap for every thread of the process, set before any thread starts. The engine
@@ -130,6 +135,10 @@ bool MpvPlayer::Create(bool withVideo)
     }
     mpv_observe_property(handle, kPausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
     mpv_observe_property(handle, kCacheBufferingState, "cache-buffering-state", MPV_FORMAT_INT64);
+    // Observed, not read: when a file has loaded, the engine's core may be waiting for its
+    // first picture to be drawn, which this thread does, and a synchronous read then stalled
+    // every switch until the engine's 200 ms wait for the drawing ran out.
+    mpv_observe_property(handle, kSeekable, "seekable", MPV_FORMAT_FLAG);
     mpv_set_wakeup_callback(
         handle,
         [](void* self) {
@@ -328,6 +337,8 @@ void MpvPlayer::HandleEvent(const mpv_event& event)
             break;
         if (event.reply_userdata == kPausedForCache && property->format == MPV_FORMAT_FLAG)
             OnCacheFlag(*static_cast<const int*>(property->data) != 0);
+        else if (event.reply_userdata == kSeekable && property->format == MPV_FORMAT_FLAG)
+            live = *static_cast<const int*>(property->data) == 0;
         else if (event.reply_userdata == kCacheBufferingState &&
                  property->format == MPV_FORMAT_INT64)
             model.SetBufferingProgress(
@@ -344,9 +355,6 @@ void MpvPlayer::OnLoaded()
     loaded = true;
     openTimer.stop();
     RequestLog(FailureLog::kPlayingLevel);
-    int seekable = 0;
-    mpv_get_property(handle, "seekable", MPV_FORMAT_FLAG, &seekable);
-    live = seekable == 0;
     Publish(PlayerEvent::FileLoaded);
 }
 
