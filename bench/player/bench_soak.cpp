@@ -5,11 +5,10 @@
 // 200) and its peak, the growth, and the command-line player's size playing the same
 // stream in a window of the same size, measured in the same run, with the ratio.
 
-#include "CLumenoDlg.h"
 #include "CWMPWindow.h"
 #include "MessageBox.h"
+#include "OwnChannels.h"
 #include "ResidentMemory.h"
-#include "ZooServer.h"
 
 #include <QApplication>
 #include <QFile>
@@ -25,20 +24,7 @@ namespace {
 constexpr int kWaitMs = 30000;
 constexpr int kSettleMs = 5000; // playing long enough for the buffers to fill
 constexpr double kKiBPerMiB = 1024;
-const QStringList kNames = {QStringLiteral("Own A"), QStringLiteral("Own B")};
-
-bool WritePlaylist(const QString& path, const ZooServer& server)
-{
-    QFile list(path);
-    if (!list.open(QIODevice::WriteOnly))
-        return false;
-    for (int k = 0; k < kNames.size(); ++k) {
-        list.write(QStringLiteral("#EXTINF:-1,%1\n%2\n")
-                       .arg(kNames[k], server.Url(QStringLiteral("/live.m3u8?%1").arg(k)))
-                       .toUtf8());
-    }
-    return true;
-}
+const QStringList& kNames = OwnChannels::kNames;
 
 // The command-line player's resident size in MiB after playing url for a while.
 double CommandLineMiB(const QString& url, const QSize& size)
@@ -67,27 +53,16 @@ double CommandLineMiB(const QString& url, const QSize& size)
 int main(int argc, char** argv)
 {
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
-    qputenv("XDG_CACHE_HOME", home.filePath(QStringLiteral("cache")).toUtf8());
+    OwnChannels::UseFolders(home);
     QApplication app(argc, argv);
-    QDir::setCurrent(QStringLiteral(KORVANTA_DATA_DIR));
     const int switches = argc > 1 ? std::max(1, atoi(argv[1])) : 200;
 
-    ZooServer server;
-    const QString listPath = home.filePath(QStringLiteral("own.m3u"));
-    if (!server.Start() || !WritePlaylist(listPath, server)) {
-        std::fprintf(stderr, "the local HLS server did not start\n");
+    OwnChannels channels(home);
+    if (!channels.Start())
         return 1;
-    }
-    CLumenoDlg dlg;
-    if (!dlg.OnInitDialog())
-        return 1;
-    dlg.show();
-    dlg.OwnPlaylists().Add(listPath);
-    auto* tree = dlg.ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
-    QTreeWidgetItem* node = tree->topLevelItem(tree->topLevelItemCount() - 1);
-    node->setExpanded(true);
-    tree->setCurrentItem(node->child(0));
+    CLumenoDlg& dlg = channels.Dialog();
+    QTreeWidget* tree = channels.Tree();
+    tree->setCurrentItem(channels.Channel(0));
     dlg.ChannelWindow().findChild<QToolButton*>(
         QStringLiteral("button%1").arg(CChannelDlg::ID_CHANNEL_PLAY))->click();
     if (!WaitFor([&] { return dlg.StatusText() == kNames[0]; }, kWaitMs))
@@ -110,7 +85,7 @@ int main(int argc, char** argv)
     const QSize videoSize = dlg.Player().VideoWidget()->size();
     dlg.EndDialog(IDCANCEL);
     dlg.OnDestroy();
-    const double mpv = CommandLineMiB(server.Url(QStringLiteral("/live.m3u8")), videoSize);
+    const double mpv = CommandLineMiB(channels.Server().Url(QStringLiteral("/live.m3u8")), videoSize);
     std::printf("resident over %d switches: playing %.0f MiB, after %.0f MiB, peak %.0f MiB, growth %.1f MiB\n",
                 switches, before / kKiBPerMiB, after / kKiBPerMiB, peak / kKiBPerMiB, (after - before) / kKiBPerMiB);
     std::printf("mpv playing in a %dx%d window: %.0f MiB; ratio %.2f\n", videoSize.width(),

@@ -6,15 +6,13 @@
 //   bench_zap [switches]
 // Prints both medians over the switches (default 10) and their ratio.
 
-#include "CLumenoDlg.h"
 #include "CommandLineStart.h"
 #include "MessageBox.h"
+#include "OwnChannels.h"
 #include "PlayStateModel.h"
-#include "ZooServer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QOpenGLWindow>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,20 +24,7 @@
 namespace {
 constexpr int kWaitMs = 30000;
 constexpr int kSettleMs = 1500; // the channel plays on for a while before the next switch
-const QStringList kNames = {QStringLiteral("Own A"), QStringLiteral("Own B")};
-
-bool WritePlaylist(const QString& path, const ZooServer& server)
-{
-    QFile list(path);
-    if (!list.open(QIODevice::WriteOnly))
-        return false;
-    for (int k = 0; k < kNames.size(); ++k) {
-        list.write(QStringLiteral("#EXTINF:-1,%1\n%2\n")
-                       .arg(kNames[k], server.Url(QStringLiteral("/live.m3u8?%1").arg(k)))
-                       .toUtf8());
-    }
-    return true;
-}
+const QStringList& kNames = OwnChannels::kNames;
 
 QOpenGLWindow* VideoWindow()
 {
@@ -101,32 +86,21 @@ private:
 int main(int argc, char** argv)
 {
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
-    qputenv("XDG_CACHE_HOME", home.filePath(QStringLiteral("cache")).toUtf8());
+    OwnChannels::UseFolders(home);
     QApplication app(argc, argv);
-    QDir::setCurrent(QStringLiteral(KORVANTA_DATA_DIR));
     const int switches = argc > 1 ? std::max(1, atoi(argv[1])) : 10;
 
-    ZooServer server;
-    const QString listPath = home.filePath(QStringLiteral("own.m3u"));
-    if (!server.Start() || !WritePlaylist(listPath, server)) {
-        std::fprintf(stderr, "the stream zoo did not start\n");
+    OwnChannels channels(home);
+    if (!channels.Start())
         return 1;
-    }
-    CLumenoDlg dlg;
-    if (!dlg.OnInitDialog())
-        return 1;
-    dlg.show();
-    dlg.OwnPlaylists().Add(listPath);
-    auto* tree = dlg.ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
-    QTreeWidgetItem* node = tree->topLevelItem(tree->topLevelItemCount() - 1);
-    node->setExpanded(true);
-    tree->scrollToItem(node->child(1));
+    CLumenoDlg& dlg = channels.Dialog();
+    QTreeWidget* tree = channels.Tree();
+    tree->scrollToItem(channels.Channel(1));
     if (!QTest::qWaitForWindowExposed(tree->window())) {
         std::fprintf(stderr, "the channel window was not shown\n");
         return 1;
     }
-    DoubleClick(tree, node->child(0));
+    DoubleClick(tree, channels.Channel(0));
     QOpenGLWindow* video = nullptr; // made once the engine has loaded
     if (!WaitFor([&] { return (video = VideoWindow()) != nullptr && dlg.StatusText() == kNames[0]; }, kWaitMs)) {
         std::fprintf(stderr, "the first channel did not play with video output\n");
@@ -141,14 +115,14 @@ int main(int argc, char** argv)
     for (int k = 1; k <= switches; ++k) {
         WaitFor([] { return false; }, kSettleMs);
         clock.Start(kNames[k % 2]);
-        DoubleClick(tree, node->child(k % 2));
+        DoubleClick(tree, channels.Channel(k % 2));
         clock.Poll();
         if (!WaitFor([&] { return clock.ShownMs() >= 0; }, kWaitMs)) {
             std::fprintf(stderr, "switch %d showed no frame\n", k);
             return 1;
         }
         zaps.push_back(clock.ShownMs());
-        const double other = CommandLineStartMs(server.Url(QStringLiteral("/live.m3u8")), window);
+        const double other = CommandLineStartMs(channels.Server().Url(QStringLiteral("/live.m3u8")), window);
         if (other < 0) {
             std::fprintf(stderr, "the command-line player showed no frame\n");
             return 1;

@@ -1,0 +1,55 @@
+#include "OwnChannels.h"
+
+#include "CChannelDlg.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTreeWidget>
+
+#include <cstdio>
+
+const QStringList OwnChannels::kNames = {QStringLiteral("Own A"), QStringLiteral("Own B")};
+
+void OwnChannels::UseFolders(const QTemporaryDir& home)
+{
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_CACHE_HOME", home.filePath(QStringLiteral("cache")).toUtf8());
+}
+
+bool OwnChannels::Start()
+{
+    QDir::setCurrent(QStringLiteral(KORVANTA_DATA_DIR));
+    const QString listPath = home.filePath(QStringLiteral("own.m3u"));
+    if (!server.Start() || !WritePlaylist(listPath)) {
+        std::fprintf(stderr, "the stream zoo did not start\n");
+        return false;
+    }
+    if (!dlg.OnInitDialog()) {
+        std::fprintf(stderr, "the main window did not start\n");
+        return false;
+    }
+    dlg.show();
+    dlg.OwnPlaylists().Add(listPath);
+    tree = dlg.ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
+    node = tree->topLevelItem(tree->topLevelItemCount() - 1);
+    node->setExpanded(true);
+    return true;
+}
+
+QTreeWidgetItem* OwnChannels::Channel(int index) const
+{
+    return node->child(index);
+}
+
+bool OwnChannels::WritePlaylist(const QString& path) const
+{
+    QFile list(path);
+    if (!list.open(QIODevice::WriteOnly))
+        return false;
+    for (int k = 0; k < kNames.size(); ++k) {
+        list.write(QStringLiteral("#EXTINF:-1,%1\n%2\n")
+                       .arg(kNames[k], server.Url(QStringLiteral("/live.m3u8?%1").arg(k)))
+                       .toUtf8());
+    }
+    return true;
+}
