@@ -3,6 +3,7 @@
 #include <mpv/client.h>
 
 #include <QByteArray>
+#include <QDir>
 
 #include <malloc.h>
 
@@ -73,6 +74,20 @@ constexpr int kOwnMappingBytes = 16 * 1024 * 1024;
 constexpr const char* kReconnectOptions =
     "reconnect=1,reconnect_streamed=1,reconnect_on_network_error=1,reconnect_delay_max=4";
 
+// Hardware decoding where it is safe. The engine's safe set includes VDPAU, and where no
+// VDPAU driver is installed (Intel and AMD graphics since Mesa dropped its drivers, virtual
+// machines) the VDPAU library prints a line to standard error on every channel start; of
+// the safe set, only VA-API can work there anyway.
+const char* HardwareDecoding()
+{
+    const QDir drivers(qEnvironmentVariable("VDPAU_DRIVER_PATH", QStringLiteral(KORVANTA_VDPAU_DRIVER_DIR)));
+    const QStringList found = drivers.entryList({QStringLiteral("libvdpau_*.so*")}, QDir::Files);
+    const bool vdpau = std::any_of(found.begin(), found.end(), [](const QString& name) {
+        return !name.startsWith(QLatin1String("libvdpau_trace")); // a tracing layer, no driver
+    });
+    return vdpau ? "auto-safe" : "vaapi-copy";
+}
+
 void SetOption(mpv_handle* h, const char* name, const char* value)
 {
     mpv_set_option_string(h, name, value);
@@ -115,7 +130,7 @@ bool MpvPlayer::Create(bool withVideo)
     SetOption(handle, "input-vo-keyboard", "no");
     SetOption(handle, "osc", "no");
     SetOption(handle, "ytdl", "no");
-    SetOption(handle, "hwdec", "auto-safe");
+    SetOption(handle, "hwdec", HardwareDecoding());
     SetOption(handle, "audio-fallback-to-null", "yes"); // no sound device: still play
     SetOption(handle, "volume-max", "100");
     SetOption(handle, "mute", "no");
