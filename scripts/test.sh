@@ -30,4 +30,4 @@ for preset in "${presets[@]}"; do
     cmake --build --preset "$preset" -j"$(nproc)"
     ctest --preset "$preset" -j2
 done
-[ "${1:-}" = "--quick" ] || scripts/fuzz.sh --seconds 20
+[ "${1:-}" = "--quick" ] || scripts/fuzz.sh --seconds 10
