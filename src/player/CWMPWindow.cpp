@@ -1,7 +1,7 @@
 #include "CWMPWindow.h"
 
-#include "VideoSurface.h"
 #include "ComposedVideo.h"
+#include "VideoSurface.h"
 #include "VirtualKey.h"
 
 #include <QGuiApplication>
