@@ -70,8 +70,17 @@ class Program:
         with open(self.stderr_path, "rb") as f:
             return f.read()
 
-    def windows(self):
+    def shown(self):
         return run("xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid)).split()
+
+    def windows(self):
+        # Top-level windows only: the picture's native child window carries the title too,
+        # but the window manager gives WM_STATE to top-level windows alone.
+        return [w for w in self.shown() if "window state" in run("xprop", "-id", w, "WM_STATE")]
+
+    def picture_shown(self):
+        """The engine's picture is up once its native child window is mapped."""
+        return len(self.shown()) > len(self.windows())
 
     def window(self, title, timeout=20.0):
         """The visible window whose title is exactly title (titles settle after mapping)."""
@@ -185,6 +194,8 @@ class InstalledProgramTest(unittest.TestCase):
 
     def test_escape_keeps_the_window_and_enter_toggles_full_screen(self):
         program, window = self.start()
+        # Full screen moves the picture, which exists once the engine has started.
+        self.assertTrue(wait_for(program.picture_shown), "the picture did not appear")
         program.keys(window, "Escape", "space", "Return")
 
         def full_screen_windows():
