@@ -73,6 +73,79 @@ QString LastPathPart(const QString& address)
     return part.isEmpty() ? address : part;
 }
 
+bool IsBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+constexpr qsizetype kUnterminated = -1;
+
+// Hands every key="value" from pos on to take(key, value). Returns where the title's comma
+// is (info.size() without one), or kUnterminated for a quote that never closes.
+template <class Take>
+qsizetype ForEachAttribute(QStringView info, qsizetype pos, Take take)
+{
+    while (pos < info.size()) {
+        if (IsBlank(info[pos])) {
+            ++pos;
+            continue;
+        }
+        if (info[pos] == QLatin1Char(','))
+            return pos;
+        const qsizetype keyStart = pos;
+        while (pos < info.size() && !IsBlank(info[pos]) && info[pos] != QLatin1Char('=') && info[pos] != QLatin1Char(','))
+            ++pos;
+        const QStringView key = info.mid(keyStart, pos - keyStart);
+        if (pos >= info.size() || info[pos] != QLatin1Char('='))
+            continue; // a stray word
+        ++pos;
+        QStringView value;
+        if (pos < info.size() && (info[pos] == QLatin1Char('"') || info[pos] == QLatin1Char('\''))) {
+            const qsizetype close = info.indexOf(info[pos], pos + 1);
+            if (close < 0)
+                return kUnterminated;
+            value = info.mid(pos + 1, close - pos - 1);
+            pos = close + 1;
+        } else {
+            const qsizetype valueStart = pos;
+            while (pos < info.size() && !IsBlank(info[pos]) && info[pos] != QLatin1Char(','))
+                ++pos;
+            value = info.mid(valueStart, pos - valueStart);
+        }
+        take(key, value);
+    }
+    return info.size();
+}
+
+bool IsKey(QStringView key, QLatin1StringView name)
+{
+    return key.compare(name, Qt::CaseInsensitive) == 0;
+}
+
+CatchupMode CatchupModeNamed(QStringView name)
+{
+    struct Named {
+        QLatin1StringView name;
+        CatchupMode mode;
+    };
+    static constexpr Named kModes[] = {
+        {QLatin1StringView("default"), CatchupMode::Default},
+        {QLatin1StringView("append"), CatchupMode::Append},
+        {QLatin1StringView("shift"), CatchupMode::Shift},
+        {QLatin1StringView("timeshift"), CatchupMode::Shift},
+        {QLatin1StringView("flussonic"), CatchupMode::Flussonic},
+        {QLatin1StringView("flussonic-hls"), CatchupMode::Flussonic},
+        {QLatin1StringView("flussonic-ts"), CatchupMode::Flussonic},
+        {QLatin1StringView("fs"), CatchupMode::Flussonic},
+        {QLatin1StringView("xc"), CatchupMode::Xc},
+    };
+    for (const Named& known : kModes) {
+        if (IsKey(name, known.name))
+            return known.mode;
+    }
+    return CatchupMode::None;
+}
+
 QString Unquoted(QStringView value)
 {
     value = value.trimmed();
@@ -136,6 +209,8 @@ void M3uParser::ReadLine(QStringView line)
     if (line.front() == QLatin1Char('#')) {
         if (StartsWithNoCase(line, QLatin1StringView("#EXTINF:")))
             ReadExtInf(line.mid(8));
+        else if (StartsWithNoCase(line, QLatin1StringView("#EXTM3U")))
+            ReadHeader(line.mid(7));
         else if (StartsWithNoCase(line, QLatin1StringView("#EXTGRP:")))
             pending.extGroup = Intern(line.mid(8).trimmed().toString());
         else if (StartsWithNoCase(line, QLatin1StringView("#EXTVLCOPT:")))
@@ -148,6 +223,13 @@ void M3uParser::ReadLine(QStringView line)
         ReadAddress(line);
 }
 
+void M3uParser::ReadHeader(QStringView info)
+{
+    ForEachAttribute(info, 0, [this](QStringView key, QStringView value) {
+        ReadCatchupAttribute(key, value, headerCatchup);
+    });
+}
+
 void M3uParser::ReadExtInf(QStringView info)
 {
     if (pending.described)
@@ -157,52 +239,30 @@ void M3uParser::ReadExtInf(QStringView info)
     pending.group.clear();
     pending.tvgId.clear();
     pending.logo.clear();
+    pending.catchup = {};
     pending.described = false;
 
-    const auto isSpace = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
     qsizetype pos = 0;
-    while (pos < info.size() && !isSpace(info[pos]) && info[pos] != QLatin1Char(','))
+    while (pos < info.size() && !IsBlank(info[pos]) && info[pos] != QLatin1Char(','))
         ++pos; // the duration
-    while (pos < info.size()) {
-        if (isSpace(info[pos])) {
-            ++pos;
-            continue;
-        }
-        if (info[pos] == QLatin1Char(',')) {
-            pending.name = info.mid(pos + 1).trimmed().toString();
-            break;
-        }
-        const qsizetype keyStart = pos;
-        while (pos < info.size() && !isSpace(info[pos]) && info[pos] != QLatin1Char('=') && info[pos] != QLatin1Char(','))
-            ++pos;
-        const QStringView key = info.mid(keyStart, pos - keyStart);
-        if (pos >= info.size() || info[pos] != QLatin1Char('='))
-            continue; // a stray word
-        ++pos;
-        QStringView value;
-        if (pos < info.size() && (info[pos] == QLatin1Char('"') || info[pos] == QLatin1Char('\''))) {
-            const qsizetype close = info.indexOf(info[pos], pos + 1);
-            if (close < 0) {
-                ++result.skippedLines; // unterminated quote: the address still plays, unnamed
-                return;
-            }
-            value = info.mid(pos + 1, close - pos - 1);
-            pos = close + 1;
-        } else {
-            const qsizetype valueStart = pos;
-            while (pos < info.size() && !isSpace(info[pos]) && info[pos] != QLatin1Char(','))
-                ++pos;
-            value = info.mid(valueStart, pos - valueStart);
-        }
-        if (key.compare(QLatin1StringView("tvg-id"), Qt::CaseInsensitive) == 0)
+    const qsizetype title = ForEachAttribute(info, pos, [this](QStringView key, QStringView value) {
+        if (IsKey(key, QLatin1StringView("tvg-id")))
             pending.tvgId = value.trimmed().toString();
-        else if (key.compare(QLatin1StringView("tvg-name"), Qt::CaseInsensitive) == 0)
+        else if (IsKey(key, QLatin1StringView("tvg-name")))
             pending.tvgName = value.trimmed().toString();
-        else if (key.compare(QLatin1StringView("tvg-logo"), Qt::CaseInsensitive) == 0)
+        else if (IsKey(key, QLatin1StringView("tvg-logo")))
             pending.logo = value.trimmed().toString();
-        else if (key.compare(QLatin1StringView("group-title"), Qt::CaseInsensitive) == 0)
+        else if (IsKey(key, QLatin1StringView("group-title")))
             pending.group = Intern(value.trimmed().toString());
+        else
+            ReadCatchupAttribute(key, value, pending.catchup);
+    });
+    if (title == kUnterminated) {
+        ++result.skippedLines; // unterminated quote: the address still plays, unnamed
+        return;
     }
+    if (title < info.size())
+        pending.name = info.mid(title + 1).trimmed().toString();
     pending.described = true;
 }
 
@@ -257,6 +317,7 @@ void M3uParser::ReadAddress(QStringView line)
     channel.logo = std::move(entry.logo);
     channel.userAgent = entry.userAgent;
     channel.referrer = entry.referrer;
+    channel.catchup = CatchupOf(entry.catchup);
 }
 
 // The address as the player gets it, or empty when it is refused.
@@ -283,4 +344,39 @@ const QString& M3uParser::Intern(const QString& text)
 {
     const auto found = interned.constFind(text);
     return found != interned.constEnd() ? *found : *interned.insert(text, text);
+}
+
+void M3uParser::ReadCatchupAttribute(QStringView key, QStringView value, CatchupText& catchup)
+{
+    value = value.trimmed();
+    if (IsKey(key, QLatin1StringView("catchup")) || IsKey(key, QLatin1StringView("catchup-type")))
+        catchup.mode = Intern(value.toString());
+    else if (IsKey(key, QLatin1StringView("catchup-days")) || IsKey(key, QLatin1StringView("tvg-rec"))
+             || IsKey(key, QLatin1StringView("timeshift")))
+        catchup.days = Intern(value.toString());
+    else if (IsKey(key, QLatin1StringView("catchup-source")))
+        catchup.source = Intern(value.toString());
+}
+
+// The entry's own attributes, each falling back to the header's. Days alone mean the
+// archive is asked for by shifting the channel's address; a template alone is a whole
+// archive address.
+CatchupOffer M3uParser::CatchupOf(const CatchupText& entry)
+{
+    const auto pick = [](const QString& own, const QString& header) -> const QString& {
+        return own.isEmpty() ? header : own;
+    };
+    const QString& mode = pick(entry.mode, headerCatchup.mode);
+    CatchupOffer offer;
+    offer.source = pick(entry.source, headerCatchup.source);
+    offer.days = std::max(0, pick(entry.days, headerCatchup.days).toInt());
+    if (!mode.isEmpty())
+        offer.mode = CatchupModeNamed(mode);
+    else if (!offer.source.isEmpty())
+        offer.mode = CatchupMode::Default;
+    else if (offer.days > 0)
+        offer.mode = CatchupMode::Shift;
+    if (offer.mode == CatchupMode::None)
+        offer = {};
+    return offer;
 }

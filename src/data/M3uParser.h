@@ -45,22 +45,31 @@ public:
     M3uResult Parse(const QByteArray& bytes);
 
 private:
+    // Catch-up attributes as written, of an entry or of the playlist's header.
+    struct CatchupText {
+        QString mode, days, source;
+    };
     struct Pending {
         QString name, tvgName, group, extGroup, tvgId, logo, userAgent, referrer;
+        CatchupText catchup;
         bool described = false; // an #EXTINF line came before the address
     };
 
     void ReadLine(QStringView line);
+    void ReadHeader(QStringView info);
     void ReadExtInf(QStringView info);
     void ReadOption(QStringView option);
     void ReadAddress(QStringView line);
     QString AbsoluteAddress(QStringView address) const;
     const QString& Intern(const QString& text);
+    void ReadCatchupAttribute(QStringView key, QStringView value, CatchupText& catchup);
+    CatchupOffer CatchupOf(const CatchupText& entry);
 
     QUrl location;
     bool remote;
     M3uResult result;
     Pending pending;
+    CatchupText headerCatchup; // defaults for every entry
     int lineNumber = 0;
     QHash<QString, QString> interned;
 };

@@ -1,6 +1,8 @@
 #pragma once
 // A viewer's own playlist and its channels.
 
+#include "CatchupOffer.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -11,6 +13,7 @@ struct PlaylistChannel {
     QString address;   // absolute; without any |User-Agent=... suffix
     QString group;     // group-title or #EXTGRP; empty = directly under the playlist
     QString tvgId, logo, userAgent, referrer;
+    CatchupOffer catchup;
 };
 
 struct Playlist {

@@ -1,0 +1,31 @@
+#pragma once
+// Where a provider's archive holds a past stretch of a channel: its address built from
+// the channel's address and what the playlist says about the archive.
+
+#include "CatchupOffer.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QTimeZone>
+
+struct ArchiveSpan {
+    QDateTime start;
+    QDateTime end;
+};
+
+class CatchupAddress
+{
+public:
+    // now: when the archive is asked; localZone: the viewer's, for templates that ask for
+    // local times. Empty when the channel offers no archive or its address does not have
+    // the shape the mode needs.
+    static QString Build(const QString& channelAddress, const CatchupOffer& offer, const ArchiveSpan& span,
+                         const QDateTime& now, const QTimeZone& localZone = QTimeZone::systemTimeZone());
+
+    // Whether the archive still holds what began at start.
+    static bool Reaches(const CatchupOffer& offer, const QDateTime& start, const QDateTime& now);
+
+    // The template with its placeholders filled in.
+    static QString Expand(QStringView pattern, const ArchiveSpan& span, const QDateTime& now,
+                          const QTimeZone& localZone);
+};
