@@ -35,6 +35,15 @@ Addresses on every port (http://127.0.0.1:PORT):
   /zoo/ad.m3u8      live with a discontinuity (an inserted clip of other material)
   /zoo/page.html    an HTML page with status 200
   /zoo/agent.m3u8   live only for the User-Agent "KorvantaZoo/1.0", 403 otherwise
+  Clock material    SET clock (/hls/clock/...): every picture carries its frame number
+                    within the material, 25 a second, as CLOCK_BITS blocks along the top
+                    (bit k at x = 20k, white = 1; decode with clock_frame) and as text
+  /archive/...      a catch-up channel and its archive, of the clock material aligned to
+                    the wall clock (segment N is second N since 1970): a request without a
+                    time is the live channel (*.m3u8 HLS, *.ts or mpegts endless MPEG-TS);
+                    one that names a time (ten digits, YYYY-MM-DD:HH-MM or yyyyMMddHHmmss,
+                    UTC) plays from that second, ARCHIVE_SEGMENTS long; /timeshift/... the
+                    same. /archive/log lists every such request but segments, in order.
   Checker stand-ins: /ok* /master.m3u8 /variant/low.m3u8 /master-dead.m3u8
   /master-local.m3u8 /status/N /slow?ms=N /redirect/N /loop /page.html /stream.ts /octet
   /text-playlist /empty /endless /files/PATH; /stats (requests in flight, most at once,
@@ -42,9 +51,11 @@ Addresses on every port (http://127.0.0.1:PORT):
 """
 
 import argparse
+import datetime
 import errno
 import json
 import os
+import re
 import shutil
 import signal
 import ssl
@@ -66,6 +77,11 @@ SLOW_SECONDS = 6
 FREEZE_SECONDS = 10
 FLAKY_EVERY = 4
 CAP_SHARE = 0.5
+CLOCK_SEGMENTS = 300
+CLOCK_BITS = 16
+CLOCK_BLOCK = 20
+ARCHIVE_SEGMENTS = 120
+FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
 ZOO_AGENT = "KorvantaZoo/1.0"
 EXIT_PORT_BUSY = 3
 MPEG_PLAYLIST = "application/vnd.apple.mpegurl"
@@ -78,8 +94,26 @@ SETS = {
     "v360": ("640x360", "libx264", SHORT_SEGMENTS),
     "hevc": ("320x240", "libx265", SHORT_SEGMENTS),
     "audio": (None, None, SHORT_SEGMENTS),
+    "clock": ("320x240", "libx264", CLOCK_SEGMENTS),
 }
 VARIANTS = [("v144", 200000, "256x144"), ("v240", 400000, "320x240"), ("v360", 900000, "640x360")]
+
+
+def clock_filter():
+    """The frame number burned in: a black bar with a white block per set bit, and text."""
+    boxes = ["drawbox=x=0:y=0:w=iw:h=%d:color=black:t=fill" % CLOCK_BLOCK]
+    for bit in range(CLOCK_BITS):
+        boxes.append("drawbox=x=%d:y=0:w=%d:h=%d:color=white:t=fill:enable='eq(mod(floor(n/%d),2),1)'" %
+                     (bit * CLOCK_BLOCK, CLOCK_BLOCK, CLOCK_BLOCK, 2 ** bit))
+    text = ("drawtext=fontfile=%s:fontsize=40:fontcolor=white:box=1:boxcolor=black:x=10:y=%d:"
+            "text='%%{eif\\:n/%d\\:d}.%%{eif\\:mod(n,%d)\\:d\\:2}'" % (FONT, CLOCK_BLOCK + 10, RATE, RATE))
+    return ",".join(boxes + [text])
+
+
+def clock_frame(luma_at):
+    """The frame number a clock picture carries; luma_at(x, y) reads the picture."""
+    return sum(1 << bit for bit in range(CLOCK_BITS)
+               if luma_at(bit * CLOCK_BLOCK + CLOCK_BLOCK // 2, CLOCK_BLOCK // 2) > 128)
 
 
 def run_ffmpeg(args):
@@ -100,7 +134,8 @@ def make_set(folder, name, segments):
     if codec:
         source = ["-f", "lavfi", "-i", "testsrc=size=%s:rate=%d" % (size, RATE)] + source
         gop = str(RATE * SEGMENT_SECONDS)
-        video = ["-c:v", codec, "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-g", gop,
+        video = (["-vf", clock_filter()] if name == "clock" else []) + \
+            ["-c:v", codec, "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-g", gop,
                  "-keyint_min", gop, "-sc_threshold", "0"]
         if codec == "libx265":
             video += ["-x265-params", "log-level=none:keyint=%s:min-keyint=%s" % (gop, gop),
@@ -182,6 +217,7 @@ class Zoo:
         self.lock = threading.Lock()
         self.stats = {"inflight": 0, "max": 0, "hits": {}}
         self.first_seen = {}
+        self.archive_log = []
         self.tls_port = 0
 
     def set_length(self, name):
@@ -222,6 +258,19 @@ def master(variants):
                      (bandwidth, resolution, codecs))
         lines.append(path)
     return ("\n".join(lines) + "\n").encode()
+
+
+def asked_time(request):
+    """The second an archive request names (UTC), or None for the live channel."""
+    for pattern, form in ((r"(?<!\d)(\d{10})(?!\d)", None), (r"(\d{4}-\d\d-\d\d:\d\d-\d\d)", "%Y-%m-%d:%H-%M"),
+                          (r"(?<!\d)(\d{14})(?!\d)", "%Y%m%d%H%M%S")):
+        found = re.search(pattern, request)
+        if found:
+            if form is None:
+                return int(found.group(1))
+            moment = datetime.datetime.strptime(found.group(1), form).replace(tzinfo=datetime.timezone.utc)
+            return int(moment.timestamp())
+    return None
 
 
 CHECKER_PLAYLIST = b"#EXTM3U\n#EXT-X-VERSION:3\n#EXT-X-TARGETDURATION:2\n#EXTINF:2.0,\nseg0.ts\n"
@@ -269,6 +318,7 @@ def make_handler(zoo):
             if url.path == "/reset":
                 with zoo.lock:
                     zoo.stats.update(inflight=0, max=0, hits={})
+                    zoo.archive_log.clear()
                 return self.reply(200, b"{}", "application/json")
             if url.path == "/control":
                 zoo.behaviour.update(query)
@@ -292,6 +342,8 @@ def make_handler(zoo):
                 return self.material(path)
             if path.startswith("/zoo/"):
                 return self.zoo_case(path[len("/zoo/"):], query)
+            if path.startswith("/archive/") or path.startswith("/timeshift/"):
+                return self.archive(path)
             return self.checker(path, query)
 
         # The main material, answered as /control says.
@@ -425,13 +477,35 @@ def make_handler(zoo):
             self.wfile.write(data)
             self.wfile.flush()
 
-        def endless_ts(self, chunked):
-            """The main material's segments one after another at their own pace, two ahead."""
+        def archive(self, path):
+            if path == "/archive/log":
+                with zoo.lock:
+                    body = json.dumps(zoo.archive_log).encode()
+                return self.reply(200, body, "application/json")
+            n = self.number(path, "/archive/seg/")
+            if n is not None:
+                return self.reply(200, zoo.segment("clock", n), "video/mp2t")
+            with zoo.lock:
+                zoo.archive_log.append(self.path)
+            asked = asked_time(self.path)
+            if path.endswith(".m3u8"):
+                if asked is None:
+                    newest = int(time.time())
+                    body = playlist("/archive", newest - LIVE_WINDOW + 1, LIVE_WINDOW, CLOCK_SEGMENTS)
+                else:
+                    body = playlist("/archive", asked, ARCHIVE_SEGMENTS, CLOCK_SEGMENTS, finished=True)
+                return self.reply(200, body, MPEG_PLAYLIST)
+            if path.endswith(".ts") or path.endswith("/mpegts"):
+                return self.endless_ts(False, "clock", int(time.time()) if asked is None else asked)
+            return self.reply(404, b"not here\n")
+
+        def endless_ts(self, chunked, name="main", first=0):
+            """A set's segments one after another at their own pace, two ahead."""
             self.stream_headers("video/mp2t", chunked)
             start = time.monotonic()
             n = 0
             while True:
-                self.write_piece(zoo.segment("main", n), chunked)
+                self.write_piece(zoo.segment(name, first + n), chunked)
                 n += 1
                 wait = start + (n - 2) * SEGMENT_SECONDS - time.monotonic()
                 if wait > 0:
