@@ -1,5 +1,7 @@
 #include "ChannelSearch.h"
 
+#include "TextFold.h"
+
 #include <array>
 #include <cctype>
 #include <cstring>
@@ -7,35 +9,6 @@
 namespace {
 constexpr char kSeparator = '\0';
 constexpr char16_t kFirstNonAscii = 0x80;
-constexpr int kBmpSize = 0x10000;
-
-bool IsMark(QChar c)
-{
-    const QChar::Category category = c.category();
-    return category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining
-        || category == QChar::Mark_Enclosing;
-}
-
-QString FoldSlowly(const QString& text)
-{
-    QString decomposed = text.normalized(QString::NormalizationForm_KD);
-    decomposed.removeIf(IsMark);
-    return decomposed.toCaseFolded();
-}
-
-// Decomposition and case folding work character by character, and the marks whose order
-// the whole-text form would settle are dropped anyway, so each character of the basic
-// plane is folded once and remembered. Used from the user-interface thread only.
-const QString& FoldedCharacter(char16_t c)
-{
-    static std::vector<QString> folded(kBmpSize);
-    static std::vector<bool> known(kBmpSize);
-    if (!known[c]) {
-        folded[c] = FoldSlowly(QString(QChar(c)));
-        known[c] = true;
-    }
-    return folded[c];
-}
 
 bool IsWordCharacter(char byte)
 {
@@ -44,21 +17,6 @@ bool IsWordCharacter(char byte)
     return u >= kFirstNonAscii || std::isalnum(u);
 }
 } // namespace
-
-QString ChannelSearch::Fold(const QString& text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (QChar c : text) {
-        if (c.isSurrogate())
-            return FoldSlowly(text); // beyond the remembered plane: rare
-        if (c.unicode() < kFirstNonAscii)
-            out += QChar(c.unicode() >= u'A' && c.unicode() <= u'Z' ? c.unicode() + (u'a' - u'A') : c.unicode());
-        else
-            out += FoldedCharacter(c.unicode());
-    }
-    return out;
-}
 
 void ChannelSearch::Clear()
 {
@@ -77,7 +35,7 @@ void ChannelSearch::Reserve(qsizetype names, qsizetype characters)
 void ChannelSearch::Add(const QString& name)
 {
     starts.push_back(static_cast<int>(folded.size()));
-    QByteArray bytes = Fold(name).toUtf8();
+    QByteArray bytes = FoldText(name).toUtf8();
     bytes.replace(kSeparator, ' '); // a zero inside a name must not end it
     folded += bytes;
     folded += kSeparator;
@@ -116,7 +74,7 @@ ChannelSearch::Rank ChannelSearch::RankOf(int entry) const
 
 std::vector<int> ChannelSearch::Find(const QString& query)
 {
-    needle = Fold(query).toUtf8();
+    needle = FoldText(query).toUtf8();
     needle.replace(kSeparator, QByteArray());
     if (needle.isEmpty())
         return {};

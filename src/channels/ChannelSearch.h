@@ -22,9 +22,6 @@ public:
     // Nothing for an empty query.
     std::vector<int> Find(const QString& query);
 
-    // Lower case without accents: decomposed, combining marks dropped, case folded.
-    static QString Fold(const QString& text);
-
 private:
     enum Rank { kStartsName, kStartsWord, kInside, kNoMatch };
 
