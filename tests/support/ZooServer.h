@@ -38,10 +38,11 @@ public:
     // path and query ("hits"), counted since the last Reset.
     QJsonObject Stats() const;
     void Reset() const;
+    // The body at path on the plain port; empty when it did not come.
+    QByteArray Get(const QString& path, bool* ok = nullptr) const;
 
 private:
     bool ReadAnnouncements();
-    QByteArray Get(const QString& path, bool* ok = nullptr) const;
 
     QStringList arguments;
     QProcess process;

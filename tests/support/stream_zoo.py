@@ -44,6 +44,10 @@ Addresses on every port (http://127.0.0.1:PORT):
                     one that names a time (ten digits, YYYY-MM-DD:HH-MM or yyyyMMddHHmmss,
                     UTC) plays from that second, ARCHIVE_SEGMENTS long; /timeshift/... the
                     same. /archive/log lists every such request but segments, in order.
+  /guide/CASE?start=S  programme guides of guide_gen.py's cases (plain.xml, gzip.xml.gz,
+                    double.xml.gz, truncated.xml.gz, early.xml, zones.xml, nostop.xml,
+                    overlap.xml, unknown.xml, bigdesc.xml, bomb.xml, external.xml,
+                    page.html, other.xml), their programmes from S (seconds since 1970)
   Checker stand-ins: /ok* /master.m3u8 /variant/low.m3u8 /master-dead.m3u8
   /master-local.m3u8 /status/N /slow?ms=N /redirect/N /loop /page.html /stream.ts /octet
   /text-playlist /empty /endless /files/PATH; /stats (requests in flight, most at once,
@@ -66,6 +70,8 @@ import threading
 import time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 from urllib.parse import parse_qs, urlsplit
+
+import guide_gen
 
 SEGMENT_SECONDS = 1
 LIVE_WINDOW = 4
@@ -344,6 +350,8 @@ def make_handler(zoo):
                 return self.zoo_case(path[len("/zoo/"):], query)
             if path.startswith("/archive/") or path.startswith("/timeshift/"):
                 return self.archive(path)
+            if path.startswith("/guide/"):
+                return self.guide(path[len("/guide/"):], query)
             return self.checker(path, query)
 
         # The main material, answered as /control says.
@@ -452,6 +460,13 @@ def make_handler(zoo):
                     return self.reply(403, b"<html><body>Wrong player.</body></html>", "text/html")
                 return self.live("main", "")
             return self.reply(404, b"not here\n")
+
+        def guide(self, case, query):
+            if case not in guide_gen.CASES:
+                return self.reply(404, b"not here\n")
+            start = int(query.get("start", [str(int(time.time()))])[0])
+            kinds = {".gz": "application/gzip", ".html": "text/html"}
+            return self.reply(200, guide_gen.case(case, start), kinds.get(os.path.splitext(case)[1], "application/xml"))
 
         @staticmethod
         def ad_break(n):

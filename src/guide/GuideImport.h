@@ -1,0 +1,67 @@
+#pragma once
+// One guide's import, start to end, on the calling thread: source file → inflation (on a
+// thread of its own) → XMLTV reader → matching → store. Only programmes of channels the
+// viewer has, from a week back to two weeks ahead, are stored; every guide channel is.
+
+#include "GuideMatcher.h"
+
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <string>
+
+class GuideDatabase;
+
+enum class GuideProblem {
+    None,
+    Unreadable, // detail: the system's reason
+    Empty,
+    WebPage,
+    NotGuide,   // detail: what it is instead, when known
+    Entities,
+    TooLarge,
+    Truncated,  // kept what was read
+    Damaged,    // kept what was read; line: where
+    Cancelled,
+    StoreFailed,
+};
+
+struct GuideImportJob {
+    QString source;   // the guide's address or path, as the viewer gave it
+    QString path;     // the local file holding its bytes
+    GuideMatcher matcher;
+    std::string language; // texts in this language are preferred, e.g. "en"
+    qint64 now = 0;   // seconds since 1970, UTC: the window of programmes kept is around it
+};
+
+struct GuideImportResult {
+    GuideProblem problem = GuideProblem::None;
+    int line = 0;
+    QString detail;
+    int channels = 0;    // guide channels stored
+    int programmes = 0;  // programmes stored
+    int skipped = 0;     // programmes whose times could not be read
+    bool stored = false; // false: the store holds the guide as it was before
+
+    // Problems after which what was read is still stored.
+    static bool Keeps(GuideProblem problem) { return problem == GuideProblem::Truncated || problem == GuideProblem::Damaged; }
+};
+
+class GuideImport
+{
+public:
+    static constexpr qint64 kDaysBack = 7;
+    static constexpr qint64 kDaysAhead = 14;
+
+    // progress: thousandths of the source read, called now and then.
+    GuideImport(const GuideDatabase& database, const GuideImportJob& job, const std::atomic<bool>& cancel,
+                std::function<void(int)> progress = {});
+    GuideImportResult Run();
+
+private:
+    const GuideDatabase& database;
+    const GuideImportJob& job;
+    const std::atomic<bool>& cancel;
+    std::function<void(int)> progress;
+};

@@ -1,0 +1,108 @@
+#include "GuideMatcher.h"
+
+#include "TextFold.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+const std::array<QLatin1StringView, 5> kQualityWords = {
+    QLatin1StringView("hd"), QLatin1StringView("fhd"), QLatin1StringView("uhd"),
+    QLatin1StringView("4k"), QLatin1StringView("sd"),
+};
+} // namespace
+
+GuideMatcher::GuideMatcher(const std::vector<GuideViewerChannel>& channels, GuideChoices choices)
+    : choices(std::move(choices))
+{
+    for (const GuideViewerChannel& channel : channels) {
+        if (!channel.tvgId.isEmpty())
+            viewerIds.insert(IdKey(channel.tvgId));
+        for (const QString* name : {&channel.tvgName, &channel.name}) {
+            if (const QString key = NameKey(*name); !key.isEmpty())
+                viewerNames.insert(key);
+        }
+    }
+    for (const auto& [key, choice] : this->choices)
+        chosen.insert(ChoiceKey(choice.source, choice.id));
+}
+
+QString GuideMatcher::IdKey(const QString& id)
+{
+    return id.trimmed().toCaseFolded();
+}
+
+QString GuideMatcher::NameKey(const QString& name)
+{
+    // Words of letters and digits only, so "BBC One (HD)" and "bbc-one" are alike.
+    QStringList words;
+    QString word;
+    for (QChar c : FoldText(name)) {
+        if (c.isLetterOrNumber()) {
+            word += c;
+        } else if (!word.isEmpty()) {
+            words.append(word);
+            word.clear();
+        }
+    }
+    if (!word.isEmpty())
+        words.append(word);
+    while (words.size() > 1
+           && std::find(kQualityWords.begin(), kQualityWords.end(), QStringView(words.back())) != kQualityWords.end())
+        words.removeLast();
+    return words.join(QLatin1Char(' '));
+}
+
+QString GuideMatcher::ChoiceKey(const QString& source, const QString& id)
+{
+    return source + QLatin1Char('\n') + id;
+}
+
+bool GuideMatcher::Wants(const QString& source, const QString& id, const QStringList& names) const
+{
+    if (viewerIds.contains(IdKey(id)) || chosen.contains(ChoiceKey(source, id)))
+        return true;
+    return std::any_of(names.begin(), names.end(), [this](const QString& name) {
+        return viewerNames.contains(NameKey(name));
+    });
+}
+
+void GuideMatcher::SetGuideChannels(const std::vector<GuideChannelInfo>& channels)
+{
+    guideIds.clear();
+    guideNames.clear();
+    guideChoices.clear();
+    for (const GuideChannelInfo& channel : channels) {
+        if (const QString key = IdKey(channel.id); !guideIds.contains(key))
+            guideIds.insert(key, channel.number);
+        guideChoices.insert(ChoiceKey(channel.source, channel.id), channel.number);
+        for (const QString& name : channel.names) {
+            if (const QString key = NameKey(name); !key.isEmpty() && !guideNames.contains(key))
+                guideNames.insert(key, channel.number);
+        }
+    }
+}
+
+void GuideMatcher::SetGlobalOffset(qint64 seconds)
+{
+    globalOffset = std::clamp(seconds, -kMaxOffsetSeconds, kMaxOffsetSeconds);
+}
+
+GuideLink GuideMatcher::Find(const GuideViewerChannel& channel) const
+{
+    const auto link = [&](qint64 number) { return GuideLink{number, channel.shiftSeconds + globalOffset}; };
+    if (const auto choice = choices.find(channel.key); choice != choices.end()) {
+        if (const auto found = guideChoices.find(ChoiceKey(choice->second.source, choice->second.id));
+            found != guideChoices.end())
+            return link(found.value());
+    }
+    if (!channel.tvgId.isEmpty()) {
+        if (const auto found = guideIds.find(IdKey(channel.tvgId)); found != guideIds.end())
+            return link(found.value());
+    }
+    for (const QString* name : {&channel.tvgName, &channel.name}) {
+        if (const auto found = guideNames.find(NameKey(*name)); !name->isEmpty() && found != guideNames.end())
+            return link(found.value());
+    }
+    return {};
+}

@@ -1,0 +1,60 @@
+#pragma once
+// Which guide channel shows the programmes of which of the viewer's channels: the viewer's
+// own choice, else tvg-id (case ignored), else a guide display-name equal to tvg-name or
+// the channel's name, folded as the search folds them and without trailing quality words
+// (HD, FHD, UHD, 4K, SD). Also answers, during an import, which guide channels anyone
+// watches, so only their programmes are stored.
+
+#include "GuideTypes.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+
+#include <map>
+#include <vector>
+
+// One of the viewer's channels as matching sees it: a built-in one has only its name.
+struct GuideViewerChannel {
+    QString key;  // what a choice is remembered under
+    QString tvgId, tvgName, name;
+    qint64 shiftSeconds = 0; // tvg-shift of the entry, else of its playlist's header
+};
+
+// The viewer's own choice for a channel: a channel of a guide.
+struct GuideChoice {
+    QString source, id;
+    bool operator==(const GuideChoice&) const = default;
+};
+
+using GuideChoices = std::map<QString, GuideChoice>; // by GuideViewerChannel::key
+
+class GuideMatcher
+{
+public:
+    static constexpr qint64 kMaxOffsetSeconds = 12 * 3600;
+
+    GuideMatcher() = default;
+    GuideMatcher(const std::vector<GuideViewerChannel>& channels, GuideChoices choices);
+
+    // During an import: whether any viewer's channel matches this guide channel.
+    bool Wants(const QString& source, const QString& id, const QStringList& names) const;
+
+    // The stored guides' channels, for Find.
+    void SetGuideChannels(const std::vector<GuideChannelInfo>& channels);
+    // One offset added to every guide's times, within ±kMaxOffsetSeconds.
+    void SetGlobalOffset(qint64 seconds);
+    GuideLink Find(const GuideViewerChannel& channel) const;
+
+    static QString IdKey(const QString& id);
+    static QString NameKey(const QString& name);
+
+private:
+    static QString ChoiceKey(const QString& source, const QString& id);
+
+    QSet<QString> viewerIds, viewerNames, chosen;
+    GuideChoices choices;
+    // The stored guides' channels by key; the first guide's wins.
+    QHash<QString, qint64> guideIds, guideNames, guideChoices;
+    qint64 globalOffset = 0;
+};

@@ -1,0 +1,133 @@
+#include "GuideStore.h"
+
+#include "TextFold.h"
+
+namespace {
+
+// How far back a programme running now may have started: longer ones are not looked for.
+constexpr qint64 kLongestProgramme = 24 * 3600;
+
+constexpr const char* kColumns = "start, stop, title, sub_title, description, category, episode, icon";
+
+std::string Query(const char* tail)
+{
+    return std::string("SELECT ") + kColumns + " FROM programmes WHERE channel = ?1 " + tail;
+}
+
+GuideProgramme ReadProgramme(const GuideDatabase::Statement& row, qint64 shift)
+{
+    GuideProgramme programme;
+    programme.start = row.Integer(0) + shift;
+    programme.hasStop = !row.IsNull(1);
+    programme.stop = programme.hasStop ? row.Integer(1) + shift : 0;
+    programme.title = row.Text(2);
+    programme.subTitle = row.Text(3);
+    programme.description = row.Text(4);
+    programme.category = row.Text(5);
+    programme.episode = row.Text(6);
+    programme.icon = row.Text(7);
+    return programme;
+}
+
+} // namespace
+
+struct GuideStore::Statements {
+    GuideDatabase::Statement now, next, range, guides, channels;
+
+    explicit Statements(const GuideDatabase& db)
+        : now(db, Query("AND start <= ?2 AND start > ?2 - ?3 AND (stop IS NULL OR stop > ?2) "
+                        "ORDER BY start DESC LIMIT 1").c_str()),
+          next(db, Query("AND start > ?2 ORDER BY start LIMIT 1").c_str()),
+          range(db, Query("AND start < ?3 AND start > ?2 - ?4 AND (stop IS NULL OR stop > ?2) ORDER BY start").c_str()),
+          guides(db, "SELECT source, imported, problem FROM guides ORDER BY id"),
+          channels(db, "SELECT c.cid, g.source, c.id, c.names, c.icon FROM channels c JOIN guides g ON g.id = c.guide "
+                       "ORDER BY c.guide, c.cid")
+    {
+    }
+};
+
+GuideStore::GuideStore() = default;
+GuideStore::~GuideStore() = default;
+
+bool GuideStore::Open(const QString& path)
+{
+    statements.reset();
+    if (!database.Open(path))
+        return false;
+    statements = std::make_unique<Statements>(database);
+    return true;
+}
+
+std::vector<GuideInfo> GuideStore::Guides() const
+{
+    std::vector<GuideInfo> guides;
+    if (!statements)
+        return guides;
+    auto& query = statements->guides;
+    while (query.Step())
+        guides.push_back({query.Text(0), query.Integer(1), static_cast<int>(query.Integer(2))});
+    query.Reset();
+    return guides;
+}
+
+std::vector<GuideChannelInfo> GuideStore::Channels() const
+{
+    std::vector<GuideChannelInfo> channels;
+    if (!statements)
+        return channels;
+    auto& query = statements->channels;
+    while (query.Step()) {
+        channels.push_back({query.Integer(0), query.Text(1), query.Text(2),
+                            query.Text(3).split(QLatin1Char('\n'), Qt::SkipEmptyParts), query.Text(4)});
+    }
+    query.Reset();
+    return channels;
+}
+
+GuideNowNext GuideStore::NowAndNext(const GuideLink& link, qint64 now) const
+{
+    GuideNowNext found;
+    if (!statements || !link.IsValid())
+        return found;
+    const qint64 guideTime = now - link.shiftSeconds;
+    auto& current = statements->now;
+    current.Bind(1, link.channel).Bind(2, guideTime).Bind(3, kLongestProgramme);
+    if (current.Step())
+        found.now = ReadProgramme(current, link.shiftSeconds);
+    current.Reset();
+    auto& next = statements->next;
+    next.Bind(1, link.channel).Bind(2, guideTime);
+    if (next.Step())
+        found.next = ReadProgramme(next, link.shiftSeconds);
+    next.Reset();
+    return found;
+}
+
+std::vector<GuideProgramme> GuideStore::Range(const GuideLink& link, qint64 from, qint64 to) const
+{
+    std::vector<GuideProgramme> programmes;
+    if (!statements || !link.IsValid())
+        return programmes;
+    auto& query = statements->range;
+    query.Bind(1, link.channel).Bind(2, from - link.shiftSeconds).Bind(3, to - link.shiftSeconds).Bind(4, kLongestProgramme);
+    while (query.Step())
+        programmes.push_back(ReadProgramme(query, link.shiftSeconds));
+    query.Reset();
+    return programmes;
+}
+
+std::vector<GuideHit> GuideStore::FindOnAir(const std::vector<GuideLink>& links, const QString& query, qint64 now) const
+{
+    std::vector<GuideHit> hits;
+    const QString needle = FoldText(query.trimmed());
+    if (needle.isEmpty())
+        return hits;
+    for (std::size_t i = 0; i < links.size(); ++i) {
+        GuideNowNext onAir = NowAndNext(links[i], now);
+        for (auto* programme : {&onAir.now, &onAir.next}) {
+            if (*programme && FoldText((*programme)->title).contains(needle))
+                hits.push_back({static_cast<int>(i), programme == &onAir.now, std::move(**programme)});
+        }
+    }
+    return hits;
+}

@@ -1,0 +1,48 @@
+#pragma once
+// Reading the stored guides, on the thread that made the store (the window's): now and
+// next, a time range for the guide window, a title search. Imports write through their
+// own connection; a reader sees each guide whole, as it was before or after an import.
+
+#include "GuideDatabase.h"
+#include "GuideTypes.h"
+
+#include <memory>
+#include <vector>
+
+struct GuideInfo {
+    QString source;
+    qint64 imported = 0; // seconds since 1970, UTC
+    int problem = 0;     // the GuideProblem of that import (a guide kept in part)
+};
+
+struct GuideHit {
+    int link = 0;  // index into the links searched
+    bool now = false;
+    GuideProgramme programme;
+};
+
+class GuideStore
+{
+public:
+    GuideStore();
+    ~GuideStore();
+
+    bool Open(const QString& path = GuideDatabase::DefaultPath());
+
+    std::vector<GuideInfo> Guides() const;
+    // Every channel of every guide, guide by guide in the guides' order.
+    std::vector<GuideChannelInfo> Channels() const;
+
+    GuideNowNext NowAndNext(const GuideLink& link, qint64 now) const;
+    // Programmes running at any time in [from, to), in order of start.
+    std::vector<GuideProgramme> Range(const GuideLink& link, qint64 from, qint64 to) const;
+    // Programmes on now or next on the linked channels whose title holds query, ignoring
+    // case and accents; in the order of links, now before next.
+    std::vector<GuideHit> FindOnAir(const std::vector<GuideLink>& links, const QString& query, qint64 now) const;
+
+private:
+    struct Statements;
+
+    GuideDatabase database;
+    std::unique_ptr<Statements> statements;
+};

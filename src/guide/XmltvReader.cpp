@@ -1,0 +1,410 @@
+#include "XmltvReader.h"
+
+#include <expat.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr int kSniffBytes = 512; // where a web page shows itself
+constexpr qint64 kSecondsPerDay = 86400;
+constexpr qint64 kSecondsPerHour = 3600;
+constexpr qint64 kSecondsPerMinute = 60;
+
+enum class Field { None, Name, Title, SubTitle, Description, Category, Episode };
+
+// Days since 1970-01-01 of a civil date (proleptic Gregorian).
+qint64 DaysFromCivil(qint64 year, unsigned month, unsigned day)
+{
+    year -= month <= 2;
+    const qint64 era = (year >= 0 ? year : year - 399) / 400;
+    const auto yearOfEra = static_cast<unsigned>(year - era * 400);
+    const unsigned dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const unsigned dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + static_cast<qint64>(dayOfEra) - 719468;
+}
+
+bool ReadDigits(const char*& text, int count, int& value)
+{
+    value = 0;
+    for (int i = 0; i < count; ++i, ++text) {
+        if (*text < '0' || *text > '9')
+            return false;
+        value = value * 10 + (*text - '0');
+    }
+    return true;
+}
+
+const char* Attribute(const XML_Char** attributes, const char* name)
+{
+    for (; *attributes; attributes += 2) {
+        if (std::strcmp(attributes[0], name) == 0)
+            return attributes[1];
+    }
+    return nullptr;
+}
+
+bool LanguageMatches(const char* lang, const std::string& preferred)
+{
+    if (lang == nullptr || preferred.empty())
+        return false;
+    const std::size_t n = preferred.size();
+    return strncasecmp(lang, preferred.c_str(), n) == 0 && (lang[n] == '\0' || lang[n] == '-' || lang[n] == '_');
+}
+
+void Trim(std::string& text)
+{
+    const auto space = [](unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    while (!text.empty() && space(static_cast<unsigned char>(text.back())))
+        text.pop_back();
+    const auto first = std::find_if_not(text.begin(), text.end(), [&](char c) { return space(c); });
+    text.erase(text.begin(), first);
+}
+
+// Appends within limit bytes, never ending inside a UTF-8 character.
+void AppendBounded(std::string& text, const char* data, int size, std::size_t limit)
+{
+    if (text.size() >= limit)
+        return;
+    const std::size_t take = std::min(static_cast<std::size_t>(size), limit - text.size());
+    text.append(data, take);
+    if (take < static_cast<std::size_t>(size)) {
+        while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80)
+            text.pop_back();
+        if (!text.empty() && static_cast<unsigned char>(text.back()) >= 0xC0)
+            text.pop_back();
+    }
+}
+
+// xmltv_ns counts from zero: "0.4.0/1" is the first season's fifth episode.
+std::string EpisodeFromXmltvNs(const std::string& value)
+{
+    const auto dot = value.find('.');
+    if (dot == std::string::npos)
+        return {};
+    const auto number = [](const std::string& part) {
+        const std::string digits = part.substr(0, part.find('/'));
+        return digits.find_first_not_of(" 0123456789") == std::string::npos && !digits.empty()
+                   && digits.find_first_not_of(' ') != std::string::npos
+                   ? std::stoi(digits) + 1
+                   : 0;
+    };
+    const int season = number(value.substr(0, dot));
+    const auto second = value.find('.', dot + 1);
+    const int episode = number(value.substr(dot + 1, second == std::string::npos ? std::string::npos : second - dot - 1));
+    std::string out;
+    if (season > 0)
+        out = "S" + std::to_string(season);
+    if (episode > 0)
+        out += (out.empty() ? "E" : " E") + std::to_string(episode);
+    return out;
+}
+
+bool LooksLikeWebPage(const char* data, qsizetype size)
+{
+    std::string start(data, static_cast<std::size_t>(std::min<qsizetype>(size, kSniffBytes)));
+    std::transform(start.begin(), start.end(), start.begin(), [](unsigned char c) { return std::tolower(c); });
+    const auto first = start.find_first_not_of(" \t\r\n\xef\xbb\xbf");
+    return first != std::string::npos
+           && (start.compare(first, 14, "<!doctype html") == 0 || start.compare(first, 5, "<html") == 0);
+}
+
+} // namespace
+
+bool ParseXmltvTime(const char* text, qint64& secondsSinceEpoch)
+{
+    if (text == nullptr)
+        return false;
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    if (!ReadDigits(text, 4, year) || !ReadDigits(text, 2, month) || !ReadDigits(text, 2, day))
+        return false;
+    // Hours, minutes and seconds may each be left out, from the right.
+    for (int* part : {&hour, &minute, &second}) {
+        if (*text < '0' || *text > '9')
+            break;
+        if (!ReadDigits(text, 2, *part))
+            return false;
+    }
+    constexpr int kMonths = 12, kDays = 31, kHours = 23, kMinutes = 59, kSeconds = 60;
+    if (month < 1 || month > kMonths || day < 1 || day > kDays || hour > kHours || minute > kMinutes
+        || second > kSeconds)
+        return false;
+    qint64 offset = 0;
+    while (*text == ' ')
+        ++text;
+    if (*text == '+' || *text == '-') {
+        const int sign = *text == '-' ? -1 : 1;
+        int zoneHours = 0, zoneMinutes = 0;
+        ++text;
+        if (!ReadDigits(text, 2, zoneHours))
+            return false;
+        if (*text == ':')
+            ++text;
+        if (!ReadDigits(text, 2, zoneMinutes))
+            return false;
+        offset = sign * (zoneHours * kSecondsPerHour + zoneMinutes * kSecondsPerMinute);
+    }
+    secondsSinceEpoch = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * kSecondsPerDay
+                        + hour * kSecondsPerHour + minute * kSecondsPerMinute + second - offset;
+    return true;
+}
+
+struct XmltvReader::State {
+    XmltvReader& reader;
+    XmltvSink& sink;
+    std::string preferred;
+    XML_Parser parser;
+    int depth = 0;
+    bool sawGuide = false;
+    int skipBelow = 0; // inside an element whose content is ignored, when not 0
+    bool inChannel = false, inProgramme = false;
+    Field field = Field::None;
+    bool fieldPreferred = false; // the text being read is in the preferred language
+    std::string text;
+    // Whether the kept value of a field is in the preferred language.
+    bool titlePreferred = false, subTitlePreferred = false, descriptionPreferred = false,
+         categoryPreferred = false, episodeOnScreen = false;
+    XmltvChannel channel;
+    XmltvProgramme programme;
+
+    State(XmltvReader& reader, XmltvSink& sink, std::string preferred)
+        : reader(reader), sink(sink), preferred(std::move(preferred)), parser(XML_ParserCreate("UTF-8"))
+    {
+        XML_SetUserData(parser, this);
+        XML_SetElementHandler(parser, &State::OnStart, &State::OnEnd);
+        XML_SetCharacterDataHandler(parser, &State::OnText);
+        XML_SetEntityDeclHandler(parser, &State::OnEntity);
+    }
+    ~State() { XML_ParserFree(parser); }
+
+    static void OnEntity(void* data, const XML_Char*, int, const XML_Char*, int, const XML_Char*, const XML_Char*,
+                         const XML_Char*, const XML_Char*)
+    {
+        static_cast<State*>(data)->reader.Stop(XmltvProblem::Entities);
+    }
+
+    static void OnStart(void* data, const XML_Char* name, const XML_Char** attributes)
+    {
+        static_cast<State*>(data)->Start(name, attributes);
+    }
+    static void OnEnd(void* data, const XML_Char*) { static_cast<State*>(data)->End(); }
+    static void OnText(void* data, const XML_Char* text, int size)
+    {
+        auto* state = static_cast<State*>(data);
+        if (state->field != Field::None)
+            AppendBounded(state->text, text, size,
+                          state->field == Field::Description ? kMaxDescriptionBytes : kMaxTextBytes);
+    }
+
+    void Start(const char* name, const XML_Char** attributes)
+    {
+        ++depth;
+        if (skipBelow != 0)
+            return;
+        if (depth == 1) {
+            sawGuide = std::strcmp(name, "tv") == 0;
+            if (!sawGuide)
+                reader.Stop(XmltvProblem::NotGuide, "<" + std::string(name) + ">");
+            return;
+        }
+        if (depth == 2)
+            StartTopLevel(name, attributes);
+        else if (depth == 3 && inChannel)
+            StartChannelField(name, attributes);
+        else if (depth == 3 && inProgramme)
+            StartProgrammeField(name, attributes);
+        else
+            skipBelow = depth; // credits, ratings and the like
+    }
+
+    void StartTopLevel(const char* name, const XML_Char** attributes)
+    {
+        if (std::strcmp(name, "channel") == 0) {
+            channel = {};
+            const char* id = Attribute(attributes, "id");
+            channel.id = id ? id : "";
+            inChannel = true;
+            return;
+        }
+        if (std::strcmp(name, "programme") != 0) {
+            skipBelow = depth;
+            return;
+        }
+        const char* id = Attribute(attributes, "channel");
+        if (id == nullptr || !sink.WantsProgrammesOf(id)) {
+            skipBelow = depth;
+            return;
+        }
+        programme = {};
+        programme.channel = id;
+        const char* stop = Attribute(attributes, "stop");
+        programme.hasStop = stop != nullptr && ParseXmltvTime(stop, programme.stop);
+        if (!ParseXmltvTime(Attribute(attributes, "start"), programme.start)) {
+            ++reader.skipped;
+            skipBelow = depth;
+            return;
+        }
+        titlePreferred = subTitlePreferred = descriptionPreferred = categoryPreferred = episodeOnScreen = false;
+        inProgramme = true;
+    }
+
+    void StartChannelField(const char* name, const XML_Char** attributes)
+    {
+        if (std::strcmp(name, "display-name") == 0) {
+            Collect(Field::Name, false);
+        } else if (std::strcmp(name, "icon") == 0) {
+            if (const char* src = Attribute(attributes, "src"); src && channel.icon.empty())
+                AppendBounded(channel.icon, src, static_cast<int>(std::strlen(src)), kMaxTextBytes);
+        }
+    }
+
+    void StartProgrammeField(const char* name, const XML_Char** attributes)
+    {
+        const bool preferredLanguage = LanguageMatches(Attribute(attributes, "lang"), preferred);
+        if (std::strcmp(name, "title") == 0) {
+            Collect(Field::Title, preferredLanguage);
+        } else if (std::strcmp(name, "sub-title") == 0) {
+            Collect(Field::SubTitle, preferredLanguage);
+        } else if (std::strcmp(name, "desc") == 0) {
+            Collect(Field::Description, preferredLanguage);
+        } else if (std::strcmp(name, "category") == 0) {
+            Collect(Field::Category, preferredLanguage);
+        } else if (std::strcmp(name, "episode-num") == 0) {
+            const char* system = Attribute(attributes, "system");
+            Collect(Field::Episode, system != nullptr && std::strcmp(system, "onscreen") == 0);
+            if (system != nullptr && std::strcmp(system, "onscreen") != 0 && std::strcmp(system, "xmltv_ns") != 0)
+                field = Field::None;
+        } else if (std::strcmp(name, "icon") == 0) {
+            if (const char* src = Attribute(attributes, "src"); src && programme.icon.empty())
+                AppendBounded(programme.icon, src, static_cast<int>(std::strlen(src)), kMaxTextBytes);
+        }
+    }
+
+    void Collect(Field which, bool preferredLanguage)
+    {
+        field = which;
+        fieldPreferred = preferredLanguage;
+        text.clear();
+    }
+
+    // Keeps text in value unless a value in the preferred language is already there.
+    void Keep(std::string& value, bool& valuePreferred)
+    {
+        if (!text.empty() && (value.empty() || (fieldPreferred && !valuePreferred))) {
+            value = std::move(text);
+            valuePreferred = fieldPreferred;
+        }
+    }
+
+    void EndField()
+    {
+        Trim(text);
+        switch (field) {
+        case Field::Name:
+            if (!text.empty() && channel.names.size() < kMaxNames)
+                channel.names.push_back(std::move(text));
+            break;
+        case Field::Title: Keep(programme.title, titlePreferred); break;
+        case Field::SubTitle: Keep(programme.subTitle, subTitlePreferred); break;
+        case Field::Description: Keep(programme.description, descriptionPreferred); break;
+        case Field::Category: Keep(programme.category, categoryPreferred); break;
+        case Field::Episode:
+            if (!fieldPreferred)
+                text = EpisodeFromXmltvNs(text);
+            Keep(programme.episode, episodeOnScreen);
+            break;
+        case Field::None: break;
+        }
+        field = Field::None;
+    }
+
+    void End()
+    {
+        if (skipBelow != 0) {
+            if (depth-- == skipBelow)
+                skipBelow = 0;
+            return;
+        }
+        if (depth == 3)
+            EndField();
+        else if (depth == 2 && inChannel)
+            sink.Channel(channel);
+        else if (depth == 2 && inProgramme)
+            sink.Programme(programme);
+        if (depth == 2)
+            inChannel = inProgramme = false;
+        --depth;
+    }
+};
+
+XmltvReader::XmltvReader(XmltvSink& sink, std::string preferredLanguage)
+    : state(std::make_unique<State>(*this, sink, std::move(preferredLanguage)))
+{
+}
+
+XmltvReader::~XmltvReader() = default;
+
+void XmltvReader::Stop(XmltvProblem why, std::string detail)
+{
+    if (problem != XmltvProblem::None)
+        return;
+    problem = why;
+    problemDetail = std::move(detail);
+    problemLine = static_cast<int>(XML_GetCurrentLineNumber(state->parser));
+    XML_StopParser(state->parser, XML_FALSE);
+}
+
+bool XmltvReader::Feed(const char* data, qsizetype size)
+{
+    if (problem != XmltvProblem::None)
+        return false;
+    if (!started) {
+        const auto blank = std::all_of(data, data + size, [](char c) { return std::isspace(static_cast<unsigned char>(c)); });
+        if (blank)
+            return true;
+        started = true;
+        if (LooksLikeWebPage(data, size)) {
+            problem = XmltvProblem::WebPage;
+            return false;
+        }
+    }
+    return Parse(data, size, false);
+}
+
+void XmltvReader::Finish()
+{
+    if (problem != XmltvProblem::None)
+        return;
+    if (!started) {
+        problem = XmltvProblem::Empty;
+        return;
+    }
+    Parse(nullptr, 0, true);
+}
+
+bool XmltvReader::Parse(const char* data, qsizetype size, bool last)
+{
+    // Expat takes an int length: feed larger blocks in parts.
+    constexpr qsizetype kMaxPart = 1 << 30;
+    do {
+        const qsizetype part = std::min(size, kMaxPart);
+        const bool final = last && part == size;
+        if (XML_Parse(state->parser, data, static_cast<int>(part), final) == XML_STATUS_ERROR) {
+            if (problem != XmltvProblem::None)
+                return false; // stopped by a handler
+            const XML_Error error = XML_GetErrorCode(state->parser);
+            const bool endedEarly = last && (error == XML_ERROR_NO_ELEMENTS || error == XML_ERROR_UNCLOSED_TOKEN
+                                             || error == XML_ERROR_PARTIAL_CHAR
+                                             || error == XML_ERROR_UNCLOSED_CDATA_SECTION);
+            const XmltvProblem why = !state->sawGuide ? XmltvProblem::NotGuide
+                                     : endedEarly     ? XmltvProblem::Truncated
+                                                      : XmltvProblem::Damaged;
+            Stop(why, XML_ErrorString(error));
+            return false;
+        }
+        data += part;
+        size -= part;
+    } while (size > 0);
+    return true;
+}

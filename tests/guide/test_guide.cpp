@@ -1,0 +1,279 @@
+// The programme guide's engine: the stream zoo's guides read into a store made here,
+// matching the viewer's channels, and imports that are cancelled or killed half way.
+
+#include "GuideImporter.h"
+#include "GuideMatcher.h"
+#include "GuideStore.h"
+#include "GuideTestSupport.h"
+#include "TempDir.h"
+#include "XmltvReader.h"
+#include "ZooServer.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr qint64 kMinute = 60;
+constexpr qint64 kHour = 3600;
+constexpr int kImportMs = 60000;
+constexpr int kBigChannels = 200;
+constexpr int kBigProgrammes = 40000;
+
+// The hour the zoo's guides start at: always inside the window of programmes kept.
+qint64 Start()
+{
+    static const qint64 start = QDateTime::currentSecsSinceEpoch() / kHour * kHour;
+    return start;
+}
+
+std::vector<GuideViewerChannel> ViewerChannels()
+{
+    return {{QStringLiteral("one"), QStringLiteral("ONE.example"), {}, QStringLiteral("One")},
+            {QStringLiteral("two"), QStringLiteral("two.example"), {}, QStringLiteral("Two")}};
+}
+
+class GuideTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        zoo = new ZooServer;
+        ASSERT_TRUE(zoo->Start()) << zoo->Error().toStdString();
+    }
+    static void TearDownTestSuite() { delete zoo; }
+
+    TempDir dir;
+    GuideMatcher matcher{ViewerChannels(), {}};
+
+    QString Database() const { return dir.FilePath(QStringLiteral("cache/Korvanta/guide.sqlite")); }
+
+    QString Fetch(const QString& name) const
+    {
+        const QByteArray body = zoo->Get(QStringLiteral("/guide/%1?start=%2").arg(name).arg(Start()));
+        dir.WriteFile(name, body);
+        return dir.FilePath(name);
+    }
+
+    GuideImportResult Import(const QString& name) const
+    {
+        return ImportGuide(Database(), QStringLiteral("guide"), Fetch(name), matcher, Start());
+    }
+
+    GuideNowNext NowNext(qint64 at, const QString& key = QStringLiteral("one"), qint64 shift = 0) const
+    {
+        GuideStore store;
+        EXPECT_TRUE(store.Open(Database()));
+        GuideMatcher found = matcher;
+        found.SetGuideChannels(store.Channels());
+        for (GuideViewerChannel channel : ViewerChannels()) {
+            channel.shiftSeconds = shift;
+            if (channel.key == key)
+                return store.NowAndNext(found.Find(channel), at);
+        }
+        return {};
+    }
+
+    // A large plain guide of channels ch00000.example..., made once per run.
+    static QString BigGuide()
+    {
+        static TempDir folder;
+        const QString path = folder.FilePath(QStringLiteral("big.xml.gz"));
+        if (!QFileInfo::exists(path)) {
+            QProcess::execute(QStringLiteral(PYTHON_EXECUTABLE),
+                              {QStringLiteral(KORVANTA_GUIDE_GENERATOR), QStringLiteral("big"), path,
+                               QString::number(Start()), QStringLiteral("--channels"), QString::number(kBigChannels),
+                               QStringLiteral("--programmes"), QString::number(kBigProgrammes)});
+        }
+        return path;
+    }
+    static QStringList BigGuideIds()
+    {
+        QStringList ids;
+        for (int i = 0; i < kBigChannels; ++i)
+            ids.append(QStringLiteral("ch%1.example").arg(i, 5, 10, QLatin1Char('0')));
+        return ids;
+    }
+
+    static ZooServer* zoo;
+};
+
+ZooServer* GuideTest::zoo = nullptr;
+
+} // namespace
+
+TEST_F(GuideTest, ReadsWhatRealGuidesDoAndRefusesWhatIsNoGuide)
+{
+    struct Case {
+        const char* name;
+        GuideProblem problem;
+        bool stored;
+        int programmes, channels;
+        qint64 atMinutes;     // when now and next are asked for
+        const char* now;      // the title on channel one then; a refused guide leaves plain.xml's
+        const char* next;
+        bool nowEndsAtNext;
+    };
+    const Case cases[] = {
+        {"plain.xml", GuideProblem::None, true, 8, 3, 15, "One 1", "One 2", true},
+        {"gzip.xml.gz", GuideProblem::None, true, 8, 3, 15, "One 1", "One 2", true},
+        {"double.xml.gz", GuideProblem::None, true, 8, 3, 45, "One 2", "One 3", true},
+        {"truncated.xml.gz", GuideProblem::Truncated, true, 5, 3, 45, "One 2", "One 3", true},
+        {"early.xml", GuideProblem::None, true, 8, 3, 45, "One 2", "One 3", true},
+        {"zones.xml", GuideProblem::None, true, 8, 3, 45, "One 2", "One 3", true},
+        {"nostop.xml", GuideProblem::None, true, 8, 3, 45, "One 2", "One 3", true},
+        {"overlap.xml", GuideProblem::None, true, 8, 3, 25, "One 2", "One 3", false},
+        {"unknown.xml", GuideProblem::None, true, 8, 4, 95, "One 4", nullptr, true},
+        {"bigdesc.xml", GuideProblem::None, true, 8, 3, 15, "One 1", "One 2", true},
+        {"bomb.xml", GuideProblem::Entities, false, 0, 0, 15, "One 1", "One 2", true},
+        {"external.xml", GuideProblem::Entities, false, 0, 0, 15, "One 1", "One 2", true},
+        {"page.html", GuideProblem::WebPage, false, 0, 0, 15, "One 1", "One 2", true},
+        {"other.xml", GuideProblem::NotGuide, false, 0, 0, 15, "One 1", "One 2", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(Database());
+        ASSERT_TRUE(Import(QStringLiteral("plain.xml")).stored);
+        const GuideImportResult result = Import(QString::fromLatin1(c.name));
+        EXPECT_EQ(result.problem, c.problem);
+        EXPECT_EQ(result.stored, c.stored);
+        EXPECT_EQ(result.programmes, c.programmes);
+        EXPECT_EQ(result.channels, c.channels);
+
+        const GuideNowNext found = NowNext(Start() + c.atMinutes * kMinute);
+        ASSERT_TRUE(found.now);
+        EXPECT_EQ(found.now->title.toStdString(), c.now);
+        EXPECT_EQ(found.now->subTitle, QStringLiteral("Part of ") + found.now->title);
+        EXPECT_EQ(found.now->category, QStringLiteral("News"));
+        EXPECT_EQ(found.now->episode, QStringLiteral("S1 E") + found.now->title.back());
+        EXPECT_LE(found.now->description.size(), qsizetype(XmltvReader::kMaxDescriptionBytes));
+        EXPECT_EQ(found.next.has_value(), c.next != nullptr);
+        if (found.next) {
+            EXPECT_EQ(found.next->title.toStdString(), c.next);
+            EXPECT_EQ(found.now->hasStop && found.now->stop == found.next->start, c.nowEndsAtNext);
+        }
+    }
+}
+
+TEST(GuideMatcherTest, MatchesByIdThenNameAndKeepsTheViewersChoice)
+{
+    const auto guide = [](qint64 number, const char* source, const char* id, QStringList names) {
+        return GuideChannelInfo{number, QString::fromLatin1(source), QString::fromLatin1(id), names, {}};
+    };
+    const std::vector<GuideChannelInfo> channels = {
+        guide(1, "g1", "one.example", {QStringLiteral("Channel One HD"), QStringLiteral("Channel One")}),
+        guide(2, "g1", "news24.example", {QStringLiteral("News 24 FHD")}),
+        guide(3, "g1", "sport.example", {QString::fromUtf8("Sport Éxtra")}),
+        guide(4, "g1", "movies.example", {QStringLiteral("Movies")}),
+        guide(5, "g2", "One.Example", {QStringLiteral("Other")}),
+        guide(6, "g2", "alt.example", {QStringLiteral("Alt")}),
+    };
+    struct Case {
+        const char* what;
+        GuideViewerChannel channel;
+        qint64 expected;
+    };
+    const Case cases[] = {
+        {"id, case ignored, first guide first", {"a", "ONE.EXAMPLE", {}, "Whatever"}, 1},
+        {"name folded", {"a", {}, {}, "sport extra"}, 3},
+        {"quality words on both sides", {"a", {}, {}, "News 24 HD"}, 2},
+        {"tvg-name before the name", {"a", {}, "Channel One 4K", "Something"}, 1},
+        {"only a quality word", {"a", {}, {}, "HD"}, 0},
+        {"nothing alike", {"a", "none.example", {}, "Unknown"}, 0},
+        {"the viewer's choice first", {"chosen", "one.example", {}, {}}, 6},
+        {"a choice of a guide gone", {"gone", {}, {}, "Movies"}, 4},
+    };
+    GuideChoices choices = {{QStringLiteral("chosen"), {QStringLiteral("g2"), QStringLiteral("alt.example")}},
+                            {QStringLiteral("gone"), {QStringLiteral("g9"), QStringLiteral("x")}}};
+    std::vector<GuideViewerChannel> viewer;
+    for (const Case& c : cases)
+        viewer.push_back(c.channel);
+    GuideMatcher matcher(viewer, choices);
+    matcher.SetGuideChannels(channels);
+    for (const Case& c : cases)
+        EXPECT_EQ(matcher.Find(c.channel).channel, c.expected) << c.what;
+
+    EXPECT_TRUE(matcher.Wants(QStringLiteral("g1"), QStringLiteral("one.example"), {}));
+    EXPECT_TRUE(matcher.Wants(QStringLiteral("g1"), QStringLiteral("x"), {QStringLiteral("NEWS-24 uhd")}));
+    EXPECT_TRUE(matcher.Wants(QStringLiteral("g2"), QStringLiteral("alt.example"), {}));
+    EXPECT_FALSE(matcher.Wants(QStringLiteral("g1"), QStringLiteral("alt.example"), {QStringLiteral("Alt")}));
+
+    // Offsets: the channel's own (tvg-shift) plus the global one, which stays within 12 h.
+    GuideViewerChannel shifted{"s", {}, {}, "Movies", 2 * kHour};
+    matcher.SetGlobalOffset(kHour);
+    EXPECT_EQ(matcher.Find(shifted), (GuideLink{4, 3 * kHour}));
+    matcher.SetGlobalOffset(-20 * kHour);
+    EXPECT_EQ(matcher.Find(shifted).shiftSeconds, -10 * kHour);
+}
+
+TEST_F(GuideTest, AShiftMovesTheGuidesTimesLater)
+{
+    ASSERT_TRUE(Import(QStringLiteral("plain.xml")).stored);
+    const GuideNowNext shifted = NowNext(Start() + 2 * kHour + 15 * kMinute, QStringLiteral("two"), 2 * kHour);
+    ASSERT_TRUE(shifted.now);
+    EXPECT_EQ(shifted.now->title, QStringLiteral("Two 1"));
+    EXPECT_EQ(shifted.now->start, Start() + 2 * kHour);
+}
+
+TEST_F(GuideTest, AKilledImportLeavesThePreviousGuideWhole)
+{
+    ASSERT_TRUE(Import(QStringLiteral("plain.xml")).stored);
+    QProcess helper;
+    helper.start(QStringLiteral(KORVANTA_GUIDE_HELPER),
+                 QStringList{Database(), QStringLiteral("guide"), BigGuide(), QString::number(Start())} + BigGuideIds());
+    ASSERT_TRUE(WaitFor([&] { return helper.canReadLine() || helper.state() == QProcess::NotRunning; }, kImportMs));
+    ASSERT_EQ(helper.readLine().trimmed(), QByteArray("halfway"));
+
+    // Half the new guide is written, but not committed: readers still see the old one.
+    GuideStore during;
+    ASSERT_TRUE(during.Open(Database()));
+    EXPECT_EQ(during.Channels().size(), 3u);
+    helper.kill();
+    helper.waitForFinished();
+
+    EXPECT_EQ(NowNext(Start() + 15 * kMinute).now->title, QStringLiteral("One 1"));
+    GuideStore after;
+    ASSERT_TRUE(after.Open(Database()));
+    EXPECT_EQ(after.Channels().size(), 3u);
+    ASSERT_EQ(after.Guides().size(), 1u);
+    // And the store takes the next import.
+    EXPECT_TRUE(Import(QStringLiteral("gzip.xml.gz")).stored);
+}
+
+TEST_F(GuideTest, ImportsOnAWorkerThatCanBeCancelledAndARestartReadsTheStore)
+{
+    GuideImporter importer(Database());
+    QSignalSpy imported(&importer, &GuideImporter::Imported);
+    QSignalSpy progress(&importer, &GuideImporter::Progress);
+    importer.Import({QStringLiteral("guide"), Fetch(QStringLiteral("double.xml.gz")), matcher, "en", Start()});
+    ASSERT_TRUE(WaitFor([&] { return imported.size() == 1; }, kImportMs));
+    EXPECT_TRUE(imported[0][1].value<GuideImportResult>().stored);
+
+    // Cancelled half way: the guide stays as it was.
+    importer.Import({QStringLiteral("guide"), BigGuide(), GuideMatcher({}, {}), "en", Start()});
+    ASSERT_TRUE(WaitFor([&] { return !progress.isEmpty() || imported.size() == 2; }, kImportMs));
+    importer.Cancel(QStringLiteral("guide"));
+    ASSERT_TRUE(WaitFor([&] { return imported.size() == 2; }, kImportMs));
+    EXPECT_EQ(imported[1][1].value<GuideImportResult>().problem, GuideProblem::Cancelled);
+
+    // A new store on the same file, as at the next start: no XML is read.
+    GuideStore store;
+    ASSERT_TRUE(store.Open(Database()));
+    GuideMatcher links = matcher;
+    links.SetGuideChannels(store.Channels());
+    const GuideLink one = links.Find(ViewerChannels()[0]);
+    EXPECT_EQ(store.NowAndNext(one, Start() + 15 * kMinute).now->title, QStringLiteral("One 1"));
+    EXPECT_EQ(store.Range(one, Start() + 20 * kMinute, Start() + 70 * kMinute).size(), 3u);
+    const std::vector<GuideHit> hits = store.FindOnAir({{}, one}, QStringLiteral("ONE"), Start() + 15 * kMinute);
+    ASSERT_EQ(hits.size(), 2u);
+    EXPECT_TRUE(hits[0].now && hits[0].link == 1);
+    EXPECT_EQ(hits[1].programme.title, QStringLiteral("One 2"));
+    // Only the viewer may read what they watch.
+    constexpr int kGroupAndOthers = 0x0077;
+    EXPECT_EQ(QFileInfo(Database()).permissions() & kGroupAndOthers, 0);
+    EXPECT_EQ(QFileInfo(QFileInfo(Database()).path()).permissions() & kGroupAndOthers, 0);
+}
