@@ -1,6 +1,7 @@
 // The programme guide's engine: the stream zoo's guides read into a store made here,
 // matching the viewer's channels, and imports that are cancelled or killed half way.
 
+#include "GuideChoicesFile.h"
 #include "GuideImporter.h"
 #include "GuideMatcher.h"
 #include "GuideStore.h"
@@ -208,6 +209,15 @@ TEST(GuideMatcherTest, MatchesByIdThenNameAndKeepsTheViewersChoice)
     EXPECT_EQ(matcher.Find(shifted), (GuideLink{4, 3 * kHour}));
     matcher.SetGlobalOffset(-20 * kHour);
     EXPECT_EQ(matcher.Find(shifted).shiftSeconds, -10 * kHour);
+
+    // The choices survive a restart in their file; a damaged file gives none.
+    TempDir dir;
+    const QString path = dir.FilePath(QStringLiteral("GuideChoices.xml"));
+    ASSERT_TRUE(SaveGuideChoices(path, choices));
+    EXPECT_EQ(LoadGuideChoices(path), choices);
+    EXPECT_TRUE(dir.ReadFile(QStringLiteral("GuideChoices.xml")).contains("\r\n"));
+    dir.WriteFile(QStringLiteral("GuideChoices.xml"), "<GuideChoices><Choice");
+    EXPECT_TRUE(LoadGuideChoices(path).empty());
 }
 
 TEST_F(GuideTest, AShiftMovesTheGuidesTimesLater)
