@@ -5,6 +5,9 @@
 
 #include <QElapsedTimer>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace {
 constexpr int kProgressEveryMs = 100;
 } // namespace
@@ -57,6 +60,7 @@ void GuideImporter::StartNext()
 
 void GuideImporter::Run(const Work& work)
 {
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWorkerNice);
     GuideImportResult result;
     GuideDatabase database;
     if (!database.Open(databasePath)) {

@@ -18,6 +18,10 @@ class GuideImporter : public QObject
 {
     Q_OBJECT
 public:
+    // The worker runs below the window's thread (and the player's), so that on a busy
+    // machine they get the processor first; the inflating thread inherits it.
+    static constexpr int kWorkerNice = 10;
+
     explicit GuideImporter(QString databasePath, QObject* parent = nullptr);
     // Cancels what runs and waits for it.
     ~GuideImporter() override;

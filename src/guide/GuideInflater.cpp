@@ -138,7 +138,7 @@ private:
 
 } // namespace
 
-GuideInflater::GuideInflater(QIODevice& source, qint64 maxBytes) : source(source), maxBytes(maxBytes)
+GuideInflater::GuideInflater(QIODevice& source, qint64 maxBytes) : maxBytes(maxBytes)
 {
     stages.push_back(std::make_unique<FileStage>(source));
 }

@@ -36,7 +36,6 @@ public:
 private:
     void Sniff();
 
-    QIODevice& source;
     qint64 maxBytes;
     std::vector<std::unique_ptr<Stage>> stages; // each reads from the one before it
     QByteArray sniffed; // the first plain bytes, read while deciding the layers

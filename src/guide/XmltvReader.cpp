@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -110,6 +111,114 @@ bool LooksLikeWebPage(const char* data, qsizetype size)
            && (start.compare(first, 14, "<!doctype html") == 0 || start.compare(first, 5, "<html") == 0);
 }
 
+// Cuts the programmes of channels nobody watches out of the bytes before the XML parser
+// sees them: most of a large guide is such programmes, and finding their ends costs a
+// fraction of parsing them. A programme is cut only when its start tag reads plainly
+// (a quoted channel without references); everything else is left to the parser.
+class ProgrammeFilter
+{
+public:
+    explicit ProgrammeFilter(XmltvSink& sink) : sink(sink) {}
+
+    // The bytes of data to parse, in out; the end of data that may begin a tag is kept
+    // for the next call.
+    void Filter(const char* data, qsizetype size, std::string& out)
+    {
+        out.clear();
+        if (!carry.empty()) {
+            carry.append(data, static_cast<std::size_t>(size));
+            held.swap(carry);
+            carry.clear();
+            data = held.data();
+            size = static_cast<qsizetype>(held.size());
+        }
+        std::string_view rest(data, static_cast<std::size_t>(size));
+        while (!rest.empty()) {
+            if (skipping) {
+                const auto end = rest.find(kEndTag);
+                if (end == std::string_view::npos) {
+                    KeepTail(rest, kEndTag.size() - 1, false, out);
+                    return;
+                }
+                rest.remove_prefix(end + kEndTag.size());
+                skipping = false;
+                continue;
+            }
+            const auto start = rest.find(kStartTag);
+            if (start == std::string_view::npos) {
+                KeepTail(rest, kStartTag.size() - 1, true, out);
+                return;
+            }
+            out.append(rest.substr(0, start));
+            rest.remove_prefix(start);
+            const auto close = rest.find('>');
+            if (close == std::string_view::npos) {
+                if (rest.size() > kMaxTagBytes)
+                    out.append(rest); // no tag is that long: the parser will say what it is
+                else
+                    carry.assign(rest);
+                return;
+            }
+            const std::string_view tag = rest.substr(0, close + 1);
+            if (Unwanted(tag))
+                skipping = true;
+            else
+                out.append(tag);
+            rest.remove_prefix(close + 1);
+        }
+    }
+
+    // The bytes kept back at the end, unless they belong to a programme cut out.
+    void Finish(std::string& out)
+    {
+        out.clear();
+        if (!skipping)
+            out.swap(carry);
+        carry.clear();
+    }
+
+private:
+    static constexpr std::string_view kStartTag = "<programme";
+    static constexpr std::string_view kEndTag = "</programme>";
+    static constexpr std::size_t kMaxTagBytes = 64 * 1024;
+
+    // Keeps the last bytes of rest that could start the tag looked for; the others go to
+    // out when they are to be parsed.
+    void KeepTail(std::string_view rest, std::size_t tail, bool parse, std::string& out)
+    {
+        const std::size_t kept = std::min(tail, rest.size());
+        if (parse)
+            out.append(rest.substr(0, rest.size() - kept));
+        carry.assign(rest.substr(rest.size() - kept));
+    }
+
+    bool Unwanted(std::string_view tag)
+    {
+        if (tag.size() <= kStartTag.size() || !std::isspace(static_cast<unsigned char>(tag[kStartTag.size()]))
+            || tag.ends_with("/>"))
+            return false;
+        for (auto at = tag.find("channel="); at != std::string_view::npos; at = tag.find("channel=", at + 1)) {
+            const auto quote = at + 8;
+            if (!std::isspace(static_cast<unsigned char>(tag[at - 1])) || quote >= tag.size()
+                || (tag[quote] != '"' && tag[quote] != '\''))
+                continue;
+            const auto end = tag.find(tag[quote], quote + 1);
+            if (end == std::string_view::npos)
+                return false;
+            const std::string_view id = tag.substr(quote + 1, end - quote - 1);
+            if (id.find('&') != std::string_view::npos || id.find('<') != std::string_view::npos)
+                return false;
+            channel.assign(id);
+            return !sink.WantsProgrammesOf(channel);
+        }
+        return false;
+    }
+
+    XmltvSink& sink;
+    bool skipping = false;
+    std::string carry, held, channel;
+};
+
 } // namespace
 
 bool ParseXmltvTime(const char* text, qint64& secondsSinceEpoch)
@@ -168,8 +277,12 @@ struct XmltvReader::State {
     XmltvChannel channel;
     XmltvProgramme programme;
 
+    ProgrammeFilter filter;
+    std::string filtered;
+
     State(XmltvReader& reader, XmltvSink& sink, std::string preferred)
-        : reader(reader), sink(sink), preferred(std::move(preferred)), parser(XML_ParserCreate("UTF-8"))
+        : reader(reader), sink(sink), preferred(std::move(preferred)), parser(XML_ParserCreate("UTF-8")),
+          filter(sink)
     {
         XML_SetUserData(parser, this);
         XML_SetElementHandler(parser, &State::OnStart, &State::OnEnd);
@@ -369,7 +482,8 @@ bool XmltvReader::Feed(const char* data, qsizetype size)
             return false;
         }
     }
-    return Parse(data, size, false);
+    state->filter.Filter(data, size, state->filtered);
+    return Parse(state->filtered.data(), static_cast<qsizetype>(state->filtered.size()), false);
 }
 
 void XmltvReader::Finish()
@@ -380,7 +494,8 @@ void XmltvReader::Finish()
         problem = XmltvProblem::Empty;
         return;
     }
-    Parse(nullptr, 0, true);
+    state->filter.Finish(state->filtered);
+    Parse(state->filtered.data(), static_cast<qsizetype>(state->filtered.size()), true);
 }
 
 bool XmltvReader::Parse(const char* data, qsizetype size, bool last)

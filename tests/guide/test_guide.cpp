@@ -160,6 +160,34 @@ TEST_F(GuideTest, ReadsWhatRealGuidesDoAndRefusesWhatIsNoGuide)
     }
 }
 
+TEST_F(GuideTest, ReadsTheSameWhereverTheBytesAreSplit)
+{
+    // What the reader hands on, in order: channel ids and programme titles.
+    struct Collector : XmltvSink {
+        std::vector<std::string> seen;
+        void Channel(XmltvChannel& channel) override { seen.push_back(channel.id); }
+        bool WantsProgrammesOf(const std::string& channel) override { return channel != "three.example"; }
+        void Programme(XmltvProgramme& programme) override { seen.push_back(programme.title); }
+    };
+    const auto read = [](const QByteArray& bytes, qsizetype piece) {
+        Collector sink;
+        XmltvReader reader(sink, "en");
+        for (qsizetype at = 0; at < bytes.size(); at += piece)
+            reader.Feed(bytes.constData() + at, std::min(piece, bytes.size() - at));
+        reader.Finish();
+        EXPECT_EQ(reader.Problem(), XmltvProblem::None);
+        return sink.seen;
+    };
+    for (const char* name : {"plain.xml", "early.xml", "unknown.xml"}) {
+        const QByteArray bytes = zoo->Get(QStringLiteral("/guide/%1?start=%2").arg(QLatin1String(name)).arg(Start()));
+        const std::vector<std::string> whole = read(bytes, bytes.size());
+        const std::size_t ghost = std::string(name) == "unknown.xml" ? 1 : 0; // a programme of an undeclared channel
+        EXPECT_EQ(whole.size(), 3 + 8 + ghost) << name;
+        for (qsizetype piece : {1, 7, 64})
+            EXPECT_EQ(read(bytes, piece), whole) << name << " in pieces of " << piece;
+    }
+}
+
 TEST(GuideMatcherTest, MatchesByIdThenNameAndKeepsTheViewersChoice)
 {
     const auto guide = [](qint64 number, const char* source, const char* id, QStringList names) {

@@ -143,7 +143,7 @@ def big(path, start, channels=10000, programmes=1000000):
             for n in range(per_channel):
                 length = rng.choice((HALF_HOUR, 2 * HALF_HOUR, 3 * HALF_HOUR))
                 title = " ".join(rng.choice(WORDS) for _ in range(3)).title()
-                words = " ".join(rng.choice(WORDS) for _ in range(34))
+                words = " ".join(rng.choice(WORDS) for _ in range(20))
                 block.append(
                     '  <programme start="%s" stop="%s" channel="%s">\n'
                     '    <title lang="en">%s %d</title>\n    <sub-title lang="en">%s</sub-title>\n'
