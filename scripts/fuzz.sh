@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 
 seconds=30 runs=-1
 targets=(fuzz_settings fuzz_favorites fuzz_playlists_file fuzz_language_pack fuzz_channel_catalogue
-    fuzz_m3u fuzz_stream_table)
+    fuzz_m3u fuzz_stream_table fuzz_xmltv)
 chosen=()
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -46,6 +46,7 @@ seed fuzz_settings fuzz/seeds/settings/*
 seed fuzz_favorites fuzz/seeds/favorites/*
 seed fuzz_m3u fuzz/seeds/m3u/*
 seed fuzz_playlists_file fuzz/seeds/playlists/*
+seed fuzz_xmltv fuzz/seeds/xmltv/*
 seed fuzz_language_pack
 for pack in resources/Languages/*/; do # every pack is called Main.xml: name each by its language
     cp "$pack/Main.xml" "$out/corpus/fuzz_language_pack/$(basename "$pack").xml"
