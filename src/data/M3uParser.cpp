@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cmath>
 #include <array>
 
 namespace {
@@ -146,6 +147,18 @@ CatchupMode CatchupModeNamed(QStringView name)
     return CatchupMode::None;
 }
 
+// tvg-shift is in hours, possibly with a fraction; kept within a day either way.
+std::optional<int> ShiftMinutes(QStringView hours)
+{
+    constexpr double kMinutesPerHour = 60;
+    constexpr double kMaxHours = 24;
+    bool ok = false;
+    const double value = hours.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return static_cast<int>(std::lround(std::clamp(value, -kMaxHours, kMaxHours) * kMinutesPerHour));
+}
+
 QString Unquoted(QStringView value)
 {
     value = value.trimmed();
@@ -164,6 +177,7 @@ M3uParser::M3uParser(const QUrl& location) : location(location), remote(!locatio
 M3uResult M3uParser::Parse(const QByteArray& bytes)
 {
     result = {};
+    headerShiftMinutes = 0;
     pending = {};
     lineNumber = 0;
     QByteArrayView view(bytes);
@@ -226,8 +240,23 @@ void M3uParser::ReadLine(QStringView line)
 void M3uParser::ReadHeader(QStringView info)
 {
     ForEachAttribute(info, 0, [this](QStringView key, QStringView value) {
-        ReadCatchupAttribute(key, value, headerCatchup);
+        if (IsKey(key, QLatin1StringView("x-tvg-url")) || IsKey(key, QLatin1StringView("url-tvg"))
+            || IsKey(key, QLatin1StringView("tvg-url")))
+            AddGuideAddresses(value);
+        else if (IsKey(key, QLatin1StringView("tvg-shift")))
+            headerShiftMinutes = ShiftMinutes(value).value_or(0);
+        else
+            ReadCatchupAttribute(key, value, headerCatchup);
     });
+}
+
+void M3uParser::AddGuideAddresses(QStringView list)
+{
+    for (QStringView address : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString trimmed = address.trimmed().toString();
+        if (!trimmed.isEmpty() && !result.guideAddresses.contains(trimmed))
+            result.guideAddresses.append(trimmed);
+    }
 }
 
 void M3uParser::ReadExtInf(QStringView info)
@@ -240,6 +269,7 @@ void M3uParser::ReadExtInf(QStringView info)
     pending.tvgId.clear();
     pending.logo.clear();
     pending.catchup = {};
+    pending.shiftMinutes.reset();
     pending.described = false;
 
     qsizetype pos = 0;
@@ -254,6 +284,8 @@ void M3uParser::ReadExtInf(QStringView info)
             pending.logo = value.trimmed().toString();
         else if (IsKey(key, QLatin1StringView("group-title")))
             pending.group = Intern(value.trimmed().toString());
+        else if (IsKey(key, QLatin1StringView("tvg-shift")))
+            pending.shiftMinutes = ShiftMinutes(value);
         else
             ReadCatchupAttribute(key, value, pending.catchup);
     });
@@ -318,6 +350,9 @@ void M3uParser::ReadAddress(QStringView line)
     channel.userAgent = entry.userAgent;
     channel.referrer = entry.referrer;
     channel.catchup = CatchupOf(entry.catchup);
+    if (entry.tvgName != channel.name)
+        channel.tvgName = std::move(entry.tvgName);
+    channel.guideShiftMinutes = entry.shiftMinutes.value_or(headerShiftMinutes);
 }
 
 // The address as the player gets it, or empty when it is refused.

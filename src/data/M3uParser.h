@@ -8,8 +8,10 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
+#include <optional>
 #include <vector>
 
 enum class M3uProblem {
@@ -28,6 +30,9 @@ struct M3uResult {
     M3uProblem problem = M3uProblem::None;
     int problemLine = 0;  // 1-based, for the problems found on a line
     int skippedLines = 0; // lines that looked like entries but could not be read
+    // The header's guide addresses (x-tvg-url, url-tvg, tvg-url; each may list several,
+    // comma-separated), each once, in their order.
+    QStringList guideAddresses;
 };
 
 class M3uParser
@@ -52,11 +57,13 @@ private:
     struct Pending {
         QString name, tvgName, group, extGroup, tvgId, logo, userAgent, referrer;
         CatchupText catchup;
+        std::optional<int> shiftMinutes;
         bool described = false; // an #EXTINF line came before the address
     };
 
     void ReadLine(QStringView line);
     void ReadHeader(QStringView info);
+    void AddGuideAddresses(QStringView list);
     void ReadExtInf(QStringView info);
     void ReadOption(QStringView option);
     void ReadAddress(QStringView line);
@@ -70,6 +77,7 @@ private:
     M3uResult result;
     Pending pending;
     CatchupText headerCatchup; // defaults for every entry
+    int headerShiftMinutes = 0;
     int lineNumber = 0;
     QHash<QString, QString> interned;
 };

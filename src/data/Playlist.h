@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -14,6 +15,8 @@ struct PlaylistChannel {
     QString group;     // group-title or #EXTGRP; empty = directly under the playlist
     QString tvgId, logo, userAgent, referrer;
     CatchupOffer catchup;
+    QString tvgName;           // only where it differs from name
+    int guideShiftMinutes = 0; // tvg-shift of the entry, else of the playlist's header
 };
 
 struct Playlist {
@@ -22,4 +25,5 @@ struct Playlist {
     QDateTime lastRefresh; // UTC; invalid = never loaded
     QString lastError;     // empty when the last load went well
     std::vector<PlaylistChannel> channels; // not in Playlists.xml: read from the file or cache
+    QStringList guideAddresses;            // from its header, read with the channels
 };

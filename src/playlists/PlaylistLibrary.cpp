@@ -73,8 +73,10 @@ void PlaylistLibrary::Load(const QString& dataFolder)
         const bool address = IsAddress(playlist.source);
         Outcome outcome = address ? Parse(ReadCachedPlaylist(playlist.source), QUrl(playlist.source))
                                   : ReadLocal(playlist.source);
-        if (outcome.error.isEmpty())
+        if (outcome.error.isEmpty()) {
             playlist.channels = std::move(outcome.channels);
+            playlist.guideAddresses = std::move(outcome.guideAddresses);
+        }
         if (address && (!playlist.lastRefresh.isValid() || playlist.lastRefresh.secsTo(now) > kStaleAfterSeconds))
             Download(playlist.source, Request::Background);
     }
@@ -146,7 +148,7 @@ PlaylistLibrary::Outcome PlaylistLibrary::Parse(const QByteArray& bytes, const Q
 {
     M3uParser parser(location);
     M3uResult result = parser.Parse(bytes);
-    Outcome outcome{std::move(result.channels), {}, result.skippedLines};
+    Outcome outcome{std::move(result.channels), {}, result.skippedLines, std::move(result.guideAddresses)};
     const QString line = QString::number(result.problemLine);
     switch (result.problem) {
     case M3uProblem::None: break;
@@ -165,9 +167,9 @@ PlaylistLibrary::Outcome PlaylistLibrary::ReadLocal(const QString& path) const
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, Text(PlaylistCannotOpen), 0};
+        return {{}, Text(PlaylistCannotOpen), 0, {}};
     if (file.size() > M3uParser::kMaxBytes)
-        return {{}, Text(PlaylistTooLarge), 0};
+        return {{}, Text(PlaylistTooLarge), 0, {}};
     return Parse(file.read(M3uParser::kMaxBytes + 1), QUrl::fromLocalFile(path));
 }
 
@@ -192,7 +194,7 @@ void PlaylistLibrary::Downloaded(const QString& source, const QByteArray& body, 
     entry->second.first->deleteLater();
     downloads.erase(entry);
 
-    Outcome outcome = error != DownloadError::None ? Outcome{{}, DownloadErrorText(error, detail), 0}
+    Outcome outcome = error != DownloadError::None ? Outcome{{}, DownloadErrorText(error, detail), 0, {}}
                                                    : Parse(body, finalUrl);
     if (outcome.error.isEmpty())
         WriteCachedPlaylist(source, body);
@@ -216,10 +218,11 @@ void PlaylistLibrary::Apply(const QString& source, const QString& name, Outcome 
     }
     if (index < 0) {
         index = static_cast<int>(playlists.size());
-        playlists.push_back({name, source, {}, {}, {}});
+        playlists.push_back({name, source, {}, {}, {}, {}});
     }
     Playlist& playlist = playlists[index];
     playlist.channels = std::move(outcome.channels);
+    playlist.guideAddresses = std::move(outcome.guideAddresses);
     playlist.lastError.clear();
     playlist.lastRefresh = QDateTime::currentDateTimeUtc();
     Changes();

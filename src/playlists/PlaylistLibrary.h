@@ -62,6 +62,7 @@ private:
         std::vector<PlaylistChannel> channels;
         QString error; // worded for the viewer; empty when the channels can be used
         int skippedLines = 0;
+        QStringList guideAddresses;
     };
 
     Outcome Parse(const QByteArray& bytes, const QUrl& location) const;

@@ -123,3 +123,24 @@ TEST(M3uParser, RefusesWhatIsNoPlaylistOrBeyondTheLimits)
     EXPECT_EQ(parser.Parse(longest + Repeated("http://s/a\n", M3uParser::kMaxEntries - 1)).channels.size(),
               static_cast<size_t>(M3uParser::kMaxEntries));
 }
+
+TEST(M3uParser, ReadsTheGuideAddressesAndTimeShifts)
+{
+    const M3uResult result = M3uParser(kDownloaded).Parse(
+        "#EXTM3U x-tvg-url=\"http://e/a.xml.gz, http://e/b.xml\" url-tvg=\"http://e/a.xml.gz\" tvg-url='http://e/c.xml'"
+        " tvg-shift=\"-1.5\"\n"
+        "#EXTINF:-1 tvg-name=\"One HD\",One\nhttp://s/1\n"
+        "#EXTINF:-1 tvg-name=\"Two\" tvg-shift=2,Two\nhttp://s/2\n"
+        "#EXTINF:-1 tvg-shift=\"x\",Three\nhttp://s/3\n");
+    EXPECT_EQ(result.guideAddresses,
+              QStringList({QStringLiteral("http://e/a.xml.gz"), QStringLiteral("http://e/b.xml"), QStringLiteral("http://e/c.xml")}));
+    ASSERT_EQ(result.channels.size(), 3u);
+    const struct {
+        const char* tvgName;
+        int shiftMinutes;
+    } expected[] = {{"One HD", -90}, {"", 120}, {"", -90}}; // a tvg-name equal to the name is not kept twice
+    for (std::size_t i = 0; i < result.channels.size(); ++i) {
+        EXPECT_EQ(result.channels[i].tvgName.toStdString(), expected[i].tvgName) << i;
+        EXPECT_EQ(result.channels[i].guideShiftMinutes, expected[i].shiftMinutes) << i;
+    }
+}
