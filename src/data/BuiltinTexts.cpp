@@ -56,6 +56,26 @@ QStringList StatusReasonsTexts()
     };
 }
 
+QStringList TimeshiftTexts()
+{
+    return {
+        QStringLiteral("Pause"),
+        QStringLiteral("Back to live"),
+        QStringLiteral("Paused"),
+        QStringLiteral("Record"),
+        QStringLiteral("Record from the buffer"),
+        QStringLiteral("REC"),
+        QStringLiteral("Recording not started: the disk holding %1 is nearly full."),
+        QStringLiteral("Recording stopped: the disk holding %1 is nearly full."),
+        QStringLiteral("Recording not started: the folder %1 cannot be created."),
+        QStringLiteral("Audio"),
+        QStringLiteral("Subtitles"),
+        QStringLiteral("Off"),
+        QStringLiteral("Track %1"),
+        QStringLiteral("Watch from the start"),
+    };
+}
+
 } // namespace
 
 const QStringList& BuiltinTexts(LanguageGroup group)
@@ -63,6 +83,7 @@ const QStringList& BuiltinTexts(LanguageGroup group)
     static const std::array<QStringList, kLanguageGroupCount - kCoreGroupCount> texts = {
         PlaylistsTexts(),
         StatusReasonsTexts(),
+        TimeshiftTexts(),
     };
     static const QStringList none;
     return group < kCoreGroupCount ? none : texts[group - kCoreGroupCount];

@@ -21,10 +21,11 @@ enum LanguageGroup {
     // built-in English texts stand in (BuiltinTexts.h).
     Playlists = 9,
     StatusReasons = 10,
+    Timeshift = 11,
 };
 
 constexpr int kCoreGroupCount = 9; // the groups every pack must carry
-constexpr int kLanguageGroupCount = 11;
+constexpr int kLanguageGroupCount = 12;
 
 struct LanguageStrings
 {

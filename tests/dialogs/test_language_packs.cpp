@@ -94,6 +94,7 @@ TEST(LanguagePacks, EveryShippedLanguageIsCompleteAndHasAFlag)
         // The later groups are translated in full, not left to the English completion.
         EXPECT_EQ(OwnEntryCount(language, "Playlists"), BuiltinTexts(Playlists).size()) << qPrintable(language);
         EXPECT_EQ(OwnEntryCount(language, "StatusReasons"), BuiltinTexts(StatusReasons).size()) << qPrintable(language);
+        EXPECT_EQ(OwnEntryCount(language, "Timeshift"), BuiltinTexts(Timeshift).size()) << qPrintable(language);
 
         QImageReader flag(QStringLiteral("Languages/") + language + QStringLiteral("/Flag.ico"));
         std::set<int> sizes;
