@@ -5,6 +5,7 @@
 #include "PlaylistDownload.h"
 #include "PlaylistTexts.h"
 #include "PlaylistsFile.h"
+#include "SourceNames.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,36 +17,6 @@ namespace {
 
 constexpr int kDownloadTimeoutMs = 30 * 1000;
 constexpr qint64 kStaleAfterSeconds = 24 * 60 * 60;
-
-bool IsAddress(const QString& source)
-{
-    const QString scheme = QUrl(source).scheme().toLower();
-    return scheme == QLatin1String("http") || scheme == QLatin1String("https");
-}
-
-// Local paths have no scheme; a one-letter one is a drive.
-bool IsOtherScheme(const QString& source)
-{
-    const QString scheme = QUrl(source).scheme();
-    return scheme.size() > 1 && scheme.compare(QLatin1String("file"), Qt::CaseInsensitive) != 0 && !IsAddress(source);
-}
-
-QString NormalSource(const QString& source)
-{
-    const QString trimmed = source.trimmed();
-    if (IsAddress(trimmed))
-        return trimmed;
-    const QUrl url(trimmed);
-    return QFileInfo(url.isLocalFile() ? url.toLocalFile() : trimmed).absoluteFilePath();
-}
-
-// The playlist's file name without its extension; an address without one is named after its host.
-QString NameFor(const QString& source)
-{
-    const QString fileName = IsAddress(source) ? QUrl(source).fileName() : QFileInfo(source).fileName();
-    const QString name = QFileInfo(fileName).completeBaseName();
-    return !name.isEmpty() ? name : !fileName.isEmpty() ? fileName : QUrl(source).host();
-}
 
 } // namespace
 
@@ -70,7 +41,7 @@ void PlaylistLibrary::Load(const QString& dataFolder)
 
     const QDateTime now = QDateTime::currentDateTimeUtc();
     for (Playlist& playlist : playlists) {
-        const bool address = IsAddress(playlist.source);
+        const bool address = IsWebAddress(playlist.source);
         Outcome outcome = address ? Parse(ReadCachedPlaylist(playlist.source), QUrl(playlist.source))
                                   : ReadLocal(playlist.source);
         if (outcome.error.isEmpty()) {
@@ -103,10 +74,10 @@ void PlaylistLibrary::Add(const QString& source)
     const int existing = IndexOf(normal);
     if (existing >= 0)
         Refresh(existing);
-    else if (IsAddress(normal))
+    else if (IsWebAddress(normal))
         Download(normal, Request::Add);
     else
-        Apply(normal, NameFor(normal), ReadLocal(normal), Request::Add);
+        Apply(normal, NameForSource(normal), ReadLocal(normal), Request::Add);
 }
 
 void PlaylistLibrary::Rename(int index, const QString& name)
@@ -123,7 +94,7 @@ void PlaylistLibrary::Refresh(int index)
     if (index < 0 || index >= static_cast<int>(playlists.size()))
         return;
     const Playlist& playlist = playlists[index];
-    if (IsAddress(playlist.source))
+    if (IsWebAddress(playlist.source))
         Download(playlist.source, Request::Refresh);
     else
         Apply(playlist.source, playlist.name, ReadLocal(playlist.source), Request::Refresh);
@@ -198,7 +169,7 @@ void PlaylistLibrary::Downloaded(const QString& source, const QByteArray& body, 
                                                    : Parse(body, finalUrl);
     if (outcome.error.isEmpty())
         WriteCachedPlaylist(source, body);
-    Apply(source, NameFor(source), std::move(outcome), request);
+    Apply(source, NameForSource(source), std::move(outcome), request);
 }
 
 // A failed load keeps the channels already imported and only records why.
