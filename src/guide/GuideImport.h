@@ -25,6 +25,10 @@ enum class GuideProblem {
     Damaged,    // kept what was read; line: where
     Cancelled,
     StoreFailed,
+    // Downloads that failed; what was stored of the guide stays.
+    HttpStatus, // detail: the status code
+    TimedOut,
+    Network,    // detail: the network's own description
 };
 
 struct GuideImportJob {

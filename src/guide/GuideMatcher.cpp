@@ -2,6 +2,8 @@
 
 #include "TextFold.h"
 
+#include <QCryptographicHash>
+
 #include <algorithm>
 #include <array>
 
@@ -25,6 +27,18 @@ GuideMatcher::GuideMatcher(const std::vector<GuideViewerChannel>& channels, Guid
     }
     for (const auto& [key, choice] : this->choices)
         chosen.insert(ChoiceKey(choice.source, choice.id));
+}
+
+QByteArray GuideMatcher::Fingerprint() const
+{
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (const QSet<QString>* keys : {&viewerIds, &viewerNames, &chosen}) {
+        QStringList sorted(keys->begin(), keys->end());
+        sorted.sort();
+        hash.addData(sorted.join(QLatin1Char('\n')).toUtf8());
+        hash.addData(QByteArrayView("\0", 1));
+    }
+    return hash.result();
 }
 
 QString GuideMatcher::IdKey(const QString& id)

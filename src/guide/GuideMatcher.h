@@ -7,6 +7,7 @@
 
 #include "GuideTypes.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QSet>
 #include <QString>
@@ -44,7 +45,11 @@ public:
     void SetGuideChannels(const std::vector<GuideChannelInfo>& channels);
     // One offset added to every guide's times, within ±kMaxOffsetSeconds.
     void SetGlobalOffset(qint64 seconds);
+    qint64 GlobalOffset() const { return globalOffset; }
     GuideLink Find(const GuideViewerChannel& channel) const;
+
+    // Changes whenever Wants would answer differently.
+    QByteArray Fingerprint() const;
 
     static QString IdKey(const QString& id);
     static QString NameKey(const QString& name);

@@ -47,7 +47,8 @@ Addresses on every port (http://127.0.0.1:PORT):
   /guide/CASE?start=S  programme guides of guide_gen.py's cases (plain.xml, gzip.xml.gz,
                     double.xml.gz, truncated.xml.gz, early.xml, zones.xml, nostop.xml,
                     overlap.xml, unknown.xml, bigdesc.xml, bomb.xml, external.xml,
-                    page.html, other.xml), their programmes from S (seconds since 1970)
+                    page.html, other.xml), their programmes from S (seconds since 1970);
+                    with an ETag, and 304 to a request that names it
   Checker stand-ins: /ok* /master.m3u8 /variant/low.m3u8 /master-dead.m3u8
   /master-local.m3u8 /status/N /slow?ms=N /redirect/N /loop /page.html /stream.ts /octet
   /text-playlist /empty /endless /files/PATH; /stats (requests in flight, most at once,
@@ -57,6 +58,7 @@ Addresses on every port (http://127.0.0.1:PORT):
 import argparse
 import datetime
 import errno
+import hashlib
 import json
 import os
 import re
@@ -465,8 +467,12 @@ def make_handler(zoo):
             if case not in guide_gen.CASES:
                 return self.reply(404, b"not here\n")
             start = int(query.get("start", [str(int(time.time()))])[0])
+            body = guide_gen.case(case, start)
+            etag = '"%s"' % hashlib.sha1(body).hexdigest()[:16]
+            if self.headers.get("If-None-Match") == etag:
+                return self.reply(304, b"", headers=[("ETag", etag)])
             kinds = {".gz": "application/gzip", ".html": "text/html"}
-            return self.reply(200, guide_gen.case(case, start), kinds.get(os.path.splitext(case)[1], "application/xml"))
+            return self.reply(200, body, kinds.get(os.path.splitext(case)[1], "application/xml"), [("ETag", etag)])
 
         @staticmethod
         def ad_break(n):

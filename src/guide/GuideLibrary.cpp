@@ -1,0 +1,349 @@
+#include "GuideLibrary.h"
+
+#include "GuideCache.h"
+#include "GuideChoicesFile.h"
+#include "GuideDownload.h"
+#include "GuidesFile.h"
+#include "Playlist.h"
+#include "SourceNames.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kDownloadTimeoutMs = 30 * 1000;
+constexpr int kStaleCheckMs = 60 * 60 * 1000;
+constexpr QFileDevice::Permissions kOwnerOnlyFolder =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+
+GuideProblem ProblemOf(const GuideDownloadResult& result)
+{
+    using Outcome = GuideDownloadResult::Outcome;
+    switch (result.outcome) {
+    case Outcome::HttpStatus: return GuideProblem::HttpStatus;
+    case Outcome::TimedOut: return GuideProblem::TimedOut;
+    case Outcome::TooLarge: return GuideProblem::TooLarge;
+    case Outcome::Network: return GuideProblem::Network;
+    case Outcome::CannotWrite: return GuideProblem::StoreFailed;
+    case Outcome::Downloaded:
+    case Outcome::NotModified: break;
+    }
+    return GuideProblem::None;
+}
+
+GuideSource NewGuide(const QString& name, const QString& source, bool own, const QString& userAgent = {})
+{
+    GuideSource guide;
+    guide.name = name;
+    guide.source = source;
+    guide.own = own;
+    guide.userAgent = userAgent;
+    guide.lastRefresh = ReadGuideCacheInfo(source).fetched;
+    return guide;
+}
+
+// The file the guide's bytes are read from: the downloaded copy, or the viewer's own file.
+QString CopyOf(const GuideSource& guide)
+{
+    return IsWebAddress(guide.source) ? GuideCachePath(guide.source) : guide.source;
+}
+
+} // namespace
+
+GuideLibrary::GuideLibrary(QObject* parent) : QObject(parent), downloadTimeoutMs(kDownloadTimeoutMs)
+{
+    connect(&staleCheck, &QTimer::timeout, this, &GuideLibrary::RefreshStale);
+}
+
+GuideLibrary::~GuideLibrary()
+{
+    for (auto& [source, download] : downloads)
+        delete download;
+}
+
+void GuideLibrary::Load(const QString& dataFolder, const QString& databasePath)
+{
+    const QString folder = dataFolder + QStringLiteral("/Korvanta/");
+    guidesPath = folder + QStringLiteral("Guides.xml");
+    choicesPath = folder + QStringLiteral("GuideChoices.xml");
+    this->databasePath = databasePath;
+    for (auto& [name, source] : LoadGuides(guidesPath)) {
+        guides.push_back(NewGuide(name, source, true));
+    }
+    choices = LoadGuideChoices(choicesPath);
+    store.Open(databasePath);
+    importer = std::make_unique<GuideImporter>(databasePath);
+    connect(importer.get(), &GuideImporter::Progress, this, &GuideLibrary::Progress);
+    connect(importer.get(), &GuideImporter::Imported, this, &GuideLibrary::Imported);
+    connect(importer.get(), &GuideImporter::Removed, this, [this] {
+        Relink();
+        emit Changed();
+    });
+    Relink();
+    staleCheck.start(kStaleCheckMs);
+}
+
+bool GuideLibrary::Save()
+{
+    if (!modified)
+        return true;
+    std::vector<std::pair<QString, QString>> own;
+    for (const GuideSource& guide : guides) {
+        if (guide.own)
+            own.emplace_back(guide.name, guide.source);
+    }
+    if (own.empty() && !QFileInfo::exists(guidesPath))
+        return true;
+    QDir().mkpath(QFileInfo(guidesPath).absolutePath());
+    modified = !SaveGuides(guidesPath, own);
+    return !modified;
+}
+
+void GuideLibrary::SetPlaylists(const std::vector<Playlist>& playlists)
+{
+    std::vector<std::pair<QString, QString>> named; // source, user agent
+    for (const Playlist& playlist : playlists) {
+        const auto agent = std::find_if(playlist.channels.begin(), playlist.channels.end(),
+                                        [](const PlaylistChannel& c) { return !c.userAgent.isEmpty(); });
+        for (const QString& address : playlist.guideAddresses) {
+            if (IsWebAddress(address))
+                named.emplace_back(address, agent != playlist.channels.end() ? agent->userAgent : QString());
+        }
+    }
+    const auto isNamed = [&](const QString& source) {
+        return std::any_of(named.begin(), named.end(), [&](const auto& n) { return n.first == source; });
+    };
+    for (int i = static_cast<int>(guides.size()) - 1; i >= 0; --i) {
+        if (!guides[static_cast<std::size_t>(i)].own && !isNamed(guides[static_cast<std::size_t>(i)].source))
+            Remove(i);
+    }
+    for (const auto& [source, agent] : named) {
+        if (GuideSource* known = Find(source)) {
+            known->userAgent = agent;
+            continue;
+        }
+        guides.push_back(NewGuide(NameForSource(source), source, false, agent));
+    }
+    RefreshStale();
+    emit Changed();
+}
+
+void GuideLibrary::SetViewerChannels(const std::vector<GuideViewerChannel>& channels)
+{
+    viewerChannels = channels;
+    channelsKnown = true;
+    Relink();
+    RefreshStale();
+}
+
+void GuideLibrary::SetLanguage(const std::string& preferred)
+{
+    language = preferred;
+    RefreshStale();
+}
+
+void GuideLibrary::SetGlobalOffset(qint64 seconds)
+{
+    matcher.SetGlobalOffset(seconds);
+    emit Changed();
+}
+
+void GuideLibrary::Choose(const QString& channelKey, const GuideChoice& choice)
+{
+    if (choice.source.isEmpty())
+        choices.erase(channelKey);
+    else
+        choices[channelKey] = choice;
+    QDir().mkpath(QFileInfo(choicesPath).absolutePath());
+    SaveGuideChoices(choicesPath, choices);
+    Relink();
+    RefreshStale(); // the chosen channel's programmes may not be stored yet
+    emit Changed();
+}
+
+void GuideLibrary::Add(const QString& source)
+{
+    const QString normal = NormalSource(source);
+    if (IsOtherScheme(normal) || (!IsWebAddress(normal) && !QFileInfo(normal).isFile())) {
+        emit Failed(NameForSource(normal), GuideProblem::Unreadable, {});
+        return;
+    }
+    GuideSource* guide = Find(normal);
+    if (guide == nullptr) {
+        guides.push_back(NewGuide(NameForSource(normal), normal, true));
+        guide = &guides.back();
+    }
+    guide->own = true;
+    modified = true;
+    Save();
+    emit Changed();
+    Refresh(static_cast<int>(guide - guides.data()));
+}
+
+void GuideLibrary::Rename(int index, const QString& name)
+{
+    GuideSource& guide = guides.at(static_cast<std::size_t>(index));
+    if (name.trimmed().isEmpty() || name == guide.name)
+        return;
+    guide.name = name.trimmed();
+    modified = guide.own;
+    Save();
+    emit Changed();
+}
+
+void GuideLibrary::Remove(int index)
+{
+    const GuideSource guide = guides.at(static_cast<std::size_t>(index));
+    if (const auto found = downloads.find(guide.source); found != downloads.end()) {
+        delete found->second;
+        downloads.erase(found);
+    }
+    importer->Remove(guide.source);
+    RemoveGuideCache(guide.source);
+    guides.erase(guides.begin() + index);
+    modified = modified || guide.own;
+    Save();
+    emit Changed();
+}
+
+void GuideLibrary::Refresh(int index)
+{
+    GuideSource& guide = guides.at(static_cast<std::size_t>(index));
+    if (IsWebAddress(guide.source)) {
+        Download(guide);
+        return;
+    }
+    guide.lastRefresh = QDateTime::currentDateTimeUtc();
+    Import(guide);
+}
+
+void GuideLibrary::RefreshAll()
+{
+    for (int i = 0; i < static_cast<int>(guides.size()); ++i)
+        Refresh(i);
+}
+
+GuideNowNext GuideLibrary::NowAndNext(const GuideViewerChannel& channel, qint64 now) const
+{
+    return store.NowAndNext(matcher.Find(channel), now);
+}
+
+// Downloads what is older than a day's half, and imports again what the store holds for
+// other channels or another language, or not at all.
+void GuideLibrary::RefreshStale()
+{
+    if (!channelsKnown)
+        return; // an import now would store no programmes
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const std::vector<GuideInfo> stored = store.Guides();
+    const QByteArray importedFor = ImportedFor();
+    for (GuideSource& guide : guides) {
+        const GuideCacheInfo info = ReadGuideCacheInfo(guide.source);
+        const bool isStored = std::any_of(stored.begin(), stored.end(), [&](const GuideInfo& g) { return g.source == guide.source; });
+        if (IsWebAddress(guide.source) && (!info.fetched.isValid() || info.fetched.secsTo(now) > kStaleAfterSeconds))
+            Download(guide);
+        else if (!isStored || info.importedFor != importedFor)
+            Import(guide);
+    }
+}
+
+void GuideLibrary::Download(GuideSource& guide)
+{
+    if (downloads.count(guide.source) != 0)
+        return;
+    const QString path = GuideCachePath(guide.source);
+    const QString folder = QFileInfo(path).absolutePath();
+    QDir().mkpath(folder);
+    QFile::setPermissions(folder, kOwnerOnlyFolder);
+    // Asked with what the copy was fetched with, so that an unchanged guide is not sent.
+    const GuideCacheInfo info = QFileInfo::exists(path) ? ReadGuideCacheInfo(guide.source) : GuideCacheInfo();
+    auto* download = new GuideDownload(network, QUrl(guide.source), path, guide.userAgent, info.etag,
+                                       info.lastModified, downloadTimeoutMs);
+    downloads[guide.source] = download;
+    connect(download, &GuideDownload::Finished, this,
+            [this, source = guide.source](const GuideDownloadResult& result) { Downloaded(source, result); });
+}
+
+void GuideLibrary::Downloaded(const QString& source, const GuideDownloadResult& result)
+{
+    if (const auto found = downloads.find(source); found != downloads.end()) {
+        found->second->deleteLater();
+        downloads.erase(found);
+    }
+    GuideSource* guide = Find(source);
+    if (guide == nullptr)
+        return;
+    if (const GuideProblem problem = ProblemOf(result); problem != GuideProblem::None) {
+        Report(*guide, problem, result.detail);
+        return;
+    }
+    GuideCacheInfo info = ReadGuideCacheInfo(source);
+    const bool changed = result.outcome == GuideDownloadResult::Outcome::Downloaded;
+    if (changed) {
+        info.etag = result.etag;
+        info.lastModified = result.lastModified;
+        info.importedFor.clear();
+    }
+    info.fetched = guide->lastRefresh = QDateTime::currentDateTimeUtc();
+    WriteGuideCacheInfo(source, info);
+    emit Refreshed(source, changed);
+    RefreshStale(); // imports it when new or stored for other channels
+}
+
+void GuideLibrary::Import(const GuideSource& guide)
+{
+    if (!QFileInfo::exists(CopyOf(guide)))
+        return;
+    importer->Import({guide.source, CopyOf(guide), matcher, language, QDateTime::currentSecsSinceEpoch()});
+}
+
+void GuideLibrary::Imported(const QString& source, const GuideImportResult& result)
+{
+    GuideSource* guide = Find(source);
+    if (guide == nullptr)
+        return;
+    if (result.stored) {
+        GuideCacheInfo info = ReadGuideCacheInfo(source);
+        info.importedFor = ImportedFor();
+        WriteGuideCacheInfo(source, info);
+        Relink();
+    }
+    if (result.problem != GuideProblem::None && result.problem != GuideProblem::Cancelled) {
+        Report(*guide, result.problem, result.problem == GuideProblem::Damaged ? QString::number(result.line) : result.detail);
+        return;
+    }
+    guide->lastProblem = result.problem;
+    guide->lastDetail.clear();
+    emit Changed();
+}
+
+void GuideLibrary::Relink()
+{
+    const qint64 offset = matcher.GlobalOffset();
+    matcher = GuideMatcher(viewerChannels, choices);
+    matcher.SetGlobalOffset(offset);
+    matcher.SetGuideChannels(store.Channels());
+}
+
+QByteArray GuideLibrary::ImportedFor() const
+{
+    return matcher.Fingerprint() + QByteArray::fromStdString(language);
+}
+
+GuideSource* GuideLibrary::Find(const QString& source)
+{
+    const auto found = std::find_if(guides.begin(), guides.end(), [&](const GuideSource& g) { return g.source == source; });
+    return found != guides.end() ? &*found : nullptr;
+}
+
+void GuideLibrary::Report(GuideSource& guide, GuideProblem problem, const QString& detail)
+{
+    guide.lastProblem = problem;
+    guide.lastDetail = detail;
+    emit Failed(guide.name, problem, detail);
+    emit Changed();
+}

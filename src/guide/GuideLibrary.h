@@ -1,0 +1,109 @@
+#pragma once
+// The viewer's programme guides: those named in their playlists' headers and those they
+// added by file or address, downloaded and kept like playlists (the last good copy in the
+// cache folder, refreshed in the background when older than 12 hours, asked for with its
+// ETag and Last-Modified), imported on a worker into the guide store, and matched to the
+// viewer's channels. The main window owns one.
+
+#include "GuideImporter.h"
+#include "GuideStore.h"
+
+#include <QDateTime>
+#include <QNetworkAccessManager>
+#include <QObject>
+#include <QTimer>
+
+#include <map>
+#include <vector>
+
+struct GuideDownloadResult;
+class GuideDownload;
+struct Playlist;
+
+struct GuideSource {
+    QString name;
+    QString source;          // a local path or an http(s) address
+    bool own = false;        // added by the viewer; else named by a playlist
+    QString userAgent;       // the playlist's, for its guides
+    QDateTime lastRefresh;   // UTC: when it was last fetched or read; invalid = never
+    GuideProblem lastProblem = GuideProblem::None;
+    QString lastDetail;      // the problem's detail (a status code, the network's words)
+};
+
+class GuideLibrary : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr qint64 kStaleAfterSeconds = 12 * 60 * 60;
+
+    explicit GuideLibrary(QObject* parent = nullptr);
+    ~GuideLibrary() override;
+
+    // Reads <dataFolder>/Korvanta/Guides.xml and GuideChoices.xml and opens the store,
+    // whose guides answer at once. Nothing is downloaded or imported before the viewer's
+    // channels are known (SetViewerChannels); then stale guides are refreshed in the
+    // background.
+    void Load(const QString& dataFolder, const QString& databasePath = GuideDatabase::DefaultPath());
+    // Writes Guides.xml when the viewer's guides changed.
+    bool Save();
+
+    // The guides their headers name, with the playlist's user agent (its first channel's).
+    void SetPlaylists(const std::vector<Playlist>& playlists);
+    // The channels to match; guides stored for other channels are imported again from
+    // their copies.
+    void SetViewerChannels(const std::vector<GuideViewerChannel>& channels);
+    void SetLanguage(const std::string& language);
+    void SetGlobalOffset(qint64 seconds);
+    // The viewer's choice for a channel; an empty source forgets it.
+    void Choose(const QString& channelKey, const GuideChoice& choice);
+
+    void Add(const QString& source);
+    void Rename(int index, const QString& name);
+    void Remove(int index);
+    void Refresh(int index);
+    void RefreshAll();
+
+    const std::vector<GuideSource>& Guides() const { return guides; }
+    const GuideStore& Store() const { return store; }
+    const GuideChoices& Choices() const { return choices; }
+    GuideLink LinkOf(const GuideViewerChannel& channel) const { return matcher.Find(channel); }
+    GuideNowNext NowAndNext(const GuideViewerChannel& channel, qint64 now) const;
+
+    // Downloads give up after this long without data; tests shorten it.
+    void SetDownloadTimeout(int milliseconds) { downloadTimeoutMs = milliseconds; }
+
+signals:
+    // The list of guides or what the store holds changed.
+    void Changed();
+    void Progress(const QString& source, int permille);
+    // A guide could not be fetched or read; what was stored of it stays.
+    void Failed(const QString& name, GuideProblem problem, const QString& detail);
+    // A download ended; changed is false when the server had nothing new.
+    void Refreshed(const QString& source, bool changed);
+
+private:
+    void Download(GuideSource& guide);
+    void Downloaded(const QString& source, const GuideDownloadResult& result);
+    void Import(const GuideSource& guide);
+    void Imported(const QString& source, const GuideImportResult& result);
+    void RefreshStale();
+    void Relink();
+    QByteArray ImportedFor() const;
+    GuideSource* Find(const QString& source);
+    void Report(GuideSource& guide, GuideProblem problem, const QString& detail);
+
+    std::vector<GuideSource> guides;
+    std::vector<GuideViewerChannel> viewerChannels;
+    bool channelsKnown = false;
+    GuideChoices choices;
+    GuideMatcher matcher;
+    std::string language = "en";
+    QString guidesPath, choicesPath, databasePath;
+    bool modified = false;
+    int downloadTimeoutMs;
+    GuideStore store;
+    std::unique_ptr<GuideImporter> importer;
+    QNetworkAccessManager network;
+    std::map<QString, GuideDownload*> downloads; // by source
+    QTimer staleCheck;
+};

@@ -1,0 +1,141 @@
+// The viewer's guides: added by address and file, downloaded from the stream zoo, asked
+// for again only when changed, named by playlists, and read from the store after a
+// restart without network.
+
+#include "GuideCache.h"
+#include "GuideLibrary.h"
+#include "GuidesFile.h"
+#include "Playlist.h"
+#include "TempDir.h"
+#include "ZooServer.h"
+
+#include <QDateTime>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr qint64 kMinute = 60;
+constexpr qint64 kHour = 3600;
+constexpr int kWaitMs = 30000;
+
+qint64 Start()
+{
+    static const qint64 start = QDateTime::currentSecsSinceEpoch() / kHour * kHour;
+    return start;
+}
+
+const GuideViewerChannel kOne{QStringLiteral("one"), QStringLiteral("one.example"), {}, QStringLiteral("One")};
+
+class GuideLibraryTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        zoo = new ZooServer;
+        ASSERT_TRUE(zoo->Start()) << zoo->Error().toStdString();
+    }
+    static void TearDownTestSuite() { delete zoo; }
+
+    TempDir dir;
+    QByteArray previousCacheHome = qgetenv("XDG_CACHE_HOME");
+
+    GuideLibraryTest() { qputenv("XDG_CACHE_HOME", dir.FilePath(QStringLiteral("cache")).toUtf8()); }
+    ~GuideLibraryTest() override { qputenv("XDG_CACHE_HOME", previousCacheHome); }
+
+    std::unique_ptr<GuideLibrary> Open() const
+    {
+        auto library = std::make_unique<GuideLibrary>();
+        library->SetDownloadTimeout(kWaitMs);
+        library->Load(dir.Path(), dir.FilePath(QStringLiteral("cache/Korvanta/guide.sqlite")));
+        library->SetViewerChannels({kOne});
+        return library;
+    }
+    static QString Url(const char* name)
+    {
+        return zoo->Url(QStringLiteral("/guide/%1?start=%2").arg(QLatin1String(name)).arg(Start()));
+    }
+    static QString NowOnOne(const GuideLibrary& library)
+    {
+        const GuideNowNext found = library.NowAndNext(kOne, Start() + 15 * kMinute);
+        return found.now ? found.now->title : QString();
+    }
+
+    static ZooServer* zoo;
+};
+
+ZooServer* GuideLibraryTest::zoo = nullptr;
+
+} // namespace
+
+TEST_F(GuideLibraryTest, AddsRenamesAndRemovesGuidesAndTakesThePlaylistsOwn)
+{
+    auto library = Open();
+    QSignalSpy failed(library.get(), &GuideLibrary::Failed);
+    library->Add(Url("gzip.xml.gz"));
+    ASSERT_TRUE(WaitFor([&] { return NowOnOne(*library) == QStringLiteral("One 1"); }, kWaitMs));
+
+    dir.WriteFile(QStringLiteral("mine.xml"), zoo->Get(QStringLiteral("/guide/zones.xml?start=%1").arg(Start())));
+    library->Add(dir.FilePath(QStringLiteral("mine.xml")));
+    library->Rename(0, QStringLiteral("Provider"));
+    ASSERT_TRUE(WaitFor([&] { return library->Store().Guides().size() == 2; }, kWaitMs));
+    const auto saved = LoadGuides(dir.FilePath(QStringLiteral("Korvanta/Guides.xml")));
+    ASSERT_EQ(saved.size(), 2u);
+    EXPECT_EQ(saved[0], std::make_pair(QStringLiteral("Provider"), Url("gzip.xml.gz")));
+    EXPECT_EQ(saved[1].first, QStringLiteral("mine"));
+
+    // A web page instead of a guide: named, with the reason; the other guides stay.
+    library->Add(Url("page.html"));
+    ASSERT_TRUE(WaitFor([&] { return failed.size() == 1; }, kWaitMs));
+    EXPECT_EQ(failed[0][1].value<GuideProblem>(), GuideProblem::WebPage);
+    library->Remove(2);
+    library->Remove(1);
+    ASSERT_TRUE(WaitFor([&] { return library->Store().Guides().size() == 1; }, kWaitMs));
+
+    // A playlist's header names a guide: it comes and goes with the playlist.
+    Playlist playlist;
+    playlist.guideAddresses = {Url("double.xml.gz")};
+    library->SetPlaylists({playlist});
+    ASSERT_TRUE(WaitFor([&] { return library->Store().Guides().size() == 2; }, kWaitMs));
+    EXPECT_FALSE(library->Guides().back().own);
+    library->SetPlaylists({});
+    ASSERT_TRUE(WaitFor([&] { return library->Store().Guides().size() == 1; }, kWaitMs));
+    EXPECT_EQ(library->Guides().size(), 1u);
+}
+
+TEST_F(GuideLibraryTest, ARestartReadsTheStoreOfflineAndAStaleCopyIsAskedForWithItsETag)
+{
+    auto library = Open();
+    library->Add(Url("gzip.xml.gz"));
+    ASSERT_TRUE(WaitFor([&] { return NowOnOne(*library) == QStringLiteral("One 1"); }, kWaitMs));
+    library.reset();
+
+    // Offline: the stored guide answers at once, a refresh fails and loses nothing.
+    zoo->Kill();
+    library = Open();
+    EXPECT_EQ(NowOnOne(*library), QStringLiteral("One 1"));
+    QSignalSpy failed(library.get(), &GuideLibrary::Failed);
+    library->RefreshAll();
+    ASSERT_TRUE(WaitFor([&] { return failed.size() == 1; }, kWaitMs));
+    EXPECT_EQ(failed[0][1].value<GuideProblem>(), GuideProblem::Network);
+    EXPECT_EQ(NowOnOne(*library), QStringLiteral("One 1"));
+    library.reset();
+
+    // Back online, the copy older than 12 hours is asked for at the start: unchanged, so
+    // not sent again (304) and not imported again.
+    ASSERT_TRUE(zoo->Start());
+    GuideCacheInfo info = ReadGuideCacheInfo(Url("gzip.xml.gz"));
+    info.fetched = QDateTime::currentDateTimeUtc().addSecs(-13 * kHour);
+    ASSERT_TRUE(WriteGuideCacheInfo(Url("gzip.xml.gz"), info));
+    library = std::make_unique<GuideLibrary>();
+    QSignalSpy refreshed(library.get(), &GuideLibrary::Refreshed);
+    QSignalSpy progress(library.get(), &GuideLibrary::Progress);
+    library->Load(dir.Path(), dir.FilePath(QStringLiteral("cache/Korvanta/guide.sqlite")));
+    library->SetViewerChannels({kOne});
+    ASSERT_TRUE(WaitFor([&] { return refreshed.size() == 1; }, kWaitMs));
+    EXPECT_FALSE(refreshed[0][1].toBool());
+    EXPECT_EQ(ReadGuideCacheInfo(Url("gzip.xml.gz")).etag, info.etag);
+    EXPECT_FALSE(info.etag.isEmpty());
+    EXPECT_TRUE(progress.isEmpty());
+}
