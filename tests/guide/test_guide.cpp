@@ -6,9 +6,9 @@
 #include "GuideMatcher.h"
 #include "GuideStore.h"
 #include "GuideTestSupport.h"
+#include "GuideZooTest.h"
 #include "TempDir.h"
 #include "XmltvReader.h"
-#include "ZooServer.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -19,18 +19,9 @@
 
 namespace {
 
-constexpr qint64 kMinute = 60;
-constexpr qint64 kHour = 3600;
 constexpr int kImportMs = 60000;
 constexpr int kBigChannels = 200;
 constexpr int kBigProgrammes = 40000;
-
-// The hour the zoo's guides start at: always inside the window of programmes kept.
-qint64 Start()
-{
-    static const qint64 start = QDateTime::currentSecsSinceEpoch() / kHour * kHour;
-    return start;
-}
 
 std::vector<GuideViewerChannel> ViewerChannels()
 {
@@ -38,16 +29,9 @@ std::vector<GuideViewerChannel> ViewerChannels()
             {QStringLiteral("two"), QStringLiteral("two.example"), {}, QStringLiteral("Two")}};
 }
 
-class GuideTest : public ::testing::Test
+class GuideTest : public GuideZooTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        zoo = new ZooServer;
-        ASSERT_TRUE(zoo->Start()) << zoo->Error().toStdString();
-    }
-    static void TearDownTestSuite() { delete zoo; }
-
     TempDir dir;
     GuideMatcher matcher{ViewerChannels(), {}};
 
@@ -55,7 +39,7 @@ protected:
 
     QString Fetch(const QString& name) const
     {
-        const QByteArray body = zoo->Get(QStringLiteral("/guide/%1?start=%2").arg(name).arg(Start()));
+        const QByteArray body = zoo->Get(GuidePath(name));
         dir.WriteFile(name, body);
         return dir.FilePath(name);
     }
@@ -99,11 +83,7 @@ protected:
             ids.append(QStringLiteral("ch%1.example").arg(i, 5, 10, QLatin1Char('0')));
         return ids;
     }
-
-    static ZooServer* zoo;
 };
-
-ZooServer* GuideTest::zoo = nullptr;
 
 } // namespace
 
@@ -179,7 +159,7 @@ TEST_F(GuideTest, ReadsTheSameWhereverTheBytesAreSplit)
         return sink.seen;
     };
     for (const char* name : {"plain.xml", "early.xml", "unknown.xml"}) {
-        const QByteArray bytes = zoo->Get(QStringLiteral("/guide/%1?start=%2").arg(QLatin1String(name)).arg(Start()));
+        const QByteArray bytes = zoo->Get(GuidePath(QLatin1String(name)));
         const std::vector<std::string> whole = read(bytes, bytes.size());
         const std::size_t ghost = std::string(name) == "unknown.xml" ? 1 : 0; // a programme of an undeclared channel
         EXPECT_EQ(whole.size(), 3 + 8 + ghost) << name;

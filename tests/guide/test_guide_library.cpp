@@ -4,10 +4,10 @@
 
 #include "GuideCache.h"
 #include "GuideLibrary.h"
+#include "GuideZooTest.h"
 #include "GuidesFile.h"
 #include "Playlist.h"
 #include "TempDir.h"
-#include "ZooServer.h"
 
 #include <QDateTime>
 #include <QSignalSpy>
@@ -16,28 +16,13 @@
 
 namespace {
 
-constexpr qint64 kMinute = 60;
-constexpr qint64 kHour = 3600;
 constexpr int kWaitMs = 30000;
-
-qint64 Start()
-{
-    static const qint64 start = QDateTime::currentSecsSinceEpoch() / kHour * kHour;
-    return start;
-}
 
 const GuideViewerChannel kOne{QStringLiteral("one"), QStringLiteral("one.example"), {}, QStringLiteral("One")};
 
-class GuideLibraryTest : public ::testing::Test
+class GuideLibraryTest : public GuideZooTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        zoo = new ZooServer;
-        ASSERT_TRUE(zoo->Start()) << zoo->Error().toStdString();
-    }
-    static void TearDownTestSuite() { delete zoo; }
-
     TempDir dir;
     QByteArray previousCacheHome = qgetenv("XDG_CACHE_HOME");
 
@@ -54,18 +39,14 @@ protected:
     }
     static QString Url(const char* name)
     {
-        return zoo->Url(QStringLiteral("/guide/%1?start=%2").arg(QLatin1String(name)).arg(Start()));
+        return zoo->Url(GuidePath(QLatin1String(name)));
     }
     static QString NowOnOne(const GuideLibrary& library)
     {
         const GuideNowNext found = library.NowAndNext(kOne, Start() + 15 * kMinute);
         return found.now ? found.now->title : QString();
     }
-
-    static ZooServer* zoo;
 };
-
-ZooServer* GuideLibraryTest::zoo = nullptr;
 
 } // namespace
 
@@ -76,7 +57,7 @@ TEST_F(GuideLibraryTest, AddsRenamesAndRemovesGuidesAndTakesThePlaylistsOwn)
     library->Add(Url("gzip.xml.gz"));
     ASSERT_TRUE(WaitFor([&] { return NowOnOne(*library) == QStringLiteral("One 1"); }, kWaitMs));
 
-    dir.WriteFile(QStringLiteral("mine.xml"), zoo->Get(QStringLiteral("/guide/zones.xml?start=%1").arg(Start())));
+    dir.WriteFile(QStringLiteral("mine.xml"), zoo->Get(GuidePath(QStringLiteral("zones.xml"))));
     library->Add(dir.FilePath(QStringLiteral("mine.xml")));
     library->Rename(0, QStringLiteral("Provider"));
     ASSERT_TRUE(WaitFor([&] { return library->Store().Guides().size() == 2; }, kWaitMs));
