@@ -53,6 +53,7 @@ QStringList StatusReasonsTexts()
         QStringLiteral("secure connection failed"),
         QStringLiteral("not a video stream"),
         QStringLiteral("too many redirects"),
+        QStringLiteral("address not allowed"),
     };
 }
 

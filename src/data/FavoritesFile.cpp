@@ -1,5 +1,6 @@
 #include "FavoritesFile.h"
 
+#include "StreamRules.h"
 #include "XmlFile.h"
 #include "XmlValues.h"
 
@@ -32,6 +33,7 @@ OwnStream ReadStream(const TiXmlElement* entry, quint32 id)
         return stream;
     for (const auto& attribute : kStreamAttributes)
         stream.*attribute.field = TextAttribute(entry, attribute.name, kMaxStreamTextLength);
+    stream.address = WithLowerCaseScheme(stream.address); // the engine's protocols are lower case
     return stream.IsEmpty() ? OwnStream() : stream;
 }
 

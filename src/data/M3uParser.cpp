@@ -1,47 +1,23 @@
 #include "M3uParser.h"
 
+#include "StreamRules.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStringDecoder>
 
 #include <algorithm>
 #include <cmath>
-#include <array>
 
 namespace {
 
 constexpr qsizetype kSniffBytes = 64 * 1024; // where a NUL byte marks a binary file
 constexpr qsizetype kWebPageSniffBytes = 1024;
 constexpr QByteArrayView kUtf8Bom = "\xEF\xBB\xBF";
-constexpr std::array<QLatin1StringView, 7> kStreamSchemes = {
-    QLatin1StringView("http"), QLatin1StringView("https"), QLatin1StringView("rtmp"),
-    QLatin1StringView("rtsp"), QLatin1StringView("udp"),   QLatin1StringView("rtp"),
-    QLatin1StringView("mms"),
-};
 
 bool StartsWithNoCase(QStringView text, QLatin1StringView prefix)
 {
     return text.startsWith(prefix, Qt::CaseInsensitive);
-}
-
-bool IsStreamScheme(QStringView scheme)
-{
-    return std::any_of(kStreamSchemes.begin(), kStreamSchemes.end(), [scheme](QLatin1StringView known) {
-        return scheme.compare(known, Qt::CaseInsensitive) == 0;
-    });
-}
-
-// The scheme of an absolute address, else empty. One letter is a drive, not a scheme.
-QStringView SchemeOf(QStringView address)
-{
-    const qsizetype colon = address.indexOf(QLatin1Char(':'));
-    if (colon < 2 || !address.front().isLetter())
-        return {};
-    const QStringView scheme = address.left(colon);
-    const bool valid = std::all_of(scheme.begin(), scheme.end(), [](QChar c) {
-        return c.isLetterOrNumber() || c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('.');
-    });
-    return valid ? scheme : QStringView();
 }
 
 bool IsAscii(QByteArrayView bytes)
@@ -203,7 +179,11 @@ M3uResult M3uParser::Parse(const QByteArray& bytes)
             result.problemLine = lineNumber;
             break;
         }
-        ReadLine(DecodeLine(QByteArrayView(line, lineEnd)));
+        const QByteArrayView lineBytes(line, lineEnd);
+        if (lineBytes.contains('\0'))
+            RefuseLine(); // whatever read it later would end the name or address at the NUL
+        else
+            ReadLine(DecodeLine(lineBytes));
         line = lineEnd + (lineEnd + 1 < end && lineEnd[0] == '\r' && lineEnd[1] == '\n' ? 2 : 1);
     }
     if (pending.described)
@@ -257,6 +237,14 @@ void M3uParser::AddGuideAddresses(QStringView list)
         if (!trimmed.isEmpty() && !result.guideAddresses.contains(trimmed))
             result.guideAddresses.append(trimmed);
     }
+}
+
+// The entry the line belongs to goes with it: an address read later plays without the
+// description or options that came before.
+void M3uParser::RefuseLine()
+{
+    pending = {};
+    ++result.skippedLines;
 }
 
 void M3uParser::ReadExtInf(QStringView info)
@@ -339,6 +327,11 @@ void M3uParser::ReadAddress(QStringView line)
             entry.referrer = Intern(value);
     }
 
+    if (RefusalOf(address, entry.userAgent, entry.referrer) != UnavailableReason::None) {
+        ++result.skippedLines; // a header value would end its header, or a decoded NUL the path
+        return;
+    }
+
     PlaylistChannel& channel = result.channels.emplace_back();
     channel.name = !entry.name.isEmpty() ? std::move(entry.name)
                    : !entry.tvgName.isEmpty() ? std::move(entry.tvgName)
@@ -360,9 +353,9 @@ QString M3uParser::AbsoluteAddress(QStringView address) const
 {
     const QStringView scheme = SchemeOf(address);
     if (IsStreamScheme(scheme))
-        return address.toString();
+        return WithLowerCaseScheme(address);
     if (!scheme.isEmpty()) {
-        if (remote || scheme.compare(QLatin1StringView("file"), Qt::CaseInsensitive) != 0)
+        if (remote || !IsFileScheme(scheme))
             return {};
         return QUrl(address.toString()).toLocalFile();
     }

@@ -64,6 +64,7 @@ private:
     void ReadLine(QStringView line);
     void ReadHeader(QStringView info);
     void AddGuideAddresses(QStringView list);
+    void RefuseLine();
     void ReadExtInf(QStringView info);
     void ReadOption(QStringView option);
     void ReadAddress(QStringView line);

@@ -1,5 +1,7 @@
 #include "SourceNames.h"
 
+#include "StreamRules.h"
+
 #include <QFileInfo>
 #include <QUrl>
 
@@ -20,7 +22,7 @@ QString NormalSource(const QString& source)
 {
     const QString trimmed = source.trimmed();
     if (IsWebAddress(trimmed))
-        return trimmed;
+        return WithLowerCaseScheme(trimmed); // one source, however its scheme was typed
     const QUrl url(trimmed);
     return QFileInfo(url.isLocalFile() ? url.toLocalFile() : trimmed).absoluteFilePath();
 }

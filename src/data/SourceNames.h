@@ -7,7 +7,7 @@
 bool IsWebAddress(const QString& source);
 // Neither a web address nor a local path or file: address.
 bool IsOtherScheme(const QString& source);
-// An address as given; a path (or file: address) made absolute.
+// An address as given, its scheme in lower case; a path (or file: address) made absolute.
 QString NormalSource(const QString& source);
 // The file name without its extension; an address without one is named after its host.
 QString NameForSource(const QString& source);

@@ -1,6 +1,6 @@
 #pragma once
-// Why a channel could not be played, as far as the engine's end of file and its log tell.
-// The status line and the stream checker both name it with the StatusReasons texts.
+// Why a channel could not be played, as far as the engine's end of file and its log tell,
+// or why it was not even tried. The status line and the stream checker both name it with the StatusReasons texts.
 
 enum class UnavailableReason {
     None,             // no reason known: the status line shows the plain text
@@ -11,9 +11,10 @@ enum class UnavailableReason {
     TlsFailed,        // certificate or handshake
     NotAStream,       // an answer the engine recognises no media in
     TooManyRedirects, // a redirect loop or a chain longer than the engine follows
+    NotAllowed,       // not tried: an address of a kind no channel has, or a header value that splits
 };
 
-constexpr int kUnavailableReasonTexts = 7;
+constexpr int kUnavailableReasonTexts = 8;
 
 // The entry of the StatusReasons group that names reason; None has none.
 constexpr int ReasonTextIndex(UnavailableReason reason)

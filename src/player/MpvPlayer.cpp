@@ -1,5 +1,7 @@
 #include "MpvPlayer.h"
 
+#include "StreamRules.h"
+
 #include <mpv/client.h>
 
 #include <QByteArray>
@@ -205,7 +207,16 @@ void MpvPlayer::Open(const QString& address, const StreamHeaders& headers)
     retryTimer.stop();
     openTimer.start(timings.openDeadlineMs);
     Publish(PlayerEvent::Open);
-    Load();
+    // The last gate before the engine: an address it must not see is never shown to it, and
+    // what played before ends as with any failed start.
+    const UnavailableReason refusal = RefusalOf(address, headers.userAgent, headers.referrer);
+    if (refusal == UnavailableReason::None) {
+        Load();
+        return;
+    }
+    loadPending = false;
+    LetGo();
+    OpenFailed(refusal);
 }
 
 void MpvPlayer::Resume()
@@ -224,13 +235,20 @@ void MpvPlayer::Stop()
     reason = UnavailableReason::None;
     reconnecting = false;
     loadPending = false;
+    LetGo();
+    Publish(PlayerEvent::Stop);
+}
+
+// Whatever the entry asked for last still does is no longer news; a playing or stalled
+// one is stopped.
+void MpvPlayer::LetGo()
+{
     currentEntry = -1;
     loaded = false;
     if (handle != nullptr) {
         const char* args[] = {"stop", nullptr};
         mpv_command(handle, args);
     }
-    Publish(PlayerEvent::Stop);
 }
 
 void MpvPlayer::SetVolume(int volume)
@@ -427,11 +445,7 @@ void MpvPlayer::OpenOverdue()
     UnavailableReason why = failureLog.Reason(0);
     if (why == UnavailableReason::None)
         why = lastFailure;
-    currentEntry = -1;
-    if (handle != nullptr) {
-        const char* args[] = {"stop", nullptr};
-        mpv_command(handle, args);
-    }
+    LetGo();
     OpenFailed(why == UnavailableReason::None ? UnavailableReason::NoAnswer : why);
 }
 
@@ -441,13 +455,7 @@ void MpvPlayer::ConnectionLost()
         reconnecting = true;
         attempts = 0;
     }
-    // Whatever the lost entry still does is no longer news; a stalled one is let go.
-    currentEntry = -1;
-    loaded = false;
-    if (handle != nullptr) {
-        const char* args[] = {"stop", nullptr};
-        mpv_command(handle, args);
-    }
+    LetGo();
     if (attempts >= timings.maxAttempts) {
         reconnecting = false;
         reason = lastFailure == UnavailableReason::None ? UnavailableReason::NoAnswer : lastFailure;

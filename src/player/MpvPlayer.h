@@ -93,6 +93,7 @@ private:
     void Publish(PlayerEvent event);
     void Load();
     void OpenFailed(UnavailableReason why);
+    void LetGo();
     void OpenOverdue();
     void RequestLog(const char* level);
     void ConnectionLost();

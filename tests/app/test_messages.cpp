@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "PlayStateModel.h"
 #include "ZooServer.h"
 
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
+#include <QTreeWidget>
 
 #include <mpv/client.h>
 
@@ -181,4 +183,26 @@ TEST_F(MessageTest, UnavailableChannelNamesTheReasonAfterTheUnavailableText)
     ReportState(10); // a state reported without a failure of the player's own
     EXPECT_EQ(dlg->StatusText(), Status(5));
     EXPECT_EQ(dlg->StatusRect().width(), CLumenoDlg::kStatusWidth);
+}
+
+TEST_F(MessageTest, RefusedFavoritesAreNotPlayedNameTheirReasonAndStayAsWritten)
+{
+    const QByteArray favorites = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<Favorites>\r\n"
+                                 "    <Channel name=\"Graph\" id=\"0\" icon=\"0\" address=\"av://lavfi:testsrc\" />\r\n"
+                                 "    <Channel name=\"Split\" id=\"0\" icon=\"0\" address=\"http://127.0.0.1:9/a\" "
+                                 "agent=\"A&#x0D;&#x0A;X-Injected: yes\" />\r\n"
+                                 "</Favorites>\r\n";
+    WriteConfigFile("Favorites.xml", favorites);
+    ASSERT_TRUE(Start());
+    const QString expected = Status(5) + QStringLiteral(": ")
+                             + dlg->Texts().Text(StatusReasons, ReasonTextIndex(UnavailableReason::NotAllowed));
+    auto* list = dlg->ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("favoritesList"));
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    for (int row = 0; row < 2; ++row) {
+        emit list->itemDoubleClicked(list->topLevelItem(row), 0);
+        EXPECT_EQ(dlg->StatusText(), expected) << row; // at once: the engine never saw it
+        EXPECT_EQ(dlg->Player().PlayState(), PLAYSTATE_READY) << row;
+    }
+    Close();
+    EXPECT_EQ(config.ReadFile(QStringLiteral("Korvanta/Favorites.xml")), favorites);
 }

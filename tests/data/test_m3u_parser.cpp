@@ -35,6 +35,9 @@ QByteArray Repeated(const char* line, int count)
     return QByteArray(line).repeated(count);
 }
 
+// Comment lines past the part of the file where a NUL marks it as binary.
+const QByteArray kPastSniffedPart = Repeated("# padding padding padding padding padding padding padding\n", 1200);
+
 } // namespace
 
 TEST(M3uParser, ReadsEveryQuirkOfTheWild)
@@ -73,16 +76,20 @@ TEST(M3uParser, ReadsEveryQuirkOfTheWild)
          "rtmp://h/a\nrtsp://h/b\nudp://@239.0.0.1:1234\nrtp://h:5\nmms://h/c\nHTTPS://h/d\nfile:///etc/passwd\n"
          "javascript:alert(1)\nC:\\tv\\x.ts\n<p>\n",
          {"a|rtmp://h/a|||||", "b|rtsp://h/b|||||", "239.0.0.1|udp://@239.0.0.1:1234|||||", "h|rtp://h:5|||||",
-          "c|mms://h/c|||||", "d|HTTPS://h/d|||||"},
+          "c|mms://h/c|||||", "d|https://h/d|||||"},
          4},
-        {"local playlist names local files", "clip.ts\n../other/x.mkv\n/abs/y.ts\nfile:///abs/z.ts\n",
+        {"local playlist names local files", "clip.ts\n../other/x.mkv\n/abs/y.ts\nFILE:///abs/z.ts\nfile:///a%00b.ts\n",
          {"clip.ts|/home/v/lists/clip.ts|||||", "x.mkv|/home/v/other/x.mkv|||||", "y.ts|/abs/y.ts|||||",
           "z.ts|/abs/z.ts|||||"},
-         0, kLocal},
+         1, kLocal},
         {"blank and unknown lines skipped, orphans counted",
          "#EXTM3U\n\n  \n#PLAYLIST:x\n# comment\n#EXTINF:-1,Orphan\n#EXTINF:-1,Real\n  http://s/r  \n#EXTINF:-1,End\n",
          {"Real|http://s/r|||||"}, 2},
         {"unterminated quote", "#EXTINF:-1 tvg-name=\"open,Title\nhttp://s/t.ts", {"t.ts|http://s/t.ts|||||"}, 1},
+        {"NUL late in the file refuses its line and the entry it belongs to",
+         kPastSniffedPart + QByteArrayLiteral("#EXTINF:-1,Cut\0Name\nhttp://s/a\nhttp://s/b\0c\n#EXTINF:-1,B\n"
+                                              "#EXTVLCOPT:http-user-agent=A\0B\nhttp://s/d\n"),
+         {"a|http://s/a|||||", "d|http://s/d|||||"}, 3},
     };
     for (const EntryCase& c : cases) {
         M3uParser parser(c.location);
@@ -93,6 +100,30 @@ TEST(M3uParser, ReadsEveryQuirkOfTheWild)
             channels.append(Describe(channel));
         EXPECT_EQ(channels, c.channels) << c.quirk;
         EXPECT_EQ(result.skippedLines, c.skipped) << c.quirk;
+    }
+}
+
+TEST(M3uParser, HeaderValuesThatWouldEndTheirHeaderRefuseTheEntry)
+{
+    const std::pair<const char*, const char*> cases[] = { // the entry; agent|referrer, or refused
+        {"http://s/a|User-Agent=UA%0D%0AX-Injected:%20yes", nullptr},
+        {"http://s/a|User-Agent=UA%0Ax", nullptr},
+        {"http://s/a|Referer=http://r/%0D", nullptr},
+        {"http://s/a|referrer=\"r%00b\"", nullptr},
+        {"#EXTVLCOPT:http-referrer=x\nhttp://s/a|User-Agent=%0A", nullptr},
+        {"http://s/a|User-Agent=Agent%09%2F1%20(X)&Referer=http://r/?a=%25", "Agent\t/1 (X)|http://r/?a=%"},
+        {"#EXTVLCOPT:http-user-agent=UA%0D%0AX\nhttp://s/a", "UA%0D%0AX|"}, // read as written
+    };
+    for (const auto& [entry, headers] : cases) {
+        M3uParser parser(kDownloaded);
+        const M3uResult result = parser.Parse(QByteArray(entry) + "\nhttp://s/next\n");
+        ASSERT_EQ(result.channels.size(), headers ? 2u : 1u) << entry;
+        EXPECT_EQ(result.skippedLines, headers ? 0 : 1) << entry;
+        const PlaylistChannel& first = result.channels.front();
+        if (headers) {
+            EXPECT_EQ(first.userAgent + QLatin1Char('|') + first.referrer, QString::fromUtf8(headers)) << entry;
+        }
+        EXPECT_TRUE(result.channels.back().userAgent.isEmpty()) << entry;
     }
 }
 

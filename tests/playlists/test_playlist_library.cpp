@@ -153,6 +153,7 @@ TEST_F(PlaylistLibraryTest, ListAndCopiesSurviveARestartWithoutNetwork)
         library.Load(dir.Path());
         QSignalSpy imported(&library, &PlaylistLibrary::Imported);
         library.Add(dir.FilePath(QStringLiteral("mine.m3u")));
+        library.Add(QStringLiteral("HTTP") + address.mid(4)); // the same playlist however it is typed
         library.Add(address);
         ASSERT_TRUE(QTest::qWaitFor([&] { return imported.size() == 2; }, 20000));
         EXPECT_EQ(imported[0], (QVariantList{"mine", 1}));
