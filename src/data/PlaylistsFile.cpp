@@ -53,5 +53,5 @@ bool SavePlaylists(const QString& path, const std::vector<Playlist>& playlists)
         entry->SetAttribute("lastError", AttributeUtf8(playlist.lastError, kMaxErrorLength).constData());
         root->LinkEndChild(entry);
     }
-    return WriteXmlFile(path, document);
+    return WriteXmlFile(path, document, XmlFileReaders::OwnerOnly); // the addresses may hold tokens
 }

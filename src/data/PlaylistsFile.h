@@ -17,5 +17,6 @@ enum class PlaylistsFileState {
 // Appends the file's playlists; a damaged file appends none.
 PlaylistsFileState LoadPlaylists(const QString& path, std::vector<Playlist>& playlists);
 
-// Writes atomically; false, leaving any old file as it was, on failure.
+// Writes atomically, readable by the owner alone; false, leaving any old file as it was,
+// on failure.
 bool SavePlaylists(const QString& path, const std::vector<Playlist>& playlists);

@@ -1,5 +1,7 @@
 #include "XmlFile.h"
 
+#include "PrivateFiles.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -98,7 +100,7 @@ XmlReadResult ReadXmlFile(const QString& path, TiXmlDocument& document)
     return XmlReadResult::Parsed;
 }
 
-bool WriteXmlFile(const QString& path, const TiXmlDocument& document)
+bool WriteXmlFile(const QString& path, const TiXmlDocument& document, XmlFileReaders readers)
 {
     TiXmlPrinter printer;
     printer.SetIndent("    ");
@@ -108,7 +110,8 @@ bool WriteXmlFile(const QString& path, const TiXmlDocument& document)
     // QSaveFile writes a temporary file beside the target, syncs it to disk and renames it
     // over the target only when everything succeeded.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly)
+        || (readers == XmlFileReaders::OwnerOnly && !file.setPermissions(kPrivateFileMode)))
         return false;
     // commit() overlooks an error in flushing its own buffer and would rename a cut file
     // over the old one, so the data is flushed and checked here first.

@@ -14,9 +14,15 @@ enum class XmlReadResult {
 
 XmlReadResult ReadXmlFile(const QString& path, TiXmlDocument& document);
 
+enum class XmlFileReaders {
+    AsBefore,  // a new file as the umask has it; a replaced one keeps its mode
+    OwnerOnly, // 0600, also when it replaces a file others could read
+};
+
 // Prints with four-space indentation and CR LF line ends. On any failure the file at
 // path keeps its previous contents and false is returned.
-bool WriteXmlFile(const QString& path, const TiXmlDocument& document);
+bool WriteXmlFile(const QString& path, const TiXmlDocument& document,
+                  XmlFileReaders readers = XmlFileReaders::AsBefore);
 
 // Deepest element nesting the parser could reach in data, counted generously; used to
 // refuse documents that would exhaust the stack of the recursive parser.

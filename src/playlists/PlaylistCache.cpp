@@ -1,6 +1,7 @@
 #include "PlaylistCache.h"
 
 #include "M3uParser.h"
+#include "PrivateFiles.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -27,9 +28,11 @@ QByteArray ReadCachedPlaylist(const QString& source)
 bool WriteCachedPlaylist(const QString& source, const QByteArray& body)
 {
     const QString path = PlaylistCachePath(source);
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!MakePrivateFolder(QFileInfo(path).absolutePath()))
+        return false;
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(body) == body.size() && file.commit();
+    return file.open(QIODevice::WriteOnly) && file.setPermissions(kPrivateFileMode) && file.write(body) == body.size()
+           && file.commit();
 }
 
 void RemoveCachedPlaylist(const QString& source)

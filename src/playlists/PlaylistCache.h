@@ -10,7 +10,8 @@ QString PlaylistCachePath(const QString& source);
 // Empty when there is no copy.
 QByteArray ReadCachedPlaylist(const QString& source);
 
-// Atomically; false, keeping the old copy, on failure.
+// Atomically, in a folder and a file only the viewer may read; false, keeping the old
+// copy, on failure.
 bool WriteCachedPlaylist(const QString& source, const QByteArray& body);
 
 void RemoveCachedPlaylist(const QString& source);

@@ -5,6 +5,7 @@
 
 #include "BuiltinTexts.h"
 #include "M3uParser.h"
+#include "PlaylistCache.h"
 #include "PlaylistTexts.h"
 #include "TempDir.h"
 
@@ -17,6 +18,7 @@
 #include <zlib.h>
 
 #include <map>
+#include <sys/stat.h>
 
 namespace {
 
@@ -36,6 +38,19 @@ QByteArray Gzip(const QByteArray& data)
     out.resize(static_cast<qsizetype>(stream.total_out));
     deflateEnd(&stream);
     return out;
+}
+
+// Leaves every new file open to everyone unless the program narrows it.
+struct OpenUmask {
+    mode_t previous = ::umask(0);
+    ~OpenUmask() { ::umask(previous); }
+};
+
+int Mode(const QString& path)
+{
+    struct stat info{};
+    constexpr mode_t kPermissionBits = 0777;
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? static_cast<int>(info.st_mode & kPermissionBits) : -1;
 }
 
 QByteArray Response(const QByteArray& status, const QByteArray& body, const QByteArray& headers = {})
@@ -149,6 +164,7 @@ TEST_F(PlaylistLibraryTest, ListAndCopiesSurviveARestartWithoutNetwork)
     const QString address = server.Url("/list.m3u");
     dir.WriteFile(QStringLiteral("mine.m3u"), "#EXTINF:-1,Local\nclip.ts\nfile:///x.ts|\n#EXTINF:-1,Orphan\n");
     {
+        const OpenUmask openUmask;
         PlaylistLibrary library(texts);
         library.Load(dir.Path());
         QSignalSpy imported(&library, &PlaylistLibrary::Imported);
@@ -162,6 +178,10 @@ TEST_F(PlaylistLibraryTest, ListAndCopiesSurviveARestartWithoutNetwork)
     const QByteArray file = dir.ReadFile(QStringLiteral("Korvanta/Playlists.xml"));
     EXPECT_TRUE(file.contains("name=\"News &amp; more\" source=\"" + address.toUtf8() + "\""));
     EXPECT_TRUE(file.contains("lastError=\"\" />\r\n"));
+    // Addresses may carry tokens: only the viewer may read them or the lists.
+    EXPECT_EQ(Mode(dir.FilePath(QStringLiteral("Korvanta/Playlists.xml"))), 0600);
+    EXPECT_EQ(Mode(dir.FilePath(QStringLiteral("cache/Korvanta"))), 0700);
+    EXPECT_EQ(Mode(PlaylistCachePath(address)), 0600);
 
     // Fresh copies are not fetched again; the address now answers nothing.
     server.responses.clear();
@@ -189,6 +209,7 @@ TEST_F(PlaylistLibraryTest, DamagedListIsKeptUntilThePlaylistsChange)
 {
     const QByteArray damaged = "<Playlists><Playlist name=\"x\" source=\"/tmp/a.m3u\">";
     dir.WriteFile(QStringLiteral("Korvanta/Playlists.xml"), damaged);
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.FilePath(QStringLiteral("Korvanta/Playlists.xml"))).constData(), 0644), 0);
     dir.WriteFile(QStringLiteral("a.m3u"), "http://s/a\n");
     PlaylistLibrary library(texts);
     library.Load(dir.Path());
@@ -198,4 +219,6 @@ TEST_F(PlaylistLibraryTest, DamagedListIsKeptUntilThePlaylistsChange)
 
     library.Add(dir.FilePath(QStringLiteral("a.m3u")));
     EXPECT_TRUE(dir.ReadFile(QStringLiteral("Korvanta/Playlists.xml")).contains("name=\"a\""));
+    EXPECT_EQ(Mode(dir.FilePath(QStringLiteral("Korvanta/Playlists.xml"))), 0600); // was readable by all
+
 }
