@@ -1,36 +1,72 @@
 #include "SingleInstance.h"
 
+#include "PrivateFiles.h"
+
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDir>
 #include <QLocalSocket>
 #include <QUrl>
 
+#include <cstdio>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
+
 constexpr int kConnectTimeoutMs = 1000;
 constexpr int kReplyTimeoutMs = 5000;
 constexpr char kTaken = '1';
 constexpr int kFolderKeyLength = 16;
+
+// The runtime folder is private by definition, but only a checked one is used.
+QString SocketFolder()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (QDir::isAbsolutePath(runtime) && IsPrivateFolder(runtime))
+        return runtime;
+    const QString own = QDir::tempPath() + QStringLiteral("/korvanta-%1").arg(::getuid());
+    return MakePrivateFolder(own) ? own : QString();
+}
+
+// Whether the process at the other end runs as this user, as the kernel saw it connect.
+bool IsSameUser(const QLocalSocket& socket)
+{
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(static_cast<int>(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0
+           && peer.uid == ::getuid();
+}
+
+void ReportNoListening(const QString& why)
+{
+    std::fprintf(stderr, "Korvanta: later starts cannot reach this one (%s); they will run on their own.\n",
+                 qPrintable(why));
+}
+
 } // namespace
 
-SingleInstance::SingleInstance(const QString& name) : name(name)
+SingleInstance::SingleInstance(const QString& path) : path(path)
 {
     connect(&server, &QLocalServer::newConnection, this, &SingleInstance::Accept);
 }
 
 QString SingleInstance::NameFor(const QString& dataFolder)
 {
+    const QString folder = SocketFolder();
+    if (folder.isEmpty())
+        return {};
     const QByteArray folderKey = QCryptographicHash::hash(dataFolder.toUtf8(), QCryptographicHash::Sha1).toHex();
-    return QStringLiteral("Korvanta-%1-%2").arg(getuid()).arg(QString::fromLatin1(folderKey.left(kFolderKeyLength)));
+    return folder + QStringLiteral("/Korvanta-") + QString::fromLatin1(folderKey.left(kFolderKeyLength));
 }
 
 bool SingleInstance::HandOver(const QStringList& arguments) const
 {
+    if (path.isEmpty())
+        return false;
     QLocalSocket socket;
-    socket.connectToServer(name);
-    if (!socket.waitForConnected(kConnectTimeoutMs))
+    socket.connectToServer(path);
+    if (!socket.waitForConnected(kConnectTimeoutMs) || !IsSameUser(socket))
         return false;
     QDataStream stream(&socket);
     stream << arguments;
@@ -40,15 +76,27 @@ bool SingleInstance::HandOver(const QStringList& arguments) const
 
 bool SingleInstance::Listen()
 {
-    // Nobody answered: a socket left behind by a program that died is stale.
-    QLocalServer::removeServer(name);
+    if (path.isEmpty()) {
+        ReportNoListening(QStringLiteral("no folder private to this user for its socket"));
+        return false;
+    }
+    // Nobody of ours answered: a socket left behind by a program that died is stale.
+    QLocalServer::removeServer(path);
     server.setSocketOptions(QLocalServer::UserAccessOption);
-    return server.listen(name);
+    if (server.listen(path))
+        return true;
+    ReportNoListening(path + QStringLiteral(": ") + server.errorString());
+    return false;
 }
 
 void SingleInstance::Accept()
 {
     while (QLocalSocket* socket = server.nextPendingConnection()) {
+        if (!IsSameUser(*socket)) {
+            socket->abort(); // not a word read from another user
+            socket->deleteLater();
+            continue;
+        }
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             QDataStream stream(socket);

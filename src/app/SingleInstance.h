@@ -1,6 +1,8 @@
 #pragma once
 // One running program per user and data folder, so that only one writes the settings: a
-// second start hands its playlist arguments to the first and ends.
+// second start hands its playlist arguments to the first and ends. The socket lives in a
+// folder only this user may enter, and each end checks that the other is this user, so no
+// other user's program can receive the arguments (which may carry access tokens) or send any.
 
 #include <QLocalServer>
 #include <QObject>
@@ -11,14 +13,19 @@ class SingleInstance : public QObject
 {
     Q_OBJECT
 public:
-    explicit SingleInstance(const QString& name);
+    // path: of the socket; empty when there is no private folder for it.
+    explicit SingleInstance(const QString& path);
 
-    // The name for the given data folder and the current user.
+    // The socket's path for the given data folder and the current user: in
+    // $XDG_RUNTIME_DIR, else in a folder of ours among the temporary files; empty when
+    // neither is private to this user.
     static QString NameFor(const QString& dataFolder);
 
-    // True when a running instance took the arguments; blocks for at most a few seconds.
+    // True when a running instance of this user took the arguments; blocks for at most a
+    // few seconds.
     bool HandOver(const QStringList& arguments) const;
     // Becomes the running instance; Received() then brings what later starts hand over.
+    // A failure is reported on standard error: the program then runs on its own.
     bool Listen();
 
 signals:
@@ -27,7 +34,7 @@ signals:
 private:
     void Accept();
 
-    QString name;
+    QString path;
     QLocalServer server;
 };
 

@@ -5,6 +5,7 @@ the window manager, and the files the program leaves in its config folder.
 
 usage: test_installed.py <install prefix> [<screenshot folder>]
 """
+import hashlib
 import os
 import shutil
 import signal
@@ -53,9 +54,10 @@ def wait_for(predicate, timeout=20.0, step=0.1):
 class Program:
     """One run of Korvanta with its own config folder."""
 
-    def __init__(self, config, direct_from=None):
+    def __init__(self, config, direct_from=None, **environment):
         # A private runtime folder, as a session has: Qt warns without one.
         env = dict(os.environ, XDG_CONFIG_HOME=config, XDG_RUNTIME_DIR=config)
+        env.update(environment)
         env.pop("QT_QPA_PLATFORM", None)
         if direct_from is None:
             args, cwd = [os.path.join(PREFIX, "bin", "korvanta")], None
@@ -262,6 +264,44 @@ class InstalledProgramTest(unittest.TestCase):
             shutil.rmtree(elsewhere, ignore_errors=True)
         self.assertEqual(self.read("Settings.xml"), b"mine")
         self.assertFalse(os.path.exists(os.path.join(self.folder, "Favorites.xml")))
+
+
+    @unittest.skipUnless(os.geteuid() == 0, "acting as another user needs root")
+    def test_a_socket_folder_made_by_another_user_is_not_used_and_the_window_opens(self):
+        shared = tempfile.mkdtemp(prefix="korvanta-tmp-")  # as /tmp: everybody may make files in it
+        os.chmod(shared, 0o1777)
+        taken = os.path.join(shared, "korvanta-%d" % os.getuid())
+        name = "Korvanta-" + hashlib.sha1(self.config.encode()).hexdigest()[:16]
+        squatter = subprocess.Popen(
+            ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "/usr/bin/python3", "-c",
+             SQUATTER, taken, name], stdout=subprocess.PIPE, text=True)
+        try:
+            self.assertEqual(squatter.stdout.readline(), "ready\n")
+            # Neither the runtime folder named (another user's) nor the fallback one is used.
+            program = Program(self.config, XDG_RUNTIME_DIR=taken, TMPDIR=shared)
+            window = program.main_window()
+            self.assertIsNotNone(window, "the main window did not open")
+            self.assertEqual(program.close(window), 0)
+            self.assertIn(b"later starts cannot reach this one", program.standard_error())
+        finally:
+            squatter.kill()
+            calls = squatter.communicate()[0]
+            shutil.rmtree(shared, ignore_errors=True)
+        self.assertEqual(calls, "", "the other user's socket was called")
+
+
+# Another user's folder with a socket under the name a start would look for; reports any call.
+SQUATTER = """
+import os, socket, sys
+os.mkdir(sys.argv[1])
+os.chmod(sys.argv[1], 0o777)
+s = socket.socket(socket.AF_UNIX)
+s.bind(os.path.join(sys.argv[1], sys.argv[2]))
+s.listen()
+print("ready", flush=True)
+c = s.accept()[0]
+print("called", len(c.recv(4096)), flush=True)
+"""
 
 
 class InstalledCheckerTest(unittest.TestCase):
