@@ -61,6 +61,14 @@ void GuideImporter::StartNext()
 void GuideImporter::Run(const Work& work)
 {
     setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWorkerNice);
+    const GuideImportResult result = RunOnDatabase(work);
+    // Only now, with the database closed (closing may write the journal back), so that
+    // joining this thread never waits.
+    QMetaObject::invokeMethod(this, [this, work, result] { Done(work, result); }, Qt::QueuedConnection);
+}
+
+GuideImportResult GuideImporter::RunOnDatabase(const Work& work)
+{
     GuideImportResult result;
     GuideDatabase database;
     if (!database.Open(databasePath)) {
@@ -79,7 +87,7 @@ void GuideImporter::Run(const Work& work)
         };
         result = GuideImport(database, work.job, cancel, progress).Run();
     }
-    QMetaObject::invokeMethod(this, [this, work, result] { Done(work, result); }, Qt::QueuedConnection);
+    return result;
 }
 
 void GuideImporter::Done(const Work& work, const GuideImportResult& result)

@@ -46,6 +46,7 @@ private:
 
     void StartNext();
     void Run(const Work& work);
+    GuideImportResult RunOnDatabase(const Work& work);
     void Done(const Work& work, const GuideImportResult& result);
 
     QString databasePath;
