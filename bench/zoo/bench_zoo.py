@@ -41,10 +41,12 @@ CASES = [
     ("discontinuity (ad insertion)", "plain", "/zoo/ad.m3u8"),
     ("HTML page, status 200", "plain", "/zoo/page.html"),
     ("closed port", "closed", "/live.m3u8"),
+    ("unresolvable host", "unresolvable", "/live.m3u8"),
     ("User-Agent required, not given", "plain", "/zoo/agent.m3u8"),
 ]
 REASONS = ["", "not found", "blocked in your region or forbidden", "server error", "no answer",
-           "secure connection failed", "not a video stream", "too many redirects"]
+           "secure connection failed", "not a video stream", "too many redirects", "address not allowed", "connection refused",
+           "host not found"]
 MPV_LIMIT_S = 20
 
 
@@ -61,6 +63,8 @@ class Zoo:
 
     def url(self, where, path):
         port = {"plain": "PORT", "tls": "TLS_PORT", "untrusted": "UNTRUSTED_PORT"}.get(where)
+        if where == "unresolvable":
+            return "http://%s.invalid%s" % ("x" * 64, path)  # a label no resolver is asked for
         if port is None:
             return "http://127.0.0.1:9%s" % path  # nothing listens on port 9 here
         scheme = "http" if where == "plain" else "https"

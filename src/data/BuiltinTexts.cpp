@@ -54,6 +54,8 @@ QStringList StatusReasonsTexts()
         QStringLiteral("not a video stream"),
         QStringLiteral("too many redirects"),
         QStringLiteral("address not allowed"),
+        QStringLiteral("connection refused"),
+        QStringLiteral("host not found"),
     };
 }
 

@@ -7,14 +7,16 @@ enum class UnavailableReason {
     NotFound,         // HTTP 404, 410
     Forbidden,        // HTTP 401, 403, 451: often blocked in the viewer's region
     ServerError,      // HTTP 5xx
-    NoAnswer,         // refused, unreachable, timed out
+    NoAnswer,         // unreachable, timed out
     TlsFailed,        // certificate or handshake
     NotAStream,       // an answer the engine recognises no media in
     TooManyRedirects, // a redirect loop or a chain longer than the engine follows
     NotAllowed,       // not tried: an address of a kind no channel has, or a header value that splits
+    Refused,          // nothing listens at the address's port
+    HostNotFound,     // the address's host name cannot be resolved
 };
 
-constexpr int kUnavailableReasonTexts = 8;
+constexpr int kUnavailableReasonTexts = 10;
 
 // The entry of the StatusReasons group that names reason; None has none.
 constexpr int ReasonTextIndex(UnavailableReason reason)

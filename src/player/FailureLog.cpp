@@ -2,6 +2,9 @@
 
 #include <mpv/client.h>
 
+#include <QByteArray>
+
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -23,6 +26,13 @@ bool IsProblem(const char* level)
 {
     return std::strcmp(level, "error") == 0 || std::strcmp(level, "warn") == 0 ||
            std::strcmp(level, "fatal") == 0;
+}
+
+// FFmpeg ends a failed connection's line with the system's text for the error, in the
+// language of the process's locale: compared with that same text.
+bool EndsWithError(const char* text, int error)
+{
+    return QByteArray(text).trimmed().endsWith(QByteArray(": ") + std::strerror(error));
 }
 
 int CodeAfter(const char* text, const char* start)
@@ -54,6 +64,10 @@ void FailureLog::Add(const char* prefix, const char* level, const char* text)
         return;
     if (StartsWith(text, "tls: "))
         tlsFailed = true;
+    else if (StartsWith(text, "tcp: Failed to resolve hostname"))
+        hostNotFound = true;
+    else if (StartsWith(text, "tcp: ") && EndsWithError(text, ECONNREFUSED))
+        refused = true;
     else if (StartsWith(text, "tcp: "))
         noAnswer = true;
 }
@@ -77,6 +91,10 @@ UnavailableReason FailureLog::Reason(int endFileError) const
     }
     if (httpCode >= 500)
         return UnavailableReason::ServerError;
+    if (hostNotFound)
+        return UnavailableReason::HostNotFound;
+    if (refused)
+        return UnavailableReason::Refused;
     if (noAnswer)
         return UnavailableReason::NoAnswer;
     if (endFileError == MPV_ERROR_UNKNOWN_FORMAT || endFileError == MPV_ERROR_NOTHING_TO_PLAY)

@@ -21,12 +21,17 @@ public:
     UnavailableReason Reason(int endFileError) const;
     // An HTTP answer with a success status came: the address is being read, slowly perhaps.
     bool Answered() const { return httpCode >= 200 && httpCode < 300; }
-    // A reason that may pass if the address is opened again shortly.
+    // Before any HTTP answer: nothing listens at the port, or the host name is unknown.
+    bool Unreachable() const { return httpCode == 0 && (refused || hostNotFound); }
+    // A reason that may pass if the address is opened again shortly: a busy server, or one
+    // that did not answer in time. A refusal or an unknown host name ends the start at once.
     static bool Passing(UnavailableReason reason);
 
 private:
     int httpCode = 0;   // the last HTTP status that was not a redirect
     int redirects = 0;
     bool tlsFailed = false;
+    bool hostNotFound = false;
+    bool refused = false;
     bool noAnswer = false;
 };

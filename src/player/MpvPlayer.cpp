@@ -1,6 +1,8 @@
 #include "MpvPlayer.h"
 
 #include "StreamRules.h"
+#include "EngineCommands.h"
+#include "LogCategories.h"
 
 #include <mpv/client.h>
 
@@ -14,22 +16,23 @@
 #include <clocale>
 
 namespace {
-// The per-file options of loadfile for the headers; each value is given with its length
-// in bytes ("%n%value"), so commas and equals signs inside it stay part of it.
-QByteArray FileOptions(const StreamHeaders& headers)
+// The per-file options of loadfile for the headers; each goes whole, as a value of its own.
+EngineCommands::FileOptions HeaderOptions(const StreamHeaders& headers)
 {
-    QByteArray options;
-    const auto add = [&options](const char* name, const QString& value) {
-        if (value.isEmpty())
-            return;
-        const QByteArray bytes = value.toUtf8();
-        if (!options.isEmpty())
-            options += ',';
-        options += name + QByteArray("=%") + QByteArray::number(bytes.size()) + '%' + bytes;
-    };
-    add("user-agent", headers.userAgent);
-    add("referrer", headers.referrer);
+    EngineCommands::FileOptions options;
+    if (!headers.userAgent.isEmpty())
+        options.emplace_back("user-agent", headers.userAgent.toUtf8());
+    if (!headers.referrer.isEmpty())
+        options.emplace_back("referrer", headers.referrer.toUtf8());
     return options;
+}
+
+// Reply numbers of the asynchronous requests: the property writes, then one per load.
+enum Reply : std::uint64_t { kVolumeWrite = 1, kUnscaledWrite, kFirstLoad };
+
+const char* WrittenProperty(std::uint64_t reply)
+{
+    return reply == kVolumeWrite ? "volume" : reply == kUnscaledWrite ? "video-unscaled" : "?";
 }
 
 enum Observed : std::uint64_t { kPausedForCache = 1, kCacheBufferingState = 2, kSeekable = 3 };
@@ -92,11 +95,13 @@ const char* HardwareDecoding()
 
 void SetOption(mpv_handle* h, const char* name, const char* value)
 {
-    mpv_set_option_string(h, name, value);
+    const int result = mpv_set_option_string(h, name, value);
+    if (result < 0)
+        qCWarning(lcPlayer, "engine option %s=%s refused: %s", name, value, mpv_error_string(result));
 }
 } // namespace
 
-MpvPlayer::MpvPlayer(const PlayerTimings& timings) : timings(timings)
+MpvPlayer::MpvPlayer(const PlayerTimings& timings) : timings(timings), nextLoad(kFirstLoad)
 {
     retryTimer.setSingleShot(true);
     stallTimer.setSingleShot(true);
@@ -244,25 +249,23 @@ void MpvPlayer::Stop()
 void MpvPlayer::LetGo()
 {
     currentEntry = -1;
+    awaitedLoad = 0;
     loaded = false;
-    if (handle != nullptr) {
-        const char* args[] = {"stop", nullptr};
-        mpv_command(handle, args);
-    }
+    if (handle != nullptr)
+        EngineCommands::Stop(handle);
 }
 
 void MpvPlayer::SetVolume(int volume)
 {
     if (handle == nullptr)
         return;
-    double value = std::clamp(volume, 0, 100);
-    mpv_set_property(handle, "volume", MPV_FORMAT_DOUBLE, &value);
+    EngineCommands::SetVolume(handle, kVolumeWrite, std::clamp(volume, 0, 100));
 }
 
 void MpvPlayer::SetUnscaled(bool unscaled)
 {
     if (handle != nullptr)
-        mpv_set_property_string(handle, "video-unscaled", unscaled ? "downscale-big" : "no");
+        EngineCommands::SetString(handle, kUnscaledWrite, "video-unscaled", unscaled ? "downscale-big" : "no");
 }
 
 void MpvPlayer::Load()
@@ -274,25 +277,29 @@ void MpvPlayer::Load()
     live = false;
     failureLog.Clear();
     RequestLog(FailureLog::kOpeningLevel);
-    const QByteArray address = url.toUtf8();
-    const QByteArray options = FileOptions(urlHeaders);
-    const char* args[] = {"loadfile", address.constData(), "replace",
-                          options.isEmpty() ? nullptr : options.constData(), nullptr};
-    mpv_node result{};
     currentEntry = -1;
-    if (mpv_command_ret(handle, args, &result) >= 0) {
-        if (result.format == MPV_FORMAT_NODE_MAP) {
-            for (int i = 0; i < result.u.list->num; ++i) {
-                if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0 &&
-                    result.u.list->values[i].format == MPV_FORMAT_INT64)
-                    currentEntry = result.u.list->values[i].u.int64;
-            }
-        }
-        mpv_free_node_contents(&result);
-    }
-    if (currentEntry != -1)
-        return;
-    // Refused outright: no entry will ever report back.
+    awaitedLoad = nextLoad++;
+    qCDebug(lcPlayer) << "loading" << url;
+    if (EngineCommands::LoadFile(handle, awaitedLoad, url.toUtf8(), HeaderOptions(urlHeaders)) < 0)
+        Refused();
+}
+
+void MpvPlayer::OnLoadReply(const mpv_event& reply)
+{
+    if (awaitedLoad == 0 || reply.reply_userdata != awaitedLoad)
+        return; // a stop's, or a load's that was replaced or stopped since
+    awaitedLoad = 0;
+    currentEntry = EngineCommands::LoadedEntry(reply);
+    if (currentEntry == -1)
+        Refused();
+}
+
+void MpvPlayer::Refused()
+{
+    // No entry will ever report back, and what played before must not go on under the
+    // new channel's name.
+    qCInfo(lcPlayer) << "the engine refused" << url;
+    LetGo();
     if (reconnecting)
         ConnectionLost();
     else
@@ -346,9 +353,24 @@ void MpvPlayer::HandleEvent(const mpv_event& event)
             pendingEnds.push_back(copy);
         break;
     }
+    case MPV_EVENT_COMMAND_REPLY:
+        OnLoadReply(event);
+        break;
+    case MPV_EVENT_SET_PROPERTY_REPLY:
+        if (event.error < 0)
+            qCWarning(lcPlayer, "engine refused %s: %s", WrittenProperty(event.reply_userdata),
+                      mpv_error_string(event.error));
+        break;
     case MPV_EVENT_LOG_MESSAGE: {
         const auto* message = static_cast<const mpv_event_log_message*>(event.data);
+        qCDebug(lcEngine, "[%s] %s", message->prefix, qPrintable(QByteArray(message->text).trimmed()));
         failureLog.Add(message->prefix, message->level, message->text);
+        // The engine's network layer asks again for seconds before it gives up on a port
+        // nothing listens at or a host name that is unknown; the first such answer is final.
+        if (!loaded && !reconnecting && currentEntry != -1 && failureLog.Unreachable()) {
+            LetGo();
+            OpenFailed(failureLog.Reason(0));
+        }
         break;
     }
     case MPV_EVENT_FILE_LOADED:
@@ -431,6 +453,7 @@ void MpvPlayer::OnEndFile(const EndFile& end)
 
 void MpvPlayer::OpenFailed(UnavailableReason why)
 {
+    qCInfo(lcPlayer) << "unavailable:" << url << "reason" << static_cast<int>(why);
     openTimer.stop();
     retryTimer.stop();
     reason = why;

@@ -1,7 +1,8 @@
 #pragma once
-// The media engine: one libmpv handle, driven from the user-interface thread. libmpv's
-// wakeup callback only queues a call here; events are drained on this thread. Live
-// streams that drop or stall are re-opened with growing delays, a bounded number of times.
+// The media engine: one libmpv handle, driven from the user-interface thread without
+// waiting on it: every command is asynchronous, and libmpv's wakeup callback only queues a
+// call here; events and replies are drained on this thread. Live streams that drop or
+// stall are re-opened with growing delays, a bounded number of times.
 
 #include "FailureLog.h"
 #include "PlayStateModel.h"
@@ -92,6 +93,8 @@ private:
     void OnCacheFlag(bool starved);
     void Publish(PlayerEvent event);
     void Load();
+    void OnLoadReply(const mpv_event& reply);
+    void Refused();
     void OpenFailed(UnavailableReason why);
     void LetGo();
     void OpenOverdue();
@@ -108,6 +111,8 @@ private:
     StreamHeaders urlHeaders;
     bool videoReady = true;
     bool loadPending = false;
+    std::uint64_t nextLoad;         // reply number of the next load
+    std::uint64_t awaitedLoad = 0;  // the load whose reply names currentEntry; 0 none
     std::int64_t currentEntry = -1; // the playlist entry we asked for last; -1 none
     std::int64_t activeEntry = -1;  // the entry between its start-file and end-file
     bool loaded = false;            // file-loaded seen for the current entry

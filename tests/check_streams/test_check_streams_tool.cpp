@@ -168,7 +168,7 @@ TEST_F(CheckStreamsTool, ClassifiesEachKindOfAnswer)
         {"1/0", "ok", 200},          {"1/1", "ok", 200},          {"1/2", kNotFound, 200},
         {"1/3", kNotFound, 404},     {"1/4", kForbidden, 403},    {"1/5", kForbidden, 451},
         {"1/6", "server error", 500}, {"1/7", kNoAnswer, 0},      {"1/8", "ok", 200},
-        {"1/9", "too many redirects", 302}, {"1/10", kNotAStream, 200}, {"1/11", kNoAnswer, 0},
+        {"1/9", "too many redirects", 302}, {"1/10", kNotAStream, 200}, {"1/11", "connection refused", 0},
         {"4/0", "ok", 200},          {"4/1", "ok", 200},          {"4/2", "ok", 200},
         {"4/3", kNotAStream, 200},   {"4/4", "ok", 200},          {"4/5", kNotAStream, 200},
         {"4/6", "not checked", 0},   {"15/7", "ok", 200},         {"21/18", kNotFound, 404},
@@ -194,7 +194,8 @@ TEST_F(CheckStreamsTool, ClassifiesEachKindOfAnswer)
     EXPECT_EQ(19, summary["checked"].toInt());
     EXPECT_EQ(7, summary["statuses"]["ok"].toInt());
     EXPECT_EQ(2, summary["statuses"][kNotFound].toInt());
-    EXPECT_EQ(2, summary["statuses"][kNoAnswer].toInt());
+    EXPECT_EQ(1, summary["statuses"][kNoAnswer].toInt());
+    EXPECT_EQ(1, summary["statuses"]["connection refused"].toInt());
     EXPECT_EQ(0, summary["statuses"][kTlsFailed].toInt());
     const QJsonArray sections = summary["sections"].toArray();
     ASSERT_EQ(4, sections.size());

@@ -175,12 +175,14 @@ TEST_F(PlayerInput, FullScreenMovesOnlyThePictureAndLeavesSettingsAlone)
     player.SetFullScreen(false); // again: nothing to do
 
     EXPECT_EQ(player.storedVolume, 30);
-    char* volume = mpv_get_property_string(player.EngineHandle(), "volume");
-    char* unscaled = mpv_get_property_string(player.EngineHandle(), "video-unscaled");
-    EXPECT_STREQ(volume, "30.000000");
-    EXPECT_STRNE(unscaled, "no");
-    mpv_free(volume);
-    mpv_free(unscaled);
+    const auto property = [&](const char* name) {
+        char* value = mpv_get_property_string(player.EngineHandle(), name);
+        const QByteArray text(value);
+        mpv_free(value);
+        return text;
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return property("volume") == "30.000000"; }, 5000)); // written asynchronously
+    EXPECT_TRUE(QTest::qWaitFor([&] { return property("video-unscaled") != "no"; }, 5000));
 }
 
 TEST_F(PlayerInput, MainWindowClosingThePlayerInsideAnEventIsSafe)

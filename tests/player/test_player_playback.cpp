@@ -8,6 +8,7 @@
 
 #include <mpv/client.h>
 
+#include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -34,13 +35,6 @@ QString Property(CWMPWindow& player, const char* name)
     const QString text = QString::fromUtf8(value);
     mpv_free(value);
     return text;
-}
-
-int FreePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort(); // closed again when probe goes: nothing listens there
 }
 
 class PlayerPlayback : public ::testing::Test
@@ -128,17 +122,56 @@ TEST_F(PlayerPlayback, HeadersGoWithTheirAddressAlone)
     EXPECT_FALSE(requests.last().contains("Referer"));
 }
 
+// A value that cannot go whole into a header line is never cut short: the load is
+// refused, and the channel that played before stops rather than going on under the new
+// channel's name.
+TEST_F(PlayerPlayback, RefusedLoadStopsThePreviousChannel)
+{
+    const StreamHeaders unsendable[] = {
+        {QStringLiteral("Agent") + QChar(0) + QStringLiteral("tail"), {}},
+        {{}, QStringLiteral("http://ref.example/\r\nX-Injected: yes")},
+    };
+    for (const StreamHeaders& headers : unsendable) {
+        player.PlayURL(server.Url("/live.m3u8"));
+        ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
+        window.events.clear();
+        player.PlayURL(server.Url("/zoo/master.m3u8"), headers);
+        ASSERT_TRUE(WaitForState(PLAYSTATE_READY));
+        EXPECT_EQ(window.States(), (std::vector<int>{PLAYSTATE_TRANSITIONING, PLAYSTATE_READY}));
+        EXPECT_TRUE(WaitFor([&] { return Property(player, "idle-active") == QStringLiteral("yes"); }, 5000))
+            << "the previous channel plays on";
+    }
+}
+
 TEST_F(PlayerPlayback, AddressesThatCannotBeOpenedEndReady)
 {
-    player.PlayURL(QStringLiteral("http://127.0.0.1:%1/live.m3u8").arg(FreePort()));
-    ASSERT_TRUE(WaitForState(PLAYSTATE_READY));
-    EXPECT_EQ(window.States(), (std::vector<int>{PLAYSTATE_TRANSITIONING, PLAYSTATE_READY}));
-
     for (const QString& url : {server.Url("/missing.m3u8"), QString(), QStringLiteral("nonsense://x")}) {
         window.events.clear();
         player.PlayURL(url);
         ASSERT_TRUE(WaitForState(PLAYSTATE_READY)) << url.toStdString();
         EXPECT_EQ(window.States(), (std::vector<int>{PLAYSTATE_TRANSITIONING, PLAYSTATE_READY}));
+    }
+}
+
+// A refusal and an unknown host name are final at once: neither is asked again until the
+// open deadline, as a server that does not answer is.
+TEST_F(PlayerPlayback, RefusedAndUnknownHostsAreUnavailableWithinASecond)
+{
+    constexpr qint64 kBoundMs = 1000;
+    const std::pair<QString, UnavailableReason> table[] = {
+        {ClosedPortUrl(QStringLiteral("/live.m3u8")), UnavailableReason::Refused},
+        {UnresolvableUrl(QStringLiteral("/live.m3u8")), UnavailableReason::HostNotFound},
+    };
+    for (const auto& [url, reason] : table) {
+        SCOPED_TRACE(url.toStdString());
+        window.events.clear();
+        QElapsedTimer clock;
+        clock.start();
+        player.PlayURL(url);
+        ASSERT_TRUE(WaitForState(PLAYSTATE_READY));
+        EXPECT_LT(clock.elapsed(), kBoundMs);
+        EXPECT_EQ(window.States(), (std::vector<int>{PLAYSTATE_TRANSITIONING, PLAYSTATE_READY}));
+        EXPECT_EQ(player.Unavailable(), reason);
     }
 }
 
@@ -203,7 +236,7 @@ TEST_F(PlayerPlayback, ServerKilledForGoodGivesUpWithReady)
     const auto lost = std::find(states.begin(), states.end(), PLAYSTATE_RECONNECTING);
     EXPECT_EQ(std::vector<int>(lost, states.end()),
               (std::vector<int>{PLAYSTATE_RECONNECTING, PLAYSTATE_READY}));
-    EXPECT_EQ(player.Unavailable(), UnavailableReason::NoAnswer);
+    EXPECT_EQ(player.Unavailable(), UnavailableReason::Refused); // the port is closed now
 }
 
 TEST_F(PlayerPlayback, StalledLiveStreamIsReopened)
@@ -218,24 +251,31 @@ TEST_F(PlayerPlayback, StalledLiveStreamIsReopened)
 
 TEST_F(PlayerPlayback, VolumeMuteAndSizeReachTheEngine)
 {
+    // Written asynchronously: each value is read back once the engine has taken it.
+    const auto becomes = [this](const char* name, const QString& value) {
+        return WaitFor([&] { return Property(player, name) == value; }, 5000);
+    };
+    const auto volumeBecomes = [this](double volume) {
+        return WaitFor([&] { return Property(player, "volume").toDouble() == volume; }, 5000);
+    };
     player.storedVolume = 40;
     player.SetVolume(40);
-    EXPECT_EQ(Property(player, "volume").toDouble(), 40.0);
+    EXPECT_TRUE(volumeBecomes(40.0));
     player.SetMute(true);
-    EXPECT_EQ(Property(player, "volume").toDouble(), 0.0);
+    EXPECT_TRUE(volumeBecomes(0.0));
     EXPECT_EQ(Property(player, "mute"), QStringLiteral("no")); // never the engine's mute
     player.SetMute(false);
-    EXPECT_EQ(Property(player, "volume").toDouble(), 40.0);
+    EXPECT_TRUE(volumeBecomes(40.0));
     player.storedVolume = 0;
     player.SetMute(false);
-    EXPECT_EQ(Property(player, "volume").toDouble(), 0.0);
+    EXPECT_TRUE(volumeBecomes(0.0));
     player.SetVolume(250);
-    EXPECT_EQ(Property(player, "volume").toDouble(), 100.0);
+    EXPECT_TRUE(volumeBecomes(100.0));
 
     player.SetOriginalSize(true);
-    EXPECT_NE(Property(player, "video-unscaled"), QStringLiteral("no"));
+    EXPECT_TRUE(becomes("video-unscaled", QStringLiteral("downscale-big")));
     player.SetOriginalSize(false);
-    EXPECT_EQ(Property(player, "video-unscaled"), QStringLiteral("no"));
+    EXPECT_TRUE(becomes("video-unscaled", QStringLiteral("no")));
     EXPECT_EQ(Property(player, "keepaspect"), QStringLiteral("yes"));
 }
 

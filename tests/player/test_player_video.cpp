@@ -7,6 +7,7 @@
 #include "PlayerEventRecorder.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -142,6 +143,51 @@ TEST(PlayerVideo, PatternShowsInTheWindowInFullScreenAndAfter)
     // surface, before the engine.
     delete player.VideoWidget();
     EXPECT_EQ(player.EngineHandle(), nullptr);
+}
+
+// The picture is drawn on this thread, and the engine's core may wait for a frame to be
+// drawn: a command that waited for the core in turn stalled the window until the engine
+// gave up waiting. Loads and stops while frames are drawn must return at once.
+TEST(PlayerVideo, LoadsAndStopsWhileDrawingNeverWaitForTheEngine)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") || QGuiApplication::platformName() != "xcb")
+        GTEST_SKIP() << "needs an X display";
+    constexpr int kSwitches = 50;
+    constexpr qint64 kStallMs = 100;
+    ZooServer server;
+    ASSERT_TRUE(server.Start());
+    PlayerEventRecorder window;
+    window.resize(480, 360);
+    CWMPWindow player;
+    ASSERT_TRUE(player.Create(&window));
+    player.VideoWidget()->setGeometry(0, 0, 480, 360);
+    window.show();
+
+    qint64 longest = 0;
+    const auto timed = [&](auto&& call) {
+        QElapsedTimer clock;
+        clock.start();
+        call();
+        longest = std::max(longest, clock.elapsed());
+    };
+    // Once a channel has loaded, the engine's core waits for its first picture to be drawn.
+    window.reaction = [&](WPARAM kind, LPARAM state) {
+        if (kind == PLAYER_EVENT_PLAY_STATE && state == PLAYSTATE_BUFFERING)
+            timed([&] { player.SetVolume(50); });
+    };
+    const QString channels[] = {server.Url("/live.m3u8"), server.Url("/hls/v240/live.m3u8")};
+    for (int k = 0; k < kSwitches; ++k) {
+        SCOPED_TRACE(k);
+        timed([&] { player.PlayURL(channels[k % 2]); });
+        // The next switch comes while this channel's frames are being drawn.
+        const int drawn = player.FrameUpdates();
+        ASSERT_TRUE(WaitFor([&] { return player.PlayState() == PLAYSTATE_PLAYING && player.FrameUpdates() > drawn + 2; }, 15000));
+        if (k % 5 == 4) {
+            timed([&] { player.Stop(); });
+            timed([&] { player.Play(); });
+        }
+    }
+    EXPECT_LT(longest, kStallMs);
 }
 
 // The picture is a native window of its own, which the pointer and keyboard reach directly:

@@ -10,7 +10,6 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QTcpServer>
 
 #include <gtest/gtest.h>
 
@@ -28,7 +27,7 @@ constexpr int kTableMs = 60000;
 // An unavailable channel says so within this long of being asked for.
 constexpr qint64 kUnavailableBoundMs = 12000;
 
-enum class Address { Plain, Trusted, Untrusted, Closed };
+enum class Address { Plain, Trusted, Untrusted, Closed, Unresolvable };
 
 struct Case
 {
@@ -39,7 +38,10 @@ struct Case
     R reason;
     bool buffersVisibly = false; // the buffering percentage shows while it plays
     const char* userAgent = nullptr;
+    const char* referrer = nullptr;
 };
+
+constexpr const char* kZooAgent = "KorvantaZoo/1.0";
 
 const Case kZoo[] = {
     {"master playlist, three variants", Address::Plain, "/zoo/master.m3u8", kPlaying, R::None},
@@ -64,17 +66,14 @@ const Case kZoo[] = {
     {"playlist stops advancing", Address::Plain, "/zoo/frozen.m3u8", kPlaying, R::None},
     {"discontinuity", Address::Plain, "/zoo/ad.m3u8", kPlaying, R::None},
     {"HTML page", Address::Plain, "/zoo/page.html", kUnavailable, R::NotAStream},
-    {"closed port", Address::Closed, "/live.m3u8", kUnavailable, R::NoAnswer},
+    {"closed port", Address::Closed, "/live.m3u8", kUnavailable, R::Refused},
+    {"unresolvable host", Address::Unresolvable, "/live.m3u8", kUnavailable, R::HostNotFound},
     {"wrong User-Agent", Address::Plain, "/zoo/agent.m3u8", kUnavailable, R::Forbidden},
-    {"its own User-Agent", Address::Plain, "/zoo/agent.m3u8", kPlaying, R::None, false, "KorvantaZoo/1.0"},
+    {"its own User-Agent", Address::Plain, "/zoo/agent.m3u8", kPlaying, R::None, false, kZooAgent},
+    {"User-Agent without its Referer", Address::Plain, "/zoo/guarded.m3u8", kUnavailable, R::Forbidden, false, kZooAgent},
+    {"User-Agent and Referer", Address::Plain, "/zoo/guarded.m3u8", kPlaying, R::None, false, kZooAgent,
+     "http://zoo.korvanta.test/"},
 };
-
-int ClosedPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort(); // closed again when probe goes
-}
 
 // How long a row that plays is watched for the buffering percentage.
 constexpr int kBufferingWatchMs = 20000;
@@ -106,8 +105,8 @@ protected:
         switch (row.where) {
         case Address::Trusted: return server->TlsUrl(row.path);
         case Address::Untrusted: return server->UntrustedUrl(row.path);
-        case Address::Closed:
-            return QStringLiteral("http://127.0.0.1:%1%2").arg(ClosedPort()).arg(row.path);
+        case Address::Closed: return ClosedPortUrl(QLatin1String(row.path));
+        case Address::Unresolvable: return UnresolvableUrl(QLatin1String(row.path));
         default: return server->Url(row.path);
         }
     }
@@ -135,6 +134,8 @@ TEST_F(PlayerZoo, EveryCaseEndsPlayingOrUnavailableWithItsReason)
                               QString::number(run.row->buffersVisibly ? kBufferingWatchMs : 0)};
         if (run.row->userAgent != nullptr)
             arguments << QString::fromLatin1(run.row->userAgent);
+        if (run.row->referrer != nullptr)
+            arguments << QString::fromLatin1(run.row->referrer);
         run.process->start(QStringLiteral(KORVANTA_ZOO_PROBE), arguments);
     }
     for (RowRun& run : runs) {

@@ -2,7 +2,7 @@
 // come from, goes to one engine per process), and prints how it ended:
 //   <first final state> <reason> <milliseconds to it> <highest buffering percentage>
 // usage: zoo_probe <address> <CA file> <milliseconds to watch buffering after playing>
-//        [<user agent>]
+//        [<user agent> [<referrer>]]
 
 #include "MpvPlayer.h"
 
@@ -23,7 +23,7 @@ constexpr int kPollMs = 50;
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    if (argc != 4 && argc != 5)
+    if (argc < 4 || argc > 6)
         return 2;
     MpvPlayer player;
     if (!player.Create(false))
@@ -64,8 +64,10 @@ int main(int argc, char** argv)
     });
     poll.start(kPollMs);
     StreamHeaders headers;
-    if (argc == 5)
+    if (argc >= 5)
         headers.userAgent = QString::fromLocal8Bit(argv[4]);
+    if (argc == 6)
+        headers.referrer = QString::fromLocal8Bit(argv[5]);
     player.Open(QString::fromLocal8Bit(argv[1]), headers);
     return QCoreApplication::exec();
 }

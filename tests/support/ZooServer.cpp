@@ -5,6 +5,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTcpServer>
 #include <QTimer>
 #include <QUrl>
 
@@ -22,6 +23,19 @@ constexpr int kExitPortBusy = 3;
 QString ZooMediaFolder()
 {
     return QStringLiteral(KORVANTA_BINARY_DIR "/test-media/zoo");
+}
+
+QString ClosedPortUrl(const QString& path)
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    // Closed again when probe goes: nothing listens there.
+    return QStringLiteral("http://127.0.0.1:%1%2").arg(probe.serverPort()).arg(path);
+}
+
+QString UnresolvableUrl(const QString& path)
+{
+    return QStringLiteral("http://%1.invalid%2").arg(QString(64, QLatin1Char('x')), path);
 }
 
 ZooServer::ZooServer(const QStringList& extraArguments)

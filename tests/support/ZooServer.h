@@ -56,6 +56,11 @@ private:
 // Folder with the generated test media, shared by all runs of all tests.
 QString ZooMediaFolder();
 
+// An address on 127.0.0.1 where nothing listens, and one whose host name no resolver can
+// find: its label is longer than 63 characters, so it is refused before any is asked.
+QString ClosedPortUrl(const QString& path);
+QString UnresolvableUrl(const QString& path);
+
 // Runs the event loop until pred() holds or timeoutMs passes; returns pred().
 template <class Pred>
 bool WaitFor(Pred pred, int timeoutMs);

@@ -35,6 +35,8 @@ Addresses on every port (http://127.0.0.1:PORT):
   /zoo/ad.m3u8      live with a discontinuity (an inserted clip of other material)
   /zoo/page.html    an HTML page with status 200
   /zoo/agent.m3u8   live only for the User-Agent "KorvantaZoo/1.0", 403 otherwise
+  /zoo/guarded.m3u8 live only for that User-Agent together with the Referer
+                    "http://zoo.korvanta.test/", 403 otherwise
   Clock material    SET clock (/hls/clock/...): every picture carries its frame number
                     within the material, 25 a second, as CLOCK_BITS blocks along the top
                     (bit k at x = 20k, white = 1; decode with clock_frame) and as text
@@ -91,6 +93,7 @@ CLOCK_BLOCK = 20
 ARCHIVE_SEGMENTS = 120
 FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
 ZOO_AGENT = "KorvantaZoo/1.0"
+ZOO_REFERRER = "http://zoo.korvanta.test/"
 EXIT_PORT_BUSY = 3
 MPEG_PLAYLIST = "application/vnd.apple.mpegurl"
 
@@ -457,8 +460,10 @@ def make_handler(zoo):
                 return self.reply(200, zoo.segment("v240", self.number(case, "ad/seg/") or 0), "video/mp2t")
             if case == "page.html":
                 return self.reply(200, b"<!DOCTYPE html><html><body>Channel page</body></html>", "text/html")
-            if case == "agent.m3u8":
-                if self.headers.get("User-Agent") != ZOO_AGENT:
+            if case in ("agent.m3u8", "guarded.m3u8"):
+                agent_ok = self.headers.get("User-Agent") == ZOO_AGENT
+                referrer_ok = case == "agent.m3u8" or self.headers.get("Referer") == ZOO_REFERRER
+                if not (agent_ok and referrer_ok):
                     return self.reply(403, b"<html><body>Wrong player.</body></html>", "text/html")
                 return self.live("main", "")
             return self.reply(404, b"not here\n")

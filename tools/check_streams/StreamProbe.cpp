@@ -192,10 +192,15 @@ void StreamProbe::ConcludeHttpError(int code)
 
 void StreamProbe::ConcludeNetworkError(QNetworkReply::NetworkError code, const QString& message)
 {
-    // Anything short of an answer is no answer to the player, except a failed handshake.
-    const UnavailableReason reason = code == QNetworkReply::SslHandshakeFailedError
-                                         ? UnavailableReason::TlsFailed
-                                         : UnavailableReason::NoAnswer;
+    // Anything short of an answer is no answer to the player, except a failed handshake,
+    // a refused connection and a host name that cannot be resolved.
+    UnavailableReason reason = UnavailableReason::NoAnswer;
+    if (code == QNetworkReply::SslHandshakeFailedError)
+        reason = UnavailableReason::TlsFailed;
+    else if (code == QNetworkReply::ConnectionRefusedError)
+        reason = UnavailableReason::Refused;
+    else if (code == QNetworkReply::HostNotFoundError)
+        reason = UnavailableReason::HostNotFound;
     Unavailable(reason, fetchingVariant ? QStringLiteral("the variant: ") + message : message);
 }
 

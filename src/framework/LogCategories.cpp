@@ -1,0 +1,7 @@
+#include "LogCategories.h"
+
+Q_LOGGING_CATEGORY(lcApp, "korvanta.app", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcPlayer, "korvanta.player", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcEngine, "korvanta.engine", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcPlaylists, "korvanta.playlists", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcDesktop, "korvanta.desktop", QtWarningMsg)

@@ -1,0 +1,12 @@
+#pragma once
+// One logging category per subsystem. Only warnings show by default; the rest is asked
+// for at run time, e.g. QT_LOGGING_RULES="korvanta.*.debug=true" for everything or
+// QT_LOGGING_RULES="korvanta.player.debug=true" for the player alone.
+
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcApp)       // korvanta.app: start-up and shutdown
+Q_DECLARE_LOGGING_CATEGORY(lcPlayer)    // korvanta.player: requests, states, reasons, retries
+Q_DECLARE_LOGGING_CATEGORY(lcEngine)    // korvanta.engine: the engine library and its own log
+Q_DECLARE_LOGGING_CATEGORY(lcPlaylists) // korvanta.playlists: imports and downloads
+Q_DECLARE_LOGGING_CATEGORY(lcDesktop)   // korvanta.desktop: the session bus services
