@@ -1,8 +1,10 @@
 #include "GuideCache.h"
 
+#include "PrivateFiles.h"
+
 #include <QCryptographicHash>
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -48,12 +50,12 @@ GuideCacheInfo ReadGuideCacheInfo(const QString& source)
 bool WriteGuideCacheInfo(const QString& source, const GuideCacheInfo& info)
 {
     const QString path = InfoPath(source);
-    QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
     const auto line = [](const QString& text) { return text.toLatin1().replace('\n', ' ') + '\n'; };
     const QByteArray body = line(info.etag) + line(info.lastModified)
                             + line(info.fetched.toUTC().toString(Qt::ISODate)) + info.importedFor.toHex() + '\n';
-    return file.open(QIODevice::WriteOnly) && file.write(body) == body.size() && file.commit();
+    return MakePrivateFolder(QFileInfo(path).absolutePath()) && file.open(QIODevice::WriteOnly)
+           && file.setPermissions(kPrivateFileMode) && file.write(body) == body.size() && file.commit();
 }
 
 void RemoveGuideCache(const QString& source)

@@ -1,6 +1,7 @@
 #include "GuideDatabase.h"
 
-#include <QDir>
+#include "PrivateFiles.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -15,8 +16,6 @@ namespace {
 
 constexpr int kSchemaVersion = 1;
 constexpr int kBusyTimeoutMs = 2000;
-constexpr QFileDevice::Permissions kOwnerOnlyFolder =
-    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
 constexpr mode_t kOwnerOnlyFile = 0600;
 
 // Programmes refer to their channel by number; numbers are never reused, so a reader
@@ -35,8 +34,8 @@ CREATE INDEX programmes_by_time ON programmes(channel, start);
 
 bool MakeOwnerOnly(const QString& path)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile::setPermissions(QFileInfo(path).absolutePath(), kOwnerOnlyFolder);
+    if (!MakePrivateFolder(QFileInfo(path).absolutePath()))
+        return false;
     const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, kOwnerOnlyFile);
     if (fd < 0)

@@ -1,5 +1,7 @@
 #include "GuideDownload.h"
 
+#include "PrivateFiles.h"
+
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -49,7 +51,7 @@ void GuideDownload::Read()
         return;
     if (reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() >= kFirstErrorStatus)
         return; // an error page is not kept
-    if (!file.isOpen() && !file.open(QIODevice::WriteOnly)) {
+    if (!OpenCopy()) {
         Abort(GuideDownloadResult::Outcome::CannotWrite);
         return;
     }
@@ -58,6 +60,12 @@ void GuideDownload::Read()
         Abort(GuideDownloadResult::Outcome::TooLarge);
     else if (file.write(data) != data.size())
         Abort(GuideDownloadResult::Outcome::CannotWrite);
+}
+
+bool GuideDownload::OpenCopy()
+{
+    // The copy holds what the viewer's address returned: others may not read it.
+    return file.isOpen() || (file.open(QIODevice::WriteOnly) && file.setPermissions(kPrivateFileMode));
 }
 
 void GuideDownload::Abort(GuideDownloadResult::Outcome reason)
@@ -83,7 +91,7 @@ void GuideDownload::Finish()
     } else if (reply->error() != QNetworkReply::NoError) {
         result.outcome = GuideDownloadResult::Outcome::Network;
         result.detail = reply->errorString();
-    } else if (!file.isOpen() && !file.open(QIODevice::WriteOnly)) { // an empty body
+    } else if (!OpenCopy()) { // an empty body
         result.outcome = GuideDownloadResult::Outcome::CannotWrite;
     }
     if (result.outcome == GuideDownloadResult::Outcome::Downloaded) {

@@ -39,6 +39,7 @@ signals:
 private:
     void Read();
     void Finish();
+    bool OpenCopy();
     void Abort(GuideDownloadResult::Outcome reason);
 
     QNetworkReply* reply;

@@ -4,6 +4,7 @@
 #include "GuideChoicesFile.h"
 #include "GuideDownload.h"
 #include "GuidesFile.h"
+#include "PrivateFiles.h"
 #include "Playlist.h"
 #include "SourceNames.h"
 
@@ -17,8 +18,6 @@ namespace {
 
 constexpr int kDownloadTimeoutMs = 30 * 1000;
 constexpr int kStaleCheckMs = 60 * 60 * 1000;
-constexpr QFileDevice::Permissions kOwnerOnlyFolder =
-    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
 
 GuideProblem ProblemOf(const GuideDownloadResult& result)
 {
@@ -257,8 +256,7 @@ void GuideLibrary::Download(GuideSource& guide)
         return;
     const QString path = GuideCachePath(guide.source);
     const QString folder = QFileInfo(path).absolutePath();
-    QDir().mkpath(folder);
-    QFile::setPermissions(folder, kOwnerOnlyFolder);
+    MakePrivateFolder(folder);
     // Asked with what the copy was fetched with, so that an unchanged guide is not sent.
     const GuideCacheInfo info = QFileInfo::exists(path) ? ReadGuideCacheInfo(guide.source) : GuideCacheInfo();
     auto* download = new GuideDownload(network, QUrl(guide.source), path, guide.userAgent, info.etag,

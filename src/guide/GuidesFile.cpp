@@ -38,5 +38,5 @@ bool SaveGuides(const QString& path, const std::vector<std::pair<QString, QStrin
         entry->SetAttribute("source", AttributeUtf8(source, kMaxSourceLength).constData());
         root->LinkEndChild(entry);
     }
-    return WriteXmlFile(path, document);
+    return WriteXmlFile(path, document, XmlFileReaders::OwnerOnly); // addresses may hold tokens
 }

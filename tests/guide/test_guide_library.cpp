@@ -10,6 +10,7 @@
 #include "TempDir.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -65,6 +66,10 @@ TEST_F(GuideLibraryTest, AddsRenamesAndRemovesGuidesAndTakesThePlaylistsOwn)
     ASSERT_EQ(saved.size(), 2u);
     EXPECT_EQ(saved[0], std::make_pair(QStringLiteral("Provider"), Url("gzip.xml.gz")));
     EXPECT_EQ(saved[1].first, QStringLiteral("mine"));
+    // The addresses and what they returned may carry the viewer's tokens.
+    constexpr QFileDevice::Permissions kGroupAndOthers(0x0077);
+    for (const QString& path : {dir.FilePath(QStringLiteral("Korvanta/Guides.xml")), GuideCachePath(Url("gzip.xml.gz"))})
+        EXPECT_EQ(QFileInfo(path).permissions() & kGroupAndOthers, 0) << path.toStdString();
 
     // A web page instead of a guide: named, with the reason; the other guides stay.
     library->Add(Url("page.html"));
