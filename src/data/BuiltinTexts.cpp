@@ -79,6 +79,32 @@ QStringList TimeshiftTexts()
     };
 }
 
+// Names for assistive technology and the words of the keyboard's help, in AccessText order.
+QStringList AccessTexts()
+{
+    return {
+        QStringLiteral("Play"),
+        QStringLiteral("Stop"),
+        QStringLiteral("Mute"),
+        QStringLiteral("Volume"),
+        QStringLiteral("Playback controls"),
+        QStringLiteral("Video"),
+        QStringLiteral("Video: %1"),
+        QStringLiteral("Description"),
+        QStringLiteral("Search results"),
+        QStringLiteral("No channel found"),
+    };
+}
+
+// The language's name in its own words, and its locale code.
+QStringList LocaleTexts()
+{
+    return {
+        QStringLiteral("English"),
+        QStringLiteral("en"),
+    };
+}
+
 } // namespace
 
 const QStringList& BuiltinTexts(LanguageGroup group)
@@ -87,6 +113,8 @@ const QStringList& BuiltinTexts(LanguageGroup group)
         PlaylistsTexts(),
         StatusReasonsTexts(),
         TimeshiftTexts(),
+        AccessTexts(),
+        LocaleTexts(),
     };
     static const QStringList none;
     return group < kCoreGroupCount ? none : texts[group - kCoreGroupCount];

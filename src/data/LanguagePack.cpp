@@ -1,5 +1,6 @@
 #include "LanguagePack.h"
 
+#include "AccessTexts.h"
 #include "BuiltinTexts.h"
 #include "LanguageFolder.h"
 #include "MessageBox.h"
@@ -17,7 +18,7 @@ constexpr int kMaxEntryLength = 1999;
 constexpr std::array<const char*, kLanguageGroupCount> kGroupElementNames = {
     "MainMenu", "ContexMenu", "ChannelsDialog", "LanguagesDialog", "AboutDialog",
     "DonateDialog", "Groups", "Countries", "Status", "Playlists", "StatusReasons",
-    "Timeshift",
+    "Timeshift", "Access", "Locale",
 };
 
 XmlReadResult ReadPack(const QString& languageName, TiXmlDocument& document)
@@ -52,4 +53,16 @@ bool LoadLanguagePack(QWidget* owner, QString& languageName, LanguageStrings& st
         CompleteWithBuiltinTexts(static_cast<LanguageGroup>(group), list);
     }
     return true;
+}
+
+QString LanguageOwnName(const QString& languageName)
+{
+    TiXmlDocument document;
+    if (ReadPack(languageName, document) != XmlReadResult::Parsed || document.RootElement() == nullptr)
+        return {};
+    const TiXmlElement* group = document.RootElement()->FirstChildElement(kGroupElementNames[Locale]);
+    const TiXmlElement* entry = FirstNodeAsElement(group);
+    for (int index = 0; entry != nullptr && index < LocaleOwnName; ++index)
+        entry = entry->NextSiblingElement();
+    return entry != nullptr ? ElementText(entry, kMaxEntryLength).trimmed() : QString();
 }

@@ -13,3 +13,6 @@ class QWidget;
 // not parse leaves every core group empty and still counts as loaded. The groups a
 // pack may lack are completed with their built-in English entries.
 bool LoadLanguagePack(QWidget* owner, QString& languageName, LanguageStrings& strings);
+
+// The language's name in its own words, as its pack spells it; empty when the pack has none.
+QString LanguageOwnName(const QString& languageName);

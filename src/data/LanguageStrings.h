@@ -22,10 +22,12 @@ enum LanguageGroup {
     Playlists = 9,
     StatusReasons = 10,
     Timeshift = 11,
+    Access = 12,
+    Locale = 13,
 };
 
 constexpr int kCoreGroupCount = 9; // the groups every pack must carry
-constexpr int kLanguageGroupCount = 12;
+constexpr int kLanguageGroupCount = 14;
 
 struct LanguageStrings
 {
