@@ -258,6 +258,7 @@ void M3uParser::ReadExtInf(QStringView info)
     pending.logo.clear();
     pending.catchup = {};
     pending.shiftMinutes.reset();
+    pending.number.clear();
     pending.described = false;
 
     qsizetype pos = 0;
@@ -270,6 +271,8 @@ void M3uParser::ReadExtInf(QStringView info)
             pending.tvgName = value.trimmed().toString();
         else if (IsKey(key, QLatin1StringView("tvg-logo")))
             pending.logo = value.trimmed().toString();
+        else if (IsKey(key, QLatin1StringView("tvg-chno")))
+            pending.number = value.trimmed().toString();
         else if (IsKey(key, QLatin1StringView("group-title")))
             pending.group = Intern(value.trimmed().toString());
         else if (IsKey(key, QLatin1StringView("tvg-shift")))
@@ -340,6 +343,7 @@ void M3uParser::ReadAddress(QStringView line)
     channel.group = entry.group.isEmpty() ? entry.extGroup : entry.group;
     channel.tvgId = std::move(entry.tvgId);
     channel.logo = std::move(entry.logo);
+    channel.number = std::move(entry.number);
     channel.userAgent = entry.userAgent;
     channel.referrer = entry.referrer;
     channel.catchup = CatchupOf(entry.catchup);

@@ -55,7 +55,7 @@ private:
         QString mode, days, source;
     };
     struct Pending {
-        QString name, tvgName, group, extGroup, tvgId, logo, userAgent, referrer;
+        QString name, tvgName, group, extGroup, tvgId, logo, userAgent, referrer, number;
         CatchupText catchup;
         std::optional<int> shiftMinutes;
         bool described = false; // an #EXTINF line came before the address

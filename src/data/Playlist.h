@@ -17,6 +17,7 @@ struct PlaylistChannel {
     CatchupOffer catchup;
     QString tvgName;           // only where it differs from name
     int guideShiftMinutes = 0; // tvg-shift of the entry, else of the playlist's header
+    QString number;    // tvg-chno: the channel's number in the viewer's line-up, if given
 };
 
 struct Playlist {

@@ -9,10 +9,12 @@ namespace {
 const QUrl kDownloaded(QStringLiteral("http://lists.example/tv/all.m3u"));
 const QUrl kLocal = QUrl::fromLocalFile(QStringLiteral("/home/v/lists/mine.m3u"));
 
-// name|address|group|tvgId|logo|userAgent|referrer
+// name|address|group|tvgId|logo|userAgent|referrer, and #number when there is one
 QString Describe(const PlaylistChannel& c)
 {
-    return QStringList{c.name, c.address, c.group, c.tvgId, c.logo, c.userAgent, c.referrer}.join(QLatin1Char('|'));
+    const QString described =
+        QStringList{c.name, c.address, c.group, c.tvgId, c.logo, c.userAgent, c.referrer}.join(QLatin1Char('|'));
+    return c.number.isEmpty() ? described : described + QStringLiteral("|#") + c.number;
 }
 
 struct EntryCase {
@@ -47,7 +49,7 @@ TEST(M3uParser, ReadsEveryQuirkOfTheWild)
          "#EXTM3U url-tvg=\"http://e/g.xml\" x-tvg-url=\"http://e/h.xml\"\r\n"
          "#EXTINF:-1 tvg-id=\"a.us\" tvg-logo=\"http://l/a.png\" group-title=\"News\" tvg-chno=\"7\",A One\r\n"
          "http://s/a.m3u8\r\n",
-         {"A One|http://s/a.m3u8|News|a.us|http://l/a.png||"}},
+         {"A One|http://s/a.m3u8|News|a.us|http://l/a.png|||#7"}},
         {"no header, bare CR", "http://s/a.m3u8\rhttp://s/dir/b.ts", {"a.m3u8|http://s/a.m3u8|||||", "b.ts|http://s/dir/b.ts|||||"}},
         {"UTF-8 with BOM", "\xEF\xBB\xBF#EXTM3U\n#EXTINF:0,\xC3\x9Cn\xC3\xAF\nhttp://s/u\n", {"\u00DCn\u00EF|http://s/u|||||"}},
         {"Latin-1 fallback", "#EXTINF:-1,Caf\xE9\nhttp://s/c\n", {"Caf\u00E9|http://s/c|||||"}},
