@@ -13,6 +13,7 @@ packages=(
     desktop-file-utils appstream
     clang-14 libclang-rt-14-dev
     dbus playerctl python3-dbus python3-gi qt6-wayland weston libxcb-screensaver0-dev
+    at-spi2-core python3-pyatspi qt6-translations-l10n
 )
 
 sudo=""

@@ -79,9 +79,16 @@ int main(int argc, char** argv)
     window.resize(220, 480);
     SearchPanel panel(&window);
     const QStringList channelNames = MakeNames();
+    // Every channel numbered, as the big lists do; details shared by group, as the window makes them.
+    SearchEntries entries;
+    entries.names = channelNames;
+    for (int k = 0; k < kChannels; ++k) {
+        entries.numbers.append(QString::number(k + 1));
+        entries.details.append(QStringLiteral("Group \u00b7 Provider"));
+    }
     QElapsedTimer indexTimer;
     indexTimer.start();
-    panel.SetNames(channelNames);
+    panel.SetEntries(std::move(entries));
     const double indexMs = indexTimer.nsecsElapsed() / 1e6;
     panel.SetArea(QRect(2, 25, 216, 350));
     window.show();

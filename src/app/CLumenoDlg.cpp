@@ -1,5 +1,6 @@
 #include "CLumenoDlg.h"
 
+#include "AccessTexts.h"
 #include "AppDataFolder.h"
 #include "CAboutDlg.h"
 #include "CAddPlaylistDlg.h"
@@ -13,6 +14,7 @@
 #include "LanguageEntries.h"
 #include "LanguagePack.h"
 #include "MessageBox.h"
+#include "NaturalOrder.h"
 #include "PlaylistTexts.h"
 #include "PlayStateModel.h"
 #include "SettingsFile.h"
@@ -127,6 +129,7 @@ bool CLumenoDlg::OnInitDialog()
 
     if (!LoadLanguagePack(this, settings.languageName, languageStrings))
         return FatalError(kLanguageError);
+    toolkitTexts.Use(languageStrings[Locale].value(LocaleCode));
     if (!LoadChannelCatalogue(settings.languageName, channelNames, channelDescriptions))
         return FatalError(kLanguageError);
     // The engine and its video output come once both windows are on screen (StartEngine).
@@ -144,6 +147,7 @@ bool CLumenoDlg::OnInitDialog()
     boldFont.setWeight(QFont::Bold);
     menuPanel.SetFont(boldFont);
     menuPanel.Create(this);
+    NameAccessibleParts();
     BuildMenus();
 
     initialised = true;
@@ -283,8 +287,9 @@ void CLumenoDlg::Layout(int cx, int cy)
     const int top = settings.hideMenu ? 0 : CPanelMenu::kHeight;
     const int statusTop = settings.hideControl ? cy - kStatusHeight : cy - kPlayPanelHeight - kStatusHeight;
     // The video arrives after the first frame; its band is kept from the start.
+    videoRect = QRect(0, top, cx, statusTop - top);
     if (QWidget* video = player.VideoWidget())
-        video->setGeometry(0, top, cx, statusTop - top);
+        video->setGeometry(videoRect);
     statusRect = QRect(0, statusTop, StatusWidth(cx), kStatusHeight);
     if (playPanel.parentWidget() != nullptr) {
         playPanel.setGeometry(0, cy - kPlayPanelHeight, cx, kPlayPanelHeight);
@@ -321,7 +326,7 @@ void CLumenoDlg::paintEvent(QPaintEvent* event)
     const QString shown = statusNamesReason
                               ? painter.fontMetrics().elidedText(statusText, Qt::ElideRight, textRect.width())
                               : statusText;
-    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop, shown);
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop, NaturalOrder(shown));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -562,6 +567,47 @@ void CLumenoDlg::ShowLanguageDialog()
     }
 }
 
+void CLumenoDlg::NameAccessibleParts()
+{
+    playPanel.SetAccessibleNames({AccessText(AccessPlayPanel), AccessText(AccessPlay), AccessText(AccessStop),
+                                  AccessText(AccessMute), AccessText(AccessVolume)});
+    Notify(this, VideoPart, QAccessible::NameChanged);
+}
+
+// Never the invalid-argument error: assistive technology asks from outside any handler, and
+// the group always has its built-in English.
+QString CLumenoDlg::AccessText(int index) const
+{
+    return languageStrings[Access].value(index);
+}
+
+AccessiblePart CLumenoDlg::Part(int index) const
+{
+    AccessiblePart part;
+    switch (index) {
+    case MenuBarPart:
+        part.widget = const_cast<CPanelMenu*>(&menuPanel);
+        break;
+    case VideoPart:
+        part.role = QAccessible::Animation;
+        part.name = channelName.isEmpty() ? AccessText(AccessVideo) : AccessText(AccessVideoOf).arg(channelName);
+        part.rect = videoRect;
+        break;
+    case StatusPart:
+        part.role = QAccessible::StatusBar;
+        part.name = statusText;
+        part.rect = statusRect;
+        part.state.readOnly = true;
+        break;
+    case PlayPanelPart:
+        part.widget = const_cast<CPanelPlay*>(&playPanel);
+        break;
+    default:
+        break;
+    }
+    return part;
+}
+
 void CLumenoDlg::ReloadLanguage()
 {
     languageStrings.Clear();
@@ -570,9 +616,11 @@ void CLumenoDlg::ReloadLanguage()
     for (auto& list : channelDescriptions)
         list.clear();
     LoadLanguagePack(this, settings.languageName, languageStrings);
+    toolkitTexts.Use(languageStrings[Locale].value(LocaleCode));
     LoadChannelCatalogue(settings.languageName, channelNames, channelDescriptions);
     DestroyMenus();
     menuPanel.RemoveAllItems();
+    NameAccessibleParts();
     BuildMenus();
     menuPanel.update();
     channelDlg.ApplyLanguage();
@@ -592,8 +640,8 @@ void CLumenoDlg::AppendItem(const MenuRow& row)
         return;
     }
     QString text = languageStrings.Text(row.group, row.entry);
-    if (row.shortcut != nullptr)
-        text += QLatin1Char('\t') + QLatin1String(row.shortcut);
+    if (row.shortcut.key() != Qt::Key_unknown) // the key's name in the current language
+        text += QLatin1Char('\t') + QKeySequence(row.shortcut).toString(QKeySequence::NativeText);
     QAction* action = menu->addAction(text);
     action->setData(row.command);
     if (row.checked != nullptr) {
@@ -717,11 +765,14 @@ const QString& CLumenoDlg::StatusString(int index) const
 
 void CLumenoDlg::SetStatusText(const QString& text, bool namesReason)
 {
+    const bool changed = text != statusText;
     statusText = text;
     statusNamesReason = namesReason;
     update(statusRect);
     statusRect.setWidth(StatusWidth(width()));
     update(statusRect);
+    if (changed)
+        Notify(this, StatusPart, QAccessible::NameChanged);
 }
 
 // The designed width holds the designed texts; a text with a reason takes as much of the
@@ -761,6 +812,7 @@ LRESULT CLumenoDlg::OnVolume(WPARAM, LPARAM lParam)
 
 LRESULT CLumenoDlg::OnStartChannel(WPARAM, LPARAM)
 {
+    Notify(this, VideoPart, QAccessible::NameChanged);
     SetStatusText(StatusString(StatusConnecting));
     playPanel.EnablePlayButton();
     mpris.SetCanPlay(true);

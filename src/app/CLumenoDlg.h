@@ -4,6 +4,7 @@
 // lays them out, handles the commands and private messages, and saves the settings and
 // favourites when it closes.
 
+#include "AccessibleParts.h"
 #include "CChannelDlg.h"
 #include "CPanelMenu.h"
 #include "CPanelPlay.h"
@@ -18,6 +19,7 @@
 #include "MprisService.h"
 #include "PlaylistLibrary.h"
 #include "ScreenSaverInhibitor.h"
+#include "ToolkitTranslation.h"
 #include "Settings.h"
 #include "WindowMessage.h"
 
@@ -38,10 +40,13 @@ class QAction;
 class QMenu;
 class QShortcut;
 
-class CLumenoDlg : public QDialog, public MediaPlayerTarget
+class CLumenoDlg : public QDialog, public MediaPlayerTarget, public AccessibleParts
 {
     Q_OBJECT
 public:
+    // What assistive technology sees in the window, top to bottom.
+    enum Part { MenuBarPart, VideoPart, StatusPart, PlayPanelPart, PartCountOf };
+
     // Geometry of the bands, in pixels.
     static constexpr int kStatusHeight = 16;
     static constexpr int kStatusWidth = 200;
@@ -114,6 +119,10 @@ public:
     void ZapFromDesktop(int step) override;
     void SetVolumeFromDesktop(int volume) override;
 
+    QAccessible::Role AccessibleRole() const override { return QAccessible::Window; }
+    int PartCount() const override { return PartCountOf; }
+    AccessiblePart Part(int index) const override;
+
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -152,6 +161,9 @@ private:
     void DestroyMenus();
     void AppendItem(const MenuRow& row);
     void SetCheck(int id, bool checked);
+    // Gives the parts assistive technology sees their names in the current language.
+    void NameAccessibleParts();
+    QString AccessText(int index) const;
     // namesReason: the text ends with a reason, which the status line shows in full.
     void SetStatusText(const QString& text, bool namesReason = false);
     int StatusWidth(int rowWidth) const;
@@ -176,6 +188,7 @@ private:
     CPanelPlay playPanel;
     CPanelMenu menuPanel;
     LanguageStrings languageStrings;
+    ToolkitTranslation toolkitTexts; // follows languageStrings
     PlaylistLibrary playlistLibrary{languageStrings};
     QStringList pendingPlaylists; // handed over before start-up completed
     CChannelDlg channelDlg;
@@ -192,6 +205,7 @@ private:
     QString channelName;
     QFont boldFont;
     QRect statusRect;
+    QRect videoRect; // the picture's band, also before the picture exists
     QString statusText;
     bool statusNamesReason = false;
     QBasicTimer bufferingTimer;

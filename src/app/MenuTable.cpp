@@ -10,13 +10,14 @@ bool HideControl(const Settings& s) { return s.hideControl != 0; }
 bool HideMenu(const Settings& s) { return s.hideMenu != 0; }
 bool AlwaysOnTop(const Settings& s) { return s.alwaysOnTop != 0; }
 
-constexpr const char* kSpace = "Space";
-constexpr const char* kM = "M";
-constexpr const char* kEnter = "Enter";
-constexpr const char* kCtrlH = "Ctrl+H";
-constexpr const char* kCtrlM = "Ctrl+M";
-constexpr const char* kCtrlT = "Ctrl+T";
-constexpr const char* kCtrlF = "Ctrl+F";
+constexpr QKeyCombination kSpace = Qt::Key_Space;
+constexpr QKeyCombination kM = Qt::Key_M;
+constexpr QKeyCombination kEnter = Qt::Key_Enter;
+constexpr QKeyCombination kCtrlH = Qt::CTRL | Qt::Key_H;
+constexpr QKeyCombination kCtrlM = Qt::CTRL | Qt::Key_M;
+constexpr QKeyCombination kCtrlT = Qt::CTRL | Qt::Key_T;
+constexpr QKeyCombination kCtrlF = Qt::CTRL | Qt::Key_F;
+constexpr QKeyCombination kNone = Qt::Key_unknown;
 
 const MenuRow kRows[] = {
     {MenuChannels, ID_CHANNELS, MainMenu, MainMenuShowChannels},
@@ -27,8 +28,8 @@ const MenuRow kRows[] = {
     {MenuPlayback, ID_MUTE, MainMenu, MainMenuMute, kM},
     {MenuPlayback, ID_SEPARATOR},
     {MenuPlayback, ID_FULL_SCREEN, MainMenu, MainMenuFullScreen, kEnter},
-    {MenuPlayback, ID_ORIGINAL_SIZE, MainMenu, MainMenuOriginalSize, nullptr, OriginalSize},
-    {MenuPlayback, ID_FIT_TO_WINDOW, MainMenu, MainMenuFitToWindow, nullptr, FitToWindow},
+    {MenuPlayback, ID_ORIGINAL_SIZE, MainMenu, MainMenuOriginalSize, kNone, OriginalSize},
+    {MenuPlayback, ID_FIT_TO_WINDOW, MainMenu, MainMenuFitToWindow, kNone, FitToWindow},
 
     {MenuOptions, ID_HIDE_CONTROL, MainMenu, MainMenuHideControl, kCtrlH, HideControl},
     {MenuOptions, ID_HIDE_MENU, MainMenu, MainMenuHideMenu, kCtrlM, HideMenu},
@@ -47,8 +48,8 @@ const MenuRow kRows[] = {
     {MenuContext, ID_MUTE, ContexMenu, ContextMute, kM},
     {MenuContext, ID_SEPARATOR},
     {MenuContext, ID_FULL_SCREEN, ContexMenu, ContextFullScreen, kEnter},
-    {MenuContext, ID_ORIGINAL_SIZE, ContexMenu, ContextOriginalSize, nullptr, OriginalSize},
-    {MenuContext, ID_FIT_TO_WINDOW, ContexMenu, ContextFitToWindow, nullptr, FitToWindow},
+    {MenuContext, ID_ORIGINAL_SIZE, ContexMenu, ContextOriginalSize, kNone, OriginalSize},
+    {MenuContext, ID_FIT_TO_WINDOW, ContexMenu, ContextFitToWindow, kNone, FitToWindow},
     {MenuContext, ID_SEPARATOR},
     {MenuContext, ID_HIDE_CONTROL, ContexMenu, ContextHideControl, kCtrlH, HideControl},
     {MenuContext, ID_HIDE_MENU, ContexMenu, ContextHideMenu, kCtrlM, HideMenu},

@@ -6,6 +6,8 @@
 #include "LanguageStrings.h"
 #include "Settings.h"
 
+#include <QKeyCombination>
+
 #include <span>
 
 enum MenuPopup : int {
@@ -24,7 +26,7 @@ struct MenuRow
     int command;                          // ID_SEPARATOR for a separator line
     LanguageGroup group = MainMenu;       // where the text is
     int entry = 0;                        // its index in the group
-    const char* shortcut = nullptr;       // shown after a tab; nullptr for none
+    QKeyCombination shortcut = Qt::Key_unknown; // its name is shown after a tab; Key_unknown: none
     bool (*checked)(const Settings&) = nullptr; // nullptr: the item carries no check mark
 };
 

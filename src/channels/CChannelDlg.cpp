@@ -1,6 +1,8 @@
 #include "CChannelDlg.h"
 
+#include "AccessTexts.h"
 #include "ChannelIcons.h"
+#include "ChannelItemDelegate.h"
 #include "ChannelTreeLayout.h"
 #include "DialogUnits.h"
 #include "InvalidArgument.h"
@@ -12,12 +14,14 @@
 #include "WindowGeometry.h"
 #include "WindowMessage.h"
 
+#include <QHash>
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QMenu>
 #include <QUrl>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QToolButton>
@@ -122,6 +126,27 @@ void moveWindow(QWidget* window, int x, int y, int width, int height)
     window->setGeometry(x, y, std::max(width, 0), std::max(height, 0));
 }
 
+// The platform's tab control pads a label by 6 pixels on each side, and the window's first
+// width was made for that; Qt's styles pad by 12, which cut the English labels there.
+class PlatformTabPadding : public QProxyStyle
+{
+public:
+    explicit PlatformTabPadding(QObject* owner)
+    {
+        setParent(owner);
+    }
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (metric == PM_TabBarTabHSpace)
+            return kPadding;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+
+private:
+    static constexpr int kPadding = 2 * 6;
+};
+
 template <class List>
 void checkedRemove(List& list, qsizetype i)
 {
@@ -193,6 +218,7 @@ void CChannelDlg::CreateTemplateControls()
     // A narrow window shortens the tab texts rather than hiding a tab behind scroll arrows.
     tabs->setUsesScrollButtons(false);
     tabs->setElideMode(Qt::ElideRight);
+    tabs->setStyle(new PlatformTabPadding(tabs));
     connect(tabs, &QTabBar::currentChanged, this, [this](int tab) { CatchInvalidArgument([&] { OnTabChanged(tab); }); });
 
     channelTree = new QTreeWidget(this);
@@ -202,6 +228,7 @@ void CChannelDlg::CreateTemplateControls()
     channelTree->setHeaderHidden(true);
     channelTree->header()->setStretchLastSection(false);
     channelTree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    channelTree->setItemDelegate(new ChannelItemDelegate(channelTree));
     connect(channelTree, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { CatchInvalidArgument([&] { OnTreeSelChanged(current); }); });
     connect(channelTree, &QTreeWidget::itemDoubleClicked, this, [this] { PlayFromTree(); });
@@ -217,6 +244,7 @@ void CChannelDlg::CreateTemplateControls()
     favoritesList->setRootIsDecorated(false);
     favoritesList->setItemsExpandable(false);
     favoritesList->setSelectionMode(QAbstractItemView::SingleSelection);
+    favoritesList->setItemDelegate(new ChannelItemDelegate(favoritesList));
     favoritesList->hide();
     connect(favoritesList, &QTreeWidget::itemSelectionChanged, this,
             [this] { CatchInvalidArgument([this] { OnFavoriteItemChanged(); }); });
@@ -242,13 +270,27 @@ void CChannelDlg::CreateSearch()
 void CChannelDlg::OnInitDialog()
 {
     setWindowTitle(Text(kCaptionText));
-    searchPanel->SetPlaceholder(PlaylistText(PlaylistSearchPlaceholder));
     InitControls();
+    NameControls();
     FillChannelTree();
     AppendPlaylists();
     FillFavoritesList();
     FillSearchNames();
     description->clear();
+}
+
+void CChannelDlg::NameControls()
+{
+    const QStringList& access = (*languageStrings)[Access];
+    channelTree->setAccessibleName(tabs->tabText(kTabTree));
+    favoritesList->setAccessibleName(tabs->tabText(kTabFavorites));
+    description->setAccessibleName(access.value(AccessDescription));
+    for (QToolButton* button : buttons) {
+        if (button != nullptr && button->text().isEmpty())
+            button->setAccessibleName(button->toolTip());
+    }
+    searchPanel->SetTexts(PlaylistText(PlaylistSearchPlaceholder), access.value(AccessSearchResults),
+                          access.value(AccessNoChannelFound));
 }
 
 void CChannelDlg::InitControls()
@@ -402,7 +444,6 @@ void CChannelDlg::ApplyLanguage()
         return;
     try {
         setWindowTitle(Text(kCaptionText));
-        searchPanel->SetPlaceholder(PlaylistText(PlaylistSearchPlaceholder));
         tabs->setTabText(kTabTree, Text(kTreeTabText));
         tabs->setTabText(kTabFavorites, Text(kFavoritesTabText));
 
@@ -416,6 +457,7 @@ void CChannelDlg::ApplyLanguage()
         }
         LayoutToolbars(width(), height());
         playBar->show();
+        NameControls();
 
         refillQuietly(channelTree, [this] {
             FillChannelTree();
@@ -793,22 +835,26 @@ int CChannelDlg::SelectionMark() const
 
 void CChannelDlg::FillSearchNames()
 {
-    // Built-in channels in the order of the tree: the countries, then the genres.
+    // Built-in channels in the order of the tree: the countries, then the genres; each
+    // told apart by its group.
     searchKeys.clear();
-    QStringList names;
-    const auto addSection = [&](int section) {
+    SearchEntries entries;
+    const auto addSection = [&](int section, const QString& group) {
         const QStringList& sectionNames = CheckedAt(*channelNames, section - 1);
         for (int position : TreePositions(section)) {
             searchKeys.push_back(ChannelKey{MakeChannelId(section, position)});
-            names.append(CheckedAt(sectionNames, position));
+            entries.names.append(CheckedAt(sectionNames, position));
+            entries.numbers.append(QString());
+            entries.details.append(group);
         }
     };
+    const LanguageStrings& strings = *languageStrings;
     for (int section : kCountryOrder)
-        addSection(section);
+        addSection(section, strings[Countries].value(section - kFirstCountrySection));
     for (int section : kGenreOrder)
-        addSection(section);
-    AddOwnSearchNames(names);
-    searchPanel->SetNames(std::move(names));
+        addSection(section, strings[Groups].value(section));
+    AddOwnSearchNames(entries);
+    searchPanel->SetEntries(std::move(entries));
 }
 
 void CChannelDlg::OpenSearch()
@@ -851,7 +897,7 @@ void CChannelDlg::PlayFromSearch(int entry)
         found.push_back(searchKeys[static_cast<std::size_t>(result)]);
     }
     zapList.Set(std::move(found), position);
-    zapSource = ZapSource::List;
+    zapSource = ZapSource::Search;
     StartKey(searchKeys[static_cast<std::size_t>(entry)]);
 }
 
@@ -899,7 +945,7 @@ bool CChannelDlg::CanZap() const
 {
     if (zapSource == ZapSource::Favorites)
         return favoritesList->topLevelItemCount() > 0;
-    return zapSource == ZapSource::List && !zapList.IsEmpty();
+    return (zapSource == ZapSource::List || zapSource == ZapSource::Search) && !zapList.IsEmpty();
 }
 
 void CChannelDlg::Zap(int step)
@@ -908,6 +954,15 @@ void CChannelDlg::Zap(int step)
         return;
     if (zapSource == ZapSource::List) {
         StartKey(zapList.Step(step));
+        return;
+    }
+    if (zapSource == ZapSource::Search) {
+        const ChannelKey key = zapList.Step(step);
+        // The highlighted result follows, while the results still hold the channel.
+        const auto entry = std::find(searchKeys.begin(), searchKeys.end(), key);
+        if (entry != searchKeys.end())
+            searchPanel->SelectEntry(static_cast<int>(entry - searchKeys.begin()));
+        StartKey(key);
         return;
     }
     const int row = ZapList::Wrap(FavoriteRowOfCurrent(), step, favoritesList->topLevelItemCount());
@@ -939,15 +994,26 @@ void CChannelDlg::RefillPlaylists()
     FillSearchNames();
 }
 
-void CChannelDlg::AddOwnSearchNames(QStringList& names)
+void CChannelDlg::AddOwnSearchNames(SearchEntries& entries)
 {
     if (playlists == nullptr)
         return;
+    static const QString kDetailSeparator = QStringLiteral(" \u00b7 ");
     for (std::size_t p = 0; p < playlists->size(); ++p) {
-        const auto& channels = (*playlists)[p].channels;
-        for (std::size_t k = 0; k < channels.size(); ++k) {
+        const Playlist& playlist = (*playlists)[p];
+        QHash<QString, QString> groupDetails; // one shared text per group
+        for (std::size_t k = 0; k < playlist.channels.size(); ++k) {
+            const PlaylistChannel& channel = playlist.channels[k];
+            auto detail = groupDetails.constFind(channel.group);
+            if (detail == groupDetails.constEnd()) {
+                const QString text = channel.group.isEmpty() ? playlist.name
+                                                             : channel.group + kDetailSeparator + playlist.name;
+                detail = groupDetails.insert(channel.group, text);
+            }
             searchKeys.push_back(ChannelKey{0, static_cast<int>(p), static_cast<int>(k)});
-            names.append(channels[k].name);
+            entries.names.append(channel.name);
+            entries.numbers.append(channel.number);
+            entries.details.append(channel.number.isEmpty() ? *detail : channel.number + kDetailSeparator + *detail);
         }
     }
 }

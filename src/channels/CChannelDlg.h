@@ -9,6 +9,7 @@
 #include "LanguageStrings.h"
 #include "OwnStream.h"
 #include "Playlist.h"
+#include "SearchResultModel.h"
 #include "ZapList.h"
 
 #include <QDialog>
@@ -131,6 +132,8 @@ private:
     void MoveFavorite(int step);
 
     void CreateSearch();
+    // The texts of the controls that show none of their own, for assistive technology.
+    void NameControls();
     void FillSearchNames();
     void PlayFromSearch(int entry);
     void OnSearchEntryChanged(int entry);
@@ -140,7 +143,7 @@ private:
     int FavoriteRowOfCurrent() const;
 
     void AppendPlaylists();
-    void AddOwnSearchNames(QStringList& names);
+    void AddOwnSearchNames(SearchEntries& entries);
     const PlaylistChannel* OwnChannel(const ChannelKey& key) const;
     OwnStream StreamOf(const ChannelKey& key) const;
     void StartOwn(const OwnStream& stream, const QString& name, int icon);
@@ -193,7 +196,7 @@ private:
     OwnStream currentStream; // empty while the current channel is a built-in one
     std::vector<ChannelKey> searchKeys; // by search entry
     // Where the current channel was started from, for zapping.
-    enum class ZapSource { None, List, Favorites };
+    enum class ZapSource { None, List, Search, Favorites };
     ZapSource zapSource = ZapSource::None;
     ZapList zapList;
     int zapFavorite = -1;

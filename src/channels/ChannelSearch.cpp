@@ -2,6 +2,7 @@
 
 #include "TextFold.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstring>
@@ -24,6 +25,8 @@ void ChannelSearch::Clear()
     starts.clear();
     lastNeedle.clear();
     lastMatches.clear();
+    numbers.clear();
+    numberEntries.clear();
 }
 
 void ChannelSearch::Reserve(qsizetype names, qsizetype characters)
@@ -32,8 +35,15 @@ void ChannelSearch::Reserve(qsizetype names, qsizetype characters)
     folded.reserve(characters + names);
 }
 
-void ChannelSearch::Add(const QString& name)
+void ChannelSearch::Add(const QString& name, const QString& number)
 {
+    if (!number.isEmpty()) {
+        numberEntries.emplace_back(static_cast<int>(numbers.size()), static_cast<int>(starts.size()));
+        QByteArray bytes = FoldText(number.trimmed()).toUtf8();
+        bytes.replace(kSeparator, ' ');
+        numbers += bytes;
+        numbers += kSeparator;
+    }
     starts.push_back(static_cast<int>(folded.size()));
     QByteArray bytes = FoldText(name).toUtf8();
     bytes.replace(kSeparator, ' '); // a zero inside a name must not end it
@@ -64,12 +74,35 @@ ChannelSearch::Rank ChannelSearch::RankOf(int entry) const
     Rank rank = kNoMatch;
     for (qsizetype at = NextMatch(start, end); at >= 0; at = NextMatch(at + 1, end)) {
         if (at == start)
-            return kStartsName;
+            return end - start == needle.size() ? kExact : kStartsName;
         if (!IsWordCharacter(folded[at - 1]))
             return kStartsWord;
         rank = kInside;
     }
     return rank;
+}
+
+// The entries whose number is the needle: one scan of the numbers, looking for it between
+// two separators.
+std::vector<int> ChannelSearch::NumberMatches() const
+{
+    std::vector<int> found;
+    const char* begin = numbers.constData();
+    const auto size = static_cast<std::size_t>(numbers.size());
+    const auto length = static_cast<std::size_t>(needle.size());
+    for (std::size_t from = 0; from + length < size;) {
+        const void* hit = memmem(begin + from, size - from, needle.constData(), length);
+        if (hit == nullptr)
+            break;
+        const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - begin);
+        if ((at == 0 || begin[at - 1] == kSeparator) && begin[at + length] == kSeparator) {
+            const auto entry = std::lower_bound(numberEntries.begin(), numberEntries.end(),
+                                                std::pair(static_cast<int>(at), 0));
+            found.push_back(entry->second);
+        }
+        from = at + 1;
+    }
+    return found;
 }
 
 std::vector<int> ChannelSearch::Find(const QString& query)
@@ -105,8 +138,18 @@ std::vector<int> ChannelSearch::Find(const QString& query)
     lastNeedle = needle;
     lastMatches = std::move(matches);
 
-    std::vector<int> found = std::move(ranked[kStartsName]);
-    for (int rank = kStartsWord; rank < kNoMatch; ++rank)
+    // A channel's number counts as its exact name; one found both ways is listed once.
+    std::vector<int>& exact = ranked[kExact];
+    for (int entry : NumberMatches()) {
+        for (int rank = kStartsName; rank < kNoMatch; ++rank)
+            std::erase(ranked[rank], entry);
+        exact.push_back(entry);
+    }
+    std::sort(exact.begin(), exact.end());
+    exact.erase(std::unique(exact.begin(), exact.end()), exact.end());
+
+    std::vector<int> found = std::move(exact);
+    for (int rank = kStartsName; rank < kNoMatch; ++rank)
         found.insert(found.end(), ranked[rank].begin(), ranked[rank].end());
     return found;
 }

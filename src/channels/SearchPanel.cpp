@@ -1,6 +1,7 @@
 #include "SearchPanel.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 
@@ -27,29 +28,39 @@ SearchPanel::SearchPanel(QWidget* window) : QObject(window)
     list->setUniformItemSizes(true); // rows are never measured one by one
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setItemDelegate(new ChannelItemDelegate(list));
     list->hide();
     list->installEventFilter(this);
     connect(list, &QListView::doubleClicked, this, [this] { ChooseCurrent(); });
     connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { emit CurrentEntryChanged(CurrentEntry()); });
+
+    noResult = new QLabel(window);
+    noResult->setObjectName(QStringLiteral("noChannelFound"));
+    noResult->setAlignment(Qt::AlignCenter);
+    noResult->setWordWrap(true);
+    noResult->hide();
 }
 
-void SearchPanel::SetNames(QStringList newNames)
+void SearchPanel::SetEntries(SearchEntries newEntries)
 {
-    names = std::move(newNames);
+    entries = std::move(newEntries);
     search.Clear();
     qsizetype characters = 0;
-    for (const QString& name : std::as_const(names))
+    for (const QString& name : std::as_const(entries.names))
         characters += name.size();
-    search.Reserve(names.size(), characters);
-    for (const QString& name : std::as_const(names))
-        search.Add(name);
+    search.Reserve(entries.names.size(), characters);
+    for (qsizetype k = 0; k < entries.names.size(); ++k)
+        search.Add(entries.names[k], entries.numbers.value(k));
     Run();
 }
 
-void SearchPanel::SetPlaceholder(const QString& text)
+void SearchPanel::SetTexts(const QString& placeholder, const QString& resultsName, const QString& noResultText)
 {
-    field->setPlaceholderText(text);
+    field->setPlaceholderText(placeholder);
+    field->setAccessibleName(placeholder);
+    list->setAccessibleName(resultsName);
+    noResult->setText(noResultText);
 }
 
 void SearchPanel::Open()
@@ -73,10 +84,17 @@ void SearchPanel::SetShown(bool shown)
 {
     field->setVisible(shown && open);
     list->setVisible(shown && open);
+    ShowNoResult();
     if (shown && open) {
         field->raise();
         list->raise();
+        noResult->raise();
     }
+}
+
+void SearchPanel::ShowNoResult()
+{
+    noResult->setVisible(list->isVisible() && model->rowCount() == 0 && !field->text().trimmed().isEmpty());
 }
 
 void SearchPanel::SetArea(const QRect& area)
@@ -85,6 +103,7 @@ void SearchPanel::SetArea(const QRect& area)
     field->setGeometry(area.left(), area.top(), area.width(), fieldHeight);
     const int listTop = area.top() + fieldHeight + kListGap;
     list->setGeometry(area.left(), listTop, area.width(), std::max(area.bottom() + 1 - listTop, 0));
+    noResult->setGeometry(list->geometry());
 }
 
 int SearchPanel::CurrentEntry() const
@@ -93,9 +112,18 @@ int SearchPanel::CurrentEntry() const
     return current.isValid() ? Results()[static_cast<std::size_t>(current.row())] : -1;
 }
 
+void SearchPanel::SelectEntry(int entry)
+{
+    const std::vector<int>& results = Results();
+    const auto at = std::find(results.begin(), results.end(), entry);
+    if (at != results.end())
+        list->setCurrentIndex(model->index(static_cast<int>(at - results.begin())));
+}
+
 void SearchPanel::Run()
 {
-    model->SetResults(&names, search.Find(field->text()));
+    model->SetResults(&entries, search.Find(field->text()));
+    ShowNoResult();
     if (model->rowCount() > 0)
         list->setCurrentIndex(model->index(0));
     else

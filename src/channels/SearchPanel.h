@@ -1,7 +1,8 @@
 #pragma once
 // The search field and its flat result list on the channel window's tree tab. Typing
 // filters every channel name given by the window; the first result is selected as one
-// types, Up and Down move, Enter or a double-click chooses, Escape closes.
+// types, Up and Down move, Enter or a double-click chooses, Escape closes. A search that
+// finds nothing says so in place of the list.
 
 #include "ChannelSearch.h"
 #include "SearchResultModel.h"
@@ -10,6 +11,7 @@
 #include <QRect>
 #include <QStringList>
 
+class QLabel;
 class QLineEdit;
 class QListView;
 
@@ -19,9 +21,11 @@ class SearchPanel : public QObject
 public:
     explicit SearchPanel(QWidget* window);
 
-    // The names to search, in their entry order; an open search is run again over them.
-    void SetNames(QStringList names);
-    void SetPlaceholder(const QString& text);
+    // What to search, in entry order; an open search is run again over it.
+    void SetEntries(SearchEntries entries);
+    // The field's placeholder, which also names it, the name of the result list and the
+    // words for no result.
+    void SetTexts(const QString& placeholder, const QString& resultsName, const QString& noResult);
 
     void Open();
     void Close();
@@ -34,6 +38,8 @@ public:
     // The selected result's entry, -1 for none; the results in their shown order.
     int CurrentEntry() const;
     const std::vector<int>& Results() const { return model->Entries(); }
+    // Highlights entry when it is among the results.
+    void SelectEntry(int entry);
 
 signals:
     void EntryChosen(int entry);
@@ -45,13 +51,15 @@ protected:
 
 private:
     void Run();
+    void ShowNoResult();
     void Move(int step);
     void ChooseCurrent();
 
-    QStringList names;
+    SearchEntries entries;
     ChannelSearch search;
     SearchResultModel* model = nullptr;
     QLineEdit* field = nullptr;
     QListView* list = nullptr;
+    QLabel* noResult = nullptr;
     bool open = false;
 };

@@ -1,10 +1,10 @@
 #include "SearchResultModel.h"
 
-void SearchResultModel::SetResults(const QStringList* names, std::vector<int> entries)
+void SearchResultModel::SetResults(const SearchEntries* list, std::vector<int> found)
 {
     beginResetModel();
-    this->names = names;
-    rows = std::move(entries);
+    entries = list;
+    rows = std::move(found);
     endResetModel();
 }
 
@@ -15,8 +15,17 @@ int SearchResultModel::rowCount(const QModelIndex& parent) const
 
 QVariant SearchResultModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || names == nullptr || !index.isValid()
-        || index.row() >= static_cast<int>(rows.size()))
+    if (entries == nullptr || !index.isValid() || index.row() >= static_cast<int>(rows.size()))
         return {};
-    return names->value(rows[static_cast<std::size_t>(index.row())]);
+    const int entry = rows[static_cast<std::size_t>(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+        return entries->names.value(entry);
+    case DetailRole:
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
+        return entries->details.value(entry);
+    default:
+        return {};
+    }
 }

@@ -5,6 +5,7 @@ add_library(korvanta_channels STATIC
     ChannelSearch.cpp
     ChannelIcons.cpp
     ChannelIcons.qrc
+    ChannelItemDelegate.cpp
     ChannelTreeLayout.cpp
     PlaylistTree.cpp
     SearchPanel.cpp

@@ -1,5 +1,6 @@
 #include "CLanguageDlg.h"
 
+#include "LanguagePack.h"
 #include "LanguageStrings.h"
 
 #include <QDir>
@@ -19,6 +20,7 @@ const DialogControl kTemplate[] = {
 
 constexpr int kFlagSize = 16;
 constexpr int kColumnWidth = 200;
+constexpr int kFolderRole = Qt::UserRole; // the folder an item names
 
 // Sorted by name without regard to letter case, as the list always has been.
 class LanguageItem : public QTreeWidgetItem
@@ -101,15 +103,23 @@ void CLanguageDlg::OnInitDialog()
     FillList();
 }
 
+// Each language in its own words (the folder's name for a pack that has none), the current
+// one selected.
 void CLanguageDlg::FillList()
 {
     const QDir folder(QStringLiteral("Languages"));
     const QStringList names = folder.entryList(
         QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Unsorted);
     for (const QString& name : names) {
-        auto* item = new LanguageItem(QStringList{name});
+        const QString ownName = LanguageOwnName(name);
+        auto* item = new LanguageItem(QStringList{ownName.isEmpty() ? name : ownName});
+        item->setData(0, kFolderRole, name);
         item->setIcon(0, LoadFlag(folder.filePath(name + QStringLiteral("/Flag.ico"))));
         List()->addTopLevelItem(item);
+        if (name == language) {
+            List()->setCurrentItem(item);
+            List()->scrollToItem(item);
+        }
     }
 }
 
@@ -128,6 +138,6 @@ void CLanguageDlg::OnOK()
             return;
         mark = selected.first();
     }
-    language = mark->text(0);
+    language = mark->data(0, kFolderRole).toString();
     EndDialog(IDOK);
 }

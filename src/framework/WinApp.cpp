@@ -1,5 +1,6 @@
 #include "WinApp.h"
 
+#include "AccessibleParts.h"
 #include "InvalidArgument.h"
 #include "MessageBox.h"
 
@@ -28,7 +29,10 @@ int& ShareContextsOnWayland(int& argc, char** argv)
 }
 } // namespace
 
-CWinApp::CWinApp(int& argc, char** argv) : QApplication(ShareContextsOnWayland(argc, argv), argv) {}
+CWinApp::CWinApp(int& argc, char** argv) : QApplication(ShareContextsOnWayland(argc, argv), argv)
+{
+    AccessibleParts::InstallFactory();
+}
 
 bool CWinApp::notify(QObject* receiver, QEvent* event)
 {

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QTimer>
 
 namespace {
 
@@ -49,6 +50,7 @@ void CPanelMenu::AddItem(const QString& text, QMenu* menu)
     const int itemWidth = QFontMetrics(ItemFont()).horizontalAdvance(text) + kExtraWidth;
     rects.append(QRect(nextLeft, 0, itemWidth, kHeight));
     nextLeft += itemWidth;
+    Notify(this, ItemCount() - 1, QAccessible::NameChanged);
 }
 
 void CPanelMenu::RemoveAllItems()
@@ -68,6 +70,27 @@ QRect CPanelMenu::ItemRect(int index) const
 bool CPanelMenu::IsItemHot(int index) const
 {
     return CheckedAt(states, index) == 1;
+}
+
+AccessiblePart CPanelMenu::Part(int index) const
+{
+    AccessiblePart part;
+    part.role = QAccessible::MenuItem;
+    part.name = texts.value(index);
+    part.rect = rects.value(index);
+    part.popup = menus.value(index);
+    part.state.hasPopup = true;
+    part.state.focusable = true;
+    return part;
+}
+
+void CPanelMenu::PressPart(int index)
+{
+    // Later: the menu's own loop must not run inside the request that asked for it.
+    QTimer::singleShot(0, this, [this, index] {
+        if (index < ItemCount())
+            OpenPopup(index);
+    });
 }
 
 void CPanelMenu::SetState(int index, int state)

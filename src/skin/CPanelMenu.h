@@ -1,8 +1,10 @@
 #pragma once
 // The skinned menu bar at the top of the main window: a row of text items, each opening
 // its popup menu below it. The command chosen in a popup reaches the parent window as
-// WM_COMMAND with the id the action carries in its data().
+// WM_COMMAND with the id the action carries in its data(). Assistive technology sees it as
+// a menu bar whose items open their menus.
 
+#include "AccessibleParts.h"
 #include "CxImage.h"
 
 #include <QFont>
@@ -17,7 +19,7 @@
 
 class QMenu;
 
-class CPanelMenu : public QWidget
+class CPanelMenu : public QWidget, public AccessibleParts
 {
     Q_OBJECT
 
@@ -38,6 +40,11 @@ public:
     bool IsItemHot(int index) const;
     // The item whose popup menu was opened last, until the pointer moves; -1 if none.
     int OpenItem() const { return openItem; }
+
+    QAccessible::Role AccessibleRole() const override { return QAccessible::MenuBar; }
+    int PartCount() const override { return ItemCount(); }
+    AccessiblePart Part(int index) const override;
+    void PressPart(int index) override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -72,13 +72,17 @@ void CPanelPlay::SetVolume(int value)
     MoveKnob();
     selector = Slider;
     update(trackRect);
+    NotifyValue(this, VolumePart, volume);
 }
 
 void CPanelPlay::SetPaused(bool paused)
 {
+    const bool wasPlaying = playing;
     playing = !paused;
     selector = PlayButton;
     update(playRect);
+    if (playing != wasPlaying)
+        Notify(this, PlayPart, QAccessible::NameChanged);
 }
 
 void CPanelPlay::SetMuted(bool muted)
@@ -86,14 +90,95 @@ void CPanelPlay::SetMuted(bool muted)
     soundOn = !muted;
     selector = SoundButton;
     update(soundRect);
+    QAccessible::State changed;
+    changed.checked = true;
+    NotifyState(this, SoundPart, changed);
 }
 
 void CPanelPlay::EnablePlayButton()
 {
+    const bool wasEnabled = playEnabled;
+    SetPaused(false);
     playEnabled = true;
-    playing = true;
-    selector = PlayButton;
-    update(playRect);
+    if (!wasEnabled) {
+        QAccessible::State changed;
+        changed.disabled = true;
+        NotifyState(this, PlayPart, changed);
+    }
+}
+
+void CPanelPlay::SetAccessibleNames(const PlayPanelNames& newNames)
+{
+    names = newNames;
+    setAccessibleName(names.panel);
+    for (int part = 0; part < PartCountOf; ++part)
+        Notify(this, part, QAccessible::NameChanged);
+}
+
+AccessiblePart CPanelPlay::Part(int index) const
+{
+    AccessiblePart part;
+    part.state.focusable = true;
+    switch (index) {
+    case PlayPart:
+        part.role = QAccessible::Button;
+        part.name = playing ? names.stop : names.play;
+        part.rect = playRect;
+        part.state.disabled = !playEnabled;
+        break;
+    case SoundPart:
+        // A check box: screen readers announce whether it is on, which a button's
+        // checked state does not get through to all of them.
+        part.role = QAccessible::CheckBox;
+        part.name = names.mute;
+        part.rect = soundRect;
+        part.state.checkable = true;
+        part.state.checked = !soundOn;
+        break;
+    case VolumePart:
+        part.role = QAccessible::Slider;
+        part.name = names.volume;
+        part.rect = trackRect;
+        part.value = volume;
+        break;
+    default:
+        break;
+    }
+    return part;
+}
+
+void CPanelPlay::PressPart(int index)
+{
+    if (index == PlayPart && playEnabled)
+        TogglePlay();
+    else if (index == SoundPart)
+        ToggleSound();
+}
+
+void CPanelPlay::SetPartValue(int index, int value)
+{
+    if (index != VolumePart)
+        return;
+    const int before = volume;
+    SetVolume(value);
+    if (volume != before)
+        SendMessage(parentWidget(), UM_VOLUME, 0, volume);
+}
+
+void CPanelPlay::TogglePlay()
+{
+    const bool wasPlaying = playing;
+    SetPaused(wasPlaying);
+    repaint(playRect);
+    SendMessage(parentWidget(), UM_PLAY_STOP, wasPlaying ? PLAY_STOP_STOP : PLAY_STOP_PLAY, 0);
+}
+
+void CPanelPlay::ToggleSound()
+{
+    const bool wasOn = soundOn;
+    SetMuted(wasOn);
+    repaint(soundRect);
+    SendMessage(parentWidget(), UM_MUTE, wasOn ? 1 : 0, 0);
 }
 
 void CPanelPlay::Layout(int cx)
@@ -122,11 +207,16 @@ void CPanelPlay::DragTo(int x)
     update(trackRect);
 
     const int span = trackRect.width() - knobLeftHalf - knobRightHalf;
-    const int newVolume = (knobOffset - knobLeftHalf) * 100 / span;
-    if (newVolume != volume) {
-        volume = newVolume;
-        SendMessage(parentWidget(), UM_VOLUME, 0, volume);
-    }
+    ChangeVolume((knobOffset - knobLeftHalf) * 100 / span);
+}
+
+void CPanelPlay::ChangeVolume(int newVolume)
+{
+    if (newVolume == volume)
+        return;
+    volume = newVolume;
+    NotifyValue(this, VolumePart, volume);
+    SendMessage(parentWidget(), UM_VOLUME, 0, volume);
 }
 
 void CPanelPlay::SetHot(bool& hot, bool value, Selector which, const QRect& rect)
@@ -251,26 +341,22 @@ void CPanelPlay::mouseReleaseEvent(QMouseEvent* event)
     }
     const QPoint pos = event->position().toPoint();
     if (playPressed) {
-        const bool wasPlaying = playing;
-        const bool toggled = playEnabled && playRect.contains(pos);
-        if (toggled)
-            playing = !playing;
         playPressed = false;
-        selector = PlayButton;
-        repaint(playRect);
-        if (toggled)
-            SendMessage(parentWidget(), UM_PLAY_STOP, wasPlaying ? PLAY_STOP_STOP : PLAY_STOP_PLAY, 0);
+        if (playEnabled && playRect.contains(pos)) {
+            TogglePlay();
+        } else {
+            selector = PlayButton;
+            repaint(playRect);
+        }
     }
     if (soundPressed) {
-        const bool wasOn = soundOn;
-        const bool toggled = soundRect.contains(pos);
-        if (toggled)
-            soundOn = !soundOn;
         soundPressed = false;
-        selector = SoundButton;
-        repaint(soundRect);
-        if (toggled)
-            SendMessage(parentWidget(), UM_MUTE, wasOn ? 1 : 0, 0);
+        if (soundRect.contains(pos)) {
+            ToggleSound();
+        } else {
+            selector = SoundButton;
+            repaint(soundRect);
+        }
     }
     if (dragging) {
         dragging = false;

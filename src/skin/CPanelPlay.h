@@ -2,7 +2,9 @@
 // The skinned strip at the bottom of the main window: a play/pause button, a sound
 // button and a volume slider. It keeps only the look of its controls and reports every
 // user action to its parent as UM_PLAY_STOP, UM_MUTE or UM_VOLUME, synchronously.
+// Assistive technology sees the three controls as parts of the panel.
 
+#include "AccessibleParts.h"
 #include "CxImage.h"
 
 #include <QRect>
@@ -12,11 +14,19 @@
 
 class CMemDC;
 
-class CPanelPlay : public QWidget
+// The names assistive technology gives the panel and its controls.
+struct PlayPanelNames
+{
+    QString panel, play, stop, mute, volume;
+};
+
+class CPanelPlay : public QWidget, public AccessibleParts
 {
     Q_OBJECT
 
 public:
+    enum Part { PlayPart, SoundPart, VolumePart, PartCountOf };
+
     CPanelPlay();
     ~CPanelPlay() override;
 
@@ -26,6 +36,7 @@ public:
     void SetPaused(bool paused);
     void SetMuted(bool muted);
     void EnablePlayButton();
+    void SetAccessibleNames(const PlayPanelNames& names);
 
     bool IsPlayEnabled() const { return playEnabled; }
     bool IsPlaying() const { return playing; }
@@ -44,6 +55,12 @@ public:
     QRect SoundRect() const { return soundRect; }
     QRect TrackRect() const { return trackRect; }
     QRect KnobRect() const { return knobRect; }
+
+    QAccessible::Role AccessibleRole() const override { return QAccessible::ToolBar; }
+    int PartCount() const override { return PartCountOf; }
+    AccessiblePart Part(int index) const override;
+    void PressPart(int index) override;
+    void SetPartValue(int index, int value) override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -68,6 +85,11 @@ private:
     void Layout(int width);
     void MoveKnob();
     void DragTo(int x);
+    // The clicks' effects: the look changes at once and the parent hears of it.
+    void TogglePlay();
+    void ToggleSound();
+    // A new volume from the panel itself, reported to the parent when it changed.
+    void ChangeVolume(int newVolume);
     // Sets a hot flag; on a change repaints just that element, later.
     void SetHot(bool& hot, bool value, Selector selector, const QRect& rect);
     QRect SelectorRect(int which) const;
@@ -78,6 +100,7 @@ private:
     void DrawSlider(QPainter& p, const CMemDC& dc) const;
 
     std::array<CxImage, ImageCount> images;
+    PlayPanelNames names;
 
     bool playHot = false;
     bool playPressed = false;

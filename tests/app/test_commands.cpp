@@ -196,7 +196,7 @@ TEST_F(CommandTest, ChoosingALanguageSwitchesMenusMenuBarChannelWindowAndStatusT
         const NextModalDialog choose([](QWidget* modal) {
             auto* language = qobject_cast<CLanguageDlg*>(modal);
             ASSERT_NE(language, nullptr);
-            const auto found = language->List()->findItems(QStringLiteral("German"), Qt::MatchExactly);
+            const auto found = language->List()->findItems(QStringLiteral("Deutsch"), Qt::MatchExactly);
             ASSERT_EQ(found.size(), 1);
             language->List()->setCurrentItem(found[0]);
             qobject_cast<QAbstractButton*>(language->GetDlgItem(IDOK))->click();
@@ -205,7 +205,7 @@ TEST_F(CommandTest, ChoosingALanguageSwitchesMenusMenuBarChannelWindowAndStatusT
     }
     ASSERT_FALSE(HasFailure());
     EXPECT_EQ(dlg->GetSettings().languageName, QStringLiteral("German"));
-    EXPECT_EQ(Item(1, ID_PLAY_PAUSE)->text(), QStringLiteral("Wiedergabe/Pause\tSpace"));
+    EXPECT_EQ(Item(1, ID_PLAY_PAUSE)->text(), QStringLiteral("Wiedergabe/Pause\tLeertaste"));
     EXPECT_EQ(dlg->MenuPanel().ItemCount(), 4);
     EXPECT_TRUE(dlg->MenuPanel().isHidden());
     EXPECT_TRUE(Checked(4, ID_HIDE_MENU));

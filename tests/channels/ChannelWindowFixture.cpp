@@ -19,6 +19,7 @@ LanguageStrings MakeStrings(const QString& tag)
         made[Countries].append(tag + QStringLiteral("C%1").arg(k));
     }
     made[Playlists] = BuiltinTexts(Playlists);
+    made[Access] = BuiltinTexts(Access);
     return made;
 }
 

@@ -44,6 +44,37 @@ TEST(ChannelSearch, FindsIgnoringCaseAndAccentsRankedByWhereTheMatchStarts)
         EXPECT_EQ(Found(names, QString::fromUtf8(c.query)), c.expected) << c.query;
 }
 
+TEST(ChannelSearch, RanksTheExactNameOrNumberFirstThenStartsThenWordStartsThenTheRest)
+{
+    // name and channel number, in the order added
+    const std::pair<const char*, const char*> channels[] = {
+        {"World News 24 HD", ""}, {"Newsworld", "5"}, {"World News 24", "101"},
+        {"Planet World", "7"}, {"Télé 7", "24"}, {"TV 101", ""},
+    };
+    ChannelSearch search;
+    for (const auto& [name, number] : channels)
+        search.Add(QString::fromUtf8(name), QString::fromUtf8(number));
+    struct Case
+    {
+        const char* query;
+        QStringList expected;
+    } cases[] = {
+        {"world news 24", {"World News 24", "World News 24 HD"}},
+        {"world", {"World News 24 HD", "World News 24", "Planet World", "Newsworld"}},
+        {"24", {"Télé 7", "World News 24 HD", "World News 24"}}, // a number counts as the exact name
+        {"7", {"Planet World", "Télé 7"}},
+        {"101", {"World News 24", "TV 101"}},
+        {"TELE 7", {"Télé 7"}},
+        {"5", {"Newsworld"}},
+    };
+    for (const Case& c : cases) {
+        QStringList found;
+        for (int entry : search.Find(QString::fromUtf8(c.query)))
+            found.append(QString::fromUtf8(channels[entry].first));
+        EXPECT_EQ(found, c.expected) << c.query;
+    }
+}
+
 TEST(ChannelSearch, ANameWithAWordStartLaterStillRanksAsAWordStart)
 {
     EXPECT_EQ(Found({"Sportsnet", "Eurosport Sport", "Sport 1"}, "sport"),

@@ -1,8 +1,12 @@
 // Starting channels, the favourite commands, tabs, keys, layout and language changes.
 
 #include "ChannelWindowFixture.h"
+#include "DialogUnits.h"
+#include "LanguagePack.h"
 #include "WindowGeometry.h"
+#include "WorkingDirectory.h"
 
+#include <QDir>
 #include <QScrollBar>
 #include <QTest>
 
@@ -294,6 +298,26 @@ TEST_F(FavoritesTest, LayoutFollowsTheClientSize)
     dlg->resize(3, 3); // no minimum size: the controls shrink to nothing
     EXPECT_EQ(Tree()->size(), QSize(0, 0));
     EXPECT_EQ(List()->columnWidth(0), 0);
+}
+
+TEST_F(ChannelWindowTest, EveryShippedLanguageShowsItsTabLabelsWholeAtTheFirstWidth)
+{
+    const QString resources = QStringLiteral(KORVANTA_SOURCE_DIR "/resources");
+    for (const QString& language : QDir(resources + "/Languages").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        strings.Clear();
+        {
+            const WorkingDirectory cwd(resources);
+            QString name = language;
+            ASSERT_TRUE(LoadLanguagePack(nullptr, name, strings));
+        }
+        CreateWindow();
+        const auto widths = [this](int windowWidth) {
+            dlg->resize(windowWidth, dlg->height());
+            return std::pair(Tabs()->tabRect(0).width(), Tabs()->tabRect(1).width());
+        };
+        const auto whole = widths(1000);
+        EXPECT_EQ(widths(CDialogUnits(dlg->font()).ToPixels(QSize(141, 236)).width()), whole) << qPrintable(language);
+    }
 }
 
 TEST_F(ChannelWindowTest, DestroyWindowRecordsTheOuterRectangle)

@@ -3,16 +3,18 @@
 
 #include "ChannelWindowFixture.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QTest>
 
 namespace {
-PlaylistChannel Channel(const char* name, const char* group, const char* agent = "")
+PlaylistChannel Channel(const char* name, const char* group, const char* agent = "", const char* number = "")
 {
     PlaylistChannel channel;
     channel.name = QString::fromUtf8(name);
     channel.group = QString::fromUtf8(group);
+    channel.number = QString::fromUtf8(number);
     channel.address = QStringLiteral("http://127.0.0.1:9/%1.m3u8").arg(channel.name);
     channel.userAgent = QString::fromUtf8(agent);
     return channel;
@@ -150,4 +152,43 @@ TEST_F(OwnChannelsTest, SearchFindsOwnChannelsAfterTheBuiltInOnes)
     EXPECT_EQ(channelName, "News 2");
     dlg->Zap(+1);
     EXPECT_EQ(channelName, "News 1");
+}
+
+TEST_F(OwnChannelsTest, EachResultShowsItsGroupAndPlaylistAndTheHighlightFollowsZapping)
+{
+    playlists[0].channels.push_back(Channel("World News", "News", "", "24"));
+    for (const char* provider : {"Provider B", "Provider C"}) {
+        Playlist list;
+        list.name = QString::fromUtf8(provider);
+        list.channels = {Channel("World News", "", "", "24"), Channel("World News HD", "Info")};
+        playlists.push_back(list);
+    }
+    CreateOwnWindow();
+    dlg->OpenSearch();
+    auto* field = dlg->findChild<QLineEdit*>(QStringLiteral("searchField"));
+    auto* results = dlg->findChild<QListView*>(QStringLiteral("searchResults"));
+    const auto shown = [results] {
+        QStringList rows;
+        for (int row = 0; row < results->model()->rowCount(); ++row) {
+            const QModelIndex index = results->model()->index(row, 0);
+            rows.append(index.data().toString() + " | " + index.data(ChannelItemDelegate::DetailRole).toString());
+        }
+        return rows;
+    };
+    QTest::keyClicks(field, "world news");
+    EXPECT_EQ(shown(), QStringList({"World News | 24 \u00b7 News \u00b7 My list", "World News | 24 \u00b7 Provider B",
+                                    "World News | 24 \u00b7 Provider C", "World News HD | Info \u00b7 Provider B",
+                                    "World News HD | Info \u00b7 Provider C"}));
+    QTest::keyClick(field, Qt::Key_Down);
+    QTest::keyClick(field, Qt::Key_Return);
+    dlg->Zap(+1);
+    dlg->Zap(+1);
+    EXPECT_EQ(results->currentIndex().row(), 3); // the channel Page Down reached
+    EXPECT_EQ(startedStream.playlist, "Provider B");
+
+    auto* none = dlg->findChild<QLabel*>(QStringLiteral("noChannelFound"));
+    EXPECT_FALSE(none->isVisible());
+    field->setText(QStringLiteral("zzz"));
+    EXPECT_TRUE(none->isVisible());
+    EXPECT_EQ(none->text(), "No channel found");
 }

@@ -125,3 +125,21 @@ TEST_F(LanguageDlgTest, TooFewTextsReportTheErrorAndLeaveTheListEmpty)
     EXPECT_EQ(dlg.List()->topLevelItemCount(), 0);
     EXPECT_FALSE(dlg.GetDlgItem(IDOK)->isEnabled());
 }
+
+TEST_F(LanguageDlgTest, ShowsEachLanguageInItsOwnWordsWithTheCurrentOneSelected)
+{
+    dir.WriteFile(QStringLiteral("Languages/Zulu/Main.xml"), "<L><Locale><i>isiZulu</i><i>zu</i></Locale></L>");
+    dir.WriteFile(QStringLiteral("Languages/Bravo/Main.xml"), "<L><Status><i>Ready</i></Status></L>");
+    CLanguageDlg dlg(nullptr, strings, QStringLiteral("Zulu"));
+    dlg.show();
+    QTreeWidget* list = dlg.List();
+    QStringList names;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        names << list->topLevelItem(i)->text(0);
+    EXPECT_EQ(names, (QStringList{"alpha", "Bravo", "isiZulu", "mIxEd"}));
+    ASSERT_EQ(list->selectedItems().size(), 1);
+    EXPECT_EQ(list->selectedItems()[0]->text(0), "isiZulu");
+    QTest::keyClick(list, Qt::Key_Up); // the keyboard moves on from the current language
+    static_cast<QPushButton*>(dlg.GetDlgItem(IDOK))->click();
+    EXPECT_EQ(dlg.Language(), "Bravo");
+}

@@ -3,6 +3,7 @@
 #include "TempDir.h"
 #include "WorkingDirectory.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QImage>
 #include <QTest>
@@ -308,5 +309,46 @@ TEST(PanelPlaySkin, MissingOrOversizedImagesAreHarmless)
             EXPECT_LE(m.lParam, 100);
         }
         (void)panel.grab();
+    }
+}
+
+TEST_F(PanelPlay, AssistiveTechnologyNamesReadsAndWorksTheThreeControls)
+{
+    panel.SetAccessibleNames({"Controls", "Play", "Stop", "Mute", "Volume"});
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(&panel);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->role(), QAccessible::ToolBar);
+    EXPECT_EQ(bar->text(QAccessible::Name), "Controls");
+    ASSERT_EQ(bar->childCount(), 3);
+    QAccessibleInterface* play = bar->child(0);
+    QAccessibleInterface* mute = bar->child(1);
+    QAccessibleInterface* volume = bar->child(2);
+    EXPECT_EQ(play->text(QAccessible::Name), "Play");
+    EXPECT_TRUE(play->state().disabled);
+    EXPECT_EQ(play->parent(), bar);
+    EXPECT_EQ(bar->indexOfChild(volume), 2);
+    EXPECT_EQ(play->rect(), QRect(panel.mapToGlobal(panel.PlayRect().topLeft()), panel.PlayRect().size()));
+
+    play->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); // disabled: nothing
+    panel.EnablePlayButton();
+    EXPECT_EQ(play->text(QAccessible::Name), "Stop"); // the name follows play and stop
+    play->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(play->text(QAccessible::Name), "Play");
+    mute->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(mute->state().checked);
+
+    panel.SetVolume(50);
+    EXPECT_EQ(volume->valueInterface()->currentValue().toInt(), 50);
+    volume->valueInterface()->setCurrentValue(250); // clamped
+    volume->actionInterface()->doAction(QAccessibleActionInterface::decreaseAction());
+    EXPECT_EQ(panel.Volume(), 95);
+
+    // As from the mouse: the previous state in wParam, the volume in lParam.
+    const SentMessage expected[] = {{UM_PLAY_STOP, 1, 0}, {UM_MUTE, 1, 0}, {UM_VOLUME, 0, 100}, {UM_VOLUME, 0, 95}};
+    ASSERT_EQ(host.received.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(host.received[i].message, expected[i].message) << i;
+        EXPECT_EQ(host.received[i].wParam, expected[i].wParam) << i;
+        EXPECT_EQ(host.received[i].lParam, expected[i].lParam) << i;
     }
 }

@@ -1,0 +1,38 @@
+#include "ChannelItemDelegate.h"
+
+#include "NaturalOrder.h"
+
+#include <QApplication>
+#include <QPainter>
+
+namespace {
+constexpr int kDetailGap = 8; // between the name and its detail, in pixels
+} // namespace
+
+QString ChannelItemDelegate::displayText(const QVariant& value, const QLocale& locale) const
+{
+    return NaturalOrder(QStyledItemDelegate::displayText(value, locale));
+}
+
+void ChannelItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QStyledItemDelegate::paint(painter, option, index);
+    const QString detail = index.data(DetailRole).toString();
+    if (detail.isEmpty())
+        return;
+    QStyleOptionViewItem item = option;
+    initStyleOption(&item, index);
+    const QStyle* style = item.widget != nullptr ? item.widget->style() : QApplication::style();
+    QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &item, item.widget);
+    area.setLeft(area.left() + item.fontMetrics.horizontalAdvance(item.text) + kDetailGap);
+    if (area.width() <= 0)
+        return;
+    const bool selected = item.state.testFlag(QStyle::State_Selected);
+    QColor colour = item.palette.color(selected ? QPalette::HighlightedText : QPalette::PlaceholderText);
+    painter->save();
+    painter->setPen(colour);
+    painter->setFont(item.font);
+    painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
+                      item.fontMetrics.elidedText(NaturalOrder(detail), Qt::ElideRight, area.width()));
+    painter->restore();
+}

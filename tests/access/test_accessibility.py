@@ -1,0 +1,220 @@
+#!/usr/bin/env python3
+"""Both windows as a screen reader finds them: through the accessibility bus (AT-SPI), with
+the client library screen readers use, on a session bus and an X server of the test's own.
+
+usage: test_accessibility.py <program> <data folder>
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+PROGRAM = None
+DATA = None
+WAIT = 20.0
+
+FAVORITES = (
+    b'<?xml version="1.0" encoding="UTF-8" ?>\r\n<Favorites>\r\n'
+    b'    <Channel name="One" id="0" icon="0" address="av://lavfi:testsrc=size=64x48:rate=10" />\r\n'
+    b'    <Channel name="Two" id="0" icon="0" address="av://lavfi:testsrc=size=64x48:rate=10" />\r\n'
+    b"</Favorites>\r\n"
+)
+
+# What must be found, in this order, walking both windows depth first: role, the name in
+# English and in German, the states the control must have and must not have.
+EXPECTED = [
+    ("frame", "Korvanta", "Korvanta", {"enabled"}, set()),
+    ("menu bar", "", "", {"showing"}, set()),
+    ("menu item", "Channels", "Sender", {"enabled"}, set()),
+    ("popup menu", "", "", set(), set()),
+    ("menu item", "Show Channel List", "Senderliste anzeigen", {"enabled"}, set()),
+    ("menu item", "Playback", "Wiedergabe", {"enabled"}, set()),
+    ("menu item", "View", "Ansicht", {"enabled"}, set()),
+    ("menu item", "Help", "Hilfe", {"enabled"}, set()),
+    ("animation", "Video", "Video", {"showing"}, set()),
+    ("status bar", "", "", {"showing"}, set()),
+    ("tool bar", "Playback controls", "Wiedergabesteuerung", {"showing"}, set()),
+    ("push button", "Play", "Abspielen", {"showing"}, {"enabled"}),  # no channel started yet
+    ("check box", "Mute", "Stumm", {"enabled"}, {"checked"}),
+    ("slider", "Volume", "Lautstärke", {"enabled"}, set()),
+    ("dialog", "Channels", "Sender", {"enabled"}, set()),
+    ("page tab", "All channels", "Alle Sender", {"enabled"}, set()),
+    ("page tab", "Favorites", "Favoriten", {"enabled"}, set()),
+    ("tree", "All channels", "Alle Sender", {"showing"}, set()),
+    ("tree", "Favorites", "Favoriten", set(), {"showing"}),
+    ("text", "Description", "Beschreibung", {"showing"}, set()),
+    ("push button", "Play", "Abspielen", {"showing"}, {"enabled"}),
+    ("push button", "Add to favorites", "Zu Favoriten hinzufügen", set(), {"enabled"}),
+    ("push button", "Remove from favorites", "Aus Favoriten entfernen", set(), {"enabled"}),
+    ("push button", "Move up", "Nach oben", set(), {"enabled"}),
+    ("push button", "Move down", "Nach unten", set(), {"enabled"}),
+]
+LANGUAGES = {"English": 1, "German": 2}
+
+
+def settings(language):
+    return (
+        '<?xml version="1.0" encoding="UTF-8" ?>\r\n<Settings>\r\n'
+        '    <Language name="%s" />\r\n'
+        '    <MainWindowPos posx="300" posy="40" width="550" height="471" />\r\n'
+        '    <ChannelWindowPos posx="10" posy="10" width="219" height="484" />\r\n'
+        '    <VolumeSound id="100" />\r\n    <MuteSound id="0" />\r\n    <OriginalSize id="0" />\r\n'
+        '    <HideControl id="0" />\r\n    <HideMenu id="0" />\r\n    <AlwaysOnTop id="0" />\r\n'
+        "</Settings>\r\n" % language
+    ).encode()
+
+
+class Program:
+    """Korvanta with its own config folder, reached through the accessibility bus."""
+
+    def __init__(self, config, language):
+        folder = os.path.join(config, "Korvanta")
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, "Settings.xml"), "wb") as f:
+            f.write(settings(language))
+        with open(os.path.join(folder, "Favorites.xml"), "wb") as f:
+            f.write(FAVORITES)
+        env = dict(os.environ, XDG_CONFIG_HOME=config, QT_QPA_PLATFORM="xcb")
+        self.process = subprocess.Popen([PROGRAM], cwd=DATA, env=env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def application(self):
+        """The program's accessible, once both windows are on the bus."""
+        def find():
+            desktop = pyatspi.Registry.getDesktop(0)
+            for i in range(desktop.childCount):
+                app = desktop.getChildAtIndex(i)
+                if app is not None and app.get_process_id() == self.process.pid and app.childCount >= 2:
+                    return app
+            return None
+        return wait_for(find)
+
+    def end(self):
+        self.process.terminate()
+        self.process.wait(WAIT)
+
+
+def wait_for(predicate, timeout=WAIT):
+    """Polls predicate while serving the bus's events; its first true value, or None."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = predicate()
+        if value:
+            return value
+        while GLib.MainContext.default().iteration(False):
+            pass
+        time.sleep(0.05)
+    return None
+
+
+def states(accessible):
+    return {pyatspi.stateToString(s) for s in accessible.getState().getStates()}
+
+
+def walk(accessible):
+    """Every accessible below accessible, depth first."""
+    for i in range(accessible.childCount):
+        child = accessible.getChildAtIndex(i)
+        if child is not None:
+            yield child
+            yield from walk(child)
+
+
+def find(root, role, name):
+    return next((a for a in walk(root) if a.getRoleName() == role and a.name == name), None)
+
+
+class AccessibilityTest(unittest.TestCase):
+    def setUp(self):
+        self.config = tempfile.mkdtemp(prefix="korvanta-access-")
+        self.program = None
+
+    def tearDown(self):
+        if self.program is not None:
+            self.program.end()
+        shutil.rmtree(self.config, ignore_errors=True)
+
+    def start(self, language):
+        self.program = Program(self.config, language)
+        app = self.program.application()
+        self.assertIsNotNone(app, "the program did not appear on the accessibility bus")
+        return app
+
+    def test_both_windows_show_their_controls_by_role_name_and_state_in_the_language(self):
+        for language, column in LANGUAGES.items():
+            with self.subTest(language=language):
+                app = self.start(language)
+                found = [(a.getRoleName(), a.name, states(a)) for a in walk(app)]
+                self.program.end()
+                self.program = None
+                at = 0
+                for row in EXPECTED:
+                    role, name, have, lack = row[0], row[column], row[3], row[4]
+                    while at < len(found) and (found[at][0], found[at][1]) != (role, name):
+                        at += 1
+                    self.assertLess(at, len(found), "%s: no %s %r in its place" % (language, role, name))
+                    self.assertTrue(have <= found[at][2], "%s: %s %r lacks %s" % (language, role, name, have - found[at][2]))
+                    self.assertFalse(lack & found[at][2], "%s: %s %r is %s" % (language, role, name, lack & found[at][2]))
+
+    def test_the_play_action_starts_the_selected_channel_and_the_status_line_announces_it(self):
+        app = self.start("English")
+        announced = []
+        listener = lambda event: announced.append((event.source.getRoleName(), event.source.name))
+        pyatspi.Registry.registerEventListener(listener, "object:property-change:accessible-name")
+        try:
+            channels = next(w for w in walk(app) if w.getRoleName() == "dialog")
+            find(channels, "page tab", "Favorites").queryAction().doAction(0)
+            favorites = find(channels, "tree", "Favorites")
+            self.assertTrue(wait_for(lambda: "showing" in states(favorites)))
+            favorites.queryTable().addRowSelection(1)
+            play = find(channels, "push button", "Play")
+            self.assertTrue(wait_for(lambda: "enabled" in states(play)), "selecting did not enable Play")
+            play.queryAction().doAction(0)
+            self.assertTrue(wait_for(lambda: ("status bar", "Two") in announced),
+                            "the status line did not announce the channel: %s" % announced)
+            main = app.getChildAtIndex(0)
+            self.assertIsNotNone(find(main, "animation", "Video: Two"))
+            panel = find(main, "tool bar", "Playback controls")
+            self.assertEqual(panel.getChildAtIndex(0).name, "Stop")
+            mute = find(panel, "check box", "Mute")
+            mute.queryAction().doAction(0)
+            self.assertTrue(wait_for(lambda: "checked" in states(mute)), "the sound did not go off")
+        finally:
+            pyatspi.Registry.deregisterEventListener(listener, "object:property-change:accessible-name")
+
+
+def own_session(argv):
+    """Runs this test again inside a private session bus and X server; its exit code."""
+    runtime = tempfile.mkdtemp(prefix="korvanta-runtime-")
+    os.chmod(runtime, 0o700)
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"],
+                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    try:
+        display = ":" + xvfb.stdout.readline().decode().strip()
+        env = dict(os.environ, DISPLAY=display, XDG_RUNTIME_DIR=runtime, KORVANTA_OWN_SESSION="1")
+        env.pop("WAYLAND_DISPLAY", None)
+        return subprocess.run(["dbus-run-session", "--", sys.executable] + argv, env=env).returncode
+    finally:
+        xvfb.terminate()
+        xvfb.wait()
+        shutil.rmtree(runtime, ignore_errors=True)
+
+
+def enable_accessibility():
+    """What a screen reader does when it starts: the toolkits then join the bus."""
+    import dbus
+    bus = dbus.SessionBus().get_object("org.a11y.Bus", "/org/a11y/bus")
+    dbus.Interface(bus, "org.freedesktop.DBus.Properties").Set("org.a11y.Status", "IsEnabled", dbus.Boolean(True))
+
+
+if __name__ == "__main__":
+    if not os.environ.get("KORVANTA_OWN_SESSION"):
+        sys.exit(own_session(sys.argv))
+    PROGRAM, DATA = sys.argv[1], sys.argv[2]
+    enable_accessibility()
+    import pyatspi
+    from gi.repository import GLib
+    unittest.main(argv=sys.argv[:1], verbosity=2)
