@@ -16,11 +16,12 @@ PROGRAM = None
 DATA = None
 WAIT = 20.0
 
+# Two own favourites playing a local file the test makes.
 FAVORITES = (
-    b'<?xml version="1.0" encoding="UTF-8" ?>\r\n<Favorites>\r\n'
-    b'    <Channel name="One" id="0" icon="0" address="av://lavfi:testsrc=size=64x48:rate=10" />\r\n'
-    b'    <Channel name="Two" id="0" icon="0" address="av://lavfi:testsrc=size=64x48:rate=10" />\r\n'
-    b"</Favorites>\r\n"
+    '<?xml version="1.0" encoding="UTF-8" ?>\r\n<Favorites>\r\n'
+    '    <Channel name="One" id="0" icon="0" address="%(media)s" />\r\n'
+    '    <Channel name="Two" id="0" icon="0" address="%(media)s" />\r\n'
+    "</Favorites>\r\n"
 )
 
 # What must be found, in this order, walking both windows depth first: role, the name in
@@ -75,8 +76,12 @@ class Program:
         os.makedirs(folder, exist_ok=True)
         with open(os.path.join(folder, "Settings.xml"), "wb") as f:
             f.write(settings(language))
+        media = os.path.join(config, "pattern.ts")
+        if not os.path.exists(media):
+            subprocess.run(["ffmpeg", "-v", "error", "-f", "lavfi", "-i", "testsrc=size=64x48:rate=10",
+                            "-t", "60", media], check=True)
         with open(os.path.join(folder, "Favorites.xml"), "wb") as f:
-            f.write(FAVORITES)
+            f.write((FAVORITES % {"media": media}).encode())
         env = dict(os.environ, XDG_CONFIG_HOME=config, QT_QPA_PLATFORM="xcb")
         self.process = subprocess.Popen([PROGRAM], cwd=DATA, env=env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
