@@ -28,13 +28,13 @@ XmlReadResult ReadCatalogue(const QString& languageName, TiXmlDocument& document
 bool LoadChannelCatalogue(const QString& languageName, ChannelLists& names, ChannelLists& descriptions)
 {
     TiXmlDocument document;
-    XmlReadResult result = ReadCatalogue(languageName, document);
-    if (result == XmlReadResult::NotOpened)
-        result = ReadCatalogue(QStringLiteral("English"), document);
-    if (result == XmlReadResult::NotOpened)
-        return false;
-    if (result == XmlReadResult::Malformed)
-        return true;
+    // A catalogue that does not parse counts as missing: without names the channel tree
+    // would stop at its first channel.
+    if (ReadCatalogue(languageName, document) != XmlReadResult::Parsed) {
+        document = TiXmlDocument();
+        if (ReadCatalogue(QStringLiteral("English"), document) != XmlReadResult::Parsed)
+            return false;
+    }
 
     const TiXmlElement* root = document.RootElement();
     for (int section = 0; section < kSectionCount; ++section) {

@@ -28,6 +28,6 @@ constexpr int ChannelPosition(ChannelId id) { return static_cast<int>(id >> 16);
 
 // Appends the channels of "Languages/<languageName>/Channels.xml" to the 22 name and
 // description lists; silently reads the English catalogue when that file cannot be
-// opened, and returns false only when the English one cannot be opened either. A
-// catalogue that does not parse leaves every section empty and still counts as loaded.
+// opened or does not parse, and returns false only when the English one cannot be read
+// either.
 bool LoadChannelCatalogue(const QString& languageName, ChannelLists& names, ChannelLists& descriptions);

@@ -32,24 +32,23 @@ XmlReadResult ReadPack(const QString& languageName, TiXmlDocument& document)
 bool LoadLanguagePack(QWidget* owner, QString& languageName, LanguageStrings& strings)
 {
     TiXmlDocument document;
-    XmlReadResult result = ReadPack(languageName, document);
-    if (result == XmlReadResult::NotOpened) {
+    // A pack that does not parse counts as missing: with no texts at all, every window
+    // would stop at its first text with an error.
+    if (ReadPack(languageName, document) != XmlReadResult::Parsed) {
         MessageBox(owner, QStringLiteral("Cannot open ") + languageName
                               + QStringLiteral(" language file, will be used English."),
                    QStringLiteral("Warning"), MB_OK | MB_ICONWARNING);
         languageName = QStringLiteral("English");
-        result = ReadPack(languageName, document);
-        if (result == XmlReadResult::NotOpened)
+        document = TiXmlDocument();
+        if (ReadPack(languageName, document) != XmlReadResult::Parsed)
             return false;
     }
-    const TiXmlElement* root = result == XmlReadResult::Parsed ? document.RootElement() : nullptr;
+    const TiXmlElement* root = document.RootElement();
     for (int group = 0; group < kLanguageGroupCount; ++group) {
         QStringList& list = strings[static_cast<LanguageGroup>(group)];
-        if (root) {
-            const TiXmlElement* groupElement = root->FirstChildElement(kGroupElementNames[group]);
-            for (auto* entry = FirstNodeAsElement(groupElement); entry; entry = entry->NextSiblingElement())
-                list.append(ElementText(entry, kMaxEntryLength));
-        }
+        const TiXmlElement* groupElement = root->FirstChildElement(kGroupElementNames[group]);
+        for (auto* entry = FirstNodeAsElement(groupElement); entry; entry = entry->NextSiblingElement())
+            list.append(ElementText(entry, kMaxEntryLength));
         CompleteWithBuiltinTexts(static_cast<LanguageGroup>(group), list);
     }
     return true;

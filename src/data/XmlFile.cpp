@@ -1,8 +1,8 @@
 #include "XmlFile.h"
 
 #include "PrivateFiles.h"
+#include "RegularFile.h"
 
-#include <QFile>
 #include <QSaveFile>
 
 #include <tinyxml.h>
@@ -15,6 +15,8 @@ namespace {
 // three, so anything past this is damage, refused before it can exhaust the stack.
 constexpr int kMaxNestingDepth = 100;
 constexpr int kParserOverrun = 8; // beyond the longest UTF-8 sequence the parser may skip
+// Far beyond any file of the program; a larger one is damage, not read into memory.
+constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 
 bool StartsWith(const char* p, const char* prefix)
 {
@@ -83,14 +85,15 @@ int XmlNestingDepth(const char* p)
 
 XmlReadResult ReadXmlFile(const QString& path, TiXmlDocument& document)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const FileReadResult file = ReadRegularFile(path, kMaxFileBytes);
+    if (file.error == FileReadError::TooLarge)
+        return XmlReadResult::Malformed;
+    if (file.error != FileReadError::None)
         return XmlReadResult::NotOpened;
     // The parser skips a whole UTF-8 sequence by its lead byte without looking for the end,
     // so a file ending in a lead byte would make it read past the buffer; zero bytes after
     // the text stop it.
-    const QByteArray data = file.readAll() + QByteArray(kParserOverrun, '\0');
-    file.close();
+    const QByteArray data = file.bytes + QByteArray(kParserOverrun, '\0');
 
     if (XmlNestingDepth(data.constData()) > kMaxNestingDepth)
         return XmlReadResult::Malformed;

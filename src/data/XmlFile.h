@@ -7,8 +7,8 @@
 class TiXmlDocument;
 
 enum class XmlReadResult {
-    NotOpened,  // missing or unreadable
-    Malformed,  // opened, but not a document with a root element
+    NotOpened,  // missing, unreadable, or not a regular file
+    Malformed,  // opened, but not a document with a root element, or far too large
     Parsed,
 };
 

@@ -108,6 +108,10 @@ TEST(DataFuzz, ReadersSurviveMutatedFiles)
         LoadFavorites(dir.FilePath("Favorites.xml"), n, ids, icons);
         ASSERT_TRUE(n.size() == ids.size() && n.size() == icons.size());
     });
+    // A pack that does not parse gives way to the English one.
+    for (const char* file : {"Main.xml", "Channels.xml"})
+        dir.WriteFile(QStringLiteral("Languages/English/") + QLatin1String(file),
+                      ReadAll((KORVANTA_DATA_DIR "/Languages/English/" + std::string(file)).c_str()));
     Fuzz(ReadAll(KORVANTA_DATA_DIR "/Languages/English/Main.xml"), 2000, 3, [&](const QByteArray& bytes) {
         dir.WriteFile("Languages/Fuzz/Main.xml", bytes);
         QString name = QStringLiteral("Fuzz");

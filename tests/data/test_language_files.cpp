@@ -58,14 +58,12 @@ TEST_F(LanguageFilesTest, LaterGroupsAreCompletedWithBuiltinEnglishSilently)
     const QByteArray packs[] = {
         "<L><Status><s>Ready</s></Status></L>",             // made before the group existed
         "<L><Playlists><a>eigen</a><b>zwei</b></Playlists></L>", // older, shorter group
-        "<L><Playlists>",                                    // damaged
     };
     const QStringList expected[] = {
         english,
         QStringList{"eigen", "zwei"} + english.mid(2),
-        english,
     };
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 2; ++i) {
         dir.WriteFile("Languages/Old/Main.xml", packs[i]);
         strings.Clear();
         QString name = QStringLiteral("Old");
@@ -104,18 +102,25 @@ TEST_F(LanguageFilesTest, NoEnglishPackFailsAfterOneWarning)
     EXPECT_EQ(boxes.Boxes().size(), 1u);
 }
 
-TEST_F(LanguageFilesTest, DamagedFilesLoadEmptyWithoutMessages)
+TEST_F(LanguageFilesTest, DamagedFilesCountAsMissing)
 {
     WriteEnglish();
     dir.WriteFile("Languages/Bad/Main.xml", "<L><Status><s>Ready</s></Status>");
     dir.WriteFile("Languages/Bad/Channels.xml", "<C><USA>" + QByteArray("<c>").repeated(100000));
     QString name = QStringLiteral("Bad");
     EXPECT_TRUE(LoadLanguagePack(nullptr, name, strings));
-    EXPECT_TRUE(LoadChannelCatalogue(name, names, descriptions));
-    EXPECT_EQ(name, "Bad");
-    EXPECT_TRUE(strings[Status].isEmpty());
-    EXPECT_TRUE(names[10].isEmpty());
-    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(LoadChannelCatalogue(QStringLiteral("Bad"), names, descriptions));
+    EXPECT_EQ(name, "English");
+    EXPECT_EQ(strings[Status], QStringList{"Ready"});
+    EXPECT_EQ(names[10], QStringList{"U0"});
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, "Cannot open Bad language file, will be used English.");
+
+    dir.WriteFile("Languages/English/Main.xml", "<L><Status>");
+    dir.WriteFile("Languages/English/Channels.xml", "");
+    strings.Clear();
+    EXPECT_FALSE(LoadLanguagePack(nullptr, name, strings));
+    EXPECT_FALSE(LoadChannelCatalogue(QStringLiteral("Bad"), names, descriptions));
 }
 
 TEST_F(LanguageFilesTest, CatalogueSectionsByExactNameInAnyOrder)
