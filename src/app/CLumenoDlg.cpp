@@ -52,6 +52,23 @@ constexpr QPoint kStatusTextOffset(5, 2);
 const QString kCaption = QStringLiteral("Korvanta");
 const QString kLanguageError = QStringLiteral("Cannot open language file. Please reinstall the program.");
 
+// Closes the open popup menus and every modal widget above window.
+void CloseModalWidgets(const QWidget* window)
+{
+    while (QWidget* popup = QApplication::activePopupWidget()) {
+        if (!popup->close())
+            break;
+    }
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        auto* dialog = qobject_cast<QDialog*>(modal);
+        if (modal == window || dialog == nullptr)
+            break;
+        dialog->done(QDialog::Rejected);
+        if (QApplication::activeModalWidget() == modal)
+            break; // it refused to end
+    }
+}
+
 struct Accelerator
 {
     QKeyCombination key;
@@ -953,6 +970,9 @@ void CLumenoDlg::RaiseFromDesktop()
 
 void CLumenoDlg::QuitFromDesktop()
 {
+    // A box, dialog or menu open now runs an event loop inside this window's, which could
+    // only end once answered: each is closed first, innermost first.
+    CloseModalWidgets(this);
     EndDialog(IDCANCEL); // as the window's close button: the shutdown that follows saves
 }
 

@@ -1,8 +1,14 @@
 #include "MainWindowFixture.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+#include <utility>
 
 namespace {
 QByteArray ReadAll(const QString& path)
@@ -90,4 +96,64 @@ TEST_F(MainWindowTest, SavedViewModesComeBackWithTheirCheckMarks)
     }
     Close();
     EXPECT_TRUE(ReadAll(ConfigFile("Settings.xml")).contains("<HideMenu id=\"1\" />"));
+}
+
+TEST_F(MainWindowTest, QuitFromTheDesktopClosesWhatIsOpenSavesAndEnds)
+{
+    constexpr int kPollMs = 10;
+    constexpr int kGiveUpMs = 15000;
+    const QPoint inside(10, 40);
+    // Each opener runs a loop of its own inside the window's until it is closed.
+    const std::pair<const char*, std::function<void(CLumenoDlg&)>> openers[] = {
+        {"dialog", [](CLumenoDlg& d) { d.OnCommand(ID_ABOUT); }},
+        {"message box", [](CLumenoDlg& d) { d.AddPlaylists({QStringLiteral("ftp://h/x.m3u")}); }},
+        {"menu", [&](CLumenoDlg& d) {
+             QContextMenuEvent event(QContextMenuEvent::Mouse, inside, d.mapToGlobal(inside));
+             QCoreApplication::sendEvent(&d, &event);
+         }},
+    };
+    const MessageBoxHook recorder = SetMessageBoxHook({}); // real boxes, with loops of their own
+    for (const auto& [what, open] : openers) {
+        SCOPED_TRACE(what);
+        dlg = std::make_unique<CLumenoDlg>();
+        QTimer::singleShot(0, dlg.get(), [&] {
+            SendMessage(dlg.get(), UM_VOLUME, 0, 37);
+            open(*dlg);
+        });
+        QTimer poll;
+        int pollsLeft = kGiveUpMs / kPollMs;
+        bool gaveUp = false;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            QWidget* open = QApplication::activePopupWidget();
+            if (open == nullptr && QApplication::activeModalWidget() != dlg.get())
+                open = QApplication::activeModalWidget();
+            if (open != nullptr) {
+                poll.stop();
+                dlg->QuitFromDesktop();
+            } else if (--pollsLeft == 0) {
+                gaveUp = true;
+                dlg->EndDialog(IDCANCEL);
+            }
+        });
+        poll.start(kPollMs);
+        // Before a quit that reaches every loop, the inner one held this call until answered.
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [&] {
+            gaveUp = true;
+            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()); modal && modal != dlg.get())
+                modal->reject();
+            if (QWidget* popup = QApplication::activePopupWidget())
+                popup->close();
+        });
+        watchdog.start(kGiveUpMs);
+        EXPECT_EQ(dlg->DoModal(), IDCANCEL);
+        EXPECT_FALSE(gaveUp);
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            EXPECT_FALSE(widget->isVisible()) << widget->metaObject()->className();
+        EXPECT_TRUE(ReadAll(ConfigFile("Settings.xml")).contains("<VolumeSound id=\"37\" />"));
+        QFile::remove(ConfigFile("Settings.xml"));
+        dlg.reset();
+    }
+    SetMessageBoxHook(recorder);
 }
