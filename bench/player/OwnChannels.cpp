@@ -8,6 +8,10 @@
 
 #include <cstdio>
 
+namespace {
+constexpr int kReadWaitMs = 10000;
+}
+
 const QStringList OwnChannels::kNames = {QStringLiteral("Own A"), QStringLiteral("Own B")};
 
 void OwnChannels::UseFolders(const QTemporaryDir& home)
@@ -30,6 +34,10 @@ bool OwnChannels::Start()
     }
     dlg.show();
     dlg.OwnPlaylists().Add(listPath);
+    if (!WaitFor([this] { return !dlg.OwnPlaylists().Playlists().empty(); }, kReadWaitMs)) {
+        std::fprintf(stderr, "the playlist was not read\n");
+        return false;
+    }
     tree = dlg.ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
     node = tree->topLevelItem(tree->topLevelItemCount() - 1);
     node->setExpanded(true);

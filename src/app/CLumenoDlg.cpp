@@ -43,7 +43,6 @@
 #include <utility>
 
 namespace {
-constexpr UINT WM_INITDIALOG = 0x0110;
 // The window's first size, in dialog units.
 constexpr QSize kInitialSizeDlu(320, 199);
 // Where the status text starts inside the status rectangle.
@@ -140,7 +139,6 @@ bool CLumenoDlg::OnInitDialog()
     if (!LoadSettings(SettingsPath(), settings))
         settings = Settings();
     LoadFavorites(FavoritesPath(), favoriteNames, favoriteIds, favoriteIcons, &favoriteStreams);
-    playlistLibrary.Load(dataFolder);
     CreateAccelerators();
     initialised = false;
 
@@ -173,6 +171,8 @@ bool CLumenoDlg::OnInitDialog()
     if (settings.alwaysOnTop)
         SetTopmost(true);
 
+    // Own playlists once the texts are there to word what may go wrong with them.
+    playlistLibrary.Load(dataFolder);
     channelDlg.SetReferences(languageStrings, channelNames, channelDescriptions, streamAddress,
                              channelName, favoriteNames, favoriteIds, favoriteIcons, *this);
     channelDlg.SetOwnChannels(playlistLibrary.Playlists(), favoriteStreams, startedStream);

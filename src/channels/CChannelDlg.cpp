@@ -576,6 +576,12 @@ void CChannelDlg::OnTabChanged(int tab)
 void CChannelDlg::OnTreeSelChanged(QTreeWidgetItem* item)
 {
     ShowKey(item != nullptr ? itemKey(item) : ChannelKey());
+    // An own playlist that could not be read says why; its nodes follow every change.
+    if (item != nullptr && PlaylistTree::IsPlaylistNode(item)) {
+        const Playlist& playlist = (*playlists)[static_cast<std::size_t>(PlaylistTree::PlaylistOf(item))];
+        if (playlist.unavailable)
+            description->setPlainText(playlist.lastError);
+    }
 }
 
 void CChannelDlg::OnFavoriteItemChanged()
@@ -977,7 +983,7 @@ void CChannelDlg::Zap(int step)
 void CChannelDlg::AppendPlaylists()
 {
     if (playlists != nullptr && playlistTree != nullptr)
-        playlistTree->Append(playlists);
+        playlistTree->Append(playlists, PlaylistText(PlaylistUnavailableNode));
 }
 
 void CChannelDlg::RefillPlaylists()
@@ -1055,7 +1061,7 @@ void CChannelDlg::OnTreeContextMenu(const QPoint& at)
         return;
     }
     const int playlist = PlaylistTree::PlaylistOf(item);
-    const QString name = item->text(0);
+    const QString name = (*playlists)[static_cast<std::size_t>(playlist)].name;
     QAction* rename = menu.addAction(PlaylistText(PlaylistRenameMenu));
     QAction* refresh = menu.addAction(PlaylistText(PlaylistRefreshMenu));
     QAction* remove = menu.addAction(PlaylistText(PlaylistRemoveMenu));

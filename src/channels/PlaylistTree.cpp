@@ -17,13 +17,21 @@ PlaylistTree::PlaylistTree(QTreeWidget* tree, const QList<QIcon>& channelImages)
     connect(tree, &QTreeWidget::itemExpanded, this, &PlaylistTree::Fill);
 }
 
-void PlaylistTree::Append(const std::vector<Playlist>* list)
+void PlaylistTree::Append(const std::vector<Playlist>* list, const QString& unavailableName)
 {
     playlists = list;
     groups.assign(list->size(), Groups());
     grouped.assign(list->size(), false);
-    for (std::size_t k = 0; k < list->size(); ++k)
-        tree->addTopLevelItem(MakeNode((*list)[k].name, static_cast<int>(k)));
+    for (std::size_t k = 0; k < list->size(); ++k) {
+        const Playlist& playlist = (*list)[k];
+        if (!playlist.unavailable) {
+            tree->addTopLevelItem(MakeNode(playlist.name, static_cast<int>(k)));
+            continue;
+        }
+        QTreeWidgetItem* node = MakeNode(unavailableName.arg(playlist.name), static_cast<int>(k));
+        node->setForeground(0, tree->palette().brush(QPalette::Disabled, QPalette::Text));
+        tree->addTopLevelItem(node);
+    }
 }
 
 QTreeWidgetItem* PlaylistTree::MakeNode(const QString& text, int playlist)

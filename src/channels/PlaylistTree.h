@@ -27,8 +27,9 @@ public:
     // Playlist and group nodes show the further-channels image, channels the channel image.
     PlaylistTree(QTreeWidget* tree, const QList<QIcon>& channelImages);
 
-    // Appends the nodes of playlists; they are read again whenever a node is filled.
-    void Append(const std::vector<Playlist>* playlists);
+    // Appends the nodes of playlists, an unavailable one greyed and named by unavailableName
+    // (%1 its name); they are read again whenever a node is filled.
+    void Append(const std::vector<Playlist>* playlists, const QString& unavailableName);
 
     // The own channel an item stands for; an empty key for anything else.
     static ChannelKey KeyOf(const QTreeWidgetItem* item);

@@ -39,6 +39,11 @@ QStringList PlaylistsTexts()
         QStringLiteral("Playlist: %1"),
         QStringLiteral("Server: %1"),
         QStringLiteral("New name of the playlist:"),
+        QStringLiteral("%1 (not available)"),
+        QStringLiteral("The saved copy of the playlist cannot be read; it is being downloaded again."),
+        QStringLiteral("The path or address is longer than 4,096 characters."),
+        QStringLiteral("The file is not a regular file but a folder, a pipe or a device."),
+        QStringLiteral("The file could not be read within 10 seconds."),
     };
 }
 

@@ -23,8 +23,13 @@ struct PlaylistChannel {
 struct Playlist {
     QString name;          // the tree node's text; the viewer can rename it
     QString source;        // a local path or an http(s) address, as given
+    QString location;      // where the last download came from after redirects; empty = source
     QDateTime lastRefresh; // UTC; invalid = never loaded
     QString lastError;     // empty when the last load went well
-    std::vector<PlaylistChannel> channels; // not in Playlists.xml: read from the file or cache
-    QStringList guideAddresses;            // from its header, read with the channels
+    // Not in Playlists.xml: the channels and guide addresses are read from the file or the
+    // cached copy, and the playlist is unavailable while they could not be (lastError says
+    // why).
+    std::vector<PlaylistChannel> channels;
+    QStringList guideAddresses; // from its header
+    bool unavailable = false;
 };

@@ -34,4 +34,9 @@ enum PlaylistText : int {
     PlaylistSourceLine = 29,
     PlaylistServerLine = 30,
     PlaylistRenamePrompt = 31,
+    PlaylistUnavailableNode = 32, // %1 the playlist
+    PlaylistCopyUnreadable = 33,
+    PlaylistSourceTooLong = 34,
+    PlaylistNotRegularFile = 35,
+    PlaylistReadTimedOut = 36,
 };

@@ -7,11 +7,14 @@
 
 #include <tinyxml.h>
 
+#include <limits>
+
 namespace {
 
 constexpr int kMaxNameLength = 255;
-constexpr int kMaxSourceLength = 4096;
 constexpr int kMaxErrorLength = 1000;
+// Addresses are kept whole: a cut one would name another playlist and another cached copy.
+constexpr int kWhole = std::numeric_limits<int>::max();
 constexpr const char* kRootName = "Playlists";
 
 } // namespace
@@ -28,7 +31,8 @@ PlaylistsFileState LoadPlaylists(const QString& path, std::vector<Playlist>& pla
     for (auto* entry = document.RootElement()->FirstChildElement(); entry; entry = entry->NextSiblingElement()) {
         Playlist playlist;
         playlist.name = TextAttribute(entry, "name", kMaxNameLength);
-        playlist.source = TextAttribute(entry, "source", kMaxSourceLength);
+        playlist.source = TextAttribute(entry, "source", kWhole);
+        playlist.location = TextAttribute(entry, "location", kWhole);
         playlist.lastRefresh = QDateTime::fromString(TextAttribute(entry, "lastRefresh", kMaxNameLength), Qt::ISODate);
         playlist.lastError = TextAttribute(entry, "lastError", kMaxErrorLength);
         if (playlist.source.isEmpty())
@@ -48,7 +52,9 @@ bool SavePlaylists(const QString& path, const std::vector<Playlist>& playlists)
     for (const Playlist& playlist : playlists) {
         auto* entry = new TiXmlElement("Playlist");
         entry->SetAttribute("name", AttributeUtf8(playlist.name, kMaxNameLength).constData());
-        entry->SetAttribute("source", AttributeUtf8(playlist.source, kMaxSourceLength).constData());
+        entry->SetAttribute("source", AttributeUtf8(playlist.source, kWhole).constData());
+        if (!playlist.location.isEmpty())
+            entry->SetAttribute("location", AttributeUtf8(playlist.location, kWhole).constData());
         entry->SetAttribute("lastRefresh", playlist.lastRefresh.toUTC().toString(Qt::ISODate).toUtf8().constData());
         entry->SetAttribute("lastError", AttributeUtf8(playlist.lastError, kMaxErrorLength).constData());
         root->LinkEndChild(entry);

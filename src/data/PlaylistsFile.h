@@ -1,6 +1,6 @@
 #pragma once
-// Playlists.xml: the viewer's own playlists (name, source, last refresh, last error),
-// without their channels.
+// Playlists.xml: the viewer's own playlists (name, source, where the last download came
+// from when redirected, last refresh, last error), without their channels.
 
 #include "Playlist.h"
 

@@ -16,6 +16,7 @@ using LRESULT = std::intptr_t;
 
 // Platform messages the program's windows exchange besides the private ones.
 constexpr UINT WM_ACTIVATE = 0x0006;
+constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr WPARAM WA_INACTIVE = 0;
 constexpr WPARAM WA_ACTIVE = 1;

@@ -1,6 +1,5 @@
 #include "PlaylistCache.h"
 
-#include "M3uParser.h"
 #include "PrivateFiles.h"
 
 #include <QCryptographicHash>
@@ -15,14 +14,6 @@ QString PlaylistCachePath(const QString& source)
     const QByteArray key = QCryptographicHash::hash(source.toUtf8(), QCryptographicHash::Sha1).toHex();
     return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/Korvanta/")
            + QString::fromLatin1(key) + QStringLiteral(".m3u");
-}
-
-QByteArray ReadCachedPlaylist(const QString& source)
-{
-    QFile file(PlaylistCachePath(source));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.read(M3uParser::kMaxBytes + 1);
 }
 
 bool WriteCachedPlaylist(const QString& source, const QByteArray& body)

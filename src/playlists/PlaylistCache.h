@@ -7,9 +7,6 @@
 
 QString PlaylistCachePath(const QString& source);
 
-// Empty when there is no copy.
-QByteArray ReadCachedPlaylist(const QString& source);
-
 // Atomically, in a folder and a file only the viewer may read; false, keeping the old
 // copy, on failure.
 bool WriteCachedPlaylist(const QString& source, const QByteArray& body);

@@ -3,12 +3,12 @@
 #include "M3uParser.h"
 #include "PlaylistCache.h"
 #include "PlaylistDownload.h"
+#include "PlaylistFileRead.h"
 #include "PlaylistTexts.h"
 #include "PlaylistsFile.h"
 #include "SourceNames.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -16,12 +16,13 @@
 namespace {
 
 constexpr int kDownloadTimeoutMs = 30 * 1000;
+constexpr int kReadTimeoutMs = 10 * 1000;
 constexpr qint64 kStaleAfterSeconds = 24 * 60 * 60;
 
 } // namespace
 
 PlaylistLibrary::PlaylistLibrary(const LanguageStrings& texts, QObject* parent)
-    : QObject(parent), texts(texts), downloadTimeoutMs(kDownloadTimeoutMs)
+    : QObject(parent), texts(texts), downloadTimeoutMs(kDownloadTimeoutMs), readTimeoutMs(kReadTimeoutMs)
 {
 }
 
@@ -29,6 +30,8 @@ PlaylistLibrary::~PlaylistLibrary()
 {
     for (auto& [source, download] : downloads)
         delete download.first;
+    for (auto& [source, read] : reads)
+        delete read.first;
 }
 
 void PlaylistLibrary::Load(const QString& dataFolder)
@@ -39,18 +42,8 @@ void PlaylistLibrary::Load(const QString& dataFolder)
     if (LoadPlaylists(filePath, playlists) == PlaylistsFileState::Damaged)
         std::fprintf(stderr, "Korvanta: %s is damaged; no own playlists were loaded.\n", qPrintable(filePath));
 
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    for (Playlist& playlist : playlists) {
-        const bool address = IsWebAddress(playlist.source);
-        Outcome outcome = address ? Parse(ReadCachedPlaylist(playlist.source), QUrl(playlist.source))
-                                  : ReadLocal(playlist.source);
-        if (outcome.error.isEmpty()) {
-            playlist.channels = std::move(outcome.channels);
-            playlist.guideAddresses = std::move(outcome.guideAddresses);
-        }
-        if (address && (!playlist.lastRefresh.isValid() || playlist.lastRefresh.secsTo(now) > kStaleAfterSeconds))
-            Download(playlist.source, Request::Background);
-    }
+    for (const Playlist& playlist : playlists)
+        Read(playlist.source, Request::Start);
     if (!playlists.empty())
         emit Changed();
 }
@@ -71,13 +64,17 @@ void PlaylistLibrary::Add(const QString& source)
         return;
     }
     const QString normal = NormalSource(source);
+    if (normal.size() > kMaxSourceLength) {
+        emit Failed(NameForSource(normal), Text(PlaylistSourceTooLong));
+        return;
+    }
     const int existing = IndexOf(normal);
     if (existing >= 0)
         Refresh(existing);
     else if (IsWebAddress(normal))
         Download(normal, Request::Add);
     else
-        Apply(normal, NameForSource(normal), ReadLocal(normal), Request::Add);
+        Read(normal, Request::Add);
 }
 
 void PlaylistLibrary::Rename(int index, const QString& name)
@@ -97,7 +94,7 @@ void PlaylistLibrary::Refresh(int index)
     if (IsWebAddress(playlist.source))
         Download(playlist.source, Request::Refresh);
     else
-        Apply(playlist.source, playlist.name, ReadLocal(playlist.source), Request::Refresh);
+        Read(playlist.source, Request::Refresh);
 }
 
 void PlaylistLibrary::Remove(int index)
@@ -106,6 +103,7 @@ void PlaylistLibrary::Remove(int index)
         return;
     const QString source = playlists[index].source;
     playlists.erase(playlists.begin() + index);
+    Cancel(source);
     const auto download = downloads.find(source);
     if (download != downloads.end()) {
         delete download->second.first;
@@ -119,7 +117,7 @@ PlaylistLibrary::Outcome PlaylistLibrary::Parse(const QByteArray& bytes, const Q
 {
     M3uParser parser(location);
     M3uResult result = parser.Parse(bytes);
-    Outcome outcome{std::move(result.channels), {}, result.skippedLines, std::move(result.guideAddresses)};
+    Outcome outcome{std::move(result.channels), {}, result.skippedLines, std::move(result.guideAddresses), {}};
     const QString line = QString::number(result.problemLine);
     switch (result.problem) {
     case M3uProblem::None: break;
@@ -134,14 +132,79 @@ PlaylistLibrary::Outcome PlaylistLibrary::Parse(const QByteArray& bytes, const Q
     return outcome;
 }
 
-PlaylistLibrary::Outcome PlaylistLibrary::ReadLocal(const QString& path) const
+// A local playlist, or the cached copy of a downloaded one.
+void PlaylistLibrary::Read(const QString& source, Request request)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, Text(PlaylistCannotOpen), 0, {}};
-    if (file.size() > M3uParser::kMaxBytes)
-        return {{}, Text(PlaylistTooLarge), 0, {}};
-    return Parse(file.read(M3uParser::kMaxBytes + 1), QUrl::fromLocalFile(path));
+    auto& entry = reads[source];
+    entry.second = std::max(entry.second, request); // the viewer hears of one already under way
+    if (entry.first)
+        return;
+    const QString path = IsWebAddress(source) ? PlaylistCachePath(source) : source;
+    entry.first = new PlaylistFileRead(path, M3uParser::kMaxBytes, readTimeoutMs);
+    connect(entry.first, &PlaylistFileRead::Finished, this,
+            [this, source](const FileReadResult& result) { FileRead(source, result); });
+}
+
+void PlaylistLibrary::FileRead(const QString& source, const FileReadResult& result)
+{
+    const auto entry = reads.find(source);
+    const Request request = entry->second.second;
+    entry->second.first->deleteLater();
+    reads.erase(entry);
+    const int index = IndexOf(source);
+    if (IsWebAddress(source)) {
+        if (index >= 0)
+            CopyRead(index, result);
+        return;
+    }
+    Outcome outcome = result.error != FileReadError::None ? Outcome{{}, FileErrorText(result.error), 0, {}, {}}
+                                                          : Parse(result.bytes, QUrl::fromLocalFile(source));
+    if (request != Request::Start)
+        Apply(source, NameForSource(source), std::move(outcome), request);
+    else if (index >= 0)
+        StartRead(index, std::move(outcome));
+}
+
+// The copy is read against where its download ended, so relative entries resolve as they
+// did then. A copy that cannot be used, or is old, is downloaded again.
+void PlaylistLibrary::CopyRead(int index, const FileReadResult& result)
+{
+    const Playlist& playlist = playlists[static_cast<std::size_t>(index)];
+    const QString source = playlist.source;
+    const QUrl location(playlist.location.isEmpty() ? source : playlist.location);
+    Outcome outcome = result.error == FileReadError::None ? Parse(result.bytes, location) : Outcome();
+    const bool usable = result.error == FileReadError::None && outcome.error.isEmpty();
+    if (!usable)
+        outcome.error = Text(PlaylistCopyUnreadable);
+    const bool stale = !playlist.lastRefresh.isValid()
+                       || playlist.lastRefresh.secsTo(QDateTime::currentDateTimeUtc()) > kStaleAfterSeconds;
+    StartRead(index, std::move(outcome));
+    if (!usable || stale)
+        Download(source, Request::Background);
+}
+
+// A playlist whose channels cannot be read at start stays in the list, unavailable.
+void PlaylistLibrary::StartRead(int index, Outcome outcome)
+{
+    Playlist& playlist = playlists[static_cast<std::size_t>(index)];
+    playlist.unavailable = !outcome.error.isEmpty();
+    if (playlist.unavailable) {
+        modified = modified || playlist.lastError != outcome.error;
+        playlist.lastError = outcome.error;
+    } else {
+        playlist.channels = std::move(outcome.channels);
+        playlist.guideAddresses = std::move(outcome.guideAddresses);
+    }
+    emit Changed();
+}
+
+void PlaylistLibrary::Cancel(const QString& source)
+{
+    const auto read = reads.find(source);
+    if (read != reads.end()) {
+        delete read->second.first;
+        reads.erase(read);
+    }
 }
 
 void PlaylistLibrary::Download(const QString& source, Request request)
@@ -165,10 +228,13 @@ void PlaylistLibrary::Downloaded(const QString& source, const QByteArray& body, 
     entry->second.first->deleteLater();
     downloads.erase(entry);
 
-    Outcome outcome = error != DownloadError::None ? Outcome{{}, DownloadErrorText(error, detail), 0, {}}
+    Outcome outcome = error != DownloadError::None ? Outcome{{}, DownloadErrorText(error, detail), 0, {}, {}}
                                                    : Parse(body, finalUrl);
-    if (outcome.error.isEmpty())
+    if (outcome.error.isEmpty()) {
         WriteCachedPlaylist(source, body);
+        if (finalUrl != QUrl(source))
+            outcome.location = finalUrl.toString(QUrl::FullyEncoded);
+    }
     Apply(source, NameForSource(source), std::move(outcome), request);
 }
 
@@ -189,11 +255,14 @@ void PlaylistLibrary::Apply(const QString& source, const QString& name, Outcome 
     }
     if (index < 0) {
         index = static_cast<int>(playlists.size());
-        playlists.push_back({name, source, {}, {}, {}, {}});
+        playlists.push_back({name, source, {}, {}, {}, {}, {}, false});
     }
+    Cancel(source); // a copy still being read at start would bring older channels
     Playlist& playlist = playlists[index];
     playlist.channels = std::move(outcome.channels);
     playlist.guideAddresses = std::move(outcome.guideAddresses);
+    playlist.unavailable = false;
+    playlist.location = outcome.location;
     playlist.lastError.clear();
     playlist.lastRefresh = QDateTime::currentDateTimeUtc();
     Changes();
@@ -229,5 +298,15 @@ QString PlaylistLibrary::DownloadErrorText(DownloadError error, const QString& d
     case DownloadError::TimedOut: return Text(PlaylistTimedOut);
     case DownloadError::TooLarge: return Text(PlaylistTooLarge);
     default: return Text(PlaylistDownloadFailed).arg(detail);
+    }
+}
+
+QString PlaylistLibrary::FileErrorText(FileReadError error) const
+{
+    switch (error) {
+    case FileReadError::NotRegular: return Text(PlaylistNotRegularFile);
+    case FileReadError::TooLarge: return Text(PlaylistTooLarge);
+    case FileReadError::TimedOut: return Text(PlaylistReadTimedOut);
+    default: return Text(PlaylistCannotOpen);
     }
 }

@@ -15,36 +15,47 @@
 #include <vector>
 
 enum class DownloadError;
+enum class FileReadError;
+struct FileReadResult;
 struct M3uResult;
 class PlaylistDownload;
+class PlaylistFileRead;
 
 class PlaylistLibrary : public QObject
 {
     Q_OBJECT
 public:
+    // Longer paths and addresses are refused when added.
+    static constexpr int kMaxSourceLength = 4096;
+
     // Reasons are worded with the Playlists group of texts, read when they are needed.
     explicit PlaylistLibrary(const LanguageStrings& texts, QObject* parent = nullptr);
     ~PlaylistLibrary() override;
 
-    // Reads <dataFolder>/Korvanta/Playlists.xml and every playlist's channels. A damaged
-    // file gives no playlists and a warning on standard error, and is kept until the
-    // playlists change. Addresses whose copy is older than a day are refreshed in the
-    // background; nothing here shows a message.
+    // Reads <dataFolder>/Korvanta/Playlists.xml, then every playlist's channels in the
+    // background, from the local file or the cached copy. A damaged file gives no
+    // playlists and a warning on standard error, and is kept until the playlists change.
+    // A playlist whose channels cannot be read stays, unavailable; a downloaded one is then
+    // downloaded again in the background, as is one whose copy is older than a day.
+    // Nothing here shows a message.
     void Load(const QString& dataFolder);
     // Writes Playlists.xml when the list changed since it was read or written.
     bool Save();
 
-    // A local path (or file: address) is read at once; an http(s) address is downloaded
-    // in the background. Failed() reports a source that cannot become a playlist.
+    // A local path (or file: address) is read, an http(s) address downloaded, both in the
+    // background. Failed() reports a source that cannot become a playlist.
     void Add(const QString& source);
     void Rename(int index, const QString& name);
     void Refresh(int index);
     void Remove(int index);
 
     const std::vector<Playlist>& Playlists() const { return playlists; }
+    // A read or a download is under way.
+    bool IsBusy() const { return !reads.empty() || !downloads.empty(); }
 
-    // Downloads give up after this long; tests shorten it.
+    // Downloads and reads of files give up after these; tests shorten them.
     void SetDownloadTimeout(int milliseconds) { downloadTimeoutMs = milliseconds; }
+    void SetReadTimeout(int milliseconds) { readTimeoutMs = milliseconds; }
 
 signals:
     // After any change of the list or of a playlist's channels.
@@ -55,32 +66,42 @@ signals:
     void Imported(const QString& playlistName, int skippedLines);
 
 private:
-    // Why a load was started: the viewer's own requests report their outcome.
-    enum class Request { Background, Refresh, Add };
+    // Why a load was started: the viewer's own requests report their outcome; the reads at
+    // start only take up what was there.
+    enum class Request { Start, Background, Refresh, Add };
 
     struct Outcome {
         std::vector<PlaylistChannel> channels;
         QString error; // worded for the viewer; empty when the channels can be used
         int skippedLines = 0;
         QStringList guideAddresses;
+        QString location; // where a download ended, when that was not its source
     };
 
     Outcome Parse(const QByteArray& bytes, const QUrl& location) const;
-    Outcome ReadLocal(const QString& path) const;
+    void Read(const QString& source, Request request);
+    void FileRead(const QString& source, const FileReadResult& result);
+    void CopyRead(int index, const FileReadResult& result);
+    void StartRead(int index, Outcome outcome);
     void Download(const QString& source, Request request);
     void Downloaded(const QString& source, const QByteArray& body, const QUrl& finalUrl, DownloadError error,
                     const QString& detail);
     void Apply(const QString& source, const QString& name, Outcome outcome, Request request);
+    void Cancel(const QString& source);
     void Changes();
     int IndexOf(const QString& source) const;
     QString Text(int index) const;
     QString DownloadErrorText(DownloadError error, const QString& detail) const;
+    QString FileErrorText(FileReadError error) const;
 
     const LanguageStrings& texts;
     std::vector<Playlist> playlists;
     QString filePath;
     bool modified = false;
     int downloadTimeoutMs;
+    int readTimeoutMs;
     QNetworkAccessManager network;
-    std::map<QString, std::pair<PlaylistDownload*, Request>> downloads; // by source
+    // By source, with the strongest request each stands for.
+    std::map<QString, std::pair<PlaylistDownload*, Request>> downloads;
+    std::map<QString, std::pair<PlaylistFileRead*, Request>> reads;
 };

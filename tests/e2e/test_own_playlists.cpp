@@ -103,6 +103,7 @@ protected:
         ASSERT_TRUE(dlg->OnInitDialog());
         dlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !dlg->OwnPlaylists().IsBusy(); }, kWaitMs));
         tree = dlg->ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
     }
     void Restart(const QStringList& sources = {})

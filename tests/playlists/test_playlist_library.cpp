@@ -7,6 +7,7 @@
 #include "M3uParser.h"
 #include "PlaylistCache.h"
 #include "PlaylistTexts.h"
+#include "StallWatch.h"
 #include "TempDir.h"
 
 #include <QSignalSpy>
@@ -21,6 +22,10 @@
 #include <sys/stat.h>
 
 namespace {
+
+// Far above what one step of the program's work takes, far below the seconds a read or
+// inflation that waits or runs unbounded holds the window.
+constexpr qint64 kFrozenMs = 500;
 
 const QByteArray kList = "#EXTM3U\n#EXTINF:-1 group-title=\"News\",One\nsub/one.m3u8\n#EXTINF:-1,Two\nhttp://s/two\n";
 
@@ -160,8 +165,9 @@ TEST_F(PlaylistLibraryTest, DownloadsFollowRedirectsAcceptGzipAndRefuseWhatFails
 
 TEST_F(PlaylistLibraryTest, ListAndCopiesSurviveARestartWithoutNetwork)
 {
-    server.responses["/list.m3u"] = Response("200 OK", kList);
-    const QString address = server.Url("/list.m3u");
+    server.responses["/moved"] = Response("302 Found", {}, "Location: /tv/list.m3u\r\n");
+    server.responses["/tv/list.m3u"] = Response("200 OK", kList);
+    const QString address = server.Url("/moved");
     dir.WriteFile(QStringLiteral("mine.m3u"), "#EXTINF:-1,Local\nclip.ts\nfile:///x.ts|\n#EXTINF:-1,Orphan\n");
     {
         const OpenUmask openUmask;
@@ -169,6 +175,7 @@ TEST_F(PlaylistLibraryTest, ListAndCopiesSurviveARestartWithoutNetwork)
         library.Load(dir.Path());
         QSignalSpy imported(&library, &PlaylistLibrary::Imported);
         library.Add(dir.FilePath(QStringLiteral("mine.m3u")));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return imported.size() == 1; }, 20000));
         library.Add(QStringLiteral("HTTP") + address.mid(4)); // the same playlist however it is typed
         library.Add(address);
         ASSERT_TRUE(QTest::qWaitFor([&] { return imported.size() == 2; }, 20000));
@@ -176,33 +183,41 @@ TEST_F(PlaylistLibraryTest, ListAndCopiesSurviveARestartWithoutNetwork)
         library.Rename(1, QStringLiteral(" News & more "));
     }
     const QByteArray file = dir.ReadFile(QStringLiteral("Korvanta/Playlists.xml"));
-    EXPECT_TRUE(file.contains("name=\"News &amp; more\" source=\"" + address.toUtf8() + "\""));
+    EXPECT_TRUE(file.contains("name=\"News &amp; more\" source=\"" + address.toUtf8() + "\" location=\""
+                              + server.Url("/tv/list.m3u").toUtf8() + "\""));
     EXPECT_TRUE(file.contains("lastError=\"\" />\r\n"));
     // Addresses may carry tokens: only the viewer may read them or the lists.
     EXPECT_EQ(Mode(dir.FilePath(QStringLiteral("Korvanta/Playlists.xml"))), 0600);
     EXPECT_EQ(Mode(dir.FilePath(QStringLiteral("cache/Korvanta"))), 0700);
     EXPECT_EQ(Mode(PlaylistCachePath(address)), 0600);
 
-    // Fresh copies are not fetched again; the address now answers nothing.
+    // Fresh copies are not fetched again; the address now answers nothing. Relative
+    // entries still resolve against where the redirect led.
     server.responses.clear();
     PlaylistLibrary library(texts);
     library.Load(dir.Path());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !library.IsBusy(); }, 20000));
     ASSERT_EQ(library.Playlists().size(), 2u);
     EXPECT_EQ(library.Playlists()[0].channels.size(), 2u);
     EXPECT_EQ(library.Playlists()[0].channels[0].address, dir.FilePath(QStringLiteral("clip.ts")));
     EXPECT_EQ(library.Playlists()[1].name, "News & more");
-    EXPECT_EQ(library.Playlists()[1].channels.size(), 2u);
+    ASSERT_EQ(library.Playlists()[1].channels.size(), 2u);
+    EXPECT_EQ(library.Playlists()[1].channels[0].address, server.Url("/tv/sub/one.m3u8"));
 
     // A refresh that fails keeps the channels and records why.
     dir.WriteFile(QStringLiteral("mine.m3u"), "");
     QSignalSpy failed(&library, &PlaylistLibrary::Failed);
     library.Refresh(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return failed.size() == 1; }, 20000));
     EXPECT_EQ(failed.value(0), (QVariantList{"mine", Text(PlaylistEmpty)}));
     EXPECT_EQ(library.Playlists()[0].channels.size(), 2u);
     EXPECT_EQ(library.Playlists()[0].lastError, Text(PlaylistEmpty));
 
     library.Add(QStringLiteral("ftp://h/x.m3u"));
     EXPECT_EQ(failed.value(1).value(1), Text(PlaylistUnsupportedSource));
+    library.Add(QStringLiteral("http://h/") + QString(PlaylistLibrary::kMaxSourceLength, QLatin1Char('a')));
+    EXPECT_EQ(failed.value(2).value(1), Text(PlaylistSourceTooLong));
+    EXPECT_EQ(library.Playlists().size(), 2u);
 }
 
 TEST_F(PlaylistLibraryTest, DamagedListIsKeptUntilThePlaylistsChange)
@@ -218,7 +233,60 @@ TEST_F(PlaylistLibraryTest, DamagedListIsKeptUntilThePlaylistsChange)
     EXPECT_EQ(dir.ReadFile(QStringLiteral("Korvanta/Playlists.xml")), damaged);
 
     library.Add(dir.FilePath(QStringLiteral("a.m3u")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !library.IsBusy(); }, 20000));
     EXPECT_TRUE(dir.ReadFile(QStringLiteral("Korvanta/Playlists.xml")).contains("name=\"a\""));
     EXPECT_EQ(Mode(dir.FilePath(QStringLiteral("Korvanta/Playlists.xml"))), 0600); // was readable by all
 
+}
+
+// Sources that cannot be read: refused with the reason when added; at start, kept in the
+// list as unavailable, saying why, and an address whose copy is gone is downloaded again.
+TEST_F(PlaylistLibraryTest, UnreadableSourcesAreRefusedWhenAddedAndUnavailableAtStart)
+{
+    ASSERT_EQ(::mkfifo(dir.FilePath(QStringLiteral("fifo.m3u")).toLocal8Bit().constData(), 0600), 0);
+    QDir(dir.Path()).mkdir(QStringLiteral("folder.m3u"));
+    server.responses["/back.m3u"] = Response("200 OK", kList);
+    server.responses["/gone.m3u"] = Response("404 Not Found", "no");
+    const QString fresh = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+    struct Case {
+        QString source;
+        QString reason; // empty: available again
+    };
+    const Case cases[] = {
+        {dir.FilePath(QStringLiteral("missing.m3u")), Text(PlaylistCannotOpen)},
+        {dir.FilePath(QStringLiteral("fifo.m3u")), Text(PlaylistNotRegularFile)},
+        {dir.FilePath(QStringLiteral("folder.m3u")), Text(PlaylistNotRegularFile)},
+        {QStringLiteral("/dev/zero"), Text(PlaylistNotRegularFile)},
+        {server.Url("/back.m3u"), {}},
+        {server.Url("/gone.m3u"), Text(PlaylistHttpError).arg(404)},
+    };
+    QByteArray list = "<Playlists>";
+    for (const Case& c : cases)
+        list += "<Playlist name=\"n\" source=\"" + c.source.toUtf8() + "\" lastRefresh=\"" + fresh.toUtf8() + "\" />";
+    dir.WriteFile(QStringLiteral("Korvanta/Playlists.xml"), list + "</Playlists>");
+
+    PlaylistLibrary library(texts);
+    {
+        const StallWatch stalls;
+        library.Load(dir.Path());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !library.IsBusy(); }, 20000));
+        EXPECT_LT(stalls.LongestGapMs(), kFrozenMs);
+    }
+    ASSERT_EQ(library.Playlists().size(), std::size(cases));
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        const Playlist& playlist = library.Playlists()[k];
+        EXPECT_EQ(playlist.unavailable, !cases[k].reason.isEmpty()) << k;
+        EXPECT_EQ(playlist.lastError, cases[k].reason) << k;
+        EXPECT_EQ(playlist.channels.size(), cases[k].reason.isEmpty() ? 2u : 0u) << k;
+    }
+
+    PlaylistLibrary empty(texts);
+    QSignalSpy failed(&empty, &PlaylistLibrary::Failed);
+    const StallWatch stalls;
+    for (std::size_t k = 0; k < 4; ++k) {
+        empty.Add(cases[k].source);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return failed.size() == static_cast<int>(k) + 1; }, 20000));
+        EXPECT_EQ(failed.value(static_cast<qsizetype>(k)).value(1), cases[k].reason) << k;
+    }
+    EXPECT_LT(stalls.LongestGapMs(), kFrozenMs);
 }
