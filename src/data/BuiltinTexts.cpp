@@ -44,6 +44,7 @@ QStringList PlaylistsTexts()
         QStringLiteral("The path or address is longer than 4,096 characters."),
         QStringLiteral("The file is not a regular file but a folder, a pipe or a device."),
         QStringLiteral("The file could not be read within 10 seconds."),
+        QStringLiteral("The server sent a damaged compressed playlist."),
     };
 }
 

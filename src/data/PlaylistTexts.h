@@ -39,4 +39,5 @@ enum PlaylistText : int {
     PlaylistSourceTooLong = 34,
     PlaylistNotRegularFile = 35,
     PlaylistReadTimedOut = 36,
+    PlaylistDamagedDownload = 37,
 };

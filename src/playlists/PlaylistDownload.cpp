@@ -1,12 +1,25 @@
 #include "PlaylistDownload.h"
 
+#include "BodyInflater.h"
+
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
 namespace {
 constexpr int kFirstErrorStatus = 400;
+// Qt stops reading the socket while this much waits unread, so a body the inflater cannot
+// keep up with waits on the network rather than in memory.
+constexpr qint64 kWireChunkBytes = 64 * 1024;
+// Inflated per turn of the event loop: a millisecond or two of work.
+constexpr qint64 kStepBytes = 1024 * 1024;
+
+bool IsCompressed(const QByteArray& encoding)
+{
+    const QByteArray name = encoding.trimmed().toLower();
+    return name == "gzip" || name == "x-gzip" || name == "deflate";
 }
+} // namespace
 
 PlaylistDownload::PlaylistDownload(QNetworkAccessManager& network, const QUrl& url, int timeoutMs,
                                    qint64 maxBytes, QObject* parent)
@@ -14,15 +27,18 @@ PlaylistDownload::PlaylistDownload(QNetworkAccessManager& network, const QUrl& u
 {
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    // The size limit below applies to the decompressed body; Qt's own ratio check would
-    // refuse well-compressed large playlists.
-    request.setDecompressedSafetyCheckThreshold(-1);
+    // Asked for by name, a compressed body comes as sent: Qt inflates only what it asked
+    // for itself, and then all at once and without a bound.
+    request.setRawHeader("Accept-Encoding", "gzip");
     reply = network.get(request);
-    connect(reply, &QNetworkReply::readyRead, this, &PlaylistDownload::Read);
+    reply->setReadBufferSize(kWireChunkBytes);
+    connect(reply, &QNetworkReply::readyRead, this, &PlaylistDownload::Step);
     connect(reply, &QNetworkReply::finished, this, &PlaylistDownload::Finish);
     timer.setSingleShot(true);
     connect(&timer, &QTimer::timeout, this, [this] { Abort(DownloadError::TimedOut); });
     timer.start(timeoutMs);
+    stepTimer.setSingleShot(true);
+    connect(&stepTimer, &QTimer::timeout, this, &PlaylistDownload::Step);
 }
 
 PlaylistDownload::~PlaylistDownload()
@@ -32,36 +48,71 @@ PlaylistDownload::~PlaylistDownload()
     reply->deleteLater();
 }
 
-void PlaylistDownload::Read()
+QByteArray PlaylistDownload::Take(qint64 bytes)
 {
-    body.append(reply->readAll());
-    if (body.size() > maxBytes)
-        Abort(DownloadError::TooLarge);
+    const QByteArray taken = reply->read(bytes);
+    received += taken.size();
+    return taken;
+}
+
+void PlaylistDownload::Step()
+{
+    if (emitted)
+        return;
+    if (!encodingKnown) {
+        encodingKnown = true;
+        if (IsCompressed(reply->rawHeader("Content-Encoding")))
+            inflater = std::make_unique<BodyInflater>(maxBytes);
+    }
+    if (inflater == nullptr) {
+        body.append(Take(maxBytes + 1 - body.size()));
+        if (body.size() > maxBytes) {
+            Abort(DownloadError::TooLarge);
+            return;
+        }
+    } else {
+        if (!inflating) // new input only once the last is inflated
+            inflater->Feed(Take(kWireChunkBytes));
+        inflating = inflater->Step(body, kStepBytes);
+        if (inflater->Current() != BodyInflater::State::Working) {
+            Abort(inflater->Current() == BodyInflater::State::TooLarge ? DownloadError::TooLarge
+                                                                        : DownloadError::Damaged);
+            return;
+        }
+    }
+    if (inflating || reply->bytesAvailable() > 0)
+        stepTimer.start(0);
+    else if (replyFinished)
+        Emit(inflater == nullptr || inflater->Ended() ? DownloadError::None : DownloadError::Damaged);
 }
 
 void PlaylistDownload::Abort(DownloadError reason)
 {
-    abortReason = reason;
-    reply->abort(); // finishes the reply at once
+    reply->disconnect(this);
+    reply->abort();
+    Emit(reason);
 }
 
 void PlaylistDownload::Finish()
 {
-    timer.stop();
-    DownloadError error = abortReason;
-    QString detail;
-    if (error == DownloadError::None) {
-        Read();
-        error = abortReason;
-    }
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (error == DownloadError::None && status >= kFirstErrorStatus) {
-        error = DownloadError::HttpStatus;
-        detail = QString::number(status);
-    } else if (error == DownloadError::None && reply->error() != QNetworkReply::NoError) {
-        error = DownloadError::Network;
-        detail = reply->errorString();
+    if (status >= kFirstErrorStatus)
+        Emit(DownloadError::HttpStatus, QString::number(status));
+    else if (reply->error() != QNetworkReply::NoError)
+        Emit(DownloadError::Network, reply->errorString());
+    else {
+        replyFinished = true;
+        Step(); // what is left, over as many turns as it takes
     }
+}
+
+void PlaylistDownload::Emit(DownloadError error, const QString& detail)
+{
+    if (emitted)
+        return;
+    emitted = true;
+    timer.stop();
+    stepTimer.stop();
     if (error != DownloadError::None)
         body.clear();
     emit Finished(body, reply->url(), error, detail);

@@ -297,6 +297,7 @@ QString PlaylistLibrary::DownloadErrorText(DownloadError error, const QString& d
     case DownloadError::HttpStatus: return Text(PlaylistHttpError).arg(detail);
     case DownloadError::TimedOut: return Text(PlaylistTimedOut);
     case DownloadError::TooLarge: return Text(PlaylistTooLarge);
+    case DownloadError::Damaged: return Text(PlaylistDamagedDownload);
     default: return Text(PlaylistDownloadFailed).arg(detail);
     }
 }

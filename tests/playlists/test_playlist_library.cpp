@@ -6,6 +6,7 @@
 #include "BuiltinTexts.h"
 #include "M3uParser.h"
 #include "PlaylistCache.h"
+#include "PlaylistDownload.h"
 #include "PlaylistTexts.h"
 #include "StallWatch.h"
 #include "TempDir.h"
@@ -19,6 +20,7 @@
 #include <zlib.h>
 
 #include <map>
+#include <optional>
 #include <sys/stat.h>
 
 namespace {
@@ -56,6 +58,31 @@ int Mode(const QString& path)
     struct stat info{};
     constexpr mode_t kPermissionBits = 0777;
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? static_cast<int>(info.st_mode & kPermissionBits) : -1;
+}
+
+// A gzip body that would inflate to mebibytes MiB of zeros: one compressed MiB, flushed
+// so that every further one compresses to the same bytes, repeated (no trailer needed:
+// nothing should read that far).
+QByteArray GzipBomb(int mebibytes)
+{
+    z_stream stream{};
+    constexpr int kGzipWindowBits = 15 + 16;
+    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, kGzipWindowBits, 8, Z_DEFAULT_STRATEGY);
+    QByteArray zeros(1024 * 1024, '\0');
+    const auto compress = [&] {
+        QByteArray out(static_cast<qsizetype>(deflateBound(&stream, zeros.size())), '\0');
+        stream.next_in = reinterpret_cast<Bytef*>(zeros.data());
+        stream.avail_in = static_cast<uInt>(zeros.size());
+        stream.next_out = reinterpret_cast<Bytef*>(out.data());
+        stream.avail_out = static_cast<uInt>(out.size());
+        deflate(&stream, Z_FULL_FLUSH);
+        out.resize(out.size() - static_cast<qsizetype>(stream.avail_out));
+        return out;
+    };
+    const QByteArray first = compress();
+    const QByteArray next = compress();
+    deflateEnd(&stream);
+    return first + next.repeated(mebibytes - 1);
 }
 
 QByteArray Response(const QByteArray& status, const QByteArray& body, const QByteArray& headers = {})
@@ -122,6 +149,7 @@ TEST_F(PlaylistLibraryTest, DownloadsFollowRedirectsAcceptGzipAndRefuseWhatFails
     server.responses["/moved"] = Response("302 Found", {}, "Location: /tv/list.m3u\r\n");
     server.responses["/tv/list.m3u"] = Response("200 OK", kList);
     server.responses["/packed.m3u"] = Response("200 OK", Gzip(kList), "Content-Encoding: gzip\r\n");
+    server.responses["/cut.m3u"] = Response("200 OK", Gzip(kList).chopped(12), "Content-Encoding: gzip\r\n");
     server.responses["/missing.m3u"] = Response("404 Not Found", "no");
     server.responses["/page"] = Response("200 OK", "<!DOCTYPE html><html><body>sign in</body></html>");
     server.responses["/huge.m3u"] = Response("200 OK", "#EXTM3U\n" + QByteArray(M3uParser::kMaxBytes, '\n'));
@@ -135,6 +163,7 @@ TEST_F(PlaylistLibraryTest, DownloadsFollowRedirectsAcceptGzipAndRefuseWhatFails
         {"/list.m3u", server.Url("/sub/one.m3u8"), {}},
         {"/moved", server.Url("/tv/sub/one.m3u8"), {}}, // relative to where the redirect led
         {"/packed.m3u", server.Url("/sub/one.m3u8"), {}},
+        {"/cut.m3u", {}, Text(PlaylistDamagedDownload)},
         {"/missing.m3u", {}, Text(PlaylistHttpError).arg(404)},
         {"/page", {}, Text(PlaylistIsWebPage)},
         {"/huge.m3u", {}, Text(PlaylistTooLarge)},
@@ -288,5 +317,22 @@ TEST_F(PlaylistLibraryTest, UnreadableSourcesAreRefusedWhenAddedAndUnavailableAt
         ASSERT_TRUE(QTest::qWaitFor([&] { return failed.size() == static_cast<int>(k) + 1; }, 20000));
         EXPECT_EQ(failed.value(static_cast<qsizetype>(k)).value(1), cases[k].reason) << k;
     }
+    EXPECT_LT(stalls.LongestGapMs(), kFrozenMs);
+}
+
+TEST_F(PlaylistLibraryTest, AGzipBombIsRefusedEarlyWithoutFreezing)
+{
+    constexpr int kBombMiB = 4096;
+    server.responses["/bomb.m3u"] = Response("200 OK", GzipBomb(kBombMiB), "Content-Encoding: gzip\r\n");
+    QNetworkAccessManager network;
+    const StallWatch stalls;
+    PlaylistDownload download(network, QUrl(server.Url("/bomb.m3u")), 60000, M3uParser::kMaxBytes);
+    std::optional<DownloadError> error;
+    QObject::connect(&download, &PlaylistDownload::Finished,
+                     [&](const QByteArray&, const QUrl&, DownloadError reason, const QString&) { error = reason; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return error.has_value(); }, 60000));
+    EXPECT_EQ(error, DownloadError::TooLarge);
+    // About what inflates to the limit, far from the 4 MiB on the wire.
+    EXPECT_LT(download.ReceivedBytes(), 1024 * 1024);
     EXPECT_LT(stalls.LongestGapMs(), kFrozenMs);
 }
