@@ -27,18 +27,17 @@ void BodyInflater::Feed(const QByteArray& compressed)
     input.append(compressed);
 }
 
-bool BodyInflater::Step(QByteArray& output, qint64 stepBytes)
+bool BodyInflater::Step(qint64 stepBytes)
 {
     if (state != State::Working)
         return false;
     z_stream& z = stream->z;
     // One byte past the limit tells a body that would grow beyond it.
     const qint64 room = std::min(stepBytes, maxBytes + 1 - inflated);
-    const qsizetype start = output.size();
-    output.resize(start + static_cast<qsizetype>(room));
+    QByteArray& piece = pieces.emplaceBack(static_cast<qsizetype>(room), Qt::Uninitialized);
     z.next_in = reinterpret_cast<Bytef*>(input.data() + inputUsed);
     z.avail_in = static_cast<uInt>(input.size() - inputUsed);
-    z.next_out = reinterpret_cast<Bytef*>(output.data() + start);
+    z.next_out = reinterpret_cast<Bytef*>(piece.data());
     z.avail_out = static_cast<uInt>(room);
     while (state == State::Working && z.avail_out > 0) {
         if (ended) {
@@ -56,11 +55,20 @@ bool BodyInflater::Step(QByteArray& output, qint64 stepBytes)
             state = State::Damaged;
     }
     const qint64 produced = room - static_cast<qint64>(z.avail_out);
-    output.resize(start + static_cast<qsizetype>(produced));
+    piece.resize(static_cast<qsizetype>(produced));
     inflated += produced;
     inputUsed = input.size() - static_cast<qsizetype>(z.avail_in);
     if (inflated > maxBytes)
         state = State::TooLarge;
     // A full step may have left output inside the stream, or input behind it.
     return state == State::Working && z.avail_out == 0;
+}
+
+QByteArray BodyInflater::Body() const
+{
+    QByteArray body;
+    body.reserve(static_cast<qsizetype>(inflated));
+    for (const QByteArray& piece : pieces)
+        body.append(piece);
+    return body;
 }

@@ -11,8 +11,9 @@ constexpr int kFirstErrorStatus = 400;
 // Qt stops reading the socket while this much waits unread, so a body the inflater cannot
 // keep up with waits on the network rather than in memory.
 constexpr qint64 kWireChunkBytes = 64 * 1024;
-// Inflated per turn of the event loop: a millisecond or two of work.
-constexpr qint64 kStepBytes = 1024 * 1024;
+// Inflated per turn of the event loop: a few milliseconds of work at worst (long runs of
+// one byte inflate slowest, at about 100 MB/s).
+constexpr qint64 kStepBytes = 256 * 1024;
 
 bool IsCompressed(const QByteArray& encoding)
 {
@@ -73,7 +74,7 @@ void PlaylistDownload::Step()
     } else {
         if (!inflating) // new input only once the last is inflated
             inflater->Feed(Take(kWireChunkBytes));
-        inflating = inflater->Step(body, kStepBytes);
+        inflating = inflater->Step(kStepBytes);
         if (inflater->Current() != BodyInflater::State::Working) {
             Abort(inflater->Current() == BodyInflater::State::TooLarge ? DownloadError::TooLarge
                                                                         : DownloadError::Damaged);
@@ -82,8 +83,13 @@ void PlaylistDownload::Step()
     }
     if (inflating || reply->bytesAvailable() > 0)
         stepTimer.start(0);
-    else if (replyFinished)
-        Emit(inflater == nullptr || inflater->Ended() ? DownloadError::None : DownloadError::Damaged);
+    else if (replyFinished && inflater == nullptr)
+        Emit(DownloadError::None);
+    else if (replyFinished && inflater->Ended()) {
+        body = inflater->Body();
+        Emit(DownloadError::None);
+    } else if (replyFinished)
+        Emit(DownloadError::Damaged);
 }
 
 void PlaylistDownload::Abort(DownloadError reason)

@@ -10,16 +10,14 @@
 #include "PlaylistTexts.h"
 #include "StallWatch.h"
 #include "TempDir.h"
+#include "TinyHttpServer.h"
 
+#include <QFile>
 #include <QSignalSpy>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
-#include <map>
 #include <optional>
 #include <sys/stat.h>
 
@@ -30,22 +28,6 @@ namespace {
 constexpr qint64 kFrozenMs = 500;
 
 const QByteArray kList = "#EXTM3U\n#EXTINF:-1 group-title=\"News\",One\nsub/one.m3u8\n#EXTINF:-1,Two\nhttp://s/two\n";
-
-QByteArray Gzip(const QByteArray& data)
-{
-    z_stream stream{};
-    constexpr int kGzipWindowBits = 15 + 16;
-    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, kGzipWindowBits, 8, Z_DEFAULT_STRATEGY);
-    QByteArray out(static_cast<qsizetype>(deflateBound(&stream, data.size())), '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    stream.avail_in = static_cast<uInt>(data.size());
-    stream.next_out = reinterpret_cast<Bytef*>(out.data());
-    stream.avail_out = static_cast<uInt>(out.size());
-    deflate(&stream, Z_FINISH);
-    out.resize(static_cast<qsizetype>(stream.total_out));
-    deflateEnd(&stream);
-    return out;
-}
 
 // Leaves every new file open to everyone unless the program narrows it.
 struct OpenUmask {
@@ -60,68 +42,7 @@ int Mode(const QString& path)
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? static_cast<int>(info.st_mode & kPermissionBits) : -1;
 }
 
-// A gzip body that would inflate to mebibytes MiB of zeros: one compressed MiB, flushed
-// so that every further one compresses to the same bytes, repeated (no trailer needed:
-// nothing should read that far).
-QByteArray GzipBomb(int mebibytes)
-{
-    z_stream stream{};
-    constexpr int kGzipWindowBits = 15 + 16;
-    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, kGzipWindowBits, 8, Z_DEFAULT_STRATEGY);
-    QByteArray zeros(1024 * 1024, '\0');
-    const auto compress = [&] {
-        QByteArray out(static_cast<qsizetype>(deflateBound(&stream, zeros.size())), '\0');
-        stream.next_in = reinterpret_cast<Bytef*>(zeros.data());
-        stream.avail_in = static_cast<uInt>(zeros.size());
-        stream.next_out = reinterpret_cast<Bytef*>(out.data());
-        stream.avail_out = static_cast<uInt>(out.size());
-        deflate(&stream, Z_FULL_FLUSH);
-        out.resize(out.size() - static_cast<qsizetype>(stream.avail_out));
-        return out;
-    };
-    const QByteArray first = compress();
-    const QByteArray next = compress();
-    deflateEnd(&stream);
-    return first + next.repeated(mebibytes - 1);
-}
-
-QByteArray Response(const QByteArray& status, const QByteArray& body, const QByteArray& headers = {})
-{
-    return "HTTP/1.1 " + status + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n" + headers
-           + "Connection: close\r\n\r\n" + body;
-}
-
-// Answers each path with a fixed response; unknown paths are never answered.
-class TinyHttpServer : public QObject
-{
-public:
-    std::map<QByteArray, QByteArray> responses;
-
-    TinyHttpServer()
-    {
-        server.listen(QHostAddress::LocalHost);
-        connect(&server, &QTcpServer::newConnection, this, [this] {
-            QTcpSocket* socket = server.nextPendingConnection();
-            connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                const QByteArray request = socket->peek(socket->bytesAvailable());
-                if (!request.contains("\r\n\r\n"))
-                    return;
-                const auto found = responses.find(request.split(' ').value(1));
-                if (found != responses.end()) {
-                    socket->write(found->second);
-                    socket->disconnectFromHost();
-                }
-            });
-        });
-    }
-    QString Url(const char* path) const
-    {
-        return QStringLiteral("http://127.0.0.1:%1%2").arg(server.serverPort()).arg(QLatin1String(path));
-    }
-
-private:
-    QTcpServer server;
-};
+} // namespace
 
 class PlaylistLibraryTest : public ::testing::Test
 {
@@ -141,18 +62,16 @@ protected:
     QString Text(int index) const { return texts.Text(Playlists, index); }
 };
 
-} // namespace
-
 TEST_F(PlaylistLibraryTest, DownloadsFollowRedirectsAcceptGzipAndRefuseWhatFails)
 {
-    server.responses["/list.m3u"] = Response("200 OK", kList);
-    server.responses["/moved"] = Response("302 Found", {}, "Location: /tv/list.m3u\r\n");
-    server.responses["/tv/list.m3u"] = Response("200 OK", kList);
-    server.responses["/packed.m3u"] = Response("200 OK", Gzip(kList), "Content-Encoding: gzip\r\n");
-    server.responses["/cut.m3u"] = Response("200 OK", Gzip(kList).chopped(12), "Content-Encoding: gzip\r\n");
-    server.responses["/missing.m3u"] = Response("404 Not Found", "no");
-    server.responses["/page"] = Response("200 OK", "<!DOCTYPE html><html><body>sign in</body></html>");
-    server.responses["/huge.m3u"] = Response("200 OK", "#EXTM3U\n" + QByteArray(M3uParser::kMaxBytes, '\n'));
+    server.responses["/list.m3u"] = HttpResponse("200 OK", kList);
+    server.responses["/moved"] = HttpResponse("302 Found", {}, "Location: /tv/list.m3u\r\n");
+    server.responses["/tv/list.m3u"] = HttpResponse("200 OK", kList);
+    server.responses["/packed.m3u"] = HttpResponse("200 OK", Gzip(kList), "Content-Encoding: gzip\r\n");
+    server.responses["/cut.m3u"] = HttpResponse("200 OK", Gzip(kList).chopped(12), "Content-Encoding: gzip\r\n");
+    server.responses["/missing.m3u"] = HttpResponse("404 Not Found", "no");
+    server.responses["/page"] = HttpResponse("200 OK", "<!DOCTYPE html><html><body>sign in</body></html>");
+    server.responses["/huge.m3u"] = HttpResponse("200 OK", "#EXTM3U\n" + QByteArray(M3uParser::kMaxBytes, '\n'));
 
     struct Case {
         const char* path;
@@ -194,8 +113,8 @@ TEST_F(PlaylistLibraryTest, DownloadsFollowRedirectsAcceptGzipAndRefuseWhatFails
 
 TEST_F(PlaylistLibraryTest, ListAndCopiesSurviveARestartWithoutNetwork)
 {
-    server.responses["/moved"] = Response("302 Found", {}, "Location: /tv/list.m3u\r\n");
-    server.responses["/tv/list.m3u"] = Response("200 OK", kList);
+    server.responses["/moved"] = HttpResponse("302 Found", {}, "Location: /tv/list.m3u\r\n");
+    server.responses["/tv/list.m3u"] = HttpResponse("200 OK", kList);
     const QString address = server.Url("/moved");
     dir.WriteFile(QStringLiteral("mine.m3u"), "#EXTINF:-1,Local\nclip.ts\nfile:///x.ts|\n#EXTINF:-1,Orphan\n");
     {
@@ -274,8 +193,8 @@ TEST_F(PlaylistLibraryTest, UnreadableSourcesAreRefusedWhenAddedAndUnavailableAt
 {
     ASSERT_EQ(::mkfifo(dir.FilePath(QStringLiteral("fifo.m3u")).toLocal8Bit().constData(), 0600), 0);
     QDir(dir.Path()).mkdir(QStringLiteral("folder.m3u"));
-    server.responses["/back.m3u"] = Response("200 OK", kList);
-    server.responses["/gone.m3u"] = Response("404 Not Found", "no");
+    server.responses["/back.m3u"] = HttpResponse("200 OK", kList);
+    server.responses["/gone.m3u"] = HttpResponse("404 Not Found", "no");
     const QString fresh = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
     struct Case {
         QString source;
@@ -323,7 +242,7 @@ TEST_F(PlaylistLibraryTest, UnreadableSourcesAreRefusedWhenAddedAndUnavailableAt
 TEST_F(PlaylistLibraryTest, AGzipBombIsRefusedEarlyWithoutFreezing)
 {
     constexpr int kBombMiB = 4096;
-    server.responses["/bomb.m3u"] = Response("200 OK", GzipBomb(kBombMiB), "Content-Encoding: gzip\r\n");
+    server.responses["/bomb.m3u"] = HttpResponse("200 OK", GzipBomb(kBombMiB), "Content-Encoding: gzip\r\n");
     QNetworkAccessManager network;
     const StallWatch stalls;
     PlaylistDownload download(network, QUrl(server.Url("/bomb.m3u")), 60000, M3uParser::kMaxBytes);
