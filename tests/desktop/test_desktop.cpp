@@ -20,7 +20,6 @@
 
 namespace {
 constexpr int kWaitMs = 15000;
-const QString kPattern = QStringLiteral("av://lavfi:testsrc=size=64x48:rate=10");
 const QString kRefused = QStringLiteral("http://127.0.0.1:9/none.m3u8");
 constexpr int kPlayForeverMs = 60000; // bounds the killed player's life if the test dies
 const char* const kPlayForeverVariable = "KORVANTA_PLAY_FOREVER";
@@ -29,13 +28,16 @@ const char* const kBareXVariable = "KORVANTA_BARE_X";
 constexpr std::chrono::milliseconds kShortResetPeriod{300};
 constexpr int kChildMs = 120000;
 
-// Three own favourites that play without a network, all of one stream.
-const QByteArray kFavorites =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<Favorites>\r\n"
-    "    <Channel name=\"One\" id=\"0\" icon=\"0\" address=\"av://lavfi:testsrc=size=64x48:rate=10\" />\r\n"
-    "    <Channel name=\"Two\" id=\"0\" icon=\"0\" address=\"av://lavfi:testsrc=size=64x48:rate=10\" />\r\n"
-    "    <Channel name=\"Three\" id=\"0\" icon=\"0\" address=\"av://lavfi:testsrc=size=64x48:rate=10\" />\r\n"
-    "</Favorites>\r\n";
+constexpr int kPatternSeconds = 120; // outlasts every test that plays it
+
+// Three own favourites that play without a network, all of one file.
+QByteArray FavoritesOf(const QString& media)
+{
+    QByteArray bytes = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<Favorites>\r\n";
+    for (const char* name : {"One", "Two", "Three"})
+        bytes += "    <Channel name=\"" + QByteArray(name) + "\" id=\"0\" icon=\"0\" address=\"" + media.toUtf8() + "\" />\r\n";
+    return bytes + "</Favorites>\r\n";
+}
 
 // Helper processes die with the test, also when it crashes.
 void DieWithParent(QProcess& process)
@@ -62,6 +64,7 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
+        ASSERT_TRUE(MakePattern());
         if (qEnvironmentVariableIsSet(kPlayForeverVariable) || qEnvironmentVariableIsSet(kBareXVariable))
             return; // the player of another test: the bus is that test's
         // The system interpreter, which has the D-Bus bindings scripts/setup.sh installs.
@@ -111,14 +114,24 @@ protected:
         return QTest::qWaitFor([&] { return ActiveInhibitions() == count; }, kWaitMs);
     }
 
+    // A test pattern in a local file: channels of other schemes are refused.
+    bool MakePattern()
+    {
+        pattern = config.FilePath(QStringLiteral("pattern.ts"));
+        return QProcess::execute(QStringLiteral("ffmpeg"),
+                                 {"-v", "error", "-f", "lavfi", "-i", "testsrc=size=64x48:rate=10",
+                                  "-t", QString::number(kPatternSeconds), pattern}) == 0;
+    }
+
     QProcess standIn;
+    QString pattern;
 };
 
 TEST_F(DesktopTest, TheScreenSaverIsInhibitedExactlyWhileAChannelPlays)
 {
     ASSERT_TRUE(Start());
     EXPECT_EQ(ActiveInhibitions(), 0u);
-    StartChannel(kPattern);
+    StartChannel(pattern);
     ASSERT_TRUE(WaitForInhibitions(1));
 
     dlg->OnCommand(ID_PLAY_PAUSE); // stop
@@ -129,7 +142,7 @@ TEST_F(DesktopTest, TheScreenSaverIsInhibitedExactlyWhileAChannelPlays)
 
     StartChannel(kRefused); // a switch that never reaches playing
     EXPECT_TRUE(WaitForInhibitions(0));
-    StartChannel(kPattern);
+    StartChannel(pattern);
     ASSERT_TRUE(WaitForInhibitions(1));
     Close();
     EXPECT_EQ(ActiveInhibitions(), 0u);
@@ -157,7 +170,7 @@ TEST_F(DesktopTest, PlayForever)
     if (!qEnvironmentVariableIsSet(kPlayForeverVariable))
         GTEST_SKIP() << "the player the test above kills";
     ASSERT_TRUE(Start());
-    StartChannel(kPattern);
+    StartChannel(pattern);
     (void)QTest::qWaitFor([] { return false; }, kPlayForeverMs);
 }
 
@@ -165,7 +178,7 @@ TEST_F(DesktopTest, AMediaControllerSeesAndSteersThePlayer)
 {
     ASSERT_TRUE(Start());
     EXPECT_EQ(Playerctl({QStringLiteral("status")}), QStringLiteral("Stopped"));
-    StartChannel(kPattern);
+    StartChannel(pattern);
     ASSERT_TRUE(WaitForState(3));
     EXPECT_TRUE(QTest::qWaitFor([&] { return Playerctl({QStringLiteral("status")}) == QStringLiteral("Playing"); }, kWaitMs));
     EXPECT_EQ(Playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:title")}), QStringLiteral("Test pattern"));
@@ -194,7 +207,7 @@ TEST_F(DesktopTest, AMediaControllerSeesAndSteersThePlayer)
 
 TEST_F(DesktopTest, AMediaControllerFollowsTheChangesAndZapsThroughTheList)
 {
-    WriteConfigFile("Favorites.xml", kFavorites);
+    WriteConfigFile("Favorites.xml", FavoritesOf(pattern));
     ASSERT_TRUE(Start());
     // Followers print the value at start, then only what the change signals bring.
     QProcess status;
@@ -277,7 +290,7 @@ TEST_F(DesktopTest, OnABareXServer)
     const qint64 period = kShortResetPeriod.count();
     EXPECT_TRUE(QTest::qWaitFor([&] { return XIdleMs() > 3 * period; }, kWaitMs)) << "reset while stopped";
 
-    StartChannel(kPattern);
+    StartChannel(pattern);
     ASSERT_TRUE(WaitForState(3));
     EXPECT_TRUE(QTest::qWaitFor([&] { return XIdleMs() < period; }, kWaitMs)) << "no reset at the start";
     EXPECT_FALSE(QTest::qWaitFor([&] { return XIdleMs() > 2 * period; }, 6 * period)) << "no reset on the period";
