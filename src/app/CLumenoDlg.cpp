@@ -548,12 +548,11 @@ void CLumenoDlg::ReportPlaylistFailure(const QString& name, const QString& reaso
                languageStrings.Text(Playlists, PlaylistCaption), MB_OK | MB_ICONWARNING);
 }
 
-void CLumenoDlg::ReportPlaylistImport(const QString& name, int skippedLines)
+void CLumenoDlg::ReportPlaylistImport(const QString&, int, const QString& report)
 {
-    if (skippedLines == 0)
+    if (report.isEmpty())
         return;
-    MessageBox(this, languageStrings.Text(Playlists, PlaylistLinesSkipped).arg(name).arg(skippedLines),
-               languageStrings.Text(Playlists, PlaylistCaption), MB_OK | MB_ICONINFORMATION);
+    MessageBox(this, report, languageStrings.Text(Playlists, PlaylistCaption), MB_OK | MB_ICONINFORMATION);
 }
 
 void CLumenoDlg::PlayPause()

@@ -178,7 +178,7 @@ private:
     void ShowAddPlaylistDialog();
     void ConnectPlaylists();
     void ReportPlaylistFailure(const QString& name, const QString& reason);
-    void ReportPlaylistImport(const QString& name, int skippedLines);
+    void ReportPlaylistImport(const QString& name, int skippedLines, const QString& report);
 
     static const MessageMapEntry<CLumenoDlg> kMessageMap[];
 

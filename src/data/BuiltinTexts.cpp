@@ -9,7 +9,8 @@ QStringList PlaylistsTexts()
     return {
         QStringLiteral("Playlists"),
         QStringLiteral("The playlist \"%1\" could not be loaded."),
-        QStringLiteral("The playlist \"%1\" was imported. %2 lines could not be read and were skipped."),
+        QStringLiteral("The playlist \"%1\" was imported. %2 line could not be read and was skipped.|"
+                       "The playlist \"%1\" was imported. %2 lines could not be read and were skipped."),
         QStringLiteral("The file cannot be opened."),
         QStringLiteral("The file is empty."),
         QStringLiteral("The file is a web page, not a playlist."),
@@ -45,6 +46,14 @@ QStringList PlaylistsTexts()
         QStringLiteral("The file is not a regular file but a folder, a pipe or a device."),
         QStringLiteral("The file could not be read within 10 seconds."),
         QStringLiteral("The server sent a damaged compressed playlist."),
+        QStringLiteral("Line %1: %2"),
+        QStringLiteral("the line holds a NUL character"),
+        QStringLiteral("markup, not an address"),
+        QStringLiteral("a description without an address"),
+        QStringLiteral("a quotation mark is not closed"),
+        QStringLiteral("local files are not allowed in a downloaded playlist"),
+        QStringLiteral("this kind of address is not allowed"),
+        QStringLiteral("a header value holds a line break or a NUL character"),
     };
 }
 

@@ -144,6 +144,13 @@ QString Unquoted(QStringView value)
     return value.toString();
 }
 
+// A path on a drive, as a downloaded playlist made on another system may name one.
+bool NamesLocalFile(QStringView address)
+{
+    const QStringView scheme = SchemeOf(address);
+    return IsFileScheme(scheme) || (scheme.isEmpty() && address.size() > 1 && address[1] == QLatin1Char(':'));
+}
+
 } // namespace
 
 M3uParser::M3uParser(const QUrl& location) : location(location), remote(!location.isLocalFile())
@@ -187,7 +194,7 @@ M3uResult M3uParser::Parse(const QByteArray& bytes)
         line = lineEnd + (lineEnd + 1 < end && lineEnd[0] == '\r' && lineEnd[1] == '\n' ? 2 : 1);
     }
     if (pending.described)
-        ++result.skippedLines; // a description without an address
+        Skip(pending.line, M3uRefusal::NoAddress);
     if (result.problem == M3uProblem::None && result.channels.empty())
         result.problem = M3uProblem::NoChannels;
     if (result.problem != M3uProblem::None)
@@ -212,7 +219,7 @@ void M3uParser::ReadLine(QStringView line)
         return; // the header and every other directive or comment
     }
     if (line.front() == QLatin1Char('<'))
-        ++result.skippedLines; // markup is never an address
+        Skip(lineNumber, M3uRefusal::Markup);
     else
         ReadAddress(line);
 }
@@ -244,13 +251,20 @@ void M3uParser::AddGuideAddresses(QStringView list)
 void M3uParser::RefuseLine()
 {
     pending = {};
+    Skip(lineNumber, M3uRefusal::NulCharacter);
+}
+
+void M3uParser::Skip(int line, M3uRefusal refusal)
+{
     ++result.skippedLines;
+    if (result.firstRefused.size() < kReportedRefusals)
+        result.firstRefused.push_back({line, refusal});
 }
 
 void M3uParser::ReadExtInf(QStringView info)
 {
     if (pending.described)
-        ++result.skippedLines; // the previous description had no address
+        Skip(pending.line, M3uRefusal::NoAddress);
     pending.name.clear();
     pending.tvgName.clear();
     pending.group.clear();
@@ -281,12 +295,13 @@ void M3uParser::ReadExtInf(QStringView info)
             ReadCatchupAttribute(key, value, pending.catchup);
     });
     if (title == kUnterminated) {
-        ++result.skippedLines; // unterminated quote: the address still plays, unnamed
+        Skip(lineNumber, M3uRefusal::UnclosedQuote);
         return;
     }
     if (title < info.size())
         pending.name = info.mid(title + 1).trimmed().toString();
     pending.described = true;
+    pending.line = lineNumber;
 }
 
 void M3uParser::ReadOption(QStringView option)
@@ -309,7 +324,7 @@ void M3uParser::ReadAddress(QStringView line)
     pending = {};
     QString address = AbsoluteAddress(line);
     if (address.isEmpty()) {
-        ++result.skippedLines;
+        Skip(lineNumber, remote && NamesLocalFile(line) ? M3uRefusal::LocalFile : M3uRefusal::AddressNotAllowed);
         return;
     }
     if (result.channels.size() >= static_cast<size_t>(kMaxEntries)) {
@@ -331,7 +346,9 @@ void M3uParser::ReadAddress(QStringView line)
     }
 
     if (RefusalOf(address, entry.userAgent, entry.referrer) != UnavailableReason::None) {
-        ++result.skippedLines; // a header value would end its header, or a decoded NUL the path
+        // A header value would end its header, or a decoded NUL the path.
+        const bool safeHeaders = IsSafeHeaderValue(entry.userAgent) && IsSafeHeaderValue(entry.referrer);
+        Skip(lineNumber, safeHeaders ? M3uRefusal::AddressNotAllowed : M3uRefusal::UnsafeHeader);
         return;
     }
 

@@ -25,11 +25,28 @@ enum class M3uProblem {
     TooManyEntries, // at problemLine
 };
 
+// Why a line was skipped, in the order the Playlists texts name them.
+enum class M3uRefusal {
+    NulCharacter,
+    Markup,            // never an address
+    NoAddress,         // a description no address followed
+    UnclosedQuote,     // its address still plays, unnamed
+    LocalFile,         // named by a downloaded playlist
+    AddressNotAllowed, // a scheme no channel may use
+    UnsafeHeader,      // a header value holding CR, LF or NUL
+};
+
+struct M3uRefusedLine {
+    int line = 0; // 1-based
+    M3uRefusal refusal = M3uRefusal::NulCharacter;
+};
+
 struct M3uResult {
     std::vector<PlaylistChannel> channels;
     M3uProblem problem = M3uProblem::None;
     int problemLine = 0;  // 1-based, for the problems found on a line
     int skippedLines = 0; // lines that looked like entries but could not be read
+    std::vector<M3uRefusedLine> firstRefused; // the first kReportedRefusals of them
     // The header's guide addresses (x-tvg-url, url-tvg, tvg-url; each may list several,
     // comma-separated), each once, in their order.
     QStringList guideAddresses;
@@ -41,6 +58,7 @@ public:
     static constexpr qsizetype kMaxBytes = 64 * 1024 * 1024;
     static constexpr qsizetype kMaxLineBytes = 8 * 1024;
     static constexpr int kMaxEntries = 200000;
+    static constexpr size_t kReportedRefusals = 3;
 
     // location: where the playlist itself lives (a local file or a downloaded address);
     // relative entries are resolved against it. A downloaded playlist may not name local
@@ -59,12 +77,14 @@ private:
         CatchupText catchup;
         std::optional<int> shiftMinutes;
         bool described = false; // an #EXTINF line came before the address
+        int line = 0;           // of that #EXTINF
     };
 
     void ReadLine(QStringView line);
     void ReadHeader(QStringView info);
     void AddGuideAddresses(QStringView list);
     void RefuseLine();
+    void Skip(int line, M3uRefusal refusal);
     void ReadExtInf(QStringView info);
     void ReadOption(QStringView option);
     void ReadAddress(QStringView line);

@@ -4,7 +4,7 @@
 enum PlaylistText : int {
     PlaylistCaption = 0,
     PlaylistLoadFailed = 1,    // %1 the playlist; the reason follows on the next line
-    PlaylistLinesSkipped = 2,  // %1 the playlist, %2 the number of lines
+    PlaylistLinesSkipped = 2,  // %1 the playlist, %2 the number of lines; plural forms
     PlaylistCannotOpen = 3,
     PlaylistEmpty = 4,
     PlaylistIsWebPage = 5,
@@ -40,4 +40,12 @@ enum PlaylistText : int {
     PlaylistNotRegularFile = 35,
     PlaylistReadTimedOut = 36,
     PlaylistDamagedDownload = 37,
+    PlaylistRefusedLine = 38, // %1 the line number, %2 why it was refused
+    PlaylistLineHasNul = 39,  // then one per M3uRefusal, in its order
+    PlaylistLineIsMarkup = 40,
+    PlaylistLineWithoutAddress = 41,
+    PlaylistLineUnclosedQuote = 42,
+    PlaylistLineLocalFile = 43,
+    PlaylistLineAddressNotAllowed = 44,
+    PlaylistLineUnsafeHeader = 45,
 };

@@ -1,11 +1,12 @@
 #include "PlaylistLibrary.h"
 
-#include "M3uParser.h"
+#include "AccessTexts.h"
 #include "PlaylistCache.h"
 #include "PlaylistDownload.h"
 #include "PlaylistFileRead.h"
 #include "PlaylistTexts.h"
 #include "PlaylistsFile.h"
+#include "PluralForms.h"
 #include "SourceNames.h"
 
 #include <QDir>
@@ -117,7 +118,8 @@ PlaylistLibrary::Outcome PlaylistLibrary::Parse(const QByteArray& bytes, const Q
 {
     M3uParser parser(location);
     M3uResult result = parser.Parse(bytes);
-    Outcome outcome{std::move(result.channels), {}, result.skippedLines, std::move(result.guideAddresses), {}};
+    Outcome outcome{std::move(result.channels), {}, result.skippedLines, std::move(result.firstRefused),
+                    std::move(result.guideAddresses), {}};
     const QString line = QString::number(result.problemLine);
     switch (result.problem) {
     case M3uProblem::None: break;
@@ -157,7 +159,7 @@ void PlaylistLibrary::FileRead(const QString& source, const FileReadResult& resu
             CopyRead(index, result);
         return;
     }
-    Outcome outcome = result.error != FileReadError::None ? Outcome{{}, FileErrorText(result.error), 0, {}, {}}
+    Outcome outcome = result.error != FileReadError::None ? Outcome{{}, FileErrorText(result.error), 0, {}, {}, {}}
                                                           : Parse(result.bytes, QUrl::fromLocalFile(source));
     if (request != Request::Start)
         Apply(source, NameForSource(source), std::move(outcome), request);
@@ -228,7 +230,7 @@ void PlaylistLibrary::Downloaded(const QString& source, const QByteArray& body, 
     entry->second.first->deleteLater();
     downloads.erase(entry);
 
-    Outcome outcome = error != DownloadError::None ? Outcome{{}, DownloadErrorText(error, detail), 0, {}, {}}
+    Outcome outcome = error != DownloadError::None ? Outcome{{}, DownloadErrorText(error, detail), 0, {}, {}, {}}
                                                    : Parse(body, finalUrl);
     if (outcome.error.isEmpty()) {
         WriteCachedPlaylist(source, body);
@@ -267,7 +269,7 @@ void PlaylistLibrary::Apply(const QString& source, const QString& name, Outcome 
     playlist.lastRefresh = QDateTime::currentDateTimeUtc();
     Changes();
     if (request != Request::Background)
-        emit Imported(playlist.name, outcome.skippedLines);
+        emit Imported(playlist.name, outcome.skippedLines, ImportReport(playlist.name, outcome));
 }
 
 void PlaylistLibrary::Changes()
@@ -310,4 +312,19 @@ QString PlaylistLibrary::FileErrorText(FileReadError error) const
     case FileReadError::TimedOut: return Text(PlaylistReadTimedOut);
     default: return Text(PlaylistCannotOpen);
     }
+}
+
+QString PlaylistLibrary::ImportReport(const QString& name, const Outcome& outcome) const
+{
+    if (outcome.skippedLines == 0)
+        return {};
+    // Without a locale code the forms are read as English ones.
+    const QString localeCode = texts[Locale].value(LocaleCode);
+    QString report = PluralForm(Text(PlaylistLinesSkipped), localeCode, outcome.skippedLines)
+                         .arg(name, QString::number(outcome.skippedLines));
+    for (const M3uRefusedLine& refused : outcome.firstRefused)
+        report += QLatin1Char('\n')
+                  + Text(PlaylistRefusedLine)
+                        .arg(QString::number(refused.line), Text(PlaylistLineHasNul + static_cast<int>(refused.refusal)));
+    return report;
 }

@@ -4,6 +4,7 @@
 // those copies fresh.
 
 #include "LanguageStrings.h"
+#include "M3uParser.h"
 #include "Playlist.h"
 
 #include <QNetworkAccessManager>
@@ -62,8 +63,9 @@ signals:
     void Changed();
     // A playlist the viewer asked for could not be loaded; nothing already imported changed.
     void Failed(const QString& playlistName, const QString& reason);
-    // A playlist was loaded although skippedLines of its lines could not be read.
-    void Imported(const QString& playlistName, int skippedLines);
+    // A playlist was loaded although skippedLines of its lines could not be read; report
+    // says so for the viewer, naming the first of them and why (empty when none was).
+    void Imported(const QString& playlistName, int skippedLines, const QString& report);
 
 private:
     // Why a load was started: the viewer's own requests report their outcome; the reads at
@@ -74,6 +76,7 @@ private:
         std::vector<PlaylistChannel> channels;
         QString error; // worded for the viewer; empty when the channels can be used
         int skippedLines = 0;
+        std::vector<M3uRefusedLine> firstRefused;
         QStringList guideAddresses;
         QString location; // where a download ended, when that was not its source
     };
@@ -93,6 +96,7 @@ private:
     QString Text(int index) const;
     QString DownloadErrorText(DownloadError error, const QString& detail) const;
     QString FileErrorText(FileReadError error) const;
+    QString ImportReport(const QString& name, const Outcome& outcome) const;
 
     const LanguageStrings& texts;
     std::vector<Playlist> playlists;

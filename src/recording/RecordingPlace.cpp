@@ -62,7 +62,7 @@ RecordingTarget RecordingPlace::NewRecording(const QString& channel, const QDate
     const QDir dir(folder);
     QString path = dir.filePath(stem + kExtension);
     for (int copy = 2; QFileInfo::exists(path); ++copy)
-        path = dir.filePath(QStringLiteral("%1 (%2)%3").arg(stem).arg(copy).arg(kExtension));
+        path = dir.filePath(QStringLiteral("%1 (%2)%3").arg(stem, QString::number(copy), kExtension));
     return {path, RecordingRefusal::None};
 }
 

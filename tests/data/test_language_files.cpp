@@ -1,6 +1,7 @@
 // Main.xml and Channels.xml of the language packs, read relative to the working directory.
 
 #include "BuiltinTexts.h"
+#include "PluralForms.h"
 #include "ChannelCatalogue.h"
 #include "LanguagePack.h"
 
@@ -186,4 +187,27 @@ TEST(ShippedLanguageFiles, EnglishHasEveryTextAndChannel)
     }
     EXPECT_EQ(names[SectionIndex(0x20001)][ChannelPosition(0x20001)], expected[0][4]);
     EXPECT_EQ(names[SectionIndex(0x16)][ChannelPosition(0x16)], expected[21][0]);
+}
+
+TEST(PluralForms, EachLanguageCountsItsOwnWay)
+{
+    const QString two = QStringLiteral("one|other"), three = QStringLiteral("one|few|many");
+    const struct {
+        const char* locale;
+        QString forms;
+        std::vector<std::pair<qint64, const char*>> counts;
+    } cases[] = {
+        {"en", two, {{1, "one"}, {0, "other"}, {2, "other"}, {21, "other"}}},
+        {"de", two, {{1, "one"}, {11, "other"}}},
+        {"", two, {{1, "one"}, {5, "other"}}}, // no locale code: as English
+        {"fr", two, {{0, "one"}, {1, "one"}, {2, "other"}}},
+        {"ru", three, {{1, "one"}, {21, "one"}, {101, "one"}, {11, "many"}, {2, "few"}, {24, "few"}, {12, "many"},
+                       {14, "many"}, {5, "many"}, {111, "many"}, {0, "many"}}},
+        {"ru", QStringLiteral("one|other"), {{5, "other"}}}, // a pack with too few forms uses its last
+        {"ru", QStringLiteral("all"), {{1, "all"}, {3, "all"}}},
+    };
+    for (const auto& c : cases) {
+        for (const auto& [count, form] : c.counts)
+            EXPECT_EQ(PluralForm(c.forms, QLatin1String(c.locale), count), QLatin1String(form)) << c.locale << count;
+    }
 }

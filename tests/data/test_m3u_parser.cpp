@@ -129,6 +129,31 @@ TEST(M3uParser, HeaderValuesThatWouldEndTheirHeaderRefuseTheEntry)
     }
 }
 
+TEST(M3uParser, NamesTheFirstRefusedLinesAndWhy)
+{
+    using R = M3uRefusal;
+    const struct {
+        QByteArray input;
+        QUrl location;
+        int skipped;
+        std::vector<std::pair<int, M3uRefusal>> first;
+    } cases[] = {
+        {"#EXTM3U\nfile:///etc/passwd\nhttp://s/a\nC:\\tv\\x.ts\njavascript:alert(1)\n<p>\n", kDownloaded, 4,
+         {{2, R::LocalFile}, {4, R::LocalFile}, {5, R::AddressNotAllowed}}},
+        {"#EXTINF:-1,Orphan\n#EXTINF:-1 tvg-name=\"open\nhttp://s/a|Referer=%0D\nlavfi://x\nhttp://s/b\n#EXTINF:-1,End\n",
+         kLocal, 5, {{1, R::NoAddress}, {2, R::UnclosedQuote}, {3, R::UnsafeHeader}}},
+        {kPastSniffedPart + QByteArray("http://s/a\n\0\n", 13), kLocal, 1, {{1202, R::NulCharacter}}},
+    };
+    for (const auto& c : cases) {
+        const M3uResult result = M3uParser(c.location).Parse(c.input);
+        EXPECT_EQ(result.skippedLines, c.skipped) << c.input.right(80).constData();
+        std::vector<std::pair<int, M3uRefusal>> first;
+        for (const M3uRefusedLine& refused : result.firstRefused)
+            first.emplace_back(refused.line, refused.refusal);
+        EXPECT_EQ(first, c.first) << c.input.right(80).constData();
+    }
+}
+
 TEST(M3uParser, RefusesWhatIsNoPlaylistOrBeyondTheLimits)
 {
     const RefusalCase cases[] = {

@@ -1,6 +1,7 @@
 // Every shipped language: a complete pack, a flag the language list can show, and texts
 // that fit the dialogs they appear in.
 
+#include "AccessTexts.h"
 #include "BuiltinTexts.h"
 #include "CAboutDlg.h"
 #include "CDonateDlg.h"
@@ -8,6 +9,7 @@
 #include "DialogTestSupport.h"
 #include "LanguagePack.h"
 #include "MessageBoxRecorder.h"
+#include "PlaylistTexts.h"
 #include "WorkingDirectory.h"
 #include "XmlFile.h"
 
@@ -96,6 +98,11 @@ TEST(LanguagePacks, EveryShippedLanguageIsCompleteAndHasAFlag)
                                                                {Timeshift, "Timeshift"}, {Access, "Access"}, {Locale, "Locale"}};
         for (const auto& [group, element] : later)
             EXPECT_EQ(OwnEntryCount(language, element), BuiltinTexts(group).size()) << qPrintable(language) << element;
+        // A count has a form for each of the language's plural forms, each naming what it counts.
+        const QStringList forms = strings[Playlists][PlaylistLinesSkipped].split(QLatin1Char('|'));
+        EXPECT_EQ(forms.size(), strings[Locale][LocaleCode] == QLatin1String("ru") ? 3 : 2) << qPrintable(language);
+        for (const QString& form : forms)
+            EXPECT_TRUE(form.contains(QLatin1String("%1")) && form.contains(QLatin1String("%2"))) << qPrintable(form);
 
         QImageReader flag(QStringLiteral("Languages/") + language + QStringLiteral("/Flag.ico"));
         std::set<int> sizes;

@@ -53,6 +53,9 @@ TEST(RecordingPlace, NewRecordingsNeverReplaceOldOnesAndStopShortOfTheReserve)
     temp.WriteFile(QStringLiteral("Videos/Korvanta/News_24 2026-03-29 20-15-03.ts"), "x");
     EXPECT_EQ(place.NewRecording(QStringLiteral("News/24"), kStart).path,
               QDir(folder).filePath(QStringLiteral("News_24 2026-03-29 20-15-03 (2).ts")));
+    temp.WriteFile(QStringLiteral("Videos/Korvanta/100%2 2026-03-29 20-15-03.ts"), "x"); // a name's own % stays
+    EXPECT_EQ(place.NewRecording(QStringLiteral("100%2"), kStart).path,
+              QDir(folder).filePath(QStringLiteral("100%2 2026-03-29 20-15-03 (2).ts")));
 
     free = kDiskReserveBytes;
     const RecordingTarget refused = place.NewRecording(QStringLiteral("News/24"), kStart);
