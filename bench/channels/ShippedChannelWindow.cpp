@@ -10,12 +10,9 @@ bool ShippedChannelWindow::Load()
     return LoadLanguagePack(nullptr, language, strings) && LoadChannelCatalogue(language, names, descriptions);
 }
 
-void ShippedChannelWindow::Create(bool withPlaylists)
+void ShippedChannelWindow::Create()
 {
-    dlg.SetReferences(strings, names, descriptions, streamAddress, channelName, favoriteNames, favoriteIds,
-                      favoriteIcons, mainWindow);
-    if (withPlaylists)
-        dlg.SetOwnChannels(playlists, favoriteStreams, startedStream);
+    dlg.SetFavorites(favorites);
     dlg.Create(&mainWindow);
     dlg.resize(220, 480);
     dlg.show();

@@ -1,6 +1,6 @@
 #pragma once
-// A channel window over the shipped English texts and catalogue, with the references it
-// edits, as the benchmarks measure it. Run from the staged data folder.
+// A channel window over the shipped English texts and catalogue, as the benchmarks measure
+// it. Run from the staged data folder.
 
 #include "CChannelDlg.h"
 
@@ -12,22 +12,16 @@ struct ShippedChannelWindow
 {
     // Loads the texts and the catalogue; false when they cannot be read.
     bool Load();
-    // Builds and shows the window, 220 x 480, with the own playlists when withPlaylists.
-    void Create(bool withPlaylists);
+    // Builds and shows the window, 220 x 480, with the favourites.
+    void Create();
 
     LanguageStrings strings;
     ChannelLists names;
     ChannelLists descriptions;
-    QString streamAddress;
-    QString channelName;
-    QStringList favoriteNames;
-    QList<quint32> favoriteIds;
-    QList<quint32> favoriteIcons;
-    QList<OwnStream> favoriteStreams;
-    OwnStream startedStream;
+    FavoriteList favorites;
     std::vector<Playlist> playlists;
     QWidget mainWindow;
-    CChannelDlg dlg;
+    CChannelDlg dlg{strings, names, descriptions, playlists};
 };
 
 // Resident memory of this process, in MiB.

@@ -45,11 +45,12 @@ int main(int argc, char** argv)
         return 1;
     const ChannelLists& names = shipped.names;
     for (int k = 0; k < 20; ++k) {
-        shipped.favoriteNames.append(names[3].value(k));
-        shipped.favoriteIds.append(MakeChannelId(4, k));
-        shipped.favoriteIcons.append(4);
+        shipped.favorites.names.append(names[3].value(k));
+        shipped.favorites.ids.append(MakeChannelId(4, k));
+        shipped.favorites.icons.append(4);
+        shipped.favorites.streams.append(OwnStream());
     }
-    shipped.Create(false);
+    shipped.Create();
     CChannelDlg& dlg = shipped.dlg;
     auto* tree = dlg.findChild<QTreeWidget*>(QStringLiteral("channelTree"));
 

@@ -45,7 +45,7 @@ int main(int argc, char** argv)
     ShippedChannelWindow shipped;
     if (!shipped.Load())
         return 1;
-    shipped.Create(true);
+    shipped.Create();
     CChannelDlg& dlg = shipped.dlg;
     std::vector<Playlist>& playlists = shipped.playlists;
     QCoreApplication::processEvents();

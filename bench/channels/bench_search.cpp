@@ -62,7 +62,7 @@ int main(int argc, char** argv)
     ShippedChannelWindow shipped;
     if (!shipped.Load())
         return 1;
-    shipped.Create(false);
+    shipped.Create();
     CChannelDlg& dlg = shipped.dlg;
     auto* tree = dlg.findChild<QTreeWidget*>(QStringLiteral("channelTree"));
     tree->expandAll();

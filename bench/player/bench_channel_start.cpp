@@ -79,7 +79,7 @@ bool MeasureCase(CWMPWindow& player, const QString& url, int starts, double* our
         WaitFor([] { return false; }, kSettleMs);
         QElapsedTimer timer;
         timer.start();
-        player.PlayURL(url);
+        player.PlayURL(RequestFor(url));
         if (!WaitFor([&] { return player.PlayState() == PLAYSTATE_PLAYING; }, kWaitMs))
             return false;
         own.push_back(double(timer.nsecsElapsed()) / 1e6);

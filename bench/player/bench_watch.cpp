@@ -26,6 +26,6 @@ int main(int argc, char** argv)
     player.VideoWidget()->setGeometry(window.rect());
     window.show();
     if (argc > 3)
-        player.PlayURL(QString::fromLocal8Bit(argv[3]));
+        player.PlayURL(RequestFor(QString::fromLocal8Bit(argv[3])));
     return app.exec();
 }

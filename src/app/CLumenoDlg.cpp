@@ -89,11 +89,6 @@ const MessageMapEntry<CLumenoDlg> CLumenoDlg::kMessageMap[] = {
     {WM_INITDIALOG, &CLumenoDlg::OnInitDialogMessage},
     {WM_COMMAND, &CLumenoDlg::OnCommandMessage},
     {WM_ACTIVATE, &CLumenoDlg::OnActivate},
-    {UM_PLAY_STOP, &CLumenoDlg::OnPlayStop},
-    {UM_MUTE, &CLumenoDlg::OnMute},
-    {UM_VOLUME, &CLumenoDlg::OnVolume},
-    {UM_START_CHANNEL, &CLumenoDlg::OnStartChannel},
-    {UM_PLAYER_EVENT, &CLumenoDlg::OnPlayerEvent},
 };
 
 // The theme's icon is the one the desktop file names, so the taskbar and the window
@@ -106,6 +101,14 @@ CLumenoDlg::CLumenoDlg()
     setWindowTitle(kCaption);
     setAttribute(Qt::WA_OpaquePaintEvent); // the paint handler covers the whole client area
     resize(CDialogUnits(font()).ToPixels(kInitialSizeDlu));
+    // Each part shows its own side of the player's state.
+    CWMPEventDispatch& events = player.Events();
+    connect(&events, &CWMPEventDispatch::PlayStateChanged, this, &CLumenoDlg::ShowPlayState);
+    connect(&events, &CWMPEventDispatch::PlayStateChanged, &playPanel, &CPanelPlay::ShowPlayState);
+    connect(&events, &CWMPEventDispatch::PlayStateChanged, &mpris, &MprisService::ShowPlayState);
+    connect(&events, &CWMPEventDispatch::PlayStateChanged, &screenSaver, &ScreenSaverInhibitor::ShowPlayState);
+    connect(&events, &CWMPEventDispatch::KeyPressed, this, &CLumenoDlg::OnPlayerKey);
+    connect(&events, &CWMPEventDispatch::MousePressed, this, &CLumenoDlg::OnPlayerMouseDown);
 }
 
 CLumenoDlg::~CLumenoDlg()
@@ -138,7 +141,9 @@ bool CLumenoDlg::OnInitDialog()
     dataFolder = GetAppDataFolder();
     if (!LoadSettings(SettingsPath(), settings))
         settings = Settings();
-    LoadFavorites(FavoritesPath(), favoriteNames, favoriteIds, favoriteIcons, &favoriteStreams);
+    FavoriteList favorites;
+    LoadFavorites(FavoritesPath(), favorites.names, favorites.ids, favorites.icons, &favorites.streams);
+    channelDlg.SetFavorites(std::move(favorites));
     CreateAccelerators();
     initialised = false;
 
@@ -173,9 +178,6 @@ bool CLumenoDlg::OnInitDialog()
 
     // Own playlists once the texts are there to word what may go wrong with them.
     playlistLibrary.Load(dataFolder);
-    channelDlg.SetReferences(languageStrings, channelNames, channelDescriptions, streamAddress,
-                             channelName, favoriteNames, favoriteIds, favoriteIcons, *this);
-    channelDlg.SetOwnChannels(playlistLibrary.Playlists(), favoriteStreams, startedStream);
     ConnectPlaylists();
     channelDlg.Create(this);
     MoveWindowOuter(&channelDlg, settings.channelWindowRect);
@@ -244,7 +246,8 @@ void CLumenoDlg::OnDestroy()
             RectToSave(settings.mainWindowRect, closingRect.isValid() ? closingRect : GetWindowOuterRect(this));
         settings.channelWindowRect = RectToSave(settings.channelWindowRect, channelDlg.WindowRect());
         SaveSettings(SettingsPath(), settings);
-        SaveFavorites(FavoritesPath(), favoriteNames, favoriteIds, favoriteIcons, favoriteStreams);
+        const FavoriteList& favorites = channelDlg.Favorites();
+        SaveFavorites(FavoritesPath(), favorites.names, favorites.ids, favorites.icons, favorites.streams);
         playlistLibrary.Save();
     }
     bufferingTimer.stop();
@@ -606,7 +609,8 @@ AccessiblePart CLumenoDlg::Part(int index) const
         break;
     case VideoPart:
         part.role = QAccessible::Animation;
-        part.name = channelName.isEmpty() ? AccessText(AccessVideo) : AccessText(AccessVideoOf).arg(channelName);
+        part.name = channelDlg.Current().name.isEmpty() ? AccessText(AccessVideo)
+                                                        : AccessText(AccessVideoOf).arg(channelDlg.Current().name);
         part.rect = videoRect;
         break;
     case StatusPart:
@@ -751,7 +755,12 @@ void CLumenoDlg::closeEvent(QCloseEvent* event)
 
 bool CLumenoDlg::event(QEvent* event)
 {
-    return DispatchMessage(this, event, kMessageMap) || ShowStatusToolTip(event) || QDialog::event(event);
+    return DispatchMessage(this, event, kMessageMap) ||
+           ReceiveMessage<PlayStopMessage>(event, [this](PlayStop request) { OnPlayStop(request); }) ||
+           ReceiveMessage<MuteMessage>(event, [this](bool muted) { OnMute(muted); }) ||
+           ReceiveMessage<VolumeMessage>(event, [this](int volume) { OnVolume(volume); }) ||
+           ReceiveMessage<StartChannelMessage>(event, [this](const ChannelRequest& request) { OnStartChannel(request); }) ||
+           ShowStatusToolTip(event) || QDialog::event(event);
 }
 
 bool CLumenoDlg::ShowStatusToolTip(QEvent* event)
@@ -765,9 +774,8 @@ bool CLumenoDlg::ShowStatusToolTip(QEvent* event)
     return true;
 }
 
-QString CLumenoDlg::UnavailableText() const
+QString CLumenoDlg::UnavailableText(UnavailableReason reason) const
 {
-    const UnavailableReason reason = player.Unavailable();
     if (reason == UnavailableReason::None)
         return StatusString(StatusUnavailable);
     return StatusString(StatusUnavailable) + QStringLiteral(": ") +
@@ -801,93 +809,77 @@ int CLumenoDlg::StatusWidth(int rowWidth) const
     return std::max(kStatusWidth, std::min(needed, rowWidth));
 }
 
-LRESULT CLumenoDlg::OnPlayStop(WPARAM wParam, LPARAM)
+void CLumenoDlg::OnPlayStop(PlayStop request)
 {
-    if (wParam == PLAY_STOP_PLAY)
+    if (request == PlayStop::Play)
         player.Play();
-    else if (wParam == PLAY_STOP_STOP)
+    else
         player.Stop();
-    return 0;
 }
 
-LRESULT CLumenoDlg::OnMute(WPARAM wParam, LPARAM)
+void CLumenoDlg::OnMute(bool muted)
 {
-    settings.mute = wParam != 0 ? 1 : 0;
+    settings.mute = muted ? 1 : 0;
     player.SetMute(settings.mute);
-    return 0;
 }
 
-LRESULT CLumenoDlg::OnVolume(WPARAM, LPARAM lParam)
+void CLumenoDlg::OnVolume(int volume)
 {
-    settings.volume = static_cast<int>(lParam);
+    settings.volume = volume;
     player.storedVolume = settings.volume;
     player.SetVolume(settings.volume);
     mpris.SetVolume(settings.volume);
-    return 0;
 }
 
-LRESULT CLumenoDlg::OnStartChannel(WPARAM, LPARAM)
+void CLumenoDlg::OnStartChannel(const ChannelRequest& request)
 {
     Notify(this, VideoPart, QAccessible::NameChanged);
     SetStatusText(StatusString(StatusConnecting));
     playPanel.EnablePlayButton();
-    mpris.SetCanPlay(true);
-    mpris.SetCanZap(CanZap());
-    mpris.SetTrack({channelDlg.CurrentChannelId(), channelName, channelDlg.CurrentGroup()});
-    // Let the new status and the play button paint before the player takes over; a channel
-    // started meanwhile wins, since the address is read only afterwards.
+    // Let the new status and the play button paint before the player takes over. A channel
+    // started meanwhile has been handed to the player by then, and it wins.
+    const quint64 start = ++channelStarts;
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
-    player.PlayURL(streamAddress, {startedStream.userAgent, startedStream.referrer});
-    return 0;
+    if (start == channelStarts)
+        player.PlayURL(request);
 }
 
-LRESULT CLumenoDlg::OnPlayerEvent(WPARAM wParam, LPARAM lParam)
+void CLumenoDlg::OnPlayerMouseDown()
 {
-    switch (wParam) {
-    case PLAYER_EVENT_MOUSE_DOWN:
-        // In full screen the picture keeps the focus, so that Enter and Escape still leave.
-        if (!player.IsFullScreen()) {
-            activateWindow();
-            setFocus();
-        }
-        break;
-    case PLAYER_EVENT_PLAY_STATE:
-        OnPlayStateChange(static_cast<int>(lParam));
-        break;
-    case PLAYER_EVENT_KEY_DOWN:
-        OnPlayerKey(static_cast<quint16>(LowWord(static_cast<std::uintptr_t>(lParam))));
-        break;
-    default:
-        break;
+    // In full screen the picture keeps the focus, so that Enter and Escape still leave.
+    if (!player.IsFullScreen()) {
+        activateWindow();
+        setFocus();
     }
-    return 0;
 }
 
-void CLumenoDlg::OnPlayStateChange(int state)
+void CLumenoDlg::ShowPlayState(const PlayState& state)
 {
-    // A playing channel that rebuffers is still playing; anything else that is not playing
-    // (stopped, failed, a new channel still opening) gives the screen back.
-    if (state != PLAYSTATE_BUFFERING)
-        playing = state == PLAYSTATE_PLAYING;
-    screenSaver.SetPlaying(playing);
-    mpris.SetPlaying(playing);
-    switch (state) {
-    case PLAYSTATE_BUFFERING:
+    shownState = state;
+    if (!state.request.IsEmpty())
+        setWindowTitle(kCaption + QStringLiteral(" - ") + state.request.name);
+    if (state.state == PLAYSTATE_BUFFERING)
         bufferingTimer.start(kBufferingPeriodMs, this); // a second report restarts the same timer
-        return;
+    else
+        ShowStatus(state);
+}
+
+void CLumenoDlg::ShowStatus(const PlayState& state)
+{
+    switch (state.state) {
     case PLAYSTATE_STOPPED:
         SetStatusText(StatusString(StatusStopped));
         return;
     case PLAYSTATE_PLAYING:
-        SetStatusText(channelName);
+        SetStatusText(state.request.name);
         return;
     case PLAYSTATE_TRANSITIONING:
     case PLAYSTATE_RECONNECTING:
         SetStatusText(StatusString(StatusConnecting));
         return;
     case PLAYSTATE_READY:
-        SetStatusText(UnavailableText(), player.Unavailable() != UnavailableReason::None);
+        SetStatusText(UnavailableText(state.reason), state.reason != UnavailableReason::None);
         return;
     default:
         SetStatusText(StatusString(StatusWaiting));
@@ -1000,5 +992,5 @@ void CLumenoDlg::ZapFromDesktop(int step)
 void CLumenoDlg::SetVolumeFromDesktop(int volume)
 {
     playPanel.SetVolume(volume);
-    SendMessage(this, UM_VOLUME, 0, volume);
+    SendMessage(this, VolumeMessage{volume});
 }

@@ -17,6 +17,7 @@
 #include "MediaPlayerTarget.h"
 #include "MenuTable.h"
 #include "MprisService.h"
+#include "PlayState.h"
 #include "PlaylistLibrary.h"
 #include "ScreenSaverInhibitor.h"
 #include "ToolkitTranslation.h"
@@ -106,9 +107,9 @@ public:
     // Adds files and addresses as playlists once start-up has completed.
     void AddPlaylists(const QStringList& sources);
     const LanguageStrings& Texts() const { return languageStrings; }
-    const QStringList& FavoriteNames() const { return favoriteNames; }
-    QString& StreamAddress() { return streamAddress; }
-    QString& ChannelName() { return channelName; }
+    const QStringList& FavoriteNames() const { return channelDlg.Favorites().names; }
+    // The play state the window shows: its status line, title and panel follow it.
+    const PlayState& ShownState() const { return shownState; }
 
     // Requests from the desktop's media controls.
     void RaiseFromDesktop() override;
@@ -138,16 +139,17 @@ protected:
 
 private:
     LRESULT OnInitDialogMessage(WPARAM wParam, LPARAM lParam);
-    LRESULT OnPlayStop(WPARAM wParam, LPARAM lParam);
-    LRESULT OnMute(WPARAM wParam, LPARAM lParam);
-    LRESULT OnVolume(WPARAM wParam, LPARAM lParam);
-    LRESULT OnStartChannel(WPARAM wParam, LPARAM lParam);
-    LRESULT OnPlayerEvent(WPARAM wParam, LPARAM lParam);
+    void OnPlayStop(PlayStop request);
+    void OnMute(bool muted);
+    void OnVolume(int volume);
+    void OnStartChannel(const ChannelRequest& request);
     LRESULT OnCommandMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
     void OnTimer();
-    void OnPlayStateChange(int state);
+    void ShowPlayState(const PlayState& state);
+    void ShowStatus(const PlayState& state);
     void OnPlayerKey(quint16 key);
+    void OnPlayerMouseDown();
     void SetTopmost(bool topmost);
     QPoint KeyboardMenuPosition() const;
 
@@ -169,8 +171,8 @@ private:
     int StatusWidth(int rowWidth) const;
     bool ShowStatusToolTip(QEvent* event);
     const QString& StatusString(int index) const;
-    // The unavailable text, followed by the reason when the player knows one.
-    QString UnavailableText() const;
+    // The unavailable text, followed by the reason when there is one.
+    QString UnavailableText(UnavailableReason reason) const;
     void PlayPause();
     void ToggleMute();
     void ShowLanguageDialog();
@@ -189,20 +191,13 @@ private:
     CPanelMenu menuPanel;
     LanguageStrings languageStrings;
     ToolkitTranslation toolkitTexts; // follows languageStrings
-    PlaylistLibrary playlistLibrary{languageStrings};
-    QStringList pendingPlaylists; // handed over before start-up completed
-    CChannelDlg channelDlg;
-    std::array<std::unique_ptr<QMenu>, kPopupCount> menus;
     ChannelLists channelNames;
     ChannelLists channelDescriptions;
-    QStringList favoriteNames;
-    QList<quint32> favoriteIds;
-    QList<quint32> favoriteIcons;
-    QList<OwnStream> favoriteStreams; // parallel to the three lists; empty for built-in channels
-    OwnStream startedStream;          // the own channel being started, empty for a built-in one
+    PlaylistLibrary playlistLibrary{languageStrings};
+    QStringList pendingPlaylists; // handed over before start-up completed
+    CChannelDlg channelDlg{languageStrings, channelNames, channelDescriptions, playlistLibrary.Playlists()};
+    std::array<std::unique_ptr<QMenu>, kPopupCount> menus;
     QString dataFolder;
-    QString streamAddress;
-    QString channelName;
     QFont boldFont;
     QRect statusRect;
     QRect videoRect; // the picture's band, also before the picture exists
@@ -219,7 +214,8 @@ private:
     Settings settings;
     QIcon appIcon;
     QRect closingRect; // outer rectangle when the modal loop ended
-    bool playing = false; // frames flow, or a playing channel rebuffers
+    PlayState shownState;
+    quint64 channelStarts = 0; // so that a start handed over meanwhile wins
     ScreenSaverInhibitor screenSaver;
     MprisService mpris{*this};
 };

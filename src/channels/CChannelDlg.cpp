@@ -163,36 +163,16 @@ void checkedSwap(List& list, qsizetype i, qsizetype j)
 }
 } // namespace
 
-CChannelDlg::CChannelDlg() : QDialog(nullptr) {}
-
-void CChannelDlg::SetOwnChannels(const std::vector<Playlist>& list, QList<OwnStream>& streams,
-                                 OwnStream& started)
+CChannelDlg::CChannelDlg(const LanguageStrings& strings, const ChannelLists& names,
+                         const ChannelLists& descriptions, const std::vector<Playlist>& playlists)
+    : QDialog(nullptr), languageStrings(strings), channelNames(names), channelDescriptions(descriptions),
+      playlists(playlists)
 {
-    playlists = &list;
-    favoriteStreams = &streams;
-    startedStream = &started;
-}
-
-void CChannelDlg::SetReferences(const LanguageStrings& strings, const ChannelLists& names,
-                                const ChannelLists& descriptions, QString& streamAddress,
-                                QString& channelName, QStringList& favoriteNames,
-                                QList<quint32>& favoriteIds, QList<quint32>& favoriteIcons,
-                                QWidget& mainWindow)
-{
-    languageStrings = &strings;
-    channelNames = &names;
-    channelDescriptions = &descriptions;
-    this->streamAddress = &streamAddress;
-    this->channelName = &channelName;
-    this->favoriteNames = &favoriteNames;
-    this->favoriteIds = &favoriteIds;
-    this->favoriteIcons = &favoriteIcons;
-    this->mainWindow = &mainWindow;
 }
 
 bool CChannelDlg::Create(QWidget* owner)
 {
-    if (languageStrings == nullptr || tabs != nullptr)
+    if (tabs != nullptr)
         return false;
     setParent(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -281,7 +261,7 @@ void CChannelDlg::OnInitDialog()
 
 void CChannelDlg::NameControls()
 {
-    const QStringList& access = (*languageStrings)[Access];
+    const QStringList& access = languageStrings[Access];
     channelTree->setAccessibleName(tabs->tabText(kTabTree));
     favoritesList->setAccessibleName(tabs->tabText(kTabFavorites));
     description->setAccessibleName(access.value(AccessDescription));
@@ -369,9 +349,9 @@ void CChannelDlg::CreateFavoritesBar()
 
 void CChannelDlg::FillFavoritesList()
 {
-    for (qsizetype i = 0; i < favoriteNames->size(); ++i) {
-        InsertFavoriteItem(static_cast<int>(i), CheckedAt(*favoriteNames, i),
-                           static_cast<int>(CheckedAt(*favoriteIcons, i)), CheckedAt(*favoriteIds, i));
+    for (qsizetype i = 0; i < favorites.names.size(); ++i) {
+        InsertFavoriteItem(static_cast<int>(i), CheckedAt(favorites.names, i),
+                           static_cast<int>(CheckedAt(favorites.icons, i)), CheckedAt(favorites.ids, i));
     }
 }
 
@@ -388,7 +368,7 @@ QTreeWidgetItem* CChannelDlg::InsertFavoriteItem(int index, const QString& name,
 
 void CChannelDlg::FillChannelTree()
 {
-    const LanguageStrings& strings = *languageStrings;
+    const LanguageStrings& strings = languageStrings;
     std::array<QTreeWidgetItem*, kSectionCount + 1> nodes{};   // by section number
     std::array<QTreeWidgetItem*, kSectionCount + 1> further{}; // by section number
 
@@ -405,7 +385,7 @@ void CChannelDlg::FillChannelTree()
     }
 
     for (int section = 1; section <= kSectionCount; ++section) {
-        const QStringList& names = CheckedAt(*channelNames, section - 1);
+        const QStringList& names = CheckedAt(channelNames, section - 1);
         const int furtherFrom = FurtherChannelsFrom(section);
         for (int position : TreePositions(section)) {
             QTreeWidgetItem* parent = furtherFrom > 0 && position >= furtherFrom ? further[section] : nodes[section];
@@ -578,7 +558,7 @@ void CChannelDlg::OnTreeSelChanged(QTreeWidgetItem* item)
     ShowKey(item != nullptr ? itemKey(item) : ChannelKey());
     // An own playlist that could not be read says why; its nodes follow every change.
     if (item != nullptr && PlaylistTree::IsPlaylistNode(item)) {
-        const Playlist& playlist = (*playlists)[static_cast<std::size_t>(PlaylistTree::PlaylistOf(item))];
+        const Playlist& playlist = playlists[static_cast<std::size_t>(PlaylistTree::PlaylistOf(item))];
         if (playlist.unavailable)
             description->setPlainText(playlist.lastError);
     }
@@ -633,16 +613,13 @@ void CChannelDlg::PlayFromTree()
     const auto at = std::find(group.begin(), group.end(), itemKey(item));
     const int position = static_cast<int>(at - group.begin());
     zapList.Set(std::move(group), position);
-    zapSource = ZapSource::List;
-    currentGroup = item->parent() != nullptr ? item->parent()->text(0) : QString();
+    const QTreeWidgetItem* parent = item->parent();
+    zapOrigin = {ChannelOrigin::List::TreeGroup, parent != nullptr ? parent->text(0) : QString(), position};
     if (itemKey(item).IsOwn()) {
-        StartKey(itemKey(item));
+        StartKey(itemKey(item), zapOrigin);
         return;
     }
-    currentChannelId = itemId(item);
-    currentName = item->text(0);
-    currentIcon = item->parent() != nullptr ? itemImage(item->parent()) : 0;
-    PlayChannel(currentChannelId);
+    Start(BuiltinRequest(itemId(item), item->text(0), parent != nullptr ? itemImage(parent) : 0, zapOrigin));
 }
 
 void CChannelDlg::PlayFromFavorite(QTreeWidgetItem* item)
@@ -650,69 +627,75 @@ void CChannelDlg::PlayFromFavorite(QTreeWidgetItem* item)
     if (item == nullptr)
         return;
     zapFavorite = favoritesList->indexOfTopLevelItem(item);
-    zapSource = ZapSource::Favorites;
-    currentGroup = tabs->tabText(kTabFavorites);
+    zapOrigin = {ChannelOrigin::List::Favourites, tabs->tabText(kTabFavorites), zapFavorite};
+    const QString name = item->text(0).left(kMaxFavoriteNameLength);
     const OwnStream stream = FavoriteStream(zapFavorite);
-    if (!stream.IsEmpty()) {
-        StartOwn(stream, item->text(0).left(kMaxFavoriteNameLength), itemImage(item));
-        return;
-    }
-    currentChannelId = itemId(item);
-    currentIcon = itemImage(item);
-    currentName = item->text(0).left(kMaxFavoriteNameLength);
-    PlayChannel(currentChannelId);
+    if (!stream.IsEmpty())
+        Start(OwnRequest(stream, name, itemImage(item), zapOrigin));
+    else
+        Start(BuiltinRequest(itemId(item), name, itemImage(item), zapOrigin));
 }
 
 void CChannelDlg::PlayChannel(ChannelId id)
 {
-    if (id == 0)
-        return;
-    // A hand-edited favourite may name no built-in channel: then nothing is started.
-    const std::optional<QString> address = ResolveStreamAddress(id);
-    if (!address)
-        return;
-    EnableButton(ID_FAVORITES_ADD, true);
-    mainWindow->setWindowTitle(QStringLiteral("Korvanta - ") + currentName);
-    *streamAddress = *address;
-    *channelName = currentName;
-    currentStream = OwnStream();
-    if (startedStream != nullptr)
-        *startedStream = currentStream; // no headers of an own channel reach a built-in one
-    SendMessage(mainWindow, UM_START_CHANNEL, 0, 0);
+    StartKey(ChannelKey{id}, ChannelOrigin());
 }
 
-void CChannelDlg::StartOwn(const OwnStream& stream, const QString& name, int icon)
+ChannelRequest CChannelDlg::BuiltinRequest(ChannelId id, const QString& name, int icon,
+                                           const ChannelOrigin& origin) const
 {
-    currentChannelId = 0;
-    currentName = name;
-    currentIcon = icon;
-    currentStream = stream;
+    // A hand-edited favourite may name no built-in channel: then there is nothing to start.
+    const std::optional<QString> address = id != 0 ? ResolveStreamAddress(id) : std::nullopt;
+    if (!address)
+        return {};
+    ChannelRequest request;
+    request.address = *address;
+    request.name = name;
+    request.origin = origin;
+    request.id = id;
+    request.icon = icon;
+    return request;
+}
+
+ChannelRequest CChannelDlg::OwnRequest(const OwnStream& stream, const QString& name, int icon,
+                                       const ChannelOrigin& origin)
+{
+    return {stream.address, name, {stream.userAgent, stream.referrer}, origin, 0, stream.playlist, stream.group, icon};
+}
+
+OwnStream CChannelDlg::OwnStreamOf(const ChannelRequest& request)
+{
+    if (!request.IsOwn())
+        return {};
+    return {request.address, request.headers.userAgent, request.headers.referrer, request.playlist, request.group};
+}
+
+void CChannelDlg::Start(const ChannelRequest& request)
+{
+    if (request.IsEmpty())
+        return;
+    current = request;
     EnableButton(ID_FAVORITES_ADD, true);
-    mainWindow->setWindowTitle(QStringLiteral("Korvanta - ") + currentName);
-    *streamAddress = stream.address;
-    *channelName = currentName;
-    if (startedStream != nullptr)
-        *startedStream = stream;
-    SendMessage(mainWindow, UM_START_CHANNEL, 0, 0);
+    SendMessage(parentWidget(), StartChannelMessage{request});
 }
 
 void CChannelDlg::OnFavoritesAdd()
 {
-    if (!currentStream.IsEmpty()) {
+    const OwnStream stream = OwnStreamOf(current);
+    if (!stream.IsEmpty()) {
         // Own channels all have id 0: they are told apart by their address.
-        if (favoriteStreams == nullptr || std::any_of(favoriteStreams->begin(), favoriteStreams->end(),
-                                                      [this](const OwnStream& s) { return s.address == currentStream.address; }))
+        if (std::any_of(favorites.streams.begin(), favorites.streams.end(),
+                        [&stream](const OwnStream& s) { return s.address == stream.address; }))
             return;
-    } else if (favoriteIds->contains(currentChannelId)) {
+    } else if (favorites.ids.contains(current.id)) {
         return;
     }
-    if (favoriteStreams != nullptr)
-        favoriteStreams->append(currentStream);
-    favoriteNames->append(currentName);
-    favoriteIds->append(currentChannelId);
-    favoriteIcons->append(static_cast<quint32>(currentIcon));
+    favorites.streams.append(stream);
+    favorites.names.append(current.name);
+    favorites.ids.append(current.id);
+    favorites.icons.append(static_cast<quint32>(current.icon));
     QTreeWidgetItem* item =
-        InsertFavoriteItem(favoritesList->topLevelItemCount(), currentName, currentIcon, currentChannelId);
+        InsertFavoriteItem(favoritesList->topLevelItemCount(), current.name, current.icon, current.id);
     favoritesList->setCurrentItem(item);
     favoritesList->scrollToItem(item);
 }
@@ -722,11 +705,10 @@ void CChannelDlg::OnFavoritesRemove()
     if (!HasSelectedFavorite())
         return;
     int i = SelectionMark();
-    checkedRemove(*favoriteNames, i);
-    checkedRemove(*favoriteIds, i);
-    checkedRemove(*favoriteIcons, i);
-    if (favoriteStreams != nullptr)
-        checkedRemove(*favoriteStreams, i);
+    checkedRemove(favorites.names, i);
+    checkedRemove(favorites.ids, i);
+    checkedRemove(favorites.icons, i);
+    checkedRemove(favorites.streams, i);
     delete favoritesList->takeTopLevelItem(i);
     if (i >= favoritesList->topLevelItemCount())
         --i;
@@ -744,11 +726,10 @@ void CChannelDlg::MoveFavorite(int step)
     const int j = i + step;
     if (j < 0 || j >= favoritesList->topLevelItemCount())
         return;
-    checkedSwap(*favoriteNames, i, j);
-    checkedSwap(*favoriteIds, i, j);
-    checkedSwap(*favoriteIcons, i, j);
-    if (favoriteStreams != nullptr)
-        checkedSwap(*favoriteStreams, i, j);
+    checkedSwap(favorites.names, i, j);
+    checkedSwap(favorites.ids, i, j);
+    checkedSwap(favorites.icons, i, j);
+    checkedSwap(favorites.streams, i, j);
     QTreeWidgetItem* item = favoritesList->takeTopLevelItem(i);
     favoritesList->insertTopLevelItem(j, item);
     favoritesList->clearSelection();
@@ -758,7 +739,7 @@ void CChannelDlg::MoveFavorite(int step)
 
 const QString& CChannelDlg::Text(int index) const
 {
-    return languageStrings->Text(ChannelsDialog, index);
+    return languageStrings.Text(ChannelsDialog, index);
 }
 
 QString CChannelDlg::DescriptionOf(ChannelId id) const
@@ -766,14 +747,12 @@ QString CChannelDlg::DescriptionOf(ChannelId id) const
     const int section = SectionIndex(id);
     if (section < 0 || section >= kSectionCount)
         return QString(); // a hand-edited favourite naming no section
-    return CheckedAt(CheckedAt(*channelDescriptions, section), ChannelPosition(id));
+    return CheckedAt(CheckedAt(channelDescriptions, section), ChannelPosition(id));
 }
 
 OwnStream CChannelDlg::FavoriteStream(int row) const
 {
-    if (favoriteStreams == nullptr || row < 0 || row >= favoriteStreams->size())
-        return {};
-    return favoriteStreams->at(row);
+    return favorites.streams.value(row);
 }
 
 QString CChannelDlg::FavoriteDescription(int row) const
@@ -846,7 +825,7 @@ void CChannelDlg::FillSearchNames()
     searchKeys.clear();
     SearchEntries entries;
     const auto addSection = [&](int section, const QString& group) {
-        const QStringList& sectionNames = CheckedAt(*channelNames, section - 1);
+        const QStringList& sectionNames = CheckedAt(channelNames, section - 1);
         for (int position : TreePositions(section)) {
             searchKeys.push_back(ChannelKey{MakeChannelId(section, position)});
             entries.names.append(CheckedAt(sectionNames, position));
@@ -854,7 +833,7 @@ void CChannelDlg::FillSearchNames()
             entries.details.append(group);
         }
     };
-    const LanguageStrings& strings = *languageStrings;
+    const LanguageStrings& strings = languageStrings;
     for (int section : kCountryOrder)
         addSection(section, strings[Countries].value(section - kFirstCountrySection));
     for (int section : kGenreOrder)
@@ -903,72 +882,70 @@ void CChannelDlg::PlayFromSearch(int entry)
         found.push_back(searchKeys[static_cast<std::size_t>(result)]);
     }
     zapList.Set(std::move(found), position);
-    zapSource = ZapSource::Search;
-    StartKey(searchKeys[static_cast<std::size_t>(entry)]);
+    zapOrigin = {ChannelOrigin::List::SearchResults, QString(), position};
+    StartKey(searchKeys[static_cast<std::size_t>(entry)], zapOrigin);
 }
 
-void CChannelDlg::StartKey(const ChannelKey& key)
+void CChannelDlg::StartKey(const ChannelKey& key, const ChannelOrigin& origin)
 {
     if (key.IsOwn()) {
         const PlaylistChannel* channel = OwnChannel(key);
         if (channel != nullptr) // the playlist may have changed since the list was made
-            StartOwn(StreamOf(key), channel->name, kFurtherChannelsImage);
+            Start(OwnRequest(StreamOf(key), channel->name, kFurtherChannelsImage, origin));
         return;
     }
-    currentChannelId = key.id;
-    currentName = NameOf(key);
-    currentIcon = GroupImageOf(SectionNumber(key.id), ChannelPosition(key.id));
-    PlayChannel(currentChannelId);
+    // The name is looked up once the id is known to name a channel.
+    ChannelRequest request =
+        BuiltinRequest(key.id, QString(), GroupImageOf(SectionNumber(key.id), ChannelPosition(key.id)), origin);
+    if (request.IsEmpty())
+        return;
+    request.name = NameOf(key);
+    Start(request);
 }
 
 QString CChannelDlg::NameOf(const ChannelKey& key) const
 {
     if (const PlaylistChannel* channel = OwnChannel(key))
         return channel->name;
-    return CheckedAt(CheckedAt(*channelNames, SectionIndex(key.id)), ChannelPosition(key.id));
+    return CheckedAt(CheckedAt(channelNames, SectionIndex(key.id)), ChannelPosition(key.id));
 }
 
 int CChannelDlg::FavoriteRowOfCurrent() const
 {
     // The row last played from, while it still holds the current channel: favourites that
     // share one channel would otherwise always lead back to the first of them.
+    const OwnStream stream = OwnStreamOf(current);
     if (zapFavorite >= 0 && zapFavorite < favoritesList->topLevelItemCount()) {
-        const bool holdsCurrent = currentStream.IsEmpty()
-                                      ? favoriteIds->value(zapFavorite) == currentChannelId
-                                      : FavoriteStream(zapFavorite) == currentStream;
+        const bool holdsCurrent = stream.IsEmpty() ? favorites.ids.value(zapFavorite) == current.id
+                                                   : FavoriteStream(zapFavorite) == stream;
         if (holdsCurrent)
             return zapFavorite;
     }
-    qsizetype row = -1;
-    if (currentStream.IsEmpty())
-        row = favoriteIds->indexOf(currentChannelId);
-    else if (favoriteStreams != nullptr)
-        row = favoriteStreams->indexOf(currentStream);
+    const qsizetype row = stream.IsEmpty() ? favorites.ids.indexOf(current.id) : favorites.streams.indexOf(stream);
     return row >= 0 ? static_cast<int>(row) : zapFavorite;
 }
 
 bool CChannelDlg::CanZap() const
 {
-    if (zapSource == ZapSource::Favorites)
+    if (zapOrigin.list == ChannelOrigin::List::Favourites)
         return favoritesList->topLevelItemCount() > 0;
-    return (zapSource == ZapSource::List || zapSource == ZapSource::Search) && !zapList.IsEmpty();
+    return zapOrigin.list != ChannelOrigin::List::None && !zapList.IsEmpty();
 }
 
 void CChannelDlg::Zap(int step)
 {
     if (!CanZap())
         return;
-    if (zapSource == ZapSource::List) {
-        StartKey(zapList.Step(step));
-        return;
-    }
-    if (zapSource == ZapSource::Search) {
+    if (zapOrigin.list != ChannelOrigin::List::Favourites) {
         const ChannelKey key = zapList.Step(step);
-        // The highlighted result follows, while the results still hold the channel.
-        const auto entry = std::find(searchKeys.begin(), searchKeys.end(), key);
-        if (entry != searchKeys.end())
-            searchPanel->SelectEntry(static_cast<int>(entry - searchKeys.begin()));
-        StartKey(key);
+        zapOrigin.position = zapList.Position();
+        if (zapOrigin.list == ChannelOrigin::List::SearchResults) {
+            // The highlighted result follows, while the results still hold the channel.
+            const auto entry = std::find(searchKeys.begin(), searchKeys.end(), key);
+            if (entry != searchKeys.end())
+                searchPanel->SelectEntry(static_cast<int>(entry - searchKeys.begin()));
+        }
+        StartKey(key, zapOrigin);
         return;
     }
     const int row = ZapList::Wrap(FavoriteRowOfCurrent(), step, favoritesList->topLevelItemCount());
@@ -982,8 +959,8 @@ void CChannelDlg::Zap(int step)
 
 void CChannelDlg::AppendPlaylists()
 {
-    if (playlists != nullptr && playlistTree != nullptr)
-        playlistTree->Append(playlists, PlaylistText(PlaylistUnavailableNode));
+    if (playlistTree != nullptr)
+        playlistTree->Append(&playlists, PlaylistText(PlaylistUnavailableNode));
 }
 
 void CChannelDlg::RefillPlaylists()
@@ -1002,11 +979,9 @@ void CChannelDlg::RefillPlaylists()
 
 void CChannelDlg::AddOwnSearchNames(SearchEntries& entries)
 {
-    if (playlists == nullptr)
-        return;
     static const QString kDetailSeparator = QStringLiteral(" \u00b7 ");
-    for (std::size_t p = 0; p < playlists->size(); ++p) {
-        const Playlist& playlist = (*playlists)[p];
+    for (std::size_t p = 0; p < playlists.size(); ++p) {
+        const Playlist& playlist = playlists[p];
         QHash<QString, QString> groupDetails; // one shared text per group
         for (std::size_t k = 0; k < playlist.channels.size(); ++k) {
             const PlaylistChannel& channel = playlist.channels[k];
@@ -1026,9 +1001,9 @@ void CChannelDlg::AddOwnSearchNames(SearchEntries& entries)
 
 const PlaylistChannel* CChannelDlg::OwnChannel(const ChannelKey& key) const
 {
-    if (!key.IsOwn() || playlists == nullptr || static_cast<std::size_t>(key.playlist) >= playlists->size())
+    if (!key.IsOwn() || static_cast<std::size_t>(key.playlist) >= playlists.size())
         return nullptr;
-    const auto& channels = (*playlists)[static_cast<std::size_t>(key.playlist)].channels;
+    const auto& channels = playlists[static_cast<std::size_t>(key.playlist)].channels;
     if (key.entry < 0 || static_cast<std::size_t>(key.entry) >= channels.size())
         return nullptr;
     return &channels[static_cast<std::size_t>(key.entry)];
@@ -1040,18 +1015,16 @@ OwnStream CChannelDlg::StreamOf(const ChannelKey& key) const
     if (channel == nullptr)
         return {};
     return OwnStream{channel->address, channel->userAgent, channel->referrer,
-                     (*playlists)[static_cast<std::size_t>(key.playlist)].name, channel->group};
+                     playlists[static_cast<std::size_t>(key.playlist)].name, channel->group};
 }
 
 const QString& CChannelDlg::PlaylistText(int index) const
 {
-    return languageStrings->Text(Playlists, index);
+    return languageStrings.Text(Playlists, index);
 }
 
 void CChannelDlg::OnTreeContextMenu(const QPoint& at)
 {
-    if (playlists == nullptr)
-        return;
     QTreeWidgetItem* item = channelTree->itemAt(at);
     QMenu menu(this);
     if (item == nullptr || !PlaylistTree::IsPlaylistNode(item)) {
@@ -1061,7 +1034,7 @@ void CChannelDlg::OnTreeContextMenu(const QPoint& at)
         return;
     }
     const int playlist = PlaylistTree::PlaylistOf(item);
-    const QString name = (*playlists)[static_cast<std::size_t>(playlist)].name;
+    const QString name = playlists[static_cast<std::size_t>(playlist)].name;
     QAction* rename = menu.addAction(PlaylistText(PlaylistRenameMenu));
     QAction* refresh = menu.addAction(PlaylistText(PlaylistRefreshMenu));
     QAction* remove = menu.addAction(PlaylistText(PlaylistRemoveMenu));

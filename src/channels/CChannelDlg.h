@@ -1,15 +1,19 @@
 #pragma once
 // The channel window: a modeless, resizable window beside the main window with the
 // channel tree and the favourites list on two tabs, the description of the selected
-// channel and the play and favourites tool buttons. It owns no data: it reads the texts
-// and the catalogue and edits the main window's favourite lists in place.
+// channel and the play and favourites tool buttons. It reads the texts, the catalogue and
+// the playlists its owner keeps, holds the favourites the viewer edits here, and asks its
+// owner to play a channel with one message carrying the whole request.
 
 #include "ChannelCatalogue.h"
 #include "ChannelKey.h"
+#include "ChannelRequest.h"
+#include "FavoriteList.h"
 #include "LanguageStrings.h"
 #include "OwnStream.h"
 #include "Playlist.h"
 #include "SearchResultModel.h"
+#include "WindowMessage.h"
 #include "ZapList.h"
 
 #include <QDialog>
@@ -20,6 +24,7 @@
 #include <QStringList>
 
 #include <array>
+#include <utility>
 #include <vector>
 
 class PlaylistTree;
@@ -29,6 +34,9 @@ class QTabBar;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+
+// Sent to the owner when the viewer starts a channel.
+using StartChannelMessage = PrivateMessage<UM_START_CHANNEL, ChannelRequest>;
 
 class CChannelDlg : public QDialog
 {
@@ -45,24 +53,20 @@ public:
     // image in the channel image list in this role.
     static constexpr int ImageIndexRole = Qt::UserRole + 1;
 
-    CChannelDlg();
+    // Reads the texts, the catalogue and the playlists, which the owner keeps (and reloads)
+    // for as long as the window lives.
+    CChannelDlg(const LanguageStrings& strings, const ChannelLists& names, const ChannelLists& descriptions,
+                const std::vector<Playlist>& playlists);
 
-    void SetReferences(const LanguageStrings& strings, const ChannelLists& names,
-                       const ChannelLists& descriptions, QString& streamAddress,
-                       QString& channelName, QStringList& favoriteNames,
-                       QList<quint32>& favoriteIds, QList<quint32>& favoriteIcons,
-                       QWidget& mainWindow);
+    // The favourites, set before the window is created and read back to be saved.
+    void SetFavorites(FavoriteList list) { favorites = std::move(list); }
+    const FavoriteList& Favorites() const { return favorites; }
 
-    // The viewer's own playlists, the own streams of the favourites (parallel to the
-    // favourite lists) and where the stream of a channel being started goes. Without
-    // them the window shows the built-in channels only.
-    void SetOwnChannels(const std::vector<Playlist>& playlists, QList<OwnStream>& favoriteStreams,
-                        OwnStream& startedStream);
     // The playlists changed: their nodes and the search are made again.
     void RefillPlaylists();
 
-    // Builds the window, owned by owner, and sets it up; it stays hidden. False when the
-    // references have not been set.
+    // Builds the window, owned by owner, and sets it up; it stays hidden. The owner is sent
+    // the requests to start a channel. False when the window exists already.
     bool Create(QWidget* owner);
 
     // New texts and catalogue: caption, tabs, tool buttons, tree and favourites list.
@@ -73,15 +77,15 @@ public:
 
     QRect WindowRect() const { return windowRect; }
 
-    // The channel last started, and the group or list it was started from.
-    ChannelId CurrentChannelId() const { return currentChannelId; }
-    const QString& CurrentGroup() const { return currentGroup; }
+    // The channel last started, and where it was started from.
+    const ChannelRequest& Current() const { return current; }
 
     // Builds the fixed channel tree into the (empty) tree control; stops with the
     // invalid-argument error at the first missing label or name, keeping what it built.
     void FillChannelTree();
 
-    // Starts the channel recorded as the current one through the main window.
+    // Starts a built-in channel, named as the catalogue names it; nothing when the id
+    // names no channel of the stream table.
     void PlayChannel(ChannelId id);
 
     // Opens the search field on the tree tab.
@@ -138,7 +142,12 @@ private:
     void PlayFromSearch(int entry);
     void OnSearchEntryChanged(int entry);
     void OnSearchClosed();
-    void StartKey(const ChannelKey& key);
+    void StartKey(const ChannelKey& key, const ChannelOrigin& origin);
+    void Start(const ChannelRequest& request);
+    ChannelRequest BuiltinRequest(ChannelId id, const QString& name, int icon, const ChannelOrigin& origin) const;
+    static ChannelRequest OwnRequest(const OwnStream& stream, const QString& name, int icon,
+                                     const ChannelOrigin& origin);
+    static OwnStream OwnStreamOf(const ChannelRequest& request);
     QString NameOf(const ChannelKey& key) const;
     int FavoriteRowOfCurrent() const;
 
@@ -146,7 +155,6 @@ private:
     void AddOwnSearchNames(SearchEntries& entries);
     const PlaylistChannel* OwnChannel(const ChannelKey& key) const;
     OwnStream StreamOf(const ChannelKey& key) const;
-    void StartOwn(const OwnStream& stream, const QString& name, int icon);
     QString DescriptionOf(const OwnStream& stream) const;
     OwnStream FavoriteStream(int row) const;
     QString FavoriteDescription(int row) const;
@@ -171,33 +179,22 @@ private:
     std::array<QToolButton*, 5> buttons{}; // commands 125..129
     int playButtonWidth = 0;
     int favoritesBarWidth = 0;
-    const LanguageStrings* languageStrings = nullptr;
-    const ChannelLists* channelNames = nullptr;
-    const ChannelLists* channelDescriptions = nullptr;
-    QString* streamAddress = nullptr;
-    QString* channelName = nullptr;
-    QStringList* favoriteNames = nullptr;
-    QList<quint32>* favoriteIds = nullptr;
-    QList<quint32>* favoriteIcons = nullptr;
-    ChannelId currentChannelId = 0;
-    int currentIcon = 0;
-    QString currentName;
-    QString currentGroup;
-    QWidget* mainWindow = nullptr;
+    const LanguageStrings& languageStrings;
+    const ChannelLists& channelNames;
+    const ChannelLists& channelDescriptions;
+    const std::vector<Playlist>& playlists;
+    FavoriteList favorites;
+    ChannelRequest current; // the channel last started
     QTreeWidget* channelTree = nullptr;
     QTabBar* tabs = nullptr;
     QPlainTextEdit* description = nullptr;
     QTreeWidget* favoritesList = nullptr;
     SearchPanel* searchPanel = nullptr;
     PlaylistTree* playlistTree = nullptr;
-    const std::vector<Playlist>* playlists = nullptr;
-    QList<OwnStream>* favoriteStreams = nullptr;
-    OwnStream* startedStream = nullptr;
-    OwnStream currentStream; // empty while the current channel is a built-in one
     std::vector<ChannelKey> searchKeys; // by search entry
-    // Where the current channel was started from, for zapping.
-    enum class ZapSource { None, List, Search, Favorites };
-    ZapSource zapSource = ZapSource::None;
+    // Where the current channel was started from, for zapping: a tree group or the search
+    // results (their channels in zapList), or the favourites (from the row zapFavorite).
+    ChannelOrigin zapOrigin;
     ZapList zapList;
     int zapFavorite = -1;
 };

@@ -12,6 +12,7 @@ public:
     void Set(std::vector<ChannelKey> keys, int position);
     void Clear() { keys.clear(); }
     bool IsEmpty() const { return keys.empty(); }
+    int Position() const { return position; }
 
     // Moves step places along the list, wrapping, and returns the channel there.
     const ChannelKey& Step(int step);

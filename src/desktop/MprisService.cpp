@@ -45,6 +45,17 @@ bool MprisService::Register()
     return true;
 }
 
+void MprisService::ShowPlayState(const PlayState& state)
+{
+    SetPlaying(state.Watched());
+    const ChannelRequest& channel = state.request;
+    if (channel.IsEmpty())
+        return;
+    SetCanPlay(true);
+    SetCanZap(channel.origin.list != ChannelOrigin::List::None);
+    SetTrack({channel.id, channel.name, channel.origin.name});
+}
+
 void MprisService::SetPlaying(bool value)
 {
     if (value == playing)

@@ -1,9 +1,10 @@
 #pragma once
 // The player on the session bus as org.mpris.MediaPlayer2.korvanta, so that media keys
-// and the desktop's media panels reach it. The window reports its state here; every change
-// is announced with PropertiesChanged so that panels stay in step.
+// and the desktop's media panels reach it. It follows the player's state and the window's
+// volume; every change is announced with PropertiesChanged so that panels stay in step.
 
 #include "MediaPlayerTarget.h"
+#include "PlayState.h"
 
 #include <QObject>
 #include <QString>
@@ -22,18 +23,9 @@ public:
     // or when another instance holds the name.
     bool Register();
 
-    struct Track
-    {
-        quint32 id = 0;
-        QString title;
-        QString album;
-    };
-
-    void SetPlaying(bool playing);
-    void SetTrack(const Track& track);
+    // Playing while the viewer watches; the track is the channel the state belongs to.
+    void ShowPlayState(const PlayState& state);
     void SetVolume(int volume);
-    void SetCanPlay(bool canPlay);
-    void SetCanZap(bool canZap);
 
     MediaPlayerTarget& Target() const { return target; }
     bool Playing() const { return playing; }
@@ -43,6 +35,17 @@ public:
     bool CanZap() const { return canZap; }
 
 private:
+    struct Track
+    {
+        quint32 id = 0;
+        QString title;
+        QString album;
+    };
+
+    void SetPlaying(bool playing);
+    void SetTrack(const Track& track);
+    void SetCanPlay(bool canPlay);
+    void SetCanZap(bool canZap);
     void AnnounceChanged(const QString& property, const QVariant& value);
 
     MediaPlayerTarget& target;

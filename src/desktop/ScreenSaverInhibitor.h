@@ -4,6 +4,8 @@
 // is asked for an inhibition (and the cookie given back when playing ends); where there is
 // no such service, the X screensaver is reset periodically instead.
 
+#include "PlayState.h"
+
 #include <QObject>
 #include <QTimer>
 
@@ -21,6 +23,8 @@ public:
 
     // Inhibits while playing is true; anything else ends the inhibition at once.
     void SetPlaying(bool playing);
+    // While the viewer watches: frames flow, or a playing channel refills its buffer.
+    void ShowPlayState(const PlayState& state) { SetPlaying(state.Watched()); }
 
     bool IsInhibiting() const { return cookie.has_value() || resetTimer.isActive(); }
     // Tests shorten the period so as not to wait half a minute for a reset.

@@ -1,8 +1,11 @@
 #pragma once
-// Window messages: the private messages between the program's windows travel as one
-// QEvent type carrying (message, wParam, lParam), sent synchronously like SendMessageW,
-// and each window class routes them through its own table to one handler each.
+// Window messages, sent synchronously like SendMessageW through the application's event
+// dispatch (so the invalid-argument guard applies), and routed by each window class to one
+// handler each. The platform's messages travel as one QEvent type carrying (message,
+// wParam, lParam); the private messages between the program's windows each carry a value
+// of their own type.
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QObject>
 
@@ -32,16 +35,6 @@ constexpr UINT UM_PLAY_STOP = WM_USER + 1;
 constexpr UINT UM_MUTE = WM_USER + 2;
 constexpr UINT UM_VOLUME = WM_USER + 3;
 constexpr UINT UM_START_CHANNEL = WM_USER + 20;
-constexpr UINT UM_PLAYER_EVENT = WM_USER + 30;
-
-// UM_PLAY_STOP's wParam: what the play button asks for.
-constexpr WPARAM PLAY_STOP_PLAY = 0;
-constexpr WPARAM PLAY_STOP_STOP = 1;
-
-// Kinds of UM_PLAYER_EVENT (its wParam).
-constexpr WPARAM PLAYER_EVENT_MOUSE_DOWN = 0;
-constexpr WPARAM PLAYER_EVENT_PLAY_STATE = 1;
-constexpr WPARAM PLAYER_EVENT_KEY_DOWN = 2;
 
 class CWindowMessage : public QEvent
 {
@@ -56,9 +49,50 @@ public:
     LRESULT result = 0;
 };
 
-// Delivers the message at once through the application's event dispatch (so the
-// invalid-argument guard applies) and returns the handler's result; 0 when unhandled.
+// Delivers the message at once and returns the handler's result; 0 when unhandled.
 LRESULT SendMessage(QObject* target, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+// A private message: its number and the value it carries, e.g. PrivateMessage<UM_VOLUME, int>.
+template <UINT Number, class Value>
+struct PrivateMessage
+{
+    static constexpr UINT kNumber = Number;
+    Value value;
+};
+
+template <class Message>
+class CPrivateMessageEvent : public QEvent
+{
+public:
+    explicit CPrivateMessageEvent(const Message& message) : QEvent(EventType()), message(message) {}
+
+    static QEvent::Type EventType()
+    {
+        static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return type;
+    }
+
+    const Message& message;
+};
+
+template <class Message>
+void SendMessage(QObject* target, const Message& message)
+{
+    if (target == nullptr)
+        return;
+    CPrivateMessageEvent<Message> event(message);
+    QCoreApplication::sendEvent(target, &event);
+}
+
+// For a class's event(): true when the event was a Message, which handler has taken.
+template <class Message, class Handler>
+bool ReceiveMessage(QEvent* event, Handler&& handler)
+{
+    if (event->type() != CPrivateMessageEvent<Message>::EventType())
+        return false;
+    handler(static_cast<const CPrivateMessageEvent<Message>*>(event)->message.value);
+    return true;
+}
 
 template <class T>
 struct MessageMapEntry

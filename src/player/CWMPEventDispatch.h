@@ -1,61 +1,26 @@
 #pragma once
-// The player's event sink. The engine adapter calls Invoke with the player's event ids;
-// the three events the program cares about become UM_PLAYER_EVENT, sent synchronously to
-// the target window, which has handled it before Invoke returns.
+// The player's event sink: what the engine and the picture report reaches the main window
+// as three notifications, Qt signals delivered at once on the user-interface thread, so
+// that the window has acted before the report returns.
 
-#include <QPointer>
+#include "PlayState.h"
+
+#include <QObject>
 
 #include <cstdint>
-#include <vector>
 
-class QObject;
-
-using HRESULT = std::int32_t;
-using DISPID = std::int32_t;
-
-constexpr HRESULT S_OK = 0;
-constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003u);
-constexpr HRESULT DISP_E_MEMBERNOTFOUND = static_cast<HRESULT>(0x80020003u);
-constexpr HRESULT DISP_E_NONAMEDARGS = static_cast<HRESULT>(0x80020007u);
-
-constexpr DISPID DISPID_PLAYSTATECHANGE = 5101;
-constexpr DISPID DISPID_KEYDOWN = 6507;
-constexpr DISPID DISPID_MOUSEDOWN = 6510;
-
-// One argument slot. As with the platform's variants, a slot is read through the field of
-// the type the event expects; a 32-bit value read as 16 bits keeps its low half.
-struct DispArgument
+class CWMPEventDispatch : public QObject
 {
-    std::int32_t value = 0;
-
-    std::int32_t AsLong() const { return value; }
-    std::int16_t AsShort() const { return static_cast<std::int16_t>(value); }
-};
-
-// Positional arguments in reverse order: element 0 is the event's last argument.
-struct DispParams
-{
-    std::vector<DispArgument> args;
-    unsigned namedArgs = 0;
-};
-
-class CWMPEventDispatch
-{
+    Q_OBJECT
 public:
-    void SetTargetWindow(QObject* target) { targetWindow = target; }
-
-    // Routes the event to its method; always DISP_E_MEMBERNOTFOUND after a dispatch.
-    HRESULT Invoke(DISPID dispid, const DispParams* params);
-
-    void PlayStateChange(std::int32_t newState);
+    void PlayStateChange(const PlayState& state);
+    // The key code and shift state as 16-bit values (VirtualKey.h).
     void KeyDown(std::int16_t keyCode, std::int16_t shiftState);
+    // The button, shift state and position are not passed on: a press is a press.
     void MouseDown(std::int16_t button, std::int16_t shiftState, std::int32_t x, std::int32_t y);
-    // The player's other events; the program does nothing with them.
-    void OtherEvent() {}
 
-    // Whether the id is one of the player's 45 events.
-    static bool IsPlayerEvent(DISPID dispid);
-
-private:
-    QPointer<QObject> targetWindow;
+signals:
+    void PlayStateChanged(const PlayState& state);
+    void KeyPressed(quint16 keyCode, quint16 shiftState);
+    void MousePressed();
 };

@@ -45,7 +45,7 @@ std::int16_t ButtonCode(Qt::MouseButton button)
 
 CWMPWindow::CWMPWindow(const PlayerTimings& timings) : engine(timings)
 {
-    engine.SetStateSink([this](int state) { ReportPlayState(state); });
+    engine.SetStateSink([this](const ::PlayState& state) { dispatch.PlayStateChange(state); });
 }
 
 CWMPWindow::~CWMPWindow()
@@ -60,7 +60,6 @@ bool CWMPWindow::Create(QWidget* parent)
     const bool withVideo = VideoAvailable();
     if (!engine.Create(withVideo))
         return false;
-    dispatch.SetTargetWindow(parent);
 
     host = new QWidget(parent);
     host->setGeometry(0, 0, 100, 100);
@@ -125,9 +124,9 @@ void CWMPWindow::Close()
     engine.Destroy();
 }
 
-void CWMPWindow::PlayURL(const QString& url, const StreamHeaders& headers)
+void CWMPWindow::PlayURL(const ChannelRequest& request)
 {
-    engine.Open(url, headers);
+    engine.Open(request);
 }
 
 void CWMPWindow::Play()
@@ -218,9 +217,7 @@ bool CWMPWindow::eventFilter(QObject* watched, QEvent* event)
             break; // the same press bubbling up to the host
         const auto& mouse = static_cast<const QMouseEvent&>(*event);
         const QPoint at = mouse.position().toPoint();
-        DispParams params{{{at.y()}, {at.x()},
-                           {ShiftStateFromQt(mouse.modifiers())}, {ButtonCode(mouse.button())}}};
-        dispatch.Invoke(DISPID_MOUSEDOWN, &params);
+        dispatch.MouseDown(ButtonCode(mouse.button()), ShiftStateFromQt(mouse.modifiers()), at.x(), at.y());
         break;
     }
     case QEvent::Close:
@@ -249,16 +246,9 @@ bool CWMPWindow::HandleKey(const QKeyEvent& key)
     const std::int16_t code = VirtualKeyFromQt(key.key());
     if (code == 0)
         return false;
-    DispParams params{{{ShiftStateFromQt(key.modifiers())}, {code}}};
-    dispatch.Invoke(DISPID_KEYDOWN, &params);
+    dispatch.KeyDown(code, ShiftStateFromQt(key.modifiers()));
     // Escape is the player's own way out of full screen, as a double-click is.
     if (key.key() == Qt::Key_Escape)
         SetFullScreen(false);
     return true;
-}
-
-void CWMPWindow::ReportPlayState(int state)
-{
-    DispParams params{{{state}}};
-    dispatch.Invoke(DISPID_PLAYSTATECHANGE, &params);
 }

@@ -1,14 +1,13 @@
 #pragma once
 // The media player host: owns the engine and the video surface (inside a host widget
 // that the main window places), and reports play states, keys and mouse presses through
-// CWMPEventDispatch to the window given to Create.
+// its CWMPEventDispatch.
 
 #include "CWMPEventDispatch.h"
 #include "MpvPlayer.h"
 
 #include <QObject>
 #include <QPointer>
-#include <QString>
 
 class QKeyEvent;
 class QWidget;
@@ -20,13 +19,14 @@ public:
     explicit CWMPWindow(const PlayerTimings& timings = {});
     ~CWMPWindow() override;
 
-    // Makes the engine and the host widget (a child of parent, which also receives the
-    // UM_PLAYER_EVENT messages). False when libmpv cannot be created.
+    // Makes the engine and the host widget, a child of parent. False when libmpv cannot be
+    // created.
     bool Create(QWidget* parent);
     void Close();
 
-    // Opens and plays url, sending headers with its requests and with no other's.
-    void PlayURL(const QString& url, const StreamHeaders& headers = {});
+    // Opens and plays the request's address, sending its headers and no other's.
+    void PlayURL(const ChannelRequest& request);
+    // Plays the last request again after a stop.
     void Play();
     void Stop();
     void SetVolume(int volume);
@@ -35,10 +35,9 @@ public:
     void SetFullScreen(bool on);
     bool IsFullScreen() const;
 
-    int PlayState() const { return engine.State(); }
+    PlayStateCode PlayState() const { return engine.State(); }
     int BufferingProgress() const { return engine.BufferingProgress(); }
-    // Why the channel is unavailable (play state 10); None otherwise or when unknown.
-    UnavailableReason Unavailable() const { return engine.Reason(); }
+    CWMPEventDispatch& Events() { return dispatch; }
     QWidget* VideoWidget() const { return host; }
     mpv_handle* EngineHandle() const { return engine.Handle(); }
     // Frames the render API has asked to draw; 0 without video output.
@@ -54,7 +53,6 @@ private:
     QWidget* MakeSurface(bool withVideo);
     void FitSurface();
     bool HandleKey(const QKeyEvent& key);
-    void ReportPlayState(int state);
 
     MpvPlayer engine;
     CWMPEventDispatch dispatch;

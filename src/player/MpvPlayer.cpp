@@ -200,10 +200,9 @@ void MpvPlayer::SetVideoReady(bool ready)
         Load();
 }
 
-void MpvPlayer::Open(const QString& address, const StreamHeaders& headers)
+void MpvPlayer::Open(const ChannelRequest& asked)
 {
-    url = address;
-    urlHeaders = headers;
+    request = asked;
     reconnecting = false;
     hasPlayed = false;
     attempts = 0;
@@ -214,7 +213,7 @@ void MpvPlayer::Open(const QString& address, const StreamHeaders& headers)
     Publish(PlayerEvent::Open);
     // The last gate before the engine: an address it must not see is never shown to it, and
     // what played before ends as with any failed start.
-    const UnavailableReason refusal = RefusalOf(address, headers.userAgent, headers.referrer);
+    const UnavailableReason refusal = RefusalOf(request.address, request.headers.userAgent, request.headers.referrer);
     if (refusal == UnavailableReason::None) {
         Load();
         return;
@@ -226,11 +225,8 @@ void MpvPlayer::Open(const QString& address, const StreamHeaders& headers)
 
 void MpvPlayer::Resume()
 {
-    const int state = model.State();
-    const bool underway = state == PLAYSTATE_PLAYING || state == PLAYSTATE_BUFFERING ||
-                          state == PLAYSTATE_TRANSITIONING || state == PLAYSTATE_RECONNECTING;
-    if (!url.isEmpty() && !underway)
-        Open(url);
+    if (!request.IsEmpty() && !Published().Underway())
+        Open(request);
 }
 
 void MpvPlayer::Stop()
@@ -279,8 +275,8 @@ void MpvPlayer::Load()
     RequestLog(FailureLog::kOpeningLevel);
     currentEntry = -1;
     awaitedLoad = nextLoad++;
-    qCDebug(lcPlayer) << "loading" << url;
-    if (EngineCommands::LoadFile(handle, awaitedLoad, url.toUtf8(), HeaderOptions(urlHeaders)) < 0)
+    qCDebug(lcPlayer) << "loading" << request.address;
+    if (EngineCommands::LoadFile(handle, awaitedLoad, request.address.toUtf8(), HeaderOptions(request.headers)) < 0)
         Refused();
 }
 
@@ -298,7 +294,7 @@ void MpvPlayer::Refused()
 {
     // No entry will ever report back, and what played before must not go on under the
     // new channel's name.
-    qCInfo(lcPlayer) << "the engine refused" << url;
+    qCInfo(lcPlayer) << "the engine refused" << request.address;
     LetGo();
     if (reconnecting)
         ConnectionLost();
@@ -453,7 +449,7 @@ void MpvPlayer::OnEndFile(const EndFile& end)
 
 void MpvPlayer::OpenFailed(UnavailableReason why)
 {
-    qCInfo(lcPlayer) << "unavailable:" << url << "reason" << static_cast<int>(why);
+    qCInfo(lcPlayer) << "unavailable:" << request.address << "reason" << static_cast<int>(why);
     openTimer.stop();
     retryTimer.stop();
     reason = why;
@@ -504,7 +500,12 @@ void MpvPlayer::Publish(PlayerEvent event)
     const bool changed = model.Apply(event);
     UpdateStallWatch();
     if (changed && sink)
-        sink(model.State());
+        sink(Published());
+}
+
+PlayState MpvPlayer::Published() const
+{
+    return {model.State(), reason, request, model.Rebuffering()};
 }
 
 void MpvPlayer::UpdateStallWatch()

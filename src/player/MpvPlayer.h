@@ -8,7 +8,6 @@
 #include "PlayStateModel.h"
 
 #include <QObject>
-#include <QString>
 #include <QTimer>
 
 #include <cstdint>
@@ -37,18 +36,10 @@ struct PlayerTimings
     int openRetryMs = 1000;
 };
 
-// HTTP headers an address needs. They go with that address alone (and its re-opens), so
-// they never reach the next one.
-struct StreamHeaders
-{
-    QString userAgent;
-    QString referrer;
-};
-
 class MpvPlayer : public QObject
 {
 public:
-    using StateSink = std::function<void(int state)>;
+    using StateSink = std::function<void(const PlayState& state)>;
 
     explicit MpvPlayer(const PlayerTimings& timings = {});
     ~MpvPlayer() override;
@@ -66,16 +57,16 @@ public:
     void SetVideoReady(bool ready);
     void SetStateSink(StateSink stateSink) { sink = std::move(stateSink); }
 
-    void Open(const QString& address, const StreamHeaders& headers = {});
+    // Opens and plays the request's address, its headers going with it and with no other's.
+    void Open(const ChannelRequest& request);
+    // The last request again, headers and all, unless it is on its way or plays.
     void Resume();
     void Stop();
     void SetVolume(int volume);
     void SetUnscaled(bool unscaled);
 
-    int State() const { return model.State(); }
+    PlayStateCode State() const { return model.State(); }
     int BufferingProgress() const { return model.BufferingProgress(); }
-    // Why the address last opened is unavailable; None while it is not.
-    UnavailableReason Reason() const { return reason; }
 
 private:
     struct EndFile
@@ -92,6 +83,7 @@ private:
     void OnLoaded();
     void OnCacheFlag(bool starved);
     void Publish(PlayerEvent event);
+    PlayState Published() const;
     void Load();
     void OnLoadReply(const mpv_event& reply);
     void Refused();
@@ -107,8 +99,7 @@ private:
     PlayerTimings timings;
     PlayStateModel model;
     StateSink sink;
-    QString url;
-    StreamHeaders urlHeaders;
+    ChannelRequest request;
     bool videoReady = true;
     bool loadPending = false;
     std::uint64_t nextLoad;         // reply number of the next load

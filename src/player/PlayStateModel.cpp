@@ -51,7 +51,7 @@ bool PlayStateModel::Apply(PlayerEvent event)
         next = restarted ? PLAYSTATE_PLAYING : kKeep;
     if (next == kKeep || next == state)
         return false;
-    state = next;
+    state = static_cast<PlayStateCode>(next);
     return true;
 }
 

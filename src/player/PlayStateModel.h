@@ -3,15 +3,7 @@
 // The engine adapter classifies libmpv's events and properties into PlayerEvent values;
 // the table in the .cpp file gives the published state for each.
 
-// Published play states.
-constexpr int PLAYSTATE_UNDEFINED = 0;
-constexpr int PLAYSTATE_STOPPED = 1;
-constexpr int PLAYSTATE_PLAYING = 3;
-constexpr int PLAYSTATE_BUFFERING = 6;
-constexpr int PLAYSTATE_MEDIA_ENDED = 8;
-constexpr int PLAYSTATE_TRANSITIONING = 9;
-constexpr int PLAYSTATE_READY = 10;
-constexpr int PLAYSTATE_RECONNECTING = 11;
+#include "PlayState.h"
 
 enum class PlayerEvent {
     Open,            // an address handed over by PlayURL or Play
@@ -36,11 +28,13 @@ public:
 
     void SetBufferingProgress(int percent);
 
-    int State() const { return state; }
+    PlayStateCode State() const { return state; }
+    // Buffering again after frames flowed for the entry in play.
+    bool Rebuffering() const { return state == PLAYSTATE_BUFFERING && restarted; }
     int BufferingProgress() const { return progress; }
 
 private:
-    int state = PLAYSTATE_UNDEFINED;
+    PlayStateCode state = PLAYSTATE_UNDEFINED;
     int progress = 0;
     bool restarted = false; // playback-restart seen for the entry in play
 };

@@ -1,7 +1,6 @@
 #include "CPanelPlay.h"
 
 #include "CMemDC.h"
-#include "WindowMessage.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -162,7 +161,7 @@ void CPanelPlay::SetPartValue(int index, int value)
     const int before = volume;
     SetVolume(value);
     if (volume != before)
-        SendMessage(parentWidget(), UM_VOLUME, 0, volume);
+        SendMessage(parentWidget(), VolumeMessage{volume});
 }
 
 void CPanelPlay::TogglePlay()
@@ -170,7 +169,7 @@ void CPanelPlay::TogglePlay()
     const bool wasPlaying = playing;
     SetPaused(wasPlaying);
     repaint(playRect);
-    SendMessage(parentWidget(), UM_PLAY_STOP, wasPlaying ? PLAY_STOP_STOP : PLAY_STOP_PLAY, 0);
+    SendMessage(parentWidget(), PlayStopMessage{wasPlaying ? PlayStop::Stop : PlayStop::Play});
 }
 
 void CPanelPlay::ToggleSound()
@@ -178,7 +177,13 @@ void CPanelPlay::ToggleSound()
     const bool wasOn = soundOn;
     SetMuted(wasOn);
     repaint(soundRect);
-    SendMessage(parentWidget(), UM_MUTE, wasOn ? 1 : 0, 0);
+    SendMessage(parentWidget(), MuteMessage{wasOn});
+}
+
+void CPanelPlay::ShowPlayState(const PlayState& state)
+{
+    if (playing != state.Underway())
+        SetPaused(!state.Underway());
 }
 
 void CPanelPlay::Layout(int cx)
@@ -216,7 +221,7 @@ void CPanelPlay::ChangeVolume(int newVolume)
         return;
     volume = newVolume;
     NotifyValue(this, VolumePart, volume);
-    SendMessage(parentWidget(), UM_VOLUME, 0, volume);
+    SendMessage(parentWidget(), VolumeMessage{volume});
 }
 
 void CPanelPlay::SetHot(bool& hot, bool value, Selector which, const QRect& rect)

@@ -6,6 +6,8 @@
 
 #include "AccessibleParts.h"
 #include "CxImage.h"
+#include "PlayState.h"
+#include "WindowMessage.h"
 
 #include <QRect>
 #include <QWidget>
@@ -19,6 +21,12 @@ struct PlayPanelNames
 {
     QString panel, play, stop, mute, volume;
 };
+
+// What the play button asks for, the new sound state and the slider's volume, 0..100.
+enum class PlayStop { Play, Stop };
+using PlayStopMessage = PrivateMessage<UM_PLAY_STOP, PlayStop>;
+using MuteMessage = PrivateMessage<UM_MUTE, bool>;
+using VolumeMessage = PrivateMessage<UM_VOLUME, int>;
 
 class CPanelPlay : public QWidget, public AccessibleParts
 {
@@ -37,6 +45,8 @@ public:
     void SetMuted(bool muted);
     void EnablePlayButton();
     void SetAccessibleNames(const PlayPanelNames& names);
+    // The play button offers to stop a channel on its way or playing, to play any other.
+    void ShowPlayState(const PlayState& state);
 
     bool IsPlayEnabled() const { return playEnabled; }
     bool IsPlaying() const { return playing; }

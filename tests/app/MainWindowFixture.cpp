@@ -64,6 +64,22 @@ bool MainWindowTest::Checked(int popup, int id) const
     return action != nullptr && action->isChecked();
 }
 
+void MainWindowTest::StartChannel(const QString& address, const QString& name)
+{
+    ChannelRequest request;
+    request.address = address;
+    request.name = name;
+    SendMessage(dlg.get(), StartChannelMessage{request});
+}
+
+void MainWindowTest::ReportState(PlayStateCode state, UnavailableReason reason)
+{
+    PlayState reported = dlg->ShownState();
+    reported.state = state;
+    reported.reason = reason;
+    dlg->Player().Events().PlayStateChange(reported);
+}
+
 QByteArray SettingsXml(int hideControl, int hideMenu, int alwaysOnTop, int originalSize, int mute, int volume)
 {
     return QStringLiteral(

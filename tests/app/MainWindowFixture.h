@@ -37,6 +37,11 @@ protected:
     QAction* Item(int popup, int id) const;
     bool Checked(int popup, int id) const;
 
+    // Asks the main window to start a channel, as the channel window does.
+    void StartChannel(const QString& address, const QString& name = QStringLiteral("Test pattern"));
+    // Reports a play state as the player's event sink does.
+    void ReportState(PlayStateCode state, UnavailableReason reason = UnavailableReason::None);
+
     TempDir config;
     MessageBoxRecorder boxes;
     std::unique_ptr<CLumenoDlg> dlg;

@@ -2,6 +2,8 @@
 
 #include "CLanguageDlg.h"
 #include "NextModalDialog.h"
+#include "VirtualKey.h"
+#include "ZooServer.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -22,22 +24,18 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
         boxes.Clear();
     }
-    void StartChannel()
-    {
-        dlg->StreamAddress() = QStringLiteral("av://lavfi:testsrc=size=64x48:rate=10");
-        dlg->ChannelName() = QStringLiteral("Test pattern");
-        SendMessage(dlg.get(), UM_START_CHANNEL);
-    }
 };
 
 TEST_F(CommandTest, SpaceDoesNothingBeforeAChannelThenTogglesPlayAndStop)
 {
+    ZooServer server;
+    ASSERT_TRUE(server.Start()) << server.Error().toStdString();
     StartActive();
     QTest::keyClick(dlg.get(), Qt::Key_Space);
     EXPECT_FALSE(dlg->PlayPanel().IsPlayEnabled());
     EXPECT_FALSE(dlg->PlayPanel().IsPlaying());
 
-    StartChannel();
+    StartChannel(server.Url(QStringLiteral("/zoo/stream.ts")));
     EXPECT_TRUE(dlg->PlayPanel().IsPlaying());
     QTest::keyClick(dlg.get(), Qt::Key_Space);
     EXPECT_FALSE(dlg->PlayPanel().IsPlaying());
@@ -86,7 +84,7 @@ TEST_F(CommandTest, EscapeAndF1DoNothingEnterGoesFullScreen)
     EXPECT_FALSE(dlg->OnCommand(ID_HELP));
     QTest::keyClick(dlg.get(), Qt::Key_Return);
     EXPECT_TRUE(dlg->Player().IsFullScreen());
-    SendMessage(dlg.get(), UM_PLAYER_EVENT, PLAYER_EVENT_KEY_DOWN, 13);
+    dlg->Player().Events().KeyDown(VK_RETURN, 0);
     EXPECT_FALSE(dlg->Player().IsFullScreen());
     EXPECT_TRUE(dlg->isVisible());
 }
@@ -210,7 +208,7 @@ TEST_F(CommandTest, ChoosingALanguageSwitchesMenusMenuBarChannelWindowAndStatusT
     EXPECT_TRUE(dlg->MenuPanel().isHidden());
     EXPECT_TRUE(Checked(4, ID_HIDE_MENU));
     EXPECT_NE(dlg->ChannelWindow().windowTitle(), englishTitle);
-    SendMessage(dlg.get(), UM_PLAYER_EVENT, PLAYER_EVENT_PLAY_STATE, 1);
+    ReportState(PLAYSTATE_STOPPED);
     EXPECT_EQ(dlg->StatusText(), QStringLiteral("Angehalten"));
     EXPECT_TRUE(boxes.Boxes().empty());
     Close();

@@ -23,12 +23,11 @@ TEST_F(EngineStartTest, ChannelAskedForBeforeTheEngineIsReadyPlaysOnceItIs)
     ZooServer server;
     ASSERT_TRUE(server.Start()) << server.Error().toStdString();
     StartWithoutEngine();
-    dlg->StreamAddress() = server.Url(QStringLiteral("/live.m3u8"));
-    SendMessage(dlg.get(), UM_START_CHANNEL);
+    StartChannel(server.Url(QStringLiteral("/live.m3u8")), QStringLiteral("Live"));
     dlg->show();
     EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->Player().PlayState() == PLAYSTATE_PLAYING; }, 20000))
         << dlg->Player().PlayState();
-    EXPECT_EQ(dlg->StatusText(), dlg->ChannelName());
+    EXPECT_EQ(dlg->StatusText(), QStringLiteral("Live"));
 }
 
 TEST_F(EngineStartTest, ClosingBeforeTheEngineIsReadySavesAsUsual)

@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "VirtualKey.h"
 #include "PlayStateModel.h"
 #include "ZooServer.h"
 
@@ -29,7 +30,6 @@ bool EngineVolumeBecomes(CWMPWindow& player, int volume)
 class MessageTest : public MainWindowTest
 {
 protected:
-    void ReportState(int state) { SendMessage(dlg.get(), UM_PLAYER_EVENT, PLAYER_EVENT_PLAY_STATE, state); }
     QString Status(int i) const { return dlg->Texts().Text(::Status, i); }
 
     // Works in a copy of the English pack whose Status group holds entries.
@@ -53,26 +53,30 @@ protected:
 TEST_F(MessageTest, StatusTextFollowsEveryPlayState)
 {
     ASSERT_TRUE(Start());
-    dlg->ChannelName() = QStringLiteral("Channel One");
+    PlayState reported;
+    reported.request.address = QStringLiteral("http://127.0.0.1:9/one.m3u8");
+    reported.request.name = QStringLiteral("Channel One");
     const std::pair<int, int> table[] = {{0, 3}, {1, 1}, {2, 3}, {4, 3}, {5, 3}, {7, 3}, {8, 3},
                                          {9, 2}, {10, 5}, {11, 2}, {12, 3}, {-1, 3}};
     for (const auto& [state, index] : table) {
         SCOPED_TRACE(state);
-        ReportState(state);
+        reported.state = static_cast<PlayStateCode>(state);
+        dlg->Player().Events().PlayStateChange(reported);
         EXPECT_EQ(dlg->StatusText(), Status(index));
     }
-    ReportState(3);
+    ReportState(PLAYSTATE_PLAYING);
     EXPECT_EQ(dlg->StatusText(), QStringLiteral("Channel One"));
-    ReportState(6); // buffering leaves the text alone
+    EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Korvanta - Channel One"));
+    ReportState(PLAYSTATE_BUFFERING); // buffering leaves the text alone
     EXPECT_EQ(dlg->StatusText(), QStringLiteral("Channel One"));
 }
 
 TEST_F(MessageTest, BufferingStartsOneTimerAndATickThatFindsNoBufferingStopsIt)
 {
     ASSERT_TRUE(Start());
-    ReportState(9);
-    ReportState(6);
-    ReportState(6);
+    ReportState(PLAYSTATE_TRANSITIONING);
+    ReportState(PLAYSTATE_BUFFERING);
+    ReportState(PLAYSTATE_BUFFERING);
     EXPECT_TRUE(dlg->IsBufferingTimerActive());
     const QString before = dlg->StatusText();
     // The idle player is not buffering, so the first tick ends the timer untouched.
@@ -83,16 +87,16 @@ TEST_F(MessageTest, BufferingStartsOneTimerAndATickThatFindsNoBufferingStopsIt)
 TEST_F(MessageTest, VolumeWhileMutedIsAudibleAndMuteStillWorks)
 {
     ASSERT_TRUE(Start());
-    SendMessage(dlg.get(), UM_MUTE, 5, 0); // any non-zero mutes
+    SendMessage(dlg.get(), MuteMessage{true});
     EXPECT_EQ(dlg->GetSettings().mute, 1);
     EXPECT_TRUE(EngineVolumeBecomes(dlg->Player(), 0));
-    SendMessage(dlg.get(), UM_VOLUME, 0, 40);
+    SendMessage(dlg.get(), VolumeMessage{40});
     EXPECT_TRUE(EngineVolumeBecomes(dlg->Player(), 40));
     EXPECT_EQ(dlg->Player().storedVolume, 40);
     EXPECT_EQ(dlg->GetSettings().mute, 1);
-    SendMessage(dlg.get(), UM_MUTE, 0, 0);
+    SendMessage(dlg.get(), MuteMessage{false});
     EXPECT_TRUE(EngineVolumeBecomes(dlg->Player(), 40));
-    SendMessage(dlg.get(), UM_MUTE, 1, 0);
+    SendMessage(dlg.get(), MuteMessage{true});
     EXPECT_TRUE(EngineVolumeBecomes(dlg->Player(), 0));
     Close();
 }
@@ -100,23 +104,24 @@ TEST_F(MessageTest, VolumeWhileMutedIsAudibleAndMuteStillWorks)
 TEST_F(MessageTest, PlayerKeysActWhateverTheShiftState)
 {
     ASSERT_TRUE(Start());
-    SendMessage(dlg.get(), UM_PLAYER_EVENT, PLAYER_EVENT_KEY_DOWN, 77 | (1 << 16));
+    CWMPEventDispatch& sink = dlg->Player().Events();
+    sink.KeyDown(VK_M, SHIFT_STATE_SHIFT);
     EXPECT_EQ(dlg->GetSettings().mute, 1);
     EXPECT_FALSE(dlg->PlayPanel().IsSoundOn());
-    SendMessage(dlg.get(), UM_PLAYER_EVENT, PLAYER_EVENT_KEY_DOWN, 77 | (2 << 16));
+    sink.KeyDown(VK_M, SHIFT_STATE_CTRL);
     EXPECT_EQ(dlg->GetSettings().mute, 0);
     dlg->EnterFullScreen();
-    SendMessage(dlg.get(), UM_PLAYER_EVENT, PLAYER_EVENT_KEY_DOWN, 13 | (1 << 16));
+    sink.KeyDown(VK_RETURN, SHIFT_STATE_SHIFT);
     EXPECT_FALSE(dlg->Player().IsFullScreen());
-    SendMessage(dlg.get(), UM_PLAYER_EVENT, PLAYER_EVENT_KEY_DOWN, 65); // any other key: nothing
+    sink.KeyDown('A', 0); // any other key: nothing
     EXPECT_EQ(dlg->GetSettings().mute, 0);
 }
 
-TEST_F(MessageTest, PlayStopIgnoresUnknownValues)
+TEST_F(MessageTest, PlayBeforeAnyChannelDoesNothing)
 {
     ASSERT_TRUE(Start());
-    SendMessage(dlg.get(), UM_PLAY_STOP, 2, 0);
-    EXPECT_EQ(dlg->Player().PlayState(), 0);
+    SendMessage(dlg.get(), PlayStopMessage{PlayStop::Play});
+    EXPECT_EQ(dlg->Player().PlayState(), PLAYSTATE_UNDEFINED);
 }
 
 TEST_F(MessageTest, ATooShortStatusGroupStopsTheChannelStartBeforeItBegins)
@@ -125,8 +130,7 @@ TEST_F(MessageTest, ATooShortStatusGroupStopsTheChannelStartBeforeItBegins)
     UseEnglishWithStatus(work, QStringLiteral("<s>a</s><s>b</s>"));
     ASSERT_TRUE(Start());
     boxes.Clear();
-    dlg->StreamAddress() = QStringLiteral("av://lavfi:testsrc");
-    SendMessage(dlg.get(), UM_START_CHANNEL);
+    StartChannel(QStringLiteral("http://127.0.0.1:9/none.m3u8"));
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_EQ(boxes.Boxes()[0].text, QStringLiteral("An invalid argument was encountered."));
     EXPECT_TRUE(dlg->StatusText().isEmpty());
@@ -142,7 +146,7 @@ TEST_F(MessageTest, APackWithoutTheBufferingTextRaisesOneBoxNotOneEveryTick)
     ASSERT_TRUE(server.Start()) << server.Error().toStdString();
     ASSERT_TRUE(Start());
     boxes.Clear();
-    dlg->Player().PlayURL(server.Url(QStringLiteral("/zoo/capped.m3u8"))); // really buffers
+    StartChannel(server.Url(QStringLiteral("/zoo/capped.m3u8"))); // really buffers
     ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.Boxes().empty(); }, 20000));
     EXPECT_EQ(boxes.Boxes()[0].text, QStringLiteral("An invalid argument was encountered."));
     EXPECT_FALSE(dlg->IsBufferingTimerActive());
@@ -164,7 +168,7 @@ TEST_F(MessageTest, UnavailableChannelNamesTheReasonAfterTheUnavailableText)
     for (const auto& [url, reason] : table) {
         SCOPED_TRACE(url.toStdString());
         const QString expected = Status(5) + QStringLiteral(": ") + QLatin1String(reason);
-        dlg->Player().PlayURL(url);
+        StartChannel(url);
         EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->StatusText() == expected; }, 15000)) << dlg->StatusText().toStdString();
     }
     // A reason is read whole: the status line takes the room it needs, and where even the
@@ -184,7 +188,7 @@ TEST_F(MessageTest, UnavailableChannelNamesTheReasonAfterTheUnavailableText)
     EXPECT_EQ(QToolTip::text(), full);
 
     dlg->Player().Stop();
-    ReportState(10); // a state reported without a failure of the player's own
+    ReportState(PLAYSTATE_READY); // a state reported without a failure of the player's own
     EXPECT_EQ(dlg->StatusText(), Status(5));
     EXPECT_EQ(dlg->StatusRect().width(), CLumenoDlg::kStatusWidth);
 }

@@ -117,7 +117,7 @@ TEST_F(MainWindowTest, QuitFromTheDesktopClosesWhatIsOpenSavesAndEnds)
         SCOPED_TRACE(what);
         dlg = std::make_unique<CLumenoDlg>();
         QTimer::singleShot(0, dlg.get(), [&] {
-            SendMessage(dlg.get(), UM_VOLUME, 0, 37);
+            SendMessage(dlg.get(), VolumeMessage{37});
             open(*dlg);
         });
         QTimer poll;

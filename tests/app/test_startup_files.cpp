@@ -226,7 +226,7 @@ TEST_F(StartupFilesTest, PlaylistsThatCannotBeReadStayNotAvailableSayWhyAndTheir
 
     auto* favorites = dlg->ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("favoritesList"));
     emit favorites->itemDoubleClicked(favorites->topLevelItem(0), 0);
-    EXPECT_EQ(dlg->StreamAddress(), QStringLiteral("http://127.0.0.1:1/one.m3u8"));
-    EXPECT_EQ(dlg->ChannelName(), QStringLiteral("Remote One"));
+    EXPECT_EQ(dlg->ChannelWindow().Current().address, QStringLiteral("http://127.0.0.1:1/one.m3u8"));
+    EXPECT_EQ(dlg->ChannelWindow().Current().name, QStringLiteral("Remote One"));
     Close();
 }

@@ -38,7 +38,7 @@ void ChannelWindowTest::SetUp()
     strings = MakeStrings(QString());
     names = MakeCatalogue(QStringLiteral("N"));
     descriptions = MakeCatalogue(QStringLiteral("D"));
-    mainWindow = std::make_unique<MainWindowStub>(streamAddress);
+    mainWindow = std::make_unique<MainWindowStub>();
     mainWindow->setWindowTitle(QStringLiteral("Korvanta"));
 }
 
@@ -50,9 +50,8 @@ void ChannelWindowTest::TearDown()
 
 void ChannelWindowTest::CreateWindow()
 {
-    dlg = std::make_unique<CChannelDlg>();
-    dlg->SetReferences(strings, names, descriptions, streamAddress, channelName, favoriteNames,
-                       favoriteIds, favoriteIcons, *mainWindow);
+    dlg = std::make_unique<CChannelDlg>(strings, names, descriptions, playlists);
+    dlg->SetFavorites(favorites);
     ASSERT_TRUE(dlg->Create(mainWindow.get()));
     dlg->resize(300, 500);
     dlg->show();
@@ -94,9 +93,10 @@ QTreeWidgetItem* ChannelWindowTest::TreeItem(ChannelId id) const
 
 void ChannelWindowTest::AddFavorite(const QString& name, ChannelId id, quint32 icon)
 {
-    favoriteNames.append(name);
-    favoriteIds.append(id);
-    favoriteIcons.append(icon);
+    favorites.names.append(name);
+    favorites.ids.append(id);
+    favorites.icons.append(icon);
+    favorites.streams.append(OwnStream());
 }
 
 void ChannelWindowTest::StartFromTree(ChannelId id)

@@ -39,16 +39,16 @@ protected:
     QTreeWidgetItem* TreeItem(ChannelId id) const;
     void AddFavorite(const QString& name, ChannelId id, quint32 icon);
     void StartFromTree(ChannelId id);
+    // The favourites as the window holds them, and the channel it asked to start last.
+    const FavoriteList& Saved() const { return dlg->Favorites(); }
+    ChannelRequest Started() const { return mainWindow->Last(); }
 
     MessageBoxRecorder boxes;
     LanguageStrings strings;
     ChannelLists names;
     ChannelLists descriptions;
-    QString streamAddress;
-    QString channelName;
-    QStringList favoriteNames;
-    QList<quint32> favoriteIds;
-    QList<quint32> favoriteIcons;
+    std::vector<Playlist> playlists;
+    FavoriteList favorites; // handed to the window when it is created
     std::unique_ptr<MainWindowStub> mainWindow;
     std::unique_ptr<CChannelDlg> dlg;
 };

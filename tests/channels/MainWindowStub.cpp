@@ -1,15 +1,9 @@
 #include "MainWindowStub.h"
 
-#include "WindowMessage.h"
+#include "CChannelDlg.h"
 
 bool MainWindowStub::event(QEvent* event)
 {
-    if (event->type() == CWindowMessage::eventType()) {
-        if (static_cast<CWindowMessage*>(event)->message == UM_START_CHANNEL) {
-            ++startRequests;
-            addressAtStart = streamAddress;
-        }
-        return true;
-    }
-    return QWidget::event(event);
+    return ReceiveMessage<StartChannelMessage>(event, [this](const ChannelRequest& request) { requests.push_back(request); }) ||
+           QWidget::event(event);
 }

@@ -1,21 +1,22 @@
 #pragma once
-// Stands in for the main window: records the start requests the channel window sends and
-// the stream address it finds when each arrives.
+// Stands in for the main window: records the requests to start a channel the channel
+// window sends it.
 
-#include <QString>
+#include "ChannelRequest.h"
+
 #include <QWidget>
+
+#include <vector>
 
 class MainWindowStub : public QWidget
 {
 public:
-    explicit MainWindowStub(const QString& streamAddress) : streamAddress(streamAddress) {}
+    std::vector<ChannelRequest> requests;
 
-    int startRequests = 0;
-    QString addressAtStart;
+    int Starts() const { return static_cast<int>(requests.size()); }
+    // The request last received; an empty one before any.
+    ChannelRequest Last() const { return requests.empty() ? ChannelRequest() : requests.back(); }
 
 protected:
     bool event(QEvent* event) override;
-
-private:
-    const QString& streamAddress;
 };

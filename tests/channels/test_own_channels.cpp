@@ -34,16 +34,6 @@ protected:
         playlists.push_back(list);
     }
 
-    void CreateOwnWindow()
-    {
-        dlg = std::make_unique<CChannelDlg>();
-        dlg->SetReferences(strings, names, descriptions, streamAddress, channelName, favoriteNames, favoriteIds,
-                           favoriteIcons, *mainWindow);
-        dlg->SetOwnChannels(playlists, favoriteStreams, startedStream);
-        ASSERT_TRUE(dlg->Create(mainWindow.get()));
-        dlg->resize(300, 500);
-        dlg->show();
-    }
 
     QTreeWidgetItem* PlaylistNode() const { return Tree()->topLevelItem(Tree()->topLevelItemCount() - 1); }
 
@@ -61,14 +51,11 @@ protected:
         Button(CChannelDlg::ID_CHANNEL_PLAY)->click();
     }
 
-    std::vector<Playlist> playlists;
-    QList<OwnStream> favoriteStreams;
-    OwnStream startedStream;
 };
 
 TEST_F(OwnChannelsTest, APlaylistFollowsTheFixedGroupsAndFillsItsNodesWhenOpened)
 {
-    CreateOwnWindow();
+    CreateWindow();
     ASSERT_EQ(Tree()->topLevelItemCount(), 12);
     QTreeWidgetItem* node = PlaylistNode();
     EXPECT_EQ(node->text(0), "My list");
@@ -85,28 +72,33 @@ TEST_F(OwnChannelsTest, APlaylistFollowsTheFixedGroupsAndFillsItsNodesWhenOpened
 
 TEST_F(OwnChannelsTest, AnOwnChannelPlaysWithItsHeadersAndZapsWithinItsGroup)
 {
-    CreateOwnWindow();
+    CreateWindow();
     PlaylistNode()->setExpanded(true);
     PlaylistNode()->child(0)->setExpanded(true);
     Play(PlaylistNode()->child(0)->child(0));
-    EXPECT_EQ(mainWindow->startRequests, 1);
-    EXPECT_EQ(mainWindow->windowTitle(), "Korvanta - News 1");
-    EXPECT_EQ(streamAddress, "http://127.0.0.1:9/News 1.m3u8");
-    EXPECT_EQ(startedStream.userAgent, "Agent/1");
+    EXPECT_EQ(mainWindow->Starts(), 1);
+    EXPECT_EQ(Started().name, "News 1");
+    EXPECT_EQ(Started().address, "http://127.0.0.1:9/News 1.m3u8");
+    EXPECT_EQ(Started().headers.userAgent, "Agent/1");
+    EXPECT_EQ(Started().playlist, "My list");
+    EXPECT_EQ(Started().group, "News");
+    EXPECT_EQ(Started().origin, (ChannelOrigin{ChannelOrigin::List::TreeGroup, "News", 0}));
 
     dlg->Zap(+1);
-    EXPECT_EQ(channelName, "News 2");
-    EXPECT_TRUE(startedStream.userAgent.isEmpty()); // the headers went with News 1 alone
+    EXPECT_EQ(Started().name, "News 2");
+    EXPECT_TRUE(Started().headers.userAgent.isEmpty()); // the headers went with News 1 alone
+    EXPECT_EQ(Started().origin.position, 1);
     dlg->Zap(+1);
-    EXPECT_EQ(channelName, "News 1");
+    EXPECT_EQ(Started().name, "News 1");
 
     StartFromTree(MakeChannelId(4, 0));
-    EXPECT_TRUE(startedStream.IsEmpty());
+    EXPECT_FALSE(Started().IsOwn());
+    EXPECT_TRUE(Started().headers.userAgent.isEmpty());
 }
 
 TEST_F(OwnChannelsTest, OwnFavoritesKeepTheirStreamAndPlayAfterThePlaylistIsGone)
 {
-    CreateOwnWindow();
+    CreateWindow();
     PlaylistNode()->setExpanded(true);
     Play(PlaylistNode()->child(2)); // Loose A
     Button(CChannelDlg::ID_FAVORITES_ADD)->click();
@@ -115,11 +107,11 @@ TEST_F(OwnChannelsTest, OwnFavoritesKeepTheirStreamAndPlayAfterThePlaylistIsGone
     Play(PlaylistNode()->child(3)); // Loose B
     Button(CChannelDlg::ID_FAVORITES_ADD)->click();
     Button(CChannelDlg::ID_FAVORITES_ADD)->click(); // once only, although its id is 0 as well
-    EXPECT_EQ(favoriteNames, QStringList({"Loose A", "N4.0", "Loose B"}));
-    EXPECT_EQ(favoriteIds, QList<quint32>({0, MakeChannelId(4, 0), 0}));
-    ASSERT_EQ(favoriteStreams.size(), 3);
-    EXPECT_EQ(favoriteStreams[0].playlist, "My list");
-    EXPECT_TRUE(favoriteStreams[1].IsEmpty());
+    EXPECT_EQ(Saved().names, QStringList({"Loose A", "N4.0", "Loose B"}));
+    EXPECT_EQ(Saved().ids, QList<quint32>({0, MakeChannelId(4, 0), 0}));
+    ASSERT_EQ(Saved().streams.size(), 3);
+    EXPECT_EQ(Saved().streams[0].playlist, "My list");
+    EXPECT_TRUE(Saved().streams[1].IsEmpty());
 
     playlists.clear();
     dlg->RefillPlaylists();
@@ -128,20 +120,20 @@ TEST_F(OwnChannelsTest, OwnFavoritesKeepTheirStreamAndPlayAfterThePlaylistIsGone
     Tabs()->setCurrentIndex(1);
     List()->setCurrentItem(List()->topLevelItem(2));
     Button(CChannelDlg::ID_FAVORITES_UP)->click();
-    EXPECT_EQ(favoriteStreams[1].address, "http://127.0.0.1:9/Loose B.m3u8");
+    EXPECT_EQ(Saved().streams[1].address, "http://127.0.0.1:9/Loose B.m3u8");
     EXPECT_EQ(Description()->toPlainText(), "Playlist: My list\nServer: 127.0.0.1");
     Button(CChannelDlg::ID_CHANNEL_PLAY)->click();
-    EXPECT_EQ(streamAddress, "http://127.0.0.1:9/Loose B.m3u8");
+    EXPECT_EQ(Started().address, "http://127.0.0.1:9/Loose B.m3u8");
     dlg->Zap(+1); // the favourites in their order
-    EXPECT_EQ(channelName, "N4.0");
+    EXPECT_EQ(Started().name, "N4.0");
     Button(CChannelDlg::ID_FAVORITES_REMOVE)->click();
-    EXPECT_EQ(favoriteStreams.size(), 2);
-    EXPECT_EQ(favoriteNames, QStringList({"Loose A", "Loose B"}));
+    EXPECT_EQ(Saved().streams.size(), 2);
+    EXPECT_EQ(Saved().names, QStringList({"Loose A", "Loose B"}));
 }
 
 TEST_F(OwnChannelsTest, SearchFindsOwnChannelsAfterTheBuiltInOnes)
 {
-    CreateOwnWindow();
+    CreateWindow();
     dlg->OpenSearch();
     auto* field = dlg->findChild<QLineEdit*>(QStringLiteral("searchField"));
     auto* results = dlg->findChild<QListView*>(QStringLiteral("searchResults"));
@@ -149,9 +141,9 @@ TEST_F(OwnChannelsTest, SearchFindsOwnChannelsAfterTheBuiltInOnes)
     ASSERT_EQ(results->model()->rowCount(), 2);
     QTest::keyClick(field, Qt::Key_Down);
     QTest::keyClick(field, Qt::Key_Return);
-    EXPECT_EQ(channelName, "News 2");
+    EXPECT_EQ(Started().name, "News 2");
     dlg->Zap(+1);
-    EXPECT_EQ(channelName, "News 1");
+    EXPECT_EQ(Started().name, "News 1");
 }
 
 TEST_F(OwnChannelsTest, EachResultShowsItsGroupAndPlaylistAndTheHighlightFollowsZapping)
@@ -163,7 +155,7 @@ TEST_F(OwnChannelsTest, EachResultShowsItsGroupAndPlaylistAndTheHighlightFollows
         list.channels = {Channel("World News", "", "", "24"), Channel("World News HD", "Info")};
         playlists.push_back(list);
     }
-    CreateOwnWindow();
+    CreateWindow();
     dlg->OpenSearch();
     auto* field = dlg->findChild<QLineEdit*>(QStringLiteral("searchField"));
     auto* results = dlg->findChild<QListView*>(QStringLiteral("searchResults"));
@@ -184,7 +176,7 @@ TEST_F(OwnChannelsTest, EachResultShowsItsGroupAndPlaylistAndTheHighlightFollows
     dlg->Zap(+1);
     dlg->Zap(+1);
     EXPECT_EQ(results->currentIndex().row(), 3); // the channel Page Down reached
-    EXPECT_EQ(startedStream.playlist, "Provider B");
+    EXPECT_EQ(Started().playlist, "Provider B");
 
     auto* none = dlg->findChild<QLabel*>(QStringLiteral("noChannelFound"));
     EXPECT_FALSE(none->isVisible());

@@ -99,12 +99,6 @@ protected:
         return RunClient(QStringLiteral("playerctl"), QStringList{QStringLiteral("-p"), QStringLiteral("korvanta")} + args);
     }
 
-    void StartChannel(const QString& address)
-    {
-        dlg->StreamAddress() = address;
-        dlg->ChannelName() = QStringLiteral("Test pattern");
-        SendMessage(dlg.get(), UM_START_CHANNEL);
-    }
     bool WaitForState(int state)
     {
         return QTest::qWaitFor([&] { return dlg->Player().PlayState() == state; }, kWaitMs);
@@ -186,7 +180,7 @@ TEST_F(DesktopTest, AMediaControllerSeesAndSteersThePlayer)
     Playerctl({QStringLiteral("volume"), QStringLiteral("0.4")});
     EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->GetSettings().volume == 40; }, kWaitMs));
     EXPECT_EQ(dlg->PlayPanel().Volume(), 40);
-    SendMessage(dlg.get(), UM_VOLUME, 0, 70); // the slider
+    SendMessage(dlg.get(), VolumeMessage{70}); // the slider
     EXPECT_DOUBLE_EQ(Playerctl({QStringLiteral("volume")}).toDouble(), 0.7);
 
     Playerctl({QStringLiteral("pause")});
@@ -235,14 +229,14 @@ TEST_F(DesktopTest, AMediaControllerFollowsTheChangesAndZapsThroughTheList)
     ASSERT_EQ(favorites->topLevelItemCount(), 3);
     emit favorites->itemDoubleClicked(favorites->topLevelItem(0), 0);
     EXPECT_TRUE(followed(status, QStringLiteral("Playing")));
-    SendMessage(dlg.get(), UM_VOLUME, 0, 30);
+    SendMessage(dlg.get(), VolumeMessage{30});
     EXPECT_TRUE(followed(volume, QStringLiteral("0.3")));
 
     const std::pair<const char*, const char*> zaps[] = {{"next", "Two"}, {"next", "Three"}, {"next", "One"}, {"previous", "Three"}};
     for (const auto& [command, title] : zaps) {
         SCOPED_TRACE(command);
         Playerctl({QLatin1String(command)});
-        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->ChannelName() == QLatin1String(title); }, kWaitMs));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->ShownState().request.name == QLatin1String(title); }, kWaitMs));
         EXPECT_EQ(Playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:title")}), QLatin1String(title));
     }
     dlg->OnCommand(ID_PLAY_PAUSE); // stop

@@ -317,7 +317,7 @@ TEST_F(EndToEnd, SoakSwitchingChannelsWhileTheServerDropsConnections)
             // The next switch comes once this channel plays, or after a few seconds anyway.
             channels.PlayChannel(ids[(switches * 97) % ids.size()]);
             ++switches;
-            (void)QTest::qWaitFor([&] { return dlg->StatusText() == dlg->ChannelName(); }, kSwitchMs);
+            (void)QTest::qWaitFor([&] { return dlg->StatusText() == dlg->ShownState().request.name; }, kSwitchMs);
         }
         if (baseline == 0 && clock.elapsed() > seconds * 250)
             baseline = ResidentKiB();
@@ -325,7 +325,7 @@ TEST_F(EndToEnd, SoakSwitchingChannelsWhileTheServerDropsConnections)
     }
     server.Control(QStringLiteral("mode=normal"));
     // Not stuck: the last channel plays again.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->StatusText() == dlg->ChannelName(); }, 60000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->StatusText() == dlg->ShownState().request.name; }, 60000))
         << dlg->StatusText().toStdString();
     const long end = ResidentKiB();
     std::printf("soak: %d s, %d channel switches, %d drops, %d recovered; RSS after warm-up %ld KiB, "

@@ -10,48 +10,61 @@
 #include <vector>
 
 namespace {
+using Volume = PrivateMessage<UM_VOLUME, int>;
+using Start = PrivateMessage<UM_START_CHANNEL, QString>;
+using Mute = PrivateMessage<UM_MUTE, bool>;
+
 class Receiver : public QObject
 {
 public:
-    std::vector<std::pair<WPARAM, LPARAM>> volumes;
+    std::vector<std::pair<WPARAM, LPARAM>> commands;
+    std::vector<int> volumes;
     std::vector<int> steps;
 
-    LRESULT OnVolume(WPARAM w, LPARAM l)
+    LRESULT OnCommand(WPARAM w, LPARAM l)
     {
-        volumes.emplace_back(w, l);
+        commands.emplace_back(w, l);
         return 7;
     }
-    LRESULT OnThrowMidway(WPARAM, LPARAM)
+    void OnThrowMidway()
     {
         steps.push_back(1);
         const QStringList empty;
         (void)CheckedAt(empty, 0);
         steps.push_back(2);
-        return 0;
     }
 
-    bool event(QEvent* e) override { return DispatchMessage(this, e, kMap) || QObject::event(e); }
+    bool event(QEvent* e) override
+    {
+        return DispatchMessage(this, e, kMap) ||
+               ReceiveMessage<Volume>(e, [this](int volume) { volumes.push_back(volume); }) ||
+               ReceiveMessage<Start>(e, [this](const QString&) { OnThrowMidway(); }) || QObject::event(e);
+    }
 
     static constexpr MessageMapEntry<Receiver> kMap[] = {
-        {UM_VOLUME, &Receiver::OnVolume},
-        {UM_START_CHANNEL, &Receiver::OnThrowMidway},
+        {WM_COMMAND, &Receiver::OnCommand},
     };
 };
 } // namespace
 
-TEST(WindowMessage, SendIsSynchronousAndCarriesParameters)
+TEST(WindowMessage, SendIsSynchronousAndCarriesParametersOrValues)
 {
     Receiver r;
-    EXPECT_EQ(SendMessage(&r, UM_VOLUME, 0, 40), 7);
-    ASSERT_EQ(r.volumes.size(), 1u);
-    EXPECT_EQ(r.volumes[0].second, 40);
+    EXPECT_EQ(SendMessage(&r, WM_COMMAND, 106, 40), 7);
+    ASSERT_EQ(r.commands.size(), 1u);
+    EXPECT_EQ(r.commands[0], (std::pair<WPARAM, LPARAM>{106, 40}));
+    SendMessage(&r, Volume{40});
+    EXPECT_EQ(r.volumes, std::vector<int>{40});
 }
 
-TEST(WindowMessage, UnmappedMessageAndNullTargetAreHarmless)
+TEST(WindowMessage, UnhandledMessagesAndNullTargetAreHarmless)
 {
     Receiver r;
-    EXPECT_EQ(SendMessage(&r, UM_MUTE, 1, 0), 0);
-    EXPECT_EQ(SendMessage(nullptr, UM_MUTE, 1, 0), 0);
+    EXPECT_EQ(SendMessage(&r, WM_ACTIVATE, 1, 0), 0);
+    SendMessage(&r, Mute{true});
+    EXPECT_EQ(SendMessage(nullptr, WM_COMMAND, 1, 0), 0);
+    SendMessage(nullptr, Volume{3});
+    EXPECT_TRUE(r.commands.empty());
     EXPECT_TRUE(r.volumes.empty());
 }
 
@@ -59,10 +72,11 @@ TEST(WindowMessage, InvalidArgumentEndsOnlyTheHandlerAndIsReported)
 {
     MessageBoxRecorder boxes;
     Receiver r;
-    SendMessage(&r, UM_START_CHANNEL);
+    SendMessage(&r, Start{QStringLiteral("x")});
     EXPECT_EQ(r.steps, std::vector<int>{1});
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_EQ(boxes.Boxes()[0].text, QStringLiteral("An invalid argument was encountered."));
     // The application goes on handling messages afterwards.
-    EXPECT_EQ(SendMessage(&r, UM_VOLUME, 0, 3), 7);
+    SendMessage(&r, Volume{3});
+    EXPECT_EQ(r.volumes, std::vector<int>{3});
 }

@@ -1,8 +1,9 @@
 #pragma once
-// A stand-in main window: records every UM_PLAYER_EVENT it is sent, and can run a
-// reaction inside the handler, as the real main window does.
+// A stand-in main window: records every report of the player's event sink, and can run a
+// reaction inside the report, as the real main window does.
 
-#include "WindowMessage.h"
+#include "CWMPEventDispatch.h"
+#include "ChannelRequest.h"
 
 #include <QWidget>
 
@@ -13,46 +14,56 @@
 class PlayerEventRecorder : public QWidget
 {
 public:
-    std::vector<std::pair<WPARAM, LPARAM>> events;
-    std::function<void(WPARAM, LPARAM)> reaction;
+    enum class Kind { MouseDown, PlayState, KeyDown };
+    // The state's number; for a key, its code with the shift state in the high 16 bits.
+    using Event = std::pair<Kind, int>;
+
+    std::vector<Event> events;
+    std::vector<PlayState> states;
+    std::function<void(const Event&)> reaction;
+
+    void Listen(CWMPEventDispatch& sink)
+    {
+        connect(&sink, &CWMPEventDispatch::PlayStateChanged, this, [this](const PlayState& state) {
+            states.push_back(state);
+            Record({Kind::PlayState, state.state});
+        });
+        connect(&sink, &CWMPEventDispatch::KeyPressed, this,
+                [this](quint16 key, quint16 shift) { Record({Kind::KeyDown, (shift << 16) | key}); });
+        connect(&sink, &CWMPEventDispatch::MousePressed, this, [this] { Record({Kind::MouseDown, 0}); });
+    }
+
+    void Clear()
+    {
+        events.clear();
+        states.clear();
+    }
 
     std::vector<int> States() const
     {
-        std::vector<int> states;
-        for (const auto& [kind, value] : events) {
-            if (kind == PLAYER_EVENT_PLAY_STATE)
-                states.push_back(static_cast<int>(value));
-        }
-        return states;
+        std::vector<int> numbers;
+        for (const PlayState& state : states)
+            numbers.push_back(state.state);
+        return numbers;
     }
 
-    int LastState() const
-    {
-        const auto states = States();
-        return states.empty() ? -1 : states.back();
-    }
+    int LastState() const { return states.empty() ? -1 : states.back().state; }
+    UnavailableReason LastReason() const { return states.empty() ? UnavailableReason::None : states.back().reason; }
 
     bool Saw(int state) const
     {
-        for (int s : States()) {
-            if (s == state)
+        for (const PlayState& seen : states) {
+            if (seen.state == state)
                 return true;
         }
         return false;
     }
 
-    bool event(QEvent* e) override { return DispatchMessage(this, e, kMap) || QWidget::event(e); }
-
 private:
-    LRESULT OnPlayerEvent(WPARAM kind, LPARAM value)
+    void Record(const Event& event)
     {
-        events.emplace_back(kind, value);
+        events.push_back(event);
         if (reaction)
-            reaction(kind, value);
-        return 0;
+            reaction(event);
     }
-
-    static constexpr MessageMapEntry<PlayerEventRecorder> kMap[] = {
-        {UM_PLAYER_EVENT, &PlayerEventRecorder::OnPlayerEvent},
-    };
 };

@@ -1,5 +1,5 @@
-// The event sink's dispatch face and the key, mouse and full-screen behaviour of the
-// video surface, as the main window sees them through UM_PLAYER_EVENT.
+// The event sink's notifications and the key, mouse and full-screen behaviour of the
+// video surface, as the main window sees them through the sink.
 
 #include "CWMPEventDispatch.h"
 #include "CWMPWindow.h"
@@ -12,17 +12,10 @@
 
 #include <gtest/gtest.h>
 
-using Events = std::vector<std::pair<WPARAM, LPARAM>>;
+using Kind = PlayerEventRecorder::Kind;
+using Events = std::vector<PlayerEventRecorder::Event>;
 
 namespace {
-DispParams Args(std::initializer_list<std::int32_t> reversed)
-{
-    DispParams params;
-    for (std::int32_t value : reversed)
-        params.args.push_back({value});
-    return params;
-}
-
 // The picture widget, wherever full screen has put it.
 QWidget* Surface(CWMPWindow& player)
 {
@@ -34,66 +27,30 @@ QWidget* Surface(CWMPWindow& player)
 }
 } // namespace
 
-TEST(EventDispatch, InvokeSendsTheThreeEventsWithTheirParameters)
+TEST(EventDispatch, ReportsPassOnWithTheirValues)
 {
     PlayerEventRecorder window;
     CWMPEventDispatch sink;
-    sink.SetTargetWindow(&window);
+    window.Listen(sink);
 
-    auto state = Args({3});
-    EXPECT_EQ(sink.Invoke(DISPID_PLAYSTATECHANGE, &state), DISP_E_MEMBERNOTFOUND);
-    EXPECT_EQ(sink.Invoke(DISPID_PLAYSTATECHANGE, &state), DISP_E_MEMBERNOTFOUND); // repeats pass
-    auto enterWithShift = Args({SHIFT_STATE_SHIFT, 13}); // shift state last, key code first
-    EXPECT_EQ(sink.Invoke(DISPID_KEYDOWN, &enterWithShift), DISP_E_MEMBERNOTFOUND);
-    auto rightClick = Args({120, 80, SHIFT_STATE_CTRL, 2});
-    EXPECT_EQ(sink.Invoke(DISPID_MOUSEDOWN, &rightClick), DISP_E_MEMBERNOTFOUND);
+    PlayState unavailable;
+    unavailable.state = PLAYSTATE_READY;
+    unavailable.reason = UnavailableReason::Refused;
+    unavailable.request = RequestFor(QStringLiteral("http://127.0.0.1:9/a.m3u8"), {QStringLiteral("Agent"), {}});
+    sink.PlayStateChange(unavailable);
+    sink.PlayStateChange(unavailable); // repeats pass
+    sink.KeyDown(13, SHIFT_STATE_SHIFT);
+    sink.KeyDown(static_cast<std::int16_t>(-1), SHIFT_STATE_CTRL | SHIFT_STATE_ALT); // 16 bits, unsigned
+    sink.MouseDown(2, SHIFT_STATE_CTRL, 80, 120); // button and place are not passed on
 
-    EXPECT_EQ(window.events, (Events{{PLAYER_EVENT_PLAY_STATE, 3},
-                                     {PLAYER_EVENT_PLAY_STATE, 3},
-                                     {PLAYER_EVENT_KEY_DOWN, 65549},
-                                     {PLAYER_EVENT_MOUSE_DOWN, 0}}));
-}
-
-TEST(EventDispatch, KeyCodesAreReadAsSixteenBitValues)
-{
-    PlayerEventRecorder window;
-    CWMPEventDispatch sink;
-    sink.SetTargetWindow(&window);
-    auto ctrlAltM = Args({SHIFT_STATE_CTRL | SHIFT_STATE_ALT, 0x10000 + 77});
-    sink.Invoke(DISPID_KEYDOWN, &ctrlAltM);
-    EXPECT_EQ(window.events, (Events{{PLAYER_EVENT_KEY_DOWN, (6 << 16) | 77}}));
-}
-
-TEST(EventDispatch, BadCallsAndOtherEventsSendNothing)
-{
-    PlayerEventRecorder window;
-    CWMPEventDispatch sink;
-    sink.SetTargetWindow(&window);
-
-    EXPECT_EQ(sink.Invoke(DISPID_PLAYSTATECHANGE, nullptr), E_POINTER);
-    auto named = Args({3});
-    named.namedArgs = 1;
-    EXPECT_EQ(sink.Invoke(DISPID_PLAYSTATECHANGE, &named), DISP_E_NONAMEDARGS);
-
-    int events = 0;
-    for (DISPID id = 5000; id < 6600; ++id) {
-        if (!CWMPEventDispatch::IsPlayerEvent(id))
-            continue;
-        ++events;
-        auto args = Args({1, 2, 3, 4, 5, 6});
-        if (id != DISPID_PLAYSTATECHANGE && id != DISPID_KEYDOWN && id != DISPID_MOUSEDOWN) {
-            EXPECT_EQ(sink.Invoke(id, &args), DISP_E_MEMBERNOTFOUND) << id;
-        }
-    }
-    EXPECT_EQ(events, 45);
-    auto args = Args({1});
-    EXPECT_EQ(sink.Invoke(42, &args), DISP_E_MEMBERNOTFOUND);
-    EXPECT_TRUE(window.events.empty());
-
-    // Too few arguments read as zero rather than out of range.
-    auto none = Args({});
-    sink.Invoke(DISPID_KEYDOWN, &none);
-    EXPECT_EQ(window.events, (Events{{PLAYER_EVENT_KEY_DOWN, 0}}));
+    EXPECT_EQ(window.events, (Events{{Kind::PlayState, PLAYSTATE_READY},
+                                     {Kind::PlayState, PLAYSTATE_READY},
+                                     {Kind::KeyDown, 65549},
+                                     {Kind::KeyDown, (6 << 16) | 0xFFFF},
+                                     {Kind::MouseDown, 0}}));
+    ASSERT_EQ(window.states.size(), 2u);
+    EXPECT_EQ(window.states[1].reason, UnavailableReason::Refused);
+    EXPECT_EQ(window.states[1].request, unavailable.request);
 }
 
 TEST(VirtualKeys, RangesAndUnknownKeys)
@@ -117,8 +74,9 @@ protected:
         window.resize(400, 300);
         window.show();
         ASSERT_TRUE(player.Create(&window));
+        window.Listen(player.Events());
         player.VideoWidget()->setGeometry(10, 10, 320, 240);
-        window.events.clear();
+        window.Clear();
     }
 
     PlayerEventRecorder window;
@@ -134,12 +92,12 @@ TEST_F(PlayerInput, KeysAndMousePressesOnTheVideoAreReported)
     QTest::keyClick(surface, Qt::Key_Space);
     QTest::mouseClick(surface, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
     // Modifier keys are keys too, reported with their own shift bit.
-    EXPECT_EQ(window.events, (Events{{PLAYER_EVENT_KEY_DOWN, (1 << 16) | 16},
-                                     {PLAYER_EVENT_KEY_DOWN, 65549},
-                                     {PLAYER_EVENT_KEY_DOWN, (2 << 16) | 17},
-                                     {PLAYER_EVENT_KEY_DOWN, (2 << 16) | 77},
-                                     {PLAYER_EVENT_KEY_DOWN, 32},
-                                     {PLAYER_EVENT_MOUSE_DOWN, 0}}));
+    EXPECT_EQ(window.events, (Events{{Kind::KeyDown, (1 << 16) | 16},
+                                     {Kind::KeyDown, 65549},
+                                     {Kind::KeyDown, (2 << 16) | 17},
+                                     {Kind::KeyDown, (2 << 16) | 77},
+                                     {Kind::KeyDown, 32},
+                                     {Kind::MouseDown, 0}}));
 }
 
 TEST_F(PlayerInput, FullScreenMovesOnlyThePictureAndLeavesSettingsAlone)
@@ -162,7 +120,7 @@ TEST_F(PlayerInput, FullScreenMovesOnlyThePictureAndLeavesSettingsAlone)
     // Enter is only reported; the main window decides what it means.
     QTest::keyClick(surface, Qt::Key_Return);
     EXPECT_TRUE(player.IsFullScreen());
-    EXPECT_EQ(window.events, (Events{{PLAYER_EVENT_KEY_DOWN, 13}}));
+    EXPECT_EQ(window.events, (Events{{Kind::KeyDown, 13}}));
 
     QTest::keyClick(surface, Qt::Key_Escape);
     EXPECT_FALSE(player.IsFullScreen());
@@ -187,8 +145,8 @@ TEST_F(PlayerInput, FullScreenMovesOnlyThePictureAndLeavesSettingsAlone)
 
 TEST_F(PlayerInput, MainWindowClosingThePlayerInsideAnEventIsSafe)
 {
-    window.reaction = [&](WPARAM kind, LPARAM) {
-        if (kind == PLAYER_EVENT_KEY_DOWN)
+    window.reaction = [&](const PlayerEventRecorder::Event& event) {
+        if (event.first == Kind::KeyDown)
             player.Close();
     };
     player.SetFullScreen(true);

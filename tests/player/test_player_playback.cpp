@@ -44,6 +44,7 @@ protected:
     {
         ASSERT_TRUE(server.Start());
         ASSERT_TRUE(player.Create(&window));
+        window.Listen(player.Events());
     }
 
     bool WaitForState(int state, int timeoutMs = 15000)
@@ -59,7 +60,7 @@ protected:
 
 TEST_F(PlayerPlayback, LiveStreamGoesFromTransitioningThroughBufferingToPlaying)
 {
-    player.PlayURL(server.Url("/live.m3u8"));
+    player.PlayURL(RequestFor(server.Url("/live.m3u8")));
     EXPECT_EQ(window.States(), std::vector<int>{PLAYSTATE_TRANSITIONING});
     ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
     EXPECT_EQ(player.PlayState(), PLAYSTATE_PLAYING);
@@ -71,11 +72,11 @@ TEST_F(PlayerPlayback, LiveStreamGoesFromTransitioningThroughBufferingToPlaying)
 
 TEST_F(PlayerPlayback, SlowServerReportsBufferingWithRisingProgress)
 {
-    player.PlayURL(server.Url("/live.m3u8"));
+    player.PlayURL(RequestFor(server.Url("/live.m3u8")));
     ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
     // Half the stream's own rate: the cache runs dry and refills slowly.
     ASSERT_TRUE(server.Control("rate=20000"));
-    window.events.clear();
+    window.Clear();
     std::vector<int> progress;
     ASSERT_TRUE(WaitFor([&] {
         if (player.PlayState() == PLAYSTATE_BUFFERING &&
@@ -89,7 +90,7 @@ TEST_F(PlayerPlayback, SlowServerReportsBufferingWithRisingProgress)
     EXPECT_FALSE(window.Saw(PLAYSTATE_RECONNECTING));
 }
 
-TEST_F(PlayerPlayback, HeadersGoWithTheirAddressAlone)
+TEST_F(PlayerPlayback, HeadersGoWithTheirRequestAlone)
 {
     // Answers every request with 404 and keeps its header lines.
     QTcpServer logger;
@@ -107,15 +108,23 @@ TEST_F(PlayerPlayback, HeadersGoWithTheirAddressAlone)
     });
     const QString url = QStringLiteral("http://127.0.0.1:%1/own.m3u8").arg(logger.serverPort());
 
-    player.PlayURL(url, {QStringLiteral("Agent/2, with=comma"), QStringLiteral("http://ref.example/a?b=1,2")});
+    player.PlayURL(RequestFor(url, {QStringLiteral("Agent/2, with=comma"), QStringLiteral("http://ref.example/a?b=1,2")}));
     ASSERT_TRUE(WaitForState(PLAYSTATE_READY));
     ASSERT_FALSE(requests.isEmpty());
     EXPECT_TRUE(requests.first().contains("\r\nUser-Agent: Agent/2, with=comma\r\n")) << requests.first().data();
     EXPECT_TRUE(requests.first().contains("\r\nReferer: http://ref.example/a?b=1,2\r\n"));
 
-    window.events.clear();
-    const qsizetype before = requests.size();
-    player.PlayURL(url);
+    // Played again, as after a stop, the request goes with its headers once more.
+    window.Clear();
+    qsizetype before = requests.size();
+    player.Play();
+    ASSERT_TRUE(WaitForState(PLAYSTATE_READY));
+    ASSERT_GT(requests.size(), before);
+    EXPECT_TRUE(requests.last().contains("\r\nUser-Agent: Agent/2, with=comma\r\n")) << requests.last().data();
+
+    window.Clear();
+    before = requests.size();
+    player.PlayURL(RequestFor(url));
     ASSERT_TRUE(WaitForState(PLAYSTATE_READY));
     ASSERT_GT(requests.size(), before);
     EXPECT_FALSE(requests.last().contains("Agent/2")) << requests.last().data();
@@ -132,10 +141,10 @@ TEST_F(PlayerPlayback, RefusedLoadStopsThePreviousChannel)
         {{}, QStringLiteral("http://ref.example/\r\nX-Injected: yes")},
     };
     for (const StreamHeaders& headers : unsendable) {
-        player.PlayURL(server.Url("/live.m3u8"));
+        player.PlayURL(RequestFor(server.Url("/live.m3u8")));
         ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
-        window.events.clear();
-        player.PlayURL(server.Url("/zoo/master.m3u8"), headers);
+        window.Clear();
+        player.PlayURL(RequestFor(server.Url("/zoo/master.m3u8"), headers));
         ASSERT_TRUE(WaitForState(PLAYSTATE_READY));
         EXPECT_EQ(window.States(), (std::vector<int>{PLAYSTATE_TRANSITIONING, PLAYSTATE_READY}));
         EXPECT_TRUE(WaitFor([&] { return Property(player, "idle-active") == QStringLiteral("yes"); }, 5000))
@@ -146,8 +155,8 @@ TEST_F(PlayerPlayback, RefusedLoadStopsThePreviousChannel)
 TEST_F(PlayerPlayback, AddressesThatCannotBeOpenedEndReady)
 {
     for (const QString& url : {server.Url("/missing.m3u8"), QString(), QStringLiteral("nonsense://x")}) {
-        window.events.clear();
-        player.PlayURL(url);
+        window.Clear();
+        player.PlayURL(RequestFor(url));
         ASSERT_TRUE(WaitForState(PLAYSTATE_READY)) << url.toStdString();
         EXPECT_EQ(window.States(), (std::vector<int>{PLAYSTATE_TRANSITIONING, PLAYSTATE_READY}));
     }
@@ -164,22 +173,22 @@ TEST_F(PlayerPlayback, RefusedAndUnknownHostsAreUnavailableWithinASecond)
     };
     for (const auto& [url, reason] : table) {
         SCOPED_TRACE(url.toStdString());
-        window.events.clear();
+        window.Clear();
         QElapsedTimer clock;
         clock.start();
-        player.PlayURL(url);
+        player.PlayURL(RequestFor(url));
         ASSERT_TRUE(WaitForState(PLAYSTATE_READY));
         EXPECT_LT(clock.elapsed(), kBoundMs);
         EXPECT_EQ(window.States(), (std::vector<int>{PLAYSTATE_TRANSITIONING, PLAYSTATE_READY}));
-        EXPECT_EQ(player.Unavailable(), reason);
+        EXPECT_EQ(window.LastReason(), reason);
     }
 }
 
 TEST_F(PlayerPlayback, StopIsReportedAtOnceAndPlayResumesTheSameAddress)
 {
-    player.PlayURL(server.Url("/live.m3u8"));
+    player.PlayURL(RequestFor(server.Url("/live.m3u8")));
     ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
-    window.events.clear();
+    window.Clear();
     player.Stop();
     EXPECT_EQ(window.States(), std::vector<int>{PLAYSTATE_STOPPED});
     // The end of the stopped entry that follows must not turn into another report.
@@ -194,10 +203,10 @@ TEST_F(PlayerPlayback, StopIsReportedAtOnceAndPlayResumesTheSameAddress)
 
 TEST_F(PlayerPlayback, ChannelSwitchNeverShowsStopped)
 {
-    player.PlayURL(server.Url("/live.m3u8"));
+    player.PlayURL(RequestFor(server.Url("/live.m3u8")));
     ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
-    player.PlayURL(server.Url("/vod.m3u8"));
-    player.PlayURL(server.Url("/live.m3u8"));
+    player.PlayURL(RequestFor(server.Url("/vod.m3u8")));
+    player.PlayURL(RequestFor(server.Url("/live.m3u8")));
     ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
     WaitFor([] { return false; }, 500);
     EXPECT_FALSE(window.Saw(PLAYSTATE_STOPPED));
@@ -207,7 +216,7 @@ TEST_F(PlayerPlayback, ChannelSwitchNeverShowsStopped)
 
 TEST_F(PlayerPlayback, FiniteStreamEndsWithMediaEnded)
 {
-    player.PlayURL(server.Url("/vod.m3u8"));
+    player.PlayURL(RequestFor(server.Url("/vod.m3u8")));
     ASSERT_TRUE(WaitForState(PLAYSTATE_MEDIA_ENDED, 20000));
     EXPECT_TRUE(window.Saw(PLAYSTATE_PLAYING));
     EXPECT_FALSE(window.Saw(PLAYSTATE_RECONNECTING));
@@ -215,7 +224,7 @@ TEST_F(PlayerPlayback, FiniteStreamEndsWithMediaEnded)
 
 TEST_F(PlayerPlayback, ServerKilledAndRestartedIsReconnected)
 {
-    player.PlayURL(server.Url("/live.m3u8"));
+    player.PlayURL(RequestFor(server.Url("/live.m3u8")));
     ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
     server.Kill();
     ASSERT_TRUE(WaitForState(PLAYSTATE_RECONNECTING, 30000));
@@ -227,7 +236,7 @@ TEST_F(PlayerPlayback, ServerKilledAndRestartedIsReconnected)
 
 TEST_F(PlayerPlayback, ServerKilledForGoodGivesUpWithReady)
 {
-    player.PlayURL(server.Url("/live.m3u8"));
+    player.PlayURL(RequestFor(server.Url("/live.m3u8")));
     ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
     server.Kill();
     ASSERT_TRUE(WaitForState(PLAYSTATE_RECONNECTING, 30000));
@@ -236,12 +245,12 @@ TEST_F(PlayerPlayback, ServerKilledForGoodGivesUpWithReady)
     const auto lost = std::find(states.begin(), states.end(), PLAYSTATE_RECONNECTING);
     EXPECT_EQ(std::vector<int>(lost, states.end()),
               (std::vector<int>{PLAYSTATE_RECONNECTING, PLAYSTATE_READY}));
-    EXPECT_EQ(player.Unavailable(), UnavailableReason::Refused); // the port is closed now
+    EXPECT_EQ(window.LastReason(), UnavailableReason::Refused); // the port is closed now
 }
 
 TEST_F(PlayerPlayback, StalledLiveStreamIsReopened)
 {
-    player.PlayURL(server.Url("/live.m3u8"));
+    player.PlayURL(RequestFor(server.Url("/live.m3u8")));
     ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
     ASSERT_TRUE(server.Control("delay=30"));
     ASSERT_TRUE(WaitForState(PLAYSTATE_RECONNECTING, 30000));
@@ -281,12 +290,12 @@ TEST_F(PlayerPlayback, VolumeMuteAndSizeReachTheEngine)
 
 TEST_F(PlayerPlayback, CloseTwiceAndDestroyingAPlayingPlayerAreSafe)
 {
-    player.PlayURL(server.Url("/live.m3u8"));
+    player.PlayURL(RequestFor(server.Url("/live.m3u8")));
     ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
     player.Close();
     player.Close();
     EXPECT_EQ(player.EngineHandle(), nullptr);
-    player.PlayURL(server.Url("/live.m3u8")); // after Close: nothing happens, nothing breaks
+    player.PlayURL(RequestFor(server.Url("/live.m3u8"))); // after Close: nothing happens, nothing breaks
     player.SetVolume(10);
     player.SetFullScreen(true);
     EXPECT_FALSE(player.IsFullScreen());
@@ -294,14 +303,14 @@ TEST_F(PlayerPlayback, CloseTwiceAndDestroyingAPlayingPlayerAreSafe)
     auto other = std::make_unique<CWMPWindow>();
     other->Close(); // before Create
     ASSERT_TRUE(other->Create(&window));
-    other->PlayURL(server.Url("/live.m3u8"));
+    other->PlayURL(RequestFor(server.Url("/live.m3u8")));
     ASSERT_TRUE(WaitFor([&] { return other->PlayState() == PLAYSTATE_PLAYING; }, 15000));
     other.reset();
 }
 
 TEST_F(PlayerPlayback, ChildWidgetsDestroyedBeforeThePlayer)
 {
-    player.PlayURL(server.Url("/live.m3u8"));
+    player.PlayURL(RequestFor(server.Url("/live.m3u8")));
     ASSERT_TRUE(WaitForState(PLAYSTATE_PLAYING));
     delete player.VideoWidget();
     EXPECT_EQ(player.VideoWidget(), nullptr);

@@ -116,7 +116,7 @@ TEST(PlayerVideo, PatternShowsInTheWindowInFullScreenAndAfter)
     ASSERT_TRUE(player.Create(&window));
     player.VideoWidget()->setGeometry(0, 0, 480, 360);
     window.show();
-    player.PlayURL(server.Url("/live.m3u8"));
+    player.PlayURL(RequestFor(server.Url("/live.m3u8")));
     ASSERT_TRUE(WaitFor([&] { return player.PlayState() == PLAYSTATE_PLAYING; }, 15000));
 
     EXPECT_TRUE(ShowsPattern(Surface(player), QStringLiteral("window.png")));
@@ -160,6 +160,7 @@ TEST(PlayerVideo, LoadsAndStopsWhileDrawingNeverWaitForTheEngine)
     window.resize(480, 360);
     CWMPWindow player;
     ASSERT_TRUE(player.Create(&window));
+    window.Listen(player.Events());
     player.VideoWidget()->setGeometry(0, 0, 480, 360);
     window.show();
 
@@ -171,14 +172,14 @@ TEST(PlayerVideo, LoadsAndStopsWhileDrawingNeverWaitForTheEngine)
         longest = std::max(longest, clock.elapsed());
     };
     // Once a channel has loaded, the engine's core waits for its first picture to be drawn.
-    window.reaction = [&](WPARAM kind, LPARAM state) {
-        if (kind == PLAYER_EVENT_PLAY_STATE && state == PLAYSTATE_BUFFERING)
+    window.reaction = [&](const PlayerEventRecorder::Event& event) {
+        if (event == PlayerEventRecorder::Event{PlayerEventRecorder::Kind::PlayState, PLAYSTATE_BUFFERING})
             timed([&] { player.SetVolume(50); });
     };
     const QString channels[] = {server.Url("/live.m3u8"), server.Url("/hls/v240/live.m3u8")};
     for (int k = 0; k < kSwitches; ++k) {
         SCOPED_TRACE(k);
-        timed([&] { player.PlayURL(channels[k % 2]); });
+        timed([&] { player.PlayURL(RequestFor(channels[k % 2])); });
         // The next switch comes while this channel's frames are being drawn.
         const int drawn = player.FrameUpdates();
         ASSERT_TRUE(WaitFor([&] { return player.PlayState() == PLAYSTATE_PLAYING && player.FrameUpdates() > drawn + 2; }, 15000));
@@ -200,6 +201,7 @@ TEST(PlayerVideo, InputOnThePictureWindowReachesTheMainWindow)
     window.resize(320, 240);
     CWMPWindow player;
     ASSERT_TRUE(player.Create(&window));
+    window.Listen(player.Events());
     player.VideoWidget()->setGeometry(window.rect());
     ContextMenuCounter counter;
     window.installEventFilter(&counter);
@@ -210,8 +212,8 @@ TEST(PlayerVideo, InputOnThePictureWindowReachesTheMainWindow)
 
     QTest::keyClick(picture, Qt::Key_Space);
     QTest::mouseClick(picture, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
-    EXPECT_EQ(window.events, (std::vector<std::pair<WPARAM, LPARAM>>{
-                                 {PLAYER_EVENT_KEY_DOWN, 32}, {PLAYER_EVENT_MOUSE_DOWN, 0}}));
+    using Kind = PlayerEventRecorder::Kind;
+    EXPECT_EQ(window.events, (std::vector<PlayerEventRecorder::Event>{{Kind::KeyDown, 32}, {Kind::MouseDown, 0}}));
     EXPECT_EQ(counter.menus, 1);
 
     player.SetFullScreen(true);

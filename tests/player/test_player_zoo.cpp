@@ -181,7 +181,9 @@ TEST_F(PlayerZoo, EndlessTransportStreamKeepsItsMemoryBounded)
     GTEST_SKIP() << "AddressSanitizer keeps freed memory in quarantine, so growth says nothing";
 #endif
     std::unique_ptr<MpvPlayer> player = MakePlayer();
-    player->Open(server->Url("/zoo/stream.ts"));
+    ChannelRequest endless;
+    endless.address = server->Url("/zoo/stream.ts");
+    player->Open(endless);
     ASSERT_TRUE(WaitFor([&] { return MediaSeconds(*player) >= kWarmUpSeconds; }, kTableMs));
     const long before = ResidentKiB();
     ASSERT_TRUE(WaitFor([&] { return MediaSeconds(*player) >= kSoakSeconds; }, kTableMs));

@@ -35,21 +35,24 @@ int main(int argc, char** argv)
     QElapsedTimer clock;
     clock.start();
     int outcome = 0;
+    UnavailableReason reason = UnavailableReason::None;
     qint64 outcomeMs = -1;
     int maxProgress = 0;
     bool done = false;
     auto finish = [&] {
         if (std::exchange(done, true))
             return;
-        std::printf("%d %d %lld %d\n", outcome, static_cast<int>(player.Reason()),
+        std::printf("%d %d %lld %d\n", outcome, static_cast<int>(reason),
                     static_cast<long long>(outcomeMs), maxProgress);
         std::fflush(stdout);
         QCoreApplication::quit();
     };
-    player.SetStateSink([&](int state) {
+    player.SetStateSink([&](const PlayState& published) {
+        const int state = published.state;
         if (outcomeMs >= 0 || (state != PLAYSTATE_PLAYING && state != PLAYSTATE_READY))
             return;
         outcome = state;
+        reason = published.reason;
         outcomeMs = clock.elapsed();
         if (state == PLAYSTATE_READY || watchMs == 0)
             QTimer::singleShot(0, finish);
@@ -63,11 +66,12 @@ int main(int argc, char** argv)
             finish();
     });
     poll.start(kPollMs);
-    StreamHeaders headers;
+    ChannelRequest request;
+    request.address = QString::fromLocal8Bit(argv[1]);
     if (argc >= 5)
-        headers.userAgent = QString::fromLocal8Bit(argv[4]);
+        request.headers.userAgent = QString::fromLocal8Bit(argv[4]);
     if (argc == 6)
-        headers.referrer = QString::fromLocal8Bit(argv[5]);
-    player.Open(QString::fromLocal8Bit(argv[1]), headers);
+        request.headers.referrer = QString::fromLocal8Bit(argv[5]);
+    player.Open(request);
     return QCoreApplication::exec();
 }

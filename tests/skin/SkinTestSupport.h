@@ -1,7 +1,10 @@
 #pragma once
 // Helpers shared by the panel tests: a parent window that records the messages the
-// panels send it, and a recorder of the rectangles a widget is asked to paint.
+// panels send it (the play panel's typed ones in the parameters they always had: wParam 1
+// to stop or mute, the volume in lParam), and a recorder of the rectangles a widget is
+// asked to paint.
 
+#include "CPanelPlay.h"
 #include "WindowMessage.h"
 
 #include <QEvent>
@@ -31,12 +34,23 @@ protected:
     {
         if (e->type() == CWindowMessage::eventType()) {
             auto* msg = static_cast<CWindowMessage*>(e);
-            received.push_back({msg->message, msg->wParam, msg->lParam});
-            if (onMessage)
-                onMessage();
+            Record({msg->message, msg->wParam, msg->lParam});
             return true;
         }
-        return QWidget::event(e);
+        return ReceiveMessage<PlayStopMessage>(e, [this](PlayStop request) {
+                   Record({UM_PLAY_STOP, request == PlayStop::Stop ? 1u : 0u, 0});
+               }) ||
+               ReceiveMessage<MuteMessage>(e, [this](bool muted) { Record({UM_MUTE, muted ? 1u : 0u, 0}); }) ||
+               ReceiveMessage<VolumeMessage>(e, [this](int volume) { Record({UM_VOLUME, 0, volume}); }) ||
+               QWidget::event(e);
+    }
+
+private:
+    void Record(const SentMessage& message)
+    {
+        received.push_back(message);
+        if (onMessage)
+            onMessage();
     }
 };
 
