@@ -1,6 +1,7 @@
 // Recordings' folder and names: safe on any file system, never over an earlier file,
 // refused before the disk is down to its reserve.
 
+#include "RecordingFile.h"
 #include "RecordingPlace.h"
 #include "TempDir.h"
 
@@ -77,4 +78,21 @@ TEST(RecordingPlace, GoesToTheVideosFolder)
     EXPECT_TRUE(RecordingPlace::DefaultFolder().endsWith(QStringLiteral("/Korvanta")));
     EXPECT_TRUE(QDir::isAbsolutePath(RecordingPlace::DefaultFolder()));
     qunsetenv("XDG_VIDEOS_DIR");
+}
+
+TEST(RecordingFile, StretchesBetweenReconnectsEndUpInOneFileInOrder)
+{
+    TempDir temp;
+    const QString path = temp.FilePath(QStringLiteral("A 2026-03-29 20-15-03.ts"));
+    RecordingFile recording(path);
+    QByteArray expected;
+    for (const QByteArray& stretch : {QByteArray("first"), QByteArray(3 * 1024 * 1024, 's'), QByteArray("third")}) {
+        QFile file(recording.NextStretch());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(stretch);
+        expected += stretch;
+    }
+    recording.Finish();
+    EXPECT_EQ(temp.ReadFile(QFileInfo(path).fileName()), expected);
+    EXPECT_EQ(QDir(temp.Path()).entryList(QDir::Files), QStringList{QFileInfo(path).fileName()});
 }

@@ -1,0 +1,31 @@
+#pragma once
+// One recording as one file, also when the channel is reconnected while it records: the
+// engine starts a new output file for each stretch it reads, so the first stretch goes
+// into the recording itself and every later one into a part beside it, appended to the
+// recording once complete, off the caller's thread and in order.
+
+#include <QString>
+#include <QThreadPool>
+
+class RecordingFile
+{
+public:
+    explicit RecordingFile(const QString& path);
+    ~RecordingFile(); // waits for the parts still being appended
+
+    const QString& Path() const { return path; }
+    // Where the engine is to write the next stretch.
+    QString NextStretch();
+    // The engine has closed the stretch it was writing.
+    void StretchEnded();
+    // Waits until every part has been appended.
+    void Finish();
+
+private:
+    QString PartPath(int stretch) const;
+
+    QString path;
+    int stretches = 0;
+    bool writing = false;
+    QThreadPool appender;
+};
