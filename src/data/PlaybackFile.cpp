@@ -10,6 +10,7 @@
 namespace {
 
 constexpr const char* kRootName = "Playback";
+constexpr int kMaxLanguageLength = 16;
 
 int InRange(int value, int low, int high, int fallback)
 {
@@ -30,5 +31,26 @@ PlaybackSettings LoadPlaybackSettings(const QString& path)
         settings.timeshiftDiskCapMiB = InRange(IntegerAttribute(timeshift, "diskCapMiB"), PlaybackSettings::kMinDiskCapMiB,
                                                std::numeric_limits<int>::max(), PlaybackSettings::kDefaultDiskCapMiB);
     }
+    if (const TiXmlElement* tracks = document.RootElement()->FirstChildElement("Tracks")) {
+        settings.audioLanguage = TextAttribute(tracks, "audio", kMaxLanguageLength);
+        settings.subtitleLanguage = TextAttribute(tracks, "subtitles", kMaxLanguageLength);
+    }
     return settings;
+}
+
+bool SavePlaybackSettings(const QString& path, const PlaybackSettings& settings)
+{
+    TiXmlDocument document;
+    document.LinkEndChild(new TiXmlDeclaration("1.0", "UTF-8", ""));
+    auto* root = new TiXmlElement(kRootName);
+    document.LinkEndChild(root);
+    auto* timeshift = new TiXmlElement("Timeshift");
+    timeshift->SetAttribute("minutes", settings.timeshiftMinutes);
+    timeshift->SetAttribute("diskCapMiB", settings.timeshiftDiskCapMiB);
+    root->LinkEndChild(timeshift);
+    auto* tracks = new TiXmlElement("Tracks");
+    tracks->SetAttribute("audio", AttributeUtf8(settings.audioLanguage, kMaxLanguageLength).constData());
+    tracks->SetAttribute("subtitles", AttributeUtf8(settings.subtitleLanguage, kMaxLanguageLength).constData());
+    root->LinkEndChild(tracks);
+    return WriteXmlFile(path, document);
 }

@@ -93,7 +93,7 @@ TEST(TimeshiftStore, BudgetStopsAtTheCapAndBeforeTheLastFreeGigabyte)
     }
 }
 
-TEST(TimeshiftStore, WindowAndCapComeFromPlaybackXmlWithinTheirRanges)
+TEST(TimeshiftStore, PlaybackXmlKeepsItsValuesWithinTheirRanges)
 {
     const struct {
         const char* file;
@@ -115,4 +115,13 @@ TEST(TimeshiftStore, WindowAndCapComeFromPlaybackXmlWithinTheirRanges)
         EXPECT_EQ(settings.timeshiftMinutes, c.minutes) << c.file;
         EXPECT_EQ(settings.timeshiftDiskCapMiB, c.capMiB) << c.file;
     }
+
+    // The viewer's own window stays as it was when the track choice is written.
+    temp.WriteFile(QStringLiteral("Playback.xml"), "<Playback><Timeshift minutes=\"45\" diskCapMiB=\"512\"/></Playback>");
+    PlaybackSettings chosen = LoadPlaybackSettings(temp.FilePath(QStringLiteral("Playback.xml")));
+    chosen.audioLanguage = QStringLiteral("deu");
+    chosen.subtitleLanguage = QString::fromLatin1(PlaybackSettings::kSubtitlesOff);
+    ASSERT_TRUE(SavePlaybackSettings(temp.FilePath(QStringLiteral("Playback.xml")), chosen));
+    EXPECT_EQ(LoadPlaybackSettings(temp.FilePath(QStringLiteral("Playback.xml"))), chosen);
+    EXPECT_EQ(chosen.timeshiftMinutes, 45);
 }
