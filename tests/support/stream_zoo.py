@@ -3,13 +3,15 @@
 with ffmpeg at start (kept in --media and reused by later runs).
 
 Command line:
-    stream_zoo.py [--port N] [--media DIR] [--root DIR] [--segments N]
+    stream_zoo.py [--port N] [--media DIR] [--root DIR] [--segments N] [--heavy]
 
     --port N      listen on 127.0.0.1:N (default 0: a free port). A port that is taken
                   ends the server with exit status 3 and "ERROR port N is busy".
     --media DIR   folder of the generated media (default: a fresh temporary folder)
     --root DIR    folder served under /files/ (default: none)
     --segments N  length of the main material in one-second segments (default 120)
+    --heavy       also make and serve the HD set (1280x720 at 5 Mbit/s, HD_SEGMENTS long;
+                  some 450 MB, made once), for benchmarks
 
 Prints, once listening: "PORT n", "TLS_PORT n" (certificate from the test CA),
 "UNTRUSTED_PORT n" (self-signed), "CA path" (the test CA to trust), then "READY".
@@ -40,6 +42,9 @@ Addresses on every port (http://127.0.0.1:PORT):
   Clock material    SET clock (/hls/clock/...): every picture carries its frame number
                     within the material, 25 a second, as CLOCK_BITS blocks along the top
                     (bit k at x = 20k, white = 1; decode with clock_frame) and as text
+  /zoo/tracks-a.mkv 20 s with two sound tracks (deu 440 Hz, eng 880 Hz) and two subtitle
+  /zoo/tracks-b.mkv tracks (eng, fra); -b has them in other orders and spellings (sound:
+                    eng, ger; subtitles: fre, eng)
   /archive/...      a catch-up channel and its archive, of the clock material aligned to
                     the wall clock (segment N is second N since 1970): a request without a
                     time is the live channel (*.m3u8 HLS, *.ts or mpegts endless MPEG-TS);
@@ -92,6 +97,8 @@ CLOCK_BITS = 16
 CLOCK_BLOCK = 20
 ARCHIVE_SEGMENTS = 120
 FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
+HD_SEGMENTS = 720
+HD_RATE = "5M"
 ZOO_AGENT = "KorvantaZoo/1.0"
 ZOO_REFERRER = "http://zoo.korvanta.test/"
 EXIT_PORT_BUSY = 3
@@ -106,6 +113,12 @@ SETS = {
     "hevc": ("320x240", "libx265", SHORT_SEGMENTS),
     "audio": (None, None, SHORT_SEGMENTS),
     "clock": ("320x240", "libx264", CLOCK_SEGMENTS),
+}
+HEAVY_SETS = {"hd": ("1280x720", "libx264", HD_SEGMENTS)}
+# name: (sound languages with their tones, subtitle languages)
+TRACK_FILES = {
+    "tracks-a": ([("deu", 440), ("eng", 880)], ["eng", "fra"]),
+    "tracks-b": ([("eng", 880), ("ger", 440)], ["fre", "eng"]),
 }
 VARIANTS = [("v144", 200000, "256x144"), ("v240", 400000, "320x240"), ("v360", 900000, "640x360")]
 
@@ -133,7 +146,7 @@ def run_ffmpeg(args):
 
 
 def make_set(folder, name, segments):
-    size, codec, _ = SETS[name]
+    size, codec, _ = SETS.get(name) or HEAVY_SETS[name]
     target = os.path.join(folder, name)
     if os.path.exists(os.path.join(target, "seg%03d.ts" % (segments - 1))):
         return
@@ -148,6 +161,9 @@ def make_set(folder, name, segments):
         video = (["-vf", clock_filter()] if name == "clock" else []) + \
             ["-c:v", codec, "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-g", gop,
                  "-keyint_min", gop, "-sc_threshold", "0"]
+        if name in HEAVY_SETS:  # noise, so that the bit rate is spent, and held constant
+            video = ["-vf", "noise=alls=30:allf=t"] + video + \
+                ["-b:v", HD_RATE, "-maxrate", HD_RATE, "-bufsize", HD_RATE, "-x264-params", "nal-hrd=cbr"]
         if codec == "libx265":
             video += ["-x265-params", "log-level=none:keyint=%s:min-keyint=%s" % (gop, gop),
                       "-tag:v", "hvc1"]
@@ -169,6 +185,31 @@ def make_mp3(folder):
     run_ffmpeg(["-f", "lavfi", "-i", "sine=frequency=330:sample_rate=44100",
                 "-t", str(SHORT_SEGMENTS), "-c:a", "libmp3lame", "-b:a", "128k", "-f", "mp3", work])
     os.replace(work, target)
+
+
+def make_track_files(folder):
+    for name, (sounds, subtitles) in TRACK_FILES.items():
+        target = os.path.join(folder, name + ".mkv")
+        if os.path.exists(target):
+            continue
+        work = target + ".%d.mkv" % os.getpid()
+        inputs = ["-f", "lavfi", "-i", "testsrc=size=320x240:rate=%d" % RATE]
+        maps, tags = ["-map", "0:v"], []
+        for n, (language, tone) in enumerate(sounds):
+            inputs += ["-f", "lavfi", "-i", "sine=frequency=%d:sample_rate=44100" % tone]
+            maps += ["-map", "%d:a" % (n + 1)]
+            tags += ["-metadata:s:a:%d" % n, "language=" + language]
+        for n, language in enumerate(subtitles):
+            srt = os.path.join(folder, "%s-%s.srt" % (name, language))
+            with open(srt, "w") as f:
+                f.write("".join("%d\n00:00:%02d,000 --> 00:00:%02d,900\n%s %d\n\n" % (s + 1, s, s, language, s)
+                                for s in range(SHORT_SEGMENTS)))
+            inputs += ["-i", srt]
+            maps += ["-map", "%d:s" % (len(sounds) + n + 1)]
+            tags += ["-metadata:s:s:%d" % n, "language=" + language]
+        run_ffmpeg(inputs + maps + tags + ["-t", str(SHORT_SEGMENTS), "-c:v", "libx264", "-preset", "ultrafast",
+                                           "-c:a", "aac", "-c:s", "srt", work])
+        os.replace(work, target)
 
 
 def make_certificates(folder):
@@ -232,7 +273,7 @@ class Zoo:
         self.tls_port = 0
 
     def set_length(self, name):
-        return SETS[name][2] or self.segments
+        return (SETS.get(name) or HEAVY_SETS[name])[2] or self.segments
 
     def segment(self, name, n):
         with open(os.path.join(self.media, name, "seg%03d.ts" % (n % self.set_length(name))), "rb") as f:
@@ -400,7 +441,7 @@ def make_handler(zoo):
 
         def material(self, path):
             parts = path.split("/")  # "", "hls", SET, rest...
-            if len(parts) < 4 or parts[2] not in SETS:
+            if len(parts) < 4 or (parts[2] not in SETS and parts[2] not in HEAVY_SETS):
                 return self.reply(404, b"not found\n")
             name, rest = parts[2], "/" + "/".join(parts[3:])
             if rest == "/live.m3u8":
@@ -460,6 +501,9 @@ def make_handler(zoo):
                 return self.reply(200, zoo.segment("v240", self.number(case, "ad/seg/") or 0), "video/mp2t")
             if case == "page.html":
                 return self.reply(200, b"<!DOCTYPE html><html><body>Channel page</body></html>", "text/html")
+            if case[:-len(".mkv")] in TRACK_FILES and case.endswith(".mkv"):
+                with open(os.path.join(zoo.media, case), "rb") as f:
+                    return self.reply(200, f.read(), "video/x-matroska")
             if case in ("agent.m3u8", "guarded.m3u8"):
                 agent_ok = self.headers.get("User-Agent") == ZOO_AGENT
                 referrer_ok = case == "agent.m3u8" or self.headers.get("Referer") == ZOO_REFERRER
@@ -653,13 +697,17 @@ def main():
     parser.add_argument("--media", default=None)
     parser.add_argument("--root", default=None)
     parser.add_argument("--segments", type=int, default=120)
+    parser.add_argument("--heavy", action="store_true")
     args = parser.parse_args()
 
     temp = tempfile.TemporaryDirectory(prefix="zoo-")
     media = args.media or os.path.join(temp.name, "media")
     for name in SETS:
         make_set(media, name, SETS[name][2] or args.segments)
+    if args.heavy:
+        make_set(media, "hd", HD_SEGMENTS)
     make_mp3(media)
+    make_track_files(media)
     certificates = make_certificates(temp.name)
 
     zoo = Zoo(media, args.root, args.segments)
