@@ -20,6 +20,8 @@ public:
     void StretchEnded();
     // Waits until every part has been appended.
     void Finish();
+    // Whether every part has been appended.
+    bool Done() { return appender.waitForDone(0); }
 
 private:
     QString PartPath(int stretch) const;

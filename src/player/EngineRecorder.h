@@ -1,0 +1,55 @@
+#pragma once
+// Recording what plays: the engine copies the streams it has read, without re-encoding,
+// from a point of its buffer on and on as it reads, into one file per recording. Opening
+// the same channel again (a reconnect) goes on in the same file; another channel, a stop
+// or the end of the program ends the recording.
+
+#include "RecordingFile.h"
+#include "RecordingPlace.h"
+
+#include <QElapsedTimer>
+
+#include <memory>
+#include <vector>
+
+struct mpv_handle;
+struct mpv_event;
+
+class EngineRecorder
+{
+public:
+    explicit EngineRecorder(RecordingPlace place);
+    // Once the engine has ended: every recording's file is complete when this returns.
+    ~EngineRecorder() = default;
+
+    void Attach(mpv_handle* engine) { this->engine = engine; }
+    // Starts recording channel from the point from (the engine's time) of its buffer; seconds
+    // of it are already held. Refused, with nothing started, when the disk has no room.
+    RecordingRefusal Start(const QString& channel, double from, double heldSeconds);
+    void Stop();
+    // The playing channel was opened again: what it reads from now goes on in the file.
+    void Reopened();
+    // True for the events that were this one's.
+    bool Handle(const mpv_event& event);
+
+    bool Recording() const { return file != nullptr && !stopping; }
+    // How much the recording holds so far.
+    double Seconds() const;
+    // Whether the disk still has room beyond its reserve.
+    bool HasRoom() const { return place.HasRoom(); }
+    const RecordingPlace& Place() const { return place; }
+
+private:
+    void Dump(double from);
+    void End();
+
+    RecordingPlace place;
+    mpv_handle* engine = nullptr;
+    std::unique_ptr<RecordingFile> file;
+    // Ended recordings whose last parts are still being appended.
+    std::vector<std::unique_ptr<RecordingFile>> finishing;
+    QElapsedTimer clock;
+    double heldAtStart = 0;
+    bool dumping = false;
+    bool stopping = false; // asked the engine to stop copying, awaiting its reply
+};

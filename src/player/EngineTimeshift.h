@@ -1,0 +1,54 @@
+#pragma once
+// The engine's side of the timeshift: every channel opens with its cache on disk in the
+// timeshift folder and bounded by the disk's budget and the window; what the engine holds
+// and where it plays are observed, and the viewer's pauses and seeks go to the engine
+// without waiting for it.
+
+#include "Timeshift.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <functional>
+#include <utility>
+#include <vector>
+
+struct mpv_handle;
+struct mpv_event;
+class TimeshiftStore;
+
+class EngineTimeshift : private TimeshiftEngine
+{
+public:
+    using FileOptions = std::vector<std::pair<const char*, QByteArray>>;
+
+    // store: null or unusable keeps the buffer in memory within the engine's usual bounds.
+    // reopen: starts the playing channel again, when its buffer has reached the disk's bounds.
+    EngineTimeshift(const TimeshiftStore* store, std::chrono::minutes window, std::function<void()> reopen);
+
+    void Attach(mpv_handle* engine);
+    // Options of every channel opened.
+    FileOptions ChannelOptions() const;
+    // A channel is opened or stopped: nothing is held, and nothing stays paused.
+    void ChannelChanged();
+    // True for the events that were this one's.
+    bool Handle(const mpv_event& event);
+
+    Timeshift& Control() { return timeshift; }
+    const Timeshift& Control() const { return timeshift; }
+
+private:
+    void SetPaused(bool paused) override;
+    void SeekTo(double seconds) override;
+    void Reopen() override { reopen(); }
+
+    mpv_handle* engine = nullptr;
+    const TimeshiftStore* store;
+    std::chrono::minutes window;
+    std::function<void()> reopen;
+    Timeshift timeshift;
+    std::vector<BufferedRange> held;
+    double position = 0;
+    std::int64_t fileBytes = 0;
+    bool enginePaused = false;
+};

@@ -1,0 +1,90 @@
+#include "EngineTracks.h"
+
+#include "EngineNodes.h"
+#include "PlaybackFile.h"
+
+#include <mpv/client.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+enum Reply : std::uint64_t {
+    kTrackList = 0x5452'0001,
+    kTrackWrite,
+};
+
+std::vector<MediaTrack> TracksOf(const mpv_node& list)
+{
+    std::vector<MediaTrack> tracks;
+    if (list.format != MPV_FORMAT_NODE_ARRAY)
+        return tracks;
+    for (int i = 0; i < list.u.list->num; ++i) {
+        const mpv_node& entry = list.u.list->values[i];
+        const char* type = EngineNodes::String(entry, "type");
+        const bool audio = std::strcmp(type, "audio") == 0;
+        if (!audio && std::strcmp(type, "sub") != 0)
+            continue;
+        tracks.push_back({audio ? MediaTrack::Kind::Audio : MediaTrack::Kind::Subtitles,
+                          EngineNodes::Int(entry, "id"), QString::fromUtf8(EngineNodes::String(entry, "lang")),
+                          QString::fromUtf8(EngineNodes::String(entry, "title")),
+                          QString::fromUtf8(EngineNodes::String(entry, "codec")),
+                          EngineNodes::Flag(entry, "selected")});
+    }
+    return tracks;
+}
+
+} // namespace
+
+void EngineTracks::Attach(mpv_handle* handle)
+{
+    engine = handle;
+    mpv_observe_property(engine, kTrackList, "track-list", MPV_FORMAT_NODE);
+}
+
+EngineTracks::FileOptions EngineTracks::ChannelOptions() const
+{
+    // A track picked by number stays the engine's choice for later channels unless each
+    // asks for its own.
+    const bool subtitlesOff = remembered.subtitles == QLatin1String(PlaybackSettings::kSubtitlesOff);
+    FileOptions options{{"aid", "auto"}, {"sid", subtitlesOff ? "no" : "auto"}};
+    if (!remembered.audio.isEmpty())
+        options.emplace_back("alang", LanguageSpellings(remembered.audio).toUtf8());
+    if (!subtitlesOff && !remembered.subtitles.isEmpty())
+        options.emplace_back("slang", LanguageSpellings(remembered.subtitles).toUtf8());
+    return options;
+}
+
+bool EngineTracks::Handle(const mpv_event& event)
+{
+    if (event.reply_userdata != kTrackList && event.reply_userdata != kTrackWrite)
+        return false;
+    if (event.event_id == MPV_EVENT_PROPERTY_CHANGE) {
+        const auto* property = static_cast<const mpv_event_property*>(event.data);
+        tracks = property->format == MPV_FORMAT_NODE ? TracksOf(*static_cast<const mpv_node*>(property->data))
+                                                     : std::vector<MediaTrack>();
+        if (changed)
+            changed();
+    }
+    return true;
+}
+
+void EngineTracks::Choose(MediaTrack::Kind kind, long long id)
+{
+    const bool audio = kind == MediaTrack::Kind::Audio;
+    const auto track = std::find_if(tracks.begin(), tracks.end(), [kind, id](const MediaTrack& t) {
+        return t.kind == kind && t.id == id;
+    });
+    if (id != 0 && track == tracks.end())
+        return;
+    QString& language = audio ? remembered.audio : remembered.subtitles;
+    if (id == 0)
+        language = QString::fromLatin1(PlaybackSettings::kSubtitlesOff);
+    else if (!track->language.isEmpty())
+        language = RememberedLanguage(track->language);
+    const QByteArray value = id == 0 ? QByteArray("no") : QByteArray::number(id);
+    const char* text = value.constData();
+    if (engine != nullptr)
+        mpv_set_property_async(engine, kTrackWrite, audio ? "aid" : "sid", MPV_FORMAT_STRING, &text);
+}
