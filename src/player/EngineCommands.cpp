@@ -57,6 +57,38 @@ int SetString(mpv_handle* engine, std::uint64_t reply, const char* property, con
     return mpv_set_property_async(engine, reply, property, MPV_FORMAT_STRING, &value);
 }
 
+int SetFlag(mpv_handle* engine, std::uint64_t reply, const char* property, bool value)
+{
+    int flag = value ? 1 : 0;
+    return mpv_set_property_async(engine, reply, property, MPV_FORMAT_FLAG, &flag);
+}
+
+int Seek(mpv_handle* engine, std::uint64_t reply, double seconds)
+{
+    const QByteArray target = QByteArray::number(seconds, 'f', 3);
+    mpv_node arguments[] = {String("seek"), String(target.constData()), String("absolute+keyframes")};
+    char* argumentNames[] = {const_cast<char*>("name"), const_cast<char*>("target"), const_cast<char*>("flags")};
+    mpv_node_list command{static_cast<int>(std::size(arguments)), arguments, argumentNames};
+    mpv_node node = Map(command);
+    return mpv_command_node_async(engine, reply, &node);
+}
+
+int DumpCache(mpv_handle* engine, std::uint64_t reply, double seconds, const QByteArray& path)
+{
+    const QByteArray start = QByteArray::number(seconds, 'f', 3);
+    mpv_node arguments[] = {String("dump-cache"), String(start.constData()), String("no"), String(path.constData())};
+    char* argumentNames[] = {const_cast<char*>("name"), const_cast<char*>("start"), const_cast<char*>("end"),
+                             const_cast<char*>("filename")};
+    mpv_node_list command{static_cast<int>(std::size(arguments)), arguments, argumentNames};
+    mpv_node node = Map(command);
+    return mpv_command_node_async(engine, reply, &node);
+}
+
+void Abort(mpv_handle* engine, std::uint64_t reply)
+{
+    mpv_abort_async_command(engine, reply);
+}
+
 std::int64_t LoadedEntry(const mpv_event& reply)
 {
     if (reply.error < 0 || reply.data == nullptr)

@@ -25,6 +25,13 @@ int LoadFile(mpv_handle* engine, std::uint64_t reply, const QByteArray& url, con
 int Stop(mpv_handle* engine);
 int SetVolume(mpv_handle* engine, std::uint64_t reply, double volume);
 int SetString(mpv_handle* engine, std::uint64_t reply, const char* property, const char* value);
+int SetFlag(mpv_handle* engine, std::uint64_t reply, const char* property, bool value);
+// To the picture that starts a group nearest to seconds: such seeks show a picture soonest.
+int Seek(mpv_handle* engine, std::uint64_t reply, double seconds);
+// Copies the streams from seconds of the engine's buffer on into path, and on as the engine
+// reads, until the channel ends or Abort(reply).
+int DumpCache(mpv_handle* engine, std::uint64_t reply, double seconds, const QByteArray& path);
+void Abort(mpv_handle* engine, std::uint64_t reply);
 
 // The playlist entry a loadfile's reply names; -1 for a refused load.
 std::int64_t LoadedEntry(const mpv_event& reply);

@@ -1,5 +1,7 @@
 #include "EngineRecorder.h"
 
+#include "EngineCommands.h"
+
 #include <mpv/client.h>
 
 #include <QDateTime>
@@ -39,13 +41,24 @@ void EngineRecorder::Stop()
         return;
     }
     stopping = true; // the engine's reply ends it, once the stretch is closed
-    mpv_abort_async_command(engine, kDump);
+    EngineCommands::Abort(engine, kDump);
 }
 
 void EngineRecorder::Reopened()
 {
     if (file && !dumping && !stopping)
         Dump(kOldestHeld);
+}
+
+void EngineRecorder::EngineEnded()
+{
+    engine = nullptr;
+    dumping = false;
+    if (file)
+        End();
+    for (const std::unique_ptr<RecordingFile>& ended : finishing)
+        ended->Finish();
+    finishing.clear();
 }
 
 void EngineRecorder::End()
@@ -78,10 +91,6 @@ double EngineRecorder::Seconds() const
 
 void EngineRecorder::Dump(double from)
 {
-    if (engine == nullptr)
-        return;
-    const QByteArray start = QByteArray::number(from, 'f', 3);
-    const QByteArray path = file->NextStretch().toUtf8();
-    const char* args[] = {"dump-cache", start.constData(), "no", path.constData(), nullptr};
-    dumping = mpv_command_async(engine, kDump, args) >= 0;
+    if (engine != nullptr)
+        dumping = EngineCommands::DumpCache(engine, kDump, from, file->NextStretch().toUtf8()) >= 0;
 }

@@ -29,6 +29,8 @@ public:
     void Stop();
     // The playing channel was opened again: what it reads from now goes on in the file.
     void Reopened();
+    // The engine has ended, and with it all copying: every file is completed.
+    void EngineEnded();
     // True for the events that were this one's.
     bool Handle(const mpv_event& event);
 

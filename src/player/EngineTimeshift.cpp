@@ -1,5 +1,6 @@
 #include "EngineTimeshift.h"
 
+#include "EngineCommands.h"
 #include "EngineNodes.h"
 #include "TimeshiftStore.h"
 
@@ -43,7 +44,7 @@ void EngineTimeshift::Attach(mpv_handle* handle)
     mpv_observe_property(engine, kTimePos, "time-pos", MPV_FORMAT_DOUBLE);
 }
 
-EngineTimeshift::FileOptions EngineTimeshift::ChannelOptions() const
+EngineCommands::FileOptions EngineTimeshift::ChannelOptions() const
 {
     if (store == nullptr)
         return {};
@@ -94,17 +95,12 @@ bool EngineTimeshift::Handle(const mpv_event& event)
 void EngineTimeshift::SetPaused(bool paused)
 {
     enginePaused = paused;
-    int flag = paused ? 1 : 0;
     if (engine != nullptr)
-        mpv_set_property_async(engine, kPauseWrite, "pause", MPV_FORMAT_FLAG, &flag);
+        EngineCommands::SetFlag(engine, kPauseWrite, "pause", paused);
 }
 
 void EngineTimeshift::SeekTo(double seconds)
 {
-    if (engine == nullptr)
-        return;
-    const QByteArray target = QByteArray::number(seconds, 'f', 3);
-    // To the nearest picture that starts a group: such seeks show a new picture soonest.
-    const char* args[] = {"seek", target.constData(), "absolute+keyframes", nullptr};
-    mpv_command_async(engine, kSeek, args);
+    if (engine != nullptr)
+        EngineCommands::Seek(engine, kSeek, seconds);
 }

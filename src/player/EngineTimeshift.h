@@ -4,13 +4,11 @@
 // and where it plays are observed, and the viewer's pauses and seeks go to the engine
 // without waiting for it.
 
+#include "EngineCommands.h"
 #include "Timeshift.h"
-
-#include <QByteArray>
 
 #include <cstdint>
 #include <functional>
-#include <utility>
 #include <vector>
 
 struct mpv_handle;
@@ -20,7 +18,6 @@ class TimeshiftStore;
 class EngineTimeshift : private TimeshiftEngine
 {
 public:
-    using FileOptions = std::vector<std::pair<const char*, QByteArray>>;
 
     // store: null or unusable keeps the buffer in memory within the engine's usual bounds.
     // reopen: starts the playing channel again, when its buffer has reached the disk's bounds.
@@ -28,7 +25,7 @@ public:
 
     void Attach(mpv_handle* engine);
     // Options of every channel opened.
-    FileOptions ChannelOptions() const;
+    EngineCommands::FileOptions ChannelOptions() const;
     // A channel is opened or stopped: nothing is held, and nothing stays paused.
     void ChannelChanged();
     // True for the events that were this one's.

@@ -1,5 +1,6 @@
 #include "EngineTracks.h"
 
+#include "EngineCommands.h"
 #include "EngineNodes.h"
 #include "PlaybackFile.h"
 
@@ -43,12 +44,12 @@ void EngineTracks::Attach(mpv_handle* handle)
     mpv_observe_property(engine, kTrackList, "track-list", MPV_FORMAT_NODE);
 }
 
-EngineTracks::FileOptions EngineTracks::ChannelOptions() const
+EngineCommands::FileOptions EngineTracks::ChannelOptions() const
 {
     // A track picked by number stays the engine's choice for later channels unless each
     // asks for its own.
     const bool subtitlesOff = remembered.subtitles == QLatin1String(PlaybackSettings::kSubtitlesOff);
-    FileOptions options{{"aid", "auto"}, {"sid", subtitlesOff ? "no" : "auto"}};
+    EngineCommands::FileOptions options{{"aid", "auto"}, {"sid", subtitlesOff ? "no" : "auto"}};
     if (!remembered.audio.isEmpty())
         options.emplace_back("alang", LanguageSpellings(remembered.audio).toUtf8());
     if (!subtitlesOff && !remembered.subtitles.isEmpty())
@@ -84,7 +85,6 @@ void EngineTracks::Choose(MediaTrack::Kind kind, long long id)
     else if (!track->language.isEmpty())
         language = RememberedLanguage(track->language);
     const QByteArray value = id == 0 ? QByteArray("no") : QByteArray::number(id);
-    const char* text = value.constData();
     if (engine != nullptr)
-        mpv_set_property_async(engine, kTrackWrite, audio ? "aid" : "sid", MPV_FORMAT_STRING, &text);
+        EngineCommands::SetString(engine, kTrackWrite, audio ? "aid" : "sid", value.constData());
 }

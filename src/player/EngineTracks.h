@@ -3,14 +3,13 @@
 // by the viewer, and the choice, remembered by language, asked for on every channel opened
 // after it.
 
+#include "EngineCommands.h"
 #include "MediaTracks.h"
 
-#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
-#include <utility>
 #include <vector>
 
 struct mpv_handle;
@@ -19,7 +18,6 @@ struct mpv_event;
 class EngineTracks
 {
 public:
-    using FileOptions = std::vector<std::pair<const char*, QByteArray>>;
     // Languages as remembered (RememberedLanguage); subtitles may be kSubtitlesOff.
     struct Languages {
         QString audio;
@@ -31,7 +29,7 @@ public:
     void Attach(mpv_handle* engine);
     void SetChangeSink(std::function<void()> sink) { changed = std::move(sink); }
     // Options of every channel opened: the remembered languages first.
-    FileOptions ChannelOptions() const;
+    EngineCommands::FileOptions ChannelOptions() const;
     // True for the events that were this one's.
     bool Handle(const mpv_event& event);
 

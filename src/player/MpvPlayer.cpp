@@ -103,6 +103,7 @@ void SetOption(mpv_handle* h, const char* name, const char* value)
 
 MpvPlayer::MpvPlayer(const PlayerTimings& timings) : timings(timings), nextLoad(kFirstLoad)
 {
+    SetUpLivePlayback({});
     retryTimer.setSingleShot(true);
     stallTimer.setSingleShot(true);
     openTimer.setSingleShot(true);
@@ -161,6 +162,9 @@ bool MpvPlayer::Create(bool withVideo)
     // first picture to be drawn, which this thread does, and a synchronous read then stalled
     // every switch until the engine's 200 ms wait for the drawing ran out.
     mpv_observe_property(handle, kSeekable, "seekable", MPV_FORMAT_FLAG);
+    timeshift->Attach(handle);
+    recorder->Attach(handle);
+    tracks->Attach(handle);
     mpv_set_wakeup_callback(
         handle,
         [](void* self) {
@@ -173,6 +177,13 @@ bool MpvPlayer::Create(bool withVideo)
     if (loadPending && videoReady)
         Load();
     return true;
+}
+
+void MpvPlayer::SetUpLivePlayback(const LivePlaybackSetup& setup)
+{
+    timeshift = std::make_unique<EngineTimeshift>(setup.store, setup.window, [this] { ReopenFull(); });
+    recorder = std::make_unique<EngineRecorder>(setup.recordings);
+    tracks = std::make_unique<EngineTracks>(setup.languages);
 }
 
 void MpvPlayer::UnhookWakeup()
@@ -191,6 +202,7 @@ void MpvPlayer::Destroy()
     mpv_handle* h = handle;
     handle = nullptr;
     mpv_terminate_destroy(h);
+    recorder->EngineEnded();
 }
 
 void MpvPlayer::SetVideoReady(bool ready)
@@ -210,6 +222,8 @@ void MpvPlayer::Open(const ChannelRequest& asked)
     lastFailure = UnavailableReason::None;
     retryTimer.stop();
     openTimer.start(timings.openDeadlineMs);
+    recorder->Stop(); // another channel, or this one again from the start
+    ChannelChanged();
     Publish(PlayerEvent::Open);
     // The last gate before the engine: an address it must not see is never shown to it, and
     // what played before ends as with any failed start.
@@ -236,6 +250,8 @@ void MpvPlayer::Stop()
     reason = UnavailableReason::None;
     reconnecting = false;
     loadPending = false;
+    recorder->Stop();
+    ChannelChanged();
     LetGo();
     Publish(PlayerEvent::Stop);
 }
@@ -249,6 +265,29 @@ void MpvPlayer::LetGo()
     loaded = false;
     if (handle != nullptr)
         EngineCommands::Stop(handle);
+}
+
+RecordingRefusal MpvPlayer::Record(const QString& name, bool fromBuffer)
+{
+    const Timeshift& shift = timeshift->Control();
+    if (!shift.Available())
+        return RecordingRefusal::None; // nothing plays
+    const double from = fromBuffer ? shift.Oldest() : shift.Position();
+    return recorder->Start(name, from, fromBuffer ? shift.PositionFromOldest() : 0);
+}
+
+void MpvPlayer::ChannelChanged()
+{
+    timeshift->ChannelChanged();
+}
+
+// The buffer has reached the disk's bounds: the channel starts again with an empty one;
+// a recording goes on in its file.
+void MpvPlayer::ReopenFull()
+{
+    qCInfo(lcPlayer) << "timeshift buffer full, reopening" << request.address;
+    ChannelChanged();
+    Load();
 }
 
 void MpvPlayer::SetVolume(int volume)
@@ -276,7 +315,10 @@ void MpvPlayer::Load()
     currentEntry = -1;
     awaitedLoad = nextLoad++;
     qCDebug(lcPlayer) << "loading" << request.address;
-    if (EngineCommands::LoadFile(handle, awaitedLoad, request.address.toUtf8(), HeaderOptions(request.headers)) < 0)
+    EngineCommands::FileOptions options = HeaderOptions(request.headers);
+    for (const EngineCommands::FileOptions& more : {timeshift->ChannelOptions(), tracks->ChannelOptions()})
+        options.insert(options.end(), more.begin(), more.end());
+    if (EngineCommands::LoadFile(handle, awaitedLoad, request.address.toUtf8(), options) < 0)
         Refused();
 }
 
@@ -329,6 +371,8 @@ void MpvPlayer::DrainEvents()
 
 void MpvPlayer::HandleEvent(const mpv_event& event)
 {
+    if (HandleLivePlayback(event))
+        return;
     switch (event.event_id) {
     case MPV_EVENT_START_FILE: {
         const auto* start = static_cast<const mpv_event_start_file*>(event.data);
@@ -401,9 +445,21 @@ void MpvPlayer::HandleEvent(const mpv_event& event)
     }
 }
 
+// The timeshift's, the recording's and the tracks' own events; what the engine observes
+// of an entry that is no longer the current one is no news to them.
+bool MpvPlayer::HandleLivePlayback(const mpv_event& event)
+{
+    if (event.event_id == MPV_EVENT_PROPERTY_CHANGE && (activeEntry != currentEntry || currentEntry == -1)) {
+        const std::uint64_t id = event.reply_userdata;
+        return id != kPausedForCache && id != kCacheBufferingState && id != kSeekable;
+    }
+    return timeshift->Handle(event) || recorder->Handle(event) || tracks->Handle(event);
+}
+
 void MpvPlayer::OnLoaded()
 {
     loaded = true;
+    recorder->Reopened(); // a recording goes on through a reconnect
     openTimer.stop();
     RequestLog(FailureLog::kPlayingLevel);
     Publish(PlayerEvent::FileLoaded);
@@ -492,6 +548,7 @@ void MpvPlayer::Retry()
         ++attempts;
         Publish(PlayerEvent::Reopen);
     }
+    ChannelChanged();
     Load();
 }
 

@@ -4,14 +4,19 @@
 // call here; events and replies are drained on this thread. Live streams that drop or
 // stall are re-opened with growing delays, a bounded number of times.
 
+#include "EngineRecorder.h"
+#include "EngineTimeshift.h"
+#include "EngineTracks.h"
 #include "FailureLog.h"
 #include "PlayStateModel.h"
 
 #include <QObject>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 struct mpv_handle;
@@ -36,6 +41,16 @@ struct PlayerTimings
     int openRetryMs = 1000;
 };
 
+// Where the timeshift buffer and the recordings go, and the sound and subtitle languages
+// the viewer chose before.
+struct LivePlaybackSetup
+{
+    const TimeshiftStore* store = nullptr; // null: the buffer stays in memory
+    std::chrono::minutes window{120};
+    RecordingPlace recordings{};
+    EngineTracks::Languages languages;
+};
+
 class MpvPlayer : public QObject
 {
 public:
@@ -56,6 +71,8 @@ public:
     // Addresses are held back while there is no engine or the video output is not ready.
     void SetVideoReady(bool ready);
     void SetStateSink(StateSink stateSink) { sink = std::move(stateSink); }
+    // Before Create.
+    void SetUpLivePlayback(const LivePlaybackSetup& setup);
 
     // Opens and plays the request's address, its headers going with it and with no other's.
     void Open(const ChannelRequest& request);
@@ -64,6 +81,14 @@ public:
     void Stop();
     void SetVolume(int volume);
     void SetUnscaled(bool unscaled);
+
+    // Pause, steps and the return to live of the playing channel; its recording; its tracks.
+    Timeshift& Shift() { return timeshift->Control(); }
+    EngineRecorder& Recorder() { return *recorder; }
+    EngineTracks& Tracks() { return *tracks; }
+    // Starts recording the playing channel, named name, from what plays now or from the
+    // oldest the buffer holds.
+    RecordingRefusal Record(const QString& name, bool fromBuffer);
 
     PlayStateCode State() const { return model.State(); }
     int BufferingProgress() const { return model.BufferingProgress(); }
@@ -94,6 +119,9 @@ private:
     void ConnectionLost();
     void Retry();
     void UpdateStallWatch();
+    void ChannelChanged();
+    void ReopenFull();
+    bool HandleLivePlayback(const mpv_event& event);
 
     mpv_handle* handle = nullptr;
     PlayerTimings timings;
@@ -118,4 +146,7 @@ private:
     QTimer stallTimer;
     QTimer openTimer;
     std::vector<EndFile> pendingEnds;
+    std::unique_ptr<EngineTimeshift> timeshift;
+    std::unique_ptr<EngineRecorder> recorder;
+    std::unique_ptr<EngineTracks> tracks;
 };

@@ -61,9 +61,11 @@ public:
     // Where it plays, counted from the oldest held; and how much is held.
     double PositionFromOldest() const { return Available() ? position - Oldest() : 0; }
     double Length() const { return Available() ? held.end - Oldest() : 0; }
+    // The engine's times of where it plays, and of the oldest point seeks may reach.
+    double Position() const { return position; }
+    double Oldest() const;
 
 private:
-    double Oldest() const;
     double LiveEdge() const { return held.end - lag; }
     void SeekClamped(double target);
 
