@@ -3,15 +3,17 @@
 with ffmpeg at start (kept in --media and reused by later runs).
 
 Command line:
-    stream_zoo.py [--port N] [--media DIR] [--root DIR] [--segments N] [--heavy]
+    stream_zoo.py [--port N] [--media DIR] [--root DIR] [--segments N] [--heavy] [--make-only]
 
     --port N      listen on 127.0.0.1:N (default 0: a free port). A port that is taken
                   ends the server with exit status 3 and "ERROR port N is busy".
     --media DIR   folder of the generated media (default: a fresh temporary folder)
     --root DIR    folder served under /files/ (default: none)
     --segments N  length of the main material in one-second segments (default 120)
-    --heavy       also make and serve the HD set (1280x720 at 5 Mbit/s, HD_SEGMENTS long;
-                  some 450 MB, made once), for benchmarks
+    --heavy       also make and serve the HD sets, for benchmarks (made once): hd5 at
+                  5 Mbit/s, 11 minutes without a wrap (410 MB), and hd8 at 8 Mbit/s, two
+                  minutes that repeat (120 MB); both 1280x720, noise so the rate is spent
+    --make-only   make the media and end
 
 Prints, once listening: "PORT n", "TLS_PORT n" (certificate from the test CA),
 "UNTRUSTED_PORT n" (self-signed), "CA path" (the test CA to trust), then "READY".
@@ -97,8 +99,6 @@ CLOCK_BITS = 16
 CLOCK_BLOCK = 20
 ARCHIVE_SEGMENTS = 120
 FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
-HD_SEGMENTS = 720
-HD_RATE = "5M"
 ZOO_AGENT = "KorvantaZoo/1.0"
 ZOO_REFERRER = "http://zoo.korvanta.test/"
 EXIT_PORT_BUSY = 3
@@ -114,7 +114,8 @@ SETS = {
     "audio": (None, None, SHORT_SEGMENTS),
     "clock": ("320x240", "libx264", CLOCK_SEGMENTS),
 }
-HEAVY_SETS = {"hd": ("1280x720", "libx264", HD_SEGMENTS)}
+HEAVY_SETS = {"hd5": ("1280x720", "libx264", 660), "hd8": ("1280x720", "libx264", 120)}
+HEAVY_RATES = {"hd5": "5M", "hd8": "8M"}
 # name: (sound languages with their tones, subtitle languages)
 TRACK_FILES = {
     "tracks-a": ([("deu", 440), ("eng", 880)], ["eng", "fra"]),
@@ -162,8 +163,9 @@ def make_set(folder, name, segments):
             ["-c:v", codec, "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-g", gop,
                  "-keyint_min", gop, "-sc_threshold", "0"]
         if name in HEAVY_SETS:  # noise, so that the bit rate is spent, and held constant
+            rate = HEAVY_RATES[name]
             video = ["-vf", "noise=alls=30:allf=t"] + video + \
-                ["-b:v", HD_RATE, "-maxrate", HD_RATE, "-bufsize", HD_RATE, "-x264-params", "nal-hrd=cbr"]
+                ["-b:v", rate, "-maxrate", rate, "-bufsize", rate, "-x264-params", "nal-hrd=cbr"]
         if codec == "libx265":
             video += ["-x265-params", "log-level=none:keyint=%s:min-keyint=%s" % (gop, gop),
                       "-tag:v", "hvc1"]
@@ -698,16 +700,19 @@ def main():
     parser.add_argument("--root", default=None)
     parser.add_argument("--segments", type=int, default=120)
     parser.add_argument("--heavy", action="store_true")
+    parser.add_argument("--make-only", action="store_true")
     args = parser.parse_args()
 
     temp = tempfile.TemporaryDirectory(prefix="zoo-")
     media = args.media or os.path.join(temp.name, "media")
     for name in SETS:
         make_set(media, name, SETS[name][2] or args.segments)
-    if args.heavy:
-        make_set(media, "hd", HD_SEGMENTS)
+    for name in HEAVY_SETS if args.heavy else ():
+        make_set(media, name, HEAVY_SETS[name][2])
     make_mp3(media)
     make_track_files(media)
+    if args.make_only:
+        return 0
     certificates = make_certificates(temp.name)
 
     zoo = Zoo(media, args.root, args.segments)
