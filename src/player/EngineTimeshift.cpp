@@ -8,6 +8,9 @@
 
 namespace {
 
+// Below this the disk is of no use: the engine's memory holds as much.
+constexpr qint64 kLeastDiskBudget = 64 * 1024 * 1024;
+
 enum Reply : std::uint64_t {
     kCacheState = 0x5453'0001, // what the engine holds
     kTimePos,
@@ -46,7 +49,7 @@ void EngineTimeshift::Attach(mpv_handle* handle)
 
 EngineCommands::FileOptions EngineTimeshift::ChannelOptions() const
 {
-    if (store == nullptr)
+    if (store == nullptr || store->ByteBudget(0) < kLeastDiskBudget)
         return {};
     // The engine may read ahead (while paused) and keep behind as much as the disk allows.
     const QByteArray budget = QByteArray::number(store->ByteBudget(0));

@@ -13,6 +13,7 @@ void Timeshift::Reset()
 {
     held = {};
     position = 0;
+    checkedBytes = 0;
     lag = kMinLiveLagSeconds;
     paused = false;
     shifted = false;
@@ -20,10 +21,14 @@ void Timeshift::Reset()
 
 void Timeshift::Update(const std::vector<BufferedRange>& ranges, double playing, std::int64_t fileBytes)
 {
-    if (store != nullptr && fileBytes > 0 && fileBytes >= store->ByteBudget(fileBytes)) {
-        Reset();
-        engine.Reopen();
-        return;
+    // The disk is asked only when the file has grown.
+    if (store != nullptr && fileBytes > checkedBytes) {
+        checkedBytes = fileBytes;
+        if (fileBytes >= store->ByteBudget(fileBytes)) {
+            Reset();
+            engine.Reopen();
+            return;
+        }
     }
     // The stretch being played; after a gap in the stream only it can be sought in.
     const auto around = std::find_if(ranges.begin(), ranges.end(), [playing](const BufferedRange& range) {

@@ -74,6 +74,7 @@ private:
     double windowSeconds;
     BufferedRange held;
     double position = 0;
+    std::int64_t checkedBytes = 0; // the cache file's size when the disk was last asked
     double lag = kMinLiveLagSeconds;
     bool paused = false;
     bool shifted = false;
