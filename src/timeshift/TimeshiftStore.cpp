@@ -1,5 +1,7 @@
 #include "TimeshiftStore.h"
 
+#include "PrivateFiles.h"
+
 #include <QDir>
 #include <QStandardPaths>
 #include <QUuid>
@@ -9,13 +11,6 @@
 namespace {
 
 const QString kLockName = QStringLiteral("lock");
-constexpr QFileDevice::Permissions kPrivate = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-
-bool MakePrivateFolder(const QString& path)
-{
-    return QDir().mkpath(path) && QFile::setPermissions(path, kPrivate);
-}
-
 } // namespace
 
 TimeshiftStore::TimeshiftStore(const QString& folder, std::chrono::minutes window, qint64 diskCapBytes,
