@@ -6,9 +6,12 @@
 
 #include <mpv/client.h>
 
+#include <algorithm>
+
 namespace {
 
-// Below this the disk is of no use: the engine's memory holds as much.
+// A disk too full to take more than the engine's memory holds leaves the buffer in memory,
+// rather than starting the channel again every few seconds; a smaller cap is the viewer's.
 constexpr qint64 kLeastDiskBudget = 64 * 1024 * 1024;
 
 enum Reply : std::uint64_t {
@@ -49,7 +52,7 @@ void EngineTimeshift::Attach(mpv_handle* handle)
 
 EngineCommands::FileOptions EngineTimeshift::ChannelOptions() const
 {
-    if (store == nullptr || store->ByteBudget(0) < kLeastDiskBudget)
+    if (store == nullptr || store->ByteBudget(0) < std::min(kLeastDiskBudget, store->DiskCap()))
         return {};
     // The engine may read ahead (while paused) and keep behind as much as the disk allows.
     const QByteArray budget = QByteArray::number(store->ByteBudget(0));

@@ -5,7 +5,7 @@
 // without waiting for it.
 
 #include "EngineCommands.h"
-#include "Timeshift.h"
+#include "TimeshiftControl.h"
 
 #include <cstdint>
 #include <functional>
@@ -31,8 +31,8 @@ public:
     // True for the events that were this one's.
     bool Handle(const mpv_event& event);
 
-    Timeshift& Control() { return timeshift; }
-    const Timeshift& Control() const { return timeshift; }
+    TimeshiftControl& Control() { return timeshift; }
+    const TimeshiftControl& Control() const { return timeshift; }
 
 private:
     void SetPaused(bool paused) override;
@@ -43,7 +43,7 @@ private:
     const TimeshiftStore* store;
     std::chrono::minutes window;
     std::function<void()> reopen;
-    Timeshift timeshift;
+    TimeshiftControl timeshift;
     std::vector<BufferedRange> held;
     double position = 0;
     std::int64_t fileBytes = 0;

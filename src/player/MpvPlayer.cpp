@@ -269,7 +269,7 @@ void MpvPlayer::LetGo()
 
 RecordingRefusal MpvPlayer::Record(const QString& name, bool fromBuffer)
 {
-    const Timeshift& shift = timeshift->Control();
+    const TimeshiftControl& shift = timeshift->Control();
     if (!shift.Available())
         return RecordingRefusal::None; // nothing plays
     const double from = fromBuffer ? shift.Oldest() : shift.Position();

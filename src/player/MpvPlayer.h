@@ -83,7 +83,7 @@ public:
     void SetUnscaled(bool unscaled);
 
     // Pause, steps and the return to live of the playing channel; its recording; its tracks.
-    Timeshift& Shift() { return timeshift->Control(); }
+    TimeshiftControl& Shift() { return timeshift->Control(); }
     EngineRecorder& Recorder() { return *recorder; }
     EngineTracks& Tracks() { return *tracks; }
     // Starts recording the playing channel, named name, from what plays now or from the

@@ -38,6 +38,7 @@ public:
     // How large the engine's cache file may grow, holding used bytes now: the cap, and
     // never into the disk's reserve.
     qint64 ByteBudget(qint64 used) const;
+    qint64 DiskCap() const { return diskCapBytes; }
     std::chrono::minutes Window() const { return window; }
 
 private:

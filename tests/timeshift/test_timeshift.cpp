@@ -2,7 +2,7 @@
 // what is held and the window, and the disk cap starts the channel again.
 
 #include "TempDir.h"
-#include "Timeshift.h"
+#include "TimeshiftControl.h"
 #include "TimeshiftStore.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +28,7 @@ constexpr std::int64_t kMiB = 1024 * 1024;
 TEST(Timeshift, SeeksStayWithinWhatIsHeldAndTheWindow)
 {
     EngineStandIn engine;
-    Timeshift shift(engine, nullptr, 10min);
+    TimeshiftControl shift(engine, nullptr, 10min);
     shift.Pause(); // nothing held yet
     EXPECT_TRUE(engine.pauses.empty());
 
@@ -73,7 +73,7 @@ TEST(Timeshift, TheDiskCapStartsTheChannelAgain)
     TempDir temp;
     const TimeshiftStore store(temp.Path(), 120min, 64 * kMiB, [](const QString&) { return 100 * 1024 * kMiB; });
     EngineStandIn engine;
-    Timeshift shift(engine, &store, 120min);
+    TimeshiftControl shift(engine, &store, 120min);
     shift.Update({{0, 100}}, 97, 63 * kMiB);
     shift.Pause();
     EXPECT_EQ(engine.reopens, 0);

@@ -27,7 +27,7 @@ public:
     virtual void Reopen() = 0;
 };
 
-class Timeshift
+class TimeshiftControl
 {
 public:
     // A live viewer trails the newest picture by what the engine reads ahead; a return to
@@ -37,7 +37,7 @@ public:
     static constexpr double kOldestMarginSeconds = 1;
 
     // store: the disk the buffer may use; null when it lives in memory alone.
-    Timeshift(TimeshiftEngine& engine, const TimeshiftStore* store, std::chrono::minutes window);
+    TimeshiftControl(TimeshiftEngine& engine, const TimeshiftStore* store, std::chrono::minutes window);
 
     // A channel started, or stopped: nothing is held.
     void Reset();

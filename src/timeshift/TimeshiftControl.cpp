@@ -1,15 +1,15 @@
-#include "Timeshift.h"
+#include "TimeshiftControl.h"
 
 #include "TimeshiftStore.h"
 
 #include <algorithm>
 
-Timeshift::Timeshift(TimeshiftEngine& engine, const TimeshiftStore* store, std::chrono::minutes window)
+TimeshiftControl::TimeshiftControl(TimeshiftEngine& engine, const TimeshiftStore* store, std::chrono::minutes window)
     : engine(engine), store(store), windowSeconds(std::chrono::duration<double>(window).count())
 {
 }
 
-void Timeshift::Reset()
+void TimeshiftControl::Reset()
 {
     held = {};
     position = 0;
@@ -19,7 +19,7 @@ void Timeshift::Reset()
     shifted = false;
 }
 
-void Timeshift::Update(const std::vector<BufferedRange>& ranges, double playing, std::int64_t fileBytes)
+void TimeshiftControl::Update(const std::vector<BufferedRange>& ranges, double playing, std::int64_t fileBytes)
 {
     // The disk is asked only when the file has grown.
     if (store != nullptr && fileBytes > checkedBytes) {
@@ -43,7 +43,7 @@ void Timeshift::Update(const std::vector<BufferedRange>& ranges, double playing,
         engine.SeekTo(Oldest());
 }
 
-void Timeshift::Pause()
+void TimeshiftControl::Pause()
 {
     if (!Available() || paused)
         return;
@@ -52,7 +52,7 @@ void Timeshift::Pause()
     engine.SetPaused(true);
 }
 
-void Timeshift::Resume()
+void TimeshiftControl::Resume()
 {
     if (!paused)
         return;
@@ -60,13 +60,13 @@ void Timeshift::Resume()
     engine.SetPaused(false);
 }
 
-void Timeshift::Step(double seconds)
+void TimeshiftControl::Step(double seconds)
 {
     if (Available())
         SeekClamped(position + seconds);
 }
 
-void Timeshift::BackToLive()
+void TimeshiftControl::BackToLive()
 {
     if (!Available())
         return;
@@ -75,23 +75,23 @@ void Timeshift::BackToLive()
     Resume();
 }
 
-void Timeshift::SeekFromOldest(double seconds)
+void TimeshiftControl::SeekFromOldest(double seconds)
 {
     if (Available())
         SeekClamped(Oldest() + seconds);
 }
 
-double Timeshift::BehindSeconds() const
+double TimeshiftControl::BehindSeconds() const
 {
     return shifted ? std::max(0.0, LiveEdge() - position) : 0;
 }
 
-double Timeshift::Oldest() const
+double TimeshiftControl::Oldest() const
 {
     return std::min(held.end, std::max(held.start + kOldestMarginSeconds, held.end - windowSeconds));
 }
 
-void Timeshift::SeekClamped(double target)
+void TimeshiftControl::SeekClamped(double target)
 {
     if (target >= LiveEdge()) {
         if (!paused) {
