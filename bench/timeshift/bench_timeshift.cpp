@@ -197,7 +197,7 @@ void Pause(int minutes, const QString& url, const QString& folder)
     MpvPlayer player;
     player.SetUpLivePlayback({&store, 120min, RecordingPlace(folder), {}});
     player.Create(false);
-    player.Open(url);
+    player.Open(RequestFor(url));
     if (!WaitFor([&] { return Playing(player); }, kWaitMs)) {
         std::fprintf(stderr, "the stream did not play\n");
         return;
@@ -263,7 +263,7 @@ void Cap(int minutes, int capMiB, const QString& url, const QString& folder)
     MpvPlayer player;
     player.SetUpLivePlayback({&store, 120min, RecordingPlace(folder), {}});
     player.Create(false);
-    player.Open(url);
+    player.Open(RequestFor(url));
     if (!WaitFor([&] { return Playing(player); }, kWaitMs))
         return;
     player.Shift().Pause(); // everything read stays: the hardest case for the cap
@@ -292,7 +292,7 @@ void Recording(const QString& url, const QString& folder)
     MpvPlayer player;
     player.SetUpLivePlayback({&store, 120min, RecordingPlace(folder), {}});
     player.Create(false);
-    player.Open(url);
+    player.Open(RequestFor(url));
     if (!WaitFor([&] { return Playing(player); }, kWaitMs))
         return;
     Sleep(kSettleMs);

@@ -37,13 +37,13 @@ protected:
         setup.recordings = RecordingPlace(temp.FilePath(QStringLiteral("Videos")));
         player.SetUpLivePlayback(setup);
         ASSERT_TRUE(player.Create(false));
-        player.SetStateSink([this](int playState) { state = playState; });
+        player.SetStateSink([this](const PlayState& published) { state = published.state; });
         Switch(path);
     }
 
     void Switch(const QString& path)
     {
-        player.Open(server.Url(path));
+        player.Open(RequestFor(server.Url(path)));
         ASSERT_TRUE(WaitFor([this] { return state == PLAYSTATE_PLAYING && player.Shift().Available(); }, kStartMs));
     }
 
