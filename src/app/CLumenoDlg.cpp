@@ -508,7 +508,7 @@ void CLumenoDlg::ShowChannelWindow()
     channelDlg.show();
     channelDlg.raise();
     channelDlg.activateWindow();
-    channelDlg.setFocus();
+    channelDlg.FocusList();
 }
 
 void CLumenoDlg::ConnectPlaylists()
@@ -715,6 +715,10 @@ QPoint CLumenoDlg::KeyboardMenuPosition() const
 
 void CLumenoDlg::keyPressEvent(QKeyEvent* event)
 {
+    if (OnMenuBarKey(event->key(), event->modifiers() == Qt::NoModifier || event->key() == Qt::Key_Alt)) {
+        event->accept();
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -731,6 +735,32 @@ void CLumenoDlg::keyPressEvent(QKeyEvent* event)
         return;
     }
     event->accept();
+}
+
+void CLumenoDlg::keyReleaseEvent(QKeyEvent* event)
+{
+    // Alt pressed and released with nothing between opens the menu bar.
+    if (event->key() == Qt::Key_Alt && altAlone && !event->isAutoRepeat()) {
+        altAlone = false;
+        OpenMenuBar();
+        return;
+    }
+    QDialog::keyReleaseEvent(event);
+}
+
+bool CLumenoDlg::OnMenuBarKey(int key, bool unmodified)
+{
+    altAlone = key == Qt::Key_Alt;
+    if (key != Qt::Key_F10 || !unmodified)
+        return false;
+    OpenMenuBar();
+    return true;
+}
+
+void CLumenoDlg::OpenMenuBar()
+{
+    if (!player.IsFullScreen())
+        menuPanel.OpenFromKeyboard();
 }
 
 void CLumenoDlg::accept()
@@ -887,8 +917,13 @@ void CLumenoDlg::ShowStatus(const PlayState& state)
     }
 }
 
-void CLumenoDlg::OnPlayerKey(quint16 key)
+void CLumenoDlg::OnPlayerKey(quint16 key, quint16 shiftState)
 {
+    if (key == VK_F10 || key == VK_MENU) {
+        OnMenuBarKey(key == VK_F10 ? Qt::Key_F10 : Qt::Key_Alt, shiftState == 0 || key == VK_MENU);
+        return;
+    }
+    altAlone = false;
     switch (key) {
     case VK_RETURN:
         LeaveFullScreen();

@@ -129,6 +129,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -148,8 +149,11 @@ private:
     void OnTimer();
     void ShowPlayState(const PlayState& state);
     void ShowStatus(const PlayState& state);
-    void OnPlayerKey(quint16 key);
+    void OnPlayerKey(quint16 key, quint16 shiftState);
     void OnPlayerMouseDown();
+    // F10 and a lone Alt open the menu bar; true when key did.
+    bool OnMenuBarKey(int key, bool unmodified);
+    void OpenMenuBar();
     void SetTopmost(bool topmost);
     QPoint KeyboardMenuPosition() const;
 
@@ -216,6 +220,7 @@ private:
     QRect closingRect; // outer rectangle when the modal loop ended
     PlayState shownState;
     quint64 channelStarts = 0; // so that a start handed over meanwhile wins
+    bool altAlone = false; // Alt is down and no other key was pressed since
     ScreenSaverInhibitor screenSaver;
     MprisService mpris{*this};
 };

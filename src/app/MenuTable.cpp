@@ -42,6 +42,7 @@ const MenuRow kRows[] = {
     {MenuHelp, ID_DONATE, MainMenu, MainMenuDonate},
 
     {MenuContext, ID_CHANNELS, ContexMenu, ContextShowChannels},
+    {MenuContext, ID_FIND_CHANNEL, Playlists, PlaylistFindMenu, kCtrlF},
     {MenuContext, ID_ADD_PLAYLIST, Playlists, PlaylistAddMenu},
     {MenuContext, ID_SEPARATOR},
     {MenuContext, ID_PLAY_PAUSE, ContexMenu, ContextPlayPause, kSpace},
@@ -56,6 +57,11 @@ const MenuRow kRows[] = {
     {MenuContext, ID_SEPARATOR},
     {MenuContext, ID_ALWAYS_ON_TOP, ContexMenu, ContextAlwaysOnTop, kCtrlT, AlwaysOnTop},
     {MenuContext, ID_SEPARATOR},
+    // The context menu is the keyboard's way to every command: the bar's own texts serve
+    // where the context menu's group has none.
+    {MenuContext, ID_LANGUAGE, MainMenu, MainMenuLanguage},
+    {MenuContext, ID_SEPARATOR},
+    {MenuContext, ID_ABOUT, MainMenu, MainMenuAbout},
     {MenuContext, ID_DONATE, ContexMenu, ContextDonate},
 };
 } // namespace

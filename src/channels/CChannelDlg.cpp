@@ -212,6 +212,7 @@ void CChannelDlg::CreateTemplateControls()
     connect(channelTree, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { CatchInvalidArgument([&] { OnTreeSelChanged(current); }); });
     connect(channelTree, &QTreeWidget::itemDoubleClicked, this, [this] { PlayFromTree(); });
+    channelTree->installEventFilter(this);
     channelTree->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(channelTree, &QTreeWidget::customContextMenuRequested, this, &CChannelDlg::OnTreeContextMenu);
 
@@ -226,6 +227,7 @@ void CChannelDlg::CreateTemplateControls()
     favoritesList->setSelectionMode(QAbstractItemView::SingleSelection);
     favoritesList->setItemDelegate(new ChannelItemDelegate(favoritesList));
     favoritesList->hide();
+    favoritesList->installEventFilter(this);
     connect(favoritesList, &QTreeWidget::itemSelectionChanged, this,
             [this] { CatchInvalidArgument([this] { OnFavoriteItemChanged(); }); });
     connect(favoritesList, &QTreeWidget::itemDoubleClicked, this,
@@ -235,6 +237,7 @@ void CChannelDlg::CreateTemplateControls()
     description->setObjectName(QStringLiteral("description"));
     description->setGeometry(units.ToPixels(kDescriptionRect));
     description->setReadOnly(true);
+    description->setTabChangesFocus(true);
 
     CreateSearch();
 }
@@ -287,6 +290,7 @@ void CChannelDlg::InitControls()
     playImages = {LoadWindowIcon(kPlayIcon)};
     CreatePlayBar(true);
     CreateFavoritesBar();
+    OrderTabStops();
 
     channelImages = LoadChannelImages();
     playlistTree = new PlaylistTree(channelTree, channelImages);
@@ -298,12 +302,24 @@ void CChannelDlg::InitControls()
     favoritesList->setAllColumnsShowFocus(true);
 }
 
+void CChannelDlg::OrderTabStops()
+{
+    // As the controls are placed: the lists, the description, then the buttons from the left.
+    std::vector<QWidget*> order{tabs, channelTree, favoritesList, description};
+    for (int k = 1; k <= kFavoritesButtonCount; ++k)
+        order.push_back(buttons[k]);
+    order.push_back(buttons[0]);
+    for (std::size_t k = 1; k < order.size(); ++k)
+        setTabOrder(order[k - 1], order[k]);
+}
+
 QToolButton* CChannelDlg::CreateToolButton(QWidget* bar, int command, const QIcon& icon)
 {
     auto* button = new QToolButton(bar);
     button->setObjectName(QStringLiteral("button%1").arg(command));
     button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab; a click leaves the focus on the list it acts on.
+    button->setFocusPolicy(Qt::TabFocus);
     button->setIconSize(kToolIcon);
     button->setIcon(icon);
     button->setEnabled(false);
@@ -437,6 +453,7 @@ void CChannelDlg::ApplyLanguage()
         }
         LayoutToolbars(width(), height());
         playBar->show();
+        OrderTabStops();
         NameControls();
 
         refillQuietly(channelTree, [this] {
@@ -477,11 +494,70 @@ void CChannelDlg::keyPressEvent(QKeyEvent* event)
         OpenSearch();
         return;
     }
+    // Enter never ends the window: it plays the selection, or presses a focused button.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        accept();
+        if (auto* button = qobject_cast<QToolButton*>(focusWidget()))
+            button->click();
+        else
+            OnCommand(ID_CHANNEL_PLAY);
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+bool CChannelDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && (watched == channelTree || watched == favoritesList))
+        return OnViewKey(watched == favoritesList, *static_cast<QKeyEvent*>(event));
+    return QDialog::eventFilter(watched, event);
+}
+
+bool CChannelDlg::OnViewKey(bool favorites, const QKeyEvent& key)
+{
+    const bool ctrl = key.modifiers() & Qt::ControlModifier;
+    if (favorites && ctrl && (key.key() == Qt::Key_Up || key.key() == Qt::Key_Down)) {
+        MoveFavorite(key.key() == Qt::Key_Up ? -1 : +1);
+        return true;
+    }
+    if (favorites && key.key() == Qt::Key_Delete) {
+        OnFavoritesRemove();
+        return true;
+    }
+    if (key.key() == Qt::Key_Insert) {
+        if (favorites)
+            OnFavoritesAdd();
+        else if (const QTreeWidgetItem* item = channelTree->currentItem())
+            AddToFavorites(itemKey(item));
+        return true;
+    }
+    const bool menuKey = key.key() == Qt::Key_Menu || (key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier);
+    if (!favorites && menuKey) {
+        // Opens over the selected item, where the pointer would have been.
+        const QTreeWidgetItem* item = channelTree->currentItem();
+        OnTreeContextMenu(item != nullptr ? channelTree->visualItemRect(item).center() : QPoint());
+        return true;
+    }
+    if (!favorites && (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)) {
+        // On a group, Enter opens or closes it as a double-click does.
+        QTreeWidgetItem* item = channelTree->currentItem();
+        if (item != nullptr && !isChannelItem(item)) {
+            item->setExpanded(!item->isExpanded());
+            return true;
+        }
+    }
+    return false;
+}
+
+void CChannelDlg::FocusList()
+{
+    if (tabs == nullptr)
+        return;
+    if (tabs->currentIndex() == kTabFavorites)
+        favoritesList->setFocus();
+    else if (searchPanel->IsOpen())
+        searchPanel->Open();
+    else
+        channelTree->setFocus();
 }
 
 void CChannelDlg::resizeEvent(QResizeEvent* event)
@@ -681,21 +757,34 @@ void CChannelDlg::Start(const ChannelRequest& request)
 
 void CChannelDlg::OnFavoritesAdd()
 {
-    const OwnStream stream = OwnStreamOf(current);
+    AddFavorite(current.id, current.name, current.icon, OwnStreamOf(current));
+}
+
+void CChannelDlg::AddToFavorites(const ChannelKey& key)
+{
+    if (key.IsOwn()) {
+        if (OwnChannel(key) != nullptr)
+            AddFavorite(0, NameOf(key), kChannelImage, StreamOf(key));
+    } else if (key.id != 0) {
+        AddFavorite(key.id, NameOf(key), GroupImageOf(SectionNumber(key.id), ChannelPosition(key.id)), OwnStream());
+    }
+}
+
+void CChannelDlg::AddFavorite(ChannelId id, const QString& name, int icon, const OwnStream& stream)
+{
     if (!stream.IsEmpty()) {
         // Own channels all have id 0: they are told apart by their address.
         if (std::any_of(favorites.streams.begin(), favorites.streams.end(),
                         [&stream](const OwnStream& s) { return s.address == stream.address; }))
             return;
-    } else if (favorites.ids.contains(current.id)) {
+    } else if (id == 0 || favorites.ids.contains(id)) {
         return;
     }
     favorites.streams.append(stream);
-    favorites.names.append(current.name);
-    favorites.ids.append(current.id);
-    favorites.icons.append(static_cast<quint32>(current.icon));
-    QTreeWidgetItem* item =
-        InsertFavoriteItem(favoritesList->topLevelItemCount(), current.name, current.icon, current.id);
+    favorites.names.append(name);
+    favorites.ids.append(id);
+    favorites.icons.append(static_cast<quint32>(icon));
+    QTreeWidgetItem* item = InsertFavoriteItem(favoritesList->topLevelItemCount(), name, icon, id);
     favoritesList->setCurrentItem(item);
     favoritesList->scrollToItem(item);
 }
@@ -891,7 +980,7 @@ void CChannelDlg::StartKey(const ChannelKey& key, const ChannelOrigin& origin)
     if (key.IsOwn()) {
         const PlaylistChannel* channel = OwnChannel(key);
         if (channel != nullptr) // the playlist may have changed since the list was made
-            Start(OwnRequest(StreamOf(key), channel->name, kFurtherChannelsImage, origin));
+            Start(OwnRequest(StreamOf(key), channel->name, kChannelImage, origin));
         return;
     }
     // The name is looked up once the id is known to name a channel.
@@ -1028,8 +1117,14 @@ void CChannelDlg::OnTreeContextMenu(const QPoint& at)
     QTreeWidgetItem* item = channelTree->itemAt(at);
     QMenu menu(this);
     if (item == nullptr || !PlaylistTree::IsPlaylistNode(item)) {
+        QAction* favorite = nullptr;
+        if (item != nullptr && isChannelItem(item))
+            favorite = menu.addAction(favoritesImages.value(0), Text(kFirstFavoritesTip));
         QAction* add = menu.addAction(PlaylistText(PlaylistAddMenu));
-        if (menu.exec(channelTree->viewport()->mapToGlobal(at)) == add)
+        QAction* chosen = menu.exec(channelTree->viewport()->mapToGlobal(at));
+        if (chosen != nullptr && chosen == favorite)
+            AddToFavorites(itemKey(item));
+        else if (chosen == add)
             emit AddPlaylistRequested();
         return;
     }

@@ -88,6 +88,9 @@ public:
     // names no channel of the stream table.
     void PlayChannel(ChannelId id);
 
+    // Puts the focus on the list of the current tab, or on the open search.
+    void FocusList();
+
     // Opens the search field on the tree tab.
     void OpenSearch();
     // Starts the previous (-1) or next (+1) channel of the list the current one was
@@ -109,6 +112,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateTemplateControls();
@@ -116,6 +120,7 @@ private:
     void InitControls();
     void CreatePlayBar(bool visible);
     void CreateFavoritesBar();
+    void OrderTabStops();
     QToolButton* CreateToolButton(QWidget* bar, int command, const QIcon& icon);
     void FillFavoritesList();
     QTreeWidgetItem* InsertGroupNode(QTreeWidgetItem* parent, const QString& text, int image);
@@ -131,7 +136,11 @@ private:
     void OnCommand(int id);
     void PlayFromTree();
     void PlayFromFavorite(QTreeWidgetItem* item);
+    // The favourites' keys on either list; true when the key was used.
+    bool OnViewKey(bool favorites, const QKeyEvent& key);
     void OnFavoritesAdd();
+    void AddToFavorites(const ChannelKey& key);
+    void AddFavorite(ChannelId id, const QString& name, int icon, const OwnStream& stream);
     void OnFavoritesRemove();
     void MoveFavorite(int step);
 

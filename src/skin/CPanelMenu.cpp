@@ -6,6 +6,7 @@
 #include "WindowMessage.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -169,10 +170,30 @@ void CPanelMenu::mousePressEvent(QMouseEvent* event)
     QWidget::mousePressEvent(event);
 }
 
-void CPanelMenu::OpenPopup(int index)
+void CPanelMenu::OpenFromKeyboard()
+{
+    if (ItemCount() > 0 && isVisible())
+        OpenPopup(0, true);
+}
+
+void CPanelMenu::OpenPopup(int index, bool fromKeyboard)
+{
+    hoverEnabled = false;
+    bool highlightFirst = fromKeyboard;
+    for (;;) {
+        const int step = RunPopup(index, highlightFirst);
+        if (step == 0 || index >= ItemCount())
+            break;
+        SetState(index, 0);
+        index = (index + step + ItemCount()) % ItemCount();
+        highlightFirst = true; // moving between menus is the keyboard's
+    }
+    hoverEnabled = true;
+}
+
+int CPanelMenu::RunPopup(int index, bool highlightFirst)
 {
     openItem = index;
-    hoverEnabled = false;
     states[index] = 1;
     paintIndex = index;
     update(rects[index]);
@@ -180,10 +201,44 @@ void CPanelMenu::OpenPopup(int index)
     const QRect& item = rects[index];
     const QPoint below = mapToGlobal(QPoint(item.left(), item.top() + item.height()));
     const QPointer<QMenu> menu = menus[index];
+    if (!menu)
+        return 0;
+    stepAfterClose = 0;
+    menu->installEventFilter(this);
+    if (highlightFirst) {
+        // Once shown: a menu being opened forgets any highlight set before.
+        QTimer::singleShot(0, menu, [menu] {
+            for (QAction* action : menu->actions()) {
+                if (!action->isSeparator() && action->isEnabled()) {
+                    menu->setActiveAction(action);
+                    break;
+                }
+            }
+        });
+    }
     // exec() returns when the menu closes, like the platform's popup menu; the items
     // may have been replaced by the time the command has been carried out.
-    QAction* chosen = menu ? menu->exec(below) : nullptr;
-    if (chosen != nullptr && chosen->data().isValid())
+    QAction* chosen = menu->exec(below);
+    if (menu)
+        menu->removeEventFilter(this);
+    if (chosen != nullptr && chosen->data().isValid()) {
         SendMessage(parentWidget(), WM_COMMAND, static_cast<WPARAM>(chosen->data().toInt()), 0);
-    hoverEnabled = true;
+        return 0;
+    }
+    return stepAfterClose;
+}
+
+bool CPanelMenu::eventFilter(QObject* watched, QEvent* event)
+{
+    // Left and Right go on to the neighbouring menu, as in a menu bar.
+    auto* menu = qobject_cast<QMenu*>(watched);
+    if (event->type() == QEvent::KeyPress && menu != nullptr && menus.contains(menu)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Left || key == Qt::Key_Right) {
+            stepAfterClose = key == Qt::Key_Left ? -1 : +1;
+            menu->close();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }

@@ -40,6 +40,8 @@ public:
     bool IsItemHot(int index) const;
     // The item whose popup menu was opened last, until the pointer moves; -1 if none.
     int OpenItem() const { return openItem; }
+    // Opens the first menu with its first item highlighted, as F10 or a lone Alt does.
+    void OpenFromKeyboard();
 
     QAccessible::Role AccessibleRole() const override { return QAccessible::MenuBar; }
     int PartCount() const override { return ItemCount(); }
@@ -51,6 +53,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     enum Image { Menu1, Menu2, ImageCount };
@@ -58,7 +61,10 @@ private:
     QFont ItemFont() const { return itemFont.value_or(font()); }
     // Sets an item's state and repaints just that item at once.
     void SetState(int index, int state);
-    void OpenPopup(int index);
+    // Opens index's menu and, while Left or Right closes one, its neighbour's.
+    void OpenPopup(int index, bool fromKeyboard = false);
+    // The popup's own loop; returns the step Left (-1) or Right (+1) asked for, else 0.
+    int RunPopup(int index, bool highlightFirst);
     void DrawText(QPainter& p, int index) const;
 
     std::array<CxImage, ImageCount> images;
@@ -67,6 +73,7 @@ private:
     int nextLeft = 0;
     bool hoverEnabled = true;
     int openItem = -1;
+    int stepAfterClose = 0;
     QStringList texts;
     QList<int> states;
     QList<QRect> rects;

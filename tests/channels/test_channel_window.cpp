@@ -253,18 +253,12 @@ TEST_F(ChannelWindowTest, UnequalFavouriteListsStopTheListing)
     EXPECT_EQ(boxes.Boxes().size(), 1u);
 }
 
-TEST_F(ChannelWindowTest, EscapeEnterAndTheCloseBoxOnlyHide)
+TEST_F(ChannelWindowTest, EscapeAndTheCloseBoxOnlyHideWhileEnterPlaysAndStays)
 {
     CreateWindow();
     Tree()->setCurrentItem(TreeItem(MakeChannelId(7, 3)));
     Tree()->setFocus();
     QTest::keyClick(Tree(), Qt::Key_Escape);
-    EXPECT_FALSE(dlg->isVisible());
-    dlg->show();
-    QTest::keyClick(Tree(), Qt::Key_Return);
-    EXPECT_FALSE(dlg->isVisible());
-    dlg->show();
-    QTest::keyClick(Description(), Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_FALSE(dlg->isVisible());
     dlg->show();
     dlg->close();
@@ -273,6 +267,54 @@ TEST_F(ChannelWindowTest, EscapeEnterAndTheCloseBoxOnlyHide)
     EXPECT_EQ(mainWindow->Starts(), 0);
     EXPECT_EQ(Tree()->currentItem(), TreeItem(MakeChannelId(7, 3)));
     EXPECT_EQ(Description()->toPlainText(), "D7.3");
+
+    QTest::keyClick(Tree(), Qt::Key_Return);
+    EXPECT_EQ(mainWindow->Last().name, "N7.3");
+    QTest::keyClick(Description(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(mainWindow->Starts(), 2);
+    EXPECT_TRUE(dlg->isVisible());
+
+    QTreeWidgetItem* group = TreeItem(MakeChannelId(7, 3))->parent();
+    Tree()->setCurrentItem(group);
+    const bool expanded = group->isExpanded();
+    QTest::keyClick(Tree(), Qt::Key_Return); // a group opens or closes
+    EXPECT_NE(group->isExpanded(), expanded);
+    EXPECT_EQ(mainWindow->Starts(), 2);
+}
+
+TEST_F(FavoritesTest, FavouriteKeysAddRemoveAndMove)
+{
+    Tabs()->setCurrentIndex(0);
+    Tree()->setCurrentItem(TreeItem(MakeChannelId(7, 3)));
+    QTest::keyClick(Tree(), Qt::Key_Insert);
+    QTest::keyClick(Tree(), Qt::Key_Insert); // once only
+    EXPECT_EQ(Saved().names, QStringList({"A", "B", "C", "N7.3"}));
+    EXPECT_EQ(Saved().ids.last(), MakeChannelId(7, 3));
+    EXPECT_EQ(mainWindow->Starts(), 0); // added without being started
+
+    Tabs()->setCurrentIndex(1);
+    Select(3);
+    QTest::keyClick(List(), Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(Saved().names, QStringList({"A", "B", "N7.3", "C"}));
+    EXPECT_EQ(SelectedRow(), 2);
+    QTest::keyClick(List(), Qt::Key_Down, Qt::ControlModifier);
+    QTest::keyClick(List(), Qt::Key_Delete);
+    EXPECT_EQ(Saved().names, QStringList({"A", "B", "C"}));
+    EXPECT_EQ(Saved().icons.size(), 3);
+}
+
+TEST_F(FavoritesTest, TabReachesEveryButtonOfTheShownTab)
+{
+    List()->setFocus();
+    Select(0);
+    QStringList reached;
+    for (int k = 0; k < 6; ++k) {
+        QTest::keyClick(dlg->focusWidget(), Qt::Key_Tab);
+        reached.append(dlg->focusWidget()->objectName());
+    }
+    // Add is off until a channel was started.
+    EXPECT_EQ(reached, QStringList({"description", "button127", "button128", "button129", "button125",
+                                              "tabs"}));
 }
 
 TEST_F(FavoritesTest, LayoutFollowsTheClientSize)

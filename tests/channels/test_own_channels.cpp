@@ -1,6 +1,7 @@
 // The viewer's own playlists in the channel window: their nodes, playing, favourites,
 // zapping and finding their channels.
 
+#include "ChannelTreeLayout.h"
 #include "ChannelWindowFixture.h"
 
 #include <QLabel>
@@ -109,6 +110,7 @@ TEST_F(OwnChannelsTest, OwnFavoritesKeepTheirStreamAndPlayAfterThePlaylistIsGone
     Button(CChannelDlg::ID_FAVORITES_ADD)->click(); // once only, although its id is 0 as well
     EXPECT_EQ(Saved().names, QStringList({"Loose A", "N4.0", "Loose B"}));
     EXPECT_EQ(Saved().ids, QList<quint32>({0, MakeChannelId(4, 0), 0}));
+    EXPECT_EQ(Saved().icons[0], static_cast<quint32>(kChannelImage)); // a channel's, not a folder's
     ASSERT_EQ(Saved().streams.size(), 3);
     EXPECT_EQ(Saved().streams[0].playlist, "My list");
     EXPECT_TRUE(Saved().streams[1].IsEmpty());

@@ -136,6 +136,28 @@ TEST_F(PanelMenu, ChosenCommandReachesTheParentWithItsId)
     EXPECT_FALSE(panel.IsItemHot(2));
 }
 
+TEST_F(PanelMenu, KeyboardOpensTheFirstMenuAndArrowsWalkBetweenMenus)
+{
+    QStringList walked;
+    // Left from the first wraps to the last; Right twice to the second; Enter chooses.
+    const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Right, Qt::Key_Return};
+    int step = 0;
+    std::function<void(QMenu*)> press = [&](QMenu* popup) {
+        QTimer::singleShot(20, popup, [&, popup] {
+            walked.append(popup->activeAction() != nullptr ? QString::number(popup->activeAction()->data().toInt())
+                                                           : QStringLiteral("none"));
+            QTest::keyClick(popup, keys[step++]);
+            if (step < 4)
+                WhenPopupOpens(press);
+        });
+    };
+    WhenPopupOpens(press);
+    panel.OpenFromKeyboard();
+    EXPECT_EQ(walked, QStringList({"104", "107", "104", "105"}));
+    ASSERT_EQ(host.received.size(), 1u);
+    EXPECT_EQ(host.received[0].wParam, 105u);
+}
+
 TEST_F(PanelMenu, CommandMayReplaceTheMenusAndItems)
 {
     // A language change rebuilds the bar from inside the command it was chosen by.
