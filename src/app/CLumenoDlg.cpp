@@ -162,6 +162,8 @@ bool CLumenoDlg::OnInitDialog()
     mpris.Register();
     if (settings.hideControl)
         playPanel.hide();
+    // The window keeps the focus, so that Space and Enter stay its own until Tab moves on.
+    setFocus();
 
     boldFont = font();
     boldFont.setWeight(QFont::Bold);

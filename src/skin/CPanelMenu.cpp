@@ -188,6 +188,9 @@ void CPanelMenu::OpenPopup(int index, bool fromKeyboard)
         index = (index + step + ItemCount()) % ItemCount();
         highlightFirst = true; // moving between menus is the keyboard's
     }
+    // No pointer will move off the item to cool it down.
+    if (highlightFirst && index < ItemCount())
+        SetState(index, 0);
     hoverEnabled = true;
 }
 

@@ -1,7 +1,9 @@
 #include "CPanelPlay.h"
 
 #include "CMemDC.h"
+#include "SkinColours.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 
@@ -16,6 +18,8 @@ constexpr int kSliderTop = 30;
 constexpr int kSliderInset = 105;
 constexpr int kCentreThreshold = 340;
 constexpr int kNarrowOffset = 170;
+constexpr int kVolumeKeyStep = 5;
+constexpr int kFocusMargin = 2;
 
 const char* const kImageFiles[] = {
     "Skin/PanelFill.png", "Skin/PanelLeft.png", "Skin/PanelRight.png",
@@ -33,6 +37,8 @@ CPanelPlay::CPanelPlay()
     static_assert(std::size(kImageFiles) == ImageCount);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    // Reached with Tab: each control in turn, marked with a focus frame.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 CPanelPlay::~CPanelPlay() = default;
@@ -267,7 +273,123 @@ void CPanelPlay::paintEvent(QPaintEvent* event)
         DrawSoundButton(p);
     if (what == All || what == Slider)
         DrawSlider(p, dc);
+    DrawFocus(p);
     selector = All;
+}
+
+void CPanelPlay::DrawFocus(QPainter& p) const
+{
+    if (!hasFocus())
+        return;
+    QPen pen(kSkinTextColour);
+    pen.setStyle(Qt::DotLine);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(PartRect(focusPart).adjusted(-kFocusMargin, -kFocusMargin, kFocusMargin - 1, kFocusMargin - 1));
+}
+
+QRect CPanelPlay::PartRect(int part) const
+{
+    switch (part) {
+    case PlayPart: return playRect;
+    case SoundPart: return soundRect;
+    default: return trackRect;
+    }
+}
+
+void CPanelPlay::FocusPart(int part)
+{
+    focusPart = part;
+    selector = All;
+    update();
+    if (hasFocus())
+        Notify(this, part, QAccessible::Focus);
+}
+
+void CPanelPlay::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    if (event->reason() == Qt::BacktabFocusReason)
+        FocusPart(VolumePart);
+    else if (event->reason() == Qt::TabFocusReason)
+        FocusPart(playEnabled ? PlayPart : SoundPart);
+    else
+        FocusPart(focusPart);
+}
+
+void CPanelPlay::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    selector = All;
+    update();
+}
+
+bool CPanelPlay::focusNextPrevChild(bool next)
+{
+    int part = focusPart + (next ? 1 : -1);
+    if (part == PlayPart && !playEnabled)
+        part = next ? SoundPart : -1;
+    if (part < 0 || part >= PartCountOf)
+        return QWidget::focusNextPrevChild(next);
+    FocusPart(part);
+    return true;
+}
+
+bool CPanelPlay::IsPartKey(const QKeyEvent& key) const
+{
+    if (key.modifiers() & ~Qt::KeypadModifier)
+        return false;
+    switch (key.key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return focusPart != VolumePart;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        return focusPart == VolumePart;
+    default:
+        return false;
+    }
+}
+
+bool CPanelPlay::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride && IsPartKey(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void CPanelPlay::keyPressEvent(QKeyEvent* event)
+{
+    if (!IsPartKey(*event)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+        SetPartValue(VolumePart, volume - kVolumeKeyStep);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+        SetPartValue(VolumePart, volume + kVolumeKeyStep);
+        break;
+    case Qt::Key_Home:
+        SetPartValue(VolumePart, 0);
+        break;
+    case Qt::Key_End:
+        SetPartValue(VolumePart, kMaximumValue);
+        break;
+    default:
+        PressPart(focusPart);
+        break;
+    }
 }
 
 void CPanelPlay::DrawBackground(QPainter& p) const

@@ -71,8 +71,14 @@ public:
     AccessiblePart Part(int index) const override;
     void PressPart(int index) override;
     void SetPartValue(int index, int value) override;
+    int FocusedPart() const override { return hasFocus() ? focusPart : -1; }
 
 protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -103,11 +109,16 @@ private:
     // Sets a hot flag; on a change repaints just that element, later.
     void SetHot(bool& hot, bool value, Selector selector, const QRect& rect);
     QRect SelectorRect(int which) const;
+    QRect PartRect(int part) const;
+    void FocusPart(int part);
+    // The keys a focused part takes before the window's accelerators.
+    bool IsPartKey(const QKeyEvent& key) const;
 
     void DrawBackground(QPainter& p) const;
     void DrawPlayButton(QPainter& p) const;
     void DrawSoundButton(QPainter& p) const;
     void DrawSlider(QPainter& p, const CMemDC& dc) const;
+    void DrawFocus(QPainter& p) const;
 
     std::array<CxImage, ImageCount> images;
     PlayPanelNames names;
@@ -122,6 +133,7 @@ private:
     bool soundOn = true;
     bool playing = false;
     int selector = All;
+    int focusPart = PlayPart;
     int knobOffset = 0;
     int volume = 0;
     int panelWidth = 100;

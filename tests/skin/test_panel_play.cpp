@@ -352,3 +352,32 @@ TEST_F(PanelPlay, AssistiveTechnologyNamesReadsAndWorksTheThreeControls)
         EXPECT_EQ(host.received[i].lParam, expected[i].lParam) << i;
     }
 }
+
+TEST_F(PanelPlay, TheKeyboardWalksAndWorksTheControlsWithAVisibleFocus)
+{
+    panel.SetVolume(50);
+    host.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+    panel.clearFocus();
+    panel.setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(panel.FocusedPart(), CPanelPlay::SoundPart); // play is off before a channel
+    const QImage before = panel.grab().toImage();
+    QTest::keyClick(&panel, Qt::Key_Space);
+    EXPECT_FALSE(panel.IsSoundOn());
+    QTest::keyClick(&panel, Qt::Key_Tab);
+    EXPECT_EQ(panel.FocusedPart(), CPanelPlay::VolumePart);
+    EXPECT_NE(panel.grab().toImage(), before); // the frame moved
+    QTest::keyClick(&panel, Qt::Key_Right);
+    QTest::keyClick(&panel, Qt::Key_Home);
+    EXPECT_EQ(panel.Volume(), 0);
+    QTest::keyClick(&panel, Qt::Key_Space); // not the volume's key
+    EXPECT_FALSE(panel.IsSoundOn());
+    const SentMessage expected[] = {{UM_MUTE, 1, 0}, {UM_VOLUME, 0, 55}, {UM_VOLUME, 0, 0}};
+    ASSERT_EQ(host.received.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i)
+        EXPECT_EQ(host.received[i].lParam, expected[i].lParam) << i;
+    panel.EnablePlayButton();
+    QTest::keyClick(&panel, Qt::Key_Backtab);
+    QTest::keyClick(&panel, Qt::Key_Backtab);
+    EXPECT_EQ(panel.FocusedPart(), CPanelPlay::PlayPart);
+}
