@@ -184,6 +184,6 @@ TEST_F(OwnPlaylistsEndToEnd, AddedPlayedKeptAndZappedThenListedAgainWithoutNetwo
     Node(tree, QStringLiteral("Web"))->setExpanded(true);
     EXPECT_NE(Node(tree, QStringLiteral("Remote Two")), nullptr); // from the cached copy
     EXPECT_EQ(dlg->FavoriteNames(), QStringList{"Remote Three"});
-    EXPECT_TRUE(config.ReadFile(QStringLiteral("Korvanta/Favorites.xml")).contains("id=\"0\" icon=\"12\" address=\"http://127.0.0.1:"));
+    EXPECT_TRUE(config.ReadFile(QStringLiteral("Korvanta/Favorites.xml")).contains("id=\"0\" icon=\"0\" address=\"http://127.0.0.1:"));
     EXPECT_TRUE(DoubleClick(QStringLiteral("local"), QStringLiteral("Disk"), QStringLiteral("Local One")));
 }
