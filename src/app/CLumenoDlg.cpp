@@ -8,8 +8,10 @@
 #include "CLanguageDlg.h"
 #include "CMemDC.h"
 #include "DialogUnits.h"
+#include "DroppedPlaylists.h"
 #include "EngineLibrary.h"
 #include "FavoritesFile.h"
+#include "GuidanceTexts.h"
 #include "InvalidArgument.h"
 #include "LanguageEntries.h"
 #include "LanguagePack.h"
@@ -29,6 +31,9 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
@@ -36,6 +41,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QTimerEvent>
+#include <QUrl>
 #include <QToolTip>
 #include <QWindow>
 
@@ -47,6 +53,8 @@ namespace {
 constexpr QSize kInitialSizeDlu(320, 199);
 // Where the status text starts inside the status rectangle.
 constexpr QPoint kStatusTextOffset(5, 2);
+// Space around the hint on the empty picture.
+constexpr int kHintMargin = 24;
 
 const QString kCaption = QStringLiteral("Korvanta");
 const QString kLanguageError = QStringLiteral("Cannot open language file. Please reinstall the program.");
@@ -100,6 +108,7 @@ CLumenoDlg::CLumenoDlg()
                    | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setWindowTitle(kCaption);
     setAttribute(Qt::WA_OpaquePaintEvent); // the paint handler covers the whole client area
+    setAcceptDrops(true);                  // playlists dropped on it are added
     resize(CDialogUnits(font()).ToPixels(kInitialSizeDlu));
     // Each part shows its own side of the player's state.
     CWMPEventDispatch& events = player.Events();
@@ -349,6 +358,30 @@ void CLumenoDlg::paintEvent(QPaintEvent* event)
                               ? painter.fontMetrics().elidedText(statusText, Qt::ElideRight, textRect.width())
                               : statusText;
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop, NaturalOrder(shown));
+    if (ShowsEmptyHint()) {
+        painter.setClipRect(videoRect);
+        painter.setFont(font());
+        painter.drawText(videoRect.adjusted(kHintMargin, kHintMargin, -kHintMargin, -kHintMargin),
+                         Qt::AlignCenter | Qt::TextWordWrap, EmptyHint());
+    }
+}
+
+// Until a channel was started, a newcomer without playlists is told how to add one.
+bool CLumenoDlg::ShowsEmptyHint() const
+{
+    return initialised && channelStarts == 0 && playlistLibrary.Playlists().empty();
+}
+
+void CLumenoDlg::UpdateEmptyHint()
+{
+    update(videoRect);
+}
+
+QString CLumenoDlg::EmptyHint() const
+{
+    const QString menuPath = languageStrings[MainMenu].value(MainMenuTitleChannels) + QStringLiteral(" > ") +
+                             languageStrings[Playlists].value(PlaylistAddMenu);
+    return languageStrings[Guidance].value(GuidanceEmptyHint).arg(menuPath);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -518,12 +551,29 @@ void CLumenoDlg::ConnectPlaylists()
     // Connected once: the channel window outlives every start-up attempt.
     static constexpr auto kOnce = Qt::UniqueConnection;
     connect(&playlistLibrary, &PlaylistLibrary::Changed, &channelDlg, &CChannelDlg::RefillPlaylists, kOnce);
+    connect(&playlistLibrary, &PlaylistLibrary::Changed, this, &CLumenoDlg::UpdateEmptyHint, kOnce);
     connect(&playlistLibrary, &PlaylistLibrary::Failed, this, &CLumenoDlg::ReportPlaylistFailure, kOnce);
     connect(&playlistLibrary, &PlaylistLibrary::Imported, this, &CLumenoDlg::ReportPlaylistImport, kOnce);
     connect(&channelDlg, &CChannelDlg::AddPlaylistRequested, this, &CLumenoDlg::ShowAddPlaylistDialog, kOnce);
+    connect(&channelDlg, &CChannelDlg::PlaylistsDropped, this, &CLumenoDlg::AddPlaylists, kOnce);
     connect(&channelDlg, &CChannelDlg::RenamePlaylistRequested, &playlistLibrary, &PlaylistLibrary::Rename, kOnce);
     connect(&channelDlg, &CChannelDlg::RefreshPlaylistRequested, &playlistLibrary, &PlaylistLibrary::Refresh, kOnce);
     connect(&channelDlg, &CChannelDlg::RemovePlaylistRequested, &playlistLibrary, &PlaylistLibrary::Remove, kOnce);
+}
+
+void CLumenoDlg::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedPlaylists(*event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CLumenoDlg::dropEvent(QDropEvent* event)
+{
+    const QStringList sources = DroppedPlaylists(*event->mimeData());
+    if (sources.isEmpty())
+        return;
+    event->acceptProposedAction();
+    AddPlaylists(sources);
 }
 
 void CLumenoDlg::AddPlaylists(const QStringList& sources)
@@ -542,9 +592,30 @@ void CLumenoDlg::AddPlaylists(const QStringList& sources)
 
 void CLumenoDlg::ShowAddPlaylistDialog()
 {
-    CAddPlaylistDlg dlg(this, languageStrings);
-    if (dlg.DoModal() == IDOK)
+    CAddPlaylistDlg dlg(this, languageStrings, BrowseFolder());
+    const int result = dlg.DoModal();
+    browseFolder = dlg.Folder();
+    if (result == IDOK)
         playlistLibrary.Add(dlg.Source());
+}
+
+// The folder Browse last found a file in, else that of the newest local playlist, else home:
+// never the program's own data folder.
+QString CLumenoDlg::BrowseFolder() const
+{
+    if (!browseFolder.isEmpty())
+        return browseFolder;
+    const auto& playlists = playlistLibrary.Playlists();
+    for (auto playlist = playlists.rbegin(); playlist != playlists.rend(); ++playlist) {
+        const QUrl url(playlist->source);
+        const QString path = url.isLocalFile() ? url.toLocalFile() : playlist->source;
+        if (url.isLocalFile() || QFileInfo(path).isAbsolute()) {
+            const QDir folder = QFileInfo(path).absoluteDir();
+            if (folder.exists())
+                return folder.absolutePath();
+        }
+    }
+    return QDir::homePath();
 }
 
 void CLumenoDlg::ReportPlaylistFailure(const QString& name, const QString& reason)
@@ -865,6 +936,7 @@ void CLumenoDlg::OnVolume(int volume)
 
 void CLumenoDlg::OnStartChannel(const ChannelRequest& request)
 {
+    UpdateEmptyHint();
     Notify(this, VideoPart, QAccessible::NameChanged);
     SetStatusText(StatusString(StatusConnecting));
     playPanel.EnablePlayButton();

@@ -130,6 +130,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -182,6 +184,10 @@ private:
     void ShowLanguageDialog();
     void ShowChannelWindow();
     void ShowAddPlaylistDialog();
+    QString BrowseFolder() const;
+    bool ShowsEmptyHint() const;
+    QString EmptyHint() const;
+    void UpdateEmptyHint();
     void ConnectPlaylists();
     void ReportPlaylistFailure(const QString& name, const QString& reason);
     void ReportPlaylistImport(const QString& name, int skippedLines, const QString& report);
@@ -202,6 +208,7 @@ private:
     CChannelDlg channelDlg{languageStrings, channelNames, channelDescriptions, playlistLibrary.Playlists()};
     std::array<std::unique_ptr<QMenu>, kPopupCount> menus;
     QString dataFolder;
+    QString browseFolder; // where Browse last found a playlist
     QFont boldFont;
     QRect statusRect;
     QRect videoRect; // the picture's band, also before the picture exists

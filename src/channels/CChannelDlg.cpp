@@ -5,9 +5,13 @@
 #include "ChannelItemDelegate.h"
 #include "ChannelTreeLayout.h"
 #include "DialogUnits.h"
+#include "DroppedPlaylists.h"
+#include "GuidanceTexts.h"
 #include "InvalidArgument.h"
+#include "MessageBox.h"
 #include "PlaylistTexts.h"
 #include "PlaylistTree.h"
+#include "PluralForms.h"
 #include "SearchPanel.h"
 #include "StreamTable.h"
 #include "WinApp.h"
@@ -19,9 +23,14 @@
 #include <QInputDialog>
 #include <QMenu>
 #include <QUrl>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
+#include <QScrollBar>
+#include <QSet>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QToolButton>
@@ -177,6 +186,7 @@ bool CChannelDlg::Create(QWidget* owner)
     setParent(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     CreateTemplateControls();
+    setAcceptDrops(true);
     resize(CDialogUnits(font()).ToPixels(kTemplateSize));
     // The set-up is this window's own handler: a missing text ends it, not the caller's.
     try {
@@ -558,6 +568,21 @@ void CChannelDlg::FocusList()
         searchPanel->Open();
     else
         channelTree->setFocus();
+}
+
+void CChannelDlg::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedPlaylists(*event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CChannelDlg::dropEvent(QDropEvent* event)
+{
+    const QStringList sources = DroppedPlaylists(*event->mimeData());
+    if (sources.isEmpty())
+        return;
+    event->acceptProposedAction();
+    emit PlaylistsDropped(sources);
 }
 
 void CChannelDlg::resizeEvent(QResizeEvent* event)
@@ -1049,18 +1074,33 @@ void CChannelDlg::Zap(int step)
 void CChannelDlg::AppendPlaylists()
 {
     if (playlistTree != nullptr)
-        playlistTree->Append(&playlists, PlaylistText(PlaylistUnavailableNode));
+        playlistTree->Append(&playlists, PlaylistText(PlaylistUnavailableNode),
+                             QLocale(languageStrings[Locale].value(LocaleCode)));
 }
 
 void CChannelDlg::RefillPlaylists()
 {
     if (tabs == nullptr)
         return;
+    // The viewer's open nodes and selection outlive the nodes being made again.
+    const PlaylistTree::Place place = playlistTree->Save();
+    const int scrolled = channelTree->verticalScrollBar()->value();
     {
         const QSignalBlocker blocker(channelTree);
         while (channelTree->topLevelItemCount() > kFixedTopLevelCount)
             delete channelTree->takeTopLevelItem(kFixedTopLevelCount);
         AppendPlaylists();
+    }
+    playlistTree->Restore(place);
+    channelTree->verticalScrollBar()->setValue(scrolled);
+    // A playlist just added is shown opened and selected.
+    for (const Playlist& playlist : playlists) {
+        QTreeWidgetItem* node = place.sources.contains(playlist.source) ? nullptr : playlistTree->NodeOf(playlist.source);
+        if (node != nullptr) {
+            node->setExpanded(true);
+            channelTree->setCurrentItem(node);
+            channelTree->scrollToItem(node, QAbstractItemView::PositionAtTop);
+        }
     }
     OnTreeSelChanged(channelTree->currentItem());
     FillSearchNames();
@@ -1107,6 +1147,24 @@ OwnStream CChannelDlg::StreamOf(const ChannelKey& key) const
                      playlists[static_cast<std::size_t>(key.playlist)].name, channel->group};
 }
 
+bool CChannelDlg::ConfirmRemove(int playlist) const
+{
+    const Playlist& list = playlists[static_cast<std::size_t>(playlist)];
+    QSet<QString> addresses;
+    for (const PlaylistChannel& channel : list.channels)
+        addresses.insert(channel.address);
+    const auto fromIt = std::count_if(favorites.streams.begin(), favorites.streams.end(),
+                                      [&](const OwnStream& stream) { return addresses.contains(stream.address); });
+    const QStringList& guidance = languageStrings[Guidance];
+    QString text = guidance.value(GuidanceRemoveQuestion).arg(list.name);
+    if (fromIt > 0) {
+        const QString& locale = languageStrings[Locale].value(LocaleCode);
+        text += QLatin1Char('\n') + PluralForm(guidance.value(GuidanceFavoritesKept), locale, fromIt).arg(fromIt);
+    }
+    return MessageBox(const_cast<CChannelDlg*>(this), text, PlaylistText(PlaylistCaption), MB_YESNO | MB_ICONQUESTION)
+           == IDYES;
+}
+
 const QString& CChannelDlg::PlaylistText(int index) const
 {
     return languageStrings.Text(Playlists, index);
@@ -1142,7 +1200,7 @@ void CChannelDlg::OnTreeContextMenu(const QPoint& at)
             emit RenamePlaylistRequested(playlist, newName.trimmed());
     } else if (chosen == refresh) {
         emit RefreshPlaylistRequested(playlist);
-    } else if (chosen == remove) {
+    } else if (chosen == remove && ConfirmRemove(playlist)) {
         emit RemovePlaylistRequested(playlist);
     }
 }

@@ -104,6 +104,8 @@ signals:
     void RenamePlaylistRequested(int playlist, const QString& name);
     void RefreshPlaylistRequested(int playlist);
     void RemovePlaylistRequested(int playlist);
+    // Playlist files or addresses were dropped on the window.
+    void PlaylistsDropped(const QStringList& sources);
 
 public:
     void accept() override;
@@ -113,6 +115,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateTemplateControls();
@@ -169,6 +173,8 @@ private:
     QString FavoriteDescription(int row) const;
     void ShowKey(const ChannelKey& key);
     void OnTreeContextMenu(const QPoint& at);
+    // Asks before a playlist goes, telling how many favourites came from it (they stay).
+    bool ConfirmRemove(int playlist) const;
     const QString& PlaylistText(int index) const;
 
     const QString& Text(int index) const;

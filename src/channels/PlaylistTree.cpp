@@ -17,21 +17,96 @@ PlaylistTree::PlaylistTree(QTreeWidget* tree, const QList<QIcon>& channelImages)
     connect(tree, &QTreeWidget::itemExpanded, this, &PlaylistTree::Fill);
 }
 
-void PlaylistTree::Append(const std::vector<Playlist>* list, const QString& unavailableName)
+void PlaylistTree::Append(const std::vector<Playlist>* list, const QString& unavailableName, const QLocale& locale)
 {
     playlists = list;
     groups.assign(list->size(), Groups());
     grouped.assign(list->size(), false);
     for (std::size_t k = 0; k < list->size(); ++k) {
         const Playlist& playlist = (*list)[k];
-        if (!playlist.unavailable) {
-            tree->addTopLevelItem(MakeNode(playlist.name, static_cast<int>(k)));
-            continue;
+        QTreeWidgetItem* node = nullptr;
+        if (playlist.unavailable) {
+            node = MakeNode(unavailableName.arg(playlist.name), static_cast<int>(k));
+            node->setForeground(0, tree->palette().brush(QPalette::Disabled, QPalette::Text));
+        } else if (playlist.channels.empty()) {
+            node = MakeNode(playlist.name, static_cast<int>(k)); // not read yet
+        } else {
+            const QString count = locale.toString(static_cast<qlonglong>(playlist.channels.size()));
+            node = MakeNode(QStringLiteral("%1 (%2)").arg(playlist.name, count), static_cast<int>(k));
         }
-        QTreeWidgetItem* node = MakeNode(unavailableName.arg(playlist.name), static_cast<int>(k));
-        node->setForeground(0, tree->palette().brush(QPalette::Disabled, QPalette::Text));
+        node->setData(0, SourceRole, playlist.source);
         tree->addTopLevelItem(node);
     }
+}
+
+PlaylistTree::Place PlaylistTree::Save() const
+{
+    Place place;
+    for (int k = 0; k < tree->topLevelItemCount(); ++k) {
+        const QTreeWidgetItem* node = tree->topLevelItem(k);
+        if (!IsPlaylistNode(node))
+            continue;
+        place.sources.append(node->data(0, SourceRole).toString());
+        SaveOpen(node, place.open);
+    }
+    if (const QTreeWidgetItem* current = tree->currentItem(); current != nullptr && PlaylistOf(current) >= 0)
+        place.current = PathOf(current);
+    return place;
+}
+
+void PlaylistTree::SaveOpen(const QTreeWidgetItem* item, QList<QStringList>& open) const
+{
+    if (!item->isExpanded())
+        return;
+    open.append(PathOf(item)); // before its children, which open only inside it
+    for (int k = 0; k < item->childCount(); ++k)
+        SaveOpen(item->child(k), open);
+}
+
+void PlaylistTree::Restore(const Place& place)
+{
+    for (const QStringList& path : place.open) {
+        if (QTreeWidgetItem* item = ItemAt(path))
+            item->setExpanded(true);
+    }
+    if (QTreeWidgetItem* item = ItemAt(place.current))
+        tree->setCurrentItem(item);
+}
+
+QTreeWidgetItem* PlaylistTree::NodeOf(const QString& source) const
+{
+    for (int k = tree->topLevelItemCount() - 1; k >= 0; --k) {
+        QTreeWidgetItem* node = tree->topLevelItem(k);
+        if (!IsPlaylistNode(node))
+            break; // the fixed groups come first
+        if (node->data(0, SourceRole).toString() == source)
+            return node;
+    }
+    return nullptr;
+}
+
+// The node's source, then the texts of the items down to this one.
+QStringList PlaylistTree::PathOf(const QTreeWidgetItem* item) const
+{
+    QStringList path;
+    for (; item->parent() != nullptr; item = item->parent())
+        path.prepend(item->text(0));
+    path.prepend(item->data(0, SourceRole).toString());
+    return path;
+}
+
+QTreeWidgetItem* PlaylistTree::ItemAt(const QStringList& path) const
+{
+    QTreeWidgetItem* item = path.isEmpty() ? nullptr : NodeOf(path.first());
+    for (qsizetype k = 1; item != nullptr && k < path.size(); ++k) {
+        QTreeWidgetItem* parent = item;
+        item = nullptr;
+        for (int c = 0; c < parent->childCount() && item == nullptr; ++c) {
+            if (parent->child(c)->text(0) == path[k])
+                item = parent->child(c);
+        }
+    }
+    return item;
 }
 
 QTreeWidgetItem* PlaylistTree::MakeNode(const QString& text, int playlist)

@@ -8,8 +8,11 @@
 #include "Playlist.h"
 
 #include <QIcon>
+#include <QList>
+#include <QLocale>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -23,13 +26,29 @@ public:
     static constexpr int PlaylistRole = Qt::UserRole + 2; // playlist index
     static constexpr int EntryRole = Qt::UserRole + 3;    // channel index, on channels
     static constexpr int GroupRole = Qt::UserRole + 4;    // group index, on group nodes
+    static constexpr int SourceRole = Qt::UserRole + 5;   // the playlist's source, on its node
 
     // Playlist and group nodes show the further-channels image, channels the channel image.
     PlaylistTree(QTreeWidget* tree, const QList<QIcon>& channelImages);
 
-    // Appends the nodes of playlists, an unavailable one greyed and named by unavailableName
-    // (%1 its name); they are read again whenever a node is filled.
-    void Append(const std::vector<Playlist>* playlists, const QString& unavailableName);
+    // Appends the nodes of playlists, each named with its channel count in locale's digits,
+    // an unavailable one greyed and named by unavailableName (%1 its name); they are read
+    // again whenever a node is filled.
+    void Append(const std::vector<Playlist>* playlists, const QString& unavailableName,
+                const QLocale& locale = QLocale::c());
+
+    // Where the viewer was among the playlists' nodes: the open ones and the selected one,
+    // each by its playlist's source and the texts below it, so that they outlive the nodes.
+    struct Place
+    {
+        QStringList sources; // of the nodes there were
+        QList<QStringList> open;
+        QStringList current;
+    };
+    Place Save() const;
+    // Opens and selects again what the place names, where it still is.
+    void Restore(const Place& place);
+    QTreeWidgetItem* NodeOf(const QString& source) const;
 
     // The own channel an item stands for; an empty key for anything else.
     static ChannelKey KeyOf(const QTreeWidgetItem* item);
@@ -47,6 +66,9 @@ private:
     void Fill(QTreeWidgetItem* node);
     const Groups& GroupsOf(int playlist);
     QTreeWidgetItem* MakeNode(const QString& text, int playlist);
+    QStringList PathOf(const QTreeWidgetItem* item) const;
+    QTreeWidgetItem* ItemAt(const QStringList& path) const;
+    void SaveOpen(const QTreeWidgetItem* item, QList<QStringList>& open) const;
     void AddChannels(QTreeWidgetItem* parent, int playlist, const std::vector<int>& entries);
 
     QTreeWidget* tree;

@@ -120,6 +120,21 @@ QStringList LocaleTexts()
     };
 }
 
+// What a newcomer is told, and the state of their playlists, in GuidanceText order.
+QStringList GuidanceTexts()
+{
+    return {
+        QStringLiteral("No channels of your own yet. To add a playlist, choose %1, or drop an .m3u file or its "
+                       "address on either window."),
+        QStringLiteral("Remove the playlist \"%1\"?"),
+        QStringLiteral("%1 favourite comes from it; it is kept.|%1 favourites come from it; they are kept."),
+        QStringLiteral("The playlist \"%1\" could not be refreshed: %2"),
+        QStringLiteral("The copy of %1 is still in use."),
+        QStringLiteral("Last refresh: %1, successful"),
+        QStringLiteral("Last refresh: %1, failed: %2"),
+    };
+}
+
 } // namespace
 
 const QStringList& BuiltinTexts(LanguageGroup group)
@@ -130,6 +145,7 @@ const QStringList& BuiltinTexts(LanguageGroup group)
         TimeshiftTexts(),
         AccessTexts(),
         LocaleTexts(),
+        GuidanceTexts(),
     };
     static const QStringList none;
     return group < kCoreGroupCount ? none : texts[group - kCoreGroupCount];

@@ -24,10 +24,11 @@ enum LanguageGroup {
     Timeshift = 11,
     Access = 12,
     Locale = 13,
+    Guidance = 14,
 };
 
 constexpr int kCoreGroupCount = 9; // the groups every pack must carry
-constexpr int kLanguageGroupCount = 14;
+constexpr int kLanguageGroupCount = 15;
 
 struct LanguageStrings
 {

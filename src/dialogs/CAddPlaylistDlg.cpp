@@ -4,6 +4,7 @@
 #include "PlaylistTexts.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace {
 const DialogControl kTemplate[] = {
@@ -20,8 +21,8 @@ const DialogControl kTemplate[] = {
 const QString kPatterns = QStringLiteral(" (*.m3u *.m3u8);;* (*)");
 } // namespace
 
-CAddPlaylistDlg::CAddPlaylistDlg(QWidget* parent, const LanguageStrings& strings)
-    : CDialog(parent, {218, 100}, kTemplate), strings(strings)
+CAddPlaylistDlg::CAddPlaylistDlg(QWidget* parent, const LanguageStrings& strings, const QString& folder)
+    : CDialog(parent, {218, 100}, kTemplate), strings(strings), folder(folder)
 {
 }
 
@@ -47,8 +48,10 @@ void CAddPlaylistDlg::OnCommand(int id)
 {
     if (id != IDC_PLAYLIST_BROWSE)
         return;
-    const QString file = QFileDialog::getOpenFileName(this, strings.Text(Playlists, PlaylistAddCaption), QString(),
+    const QString file = QFileDialog::getOpenFileName(this, strings.Text(Playlists, PlaylistAddCaption), folder,
                                                       strings.Text(Playlists, PlaylistFileFilter) + kPatterns);
-    if (!file.isEmpty())
-        SetDlgItemText(IDC_PLAYLIST_FILE, file);
+    if (file.isEmpty())
+        return;
+    SetDlgItemText(IDC_PLAYLIST_FILE, file);
+    folder = QFileInfo(file).absolutePath();
 }

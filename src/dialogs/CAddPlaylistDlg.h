@@ -15,10 +15,13 @@ class CAddPlaylistDlg : public CDialog
 {
     Q_OBJECT
 public:
-    CAddPlaylistDlg(QWidget* parent, const LanguageStrings& strings);
+    // Browse opens in folder.
+    CAddPlaylistDlg(QWidget* parent, const LanguageStrings& strings, const QString& folder);
 
     // What was given after OK: the file when one was given, else the address.
     QString Source() const { return source; }
+    // Where Browse last found a file, else the folder it was given.
+    QString Folder() const { return folder; }
 
 protected:
     void OnInitDialog() override;
@@ -28,4 +31,5 @@ protected:
 private:
     const LanguageStrings& strings;
     QString source;
+    QString folder;
 };

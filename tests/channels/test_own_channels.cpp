@@ -59,7 +59,7 @@ TEST_F(OwnChannelsTest, APlaylistFollowsTheFixedGroupsAndFillsItsNodesWhenOpened
     CreateWindow();
     ASSERT_EQ(Tree()->topLevelItemCount(), 12);
     QTreeWidgetItem* node = PlaylistNode();
-    EXPECT_EQ(node->text(0), "My list");
+    EXPECT_EQ(node->text(0), "My list (5)"); // with its channel count
     EXPECT_EQ(node->childCount(), 0); // nothing made before it is opened
     node->setExpanded(true);
     EXPECT_EQ(Texts(node), QStringList({"News", "Films", "Loose A", "Loose B"}));
@@ -185,4 +185,35 @@ TEST_F(OwnChannelsTest, EachResultShowsItsGroupAndPlaylistAndTheHighlightFollows
     field->setText(QStringLiteral("zzz"));
     EXPECT_TRUE(none->isVisible());
     EXPECT_EQ(none->text(), "No channel found");
+}
+
+TEST_F(OwnChannelsTest, OpenNodesAndTheSelectionOutliveAddRefreshAndRemoveAndANewListOpensSelected)
+{
+    playlists[0].source = QStringLiteral("/lists/mine.m3u");
+    CreateWindow();
+    PlaylistNode()->setExpanded(true);
+    PlaylistNode()->child(0)->setExpanded(true);
+    Tree()->setCurrentItem(PlaylistNode()->child(0)->child(1)); // News 2
+    const auto kept = [this] {
+        QTreeWidgetItem* mine = Tree()->topLevelItem(11);
+        return mine->isExpanded() && mine->child(0)->isExpanded() && Tree()->currentItem() == mine->child(0)->child(1);
+    };
+
+    dlg->RefillPlaylists(); // a refresh
+    EXPECT_TRUE(kept());
+
+    Playlist added;
+    added.name = QStringLiteral("Added");
+    added.source = QStringLiteral("/lists/added.m3u");
+    added.channels = {Channel("One", "")};
+    playlists.push_back(added);
+    dlg->RefillPlaylists();
+    EXPECT_EQ(Tree()->currentItem(), PlaylistNode()); // the new one, opened
+    EXPECT_TRUE(PlaylistNode()->isExpanded());
+    EXPECT_TRUE(Tree()->topLevelItem(11)->child(0)->isExpanded());
+
+    Tree()->setCurrentItem(Tree()->topLevelItem(11)->child(0)->child(1));
+    playlists.pop_back(); // removed
+    dlg->RefillPlaylists();
+    EXPECT_TRUE(kept());
 }

@@ -3,6 +3,7 @@
 
 #include "AccessTexts.h"
 #include "BuiltinTexts.h"
+#include "GuidanceTexts.h"
 #include "CAboutDlg.h"
 #include "CDonateDlg.h"
 #include "CLanguageDlg.h"
@@ -95,14 +96,20 @@ TEST(LanguagePacks, EveryShippedLanguageIsCompleteAndHasAFlag)
         }
         // The later groups are translated in full, not left to the English completion.
         const std::pair<LanguageGroup, const char*> later[] = {{Playlists, "Playlists"}, {StatusReasons, "StatusReasons"},
-                                                               {Timeshift, "Timeshift"}, {Access, "Access"}, {Locale, "Locale"}};
+                                                               {Timeshift, "Timeshift"}, {Access, "Access"}, {Locale, "Locale"},
+                                                               {Guidance, "Guidance"}};
         for (const auto& [group, element] : later)
             EXPECT_EQ(OwnEntryCount(language, element), BuiltinTexts(group).size()) << qPrintable(language) << element;
         // A count has a form for each of the language's plural forms, each naming what it counts.
+        const int formCount = strings[Locale][LocaleCode] == QLatin1String("ru") ? 3 : 2;
         const QStringList forms = strings[Playlists][PlaylistLinesSkipped].split(QLatin1Char('|'));
-        EXPECT_EQ(forms.size(), strings[Locale][LocaleCode] == QLatin1String("ru") ? 3 : 2) << qPrintable(language);
+        EXPECT_EQ(forms.size(), formCount) << qPrintable(language);
         for (const QString& form : forms)
             EXPECT_TRUE(form.contains(QLatin1String("%1")) && form.contains(QLatin1String("%2"))) << qPrintable(form);
+        const QStringList kept = strings[Guidance][GuidanceFavoritesKept].split(QLatin1Char('|'));
+        EXPECT_EQ(kept.size(), formCount) << qPrintable(language);
+        for (const QString& form : kept)
+            EXPECT_TRUE(form.contains(QLatin1String("%1"))) << qPrintable(form);
 
         QImageReader flag(QStringLiteral("Languages/") + language + QStringLiteral("/Flag.ico"));
         std::set<int> sizes;

@@ -70,7 +70,9 @@ QByteArray M3u(const ZooServer& hls, const QStringList& names, const char* group
 
 QTreeWidgetItem* Node(QTreeWidget* tree, const QString& name)
 {
-    const QList<QTreeWidgetItem*> found = tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+    QList<QTreeWidgetItem*> found = tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+    if (found.isEmpty()) // a playlist's node, followed by its channel count
+        found = tree->findItems(name + QStringLiteral(" ("), Qt::MatchStartsWith);
     return found.isEmpty() ? nullptr : found.first();
 }
 } // namespace

@@ -4,7 +4,7 @@ MessageBoxRecorder::MessageBoxRecorder()
 {
     previous = SetMessageBoxHook([this](QWidget*, const QString& text, const QString& caption, unsigned style) {
         boxes.push_back({text, caption, style});
-        return IDOK;
+        return (style & MB_TYPEMASK) == MB_YESNO ? yesNoAnswer : IDOK;
     });
 }
 

@@ -23,8 +23,11 @@ public:
 
     const std::vector<RecordedMessageBox>& Boxes() const { return boxes; }
     void Clear() { boxes.clear(); }
+    // What a yes-or-no box is answered with; IDYES unless told.
+    void AnswerYesNo(int answer) { yesNoAnswer = answer; }
 
 private:
     std::vector<RecordedMessageBox> boxes;
+    int yesNoAnswer = IDYES;
     MessageBoxHook previous;
 };

@@ -1,0 +1,12 @@
+#pragma once
+// Entry indexes of the Guidance text group, in pack order.
+
+enum GuidanceText : int {
+    GuidanceEmptyHint = 0,       // %1 the menu path to Add playlist
+    GuidanceRemoveQuestion = 1,  // %1 the playlist
+    GuidanceFavoritesKept = 2,   // plural forms, %1 the number of favourites
+    GuidanceRefreshFailed = 3,   // %1 the playlist, %2 why
+    GuidanceCopyInUse = 4,       // %1 the date of the copy
+    GuidanceLastRefreshGood = 5, // %1 when
+    GuidanceLastRefreshBad = 6,  // %1 when, %2 why
+};
