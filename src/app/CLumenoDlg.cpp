@@ -717,6 +717,7 @@ void CLumenoDlg::ReloadLanguage()
     BuildMenus();
     menuPanel.update();
     channelDlg.ApplyLanguage();
+    ShowPlayStateAgain(); // the status line and the card in the new language
 }
 
 void CLumenoDlg::DestroyMenus()
@@ -938,15 +939,19 @@ void CLumenoDlg::OnStartChannel(const ChannelRequest& request)
 {
     UpdateEmptyHint();
     Notify(this, VideoPart, QAccessible::NameChanged);
-    SetStatusText(StatusString(StatusConnecting));
+    ShowStatus({PLAYSTATE_TRANSITIONING, UnavailableReason::None, request, false});
     playPanel.EnablePlayButton();
     // Let the new status and the play button paint before the player takes over. A channel
     // started meanwhile has been handed to the player by then, and it wins.
     const quint64 start = ++channelStarts;
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
-    if (start == channelStarts)
-        player.PlayURL(request);
+    if (start != channelStarts)
+        return;
+    // In full screen nothing else tells the viewer which channel the zap reached.
+    if (player.IsFullScreen())
+        player.ShowTitle(request.name, kSkinTextColour);
+    player.PlayURL(request);
 }
 
 void CLumenoDlg::OnPlayerMouseDown()
@@ -967,10 +972,31 @@ void CLumenoDlg::ShowPlayState(const PlayState& state)
         bufferingTimer.start(kBufferingPeriodMs, this); // a second report restarts the same timer
     else
         ShowStatus(state);
+    ShowCard(state);
+}
+
+void CLumenoDlg::ShowCard(const PlayState& state)
+{
+    // A channel that ended leaves no frame behind: its name and the status line's word on why.
+    if (state.Ended() && !state.request.IsEmpty())
+        player.ShowCard(state.request.name, statusText, kSkinTextColour);
+    else if (state.Underway())
+        player.HideCard();
+}
+
+void CLumenoDlg::ShowPlayStateAgain()
+{
+    if (statusShowsBuffering)
+        ShowBuffering();
+    else if (statusState.state != PLAYSTATE_UNDEFINED)
+        ShowStatus(statusState);
+    ShowCard(shownState);
 }
 
 void CLumenoDlg::ShowStatus(const PlayState& state)
 {
+    statusState = state;
+    statusShowsBuffering = false;
     switch (state.state) {
     case PLAYSTATE_STOPPED:
         SetStatusText(StatusString(StatusStopped));
@@ -1034,9 +1060,15 @@ void CLumenoDlg::OnTimer()
     bufferingTimer.stop();
     if (player.PlayState() != PLAYSTATE_BUFFERING)
         return;
+    ShowBuffering();
+    bufferingTimer.start(kBufferingPeriodMs, this);
+}
+
+void CLumenoDlg::ShowBuffering()
+{
     const int progress = player.BufferingProgress();
     SetStatusText(StatusString(StatusBuffering) + QLatin1Char(' ') + QString::number(progress) + QLatin1Char('%'));
-    bufferingTimer.start(kBufferingPeriodMs, this);
+    statusShowsBuffering = true;
 }
 
 LRESULT CLumenoDlg::OnActivate(WPARAM wParam, LPARAM)

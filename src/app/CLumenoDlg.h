@@ -151,6 +151,10 @@ private:
     void OnTimer();
     void ShowPlayState(const PlayState& state);
     void ShowStatus(const PlayState& state);
+    void ShowCard(const PlayState& state);
+    // The state shown again, in the texts now loaded.
+    void ShowPlayStateAgain();
+    void ShowBuffering();
     void OnPlayerKey(quint16 key, quint16 shiftState);
     void OnPlayerMouseDown();
     // F10 and a lone Alt open the menu bar; true when key did.
@@ -226,6 +230,8 @@ private:
     QIcon appIcon;
     QRect closingRect; // outer rectangle when the modal loop ended
     PlayState shownState;
+    PlayState statusState;             // whose text the status line shows, unless buffering
+    bool statusShowsBuffering = false; // the status line shows the buffering progress
     quint64 channelStarts = 0; // so that a start handed over meanwhile wins
     bool altAlone = false; // Alt is down and no other key was pressed since
     ScreenSaverInhibitor screenSaver;

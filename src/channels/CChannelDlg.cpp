@@ -466,6 +466,9 @@ void CChannelDlg::ApplyLanguage()
         OrderTabStops();
         NameControls();
 
+        const QTreeWidgetItem* treeItem = channelTree->currentItem();
+        const ChannelKey treeKey = treeItem != nullptr ? itemKey(treeItem) : ChannelKey();
+        const int favoriteRow = HasSelectedFavorite() ? SelectionMark() : -1;
         refillQuietly(channelTree, [this] {
             FillChannelTree();
             AppendPlaylists();
@@ -475,6 +478,11 @@ void CChannelDlg::ApplyLanguage()
         // The rebuilt list has nothing selected, so nothing is there to remove or move.
         for (int command : {ID_FAVORITES_REMOVE, ID_FAVORITES_UP, ID_FAVORITES_DOWN})
             EnableButton(command, false);
+        // The description goes on naming the channel it named, in the new texts.
+        if (tabs->currentIndex() == kTabFavorites)
+            description->setPlainText(favoriteRow >= 0 ? FavoriteDescription(favoriteRow) : QString());
+        else
+            description->setPlainText(DescriptionOf(treeKey));
     } catch (const CInvalidArgException&) {
         CWinApp::ReportInvalidArgument();
     }
@@ -854,6 +862,13 @@ void CChannelDlg::MoveFavorite(int step)
 const QString& CChannelDlg::Text(int index) const
 {
     return languageStrings.Text(ChannelsDialog, index);
+}
+
+QString CChannelDlg::DescriptionOf(const ChannelKey& key) const
+{
+    if (key.IsOwn())
+        return DescriptionOf(StreamOf(key));
+    return key.id != 0 ? DescriptionOf(key.id) : QString();
 }
 
 QString CChannelDlg::DescriptionOf(ChannelId id) const

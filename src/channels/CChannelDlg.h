@@ -179,6 +179,7 @@ private:
 
     const QString& Text(int index) const;
     QString DescriptionOf(ChannelId id) const;
+    QString DescriptionOf(const ChannelKey& key) const;
     void ShowChannel(ChannelId id);
     void EnableButton(int command, bool enable);
     bool HasSelectedFavorite() const;

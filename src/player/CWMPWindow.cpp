@@ -102,6 +102,7 @@ QWidget* CWMPWindow::MakeSurface(bool withVideo)
         renderer = &window->Renderer();
         glSurface = window;
     }
+    renderer->SetCaption(&caption);
     engine.SetVideoReady(false); // addresses wait for the render context
     renderer->onReady = [this] { engine.SetVideoReady(true); };
     // The main window may destroy its children before its members.
@@ -152,6 +153,27 @@ void CWMPWindow::SetMute(bool muted)
 void CWMPWindow::SetOriginalSize(bool original)
 {
     engine.SetUnscaled(original);
+}
+
+void CWMPWindow::ShowCard(const QString& name, const QString& reason, const QColor& colour)
+{
+    caption.ShowCard(name, reason, colour);
+}
+
+void CWMPWindow::HideCard()
+{
+    caption.HideCard();
+}
+
+void CWMPWindow::ShowTitle(const QString& name, const QColor& colour)
+{
+    caption.ShowTitle(name, colour);
+}
+
+void CWMPWindow::RepaintPicture()
+{
+    if (glSurface != nullptr)
+        renderer->Repaint();
 }
 
 int CWMPWindow::FrameUpdates() const

@@ -5,6 +5,7 @@
 
 #include "CWMPEventDispatch.h"
 #include "MpvPlayer.h"
+#include "VideoCaption.h"
 
 #include <QObject>
 #include <QPointer>
@@ -35,6 +36,14 @@ public:
     void SetFullScreen(bool on);
     bool IsFullScreen() const;
 
+    // In place of the picture, in the window and in full screen alike: the channel's name
+    // and why it does not play. HideCard gives the picture back.
+    void ShowCard(const QString& name, const QString& reason, const QColor& colour);
+    void HideCard();
+    // A new channel's name over the picture for a moment.
+    void ShowTitle(const QString& name, const QColor& colour);
+    const VideoCaption& Caption() const { return caption; }
+
     PlayStateCode PlayState() const { return engine.State(); }
     int BufferingProgress() const { return engine.BufferingProgress(); }
     CWMPEventDispatch& Events() { return dispatch; }
@@ -53,6 +62,7 @@ private:
     QWidget* MakeSurface(bool withVideo);
     void FitSurface();
     bool HandleKey(const QKeyEvent& key);
+    void RepaintPicture();
 
     MpvPlayer engine;
     CWMPEventDispatch dispatch;
@@ -61,4 +71,5 @@ private:
     QPointer<QObject> glSurface; // what draws the picture, when there is video
     VideoRenderer* renderer = nullptr; // glSurface's, while it lives
     QPointer<QWidget> fullScreenWindow;
+    VideoCaption caption{[this] { RepaintPicture(); }};
 };

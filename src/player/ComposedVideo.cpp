@@ -29,7 +29,5 @@ void ComposedVideo::initializeGL()
 
 void ComposedVideo::paintGL()
 {
-    const qreal ratio = devicePixelRatioF();
-    renderer.Render(defaultFramebufferObject(), static_cast<int>(width() * ratio),
-                    static_cast<int>(height() * ratio));
+    renderer.Draw(*this, defaultFramebufferObject(), devicePixelRatioF());
 }

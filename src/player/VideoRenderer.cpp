@@ -1,9 +1,13 @@
 #include "VideoRenderer.h"
 
+#include "VideoCaption.h"
+
 #include <mpv/render_gl.h>
 
 #include <QObject>
 #include <QOpenGLContext>
+#include <QPaintDevice>
+#include <QPainter>
 
 #include <cstdio>
 
@@ -79,6 +83,17 @@ void VideoRenderer::Create()
         onReady();
 }
 
+void VideoRenderer::Draw(QPaintDevice& device, unsigned int frameBuffer, qreal ratio)
+{
+    // The card covers the whole picture: no frame of a channel that ended shows under it.
+    if (caption == nullptr || !caption->HidesPicture())
+        Render(frameBuffer, static_cast<int>(device.width() * ratio), static_cast<int>(device.height() * ratio));
+    if (caption == nullptr || caption->IsEmpty())
+        return;
+    QPainter painter(&device);
+    caption->Paint(painter, QRect(0, 0, device.width(), device.height()));
+}
+
 void VideoRenderer::Render(unsigned int frameBuffer, int width, int height)
 {
     if (render == nullptr)
@@ -113,6 +128,7 @@ void VideoRenderer::Detach()
 {
     onReady = nullptr;
     onDestroying = nullptr;
+    caption = nullptr;
     Free();
     engine = nullptr;
 }

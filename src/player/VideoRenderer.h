@@ -2,9 +2,13 @@
 // libmpv's render API on an OpenGL surface: the part the picture's two homes share, a
 // native child window and a widget composed with the main window.
 
+#include <QtGlobal>
+
 #include <functional>
 
 class QObject;
+class QPaintDevice;
+class VideoCaption;
 
 struct mpv_handle;
 struct mpv_render_context;
@@ -19,13 +23,18 @@ public:
 
     // With the owner's context current: makes the render context, then calls onReady.
     void Create();
-    // Draws the newest frame into the frame buffer object of the given size in pixels.
-    void Render(unsigned int frameBuffer, int width, int height);
+    // Draws the newest frame into device's frame buffer object, or the caption's card in
+    // its place, and the caption over it; ratio: device pixels per pixel.
+    void Draw(QPaintDevice& device, unsigned int frameBuffer, qreal ratio);
+    // What is drawn on the picture besides the engine's frames; it outlives this renderer.
+    void SetCaption(const VideoCaption* shown) { caption = shown; }
+    // Asks the owner to draw again.
+    void Repaint() { repaint(); }
     // Tells libmpv a frame reached the screen, so it can pace the next ones.
     void ReportSwap();
     // Frees the render context with the owner's GL context current; Create makes a new one.
     void Free();
-    // Frees the render context and forgets the engine and callbacks. The engine may be
+    // Frees the render context and forgets the engine, callbacks and caption. The engine may be
     // destroyed only after this.
     void Detach();
 
@@ -38,11 +47,14 @@ public:
     std::function<void()> onDestroying;
 
 private:
+    void Render(unsigned int frameBuffer, int width, int height);
+
     mpv_handle* engine;
     QObject* owner; // outlives this: the renderer is its member
     std::function<void()> repaint;
     std::function<void()> makeCurrent;
     std::function<void()> doneCurrent;
     mpv_render_context* render = nullptr;
+    const VideoCaption* caption = nullptr;
     int frameUpdates = 0;
 };

@@ -75,7 +75,5 @@ void VideoSurface::initializeGL()
 
 void VideoSurface::paintGL()
 {
-    const qreal ratio = devicePixelRatio();
-    renderer.Render(defaultFramebufferObject(), static_cast<int>(width() * ratio),
-                    static_cast<int>(height() * ratio));
+    renderer.Draw(*this, defaultFramebufferObject(), devicePixelRatio());
 }

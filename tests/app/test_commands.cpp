@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -217,6 +218,16 @@ TEST_F(CommandTest, ChoosingALanguageSwitchesMenusMenuBarChannelWindowAndStatusT
     WriteConfigFile("Settings.xml", SettingsXml(0, 1, 0));
     ASSERT_TRUE(Start());
     const QString englishTitle = dlg->ChannelWindow().windowTitle();
+    // What is on screen when the language changes follows at once: a channel's description
+    // and an unavailable channel's reason, on the status line and on the picture.
+    auto* tree = dlg->ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
+    auto* description = dlg->ChannelWindow().findChild<QPlainTextEdit*>(QStringLiteral("description"));
+    tree->setCurrentItem(tree->topLevelItem(0)->child(0)->child(0)); // a country's first channel
+    const QString englishDescription = description->toPlainText();
+    ASSERT_FALSE(englishDescription.isEmpty());
+    StartChannel(QStringLiteral("http://127.0.0.1:9/one.m3u8"), QStringLiteral("One"));
+    ReportState(PLAYSTATE_READY, UnavailableReason::Refused);
+    EXPECT_EQ(dlg->StatusText(), QStringLiteral("Channel unavailable: connection refused"));
     // The dialog is modal: choose German in it once it is up, then confirm.
     {
         const NextModalDialog choose([](QWidget* modal) {
@@ -236,6 +247,11 @@ TEST_F(CommandTest, ChoosingALanguageSwitchesMenusMenuBarChannelWindowAndStatusT
     EXPECT_TRUE(dlg->MenuPanel().isHidden());
     EXPECT_TRUE(Checked(4, ID_HIDE_MENU));
     EXPECT_NE(dlg->ChannelWindow().windowTitle(), englishTitle);
+    const QString germanReason = dlg->Texts().Text(Status, 5) + QStringLiteral(": ") +
+                                 dlg->Texts().Text(StatusReasons, ReasonTextIndex(UnavailableReason::Refused));
+    EXPECT_EQ(dlg->StatusText(), germanReason);
+    EXPECT_EQ(dlg->Player().Caption().Card(), QStringLiteral("One\n") + germanReason);
+    EXPECT_EQ(description->toPlainText(), englishDescription); // the packs share one catalogue
     ReportState(PLAYSTATE_STOPPED);
     EXPECT_EQ(dlg->StatusText(), QStringLiteral("Angehalten"));
     EXPECT_TRUE(boxes.Boxes().empty());

@@ -69,6 +69,31 @@ TEST_F(MessageTest, StatusTextFollowsEveryPlayState)
     EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Korvanta - Channel One"));
     ReportState(PLAYSTATE_BUFFERING); // buffering leaves the text alone
     EXPECT_EQ(dlg->StatusText(), QStringLiteral("Channel One"));
+
+    // A channel that ended leaves a card in place of its picture, and the panel offers play.
+    const CWMPWindow& player = dlg->Player();
+    for (const auto& [state, reason] : {std::pair{PLAYSTATE_READY, UnavailableReason::Refused},
+                                        std::pair{PLAYSTATE_STOPPED, UnavailableReason::None}}) {
+        ReportState(PLAYSTATE_PLAYING);
+        EXPECT_TRUE(player.Caption().Card().isEmpty());
+        EXPECT_TRUE(dlg->PlayPanel().IsPlaying());
+        ReportState(state, reason);
+        EXPECT_EQ(player.Caption().Card(), QStringLiteral("Channel One\n") + dlg->StatusText());
+        EXPECT_FALSE(dlg->PlayPanel().IsPlaying());
+    }
+    ReportState(PLAYSTATE_TRANSITIONING);
+    EXPECT_TRUE(player.Caption().Card().isEmpty());
+}
+
+TEST_F(MessageTest, InFullScreenEachNewChannelIsNamedOverThePicture)
+{
+    ASSERT_TRUE(Start());
+    StartChannel(QStringLiteral("http://127.0.0.1:9/one.m3u8"), QStringLiteral("One"));
+    EXPECT_TRUE(dlg->Player().Caption().Title().isEmpty());
+    dlg->EnterFullScreen();
+    StartChannel(QStringLiteral("http://127.0.0.1:9/two.m3u8"), QStringLiteral("Two"));
+    EXPECT_EQ(dlg->Player().Caption().Title(), QStringLiteral("Two"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->Player().Caption().Title().isEmpty(); }, 3 * VideoCaption::kTitleMs));
 }
 
 TEST_F(MessageTest, BufferingStartsOneTimerAndATickThatFindsNoBufferingStopsIt)

@@ -35,7 +35,6 @@ protected:
         playlists.push_back(list);
     }
 
-
     QTreeWidgetItem* PlaylistNode() const { return Tree()->topLevelItem(Tree()->topLevelItemCount() - 1); }
 
     static QStringList Texts(const QTreeWidgetItem* node)
@@ -51,7 +50,6 @@ protected:
         Tree()->setCurrentItem(item);
         Button(CChannelDlg::ID_CHANNEL_PLAY)->click();
     }
-
 };
 
 TEST_F(OwnChannelsTest, APlaylistFollowsTheFixedGroupsAndFillsItsNodesWhenOpened)

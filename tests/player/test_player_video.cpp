@@ -93,6 +93,29 @@ bool ShowsPattern(QWidget* surface, const QString& name, const QImage& reference
         return ColouredShare(shot) > 0.4 && (reference.isNull() || SameBars(shot, reference));
     }, 10000);
 }
+// Pixels of colour, give or take what smoothing the text's edges leaves of it.
+int PixelsOf(const QImage& image, const QColor& colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            count += std::abs(c.red() - colour.red()) < 24 && std::abs(c.green() - colour.green()) < 24 &&
+                     std::abs(c.blue() - colour.blue()) < 24;
+        }
+    }
+    return count;
+}
+
+// Waits until the widget's area is black but for a card's text in colour.
+bool ShowsCard(QWidget* surface, const QString& name, const QColor& colour)
+{
+    return WaitFor([&] {
+        const QImage shot = Shot(surface, name);
+        return ColouredShare(shot) < 0.05 && PixelsOf(shot, colour) > 50; // the text is coloured too
+    }, 10000);
+}
+
 struct ContextMenuCounter : QObject
 {
     int menus = 0;
@@ -143,6 +166,44 @@ TEST(PlayerVideo, PatternShowsInTheWindowInFullScreenAndAfter)
     // surface, before the engine.
     delete player.VideoWidget();
     EXPECT_EQ(player.EngineHandle(), nullptr);
+}
+
+// A channel that could not be played leaves no frame of the one before: the card covers the
+// picture, in the window and in full screen. A name over the picture leaves the picture.
+TEST(PlayerVideo, TheCardCoversTheLastFrameAndATitleLeavesThePicture)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") || QGuiApplication::platformName() != "xcb")
+        GTEST_SKIP() << "needs an X display";
+    const QColor text(134, 156, 203);
+    ZooServer server;
+    ASSERT_TRUE(server.Start());
+    PlayerEventRecorder window;
+    window.resize(480, 360);
+    CWMPWindow player;
+    ASSERT_TRUE(player.Create(&window));
+    player.VideoWidget()->setGeometry(0, 0, 480, 360);
+    window.show();
+    player.PlayURL(RequestFor(server.Url("/live.m3u8")));
+    ASSERT_TRUE(WaitFor([&] { return player.PlayState() == PLAYSTATE_PLAYING; }, 15000));
+    ASSERT_TRUE(ShowsPattern(Surface(player), QStringLiteral("before-card.png")));
+
+    player.PlayURL(RequestFor(ClosedPortUrl(QStringLiteral("/live.m3u8"))));
+    ASSERT_TRUE(WaitFor([&] { return player.PlayState() == PLAYSTATE_READY; }, 5000));
+    player.ShowCard(QStringLiteral("Closed"), QStringLiteral("Channel unavailable: connection refused"), text);
+    EXPECT_TRUE(ShowsCard(Surface(player), QStringLiteral("card.png"), text));
+    player.SetFullScreen(true);
+    ASSERT_TRUE(WaitFor([&] { return Surface(player)->window()->isFullScreen(); }, 5000));
+    EXPECT_TRUE(ShowsCard(Surface(player), QStringLiteral("card-fullscreen.png"), text));
+
+    player.HideCard();
+    player.PlayURL(RequestFor(server.Url("/live.m3u8")));
+    ASSERT_TRUE(WaitFor([&] { return player.PlayState() == PLAYSTATE_PLAYING; }, 15000));
+    player.ShowTitle(QStringLiteral("Live"), text);
+    EXPECT_TRUE(WaitFor([&] {
+        const QImage shot = Shot(Surface(player), QStringLiteral("title-fullscreen.png"));
+        return ColouredShare(shot) > 0.4 && PixelsOf(shot.copy(0, 0, 400, 150), text) > 50;
+    }, 10000));
+    player.SetFullScreen(false);
 }
 
 // The picture is drawn on this thread, and the engine's core may wait for a frame to be
