@@ -47,7 +47,8 @@ protected:
     {
         QTreeWidgetItem* playlist = Tree()->topLevelItem(Tree()->topLevelItemCount() - 1);
         playlist->setExpanded(true);
-        return playlist->text(0) == QLatin1String("zoo") && playlist->childCount() > 0 ? playlist->child(0) : nullptr;
+        const bool filled = playlist->text(0).startsWith(QLatin1String("zoo")) && playlist->childCount() > 0;
+        return filled ? playlist->child(0) : nullptr;
     }
 
     void PlayFromTree(const QString& name)
