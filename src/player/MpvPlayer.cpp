@@ -407,7 +407,8 @@ void MpvPlayer::HandleEvent(const mpv_event& event)
         failureLog.Add(message->prefix, message->level, message->text);
         // The engine's network layer asks again for seconds before it gives up on a port
         // nothing listens at or a host name that is unknown; the first such answer is final.
-        if (!loaded && !reconnecting && currentEntry != -1 && failureLog.Unreachable()) {
+        // Lines come without their entry: only once the current one has started are they its.
+        if (!loaded && !reconnecting && currentEntry != -1 && activeEntry == currentEntry && failureLog.Unreachable()) {
             LetGo();
             OpenFailed(failureLog.Reason(0));
         }
