@@ -43,6 +43,7 @@
 #include <QTimerEvent>
 #include <QUrl>
 #include <QToolTip>
+#include <QScopeGuard>
 #include <QWindow>
 
 #include <algorithm>
@@ -90,6 +91,16 @@ const Accelerator kAccelerators[] = {
     {Qt::CTRL | Qt::Key_F, ID_FIND_CHANNEL},
     {QKeyCombination(Qt::Key_PageUp), ID_ACCEL_PREVIOUS_CHANNEL},
     {QKeyCombination(Qt::Key_PageDown), ID_ACCEL_NEXT_CHANNEL},
+    {QKeyCombination(Qt::Key_P), ID_PAUSE},
+    {QKeyCombination(Qt::Key_Pause), ID_PAUSE},
+    {QKeyCombination(Qt::Key_MediaPause), ID_PAUSE},
+    {QKeyCombination(Qt::Key_MediaPlay), ID_ACCEL_RESUME},
+    {QKeyCombination(Qt::Key_End), ID_BACK_TO_LIVE},
+    {QKeyCombination(Qt::Key_Left), ID_ACCEL_STEP_BACK},
+    {QKeyCombination(Qt::Key_Right), ID_ACCEL_STEP_FORWARD},
+    {Qt::SHIFT | Qt::Key_Left, ID_ACCEL_MINUTE_BACK},
+    {Qt::SHIFT | Qt::Key_Right, ID_ACCEL_MINUTE_FORWARD},
+    {Qt::CTRL | Qt::Key_R, ID_RECORD},
 };
 } // namespace
 
@@ -118,6 +129,8 @@ CLumenoDlg::CLumenoDlg()
     connect(&events, &CWMPEventDispatch::PlayStateChanged, &screenSaver, &ScreenSaverInhibitor::ShowPlayState);
     connect(&events, &CWMPEventDispatch::KeyPressed, this, &CLumenoDlg::OnPlayerKey);
     connect(&events, &CWMPEventDispatch::MousePressed, this, &CLumenoDlg::OnPlayerMouseDown);
+    connect(&live, &LiveControls::Changed, this, &CLumenoDlg::ShowLiveState);
+    connect(&live, &LiveControls::Seeked, &mpris, &MprisService::AnnounceSeeked);
 }
 
 CLumenoDlg::~CLumenoDlg()
@@ -148,6 +161,7 @@ bool CLumenoDlg::OnInitDialog()
     setWindowIcon(appIcon);
     QApplication::setWindowIcon(appIcon); // the channel window's too
     dataFolder = GetAppDataFolder();
+    live.SetUp(dataFolder);
     if (!LoadSettings(SettingsPath(), settings))
         settings = Settings();
     FavoriteList favorites;
@@ -533,6 +547,7 @@ bool CLumenoDlg::OnCommand(int id)
         Zap(+1);
         break;
     default: // IDCANCEL (Escape) among them: nothing
+        live.Command(id, shownState.request.name);
         break;
     }
     return true;
@@ -775,6 +790,18 @@ void CLumenoDlg::contextMenuEvent(QContextMenuEvent* event)
     QMenu* popup = menus[MenuContext].get();
     if (popup == nullptr)
         return;
+    // The playing channel's tracks, after Mute, for this opening alone.
+    const std::vector<std::unique_ptr<QMenu>> tracks = live.TrackMenus();
+    const QList<QAction*> rows = popup->actions();
+    const auto mute = std::find_if(rows.begin(), rows.end(), [](const QAction* row) { return row->data().toInt() == ID_MUTE; });
+    QAction* before = mute != rows.end() ? rows.value(int(mute - rows.begin()) + 1) : nullptr;
+    std::vector<QAction*> added;
+    for (const auto& menu : tracks)
+        added.push_back(popup->insertMenu(before, menu.get()));
+    const auto removeTracks = qScopeGuard([&] {
+        for (QAction* row : added)
+            popup->removeAction(row);
+    });
     // From the keyboard there is no pointer position: the menu opens over the picture.
     const QPoint at = event->reason() == QContextMenuEvent::Keyboard ? KeyboardMenuPosition() : event->globalPos();
     if (QAction* chosen = popup->exec(at))
@@ -1002,7 +1029,7 @@ void CLumenoDlg::ShowStatus(const PlayState& state)
         SetStatusText(StatusString(StatusStopped));
         return;
     case PLAYSTATE_PLAYING:
-        SetStatusText(state.request.name);
+        SetStatusText(live.StatusText(state.request.name), live.Shifted());
         return;
     case PLAYSTATE_TRANSITIONING:
     case PLAYSTATE_RECONNECTING:
@@ -1017,6 +1044,14 @@ void CLumenoDlg::ShowStatus(const PlayState& state)
     }
 }
 
+// The status line and the desktop's controls follow pauses, seeks and recordings.
+void CLumenoDlg::ShowLiveState()
+{
+    if (shownState.state == PLAYSTATE_PLAYING)
+        ShowStatus(shownState);
+    mpris.ShowTimeshift({live.CanSeek(), live.Paused(), live.PositionUs(), live.LengthUs()});
+}
+
 void CLumenoDlg::OnPlayerKey(quint16 key, quint16 shiftState)
 {
     if (key == VK_F10 || key == VK_MENU) {
@@ -1024,6 +1059,10 @@ void CLumenoDlg::OnPlayerKey(quint16 key, quint16 shiftState)
         return;
     }
     altAlone = false;
+    if (const int command = LiveControls::KeyCommand(key, shiftState)) {
+        live.Command(command, shownState.request.name);
+        return;
+    }
     switch (key) {
     case VK_RETURN:
         LeaveFullScreen();
@@ -1110,13 +1149,36 @@ void CLumenoDlg::QuitFromDesktop()
 
 void CLumenoDlg::PlayPauseFromDesktop()
 {
-    PlayPause();
+    if (live.Paused() || (live.CanSeek() && playPanel.IsPlaying()))
+        live.Command(ID_PAUSE, shownState.request.name);
+    else
+        PlayPause();
 }
 
 void CLumenoDlg::PlayFromDesktop()
 {
-    if (!playPanel.IsPlaying())
+    if (live.Paused())
+        live.Command(ID_ACCEL_RESUME, shownState.request.name);
+    else if (!playPanel.IsPlaying())
         PlayPause();
+}
+
+void CLumenoDlg::PauseFromDesktop()
+{
+    if (live.CanSeek())
+        live.Command(ID_PAUSE, shownState.request.name);
+    else
+        StopFromDesktop();
+}
+
+void CLumenoDlg::SeekFromDesktop(qint64 offset)
+{
+    live.SeekByUs(offset);
+}
+
+void CLumenoDlg::SetPositionFromDesktop(qint64 position)
+{
+    live.SeekToUs(position);
 }
 
 void CLumenoDlg::StopFromDesktop()

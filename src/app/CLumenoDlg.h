@@ -14,6 +14,7 @@
 #include "EngineLoader.h"
 #include "FirstFrameWatch.h"
 #include "LanguageStrings.h"
+#include "LiveControls.h"
 #include "MediaPlayerTarget.h"
 #include "MenuTable.h"
 #include "MprisService.h"
@@ -117,6 +118,9 @@ public:
     void PlayPauseFromDesktop() override;
     void PlayFromDesktop() override;
     void StopFromDesktop() override;
+    void PauseFromDesktop() override;
+    void SeekFromDesktop(qint64 offset) override;
+    void SetPositionFromDesktop(qint64 position) override;
     void ZapFromDesktop(int step) override;
     void SetVolumeFromDesktop(int volume) override;
 
@@ -187,6 +191,7 @@ private:
     void ToggleMute();
     void ShowLanguageDialog();
     void ShowChannelWindow();
+    void ShowLiveState();
     void ShowAddPlaylistDialog();
     QString BrowseFolder() const;
     bool ShowsEmptyHint() const;
@@ -236,4 +241,5 @@ private:
     bool altAlone = false; // Alt is down and no other key was pressed since
     ScreenSaverInhibitor screenSaver;
     MprisService mpris{*this};
+    LiveControls live{player.Engine(), languageStrings, *this};
 };

@@ -2,6 +2,7 @@
 
 #include "LanguageEntries.h"
 #include "PlaylistTexts.h"
+#include "TimeshiftTexts.h"
 
 namespace {
 bool OriginalSize(const Settings& s) { return s.originalSize != 0; }
@@ -17,6 +18,9 @@ constexpr QKeyCombination kCtrlH = Qt::CTRL | Qt::Key_H;
 constexpr QKeyCombination kCtrlM = Qt::CTRL | Qt::Key_M;
 constexpr QKeyCombination kCtrlT = Qt::CTRL | Qt::Key_T;
 constexpr QKeyCombination kCtrlF = Qt::CTRL | Qt::Key_F;
+constexpr QKeyCombination kP = Qt::Key_P;
+constexpr QKeyCombination kEnd = Qt::Key_End;
+constexpr QKeyCombination kCtrlR = Qt::CTRL | Qt::Key_R;
 constexpr QKeyCombination kNone = Qt::Key_unknown;
 
 const MenuRow kRows[] = {
@@ -26,6 +30,11 @@ const MenuRow kRows[] = {
 
     {MenuPlayback, ID_PLAY_PAUSE, MainMenu, MainMenuPlayPause, kSpace},
     {MenuPlayback, ID_MUTE, MainMenu, MainMenuMute, kM},
+    {MenuPlayback, ID_SEPARATOR},
+    {MenuPlayback, ID_PAUSE, Timeshift, TimeshiftPauseMenu, kP},
+    {MenuPlayback, ID_BACK_TO_LIVE, Timeshift, TimeshiftBackToLiveMenu, kEnd},
+    {MenuPlayback, ID_RECORD, Timeshift, TimeshiftRecordMenu, kCtrlR},
+    {MenuPlayback, ID_RECORD_BUFFER, Timeshift, TimeshiftRecordBufferMenu},
     {MenuPlayback, ID_SEPARATOR},
     {MenuPlayback, ID_FULL_SCREEN, MainMenu, MainMenuFullScreen, kEnter},
     {MenuPlayback, ID_ORIGINAL_SIZE, MainMenu, MainMenuOriginalSize, kNone, OriginalSize},
@@ -47,6 +56,11 @@ const MenuRow kRows[] = {
     {MenuContext, ID_SEPARATOR},
     {MenuContext, ID_PLAY_PAUSE, ContexMenu, ContextPlayPause, kSpace},
     {MenuContext, ID_MUTE, ContexMenu, ContextMute, kM},
+    {MenuContext, ID_SEPARATOR},
+    {MenuContext, ID_PAUSE, Timeshift, TimeshiftPauseMenu, kP},
+    {MenuContext, ID_BACK_TO_LIVE, Timeshift, TimeshiftBackToLiveMenu, kEnd},
+    {MenuContext, ID_RECORD, Timeshift, TimeshiftRecordMenu, kCtrlR},
+    {MenuContext, ID_RECORD_BUFFER, Timeshift, TimeshiftRecordBufferMenu},
     {MenuContext, ID_SEPARATOR},
     {MenuContext, ID_FULL_SCREEN, ContexMenu, ContextFullScreen, kEnter},
     {MenuContext, ID_ORIGINAL_SIZE, ContexMenu, ContextOriginalSize, kNone, OriginalSize},

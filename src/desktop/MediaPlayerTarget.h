@@ -2,6 +2,8 @@
 // What the desktop's media controls may ask of the player window. The window carries out
 // each request exactly as its own controls would.
 
+#include <QtGlobal>
+
 class MediaPlayerTarget
 {
 public:
@@ -11,6 +13,13 @@ public:
     virtual void PlayPauseFromDesktop() = 0;
     virtual void PlayFromDesktop() = 0;
     virtual void StopFromDesktop() = 0;
+    // Pauses a live channel, which goes on reading into its timeshift buffer; without a
+    // buffer, stops as StopFromDesktop.
+    virtual void PauseFromDesktop() = 0;
+    // Within the timeshift buffer, in microseconds: by offset, or to a point counted from
+    // its oldest.
+    virtual void SeekFromDesktop(qint64 offset) = 0;
+    virtual void SetPositionFromDesktop(qint64 position) = 0;
     // +1 the next channel of the list the current one was started from, -1 the previous.
     virtual void ZapFromDesktop(int step) = 0;
     // 0..100, as the volume slider.

@@ -9,7 +9,7 @@ MprisPlayerAdaptor::MprisPlayerAdaptor(MprisService* owner) : QDBusAbstractAdapt
 
 QString MprisPlayerAdaptor::PlaybackStatus() const
 {
-    return service.Playing() ? QStringLiteral("Playing") : QStringLiteral("Stopped");
+    return service.PlaybackStatus();
 }
 
 QVariantMap MprisPlayerAdaptor::Metadata() const
@@ -54,7 +54,32 @@ void MprisPlayerAdaptor::Previous()
 
 void MprisPlayerAdaptor::Pause()
 {
-    Stop();
+    service.Target().PauseFromDesktop();
+}
+
+qlonglong MprisPlayerAdaptor::Position() const
+{
+    return service.Position();
+}
+
+bool MprisPlayerAdaptor::CanSeek() const
+{
+    return service.CanSeek();
+}
+
+void MprisPlayerAdaptor::Seek(qlonglong offset)
+{
+    if (service.CanSeek())
+        service.Target().SeekFromDesktop(offset);
+}
+
+// A position for another track than the one playing is stale: ignored, as the desktop's
+// controls expect.
+void MprisPlayerAdaptor::SetPosition(const QDBusObjectPath& track, qlonglong position)
+{
+    const QVariant playing = service.Metadata().value(QStringLiteral("mpris:trackid"));
+    if (service.CanSeek() && playing.value<QDBusObjectPath>() == track)
+        service.Target().SetPositionFromDesktop(position);
 }
 
 void MprisPlayerAdaptor::PlayPause()

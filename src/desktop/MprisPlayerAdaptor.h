@@ -1,6 +1,7 @@
 #pragma once
-// The org.mpris.MediaPlayer2.Player interface: a live channel plays or is stopped; it
-// cannot pause or seek, so Pause stops as the play panel's button does.
+// The org.mpris.MediaPlayer2.Player interface: a live channel plays, is paused while its
+// timeshift buffer goes on filling, or is stopped; it seeks within that buffer, whose end
+// is live. Without a buffer, Pause stops as the play panel's button does.
 
 #include <QDBusAbstractAdaptor>
 #include <QDBusObjectPath>
@@ -34,10 +35,10 @@ public:
     QVariantMap Metadata() const;
     double Volume() const;
     void SetVolume(double volume);
-    qlonglong Position() const { return 0; }
+    qlonglong Position() const;
     bool CanZap() const;
     bool CanPlay() const;
-    bool CanSeek() const { return false; }
+    bool CanSeek() const;
     bool CanControl() const { return true; }
 
 public slots:
@@ -47,8 +48,8 @@ public slots:
     void PlayPause();
     void Stop();
     void Play();
-    void Seek(qlonglong) {}
-    void SetPosition(const QDBusObjectPath&, qlonglong) {}
+    void Seek(qlonglong offset);
+    void SetPosition(const QDBusObjectPath& track, qlonglong position);
     void OpenUri(const QString&) {}
 
 signals:

@@ -7,6 +7,8 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 
+#include <utility>
+
 namespace {
 const QString kServiceName = QStringLiteral("org.mpris.MediaPlayer2.korvanta");
 const QString kObjectPath = QStringLiteral("/org/mpris/MediaPlayer2");
@@ -18,7 +20,7 @@ const QString kTrackPrefix = QStringLiteral("/org/korvanta/Korvanta/channel/");
 MprisService::MprisService(MediaPlayerTarget& target) : target(target)
 {
     new MprisRootAdaptor(this);
-    new MprisPlayerAdaptor(this);
+    playerAdaptor = new MprisPlayerAdaptor(this);
 }
 
 MprisService::~MprisService()
@@ -61,8 +63,33 @@ void MprisService::SetPlaying(bool value)
     if (value == playing)
         return;
     playing = value;
-    AnnounceChanged(QStringLiteral("PlaybackStatus"),
-                    playing ? QStringLiteral("Playing") : QStringLiteral("Stopped"));
+    AnnounceChanged(QStringLiteral("PlaybackStatus"), PlaybackStatus());
+}
+
+QString MprisService::PlaybackStatus() const
+{
+    if (!playing)
+        return QStringLiteral("Stopped");
+    return shift.paused ? QStringLiteral("Paused") : QStringLiteral("Playing");
+}
+
+// Position and the growing length are read when asked; only what a panel shows as a
+// control is announced.
+void MprisService::ShowTimeshift(const Timeshift& value)
+{
+    const Timeshift old = std::exchange(shift, value);
+    if (old.paused != value.paused)
+        AnnounceChanged(QStringLiteral("PlaybackStatus"), PlaybackStatus());
+    if (old.seekable != value.seekable) {
+        AnnounceChanged(QStringLiteral("CanSeek"), value.seekable);
+        AnnounceChanged(QStringLiteral("Metadata"), Metadata());
+    }
+}
+
+void MprisService::AnnounceSeeked(qint64 position)
+{
+    if (shift.seekable)
+        emit playerAdaptor->Seeked(position);
 }
 
 void MprisService::SetTrack(const Track& value)
@@ -103,11 +130,14 @@ QVariantMap MprisService::Metadata() const
 {
     if (track.title.isEmpty())
         return {{QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(kNoTrack))}};
-    return {
+    QVariantMap metadata{
         {QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(kTrackPrefix + QString::number(track.id)))},
         {QStringLiteral("xesam:title"), track.title},
         {QStringLiteral("xesam:album"), track.album},
     };
+    if (shift.seekable)
+        metadata.insert(QStringLiteral("mpris:length"), shift.length);
+    return metadata;
 }
 
 void MprisService::AnnounceChanged(const QString& property, const QVariant& value)

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QVariantMap>
 
+class MprisPlayerAdaptor;
+
 class MprisService : public QObject
 {
     Q_OBJECT
@@ -27,8 +29,23 @@ public:
     void ShowPlayState(const PlayState& state);
     void SetVolume(int volume);
 
+    // The live channel's timeshift buffer, in microseconds from its oldest point: paused,
+    // where it plays and how long it is (its end is live).
+    struct Timeshift
+    {
+        bool seekable = false;
+        bool paused = false;
+        qint64 position = 0;
+        qint64 length = 0;
+    };
+    void ShowTimeshift(const Timeshift& timeshift);
+    void AnnounceSeeked(qint64 position);
+
     MediaPlayerTarget& Target() const { return target; }
     bool Playing() const { return playing; }
+    QString PlaybackStatus() const;
+    bool CanSeek() const { return shift.seekable; }
+    qint64 Position() const { return shift.seekable ? shift.position : 0; }
     QVariantMap Metadata() const;
     double Volume() const { return static_cast<double>(volume) / kMaxVolume; }
     bool CanPlay() const { return canPlay; }
@@ -49,10 +66,12 @@ private:
     void AnnounceChanged(const QString& property, const QVariant& value);
 
     MediaPlayerTarget& target;
+    MprisPlayerAdaptor* playerAdaptor; // owned by this object
     bool registered = false;
     bool playing = false;
     bool canPlay = false;
     bool canZap = false;
     int volume = kMaxVolume;
     Track track;
+    Timeshift shift;
 };

@@ -49,6 +49,8 @@ public:
     CWMPEventDispatch& Events() { return dispatch; }
     QWidget* VideoWidget() const { return host; }
     mpv_handle* EngineHandle() const { return engine.Handle(); }
+    // Pause, rewind, recording and tracks of the playing channel.
+    MpvPlayer& Engine() { return engine; }
     // Frames the render API has asked to draw; 0 without video output.
     int FrameUpdates() const;
 

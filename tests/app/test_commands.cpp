@@ -124,18 +124,19 @@ TEST_F(CommandTest, FullScreenIsLeftEveryWayAndCanBeEnteredAgain)
 TEST_F(CommandTest, TheKeyboardContextMenuOpensOverThePicture)
 {
     StartActive();
-    QPoint openedAt;
+    QRect opened;
     QTimer::singleShot(0, [&] {
         (void)QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; });
         if (QWidget* menu = QApplication::activePopupWidget()) {
-            openedAt = menu->pos();
+            opened = menu->geometry();
             menu->close();
         }
     });
     QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(-1, -1), QPoint(-1, -1));
     QApplication::sendEvent(dlg.get(), &event);
     const QWidget* video = dlg->Player().VideoWidget();
-    EXPECT_EQ(openedAt, video->mapToGlobal(video->rect().center()));
+    // At the centre, or moved from it only as far as the screen needs: over the picture.
+    EXPECT_TRUE(opened.contains(video->mapToGlobal(video->rect().center()))) << opened.x() << ',' << opened.y();
 }
 
 TEST_F(CommandTest, F10AndALoneAltOpenTheMenuBarEscapeClosesIt)
@@ -185,13 +186,15 @@ TEST_F(CommandTest, MenusListTheirItemsAndSeparatorsInOrder)
     // Each popup as "command:text" rows, "-" for a separator, in the English pack.
     const QStringList expected[] = {
         {"104:Show Channel List", "120:Find channel\tCtrl+F", "121:Add playlist..."},
-        {"105:Play/Pause\tSpace", "106:Mute\tM", "-", "107:Full Screen\tEnter", "108:Original Size",
+        {"105:Play/Pause\tSpace", "106:Mute\tM", "-", "130:Pause\tP", "131:Back to live\tEnd", "132:Record\tCtrl+R",
+         "133:Record from the buffer", "-", "107:Full Screen\tEnter", "108:Original Size",
          "109:Stretch to Window"},
         {"112:Hide Play Panel\tCtrl+H", "111:Hide Menu Bar\tCtrl+M", "-", "113:Always on Top\tCtrl+T", "-",
          "114:Language..."},
         {"115:About Korvanta...", "116:Donate..."},
         {"104:Show Channel List", "120:Find channel\tCtrl+F", "121:Add playlist...", "-", "105:Play/Pause\tSpace",
-         "106:Mute\tM", "-", "107:Full Screen\tEnter", "108:Original Size", "109:Stretch to Window", "-",
+         "106:Mute\tM", "-", "130:Pause\tP", "131:Back to live\tEnd", "132:Record\tCtrl+R", "133:Record from the buffer",
+         "-", "107:Full Screen\tEnter", "108:Original Size", "109:Stretch to Window", "-",
          "112:Hide Play Panel\tCtrl+H", "111:Hide Menu Bar\tCtrl+M", "-", "113:Always on Top\tCtrl+T", "-",
          "114:Language...", "-", "115:About Korvanta...", "116:Donate..."},
     };

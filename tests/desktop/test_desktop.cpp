@@ -3,6 +3,7 @@
 // controller client sees and steers the player.
 
 #include "MainWindowFixture.h"
+#include "ZooServer.h"
 
 #include <QDBusInterface>
 #include <QDBusReply>
@@ -241,6 +242,30 @@ TEST_F(DesktopTest, AMediaControllerFollowsTheChangesAndZapsThroughTheList)
     }
     dlg->OnCommand(ID_PLAY_PAUSE); // stop
     EXPECT_TRUE(followed(status, QStringLiteral("Stopped")));
+}
+
+TEST_F(DesktopTest, WhileTimeshiftingAMediaControllerPausesAndSeeks)
+{
+    ZooServer zoo;
+    ASSERT_TRUE(zoo.Start());
+    ASSERT_TRUE(Start());
+    StartChannel(zoo.Url(QStringLiteral("/hls/clock/live.m3u8")), QStringLiteral("Clock"));
+    ASSERT_TRUE(WaitForState(3));
+    const auto seconds = [](const QStringList& args) { return Playerctl(args).toDouble(); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return seconds({QStringLiteral("metadata"), QStringLiteral("mpris:length")}) > 4e6; }, kWaitMs));
+
+    Playerctl({QStringLiteral("pause")}); // reads on into the buffer
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Playerctl({QStringLiteral("status")}) == QStringLiteral("Paused"); }, kWaitMs));
+    EXPECT_EQ(dlg->Player().PlayState(), 3);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->StatusText().startsWith(QStringLiteral("Paused \u2212")); }, kWaitMs))
+        << dlg->StatusText().toStdString();
+    const double paused = seconds({QStringLiteral("position")});
+    Playerctl({QStringLiteral("position"), QStringLiteral("2-")});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seconds({QStringLiteral("position")}) < paused - 1; }, kWaitMs));
+
+    Playerctl({QStringLiteral("play")});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Playerctl({QStringLiteral("status")}) == QStringLiteral("Playing"); }, kWaitMs));
+    EXPECT_TRUE(dlg->StatusText().startsWith(QStringLiteral("Clock \u2212"))) << dlg->StatusText().toStdString();
 }
 
 // Without the session's screensaver service, in a player on an X server of its own (the

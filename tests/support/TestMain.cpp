@@ -1,5 +1,5 @@
 // One application object for every test binary, with message boxes recorded rather than
-// shown, and the user's real config folder kept out of reach.
+// shown, and the user's real config and cache folders kept out of reach.
 
 #include "MessageBoxRecorder.h"
 #include "WinApp.h"
@@ -15,6 +15,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    QTemporaryDir cache; // the timeshift buffer's
+    qputenv("XDG_CACHE_HOME", cache.path().toUtf8());
 
     CWinApp app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvanta"));

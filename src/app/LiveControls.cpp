@@ -1,0 +1,256 @@
+#include "LiveControls.h"
+
+#include "CommandId.h"
+#include "MessageBox.h"
+#include "MpvPlayer.h"
+#include "TimeshiftTexts.h"
+#include "VirtualKey.h"
+
+#include <QMenu>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+namespace {
+
+constexpr int kTickMs = 1000;
+constexpr qint64 kMiB = 1024 * 1024;
+constexpr double kUsPerSecond = 1e6;
+// A position further than this from where playing on would have brought it was sought.
+constexpr double kSeekJumpSeconds = 1.5;
+const QString kBehindSign = QStringLiteral("\u2212");
+const QString kRecordingDot = QStringLiteral("\u25CF ");
+
+constexpr std::int16_t VK_PAUSE = 19;
+constexpr std::int16_t VK_END = 35;
+constexpr std::int16_t VK_LEFT = 37;
+constexpr std::int16_t VK_RIGHT = 39;
+constexpr std::int16_t VK_P = 'P';
+constexpr std::int16_t VK_R = 'R';
+
+// "2:15", "1:02:15".
+QString Clock(double seconds)
+{
+    const qint64 whole = std::llround(std::max(0.0, seconds));
+    const int minuteDigits = whole < 3600 ? 1 : 2;
+    const QString minutes = QStringLiteral("%1:%2").arg(whole / 60 % 60, minuteDigits, 10, QLatin1Char('0'))
+                                .arg(whole % 60, 2, 10, QLatin1Char('0'));
+    return whole < 3600 ? minutes : QString::number(whole / 3600) + QLatin1Char(':') + minutes;
+}
+
+} // namespace
+
+LiveControls::LiveControls(MpvPlayer& engine, const LanguageStrings& texts, QWidget& window)
+    : engine(engine), texts(texts), window(window)
+{
+    connect(&ticker, &QTimer::timeout, this, &LiveControls::Tick);
+}
+
+void LiveControls::SetUp(const QString& dataFolder)
+{
+    settingsPath = dataFolder + QStringLiteral("/Korvanta/Playback.xml");
+    playback = LoadPlaybackSettings(settingsPath);
+    const std::chrono::minutes window(playback.timeshiftMinutes);
+    store = std::make_unique<TimeshiftStore>(TimeshiftStore::DefaultFolder(), window,
+                                             qint64(playback.timeshiftDiskCapMiB) * kMiB);
+    engine.SetUpLivePlayback({store.get(), window, RecordingPlace(), {playback.audioLanguage, playback.subtitleLanguage}});
+    ticker.start(kTickMs);
+}
+
+bool LiveControls::Command(int id, const QString& channel)
+{
+    TimeshiftControl& shift = engine.Shift();
+    switch (id) {
+    case ID_PAUSE:
+        shift.Paused() ? shift.Resume() : shift.Pause();
+        break;
+    case ID_ACCEL_RESUME:
+        shift.Resume();
+        break;
+    case ID_BACK_TO_LIVE:
+        shift.BackToLive();
+        break;
+    case ID_ACCEL_STEP_BACK:
+        shift.Step(-kStepSeconds);
+        break;
+    case ID_ACCEL_STEP_FORWARD:
+        shift.Step(kStepSeconds);
+        break;
+    case ID_ACCEL_MINUTE_BACK:
+        shift.Step(-kLongStepSeconds);
+        break;
+    case ID_ACCEL_MINUTE_FORWARD:
+        shift.Step(kLongStepSeconds);
+        break;
+    case ID_RECORD:
+    case ID_RECORD_BUFFER:
+        ToggleRecording(channel, id == ID_RECORD_BUFFER);
+        break;
+    default:
+        if (id < ID_AUDIO_TRACK_FIRST || id > ID_TRACK_LAST)
+            return false;
+        ChooseTrack(id);
+        break;
+    }
+    emit Changed();
+    return true;
+}
+
+int LiveControls::KeyCommand(quint16 key, quint16 shift)
+{
+    const bool longStep = (shift & SHIFT_STATE_SHIFT) != 0;
+    switch (key) {
+    case VK_P:
+    case VK_PAUSE:
+        return ID_PAUSE;
+    case VK_END:
+        return ID_BACK_TO_LIVE;
+    case VK_LEFT:
+        return longStep ? ID_ACCEL_MINUTE_BACK : ID_ACCEL_STEP_BACK;
+    case VK_RIGHT:
+        return longStep ? ID_ACCEL_MINUTE_FORWARD : ID_ACCEL_STEP_FORWARD;
+    case VK_R:
+        return (shift & SHIFT_STATE_CTRL) != 0 ? ID_RECORD : 0;
+    default:
+        return 0;
+    }
+}
+
+QString LiveControls::StatusText(const QString& channel) const
+{
+    const TimeshiftControl& shift = engine.Shift();
+    QString text = shift.Paused() ? texts.Text(Timeshift, TimeshiftPaused) : channel;
+    if (shift.Behind())
+        text += QLatin1Char(' ') + kBehindSign + Clock(shift.BehindSeconds());
+    if (engine.Recorder().Recording())
+        text += QStringLiteral("  ") + kRecordingDot + texts.Text(Timeshift, TimeshiftRecordingMark) + QLatin1Char(' ') +
+                Clock(engine.Recorder().Seconds());
+    return text;
+}
+
+bool LiveControls::Shifted() const
+{
+    return engine.Shift().Behind() || engine.Recorder().Recording();
+}
+
+std::vector<std::unique_ptr<QMenu>> LiveControls::TrackMenus() const
+{
+    const std::vector<MediaTrack>& tracks = engine.Tracks().Tracks();
+    const QString unnamed = texts.Text(Timeshift, TimeshiftUnnamedTrack);
+    auto audio = std::make_unique<QMenu>(texts.Text(Timeshift, TimeshiftAudioMenu));
+    auto subtitles = std::make_unique<QMenu>(texts.Text(Timeshift, TimeshiftSubtitlesMenu));
+    const auto add = [](QMenu& menu, const QString& label, int command, bool selected) {
+        QAction* item = menu.addAction(label);
+        item->setData(command);
+        item->setCheckable(true);
+        item->setChecked(selected);
+    };
+    bool anySubtitles = false;
+    for (const MediaTrack& track : tracks) {
+        const bool isAudio = track.kind == MediaTrack::Kind::Audio;
+        anySubtitles = anySubtitles || (!isAudio && track.selected);
+        add(isAudio ? *audio : *subtitles, TrackLabel(track, tracks, unnamed),
+            int((isAudio ? ID_AUDIO_TRACK_FIRST : ID_SUBTITLE_TRACK_FIRST) + track.id), track.selected);
+    }
+    std::vector<std::unique_ptr<QMenu>> menus;
+    if (tracks.empty())
+        return menus; // nothing plays
+    QAction* off = new QAction(texts.Text(Timeshift, TimeshiftSubtitlesOff), subtitles.get());
+    off->setData(int(ID_SUBTITLE_TRACK_FIRST));
+    off->setCheckable(true);
+    off->setChecked(!anySubtitles);
+    subtitles->insertAction(subtitles->actions().value(0), off);
+    audio->setEnabled(!audio->isEmpty());
+    menus.push_back(std::move(audio));
+    menus.push_back(std::move(subtitles));
+    return menus;
+}
+
+bool LiveControls::CanSeek() const
+{
+    return engine.Shift().Available();
+}
+
+bool LiveControls::Paused() const
+{
+    return engine.Shift().Paused();
+}
+
+qint64 LiveControls::PositionUs() const
+{
+    return std::llround(engine.Shift().PositionFromOldest() * kUsPerSecond);
+}
+
+qint64 LiveControls::LengthUs() const
+{
+    return std::llround(engine.Shift().Length() * kUsPerSecond);
+}
+
+void LiveControls::SeekByUs(qint64 offset)
+{
+    engine.Shift().Step(double(offset) / kUsPerSecond);
+    emit Changed();
+}
+
+void LiveControls::SeekToUs(qint64 position)
+{
+    if (position < 0 || position > LengthUs())
+        return; // as the desktop's controls expect: out of range is ignored
+    engine.Shift().SeekFromOldest(double(position) / kUsPerSecond);
+    emit Changed();
+}
+
+void LiveControls::Tick()
+{
+    EngineRecorder& recorder = engine.Recorder();
+    if (recorder.Recording() && !recorder.HasRoom()) {
+        recorder.Stop();
+        ReportRecording(TimeshiftDiskFullStopped);
+    }
+    // Seeks from anywhere (steps, the window passing a pause) are told to the desktop.
+    const double position = engine.Shift().PositionFromOldest();
+    const double expected = lastPosition + (lastPaused ? 0 : kTickMs / 1000.0);
+    if (engine.Shift().Available() && std::abs(position - expected) > kSeekJumpSeconds)
+        emit Seeked(PositionUs());
+    lastPosition = position;
+    lastPaused = engine.Shift().Paused();
+    emit Changed(); // how far behind, how long recorded, how much the buffer holds
+}
+
+void LiveControls::ToggleRecording(const QString& channel, bool fromBuffer)
+{
+    if (engine.Recorder().Recording()) {
+        engine.Recorder().Stop();
+        return;
+    }
+    switch (engine.Record(channel, fromBuffer)) {
+    case RecordingRefusal::None:
+        return;
+    case RecordingRefusal::NoFolder:
+        ReportRecording(TimeshiftNoFolder);
+        return;
+    case RecordingRefusal::DiskFull:
+        ReportRecording(TimeshiftDiskFullAtStart);
+        return;
+    }
+}
+
+void LiveControls::ReportRecording(int textIndex) const
+{
+    MessageBox(&window, texts.Text(Timeshift, textIndex).arg(engine.Recorder().Place().Folder()),
+               texts.Text(Timeshift, TimeshiftRecordMenu), MB_OK | MB_ICONWARNING);
+}
+
+void LiveControls::ChooseTrack(int id)
+{
+    const bool audio = id < ID_SUBTITLE_TRACK_FIRST;
+    engine.Tracks().Choose(audio ? MediaTrack::Kind::Audio : MediaTrack::Kind::Subtitles,
+                           id - (audio ? ID_AUDIO_TRACK_FIRST : ID_SUBTITLE_TRACK_FIRST));
+    const EngineTracks::Languages& chosen = engine.Tracks().Remembered();
+    if (chosen.audio == playback.audioLanguage && chosen.subtitles == playback.subtitleLanguage)
+        return;
+    playback.audioLanguage = chosen.audio;
+    playback.subtitleLanguage = chosen.subtitles;
+    SavePlaybackSettings(settingsPath, playback);
+}
