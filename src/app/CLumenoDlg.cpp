@@ -12,6 +12,9 @@
 #include "EngineLibrary.h"
 #include "FavoritesFile.h"
 #include "GuidanceTexts.h"
+#include "GuideChannels.h"
+#include "GuideTexts.h"
+#include "GuideWording.h"
 #include "InvalidArgument.h"
 #include "LanguageEntries.h"
 #include "LanguagePack.h"
@@ -30,6 +33,7 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QDropEvent>
 #include <QMimeData>
@@ -89,6 +93,7 @@ const Accelerator kAccelerators[] = {
     {QKeyCombination(Qt::Key_Space), ID_ACCEL_PLAY_PAUSE},
     {Qt::CTRL | Qt::Key_T, ID_ACCEL_ALWAYS_ON_TOP},
     {Qt::CTRL | Qt::Key_F, ID_FIND_CHANNEL},
+    {Qt::CTRL | Qt::Key_G, ID_GUIDE},
     {QKeyCombination(Qt::Key_PageUp), ID_ACCEL_PREVIOUS_CHANNEL},
     {QKeyCombination(Qt::Key_PageDown), ID_ACCEL_NEXT_CHANNEL},
     {QKeyCombination(Qt::Key_P), ID_PAUSE},
@@ -175,6 +180,9 @@ bool CLumenoDlg::OnInitDialog()
     toolkitTexts.Use(languageStrings[Locale].value(LocaleCode));
     if (!LoadChannelCatalogue(settings.languageName, channelNames, channelDescriptions))
         return FatalError(kLanguageError);
+    // The stored guide opens now; its channels are matched once the windows are up.
+    guideLibrary.Load(dataFolder);
+    guideLibrary.SetLanguage(languageStrings[Locale].value(LocaleCode).toStdString());
     // The engine and its video output come once both windows are on screen (StartEngine).
     player.storedVolume = settings.volume;
 
@@ -203,7 +211,9 @@ bool CLumenoDlg::OnInitDialog()
 
     // Own playlists once the texts are there to word what may go wrong with them.
     playlistLibrary.Load(dataFolder);
+    channelDlg.SetGuideLibrary(guideLibrary);
     ConnectPlaylists();
+    ConnectGuides();
     channelDlg.Create(this);
     MoveWindowOuter(&channelDlg, settings.channelWindowRect);
     channelDlg.show();
@@ -217,6 +227,7 @@ bool CLumenoDlg::OnInitDialog()
     firstFrame.Watch({this, &channelDlg}, [this] {
         windowsShown = true;
         engineLoader.Start();
+        FeedGuide();
     });
     return true;
 }
@@ -274,6 +285,7 @@ void CLumenoDlg::OnDestroy()
         const FavoriteList& favorites = channelDlg.Favorites();
         SaveFavorites(FavoritesPath(), favorites.names, favorites.ids, favorites.icons, favorites.streams);
         playlistLibrary.Save();
+        guideLibrary.Save();
     }
     bufferingTimer.stop();
     screenSaver.SetPlaying(false);
@@ -537,6 +549,15 @@ bool CLumenoDlg::OnCommand(int id)
     case ID_ADD_PLAYLIST:
         ShowAddPlaylistDialog();
         break;
+    case ID_ADD_GUIDE:
+        ShowAddGuideDialog();
+        break;
+    case ID_GUIDE:
+        ShowGuideWindow();
+        break;
+    case ID_REFRESH_GUIDE:
+        guideLibrary.RefreshAll();
+        break;
     case ID_FIND_CHANNEL:
         channelDlg.OpenSearch();
         break;
@@ -589,6 +610,58 @@ void CLumenoDlg::dropEvent(QDropEvent* event)
         return;
     event->acceptProposedAction();
     AddPlaylists(sources);
+}
+
+void CLumenoDlg::ConnectGuides()
+{
+    static constexpr auto kOnce = Qt::UniqueConnection;
+    connect(&guideLibrary, &GuideLibrary::Failed, this, &CLumenoDlg::ReportGuideFailure, kOnce);
+    connect(&channelDlg, &CChannelDlg::AddGuideRequested, this, &CLumenoDlg::ShowAddGuideDialog, kOnce);
+    connect(&channelDlg, &CChannelDlg::GuideWindowRequested, this,
+            [this] { SendMessage(this, WM_COMMAND, ID_GUIDE, 0); }, kOnce);
+    connect(&playlistLibrary, &PlaylistLibrary::Changed, this, &CLumenoDlg::FeedGuide, kOnce);
+}
+
+void CLumenoDlg::FeedGuide()
+{
+    if (!windowsShown)
+        return; // the first frame feeds it
+    guideLibrary.SetPlaylists(playlistLibrary.Playlists());
+    guideLibrary.SetViewerChannels(AllGuideChannels(channelNames, playlistLibrary.Playlists()));
+}
+
+void CLumenoDlg::ShowAddGuideDialog()
+{
+    CAddPlaylistDlg dlg(this, languageStrings, BrowseFolder(), CAddPlaylistDlg::Kind::Guide);
+    if (dlg.DoModal() == IDOK)
+        guideLibrary.Add(dlg.Source());
+}
+
+void CLumenoDlg::ShowGuideWindow()
+{
+    if (!guideWindow) {
+        auto linkOf = [this](const ChannelKey& key) {
+            return guideLibrary.LinkOf(GuideChannelOf(key, channelNames, playlistLibrary.Playlists()));
+        };
+        guideWindow = std::make_unique<GuideWindow>(this, languageStrings, guideLibrary.Store(), linkOf,
+                                                    [] { return QDateTime::currentSecsSinceEpoch(); });
+        connect(&guideLibrary, &GuideLibrary::Changed, guideWindow.get(), &GuideWindow::Reload);
+        connect(guideWindow.get(), &GuideWindow::PlayProgramme, this,
+                [this](const ChannelKey& key) { channelDlg.StartFromGuide(key); });
+    }
+    GuideListing listing = channelDlg.GuideLists();
+    guideWindow->SetLists(std::move(listing.lists), listing.current, listing.row);
+    guideWindow->show();
+    guideWindow->raise();
+    guideWindow->activateWindow();
+}
+
+void CLumenoDlg::ReportGuideFailure(const QString& name, GuideProblem problem, const QString& detail)
+{
+    MessageBox(this,
+               languageStrings.Text(Guide, GuideLoadFailed).arg(name) + QLatin1Char('\n') +
+                   GuideReasonText(languageStrings, problem, detail),
+               languageStrings.Text(Guide, GuideCaption), MB_OK | MB_ICONWARNING);
 }
 
 void CLumenoDlg::AddPlaylists(const QStringList& sources)
@@ -732,6 +805,10 @@ void CLumenoDlg::ReloadLanguage()
     BuildMenus();
     menuPanel.update();
     channelDlg.ApplyLanguage();
+    guideLibrary.SetLanguage(languageStrings[Locale].value(LocaleCode).toStdString());
+    if (guideWindow)
+        guideWindow->ApplyLanguage();
+    FeedGuide(); // built-in channels are matched by their names in the new language
     ShowPlayStateAgain(); // the status line and the card in the new language
 }
 

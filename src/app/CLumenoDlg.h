@@ -13,6 +13,8 @@
 #include "ChannelCatalogue.h"
 #include "EngineLoader.h"
 #include "FirstFrameWatch.h"
+#include "GuideLibrary.h"
+#include "GuideWindow.h"
 #include "LanguageStrings.h"
 #include "LiveControls.h"
 #include "MediaPlayerTarget.h"
@@ -105,6 +107,9 @@ public:
     CPanelMenu& MenuPanel() { return menuPanel; }
     CChannelDlg& ChannelWindow() { return channelDlg; }
     PlaylistLibrary& OwnPlaylists() { return playlistLibrary; }
+    GuideLibrary& Guides() { return guideLibrary; }
+    // The guide window, once it was opened.
+    GuideWindow* GuideView() const { return guideWindow.get(); }
     // Adds files and addresses as playlists once start-up has completed.
     void AddPlaylists(const QStringList& sources);
     const LanguageStrings& Texts() const { return languageStrings; }
@@ -200,6 +205,12 @@ private:
     void ConnectPlaylists();
     void ReportPlaylistFailure(const QString& name, const QString& reason);
     void ReportPlaylistImport(const QString& name, int skippedLines, const QString& report);
+    void ConnectGuides();
+    // The viewer's channels and the playlists' guides, for the guide to match.
+    void FeedGuide();
+    void ShowAddGuideDialog();
+    void ShowGuideWindow();
+    void ReportGuideFailure(const QString& name, GuideProblem problem, const QString& detail);
 
     static const MessageMapEntry<CLumenoDlg> kMessageMap[];
 
@@ -214,8 +225,10 @@ private:
     ChannelLists channelDescriptions;
     PlaylistLibrary playlistLibrary{languageStrings};
     QStringList pendingPlaylists; // handed over before start-up completed
+    GuideLibrary guideLibrary;
     CChannelDlg channelDlg{languageStrings, channelNames, channelDescriptions, playlistLibrary.Playlists()};
     std::array<std::unique_ptr<QMenu>, kPopupCount> menus;
+    std::unique_ptr<GuideWindow> guideWindow; // made when first opened
     QString dataFolder;
     QString browseFolder; // where Browse last found a playlist
     QFont boldFont;

@@ -1,6 +1,7 @@
 #include "MenuTable.h"
 
 #include "LanguageEntries.h"
+#include "GuideTexts.h"
 #include "PlaylistTexts.h"
 #include "TimeshiftTexts.h"
 
@@ -21,12 +22,17 @@ constexpr QKeyCombination kCtrlF = Qt::CTRL | Qt::Key_F;
 constexpr QKeyCombination kP = Qt::Key_P;
 constexpr QKeyCombination kEnd = Qt::Key_End;
 constexpr QKeyCombination kCtrlR = Qt::CTRL | Qt::Key_R;
+constexpr QKeyCombination kCtrlG = Qt::CTRL | Qt::Key_G;
 constexpr QKeyCombination kNone = Qt::Key_unknown;
 
 const MenuRow kRows[] = {
     {MenuChannels, ID_CHANNELS, MainMenu, MainMenuShowChannels},
     {MenuChannels, ID_FIND_CHANNEL, Playlists, PlaylistFindMenu, kCtrlF},
     {MenuChannels, ID_ADD_PLAYLIST, Playlists, PlaylistAddMenu},
+    {MenuChannels, ID_SEPARATOR},
+    {MenuChannels, ID_GUIDE, Guide, GuideMenu, kCtrlG},
+    {MenuChannels, ID_ADD_GUIDE, Guide, GuideAddMenu},
+    {MenuChannels, ID_REFRESH_GUIDE, Guide, GuideRefreshMenu},
 
     {MenuPlayback, ID_PLAY_PAUSE, MainMenu, MainMenuPlayPause, kSpace},
     {MenuPlayback, ID_MUTE, MainMenu, MainMenuMute, kM},
@@ -53,6 +59,7 @@ const MenuRow kRows[] = {
     {MenuContext, ID_CHANNELS, ContexMenu, ContextShowChannels},
     {MenuContext, ID_FIND_CHANNEL, Playlists, PlaylistFindMenu, kCtrlF},
     {MenuContext, ID_ADD_PLAYLIST, Playlists, PlaylistAddMenu},
+    {MenuContext, ID_GUIDE, Guide, GuideMenu, kCtrlG},
     {MenuContext, ID_SEPARATOR},
     {MenuContext, ID_PLAY_PAUSE, ContexMenu, ContextPlayPause, kSpace},
     {MenuContext, ID_MUTE, ContexMenu, ContextMute, kM},

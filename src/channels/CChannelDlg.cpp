@@ -7,6 +7,9 @@
 #include "DialogUnits.h"
 #include "DroppedPlaylists.h"
 #include "GuidanceTexts.h"
+#include "GuideChannels.h"
+#include "GuideTexts.h"
+#include "GuideTree.h"
 #include "InvalidArgument.h"
 #include "MessageBox.h"
 #include "PlaylistTexts.h"
@@ -304,6 +307,10 @@ void CChannelDlg::InitControls()
 
     channelImages = LoadChannelImages();
     playlistTree = new PlaylistTree(channelTree, channelImages);
+    if (guideLibrary != nullptr) {
+        guideTree = new GuideTree(channelTree, channelImages.value(kFurtherChannelsImage), languageStrings, *guideLibrary);
+        connect(guideTree, &GuideTree::AddGuideRequested, this, &CChannelDlg::AddGuideRequested);
+    }
     channelTree->setIconSize(kSmallIcon);
     favoritesList->setIconSize(kSmallIcon);
 
@@ -512,6 +519,10 @@ void CChannelDlg::keyPressEvent(QKeyEvent* event)
         OpenSearch();
         return;
     }
+    if (event->keyCombination() == QKeyCombination(Qt::CTRL | Qt::Key_G)) {
+        emit GuideWindowRequested();
+        return;
+    }
     // Enter never ends the window: it plays the selection, or presses a focused button.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         if (auto* button = qobject_cast<QToolButton*>(focusWidget()))
@@ -664,6 +675,11 @@ void CChannelDlg::OnTabChanged(int tab)
 
 void CChannelDlg::OnTreeSelChanged(QTreeWidgetItem* item)
 {
+    if (guideTree != nullptr && GuideTree::Owns(item)) {
+        EnableButton(ID_CHANNEL_PLAY, false);
+        description->setPlainText(guideTree->DescriptionOf(item));
+        return;
+    }
     ShowKey(item != nullptr ? itemKey(item) : ChannelKey());
     // An own playlist that could not be read says why; its nodes follow every change.
     if (item != nullptr && PlaylistTree::IsPlaylistNode(item)) {
@@ -1084,6 +1100,49 @@ void CChannelDlg::Zap(int step)
 }
 
 // ---------------------------------------------------------------------------------------
+// The guide window's lists
+
+namespace {
+void AddGuideLists(const QTreeWidgetItem* node, const QString& path, GuideListing& listing)
+{
+    GuideRowList list{path, {}};
+    for (int k = 0; k < node->childCount(); ++k) {
+        if (isChannelItem(node->child(k)))
+            list.rows.push_back({itemKey(node->child(k)), node->child(k)->text(0)});
+    }
+    if (!list.rows.empty())
+        listing.lists.push_back(std::move(list));
+    for (int k = 0; k < node->childCount(); ++k) {
+        if (!isChannelItem(node->child(k)))
+            AddGuideLists(node->child(k), path + QStringLiteral(" / ") + node->child(k)->text(0), listing);
+    }
+}
+} // namespace
+
+GuideListing CChannelDlg::GuideLists() const
+{
+    GuideListing listing;
+    for (int k = 0; k < channelTree->topLevelItemCount(); ++k) {
+        const QTreeWidgetItem* node = channelTree->topLevelItem(k);
+        AddGuideLists(node, node->text(0), listing);
+    }
+    // The group last played from, at the channel played, where the tree still holds it.
+    for (int list = 0; list < static_cast<int>(listing.lists.size()); ++list) {
+        const GuideRowList& rows = listing.lists[static_cast<std::size_t>(list)];
+        if (current.origin.name.isEmpty() || !rows.name.endsWith(current.origin.name))
+            continue;
+        for (int row = 0; row < static_cast<int>(rows.rows.size()); ++row) {
+            if (rows.rows[static_cast<std::size_t>(row)].name == current.name) {
+                listing.current = list;
+                listing.row = row;
+                return listing;
+            }
+        }
+    }
+    return listing;
+}
+
+// ---------------------------------------------------------------------------------------
 // Own playlists
 
 void CChannelDlg::AppendPlaylists()
@@ -1091,6 +1150,8 @@ void CChannelDlg::AppendPlaylists()
     if (playlistTree != nullptr)
         playlistTree->Append(&playlists, PlaylistText(PlaylistUnavailableNode),
                              QLocale(languageStrings[Locale].value(LocaleCode)));
+    if (guideTree != nullptr)
+        guideTree->Append();
 }
 
 void CChannelDlg::RefillPlaylists()
@@ -1188,17 +1249,32 @@ const QString& CChannelDlg::PlaylistText(int index) const
 void CChannelDlg::OnTreeContextMenu(const QPoint& at)
 {
     QTreeWidgetItem* item = channelTree->itemAt(at);
+    const QPoint globalAt = channelTree->viewport()->mapToGlobal(at);
+    if (guideTree != nullptr && GuideTree::Owns(item)) {
+        guideTree->ShowMenu(item, globalAt);
+        return;
+    }
     QMenu menu(this);
     if (item == nullptr || !PlaylistTree::IsPlaylistNode(item)) {
         QAction* favorite = nullptr;
         if (item != nullptr && isChannelItem(item))
             favorite = menu.addAction(favoritesImages.value(0), Text(kFirstFavoritesTip));
+        QAction* choose = guideTree != nullptr && item != nullptr && isChannelItem(item)
+                              ? menu.addAction(languageStrings.Text(Guide, GuideChooseMenu))
+                              : nullptr;
         QAction* add = menu.addAction(PlaylistText(PlaylistAddMenu));
-        QAction* chosen = menu.exec(channelTree->viewport()->mapToGlobal(at));
-        if (chosen != nullptr && chosen == favorite)
+        QAction* addGuide = guideTree != nullptr ? menu.addAction(languageStrings.Text(Guide, GuideAddMenu)) : nullptr;
+        QAction* chosen = menu.exec(globalAt);
+        if (chosen == nullptr)
+            return;
+        if (chosen == favorite)
             AddToFavorites(itemKey(item));
         else if (chosen == add)
             emit AddPlaylistRequested();
+        else if (chosen == addGuide)
+            emit AddGuideRequested();
+        else if (chosen == choose)
+            guideTree->ChooseGuideChannel(GuideChannelOf(itemKey(item), channelNames, playlists), item->text(0));
         return;
     }
     const int playlist = PlaylistTree::PlaylistOf(item);
@@ -1206,7 +1282,7 @@ void CChannelDlg::OnTreeContextMenu(const QPoint& at)
     QAction* rename = menu.addAction(PlaylistText(PlaylistRenameMenu));
     QAction* refresh = menu.addAction(PlaylistText(PlaylistRefreshMenu));
     QAction* remove = menu.addAction(PlaylistText(PlaylistRemoveMenu));
-    QAction* chosen = menu.exec(channelTree->viewport()->mapToGlobal(at));
+    QAction* chosen = menu.exec(globalAt);
     if (chosen == rename) {
         bool ok = false;
         const QString newName = QInputDialog::getText(this, PlaylistText(PlaylistRenameMenu),

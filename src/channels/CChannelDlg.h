@@ -9,6 +9,7 @@
 #include "ChannelKey.h"
 #include "ChannelRequest.h"
 #include "FavoriteList.h"
+#include "GuideRow.h"
 #include "LanguageStrings.h"
 #include "OwnStream.h"
 #include "Playlist.h"
@@ -27,6 +28,8 @@
 #include <utility>
 #include <vector>
 
+class GuideLibrary;
+class GuideTree;
 class PlaylistTree;
 class QPlainTextEdit;
 class SearchPanel;
@@ -64,6 +67,8 @@ public:
 
     // The playlists changed: their nodes and the search are made again.
     void RefillPlaylists();
+    // The programme guides, shown in the tree after the playlists.
+    void SetGuideLibrary(GuideLibrary& library) { guideLibrary = &library; }
 
     // Builds the window, owned by owner, and sets it up; it stays hidden. The owner is sent
     // the requests to start a channel. False when the window exists already.
@@ -91,6 +96,13 @@ public:
     // Puts the focus on the list of the current tab, or on the open search.
     void FocusList();
 
+    // The tree's groups as the guide window lists them, the one the playing channel was
+    // started from open at that channel.
+    GuideListing GuideLists() const;
+
+    // Starts a channel the guide window asked for.
+    void StartFromGuide(const ChannelKey& key) { StartKey(key, ChannelOrigin()); }
+
     // Opens the search field on the tree tab.
     void OpenSearch();
     // Starts the previous (-1) or next (+1) channel of the list the current one was
@@ -106,6 +118,8 @@ signals:
     void RemovePlaylistRequested(int playlist);
     // Playlist files or addresses were dropped on the window.
     void PlaylistsDropped(const QStringList& sources);
+    void AddGuideRequested();
+    void GuideWindowRequested();
 
 public:
     void accept() override;
@@ -207,6 +221,8 @@ private:
     QTreeWidget* favoritesList = nullptr;
     SearchPanel* searchPanel = nullptr;
     PlaylistTree* playlistTree = nullptr;
+    GuideLibrary* guideLibrary = nullptr;
+    GuideTree* guideTree = nullptr;
     std::vector<ChannelKey> searchKeys; // by search entry
     // Where the current channel was started from, for zapping: a tree group or the search
     // results (their channels in zapList), or the favourites (from the row zapFavorite).

@@ -7,10 +7,12 @@ add_library(korvanta_channels STATIC
     ChannelIcons.qrc
     ChannelItemDelegate.cpp
     ChannelTreeLayout.cpp
+    GuideChannels.cpp
+    GuideTree.cpp
     PlaylistTree.cpp
     SearchPanel.cpp
     SearchResultModel.cpp
     ZapList.cpp
 )
 target_include_directories(korvanta_channels PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(korvanta_channels PUBLIC korvanta_streams korvanta_data korvanta_framework Qt6::Widgets)
+target_link_libraries(korvanta_channels PUBLIC korvanta_streams korvanta_data korvanta_framework korvanta_guideview Qt6::Widgets)

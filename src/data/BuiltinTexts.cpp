@@ -135,6 +135,54 @@ QStringList GuidanceTexts()
     };
 }
 
+// Menus, dialogs and messages of the programme guide, in GuideText order.
+QStringList GuideTexts()
+{
+    return {
+        QStringLiteral("Programme guide"),
+        QStringLiteral("Guide"),
+        QStringLiteral("Add guide..."),
+        QStringLiteral("Refresh guide"),
+        QStringLiteral("Choose guide channel..."),
+        QStringLiteral("Programme guides"),
+        QStringLiteral("The guide \"%1\" could not be read."),
+        QStringLiteral("The file cannot be opened."),
+        QStringLiteral("The file is empty."),
+        QStringLiteral("The file is a web page, not a programme guide."),
+        QStringLiteral("The file is not a programme guide."),
+        QStringLiteral("The file declares entities of its own, which are refused."),
+        QStringLiteral("The guide is larger than 2 GiB unpacked."),
+        QStringLiteral("The file ends too early; the programmes read before that are kept."),
+        QStringLiteral("The file is damaged at line %1; the programmes read before that are kept."),
+        QStringLiteral("The import was cancelled."),
+        QStringLiteral("The guide could not be stored on disk."),
+        QStringLiteral("The server answered with error %1."),
+        QStringLiteral("The server sent nothing for 30 seconds."),
+        QStringLiteral("The download failed: %1"),
+        QStringLiteral("Add guide"),
+        QStringLiteral("Guide file:"),
+        QStringLiteral("Or the address of a guide:"),
+        QStringLiteral("Programme guides"),
+        QStringLiteral("Guide channel of %1"),
+        QStringLiteral("Find a guide channel"),
+        QStringLiteral("Automatic (tvg-id or name)"),
+        QStringLiteral("Channels:"),
+        QStringLiteral("The list being played"),
+        QStringLiteral("Now: %1 (%2\u2013%3, %4%)"),
+        QStringLiteral("Next: %1 (%2\u2013%3)"),
+        QStringLiteral("No programme information"),
+        QStringLiteral("Cancel"),
+        QStringLiteral("Source: %1"),
+        QStringLiteral("Last read: %1"),
+        QStringLiteral("Last problem: %1"),
+        QStringLiteral("Not read yet"),
+        QStringLiteral("%1 (now on %2)"),
+        QStringLiteral("%1 (next on %2)"),
+        QStringLiteral("%1 (%2%)"),
+        QStringLiteral("New name of the guide:"),
+    };
+}
+
 } // namespace
 
 const QStringList& BuiltinTexts(LanguageGroup group)
@@ -146,6 +194,7 @@ const QStringList& BuiltinTexts(LanguageGroup group)
         AccessTexts(),
         LocaleTexts(),
         GuidanceTexts(),
+        GuideTexts(),
     };
     static const QStringList none;
     return group < kCoreGroupCount ? none : texts[group - kCoreGroupCount];

@@ -25,6 +25,7 @@ enum LanguageGroup {
     Access = 12,
     Locale = 13,
     Guidance = 14,
+    Guide = 15,
 };
 
 constexpr int kCoreGroupCount = 9; // the groups every pack must carry

@@ -1,5 +1,6 @@
 #include "CAddPlaylistDlg.h"
 
+#include "GuideTexts.h"
 #include "LanguageStrings.h"
 #include "PlaylistTexts.h"
 
@@ -18,20 +19,26 @@ const DialogControl kTemplate[] = {
     {IDCANCEL, ControlKind::Button, {161, 77, 50, 16}, ""},
 };
 
-const QString kPatterns = QStringLiteral(" (*.m3u *.m3u8);;* (*)");
+const QString kPlaylistPatterns = QStringLiteral(" (*.m3u *.m3u8);;* (*)");
+const QString kGuidePatterns = QStringLiteral(" (*.xml *.xml.gz *.gz *.xmltv);;* (*)");
 } // namespace
 
-CAddPlaylistDlg::CAddPlaylistDlg(QWidget* parent, const LanguageStrings& strings, const QString& folder)
-    : CDialog(parent, {218, 100}, kTemplate), strings(strings), folder(folder)
+CAddPlaylistDlg::CAddPlaylistDlg(QWidget* parent, const LanguageStrings& strings, const QString& folder, Kind kind)
+    : CDialog(parent, {218, 100}, kTemplate), strings(strings), kind(kind), folder(folder)
 {
+}
+
+const QString& CAddPlaylistDlg::Text(int playlistEntry, int guideEntry) const
+{
+    return kind == Kind::Guide ? strings.Text(Guide, guideEntry) : strings.Text(Playlists, playlistEntry);
 }
 
 void CAddPlaylistDlg::OnInitDialog()
 {
-    setWindowTitle(strings.Text(Playlists, PlaylistAddCaption));
-    SetDlgItemText(IDC_PLAYLIST_FILE_LABEL, strings.Text(Playlists, PlaylistFileLabel));
+    setWindowTitle(Text(PlaylistAddCaption, GuideAddCaption));
+    SetDlgItemText(IDC_PLAYLIST_FILE_LABEL, Text(PlaylistFileLabel, GuideFileLabel));
     SetDlgItemText(IDC_PLAYLIST_BROWSE, strings.Text(Playlists, PlaylistBrowse));
-    SetDlgItemText(IDC_PLAYLIST_ADDRESS_LABEL, strings.Text(Playlists, PlaylistAddressLabel));
+    SetDlgItemText(IDC_PLAYLIST_ADDRESS_LABEL, Text(PlaylistAddressLabel, GuideAddressLabel));
     SetDlgItemText(IDOK, strings.Text(Playlists, PlaylistOk));
     SetDlgItemText(IDCANCEL, strings.Text(Playlists, PlaylistCancel));
 }
@@ -48,8 +55,10 @@ void CAddPlaylistDlg::OnCommand(int id)
 {
     if (id != IDC_PLAYLIST_BROWSE)
         return;
-    const QString file = QFileDialog::getOpenFileName(this, strings.Text(Playlists, PlaylistAddCaption), folder,
-                                                      strings.Text(Playlists, PlaylistFileFilter) + kPatterns);
+    const QString file =
+        QFileDialog::getOpenFileName(this, Text(PlaylistAddCaption, GuideAddCaption), folder,
+                                     Text(PlaylistFileFilter, GuideFileFilter) +
+                                         (kind == Kind::Guide ? kGuidePatterns : kPlaylistPatterns));
     if (file.isEmpty())
         return;
     SetDlgItemText(IDC_PLAYLIST_FILE, file);

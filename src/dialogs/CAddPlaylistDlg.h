@@ -1,5 +1,6 @@
 #pragma once
-// Asks for a playlist to add: a local file (typed or chosen) or the address of one.
+// Asks for a playlist or a programme guide to add: a local file (typed or chosen) or the
+// address of one.
 
 #include "Dialog.h"
 
@@ -15,8 +16,10 @@ class CAddPlaylistDlg : public CDialog
 {
     Q_OBJECT
 public:
+    enum class Kind { Playlist, Guide };
+
     // Browse opens in folder.
-    CAddPlaylistDlg(QWidget* parent, const LanguageStrings& strings, const QString& folder);
+    CAddPlaylistDlg(QWidget* parent, const LanguageStrings& strings, const QString& folder, Kind kind = Kind::Playlist);
 
     // What was given after OK: the file when one was given, else the address.
     QString Source() const { return source; }
@@ -29,7 +32,11 @@ protected:
     void OnCommand(int id) override;
 
 private:
+    // The texts and file patterns of the kind asked for.
+    const QString& Text(int playlistEntry, int guideEntry) const;
+
     const LanguageStrings& strings;
+    Kind kind;
     QString source;
     QString folder;
 };

@@ -76,7 +76,11 @@ void GuideLibrary::Load(const QString& dataFolder, const QString& databasePath)
     choices = LoadGuideChoices(choicesPath);
     store.Open(databasePath);
     importer = std::make_unique<GuideImporter>(databasePath);
-    connect(importer.get(), &GuideImporter::Progress, this, &GuideLibrary::Progress);
+    connect(importer.get(), &GuideImporter::Progress, this, [this](const QString& source, int read) {
+        if (const auto found = permille.find(source); found != permille.end())
+            found->second = read;
+        emit Progress(source, read);
+    });
     connect(importer.get(), &GuideImporter::Imported, this, &GuideLibrary::Imported);
     connect(importer.get(), &GuideImporter::Removed, this, [this] {
         Relink();
@@ -131,9 +135,9 @@ void GuideLibrary::SetPlaylists(const std::vector<Playlist>& playlists)
     emit Changed();
 }
 
-void GuideLibrary::SetViewerChannels(const std::vector<GuideViewerChannel>& channels)
+void GuideLibrary::SetViewerChannels(std::vector<GuideViewerChannel> channels)
 {
-    viewerChannels = channels;
+    viewerChannels = std::make_shared<const std::vector<GuideViewerChannel>>(std::move(channels));
     channelsKnown = true;
     Relink();
     RefreshStale();
@@ -148,6 +152,7 @@ void GuideLibrary::SetLanguage(const std::string& preferred)
 void GuideLibrary::SetGlobalOffset(qint64 seconds)
 {
     matcher.SetGlobalOffset(seconds);
+    globalOffset = matcher.GlobalOffset(); // as bounded
     emit Changed();
 }
 
@@ -197,10 +202,7 @@ void GuideLibrary::Rename(int index, const QString& name)
 void GuideLibrary::Remove(int index)
 {
     const GuideSource guide = guides.at(static_cast<std::size_t>(index));
-    if (const auto found = downloads.find(guide.source); found != downloads.end()) {
-        delete found->second;
-        downloads.erase(found);
-    }
+    Cancel(index);
     importer->Remove(guide.source);
     RemoveGuideCache(guide.source);
     guides.erase(guides.begin() + index);
@@ -212,6 +214,7 @@ void GuideLibrary::Remove(int index)
 void GuideLibrary::Refresh(int index)
 {
     GuideSource& guide = guides.at(static_cast<std::size_t>(index));
+    asked.insert(guide.source);
     if (IsWebAddress(guide.source)) {
         Download(guide);
         return;
@@ -226,6 +229,26 @@ void GuideLibrary::RefreshAll()
         Refresh(i);
 }
 
+void GuideLibrary::Cancel(int index)
+{
+    const QString source = guides.at(static_cast<std::size_t>(index)).source;
+    if (const auto found = downloads.find(source); found != downloads.end()) {
+        delete found->second;
+        downloads.erase(found);
+    }
+    importWhenLinked.erase(source);
+    asked.erase(source);
+    importer->Cancel(source);
+    if (permille.erase(source) != 0)
+        emit Changed();
+}
+
+int GuideLibrary::PermilleOf(const QString& source) const
+{
+    const auto found = permille.find(source);
+    return found != permille.end() ? found->second : -1;
+}
+
 GuideNowNext GuideLibrary::NowAndNext(const GuideViewerChannel& channel, qint64 now) const
 {
     return store.NowAndNext(matcher.Find(channel), now);
@@ -237,6 +260,10 @@ void GuideLibrary::RefreshStale()
 {
     if (!channelsKnown)
         return; // an import now would store no programmes
+    if (linking) {
+        refreshWhenLinked = true; // the imports need the match of the current channels
+        return;
+    }
     const QDateTime now = QDateTime::currentDateTimeUtc();
     const std::vector<GuideInfo> stored = store.Guides();
     const QByteArray importedFor = ImportedFor();
@@ -262,6 +289,7 @@ void GuideLibrary::Download(GuideSource& guide)
     auto* download = new GuideDownload(network, QUrl(guide.source), path, guide.userAgent, info.etag,
                                        info.lastModified, downloadTimeoutMs);
     downloads[guide.source] = download;
+    permille[guide.source] = 0;
     connect(download, &GuideDownload::Finished, this,
             [this, source = guide.source](const GuideDownloadResult& result) { Downloaded(source, result); });
 }
@@ -272,6 +300,7 @@ void GuideLibrary::Downloaded(const QString& source, const GuideDownloadResult& 
         found->second->deleteLater();
         downloads.erase(found);
     }
+    permille.erase(source);
     GuideSource* guide = Find(source);
     if (guide == nullptr)
         return;
@@ -290,17 +319,25 @@ void GuideLibrary::Downloaded(const QString& source, const GuideDownloadResult& 
     WriteGuideCacheInfo(source, info);
     emit Refreshed(source, changed);
     RefreshStale(); // imports it when new or stored for other channels
+    if (permille.count(source) == 0 && importWhenLinked.count(source) == 0 && !refreshWhenLinked)
+        asked.erase(source); // nothing more to come of it
 }
 
 void GuideLibrary::Import(const GuideSource& guide)
 {
     if (!QFileInfo::exists(CopyOf(guide)))
         return;
+    if (linking) {
+        importWhenLinked.insert(guide.source); // with the match of the current channels
+        return;
+    }
+    permille[guide.source] = 0;
     importer->Import({guide.source, CopyOf(guide), matcher, language, QDateTime::currentSecsSinceEpoch()});
 }
 
 void GuideLibrary::Imported(const QString& source, const GuideImportResult& result)
 {
+    permille.erase(source);
     GuideSource* guide = Find(source);
     if (guide == nullptr)
         return;
@@ -316,15 +353,43 @@ void GuideLibrary::Imported(const QString& source, const GuideImportResult& resu
     }
     guide->lastProblem = result.problem;
     guide->lastDetail.clear();
+    asked.erase(source);
     emit Changed();
 }
 
 void GuideLibrary::Relink()
 {
-    const qint64 offset = matcher.GlobalOffset();
-    matcher = GuideMatcher(viewerChannels, choices);
-    matcher.SetGlobalOffset(offset);
-    matcher.SetGuideChannels(store.Channels());
+    linking = true;
+    const quint64 asked = ++relinks;
+    // Reading 10,000 guide channels and folding 200,000 names take the window's thread too
+    // long: the match is made on the worker, through a connection of its own.
+    linker.Run(
+        [channels = viewerChannels, choices = choices, offset = globalOffset, path = databasePath] {
+            GuideMatcher made(*channels, choices);
+            made.SetGlobalOffset(offset);
+            GuideStore reader;
+            if (reader.Open(path))
+                made.SetGuideChannels(reader.Channels());
+            return made;
+        },
+        [this, asked](GuideMatcher made) {
+            if (asked == relinks)
+                Linked(std::move(made));
+        });
+}
+
+void GuideLibrary::Linked(GuideMatcher made)
+{
+    matcher = std::move(made);
+    matcher.SetGlobalOffset(globalOffset); // changed meanwhile, maybe
+    linking = false;
+    for (const QString& source : std::exchange(importWhenLinked, {})) {
+        if (const GuideSource* guide = Find(source))
+            Import(*guide);
+    }
+    if (std::exchange(refreshWhenLinked, false))
+        RefreshStale();
+    emit Changed();
 }
 
 QByteArray GuideLibrary::ImportedFor() const
@@ -342,6 +407,7 @@ void GuideLibrary::Report(GuideSource& guide, GuideProblem problem, const QStrin
 {
     guide.lastProblem = problem;
     guide.lastDetail = detail;
-    emit Failed(guide.name, problem, detail);
+    if (asked.erase(guide.source) != 0)
+        emit Failed(guide.name, problem, detail);
     emit Changed();
 }

@@ -5,6 +5,7 @@
 // ETag and Last-Modified), imported on a worker into the guide store, and matched to the
 // viewer's channels. The main window owns one.
 
+#include "BackgroundWork.h"
 #include "GuideImporter.h"
 #include "GuideStore.h"
 
@@ -14,6 +15,8 @@
 #include <QTimer>
 
 #include <map>
+#include <memory>
+#include <set>
 #include <vector>
 
 struct GuideDownloadResult;
@@ -39,19 +42,19 @@ public:
     explicit GuideLibrary(QObject* parent = nullptr);
     ~GuideLibrary() override;
 
-    // Reads <dataFolder>/Korvanta/Guides.xml and GuideChoices.xml and opens the store,
-    // whose guides answer at once. Nothing is downloaded or imported before the viewer's
-    // channels are known (SetViewerChannels); then stale guides are refreshed in the
-    // background.
+    // Reads <dataFolder>/Korvanta/Guides.xml and GuideChoices.xml and opens the store;
+    // the stored guides answer once their channels are matched, on a worker (Changed).
+    // Nothing is downloaded or imported before the viewer's channels are known
+    // (SetViewerChannels); then stale guides are refreshed in the background.
     void Load(const QString& dataFolder, const QString& databasePath = GuideDatabase::DefaultPath());
     // Writes Guides.xml when the viewer's guides changed.
     bool Save();
 
     // The guides their headers name, with the playlist's user agent (its first channel's).
     void SetPlaylists(const std::vector<Playlist>& playlists);
-    // The channels to match; guides stored for other channels are imported again from
-    // their copies.
-    void SetViewerChannels(const std::vector<GuideViewerChannel>& channels);
+    // The channels to match, matched on a worker; guides stored for other channels are
+    // imported again from their copies.
+    void SetViewerChannels(std::vector<GuideViewerChannel> channels);
     void SetLanguage(const std::string& language);
     void SetGlobalOffset(qint64 seconds);
     // The viewer's choice for a channel; an empty source forgets it.
@@ -62,10 +65,17 @@ public:
     void Remove(int index);
     void Refresh(int index);
     void RefreshAll();
+    // Stops the download or import of a guide; what was stored of it stays.
+    void Cancel(int index);
+    // Thousandths read of a guide being imported, 0 while it is downloaded or waits; -1
+    // when nothing is under way for it.
+    int PermilleOf(const QString& source) const;
 
     const std::vector<GuideSource>& Guides() const { return guides; }
     const GuideStore& Store() const { return store; }
     const GuideChoices& Choices() const { return choices; }
+    // The viewer's channels are matched to the stored guides' (false while a match runs).
+    bool IsLinked() const { return !linking; }
     GuideLink LinkOf(const GuideViewerChannel& channel) const { return matcher.Find(channel); }
     GuideNowNext NowAndNext(const GuideViewerChannel& channel, qint64 now) const;
 
@@ -76,7 +86,8 @@ signals:
     // The list of guides or what the store holds changed.
     void Changed();
     void Progress(const QString& source, int permille);
-    // A guide could not be fetched or read; what was stored of it stays.
+    // A guide the viewer added or refreshed could not be fetched or read; what was stored
+    // of it stays. Background refreshes only record their problem in the guide.
     void Failed(const QString& name, GuideProblem problem, const QString& detail);
     // A download ended; changed is false when the server had nothing new.
     void Refreshed(const QString& source, bool changed);
@@ -87,16 +98,27 @@ private:
     void Import(const GuideSource& guide);
     void Imported(const QString& source, const GuideImportResult& result);
     void RefreshStale();
+    // Matches the viewer's channels to the stored guides' on the worker; what waited for
+    // the match runs once it is in.
     void Relink();
+    void Linked(GuideMatcher made);
     QByteArray ImportedFor() const;
     GuideSource* Find(const QString& source);
     void Report(GuideSource& guide, GuideProblem problem, const QString& detail);
 
     std::vector<GuideSource> guides;
-    std::vector<GuideViewerChannel> viewerChannels;
+    std::shared_ptr<const std::vector<GuideViewerChannel>> viewerChannels =
+        std::make_shared<const std::vector<GuideViewerChannel>>();
     bool channelsKnown = false;
     GuideChoices choices;
     GuideMatcher matcher;
+    qint64 globalOffset = 0;
+    bool linking = false;
+    quint64 relinks = 0;         // the newest match asked for; older answers are dropped
+    bool refreshWhenLinked = false;
+    std::set<QString> importWhenLinked; // sources
+    std::map<QString, int> permille;   // by source, while under way
+    std::set<QString> asked;           // sources the viewer added or refreshed, until done
     std::string language = "en";
     QString guidesPath, choicesPath, databasePath;
     bool modified = false;
@@ -106,4 +128,5 @@ private:
     QNetworkAccessManager network;
     std::map<QString, GuideDownload*> downloads; // by source
     QTimer staleCheck;
+    BackgroundWork linker{this}; // last: gone first, so no match lands on a half-gone library
 };

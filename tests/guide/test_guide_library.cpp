@@ -36,6 +36,7 @@ protected:
         library->SetDownloadTimeout(kWaitMs);
         library->Load(dir.Path(), dir.FilePath(QStringLiteral("cache/Korvanta/guide.sqlite")));
         library->SetViewerChannels({kOne});
+        WaitFor([&] { return library->IsLinked(); }, kWaitMs); // matched on the worker
         return library;
     }
     static QString Url(const char* name)

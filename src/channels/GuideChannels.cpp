@@ -1,0 +1,57 @@
+#include "GuideChannels.h"
+
+namespace {
+
+constexpr qint64 kSecondsPerMinute = 60;
+
+GuideViewerChannel BuiltinChannel(ChannelId id, const QString& name)
+{
+    return {QStringLiteral("builtin:") + QString::number(id), {}, {}, name, 0};
+}
+
+// Kept under the playlist and the address, which a refresh of the playlist keeps.
+GuideViewerChannel OwnChannel(const Playlist& playlist, const PlaylistChannel& channel)
+{
+    return {playlist.source + QLatin1Char('\n') + channel.address, channel.tvgId, channel.tvgName, channel.name,
+            channel.guideShiftMinutes * kSecondsPerMinute};
+}
+
+} // namespace
+
+GuideViewerChannel GuideChannelOf(const ChannelKey& key, const ChannelLists& names,
+                                  const std::vector<Playlist>& playlists)
+{
+    if (key.IsOwn()) {
+        if (static_cast<std::size_t>(key.playlist) >= playlists.size())
+            return {};
+        const Playlist& playlist = playlists[static_cast<std::size_t>(key.playlist)];
+        if (key.entry < 0 || static_cast<std::size_t>(key.entry) >= playlist.channels.size())
+            return {};
+        return OwnChannel(playlist, playlist.channels[static_cast<std::size_t>(key.entry)]);
+    }
+    const int section = SectionIndex(key.id);
+    if (key.id == 0 || section < 0 || section >= kSectionCount)
+        return {};
+    return BuiltinChannel(key.id, names[static_cast<std::size_t>(section)].value(ChannelPosition(key.id)));
+}
+
+std::vector<GuideViewerChannel> AllGuideChannels(const ChannelLists& names, const std::vector<Playlist>& playlists)
+{
+    std::vector<GuideViewerChannel> channels;
+    std::size_t count = 0;
+    for (const QStringList& section : names)
+        count += static_cast<std::size_t>(section.size());
+    for (const Playlist& playlist : playlists)
+        count += playlist.channels.size();
+    channels.reserve(count);
+    for (int section = 1; section <= kSectionCount; ++section) {
+        const QStringList& sectionNames = names[static_cast<std::size_t>(section - 1)];
+        for (int position = 0; position < sectionNames.size(); ++position)
+            channels.push_back(BuiltinChannel(MakeChannelId(section, position), sectionNames[position]));
+    }
+    for (const Playlist& playlist : playlists) {
+        for (const PlaylistChannel& channel : playlist.channels)
+            channels.push_back(OwnChannel(playlist, channel));
+    }
+    return channels;
+}

@@ -1,0 +1,18 @@
+#pragma once
+// The viewer's channels as the programme guide matches them: a built-in channel by its
+// name, an own one by its tvg-id, tvg-name and name with its playlist's time shift. The
+// key is what the viewer's own choice of guide channel is kept under.
+
+#include "ChannelCatalogue.h"
+#include "ChannelKey.h"
+#include "GuideMatcher.h"
+#include "Playlist.h"
+
+#include <vector>
+
+// names: the catalogue's channel names, by section.
+GuideViewerChannel GuideChannelOf(const ChannelKey& key, const ChannelLists& names,
+                                  const std::vector<Playlist>& playlists);
+
+// Every built-in channel, then every channel of every playlist.
+std::vector<GuideViewerChannel> AllGuideChannels(const ChannelLists& names, const std::vector<Playlist>& playlists);

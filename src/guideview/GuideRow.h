@@ -1,0 +1,31 @@
+#pragma once
+// A channel as the guide window lists it, and a list of them the viewer can choose.
+
+#include "ChannelKey.h"
+#include "GuideTypes.h"
+
+#include <QString>
+
+#include <functional>
+
+#include <vector>
+
+struct GuideRow {
+    ChannelKey key;
+    QString name;
+};
+
+// The guide channel of one of the viewer's, asked only for the rows on screen.
+using GuideLinkOf = std::function<GuideLink(const ChannelKey&)>;
+
+struct GuideRowList {
+    QString name;
+    std::vector<GuideRow> rows;
+};
+
+// Every list the window offers, with the one to open and the row to select in it.
+struct GuideListing {
+    std::vector<GuideRowList> lists;
+    int current = 0;
+    int row = 0;
+};

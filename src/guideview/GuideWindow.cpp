@@ -1,0 +1,122 @@
+#include "GuideWindow.h"
+
+#include "GuideGrid.h"
+#include "GuideTexts.h"
+#include "GuideWording.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kDetailLines = 6;
+constexpr QSize kInitialSize(960, 600);
+} // namespace
+
+GuideWindow::GuideWindow(QWidget* parent, const LanguageStrings& texts, const GuideStore& store,
+                         GuideLinkOf linkOf, std::function<qint64()> clock)
+    : QWidget(parent, Qt::Window), texts(texts)
+{
+    chooser = new QComboBox(this);
+    grid = new GuideGrid(store, std::move(linkOf), std::move(clock), this);
+    details = new QPlainTextEdit(this);
+    details->setReadOnly(true);
+    details->setFocusPolicy(Qt::ClickFocus);
+    details->setFixedHeight(kDetailLines * fontMetrics().lineSpacing());
+
+    auto* label = new QLabel(this);
+    label->setObjectName(QStringLiteral("channelsLabel"));
+    label->setBuddy(chooser);
+    auto* top = new QHBoxLayout();
+    top->addWidget(label);
+    top->addWidget(chooser, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(grid, 1);
+    layout->addWidget(details);
+
+    connect(chooser, &QComboBox::activated, this, [this](int list) {
+        ShowList(list);
+        grid->setFocus();
+    });
+    connect(grid, &GuideGrid::SelectionChanged, this, &GuideWindow::ShowDetails);
+    connect(grid, &GuideGrid::Activated, this, &GuideWindow::Play);
+    resize(kInitialSize);
+    ApplyLanguage();
+}
+
+void GuideWindow::ApplyLanguage()
+{
+    setWindowTitle(texts.Text(Guide, GuideCaption));
+    findChild<QLabel*>(QStringLiteral("channelsLabel"))->setText(texts.Text(Guide, GuideChannelsLabel));
+    ShowDetails();
+}
+
+void GuideWindow::SetLists(std::vector<GuideRowList> newLists, int current, int row)
+{
+    lists = std::move(newLists);
+    chooser->clear();
+    for (const GuideRowList& list : lists)
+        chooser->addItem(list.name);
+    if (lists.empty())
+        return;
+    chooser->setCurrentIndex(current);
+    grid->SetRows(lists[static_cast<std::size_t>(current)].rows, row);
+    grid->setFocus();
+}
+
+void GuideWindow::Reload()
+{
+    grid->Reload();
+}
+
+void GuideWindow::ShowList(int list)
+{
+    if (list >= 0 && list < static_cast<int>(lists.size()))
+        grid->SetRows(lists[static_cast<std::size_t>(list)].rows, 0);
+}
+
+void GuideWindow::ShowDetails()
+{
+    const GuideRow* channel = grid->SelectedChannel();
+    if (channel == nullptr) {
+        details->clear();
+        return;
+    }
+    const std::optional<GuideProgramme> programme = grid->SelectedProgramme();
+    if (!programme) {
+        details->setPlainText(channel->name + QLatin1Char('\n') + texts.Text(Guide, GuideNoProgrammes));
+        return;
+    }
+    const QDateTime start = QDateTime::fromSecsSinceEpoch(programme->start);
+    QStringList lines{programme->title,
+                      channel->name + QStringLiteral(", ") + QLocale().toString(start.date(), QLocale::ShortFormat) +
+                          QLatin1Char(' ') + GuideTimeText(programme->start) + QChar(0x2013) +
+                          GuideTimeText(programme->stop)};
+    for (const QString& part : {programme->subTitle, programme->episode, programme->category, programme->description}) {
+        if (!part.isEmpty())
+            lines.append(part);
+    }
+    details->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+void GuideWindow::Play()
+{
+    const GuideRow* channel = grid->SelectedChannel();
+    if (channel == nullptr)
+        return;
+    const std::optional<GuideProgramme> programme = grid->SelectedProgramme();
+    emit PlayProgramme(channel->key, programme ? programme->start : 0, programme ? programme->stop : 0);
+}
+
+void GuideWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,54 @@
+#pragma once
+// The guide window: the programmes of a list of channels in a grid (the list the playing
+// channel came from, or another the viewer chooses), the selected programme's details
+// under it. Enter or a double click asks to play the selected channel at the selected
+// programme.
+
+#include "GuideRow.h"
+#include "LanguageStrings.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class GuideGrid;
+class GuideStore;
+class QComboBox;
+class QPlainTextEdit;
+
+class GuideWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    GuideWindow(QWidget* parent, const LanguageStrings& texts, const GuideStore& store, GuideLinkOf linkOf,
+                std::function<qint64()> clock);
+
+    // Shows the lists, list `current` open at row `row` (the programme on now selected).
+    void SetLists(std::vector<GuideRowList> lists, int current, int row);
+    // The store's contents changed.
+    void Reload();
+    void ApplyLanguage();
+
+    GuideGrid* Grid() const { return grid; }
+
+signals:
+    // The viewer asked to play channel; start and stop are the selected programme's (both
+    // 0 where the guide has none), so that a programme gone by can be played from the
+    // provider's archive where it keeps one.
+    void PlayProgramme(const ChannelKey& channel, qint64 start, qint64 stop);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void ShowList(int list);
+    void ShowDetails();
+    void Play();
+
+    const LanguageStrings& texts;
+    std::vector<GuideRowList> lists;
+    QComboBox* chooser = nullptr;
+    GuideGrid* grid = nullptr;
+    QPlainTextEdit* details = nullptr;
+};

@@ -1,0 +1,50 @@
+#include "GuideWording.h"
+
+#include "GuideTexts.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+
+namespace {
+constexpr int kPercent = 100;
+} // namespace
+
+QString GuideReasonText(const LanguageStrings& texts, GuideProblem problem, const QString& detail)
+{
+    if (problem == GuideProblem::None)
+        return {};
+    const QString& text = texts.Text(Guide, GuideUnreadable + static_cast<int>(problem) - 1);
+    switch (problem) {
+    case GuideProblem::Damaged:
+    case GuideProblem::HttpStatus:
+    case GuideProblem::Network:
+        return QString(text).arg(detail);
+    case GuideProblem::Unreadable:
+    case GuideProblem::NotGuide:
+        // The detail is the system's or the reader's own word, kept as it came.
+        return detail.isEmpty() ? text : text + QStringLiteral(" (") + detail + QLatin1Char(')');
+    default:
+        return text;
+    }
+}
+
+QString GuideTimeText(qint64 secondsSinceEpoch)
+{
+    return QDateTime::fromSecsSinceEpoch(secondsSinceEpoch).toString(QStringLiteral("HH:mm"));
+}
+
+QString GuideNowText(const LanguageStrings& texts, const GuideProgramme& programme, qint64 now)
+{
+    const qint64 length = programme.hasStop ? programme.stop - programme.start : 0;
+    const qint64 gone = length > 0 ? std::clamp<qint64>((now - programme.start) * kPercent / length, 0, kPercent) : 0;
+    return texts.Text(Guide, GuideNowLine)
+        .arg(programme.title, GuideTimeText(programme.start),
+             programme.hasStop ? GuideTimeText(programme.stop) : QString(), QString::number(gone));
+}
+
+QString GuideNextText(const LanguageStrings& texts, const GuideProgramme& programme)
+{
+    return texts.Text(Guide, GuideNextLine)
+        .arg(programme.title, GuideTimeText(programme.start), programme.hasStop ? GuideTimeText(programme.stop) : QString());
+}

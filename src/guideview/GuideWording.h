@@ -1,0 +1,19 @@
+#pragma once
+// What the guide says, in the viewer's words: the reason a guide could not be read, times
+// of day, now and next.
+
+#include "GuideImport.h"
+#include "GuideTypes.h"
+#include "LanguageStrings.h"
+
+#include <QString>
+
+QString GuideReasonText(const LanguageStrings& texts, GuideProblem problem, const QString& detail);
+
+// A time of day on the viewer's clock, hours and minutes.
+QString GuideTimeText(qint64 secondsSinceEpoch);
+
+// The line about the programme on now (with how far along it is) and the one about the
+// next; an empty text for what the guide does not know.
+QString GuideNowText(const LanguageStrings& texts, const GuideProgramme& programme, qint64 now);
+QString GuideNextText(const LanguageStrings& texts, const GuideProgramme& programme);

@@ -1,0 +1,108 @@
+// The guide window walked by keyboard over a small stored guide.
+#include "BuiltinTexts.h"
+#include "GuideGrid.h"
+#include "GuideStore.h"
+#include "GuideTestSupport.h"
+#include "GuideWindow.h"
+#include "LanguageStrings.h"
+#include "TempDir.h"
+
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr qint64 kHalfHour = 1800;
+
+QByteArray Stamp(qint64 seconds)
+{
+    return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() +
+           " +0000";
+}
+
+QByteArray Programme(const char* channel, qint64 start, qint64 stop, const char* title)
+{
+    return "<programme start=\"" + Stamp(start) + "\" stop=\"" + Stamp(stop) + "\" channel=\"" + channel +
+           "\"><title>" + title + "</title></programme>\n";
+}
+
+class GuideWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // a: four half hours from start; b: one programme of two hours; c: nothing.
+        QByteArray xml = "<tv><channel id=\"a\"><display-name>A</display-name></channel>"
+                         "<channel id=\"b\"><display-name>B</display-name></channel>\n";
+        for (int k = 0; k < 4; ++k)
+            xml += Programme("a", start + k * kHalfHour, start + (k + 1) * kHalfHour, ("A" + std::to_string(k + 1)).c_str());
+        xml += Programme("b", start, start + 4 * kHalfHour, "B1") + "</tv>";
+        const QString file = dir.FilePath(QStringLiteral("guide.xml"));
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(xml);
+        out.close();
+        const QString database = dir.FilePath(QStringLiteral("guide.sqlite"));
+        const GuideMatcher wants({{"a", "a", {}, "A", 0}, {"b", "b", {}, "B", 0}}, {});
+        ASSERT_EQ(ImportGuide(database, file, file, wants, now).problem, GuideProblem::None);
+        ASSERT_TRUE(store.Open(database));
+        for (const GuideChannelInfo& channel : store.Channels())
+            numbers[channel.id] = channel.number;
+        texts[Guide] = BuiltinTexts(Guide);
+    }
+
+    TempDir dir;
+    const qint64 start = QDateTime::currentSecsSinceEpoch() / kHalfHour * kHalfHour - kHalfHour;
+    const qint64 now = start + kHalfHour + kHalfHour / 2; // in A2
+    GuideStore store;
+    std::map<QString, qint64> numbers;
+    LanguageStrings texts;
+};
+
+TEST_F(GuideWindowTest, KeysWalkProgrammesAndChannelsAndEnterAsksToPlay)
+{
+    const std::vector<GuideRow> rows = {{{1}, "A"}, {{2}, "B"}, {{3}, "C"}};
+    const QString ids[] = {"a", "b", "c"};
+    GuideWindow window(nullptr, texts, store,
+                       [&](const ChannelKey& key) { return GuideLink{numbers[ids[key.id - 1]], 0}; },
+                       [&] { return now; });
+    window.SetLists({{"All", rows}}, 0, 0);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    GuideGrid* grid = window.Grid();
+    const auto* details = window.findChild<QPlainTextEdit*>();
+
+    struct Step {
+        Qt::Key key;
+        int row;
+        const char* title; // empty: no programme there
+    };
+    const Step steps[] = {
+        {Qt::Key_unknown, 0, "A2"}, // opens on now
+        {Qt::Key_Right, 0, "A3"},   {Qt::Key_Right, 0, "A4"}, {Qt::Key_Left, 0, "A3"},
+        {Qt::Key_Down, 1, "B1"},    {Qt::Key_Down, 2, ""},    {Qt::Key_Down, 2, ""},
+        {Qt::Key_Up, 1, "B1"},      {Qt::Key_Up, 0, "A3"},    {Qt::Key_PageDown, 2, ""},
+        {Qt::Key_PageUp, 0, "A3"},  {Qt::Key_Home, 0, "A2"},  {Qt::Key_Left, 0, "A1"},
+    };
+    for (const Step& step : steps) {
+        if (step.key != Qt::Key_unknown)
+            QTest::keyClick(grid, step.key);
+        EXPECT_EQ(grid->SelectedRow(), step.row) << step.title;
+        const std::optional<GuideProgramme> programme = grid->SelectedProgramme();
+        EXPECT_EQ(programme ? programme->title : QString(), QString::fromLatin1(step.title)) << step.key;
+        EXPECT_TRUE(details->toPlainText().startsWith(programme ? programme->title : QStringLiteral("C")));
+    }
+
+    QSignalSpy play(&window, &GuideWindow::PlayProgramme);
+    QTest::keyClick(grid, Qt::Key_Return);
+    ASSERT_EQ(play.count(), 1);
+    EXPECT_EQ(play[0][0].value<ChannelKey>(), ChannelKey{1});
+    EXPECT_EQ(play[0][1].toLongLong(), start);
+    EXPECT_EQ(play[0][2].toLongLong(), start + kHalfHour);
+}
+
+} // namespace
