@@ -8,11 +8,14 @@
 #include "DroppedPlaylists.h"
 #include "GuidanceTexts.h"
 #include "GuideChannels.h"
+#include "GuideLibrary.h"
 #include "GuideTexts.h"
 #include "GuideTree.h"
+#include "GuideWording.h"
 #include "InvalidArgument.h"
 #include "MessageBox.h"
 #include "PlaylistTexts.h"
+#include "ProgrammeSearch.h"
 #include "PlaylistTree.h"
 #include "PluralForms.h"
 #include "SearchPanel.h"
@@ -21,6 +24,7 @@
 #include "WindowGeometry.h"
 #include "WindowMessage.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QHeaderView>
 #include <QInputDialog>
@@ -78,6 +82,7 @@ constexpr int kPlayIcon = 131;
 constexpr int kFirstFavoritesIcon = 132;
 
 constexpr QSize kSmallIcon(16, 16);
+constexpr int kOnAirTickMs = 30 * 1000; // how far along the programme on now is
 constexpr QSize kToolIcon(24, 24);
 
 ChannelId itemId(const QTreeWidgetItem* item)
@@ -310,6 +315,14 @@ void CChannelDlg::InitControls()
     if (guideLibrary != nullptr) {
         guideTree = new GuideTree(channelTree, channelImages.value(kFurtherChannelsImage), languageStrings, *guideLibrary);
         connect(guideTree, &GuideTree::AddGuideRequested, this, &CChannelDlg::AddGuideRequested);
+        connect(guideLibrary, &GuideLibrary::Changed, this, &CChannelDlg::ShowOnAirAgain);
+        programmeSearch = new ProgrammeSearch(this);
+        connect(searchPanel, &SearchPanel::QueryChanged, programmeSearch, &ProgrammeSearch::Find);
+        connect(programmeSearch, &ProgrammeSearch::Found, this, &CChannelDlg::OnProgrammesFound);
+        connect(guideLibrary, &GuideLibrary::Changed, this, &CChannelDlg::SetSearchChannels);
+        onAirTick.setInterval(kOnAirTickMs);
+        connect(&onAirTick, &QTimer::timeout, this, &CChannelDlg::ShowOnAirAgain);
+        onAirTick.start();
     }
     channelTree->setIconSize(kSmallIcon);
     favoritesList->setIconSize(kSmallIcon);
@@ -925,11 +938,36 @@ void CChannelDlg::ShowKey(const ChannelKey& key)
 {
     if (!key.IsOwn()) {
         ShowChannel(key.id);
-        return;
+    } else {
+        const OwnStream stream = StreamOf(key);
+        EnableButton(ID_CHANNEL_PLAY, !stream.IsEmpty());
+        description->setPlainText(DescriptionOf(stream));
     }
-    const OwnStream stream = StreamOf(key);
-    EnableButton(ID_CHANNEL_PLAY, !stream.IsEmpty());
-    description->setPlainText(DescriptionOf(stream));
+    const QString onAir = OnAirText(key);
+    if (!onAir.isEmpty())
+        description->setPlainText(onAir + description->toPlainText());
+}
+
+QString CChannelDlg::OnAirText(const ChannelKey& key) const
+{
+    if (guideLibrary == nullptr || (key.id == 0 && !key.IsOwn()))
+        return {};
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    const GuideViewerChannel channel = GuideChannelOf(key, channelNames, playlists);
+    return GuideOnAirText(languageStrings, guideLibrary->NowAndNext(channel, now), now);
+}
+
+void CChannelDlg::ShowOnAirAgain()
+{
+    // The guide changed or time went on: the selected channel's now and next follow.
+    QTreeWidgetItem* item = channelTree != nullptr ? channelTree->currentItem() : nullptr;
+    if (tabs->currentIndex() != kTabTree || item == nullptr || !isChannelItem(item) || searchPanel->IsOpen())
+        return;
+    const int scrolled = description->verticalScrollBar()->value();
+    const QString before = description->toPlainText();
+    ShowKey(itemKey(item));
+    if (description->toPlainText() == before)
+        description->verticalScrollBar()->setValue(scrolled);
 }
 
 void CChannelDlg::ShowChannel(ChannelId id)
@@ -984,7 +1022,37 @@ void CChannelDlg::FillSearchNames()
     for (int section : kGenreOrder)
         addSection(section, strings[Groups].value(section));
     AddOwnSearchNames(entries);
+    searchChannelCount = searchKeys.size();
     searchPanel->SetEntries(std::move(entries));
+    SetSearchChannels();
+}
+
+void CChannelDlg::SetSearchChannels()
+{
+    if (programmeSearch == nullptr)
+        return;
+    std::vector<GuideViewerChannel> channels;
+    channels.reserve(searchChannelCount);
+    for (std::size_t k = 0; k < searchChannelCount; ++k)
+        channels.push_back(GuideChannelOf(searchKeys[k], channelNames, playlists));
+    programmeSearch->SetChannels(std::move(channels), guideLibrary->Matcher(), guideLibrary->DatabasePath());
+}
+
+void CChannelDlg::OnProgrammesFound(const QString& query, const std::vector<GuideHit>& hits)
+{
+    // Their entries follow the channels', each naming the channel it plays on.
+    searchKeys.resize(searchChannelCount);
+    SearchEntries found;
+    for (const GuideHit& hit : hits) {
+        const ChannelKey key = searchKeys[static_cast<std::size_t>(hit.link)];
+        const GuideProgramme& programme = hit.programme;
+        found.names.append(languageStrings.Text(Guide, hit.now ? GuideNowOn : GuideNextOn).arg(programme.title, NameOf(key)));
+        found.numbers.append(QString());
+        found.details.append(GuideTimeText(programme.start) + QChar(0x2013) +
+                             (programme.hasStop ? GuideTimeText(programme.stop) : QString()));
+        searchKeys.push_back(key);
+    }
+    searchPanel->SetMoreResults(query, std::move(found));
 }
 
 void CChannelDlg::OpenSearch()

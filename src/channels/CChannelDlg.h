@@ -22,6 +22,7 @@
 #include <QList>
 #include <QRect>
 #include <QString>
+#include <QTimer>
 #include <QStringList>
 
 #include <array>
@@ -29,6 +30,8 @@
 #include <vector>
 
 class GuideLibrary;
+class ProgrammeSearch;
+struct GuideHit;
 class GuideTree;
 class PlaylistTree;
 class QPlainTextEdit;
@@ -186,6 +189,12 @@ private:
     OwnStream FavoriteStream(int row) const;
     QString FavoriteDescription(int row) const;
     void ShowKey(const ChannelKey& key);
+    // The guide's now and next lines for the description box, or nothing.
+    QString OnAirText(const ChannelKey& key) const;
+    void ShowOnAirAgain();
+    // The channels whose programmes the search finds, matched again on a worker.
+    void SetSearchChannels();
+    void OnProgrammesFound(const QString& query, const std::vector<GuideHit>& hits);
     void OnTreeContextMenu(const QPoint& at);
     // Asks before a playlist goes, telling how many favourites came from it (they stay).
     bool ConfirmRemove(int playlist) const;
@@ -222,6 +231,9 @@ private:
     SearchPanel* searchPanel = nullptr;
     PlaylistTree* playlistTree = nullptr;
     GuideLibrary* guideLibrary = nullptr;
+    QTimer onAirTick;
+    ProgrammeSearch* programmeSearch = nullptr;
+    std::size_t searchChannelCount = 0; // searchKeys beyond are the programmes found
     GuideTree* guideTree = nullptr;
     std::vector<ChannelKey> searchKeys; // by search entry
     // Where the current channel was started from, for zapping: a tree group or the search

@@ -122,12 +122,33 @@ void SearchPanel::SelectEntry(int entry)
 
 void SearchPanel::Run()
 {
-    model->SetResults(&entries, search.Find(field->text()));
+    more = {};
+    channelResults = search.Find(field->text());
+    model->SetResults(&entries, channelResults, &more);
     ShowNoResult();
     if (model->rowCount() > 0)
         list->setCurrentIndex(model->index(0));
     else
         emit CurrentEntryChanged(-1);
+    emit QueryChanged(field->text());
+}
+
+void SearchPanel::SetMoreResults(const QString& query, SearchEntries found)
+{
+    if (query != field->text())
+        return;
+    const int current = CurrentEntry();
+    more = std::move(found);
+    std::vector<int> rows = channelResults;
+    const int first = static_cast<int>(entries.names.size());
+    for (int k = 0; k < more.names.size(); ++k)
+        rows.push_back(first + k);
+    model->SetResults(&entries, std::move(rows), &more);
+    ShowNoResult();
+    if (current >= 0)
+        SelectEntry(current);
+    else if (model->rowCount() > 0)
+        list->setCurrentIndex(model->index(0));
 }
 
 void SearchPanel::Move(int step)

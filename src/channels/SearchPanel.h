@@ -35,6 +35,10 @@ public:
     // Places the field at the top of area and the list below it.
     void SetArea(const QRect& area);
 
+    // Results found elsewhere for query (the guide's programmes), shown after the channels
+    // while the field still holds query; their entries follow those SetEntries gave.
+    void SetMoreResults(const QString& query, SearchEntries found);
+
     // The selected result's entry, -1 for none; the results in their shown order.
     int CurrentEntry() const;
     const std::vector<int>& Results() const { return model->Entries(); }
@@ -43,6 +47,7 @@ public:
 
 signals:
     void EntryChosen(int entry);
+    void QueryChanged(const QString& query);
     void CurrentEntryChanged(int entry);
     void Closed();
 
@@ -56,6 +61,8 @@ private:
     void ChooseCurrent();
 
     SearchEntries entries;
+    SearchEntries more;
+    std::vector<int> channelResults; // of the query in the field
     ChannelSearch search;
     SearchResultModel* model = nullptr;
     QLineEdit* field = nullptr;

@@ -1,9 +1,10 @@
 #include "SearchResultModel.h"
 
-void SearchResultModel::SetResults(const SearchEntries* list, std::vector<int> found)
+void SearchResultModel::SetResults(const SearchEntries* list, std::vector<int> found, const SearchEntries* further)
 {
     beginResetModel();
     entries = list;
+    more = further;
     rows = std::move(found);
     endResetModel();
 }
@@ -17,14 +18,19 @@ QVariant SearchResultModel::data(const QModelIndex& index, int role) const
 {
     if (entries == nullptr || !index.isValid() || index.row() >= static_cast<int>(rows.size()))
         return {};
-    const int entry = rows[static_cast<std::size_t>(index.row())];
+    int entry = rows[static_cast<std::size_t>(index.row())];
+    const SearchEntries* from = entries;
+    if (entry >= entries->names.size() && more != nullptr) {
+        entry -= static_cast<int>(entries->names.size());
+        from = more;
+    }
     switch (role) {
     case Qt::DisplayRole:
-        return entries->names.value(entry);
+        return from->names.value(entry);
     case DetailRole:
     case Qt::ToolTipRole:
     case Qt::AccessibleDescriptionRole:
-        return entries->details.value(entry);
+        return from->details.value(entry);
     default:
         return {};
     }

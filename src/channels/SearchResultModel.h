@@ -28,8 +28,9 @@ public:
 
     explicit SearchResultModel(QObject* parent = nullptr) : QAbstractListModel(parent) {}
 
-    // entries must outlive the model's use of them; found indexes into them.
-    void SetResults(const SearchEntries* entries, std::vector<int> found);
+    // entries and more must outlive the model's use of them; found indexes into entries and
+    // on into more (entry entries->names.size() + k is more's k).
+    void SetResults(const SearchEntries* entries, std::vector<int> found, const SearchEntries* more = nullptr);
     const std::vector<int>& Entries() const { return rows; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -37,5 +38,6 @@ public:
 
 private:
     const SearchEntries* entries = nullptr;
+    const SearchEntries* more = nullptr;
     std::vector<int> rows;
 };

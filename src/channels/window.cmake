@@ -10,6 +10,7 @@ add_library(korvanta_channels STATIC
     GuideChannels.cpp
     GuideTree.cpp
     PlaylistTree.cpp
+    ProgrammeSearch.cpp
     SearchPanel.cpp
     SearchResultModel.cpp
     ZapList.cpp

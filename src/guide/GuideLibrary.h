@@ -77,6 +77,8 @@ public:
     // The viewer's channels are matched to the stored guides' (false while a match runs).
     bool IsLinked() const { return !linking; }
     GuideLink LinkOf(const GuideViewerChannel& channel) const { return matcher.Find(channel); }
+    const GuideMatcher& Matcher() const { return matcher; }
+    const QString& DatabasePath() const { return databasePath; }
     GuideNowNext NowAndNext(const GuideViewerChannel& channel, qint64 now) const;
 
     // Downloads give up after this long without data; tests shorten it.

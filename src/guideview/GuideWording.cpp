@@ -48,3 +48,13 @@ QString GuideNextText(const LanguageStrings& texts, const GuideProgramme& progra
     return texts.Text(Guide, GuideNextLine)
         .arg(programme.title, GuideTimeText(programme.start), programme.hasStop ? GuideTimeText(programme.stop) : QString());
 }
+
+QString GuideOnAirText(const LanguageStrings& texts, const GuideNowNext& onAir, qint64 now)
+{
+    QStringList lines;
+    if (onAir.now)
+        lines.append(GuideNowText(texts, *onAir.now, now));
+    if (onAir.next)
+        lines.append(GuideNextText(texts, *onAir.next));
+    return lines.isEmpty() ? QString() : lines.join(QLatin1Char('\n')) + QStringLiteral("\n\n");
+}

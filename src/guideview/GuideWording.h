@@ -17,3 +17,7 @@ QString GuideTimeText(qint64 secondsSinceEpoch);
 // next; an empty text for what the guide does not know.
 QString GuideNowText(const LanguageStrings& texts, const GuideProgramme& programme, qint64 now);
 QString GuideNextText(const LanguageStrings& texts, const GuideProgramme& programme);
+
+// What the description box shows above a channel's own description: the now and next
+// lines and a blank line, or nothing where the guide knows neither.
+QString GuideOnAirText(const LanguageStrings& texts, const GuideNowNext& onAir, qint64 now);

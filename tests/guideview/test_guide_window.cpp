@@ -4,7 +4,9 @@
 #include "GuideStore.h"
 #include "GuideTestSupport.h"
 #include "GuideWindow.h"
+#include "GuideWording.h"
 #include "LanguageStrings.h"
+#include "ProgrammeSearch.h"
 #include "TempDir.h"
 
 #include <QFile>
@@ -103,6 +105,59 @@ TEST_F(GuideWindowTest, KeysWalkProgrammesAndChannelsAndEnterAsksToPlay)
     EXPECT_EQ(play[0][0].value<ChannelKey>(), ChannelKey{1});
     EXPECT_EQ(play[0][1].toLongLong(), start);
     EXPECT_EQ(play[0][2].toLongLong(), start + kHalfHour);
+}
+
+TEST_F(GuideWindowTest, ProgrammeSearchAnswersTheLastQueryWithTheChannelsEntries)
+{
+    GuideMatcher matcher({{"a", "a", {}, "A", 0}, {"b", "b", {}, "B", 0}}, {});
+    matcher.SetGuideChannels(store.Channels());
+    ProgrammeSearch search;
+    search.SetChannels({{"a", "a", {}, "A", 0}, {"c", "c", {}, "C", 0}, {"b", "b", {}, "B", 0}}, matcher,
+                       dir.FilePath(QStringLiteral("guide.sqlite")));
+    QSignalSpy found(&search, &ProgrammeSearch::Found);
+    search.Find(QStringLiteral("B"));  // too short to look for
+    search.Find(QStringLiteral("a2")); // typed over at once
+    search.Find(QStringLiteral("a3"));
+    ASSERT_TRUE(found.wait());
+    search.Find(QStringLiteral("b1"));
+    ASSERT_TRUE(found.wait());
+    ASSERT_EQ(found.count(), 2);
+    const struct {
+        const char* query;
+        int entry;
+        bool now;
+    } expected[] = {{"a3", 0, false}, {"b1", 2, true}};
+    for (int k = 0; k < 2; ++k) {
+        EXPECT_EQ(found[k][0].toString(), QString::fromLatin1(expected[k].query));
+        const auto hits = found[k][1].value<std::vector<GuideHit>>();
+        ASSERT_EQ(hits.size(), 1u) << expected[k].query;
+        EXPECT_EQ(hits[0].link, expected[k].entry);
+        EXPECT_EQ(hits[0].now, expected[k].now);
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(GuideOnAir, NowWithHowFarAlongThenNextElseNothing)
+{
+    LanguageStrings texts;
+    texts[Guide] = BuiltinTexts(Guide);
+    const qint64 start = QDateTime(QDate(2026, 12, 8), QTime(20, 0)).toSecsSinceEpoch();
+    const GuideProgramme news{start, start + 2 * kHalfHour, true, "News", {}, {}, {}, {}, {}};
+    const GuideProgramme film{start + 2 * kHalfHour, 0, false, "Film", {}, {}, {}, {}, {}};
+    const struct {
+        GuideNowNext onAir;
+        QString text;
+    } cases[] = {
+        {{news, film}, QString::fromUtf8("Now: News (20:00–21:00, 25%)\nNext: Film (21:00–)\n\n")},
+        {{news, std::nullopt}, QString::fromUtf8("Now: News (20:00–21:00, 25%)\n\n")},
+        {{std::nullopt, film}, QString::fromUtf8("Next: Film (21:00–)\n\n")},
+        {{}, QString()},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(GuideOnAirText(texts, c.onAir, start + kHalfHour / 2), c.text);
 }
 
 } // namespace
