@@ -95,12 +95,15 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--wayland", action="store_true")
+    parser.add_argument("--cache", help="the cache folder, e.g. one holding a stored programme guide")
     parser.add_argument("data")
     parser.add_argument("korvanta")
     parser.add_argument("baseline")
     args = parser.parse_args()
     config = tempfile.mkdtemp(prefix="korvanta-bench-")
     env = dict(os.environ, XDG_CONFIG_HOME=config)
+    if args.cache:
+        env["XDG_CACHE_HOME"] = os.path.abspath(args.cache)
     env.pop("QT_QPA_PLATFORM", None)
     measure, compositor = start_time, None
     if args.wayland:
