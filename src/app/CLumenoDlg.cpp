@@ -615,10 +615,12 @@ void CLumenoDlg::dropEvent(QDropEvent* event)
 void CLumenoDlg::ConnectGuides()
 {
     static constexpr auto kOnce = Qt::UniqueConnection;
+    connect(&guideLibrary, &GuideLibrary::Changed, this, &CLumenoDlg::RefreshOnAir, kOnce);
+    connect(&onAirTimer, &QTimer::timeout, this, &CLumenoDlg::RefreshOnAir, kOnce);
+    onAirTimer.start(kOnAirRefreshMs);
     connect(&guideLibrary, &GuideLibrary::Failed, this, &CLumenoDlg::ReportGuideFailure, kOnce);
     connect(&channelDlg, &CChannelDlg::AddGuideRequested, this, &CLumenoDlg::ShowAddGuideDialog, kOnce);
-    connect(&channelDlg, &CChannelDlg::GuideWindowRequested, this,
-            [this] { SendMessage(this, WM_COMMAND, ID_GUIDE, 0); }, kOnce);
+    connect(&channelDlg, &CChannelDlg::GuideWindowRequested, this, &CLumenoDlg::ShowGuideWindow, kOnce);
     connect(&playlistLibrary, &PlaylistLibrary::Changed, this, &CLumenoDlg::FeedGuide, kOnce);
 }
 
@@ -1069,7 +1071,10 @@ void CLumenoDlg::OnPlayerMouseDown()
 
 void CLumenoDlg::ShowPlayState(const PlayState& state)
 {
+    const bool sameChannel = state.request == shownState.request;
     shownState = state;
+    if (!sameChannel)
+        RefreshOnAir();
     if (!state.request.IsEmpty())
         setWindowTitle(kCaption + QStringLiteral(" - ") + state.request.name);
     if (state.state == PLAYSTATE_BUFFERING)
@@ -1097,6 +1102,33 @@ void CLumenoDlg::ShowPlayStateAgain()
     ShowCard(shownState);
 }
 
+void CLumenoDlg::RefreshOnAir()
+{
+    const ChannelRequest& request = shownState.request;
+    ChannelKey key{request.id};
+    // An own channel is found again by its playlist, name and address: lists repeat addresses.
+    for (int p = 0; request.IsOwn() && !key.IsOwn() && p < static_cast<int>(playlistLibrary.Playlists().size()); ++p) {
+        const Playlist& playlist = playlistLibrary.Playlists()[static_cast<std::size_t>(p)];
+        for (int e = 0; playlist.name == request.playlist && e < static_cast<int>(playlist.channels.size()); ++e) {
+            const PlaylistChannel& channel = playlist.channels[static_cast<std::size_t>(e)];
+            if (channel.address == request.address && channel.name == request.name) {
+                key = {0, p, e};
+                break;
+            }
+        }
+    }
+    const GuideNowNext onAir =
+        guideLibrary.NowAndNext(GuideChannelOf(key, channelNames, playlistLibrary.Playlists()),
+                                QDateTime::currentSecsSinceEpoch());
+    const QString title = onAir.now ? onAir.now->title : QString();
+    if (title == onAirTitle)
+        return;
+    onAirTitle = title;
+    mpris.SetProgramme(title);
+    if (shownState.state == PLAYSTATE_PLAYING)
+        ShowStatus(shownState);
+}
+
 void CLumenoDlg::ShowStatus(const PlayState& state)
 {
     statusState = state;
@@ -1106,7 +1138,9 @@ void CLumenoDlg::ShowStatus(const PlayState& state)
         SetStatusText(StatusString(StatusStopped));
         return;
     case PLAYSTATE_PLAYING:
-        SetStatusText(live.StatusText(state.request.name), live.Shifted());
+        SetStatusText(live.StatusText(onAirTitle.isEmpty() ? state.request.name
+                                                           : state.request.name + QStringLiteral(" \u2013 ") + onAirTitle),
+                      live.Shifted());
         return;
     case PLAYSTATE_TRANSITIONING:
     case PLAYSTATE_RECONNECTING:

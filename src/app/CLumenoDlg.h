@@ -35,6 +35,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <array>
 #include <memory>
@@ -59,6 +60,7 @@ public:
     static constexpr int kMinTrackHeight = 200;
     static constexpr UINT kBufferingTimerId = 1;
     static constexpr int kBufferingPeriodMs = 200;
+    static constexpr int kOnAirRefreshMs = 30 * 1000; // a programme change shows within this
 
     CLumenoDlg();
     ~CLumenoDlg() override;
@@ -164,6 +166,9 @@ private:
     // The state shown again, in the texts now loaded.
     void ShowPlayStateAgain();
     void ShowBuffering();
+    // The guide's programme on the channel being played, for the status line and the
+    // desktop's media controls; asked again as time goes on and when the guide changes.
+    void RefreshOnAir();
     void OnPlayerKey(quint16 key, quint16 shiftState);
     void OnPlayerMouseDown();
     // F10 and a lone Alt open the menu bar; true when key did.
@@ -250,6 +255,8 @@ private:
     PlayState shownState;
     PlayState statusState;             // whose text the status line shows, unless buffering
     bool statusShowsBuffering = false; // the status line shows the buffering progress
+    QString onAirTitle; // of the programme on the channel played
+    QTimer onAirTimer;
     quint64 channelStarts = 0; // so that a start handed over meanwhile wins
     bool altAlone = false; // Alt is down and no other key was pressed since
     ScreenSaverInhibitor screenSaver;

@@ -18,7 +18,7 @@ class GuideTree : public QObject
     Q_OBJECT
 public:
     // On the node and the guide items: -1 on the node, else the guide's index.
-    static constexpr int GuideRole = Qt::UserRole + 5;
+    static constexpr int GuideRole = Qt::UserRole + 6; // after PlaylistTree's roles
 
     GuideTree(QTreeWidget* tree, const QIcon& icon, const LanguageStrings& texts, GuideLibrary& library);
 

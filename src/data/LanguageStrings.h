@@ -29,7 +29,7 @@ enum LanguageGroup {
 };
 
 constexpr int kCoreGroupCount = 9; // the groups every pack must carry
-constexpr int kLanguageGroupCount = 15;
+constexpr int kLanguageGroupCount = 16;
 
 struct LanguageStrings
 {

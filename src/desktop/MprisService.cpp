@@ -55,7 +55,17 @@ void MprisService::ShowPlayState(const PlayState& state)
         return;
     SetCanPlay(true);
     SetCanZap(channel.origin.list != ChannelOrigin::List::None);
-    SetTrack({channel.id, channel.name, channel.origin.name});
+    // The album is the playlist of an own channel, else the group it was picked from.
+    // The programme stays while the channel does; the main window tells the new one's.
+    const QString programme = channel.id == track.id && channel.name == track.channel ? track.programme : QString();
+    SetTrack({channel.id, channel.name, programme, channel.IsOwn() ? channel.playlist : channel.origin.name});
+}
+
+void MprisService::SetProgramme(const QString& title)
+{
+    Track changed = track;
+    changed.programme = title;
+    SetTrack(changed);
 }
 
 void MprisService::SetPlaying(bool value)
@@ -94,7 +104,7 @@ void MprisService::AnnounceSeeked(qint64 position)
 
 void MprisService::SetTrack(const Track& value)
 {
-    if (value.id == track.id && value.title == track.title && value.album == track.album)
+    if (value == track)
         return;
     track = value;
     AnnounceChanged(QStringLiteral("Metadata"), Metadata());
@@ -128,11 +138,12 @@ void MprisService::SetCanZap(bool value)
 
 QVariantMap MprisService::Metadata() const
 {
-    if (track.title.isEmpty())
+    if (track.channel.isEmpty())
         return {{QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(kNoTrack))}};
     QVariantMap metadata{
         {QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(kTrackPrefix + QString::number(track.id)))},
-        {QStringLiteral("xesam:title"), track.title},
+        {QStringLiteral("xesam:title"), track.programme.isEmpty() ? track.channel : track.programme},
+        {QStringLiteral("xesam:artist"), QStringList{track.channel}},
         {QStringLiteral("xesam:album"), track.album},
     };
     if (shift.seekable)

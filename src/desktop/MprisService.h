@@ -28,6 +28,8 @@ public:
     // Playing while the viewer watches; the track is the channel the state belongs to.
     void ShowPlayState(const PlayState& state);
     void SetVolume(int volume);
+    // The title of the programme on the channel being played, from the guide; empty for none.
+    void SetProgramme(const QString& title);
 
     // The live channel's timeshift buffer, in microseconds from its oldest point: paused,
     // where it plays and how long it is (its end is live).
@@ -55,8 +57,10 @@ private:
     struct Track
     {
         quint32 id = 0;
-        QString title;
+        QString channel;
+        QString programme;
         QString album;
+        bool operator==(const Track&) const = default;
     };
 
     void SetPlaying(bool playing);

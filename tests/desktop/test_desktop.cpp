@@ -177,6 +177,7 @@ TEST_F(DesktopTest, AMediaControllerSeesAndSteersThePlayer)
     ASSERT_TRUE(WaitForState(3));
     EXPECT_TRUE(QTest::qWaitFor([&] { return Playerctl({QStringLiteral("status")}) == QStringLiteral("Playing"); }, kWaitMs));
     EXPECT_EQ(Playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:title")}), QStringLiteral("Test pattern"));
+    EXPECT_EQ(Playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:artist")}), QStringLiteral("Test pattern"));
 
     Playerctl({QStringLiteral("volume"), QStringLiteral("0.4")});
     EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->GetSettings().volume == 40; }, kWaitMs));
