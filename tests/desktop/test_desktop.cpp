@@ -137,6 +137,7 @@ TEST_F(DesktopTest, TheScreenSaverIsInhibitedExactlyWhileAChannelPlays)
 
     StartChannel(kRefused); // a switch that never reaches playing
     EXPECT_TRUE(WaitForInhibitions(0));
+    ASSERT_TRUE(WaitForState(PLAYSTATE_READY)); // ended as unavailable before the next start
     StartChannel(pattern);
     ASSERT_TRUE(WaitForInhibitions(1));
     Close();
