@@ -4,6 +4,8 @@
 #include "AppDataFolder.h"
 #include "CAboutDlg.h"
 #include "CAddPlaylistDlg.h"
+#include "CatchupAddress.h"
+#include "CatchupTexts.h"
 #include "CDonateDlg.h"
 #include "CLanguageDlg.h"
 #include "CMemDC.h"
@@ -136,6 +138,7 @@ CLumenoDlg::CLumenoDlg()
     connect(&events, &CWMPEventDispatch::MousePressed, this, &CLumenoDlg::OnPlayerMouseDown);
     connect(&live, &LiveControls::Changed, this, &CLumenoDlg::ShowLiveState);
     connect(&live, &LiveControls::Seeked, &mpris, &MprisService::AnnounceSeeked);
+    connect(&live, &LiveControls::StartRequested, this, &CLumenoDlg::OnStartChannel);
 }
 
 CLumenoDlg::~CLumenoDlg()
@@ -568,7 +571,7 @@ bool CLumenoDlg::OnCommand(int id)
         Zap(+1);
         break;
     default: // IDCANCEL (Escape) among them: nothing
-        live.Command(id, shownState.request.name);
+        live.Command(id, shownState.request);
         break;
     }
     return true;
@@ -648,8 +651,17 @@ void CLumenoDlg::ShowGuideWindow()
         guideWindow = std::make_unique<GuideWindow>(this, languageStrings, guideLibrary.Store(), linkOf,
                                                     [] { return QDateTime::currentSecsSinceEpoch(); });
         connect(&guideLibrary, &GuideLibrary::Changed, guideWindow.get(), &GuideWindow::Reload);
+        // A programme gone by plays from the channel's archive where it is kept; any
+        // other, and one no archive keeps, live.
         connect(guideWindow.get(), &GuideWindow::PlayProgramme, this,
-                [this](const ChannelKey& key) { channelDlg.StartFromGuide(key); });
+                [this](const ChannelKey& key, qint64 start, qint64 stop) {
+                    const bool gone = stop > 0 && stop <= QDateTime::currentSecsSinceEpoch();
+                    channelDlg.StartFromGuide(key, gone ? ArchiveSpan::Between(start, stop) : ArchiveSpan());
+                });
+        connect(guideWindow.get(), &GuideWindow::WatchFromStart, this,
+                [this](const ChannelKey& key, qint64 start, qint64 stop) {
+                    channelDlg.StartFromGuide(key, ArchiveSpan::Between(start, stop));
+                });
     }
     GuideListing listing = channelDlg.GuideLists();
     guideWindow->SetLists(std::move(listing.lists), listing.current, listing.row);
@@ -1117,14 +1129,17 @@ void CLumenoDlg::RefreshOnAir()
             }
         }
     }
+    // From the archive, the programme is the one of the moment on the picture.
     const GuideNowNext onAir =
         guideLibrary.NowAndNext(GuideChannelOf(key, channelNames, playlistLibrary.Playlists()),
-                                QDateTime::currentSecsSinceEpoch());
+                                request.FromArchive() ? live.WatchedAt(request) : QDateTime::currentSecsSinceEpoch());
     const QString title = onAir.now ? onAir.now->title : QString();
+    mpris.SetProgramme(request.FromArchive() ? languageStrings.Text(Catchup, CatchupProgramme)
+                                                   .arg(title.isEmpty() ? request.name : title)
+                                             : title);
     if (title == onAirTitle)
         return;
     onAirTitle = title;
-    mpris.SetProgramme(title);
     if (shownState.state == PLAYSTATE_PLAYING)
         ShowStatus(shownState);
 }
@@ -1139,8 +1154,9 @@ void CLumenoDlg::ShowStatus(const PlayState& state)
         return;
     case PLAYSTATE_PLAYING:
         SetStatusText(live.StatusText(onAirTitle.isEmpty() ? state.request.name
-                                                           : state.request.name + QStringLiteral(" \u2013 ") + onAirTitle),
-                      live.Shifted());
+                                                           : state.request.name + QStringLiteral(" \u2013 ") + onAirTitle,
+                                      state.request),
+                      live.Shifted() || state.request.FromArchive());
         return;
     case PLAYSTATE_TRANSITIONING:
     case PLAYSTATE_RECONNECTING:
@@ -1171,7 +1187,7 @@ void CLumenoDlg::OnPlayerKey(quint16 key, quint16 shiftState)
     }
     altAlone = false;
     if (const int command = LiveControls::KeyCommand(key, shiftState)) {
-        live.Command(command, shownState.request.name);
+        live.Command(command, shownState.request);
         return;
     }
     switch (key) {
@@ -1261,7 +1277,7 @@ void CLumenoDlg::QuitFromDesktop()
 void CLumenoDlg::PlayPauseFromDesktop()
 {
     if (live.Paused() || (live.CanSeek() && playPanel.IsPlaying()))
-        live.Command(ID_PAUSE, shownState.request.name);
+        live.Command(ID_PAUSE, shownState.request);
     else
         PlayPause();
 }
@@ -1269,7 +1285,7 @@ void CLumenoDlg::PlayPauseFromDesktop()
 void CLumenoDlg::PlayFromDesktop()
 {
     if (live.Paused())
-        live.Command(ID_ACCEL_RESUME, shownState.request.name);
+        live.Command(ID_ACCEL_RESUME, shownState.request);
     else if (!playPanel.IsPlaying())
         PlayPause();
 }
@@ -1277,7 +1293,7 @@ void CLumenoDlg::PlayFromDesktop()
 void CLumenoDlg::PauseFromDesktop()
 {
     if (live.CanSeek())
-        live.Command(ID_PAUSE, shownState.request.name);
+        live.Command(ID_PAUSE, shownState.request);
     else
         StopFromDesktop();
 }

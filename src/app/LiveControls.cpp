@@ -1,11 +1,15 @@
 #include "LiveControls.h"
 
+#include "CatchupAddress.h"
+#include "CatchupTexts.h"
 #include "CommandId.h"
 #include "MessageBox.h"
 #include "MpvPlayer.h"
 #include "TimeshiftTexts.h"
 #include "VirtualKey.h"
 
+#include <QDateTime>
+#include <QLocale>
 #include <QMenu>
 
 #include <algorithm>
@@ -58,7 +62,7 @@ void LiveControls::SetUp(const QString& dataFolder)
     ticker.start(kTickMs);
 }
 
-bool LiveControls::Command(int id, const QString& channel)
+bool LiveControls::Command(int id, const ChannelRequest& playing)
 {
     TimeshiftControl& shift = engine.Shift();
     switch (id) {
@@ -69,23 +73,26 @@ bool LiveControls::Command(int id, const QString& channel)
         shift.Resume();
         break;
     case ID_BACK_TO_LIVE:
-        shift.BackToLive();
+        if (playing.FromArchive())
+            emit StartRequested(playing.Live());
+        else
+            shift.BackToLive();
         break;
     case ID_ACCEL_STEP_BACK:
-        shift.Step(-kStepSeconds);
+        Step(-kStepSeconds, playing);
         break;
     case ID_ACCEL_STEP_FORWARD:
-        shift.Step(kStepSeconds);
+        Step(kStepSeconds, playing);
         break;
     case ID_ACCEL_MINUTE_BACK:
-        shift.Step(-kLongStepSeconds);
+        Step(-kLongStepSeconds, playing);
         break;
     case ID_ACCEL_MINUTE_FORWARD:
-        shift.Step(kLongStepSeconds);
+        Step(kLongStepSeconds, playing);
         break;
     case ID_RECORD:
     case ID_RECORD_BUFFER:
-        ToggleRecording(channel, id == ID_RECORD_BUFFER);
+        ToggleRecording(playing.name, id == ID_RECORD_BUFFER);
         break;
     default:
         if (id < ID_AUDIO_TRACK_FIRST || id > ID_TRACK_LAST)
@@ -117,11 +124,15 @@ int LiveControls::KeyCommand(quint16 key, quint16 shift)
     }
 }
 
-QString LiveControls::StatusText(const QString& channel) const
+QString LiveControls::StatusText(const QString& channel, const ChannelRequest& playing) const
 {
     const TimeshiftControl& shift = engine.Shift();
     QString text = shift.Paused() ? texts.Text(Timeshift, TimeshiftPaused) : channel;
-    if (shift.Behind())
+    if (playing.FromArchive())
+        text = texts.Text(Catchup, CatchupWatching)
+                   .arg(text, QLocale().toString(QDateTime::fromSecsSinceEpoch(WatchedAt(playing)).time(),
+                                                 QLocale::ShortFormat));
+    else if (shift.Behind())
         text += QLatin1Char(' ') + kBehindSign + Clock(shift.BehindSeconds());
     if (engine.Recorder().Recording())
         text += QStringLiteral("  ") + kRecordingDot + texts.Text(Timeshift, TimeshiftRecordingMark) + QLatin1Char(' ') +
@@ -132,6 +143,32 @@ QString LiveControls::StatusText(const QString& channel) const
 bool LiveControls::Shifted() const
 {
     return engine.Shift().Behind() || engine.Recorder().Recording();
+}
+
+qint64 LiveControls::WatchedAt(const ChannelRequest& playing) const
+{
+    const TimeshiftControl& shift = engine.Shift();
+    // The archive's stream begins at the moment asked for, and its buffer with it.
+    if (playing.FromArchive())
+        return playing.archiveStart + std::llround(shift.PositionFromOldest());
+    return QDateTime::currentSecsSinceEpoch() - std::llround(shift.Behind() ? shift.BehindSeconds() : 0);
+}
+
+// A step back beyond what the buffer holds goes on in the channel's archive where it has one.
+void LiveControls::Step(double seconds, const ChannelRequest& playing)
+{
+    TimeshiftControl& shift = engine.Shift();
+    if (seconds >= 0 || shift.PositionFromOldest() + seconds >= 0 || !playing.catchup.Offered()) {
+        shift.Step(seconds);
+        return;
+    }
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    const ChannelRequest archived = CatchupAddress::Request(
+        playing, ArchiveSpan::Between(WatchedAt(playing) + std::llround(seconds), now), QDateTime::currentDateTimeUtc());
+    if (archived.IsEmpty())
+        shift.Step(seconds); // beyond the archive too: as far back as the buffer goes
+    else
+        emit StartRequested(archived);
 }
 
 std::vector<std::unique_ptr<QMenu>> LiveControls::TrackMenus() const

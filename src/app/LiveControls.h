@@ -4,6 +4,7 @@
 // it ("Paused −2:15", "● REC 1:23"). Its settings live in Playback.xml, beside Settings.xml,
 // whose bytes stay as they are.
 
+#include "ChannelRequest.h"
 #include "LanguageStrings.h"
 #include "PlaybackFile.h"
 #include "TimeshiftStore.h"
@@ -30,14 +31,17 @@ public:
     // Before the engine is made: the buffer's folder and bounds, the languages chosen before.
     void SetUp(const QString& dataFolder);
 
-    // The viewer's commands (CommandId); false for the others. channel names a recording.
-    bool Command(int id, const QString& channel);
+    // The viewer's commands (CommandId) on what plays; false for the others.
+    bool Command(int id, const ChannelRequest& playing);
     // The command of a key pressed on the full-screen picture (virtual-key code and shift
     // bits); 0 for none.
     static int KeyCommand(quint16 key, quint16 shift);
 
-    // The status line while a channel plays: its name, how far behind live, recording.
-    QString StatusText(const QString& channel) const;
+    // The status line while a channel plays: its name, how far behind live or which time
+    // of its archive, recording.
+    QString StatusText(const QString& channel, const ChannelRequest& playing) const;
+    // The moment of the channel's day on the picture, in seconds since 1970 (UTC).
+    qint64 WatchedAt(const ChannelRequest& playing) const;
     // Paused, behind live or recording: the status line says more than the channel's name.
     bool Shifted() const;
 
@@ -59,9 +63,12 @@ signals:
     void Changed();
     // A seek the desktop's controls should hear of, in microseconds from the oldest point.
     void Seeked(qint64 position);
+    // The channel is to play from elsewhere: its archive, or its live edge again.
+    void StartRequested(const ChannelRequest& request);
 
 private:
     void Tick();
+    void Step(double seconds, const ChannelRequest& playing);
     void ToggleRecording(const QString& channel, bool fromBuffer);
     void ReportRecording(int textIndex) const;
     void ChooseTrack(int id);

@@ -184,6 +184,16 @@ QString CatchupAddress::Build(const QString& channelAddress, const CatchupOffer&
     return pattern.isEmpty() ? pattern : Expand(pattern, span, now, localZone);
 }
 
+ChannelRequest CatchupAddress::Request(const ChannelRequest& channel, const ArchiveSpan& span, const QDateTime& now)
+{
+    if (!Reaches(channel.catchup, span.start, now))
+        return {};
+    ChannelRequest archived = channel.Live();
+    archived.archiveAddress = Build(channel.address, channel.catchup, span, now);
+    archived.archiveStart = span.start.toSecsSinceEpoch();
+    return archived.FromArchive() ? archived : ChannelRequest();
+}
+
 bool CatchupAddress::Reaches(const CatchupOffer& offer, const QDateTime& start, const QDateTime& now)
 {
     if (!offer.Offered() || !start.isValid() || start >= now)

@@ -3,6 +3,7 @@
 // the channel's address and what the playlist says about the archive.
 
 #include "CatchupOffer.h"
+#include "ChannelRequest.h"
 
 #include <QDateTime>
 #include <QString>
@@ -11,6 +12,12 @@
 struct ArchiveSpan {
     QDateTime start;
     QDateTime end;
+
+    // From seconds since 1970 (UTC).
+    static ArchiveSpan Between(qint64 start, qint64 end)
+    {
+        return {QDateTime::fromSecsSinceEpoch(start, QTimeZone::utc()), QDateTime::fromSecsSinceEpoch(end, QTimeZone::utc())};
+    }
 };
 
 class CatchupAddress
@@ -21,6 +28,10 @@ public:
     // the shape the mode needs.
     static QString Build(const QString& channelAddress, const CatchupOffer& offer, const ArchiveSpan& span,
                          const QDateTime& now, const QTimeZone& localZone = QTimeZone::systemTimeZone());
+
+    // The channel played from its archive over span, headers and all; empty when the
+    // archive does not reach back to span's start or has no address for it.
+    static ChannelRequest Request(const ChannelRequest& channel, const ArchiveSpan& span, const QDateTime& now);
 
     // Whether the archive still holds what began at start.
     static bool Reaches(const CatchupOffer& offer, const QDateTime& start, const QDateTime& now);

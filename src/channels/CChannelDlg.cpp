@@ -19,6 +19,7 @@
 #include "PlaylistTree.h"
 #include "PluralForms.h"
 #include "SearchPanel.h"
+#include "TimeshiftTexts.h"
 #include "StreamTable.h"
 #include "WinApp.h"
 #include "WindowGeometry.h"
@@ -796,9 +797,24 @@ ChannelRequest CChannelDlg::BuiltinRequest(ChannelId id, const QString& name, in
 }
 
 ChannelRequest CChannelDlg::OwnRequest(const OwnStream& stream, const QString& name, int icon,
-                                       const ChannelOrigin& origin)
+                                       const ChannelOrigin& origin) const
 {
-    return {stream.address, name, {stream.userAgent, stream.referrer}, origin, 0, stream.playlist, stream.group, icon};
+    ChannelRequest request = RequestFor(stream.address, {stream.userAgent, stream.referrer});
+    request.name = name;
+    request.origin = origin;
+    request.playlist = stream.playlist;
+    request.group = stream.group;
+    request.icon = icon;
+    // A favourite keeps no archive of its own: its playlist's entry tells.
+    for (const Playlist& playlist : playlists) {
+        if (playlist.name != stream.playlist)
+            continue;
+        const auto entry = std::find_if(playlist.channels.begin(), playlist.channels.end(),
+                                        [&](const PlaylistChannel& channel) { return channel.address == stream.address; });
+        if (entry != playlist.channels.end())
+            request.catchup = entry->catchup;
+    }
+    return request;
 }
 
 OwnStream CChannelDlg::OwnStreamOf(const ChannelRequest& request)
@@ -1101,19 +1117,43 @@ void CChannelDlg::PlayFromSearch(int entry)
 
 void CChannelDlg::StartKey(const ChannelKey& key, const ChannelOrigin& origin)
 {
+    Start(RequestOf(key, origin));
+}
+
+ChannelRequest CChannelDlg::RequestOf(const ChannelKey& key, const ChannelOrigin& origin) const
+{
     if (key.IsOwn()) {
         const PlaylistChannel* channel = OwnChannel(key);
-        if (channel != nullptr) // the playlist may have changed since the list was made
-            Start(OwnRequest(StreamOf(key), channel->name, kChannelImage, origin));
-        return;
+        // The playlist may have changed since the list was made.
+        return channel != nullptr ? OwnRequest(StreamOf(key), channel->name, kChannelImage, origin) : ChannelRequest();
     }
     // The name is looked up once the id is known to name a channel.
     ChannelRequest request =
         BuiltinRequest(key.id, QString(), GroupImageOf(SectionNumber(key.id), ChannelPosition(key.id)), origin);
-    if (request.IsEmpty())
-        return;
-    request.name = NameOf(key);
-    Start(request);
+    if (!request.IsEmpty())
+        request.name = NameOf(key);
+    return request;
+}
+
+void CChannelDlg::StartFromGuide(const ChannelKey& key, const ArchiveSpan& span)
+{
+    const ChannelRequest live = RequestOf(key, ChannelOrigin());
+    const ChannelRequest archived = CatchupAddress::Request(live, span, QDateTime::currentDateTimeUtc());
+    Start(archived.IsEmpty() ? live : archived);
+}
+
+ArchiveSpan CChannelDlg::ArchivedProgrammeOnNow(const ChannelKey& key) const
+{
+    const PlaylistChannel* channel = OwnChannel(key);
+    if (channel == nullptr || guideLibrary == nullptr)
+        return {};
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const std::optional<GuideProgramme> onNow =
+        guideLibrary->NowAndNext(GuideChannelOf(key, channelNames, playlists), now.toSecsSinceEpoch()).now;
+    if (!onNow)
+        return {};
+    const ArchiveSpan span = ArchiveSpan::Between(onNow->start, onNow->stop);
+    return CatchupAddress::Reaches(channel->catchup, span.start, now) ? span : ArchiveSpan();
 }
 
 QString CChannelDlg::NameOf(const ChannelKey& key) const
@@ -1193,6 +1233,12 @@ GuideListing CChannelDlg::GuideLists() const
     for (int k = 0; k < channelTree->topLevelItemCount(); ++k) {
         const QTreeWidgetItem* node = channelTree->topLevelItem(k);
         AddGuideLists(node, node->text(0), listing);
+    }
+    for (GuideRowList& list : listing.lists) {
+        for (GuideRow& row : list.rows) {
+            if (const PlaylistChannel* channel = OwnChannel(row.key))
+                row.catchup = channel->catchup;
+        }
     }
     // The group last played from, at the channel played, where the tree still holds it.
     for (int list = 0; list < static_cast<int>(listing.lists.size()); ++list) {
@@ -1330,6 +1376,9 @@ void CChannelDlg::OnTreeContextMenu(const QPoint& at)
         QAction* choose = guideTree != nullptr && item != nullptr && isChannelItem(item)
                               ? menu.addAction(languageStrings.Text(Guide, GuideChooseMenu))
                               : nullptr;
+        const ArchiveSpan onNow = item != nullptr ? ArchivedProgrammeOnNow(itemKey(item)) : ArchiveSpan();
+        QAction* fromStart =
+            onNow.start.isValid() ? menu.addAction(languageStrings.Text(Timeshift, TimeshiftFromStartMenu)) : nullptr;
         QAction* add = menu.addAction(PlaylistText(PlaylistAddMenu));
         QAction* addGuide = guideTree != nullptr ? menu.addAction(languageStrings.Text(Guide, GuideAddMenu)) : nullptr;
         QAction* chosen = menu.exec(globalAt);
@@ -1343,6 +1392,8 @@ void CChannelDlg::OnTreeContextMenu(const QPoint& at)
             emit AddGuideRequested();
         else if (chosen == choose)
             guideTree->ChooseGuideChannel(GuideChannelOf(itemKey(item), channelNames, playlists), item->text(0));
+        else if (chosen == fromStart)
+            StartFromGuide(itemKey(item), onNow);
         return;
     }
     const int playlist = PlaylistTree::PlaylistOf(item);

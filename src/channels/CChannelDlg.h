@@ -7,6 +7,7 @@
 
 #include "ChannelCatalogue.h"
 #include "ChannelKey.h"
+#include "CatchupAddress.h"
 #include "ChannelRequest.h"
 #include "FavoriteList.h"
 #include "GuideRow.h"
@@ -103,8 +104,12 @@ public:
     // started from open at that channel.
     GuideListing GuideLists() const;
 
-    // Starts a channel the guide window asked for.
-    void StartFromGuide(const ChannelKey& key) { StartKey(key, ChannelOrigin()); }
+    // Starts a channel the guide window asked for: over span from the provider's archive
+    // where it keeps that stretch, else (and without a span) live.
+    void StartFromGuide(const ChannelKey& key, const ArchiveSpan& span = {});
+    // The programme on now of a channel whose archive holds its beginning, for "Watch from
+    // the start"; no span otherwise.
+    ArchiveSpan ArchivedProgrammeOnNow(const ChannelKey& key) const;
 
     // Opens the search field on the tree tab.
     void OpenSearch();
@@ -173,10 +178,11 @@ private:
     void OnSearchEntryChanged(int entry);
     void OnSearchClosed();
     void StartKey(const ChannelKey& key, const ChannelOrigin& origin);
+    ChannelRequest RequestOf(const ChannelKey& key, const ChannelOrigin& origin) const;
     void Start(const ChannelRequest& request);
     ChannelRequest BuiltinRequest(ChannelId id, const QString& name, int icon, const ChannelOrigin& origin) const;
-    static ChannelRequest OwnRequest(const OwnStream& stream, const QString& name, int icon,
-                                     const ChannelOrigin& origin);
+    ChannelRequest OwnRequest(const OwnStream& stream, const QString& name, int icon,
+                              const ChannelOrigin& origin) const;
     static OwnStream OwnStreamOf(const ChannelRequest& request);
     QString NameOf(const ChannelKey& key) const;
     int FavoriteRowOfCurrent() const;

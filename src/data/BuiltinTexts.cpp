@@ -183,6 +183,15 @@ QStringList GuideTexts()
     };
 }
 
+// What is played from a provider's archive, in CatchupText order.
+QStringList CatchupTexts()
+{
+    return {
+        QStringLiteral("%1 (from the archive, %2)"),
+        QStringLiteral("%1 (from the archive)"),
+    };
+}
+
 } // namespace
 
 const QStringList& BuiltinTexts(LanguageGroup group)
@@ -195,6 +204,7 @@ const QStringList& BuiltinTexts(LanguageGroup group)
         LocaleTexts(),
         GuidanceTexts(),
         GuideTexts(),
+        CatchupTexts(),
     };
     static const QStringList none;
     return group < kCoreGroupCount ? none : texts[group - kCoreGroupCount];

@@ -2,6 +2,7 @@
 // One channel the viewer asked for, as it travels whole from where it was picked to the
 // player: everything it takes to play it (again, after a stop), and where it came from.
 
+#include "CatchupOffer.h"
 #include "ChannelCatalogue.h"
 
 #include <QString>
@@ -38,8 +39,22 @@ struct ChannelRequest
     QString playlist;  // an own channel: the name of its playlist
     QString group;     // an own channel: its group in that playlist
     int icon = 0;      // the channel image list's index of the node it was found under
+    CatchupOffer catchup;   // an own channel: what its provider's archive keeps of it
+    QString archiveAddress; // played from that archive: the address asked; empty while live
+    qint64 archiveStart = 0; // and the moment it plays from, in seconds since 1970 (UTC)
 
     bool IsEmpty() const { return address.isEmpty(); }
+    bool FromArchive() const { return !archiveAddress.isEmpty(); }
+    // What the engine is given: the archive's address, else the channel's own.
+    const QString& PlayedAddress() const { return FromArchive() ? archiveAddress : address; }
+    // The same channel at its live edge.
+    ChannelRequest Live() const
+    {
+        ChannelRequest live = *this;
+        live.archiveAddress.clear();
+        live.archiveStart = 0;
+        return live;
+    }
     bool IsOwn() const { return id == 0; }
     bool operator==(const ChannelRequest&) const = default;
 };

@@ -26,10 +26,11 @@ enum LanguageGroup {
     Locale = 13,
     Guidance = 14,
     Guide = 15,
+    Catchup = 16,
 };
 
 constexpr int kCoreGroupCount = 9; // the groups every pack must carry
-constexpr int kLanguageGroupCount = 16;
+constexpr int kLanguageGroupCount = 17;
 
 struct LanguageStrings
 {

@@ -1,5 +1,7 @@
 #include "GuideGrid.h"
 
+#include "CatchupAddress.h"
+
 #include "GuideStore.h"
 #include "GuideWording.h"
 
@@ -246,6 +248,12 @@ void GuideGrid::mousePressEvent(QMouseEvent* event)
         Select(row, at.x() >= SideWidth() ? TimeAt(at.x()) : selectedTime);
 }
 
+bool GuideGrid::Archived(const GuideRow& channel, const GuideProgramme& programme) const
+{
+    return CatchupAddress::Reaches(channel.catchup, QDateTime::fromSecsSinceEpoch(programme.start, QTimeZone::utc()),
+                                   QDateTime::fromSecsSinceEpoch(clock(), QTimeZone::utc()));
+}
+
 void GuideGrid::mouseDoubleClickEvent(QMouseEvent* event)
 {
     mousePressEvent(event);
@@ -317,10 +325,17 @@ void GuideGrid::PaintRow(QPainter& painter, int row, int y, qint64 from, qint64 
         const QRect cell(left, y, XOf(programme.stop) - left, rowHeight - 1);
         const bool selected = row == selectedRow && programme.start <= selectedTime && selectedTime < programme.stop;
         const bool onNow = programme.start <= now && now < programme.stop;
-        painter.fillRect(cell, selected ? palette().highlight() : onNow ? palette().alternateBase() : palette().base());
+        // Gone by and out of reach of any archive: there is nothing to play.
+        const bool lost = programme.stop <= now && !Archived(channel, programme);
+        painter.fillRect(cell, selected ? palette().highlight()
+                               : onNow  ? palette().alternateBase()
+                               : lost   ? palette().window()
+                                        : palette().base());
         painter.setPen(palette().mid().color());
         painter.drawLine(cell.topLeft(), cell.bottomLeft());
-        painter.setPen(selected ? palette().highlightedText().color() : palette().text().color());
+        painter.setPen(selected ? palette().highlightedText().color()
+                       : lost   ? palette().color(QPalette::Disabled, QPalette::Text)
+                                : palette().text().color());
         const QRect text = cell.adjusted(kPadding, kPadding, -kPadding, -kPadding);
         painter.drawText(text, Qt::AlignTop | Qt::AlignLeft, metrics.elidedText(programme.title, Qt::ElideRight, text.width()));
         painter.drawText(text, Qt::AlignBottom | Qt::AlignLeft,

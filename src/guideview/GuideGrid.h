@@ -32,6 +32,9 @@ public:
     const GuideRow* SelectedChannel() const;
     // The selected programme, when the selected row has one at the selected time.
     std::optional<GuideProgramme> SelectedProgramme();
+    qint64 Now() const { return clock(); }
+    // Whether the channel's archive still holds the beginning of a programme begun by now.
+    bool Archived(const GuideRow& channel, const GuideProgramme& programme) const;
 
 signals:
     void SelectionChanged();

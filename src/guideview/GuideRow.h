@@ -1,6 +1,7 @@
 #pragma once
 // A channel as the guide window lists it, and a list of them the viewer can choose.
 
+#include "CatchupOffer.h"
 #include "ChannelKey.h"
 #include "GuideTypes.h"
 
@@ -13,6 +14,7 @@
 struct GuideRow {
     ChannelKey key;
     QString name;
+    CatchupOffer catchup = {}; // what its provider's archive keeps, for programmes gone by
 };
 
 // The guide channel of one of the viewer's, asked only for the rows on screen.

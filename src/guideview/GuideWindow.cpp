@@ -3,11 +3,13 @@
 #include "GuideGrid.h"
 #include "GuideTexts.h"
 #include "GuideWording.h"
+#include "TimeshiftTexts.h"
 
 #include <QComboBox>
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
@@ -44,6 +46,8 @@ GuideWindow::GuideWindow(QWidget* parent, const LanguageStrings& texts, const Gu
     });
     connect(grid, &GuideGrid::SelectionChanged, this, &GuideWindow::ShowDetails);
     connect(grid, &GuideGrid::Activated, this, &GuideWindow::Play);
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid, &QWidget::customContextMenuRequested, this, &GuideWindow::ShowMenu);
     resize(kInitialSize);
     ApplyLanguage();
 }
@@ -110,6 +114,20 @@ void GuideWindow::Play()
         return;
     const std::optional<GuideProgramme> programme = grid->SelectedProgramme();
     emit PlayProgramme(channel->key, programme ? programme->start : 0, programme ? programme->stop : 0);
+}
+
+// The programme on now of a channel whose archive holds its beginning can be watched from
+// there.
+void GuideWindow::ShowMenu(const QPoint& at)
+{
+    const GuideRow* channel = grid->SelectedChannel();
+    const std::optional<GuideProgramme> programme = grid->SelectedProgramme();
+    if (channel == nullptr || !programme || programme->stop <= grid->Now() || !grid->Archived(*channel, *programme))
+        return;
+    QMenu menu(this);
+    QAction* fromStart = menu.addAction(texts.Text(Timeshift, TimeshiftFromStartMenu));
+    if (menu.exec(grid->mapToGlobal(at)) == fromStart)
+        emit WatchFromStart(channel->key, programme->start, programme->stop);
 }
 
 void GuideWindow::keyPressEvent(QKeyEvent* event)

@@ -37,6 +37,8 @@ signals:
     // 0 where the guide has none), so that a programme gone by can be played from the
     // provider's archive where it keeps one.
     void PlayProgramme(const ChannelKey& channel, qint64 start, qint64 stop);
+    // The viewer asked to watch the programme on now from its start, from the archive.
+    void WatchFromStart(const ChannelKey& channel, qint64 start, qint64 stop);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -45,6 +47,7 @@ private:
     void ShowList(int list);
     void ShowDetails();
     void Play();
+    void ShowMenu(const QPoint& at);
 
     const LanguageStrings& texts;
     std::vector<GuideRowList> lists;

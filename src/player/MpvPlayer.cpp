@@ -227,7 +227,7 @@ void MpvPlayer::Open(const ChannelRequest& asked)
     Publish(PlayerEvent::Open);
     // The last gate before the engine: an address it must not see is never shown to it, and
     // what played before ends as with any failed start.
-    const UnavailableReason refusal = RefusalOf(request.address, request.headers.userAgent, request.headers.referrer);
+    const UnavailableReason refusal = RefusalOf(request.PlayedAddress(), request.headers.userAgent, request.headers.referrer);
     if (refusal == UnavailableReason::None) {
         Load();
         return;
@@ -285,7 +285,7 @@ void MpvPlayer::ChannelChanged()
 // a recording goes on in its file.
 void MpvPlayer::ReopenFull()
 {
-    qCInfo(lcPlayer) << "timeshift buffer full, reopening" << request.address;
+    qCInfo(lcPlayer) << "timeshift buffer full, reopening" << request.PlayedAddress();
     ChannelChanged();
     Load();
 }
@@ -314,11 +314,11 @@ void MpvPlayer::Load()
     RequestLog(FailureLog::kOpeningLevel);
     currentEntry = -1;
     awaitedLoad = nextLoad++;
-    qCDebug(lcPlayer) << "loading" << request.address;
+    qCDebug(lcPlayer) << "loading" << request.PlayedAddress();
     EngineCommands::FileOptions options = HeaderOptions(request.headers);
     for (const EngineCommands::FileOptions& more : {timeshift->ChannelOptions(), tracks->ChannelOptions()})
         options.insert(options.end(), more.begin(), more.end());
-    if (EngineCommands::LoadFile(handle, awaitedLoad, request.address.toUtf8(), options) < 0)
+    if (EngineCommands::LoadFile(handle, awaitedLoad, request.PlayedAddress().toUtf8(), options) < 0)
         Refused();
 }
 
@@ -336,7 +336,7 @@ void MpvPlayer::Refused()
 {
     // No entry will ever report back, and what played before must not go on under the
     // new channel's name.
-    qCInfo(lcPlayer) << "the engine refused" << request.address;
+    qCInfo(lcPlayer) << "the engine refused" << request.PlayedAddress();
     LetGo();
     if (reconnecting)
         ConnectionLost();
@@ -506,7 +506,7 @@ void MpvPlayer::OnEndFile(const EndFile& end)
 
 void MpvPlayer::OpenFailed(UnavailableReason why)
 {
-    qCInfo(lcPlayer) << "unavailable:" << request.address << "reason" << static_cast<int>(why);
+    qCInfo(lcPlayer) << "unavailable:" << request.PlayedAddress() << "reason" << static_cast<int>(why);
     openTimer.stop();
     retryTimer.stop();
     reason = why;

@@ -97,7 +97,8 @@ TEST(LanguagePacks, EveryShippedLanguageIsCompleteAndHasAFlag)
         // The later groups are translated in full, not left to the English completion.
         const std::pair<LanguageGroup, const char*> later[] = {{Playlists, "Playlists"}, {StatusReasons, "StatusReasons"},
                                                                {Timeshift, "Timeshift"}, {Access, "Access"}, {Locale, "Locale"},
-                                                               {Guidance, "Guidance"}, {Guide, "Guide"}};
+                                                               {Guidance, "Guidance"}, {Guide, "Guide"},
+                                                               {Catchup, "Catchup"}};
         for (const auto& [group, element] : later)
             EXPECT_EQ(OwnEntryCount(language, element), BuiltinTexts(group).size()) << qPrintable(language) << element;
         // A count has a form for each of the language's plural forms, each naming what it counts.
