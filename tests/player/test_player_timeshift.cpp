@@ -4,6 +4,7 @@
 // channel.
 
 #include "ClockPicture.h"
+#include "EngineCache.h"
 #include "MpvPlayer.h"
 #include "TempDir.h"
 #include "TimeshiftStore.h"
@@ -51,20 +52,6 @@ protected:
     {
         const std::optional<QImage> picture = EnginePicture(player.Handle());
         return picture ? ClockFrame(*picture) : -1;
-    }
-
-    std::int64_t CacheFileBytes()
-    {
-        mpv_node state{};
-        if (mpv_get_property(player.Handle(), "demuxer-cache-state", MPV_FORMAT_NODE, &state) < 0)
-            return 0;
-        std::int64_t bytes = 0;
-        for (int i = 0; state.format == MPV_FORMAT_NODE_MAP && i < state.u.list->num; ++i) {
-            if (qstrcmp(state.u.list->keys[i], "file-cache-bytes") == 0)
-                bytes = state.u.list->values[i].u.int64;
-        }
-        mpv_free_node_contents(&state);
-        return bytes;
     }
 
     // Duration in seconds and the codecs of the streams, as ffprobe reads the file.
@@ -137,7 +124,7 @@ TEST_F(LivePlayback, TheDiskCapHoldsOverAlongRun)
     int restarts = 0;
     std::int64_t last = 0;
     WaitFor([&] {
-        const std::int64_t bytes = CacheFileBytes();
+        const std::int64_t bytes = CacheFileBytes(player.Handle());
         most = std::max(most, bytes);
         restarts += bytes < last / 2 ? 1 : 0;
         last = bytes;
