@@ -42,7 +42,9 @@ TinyHttpServer::TinyHttpServer()
             const QByteArray request = socket->peek(socket->bytesAvailable());
             if (!request.contains("\r\n\r\n"))
                 return;
-            const auto found = responses.find(request.split(' ').value(1));
+            const QByteArray path = request.split(' ').value(1);
+            ++requests[path];
+            const auto found = responses.find(path);
             if (found != responses.end()) {
                 socket->write(found->second);
                 socket->disconnectFromHost();

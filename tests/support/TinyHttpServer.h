@@ -14,6 +14,7 @@ class TinyHttpServer : public QObject
 {
 public:
     std::map<QByteArray, QByteArray> responses; // by path
+    std::map<QByteArray, int> requests;         // how often each path was asked for
 
     TinyHttpServer();
     QString Url(const char* path) const;
