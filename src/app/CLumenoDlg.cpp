@@ -15,6 +15,7 @@
 #include "FavoritesFile.h"
 #include "GuidanceTexts.h"
 #include "GuideChannels.h"
+#include "GuideGrid.h"
 #include "GuideTexts.h"
 #include "GuideWording.h"
 #include "InvalidArgument.h"
@@ -130,9 +131,11 @@ CLumenoDlg::CLumenoDlg()
     resize(CDialogUnits(font()).ToPixels(kInitialSizeDlu));
     // Each part shows its own side of the player's state.
     CWMPEventDispatch& events = player.Events();
+    // The media controls learn of a new channel first: what this window then tells them of
+    // its programme and logo belongs to that channel.
+    connect(&events, &CWMPEventDispatch::PlayStateChanged, &mpris, &MprisService::ShowPlayState);
     connect(&events, &CWMPEventDispatch::PlayStateChanged, this, &CLumenoDlg::ShowPlayState);
     connect(&events, &CWMPEventDispatch::PlayStateChanged, &playPanel, &CPanelPlay::ShowPlayState);
-    connect(&events, &CWMPEventDispatch::PlayStateChanged, &mpris, &MprisService::ShowPlayState);
     connect(&events, &CWMPEventDispatch::PlayStateChanged, &screenSaver, &ScreenSaverInhibitor::ShowPlayState);
     connect(&events, &CWMPEventDispatch::KeyPressed, this, &CLumenoDlg::OnPlayerKey);
     connect(&events, &CWMPEventDispatch::MousePressed, this, &CLumenoDlg::OnPlayerMouseDown);
@@ -215,6 +218,11 @@ bool CLumenoDlg::OnInitDialog()
     // Own playlists once the texts are there to word what may go wrong with them.
     playlistLibrary.Load(dataFolder);
     channelDlg.SetGuideLibrary(guideLibrary);
+    channelDlg.SetLogos(logos);
+    connect(&logos, &LogoCache::Answered, this, [this](const QString& address) {
+        if (address == playingLogo)
+            RefreshArt(PlayingKey());
+    });
     ConnectPlaylists();
     ConnectGuides();
     channelDlg.Create(this);
@@ -651,6 +659,9 @@ void CLumenoDlg::ShowGuideWindow()
         guideWindow = std::make_unique<GuideWindow>(this, languageStrings, guideLibrary.Store(), linkOf,
                                                     [] { return QDateTime::currentSecsSinceEpoch(); });
         connect(&guideLibrary, &GuideLibrary::Changed, guideWindow.get(), &GuideWindow::Reload);
+        guideWindow->Grid()->SetLogoOf(
+            [this](const ChannelKey& key, int height) { return logos.Logo(channelDlg.LogoAddressOf(key), height); });
+        connect(&logos, &LogoCache::Answered, guideWindow->Grid()->viewport(), qOverload<>(&QWidget::update));
         // A programme gone by plays from the channel's archive where it is kept; any
         // other, and one no archive keeps, live.
         connect(guideWindow.get(), &GuideWindow::PlayProgramme, this,
@@ -1114,21 +1125,30 @@ void CLumenoDlg::ShowPlayStateAgain()
     ShowCard(shownState);
 }
 
+ChannelKey CLumenoDlg::PlayingKey() const
+{
+    const ChannelRequest& request = shownState.request;
+    if (!request.IsOwn())
+        return ChannelKey{request.id};
+    return FindOwnChannel(playlistLibrary.Playlists(), request.playlist, request.address, request.name);
+}
+
+void CLumenoDlg::RefreshArt(const ChannelKey& key)
+{
+    // The desktop's media panel is given the stored file; one not had yet is asked for,
+    // and its arrival asks here again.
+    const QString& address = playingLogo = channelDlg.LogoAddressOf(key);
+    const QString file = logos.StoredFile(address);
+    if (file.isEmpty() && !address.isEmpty())
+        logos.Logo(address, LogoFolder::kStoredHeight);
+    mpris.SetArt(file.isEmpty() ? QString() : QUrl::fromLocalFile(file).toString());
+}
+
 void CLumenoDlg::RefreshOnAir()
 {
     const ChannelRequest& request = shownState.request;
-    ChannelKey key{request.id};
-    // An own channel is found again by its playlist, name and address: lists repeat addresses.
-    for (int p = 0; request.IsOwn() && !key.IsOwn() && p < static_cast<int>(playlistLibrary.Playlists().size()); ++p) {
-        const Playlist& playlist = playlistLibrary.Playlists()[static_cast<std::size_t>(p)];
-        for (int e = 0; playlist.name == request.playlist && e < static_cast<int>(playlist.channels.size()); ++e) {
-            const PlaylistChannel& channel = playlist.channels[static_cast<std::size_t>(e)];
-            if (channel.address == request.address && channel.name == request.name) {
-                key = {0, p, e};
-                break;
-            }
-        }
-    }
+    const ChannelKey key = PlayingKey();
+    RefreshArt(key);
     // From the archive, the programme is the one of the moment on the picture.
     const GuideNowNext onAir =
         guideLibrary.NowAndNext(GuideChannelOf(key, channelNames, playlistLibrary.Playlists()),

@@ -15,6 +15,7 @@
 #include "FirstFrameWatch.h"
 #include "GuideLibrary.h"
 #include "GuideWindow.h"
+#include "LogoCache.h"
 #include "LanguageStrings.h"
 #include "LiveControls.h"
 #include "MediaPlayerTarget.h"
@@ -169,6 +170,10 @@ private:
     // The guide's programme on the channel being played, for the status line and the
     // desktop's media controls; asked again as time goes on and when the guide changes.
     void RefreshOnAir();
+    // The channel being played, found again among the playlists for an own one.
+    ChannelKey PlayingKey() const;
+    // Its logo for the desktop's media controls.
+    void RefreshArt(const ChannelKey& key);
     void OnPlayerKey(quint16 key, quint16 shiftState);
     void OnPlayerMouseDown();
     // F10 and a lone Alt open the menu bar; true when key did.
@@ -231,6 +236,7 @@ private:
     PlaylistLibrary playlistLibrary{languageStrings};
     QStringList pendingPlaylists; // handed over before start-up completed
     GuideLibrary guideLibrary;
+    LogoCache logos; // before the windows that show them
     CChannelDlg channelDlg{languageStrings, channelNames, channelDescriptions, playlistLibrary.Playlists()};
     std::array<std::unique_ptr<QMenu>, kPopupCount> menus;
     std::unique_ptr<GuideWindow> guideWindow; // made when first opened
@@ -256,6 +262,7 @@ private:
     PlayState statusState;             // whose text the status line shows, unless buffering
     bool statusShowsBuffering = false; // the status line shows the buffering progress
     QString onAirTitle; // of the programme on the channel played
+    QString playingLogo; // the address of its logo
     QTimer onAirTimer;
     quint64 channelStarts = 0; // so that a start handed over meanwhile wins
     bool altAlone = false; // Alt is down and no other key was pressed since

@@ -13,6 +13,7 @@
 #include "GuideTree.h"
 #include "GuideWording.h"
 #include "InvalidArgument.h"
+#include "LogoCache.h"
 #include "MessageBox.h"
 #include "PlaylistTexts.h"
 #include "ProgrammeSearch.h"
@@ -195,6 +196,7 @@ bool CChannelDlg::Create(QWidget* owner)
     setParent(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     CreateTemplateControls();
+    InstallLogos();
     setAcceptDrops(true);
     resize(CDialogUnits(font()).ToPixels(kTemplateSize));
     // The set-up is this window's own handler: a missing text ends it, not the caller's.
@@ -1326,6 +1328,56 @@ const PlaylistChannel* CChannelDlg::OwnChannel(const ChannelKey& key) const
     if (key.entry < 0 || static_cast<std::size_t>(key.entry) >= channels.size())
         return nullptr;
     return &channels[static_cast<std::size_t>(key.entry)];
+}
+
+QString CChannelDlg::LogoAddressOf(const ChannelKey& key) const
+{
+    const PlaylistChannel* channel = OwnChannel(key);
+    if (channel == nullptr || !channel->logo.isEmpty() || guideLibrary == nullptr)
+        return channel != nullptr ? channel->logo : QString();
+    const GuideLink link = guideLibrary->LinkOf(GuideChannelOf(key, channelNames, playlists));
+    return guideLibrary->Store().ChannelIcon(link.channel);
+}
+
+ChannelKey CChannelDlg::FavoriteKey(int row) const
+{
+    const OwnStream stream = FavoriteStream(row);
+    if (stream.IsEmpty())
+        return {};
+    // Found again only when the playlists changed under the key last found.
+    const QString id = stream.playlist + QLatin1Char('\n') + stream.address;
+    const ChannelKey known = favoriteKeys.value(id);
+    const PlaylistChannel* channel = OwnChannel(known);
+    if (channel != nullptr && channel->address == stream.address
+        && playlists[static_cast<std::size_t>(known.playlist)].name == stream.playlist)
+        return known;
+    const ChannelKey found = FindOwnChannel(playlists, stream.playlist, stream.address);
+    favoriteKeys.insert(id, found);
+    return found;
+}
+
+void CChannelDlg::InstallLogos()
+{
+    if (logos == nullptr)
+        return;
+    const auto logoOf = [this](const ChannelKey& key, int height) { return logos->Logo(LogoAddressOf(key), height); };
+    static_cast<ChannelItemDelegate*>(channelTree->itemDelegate())
+        ->SetLogoOf([this, logoOf](const QModelIndex& index, int height) {
+            return logoOf(PlaylistTree::KeyOf(channelTree->itemFromIndex(index)), height);
+        });
+    static_cast<ChannelItemDelegate*>(favoritesList->itemDelegate())
+        ->SetLogoOf([this, logoOf](const QModelIndex& index, int height) {
+            return logoOf(FavoriteKey(index.row()), height);
+        });
+    searchPanel->SetLogoOf([this, logoOf](int entry, int height) {
+        const auto at = static_cast<std::size_t>(entry);
+        return at < searchKeys.size() ? logoOf(searchKeys[at], height) : QPixmap();
+    });
+    connect(logos, &LogoCache::Answered, this, [this] {
+        channelTree->viewport()->update();
+        favoritesList->viewport()->update();
+        searchPanel->RepaintResults();
+    });
 }
 
 OwnStream CChannelDlg::StreamOf(const ChannelKey& key) const

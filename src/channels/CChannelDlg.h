@@ -19,6 +19,7 @@
 #include "ZapList.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QIcon>
 #include <QList>
 #include <QRect>
@@ -31,6 +32,7 @@
 #include <vector>
 
 class GuideLibrary;
+class LogoCache;
 class ProgrammeSearch;
 struct GuideHit;
 class GuideTree;
@@ -73,6 +75,11 @@ public:
     void RefillPlaylists();
     // The programme guides, shown in the tree after the playlists.
     void SetGuideLibrary(GuideLibrary& library) { guideLibrary = &library; }
+    // Where the logos of own channels come from; set before Create.
+    void SetLogos(LogoCache& cache) { logos = &cache; }
+    // The logo address of a channel: its playlist's, else its guide channel's icon; empty
+    // for a built-in channel, which keeps its own icon.
+    QString LogoAddressOf(const ChannelKey& key) const;
 
     // Builds the window, owned by owner, and sets it up; it stays hidden. The owner is sent
     // the requests to start a channel. False when the window exists already.
@@ -190,6 +197,9 @@ private:
     void AppendPlaylists();
     void AddOwnSearchNames(SearchEntries& entries);
     const PlaylistChannel* OwnChannel(const ChannelKey& key) const;
+    // Tree, favourites and search results show the logos of the rows painted.
+    void InstallLogos();
+    ChannelKey FavoriteKey(int row) const;
     OwnStream StreamOf(const ChannelKey& key) const;
     QString DescriptionOf(const OwnStream& stream) const;
     OwnStream FavoriteStream(int row) const;
@@ -237,6 +247,9 @@ private:
     SearchPanel* searchPanel = nullptr;
     PlaylistTree* playlistTree = nullptr;
     GuideLibrary* guideLibrary = nullptr;
+    LogoCache* logos = nullptr;
+    // Favourites' channels, by playlist and address, as last found among the playlists.
+    mutable QHash<QString, ChannelKey> favoriteKeys;
     QTimer onAirTick;
     ProgrammeSearch* programmeSearch = nullptr;
     std::size_t searchChannelCount = 0; // searchKeys beyond are the programmes found

@@ -14,6 +14,18 @@ QString ChannelItemDelegate::displayText(const QVariant& value, const QLocale& l
     return NaturalOrder(QStyledItemDelegate::displayText(value, locale));
 }
 
+void ChannelItemDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (!logoOf)
+        return;
+    const QPixmap logo = logoOf(index, option->decorationSize.height());
+    if (logo.isNull())
+        return;
+    option->icon = QIcon(logo);
+    option->features |= QStyleOptionViewItem::HasDecoration;
+}
+
 void ChannelItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     QStyledItemDelegate::paint(painter, option, index);

@@ -1,16 +1,31 @@
 #pragma once
 // Draws channel names in the channel window's views: right-to-left names in their natural
-// order, and after a name, dimmed, the detail an item may carry in DetailRole.
+// order, and after a name, dimmed, the detail an item may carry in DetailRole; an item
+// with a logo shows it in place of its icon.
 
+#include <QPixmap>
 #include <QStyledItemDelegate>
+
+#include <functional>
 
 class ChannelItemDelegate : public QStyledItemDelegate
 {
 public:
     static constexpr int DetailRole = Qt::UserRole + 5;
 
+    // The logo of an item at a height, null while it has none; asked only for the items
+    // painted.
+    using LogoOf = std::function<QPixmap(const QModelIndex& index, int height)>;
+
     using QStyledItemDelegate::QStyledItemDelegate;
+    void SetLogoOf(LogoOf logos) { logoOf = std::move(logos); }
 
     QString displayText(const QVariant& value, const QLocale& locale) const override;
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+private:
+    LogoOf logoOf;
 };

@@ -35,6 +35,21 @@ GuideViewerChannel GuideChannelOf(const ChannelKey& key, const ChannelLists& nam
     return BuiltinChannel(key.id, names[static_cast<std::size_t>(section)].value(ChannelPosition(key.id)));
 }
 
+ChannelKey FindOwnChannel(const std::vector<Playlist>& playlists, const QString& playlist, const QString& address,
+                          const QString& name)
+{
+    for (std::size_t p = 0; p < playlists.size(); ++p) {
+        if (playlists[p].name != playlist)
+            continue;
+        const auto& channels = playlists[p].channels;
+        for (std::size_t e = 0; e < channels.size(); ++e) {
+            if (channels[e].address == address && (name.isEmpty() || channels[e].name == name))
+                return {0, static_cast<int>(p), static_cast<int>(e)};
+        }
+    }
+    return {};
+}
+
 std::vector<GuideViewerChannel> AllGuideChannels(const ChannelLists& names, const std::vector<Playlist>& playlists)
 {
     std::vector<GuideViewerChannel> channels;

@@ -14,5 +14,10 @@
 GuideViewerChannel GuideChannelOf(const ChannelKey& key, const ChannelLists& names,
                                   const std::vector<Playlist>& playlists);
 
+// The own channel of the playlist named playlist with address (and name, unless empty);
+// an empty key for none. Lists repeat addresses, so a name tells them apart.
+ChannelKey FindOwnChannel(const std::vector<Playlist>& playlists, const QString& playlist, const QString& address,
+                          const QString& name = {});
+
 // Every built-in channel, then every channel of every playlist.
 std::vector<GuideViewerChannel> AllGuideChannels(const ChannelLists& names, const std::vector<Playlist>& playlists);

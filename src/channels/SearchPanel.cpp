@@ -28,7 +28,8 @@ SearchPanel::SearchPanel(QWidget* window) : QObject(window)
     list->setUniformItemSizes(true); // rows are never measured one by one
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setItemDelegate(new ChannelItemDelegate(list));
+    delegate = new ChannelItemDelegate(list);
+    list->setItemDelegate(delegate);
     list->hide();
     list->installEventFilter(this);
     connect(list, &QListView::doubleClicked, this, [this] { ChooseCurrent(); });
@@ -193,4 +194,18 @@ bool SearchPanel::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+void SearchPanel::SetLogoOf(std::function<QPixmap(int entry, int height)> logoOf)
+{
+    delegate->SetLogoOf([this, logoOf = std::move(logoOf)](const QModelIndex& index, int height) {
+        const std::vector<int>& shown = model->Entries();
+        const auto row = static_cast<std::size_t>(index.row());
+        return row < shown.size() ? logoOf(shown[row], height) : QPixmap();
+    });
+}
+
+void SearchPanel::RepaintResults()
+{
+    list->viewport()->update();
 }

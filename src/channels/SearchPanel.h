@@ -11,6 +11,8 @@
 #include <QRect>
 #include <QStringList>
 
+#include <functional>
+
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -44,6 +46,10 @@ public:
     const std::vector<int>& Results() const { return model->Entries(); }
     // Highlights entry when it is among the results.
     void SelectEntry(int entry);
+    // Results show their entry's logo (at a height) in place of an icon; RepaintResults
+    // when one came.
+    void SetLogoOf(std::function<QPixmap(int entry, int height)> logoOf);
+    void RepaintResults();
 
 signals:
     void EntryChosen(int entry);
@@ -67,6 +73,7 @@ private:
     SearchResultModel* model = nullptr;
     QLineEdit* field = nullptr;
     QListView* list = nullptr;
+    ChannelItemDelegate* delegate = nullptr;
     QLabel* noResult = nullptr;
     bool open = false;
 };

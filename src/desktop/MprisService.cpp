@@ -57,14 +57,22 @@ void MprisService::ShowPlayState(const PlayState& state)
     SetCanZap(channel.origin.list != ChannelOrigin::List::None);
     // The album is the playlist of an own channel, else the group it was picked from.
     // The programme stays while the channel does; the main window tells the new one's.
-    const QString programme = channel.id == track.id && channel.name == track.channel ? track.programme : QString();
-    SetTrack({channel.id, channel.name, programme, channel.IsOwn() ? channel.playlist : channel.origin.name});
+    const bool same = channel.id == track.id && channel.name == track.channel;
+    SetTrack({channel.id, channel.name, same ? track.programme : QString(),
+              channel.IsOwn() ? channel.playlist : channel.origin.name, same ? track.art : QString()});
 }
 
 void MprisService::SetProgramme(const QString& title)
 {
     Track changed = track;
     changed.programme = title;
+    SetTrack(changed);
+}
+
+void MprisService::SetArt(const QString& url)
+{
+    Track changed = track;
+    changed.art = url;
     SetTrack(changed);
 }
 
@@ -148,6 +156,8 @@ QVariantMap MprisService::Metadata() const
     };
     if (shift.seekable)
         metadata.insert(QStringLiteral("mpris:length"), shift.length);
+    if (!track.art.isEmpty())
+        metadata.insert(QStringLiteral("mpris:artUrl"), track.art);
     return metadata;
 }
 

@@ -30,6 +30,8 @@ public:
     void SetVolume(int volume);
     // The title of the programme on the channel being played, from the guide; empty for none.
     void SetProgramme(const QString& title);
+    // The file URL of the playing channel's logo; empty for none.
+    void SetArt(const QString& url);
 
     // The live channel's timeshift buffer, in microseconds from its oldest point: paused,
     // where it plays and how long it is (its end is live).
@@ -60,6 +62,7 @@ private:
         QString channel;
         QString programme;
         QString album;
+        QString art;
         bool operator==(const Track&) const = default;
     };
 

@@ -32,7 +32,7 @@ GuideProgramme ReadProgramme(const GuideDatabase::Statement& row, qint64 shift)
 } // namespace
 
 struct GuideStore::Statements {
-    GuideDatabase::Statement now, next, range, guides, channels;
+    GuideDatabase::Statement now, next, range, guides, channels, icon;
 
     explicit Statements(const GuideDatabase& db)
         : now(db, Query("AND start <= ?2 AND start > ?2 - ?3 AND (stop IS NULL OR stop > ?2) "
@@ -41,7 +41,8 @@ struct GuideStore::Statements {
           range(db, Query("AND start < ?3 AND start > ?2 - ?4 AND (stop IS NULL OR stop > ?2) ORDER BY start").c_str()),
           guides(db, "SELECT source, imported, problem FROM guides ORDER BY id"),
           channels(db, "SELECT c.cid, g.source, c.id, c.names, c.icon FROM channels c JOIN guides g ON g.id = c.guide "
-                       "ORDER BY c.guide, c.cid")
+                       "ORDER BY c.guide, c.cid"),
+          icon(db, "SELECT icon FROM channels WHERE cid = ?1")
     {
     }
 };
@@ -82,6 +83,17 @@ std::vector<GuideChannelInfo> GuideStore::Channels() const
     }
     query.Reset();
     return channels;
+}
+
+QString GuideStore::ChannelIcon(qint64 channel) const
+{
+    if (!statements || channel == 0)
+        return {};
+    auto& query = statements->icon;
+    query.Bind(1, channel);
+    const QString icon = query.Step() ? query.Text(0) : QString();
+    query.Reset();
+    return icon;
 }
 
 GuideNowNext GuideStore::NowAndNext(const GuideLink& link, qint64 now) const

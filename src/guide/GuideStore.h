@@ -32,6 +32,8 @@ public:
     std::vector<GuideInfo> Guides() const;
     // Every channel of every guide, guide by guide in the guides' order.
     std::vector<GuideChannelInfo> Channels() const;
+    // The icon address of a guide channel; empty for none.
+    QString ChannelIcon(qint64 channel) const;
 
     GuideNowNext NowAndNext(const GuideLink& link, qint64 now) const;
     // Programmes running at any time in [from, to), in order of start.

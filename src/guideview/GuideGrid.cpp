@@ -24,6 +24,8 @@ constexpr std::size_t kMaxReadRows = 400;    // rows kept read; beyond, all are 
 constexpr int kNowTickMs = 30 * 1000;
 constexpr int kSideChars = 22;           // the channel column's width, in average characters
 constexpr int kPadding = 4;
+constexpr int kLogoWidthPercent = 150;   // of the logo's height: room for wide logos
+constexpr int kWhole = 100;              // per cent
 constexpr int kLeadFraction = 4;         // a time scrolled to sits a quarter into the view
 
 qint64 FloorToHalfHour(qint64 time)
@@ -110,7 +112,7 @@ int GuideGrid::HeaderHeight() const
 
 int GuideGrid::SideWidth() const
 {
-    return kSideChars * fontMetrics().averageCharWidth();
+    return kSideChars * fontMetrics().averageCharWidth() + (logoOf ? LogoSlot(0).width() + kPadding : 0);
 }
 
 int GuideGrid::VisibleRows() const
@@ -311,8 +313,9 @@ void GuideGrid::PaintRow(QPainter& painter, int row, int y, qint64 from, qint64 
     const QRect sideRect(0, y, side, rowHeight);
     painter.fillRect(sideRect, row == selectedRow ? palette().alternateBase() : palette().window());
     painter.setPen(palette().windowText().color());
-    painter.drawText(sideRect.adjusted(kPadding, 0, -kPadding, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                     metrics.elidedText(channel.name, Qt::ElideRight, side - 2 * kPadding));
+    const QRect nameRect = sideRect.adjusted(kPadding + PaintLogo(painter, channel.key, sideRect), 0, -kPadding, 0);
+    painter.drawText(nameRect, Qt::AlignVCenter | Qt::AlignLeft,
+                     metrics.elidedText(channel.name, Qt::ElideRight, nameRect.width()));
     painter.setPen(palette().mid().color());
     painter.drawLine(0, y + rowHeight - 1, viewport()->width(), y + rowHeight - 1);
 
@@ -343,4 +346,32 @@ void GuideGrid::PaintRow(QPainter& painter, int row, int y, qint64 from, qint64 
                                             Qt::ElideRight, text.width()));
     }
     painter.setClipping(false);
+}
+
+void GuideGrid::SetLogoOf(GuideLogoOf logos)
+{
+    logoOf = std::move(logos);
+    UpdateScrollBars(); // the channel column widened
+    viewport()->update();
+}
+
+int GuideGrid::PaintLogo(QPainter& painter, const ChannelKey& key, const QRect& cell)
+{
+    if (!logoOf)
+        return 0;
+    const QRect slot = LogoSlot(cell.top());
+    const QPixmap logo = logoOf(key, slot.height());
+    if (!logo.isNull()) {
+        QRect shown(QPoint(), logo.size().scaled(slot.size(), Qt::KeepAspectRatio));
+        shown.moveCenter(slot.center());
+        painter.drawPixmap(shown, logo);
+    }
+    return slot.width() + kPadding;
+}
+
+QRect GuideGrid::LogoSlot(int top) const
+{
+    // Every row keeps the same room, so that the names stand in line.
+    const int height = RowHeight() - 2 * kPadding;
+    return {kPadding, top + kPadding, height * kLogoWidthPercent / kWhole, height};
 }

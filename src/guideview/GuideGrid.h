@@ -27,6 +27,8 @@ public:
     void SetRows(std::vector<GuideRow> rows, int current);
     // The store's contents changed: what was read is read again.
     void Reload();
+    // Channels show their logos before their names.
+    void SetLogoOf(GuideLogoOf logos);
 
     int SelectedRow() const { return selectedRow; }
     const GuideRow* SelectedChannel() const;
@@ -68,9 +70,13 @@ private:
     void EnsureVisible();
     void PaintHeader(QPainter& painter, qint64 from, qint64 to);
     void PaintRow(QPainter& painter, int row, int y, qint64 from, qint64 to);
+    // The channel's logo at the left of its side cell; the width it takes.
+    int PaintLogo(QPainter& painter, const ChannelKey& key, const QRect& cell);
+    QRect LogoSlot(int top) const;
 
     const GuideStore& store;
     GuideLinkOf linkOf;
+    GuideLogoOf logoOf;
     std::function<qint64()> clock;
     std::vector<GuideRow> rows;
     std::unordered_map<int, Span> read; // by row

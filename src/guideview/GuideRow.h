@@ -5,6 +5,7 @@
 #include "ChannelKey.h"
 #include "GuideTypes.h"
 
+#include <QPixmap>
 #include <QString>
 
 #include <functional>
@@ -19,6 +20,9 @@ struct GuideRow {
 
 // The guide channel of one of the viewer's, asked only for the rows on screen.
 using GuideLinkOf = std::function<GuideLink(const ChannelKey&)>;
+// The logo of one of the viewer's channels at a height, null while there is none; asked
+// only for the rows on screen.
+using GuideLogoOf = std::function<QPixmap(const ChannelKey&, int height)>;
 
 struct GuideRowList {
     QString name;

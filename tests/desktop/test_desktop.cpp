@@ -3,14 +3,21 @@
 // controller client sees and steers the player.
 
 #include "MainWindowFixture.h"
+#include "GuideChannels.h"
+#include "LogoFolder.h"
+#include "TinyHttpServer.h"
 #include "ZooServer.h"
 
+#include <QBuffer>
 #include <QDBusInterface>
 #include <QDBusReply>
 #include <QGuiApplication>
+#include <QImage>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUrl>
 
 #include <xcb/screensaver.h>
 
@@ -244,6 +251,59 @@ TEST_F(DesktopTest, AMediaControllerFollowsTheChangesAndZapsThroughTheList)
     }
     dlg->OnCommand(ID_PLAY_PAUSE); // stop
     EXPECT_TRUE(followed(status, QStringLiteral("Stopped")));
+}
+
+TEST_F(DesktopTest, AnOwnChannelWithAGuideGivesItsProgrammeAndLogo)
+{
+    ZooServer zoo;
+    ASSERT_TRUE(zoo.Start()) << zoo.Error().toStdString();
+    TinyHttpServer logoServer;
+    QImage logo(32, 32, QImage::Format_RGB32);
+    logo.fill(Qt::green);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    logo.save(&buffer, "PNG");
+    logoServer.responses["/one.png"] = HttpResponse("200 OK", png);
+    // The logo and the guide land in a cache folder of the test's own.
+    const QByteArray previousCacheHome = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", config.FilePath(QStringLiteral("cache")).toUtf8());
+    const auto restoreCacheHome = qScopeGuard([&] { qputenv("XDG_CACHE_HOME", previousCacheHome); });
+    const QString list = config.FilePath(QStringLiteral("own.m3u"));
+    config.WriteFile(QStringLiteral("own.m3u"), "#EXTM3U\n#EXTINF:-1 tvg-id=\"one.test\" tvg-logo=\"" +
+                                                   logoServer.Url("/one.png").toUtf8() + "\",Own One\n" +
+                                                   zoo.Url(QStringLiteral("/live.m3u8")).toUtf8() + "\n");
+    WriteConfigFile("Playlists.xml", "<Playlists><Playlist name=\"own\" source=\"" + list.toUtf8() + "\" /></Playlists>");
+    const auto stamp = [](qint64 seconds) {
+        return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(QStringLiteral("yyyyMMddHHmmss")).toUtf8() + " +0000";
+    };
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    config.WriteFile(QStringLiteral("guide.xml"), "<tv><channel id=\"one.test\"><display-name>Own One</display-name></channel>"
+                                                  "<programme start=\"" + stamp(now - 3600) + "\" stop=\"" + stamp(now + 3600) +
+                                                  "\" channel=\"one.test\"><title>Evening news</title></programme></tv>");
+    ASSERT_TRUE(Start());
+    dlg->Guides().Add(config.FilePath(QStringLiteral("guide.xml")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->OwnPlaylists().Playlists().size() == 1; }, kWaitMs));
+    // The guide is in before the channel starts, as at a start with a stored guide.
+    const ChannelKey own{0, 0, 0};
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return dlg->Guides().NowAndNext(GuideChannelOf(own, {}, dlg->OwnPlaylists().Playlists()), now).now.has_value();
+    }, kWaitMs));
+    dlg->ChannelWindow().StartFromGuide(own);
+    ASSERT_TRUE(WaitForState(3));
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:title")}) == QStringLiteral("Evening news"); }, kWaitMs));
+    EXPECT_EQ(Playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:artist")}), QStringLiteral("Own One"));
+    EXPECT_EQ(dlg->StatusText(), QStringLiteral("Own One \u2013 Evening news"));
+    QString art;
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        art = Playerctl({QStringLiteral("metadata"), QStringLiteral("mpris:artUrl")});
+        return !art.isEmpty();
+    }, kWaitMs));
+    const QUrl artUrl(art);
+    EXPECT_TRUE(artUrl.isLocalFile()) << art.toStdString();
+    EXPECT_EQ(QImage(artUrl.toLocalFile()).height(), LogoFolder::kStoredHeight);
+    EXPECT_EQ(logoServer.requests["/one.png"], 1);
 }
 
 TEST_F(DesktopTest, WhileTimeshiftingAMediaControllerPausesAndSeeks)
