@@ -1369,7 +1369,7 @@ void CChannelDlg::InstallLogos()
         ->SetLogoOf([this, logoOf](const QModelIndex& index, int height) {
             return logoOf(FavoriteKey(index.row()), height);
         });
-    searchPanel->SetLogoOf([this, logoOf](int entry, int height) {
+    searchPanel->SetLogoOf(kSmallIcon, [this, logoOf](int entry, int height) {
         const auto at = static_cast<std::size_t>(entry);
         return at < searchKeys.size() ? logoOf(searchKeys[at], height) : QPixmap();
     });

@@ -196,12 +196,21 @@ bool SearchPanel::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-void SearchPanel::SetLogoOf(std::function<QPixmap(int entry, int height)> logoOf)
+void SearchPanel::SetLogoOf(const QSize& iconSize, std::function<QPixmap(int entry, int height)> logoOf)
 {
+    list->setIconSize(iconSize);
     delegate->SetLogoOf([this, logoOf = std::move(logoOf)](const QModelIndex& index, int height) {
         const std::vector<int>& shown = model->Entries();
         const auto row = static_cast<std::size_t>(index.row());
-        return row < shown.size() ? logoOf(shown[row], height) : QPixmap();
+        const QPixmap logo = row < shown.size() ? logoOf(shown[row], height) : QPixmap();
+        if (!logo.isNull())
+            return logo;
+        // Results have no icons of their own: an empty one keeps the names in line.
+        if (blank.height() != height) {
+            blank = QPixmap(height, height);
+            blank.fill(Qt::transparent);
+        }
+        return blank;
     });
 }
 

@@ -8,6 +8,7 @@
 #include "SearchResultModel.h"
 
 #include <QObject>
+#include <QPixmap>
 #include <QRect>
 #include <QStringList>
 
@@ -46,9 +47,9 @@ public:
     const std::vector<int>& Results() const { return model->Entries(); }
     // Highlights entry when it is among the results.
     void SelectEntry(int entry);
-    // Results show their entry's logo (at a height) in place of an icon; RepaintResults
-    // when one came.
-    void SetLogoOf(std::function<QPixmap(int entry, int height)> logoOf);
+    // Results show their entry's logo (at a height) in the room of an icon of iconSize;
+    // RepaintResults when one came.
+    void SetLogoOf(const QSize& iconSize, std::function<QPixmap(int entry, int height)> logoOf);
     void RepaintResults();
 
 signals:
@@ -74,6 +75,7 @@ private:
     QLineEdit* field = nullptr;
     QListView* list = nullptr;
     ChannelItemDelegate* delegate = nullptr;
+    QPixmap blank; // the room of a logo, for results without one
     QLabel* noResult = nullptr;
     bool open = false;
 };
