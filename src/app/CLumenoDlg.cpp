@@ -62,7 +62,6 @@ constexpr QSize kInitialSizeDlu(320, 199);
 // Where the status text starts inside the status rectangle.
 constexpr QPoint kStatusTextOffset(5, 2);
 // Space around the hint on the empty picture.
-constexpr int kHintMargin = 24;
 
 const QString kCaption = QStringLiteral("Korvanta");
 const QString kLanguageError = QStringLiteral("Cannot open language file. Please reinstall the program.");
@@ -224,6 +223,7 @@ bool CLumenoDlg::OnInitDialog()
             RefreshArt(PlayingKey());
     });
     ConnectPlaylists();
+    UpdateEmptyHint();
     ConnectGuides();
     channelDlg.Create(this);
     MoveWindowOuter(&channelDlg, settings.channelWindowRect);
@@ -395,12 +395,6 @@ void CLumenoDlg::paintEvent(QPaintEvent* event)
                               ? painter.fontMetrics().elidedText(statusText, Qt::ElideRight, textRect.width())
                               : statusText;
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop, NaturalOrder(shown));
-    if (ShowsEmptyHint()) {
-        painter.setClipRect(videoRect);
-        painter.setFont(font());
-        painter.drawText(videoRect.adjusted(kHintMargin, kHintMargin, -kHintMargin, -kHintMargin),
-                         Qt::AlignCenter | Qt::TextWordWrap, EmptyHint());
-    }
 }
 
 // Until a channel was started, a newcomer without playlists is told how to add one.
@@ -409,9 +403,10 @@ bool CLumenoDlg::ShowsEmptyHint() const
     return initialised && channelStarts == 0 && playlistLibrary.Playlists().empty();
 }
 
+// Drawn on the picture itself: the picture's own window covers the main window there.
 void CLumenoDlg::UpdateEmptyHint()
 {
-    update(videoRect);
+    player.SetHint(ShowsEmptyHint() ? EmptyHint() : QString(), kSkinTextColour);
 }
 
 QString CLumenoDlg::EmptyHint() const
@@ -835,6 +830,7 @@ void CLumenoDlg::ReloadLanguage()
         guideWindow->ApplyLanguage();
     FeedGuide(); // built-in channels are matched by their names in the new language
     ShowPlayStateAgain(); // the status line and the card in the new language
+    UpdateEmptyHint();
 }
 
 void CLumenoDlg::DestroyMenus()
@@ -918,7 +914,8 @@ QPoint CLumenoDlg::KeyboardMenuPosition() const
 
 void CLumenoDlg::keyPressEvent(QKeyEvent* event)
 {
-    if (OnMenuBarKey(event->key(), event->modifiers() == Qt::NoModifier || event->key() == Qt::Key_Alt)) {
+    if (OnMenuBarKey(event->key(), event->modifiers() == Qt::NoModifier || event->key() == Qt::Key_Alt) ||
+        OnNumberKey(event->key(), (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier)) {
         event->accept();
         return;
     }
@@ -949,6 +946,32 @@ void CLumenoDlg::keyReleaseEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyReleaseEvent(event);
+}
+
+bool CLumenoDlg::OnNumberKey(int key, bool unmodified)
+{
+    if (!unmodified)
+        return false;
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) {
+        numberEntry.AddDigit(key - Qt::Key_0);
+        return true;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        return numberEntry.Finish();
+    if (key == Qt::Key_Escape)
+        return numberEntry.Cancel();
+    return false;
+}
+
+void CLumenoDlg::ChooseNumber(int number)
+{
+    if (!channelDlg.PlayNumber(number))
+        numberEntry.ShowBriefly(languageStrings[Guidance].value(GuidanceNoSuchNumber).arg(number));
+}
+
+void CLumenoDlg::ShowNumber(const QString& text)
+{
+    player.SetNumber(text, kSkinTextColour);
 }
 
 bool CLumenoDlg::OnMenuBarKey(int key, bool unmodified)
@@ -1066,13 +1089,13 @@ void CLumenoDlg::OnVolume(int volume)
 
 void CLumenoDlg::OnStartChannel(const ChannelRequest& request)
 {
-    UpdateEmptyHint();
     Notify(this, VideoPart, QAccessible::NameChanged);
     ShowStatus({PLAYSTATE_TRANSITIONING, UnavailableReason::None, request, false});
     playPanel.EnablePlayButton();
     // Let the new status and the play button paint before the player takes over. A channel
     // started meanwhile has been handed to the player by then, and it wins.
     const quint64 start = ++channelStarts;
+    UpdateEmptyHint();
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
     if (start != channelStarts)
@@ -1206,6 +1229,14 @@ void CLumenoDlg::OnPlayerKey(quint16 key, quint16 shiftState)
         return;
     }
     altAlone = false;
+    // The picture's keys carry the same codes as Qt's for digits.
+    int qtKey = key;
+    if (key == VK_RETURN)
+        qtKey = Qt::Key_Return;
+    else if (key == VK_ESCAPE)
+        qtKey = Qt::Key_Escape;
+    if (OnNumberKey(qtKey, shiftState == 0))
+        return;
     if (const int command = LiveControls::KeyCommand(key, shiftState)) {
         live.Command(command, shownState.request);
         return;

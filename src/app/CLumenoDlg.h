@@ -9,6 +9,7 @@
 #include "CPanelMenu.h"
 #include "CPanelPlay.h"
 #include "CWMPWindow.h"
+#include "ChannelNumberEntry.h"
 #include "CommandId.h"
 #include "ChannelCatalogue.h"
 #include "EngineLoader.h"
@@ -176,6 +177,10 @@ private:
     void RefreshArt(const ChannelKey& key);
     void OnPlayerKey(quint16 key, quint16 shiftState);
     void OnPlayerMouseDown();
+    // Digits, and Enter and Escape while a channel number is typed; true when the key was used.
+    bool OnNumberKey(int key, bool unmodified);
+    void ChooseNumber(int number);
+    void ShowNumber(const QString& text);
     // F10 and a lone Alt open the menu bar; true when key did.
     bool OnMenuBarKey(int key, bool unmodified);
     void OpenMenuBar();
@@ -269,4 +274,6 @@ private:
     ScreenSaverInhibitor screenSaver;
     MprisService mpris{*this};
     LiveControls live{player.Engine(), languageStrings, *this};
+    ChannelNumberEntry numberEntry{[this](int number) { ChooseNumber(number); },
+                                   [this](const QString& text) { ShowNumber(text); }};
 };

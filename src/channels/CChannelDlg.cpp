@@ -1209,6 +1209,65 @@ void CChannelDlg::Zap(int step)
     PlayFromFavorite(item);
 }
 
+bool CChannelDlg::PlayNumber(int number)
+{
+    if (zapOrigin.list == ChannelOrigin::List::Favourites) {
+        if (number < 1 || number > favoritesList->topLevelItemCount())
+            return false;
+        QTreeWidgetItem* item = favoritesList->topLevelItem(number - 1);
+        favoritesList->setCurrentItem(item);
+        PlayFromFavorite(item);
+        return true;
+    }
+    if (CanZap()) {
+        const int position = NumberedPosition(zapList.Keys(), number);
+        if (position < 0)
+            return false;
+        zapList.MoveTo(position);
+        zapOrigin.position = position;
+        StartKey(zapList.Keys()[static_cast<std::size_t>(position)], zapOrigin);
+        return true;
+    }
+    const QTreeWidgetItem* group = nullptr;
+    std::vector<ChannelKey> keys = SelectedGroup(group);
+    const int position = NumberedPosition(keys, number);
+    if (position < 0)
+        return false;
+    const ChannelKey key = keys[static_cast<std::size_t>(position)];
+    zapList.Set(std::move(keys), position);
+    zapOrigin = {ChannelOrigin::List::TreeGroup, group != nullptr ? group->text(0) : QString(), position};
+    StartKey(key, zapOrigin);
+    return true;
+}
+
+std::vector<ChannelKey> CChannelDlg::SelectedGroup(const QTreeWidgetItem*& group)
+{
+    QTreeWidgetItem* item = channelTree->currentItem();
+    if (item == nullptr || (guideTree != nullptr && GuideTree::Owns(item)))
+        return {};
+    QTreeWidgetItem* parent = isChannelItem(item) ? item->parent() : item;
+    if (parent != nullptr)
+        parent->setExpanded(true); // a playlist's group reads its channels when first opened
+    group = parent;
+    return channelsUnder(channelTree, group);
+}
+
+// A channel's own number wins over a place in the list that happens to be the same.
+int CChannelDlg::NumberedPosition(const std::vector<ChannelKey>& keys, int number) const
+{
+    int byPlace = -1;
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        const PlaylistChannel* channel = OwnChannel(keys[k]);
+        bool numeric = false;
+        const bool numbered = channel != nullptr && !channel->number.isEmpty();
+        if (numbered && channel->number.toInt(&numeric) == number && numeric)
+            return static_cast<int>(k);
+        if (!numbered && static_cast<int>(k) + 1 == number && byPlace < 0)
+            byPlace = static_cast<int>(k);
+    }
+    return byPlace;
+}
+
 // ---------------------------------------------------------------------------------------
 // The guide window's lists
 

@@ -124,6 +124,10 @@ public:
     // started from: the favourites, the search results or its group in the tree.
     void Zap(int step);
     bool CanZap() const;
+    // Starts the channel of that number in the list the current one was started from, else
+    // in the selected group: its tvg-chno, else its place counted from 1. False when no
+    // channel has it.
+    bool PlayNumber(int number);
 
 signals:
     // The viewer asked for these on a playlist node or in the window's menu.
@@ -193,6 +197,10 @@ private:
     static OwnStream OwnStreamOf(const ChannelRequest& request);
     QString NameOf(const ChannelKey& key) const;
     int FavoriteRowOfCurrent() const;
+    // The selected group's channels, or the selected channel's group's, and that group.
+    std::vector<ChannelKey> SelectedGroup(const QTreeWidgetItem*& group);
+    // Where number is in keys, or -1.
+    int NumberedPosition(const std::vector<ChannelKey>& keys, int number) const;
 
     void AppendPlaylists();
     void AddOwnSearchNames(SearchEntries& entries);

@@ -13,6 +13,8 @@ public:
     void Clear() { keys.clear(); }
     bool IsEmpty() const { return keys.empty(); }
     int Position() const { return position; }
+    const std::vector<ChannelKey>& Keys() const { return keys; }
+    void MoveTo(int at) { position = at; }
 
     // Moves step places along the list, wrapping, and returns the channel there.
     const ChannelKey& Step(int step);

@@ -129,9 +129,15 @@ QStringList GuidanceTexts()
         QStringLiteral("Remove the playlist \"%1\"?"),
         QStringLiteral("%1 favourite comes from it; it is kept.|%1 favourites come from it; they are kept."),
         QStringLiteral("The playlist \"%1\" could not be refreshed: %2"),
-        QStringLiteral("The copy of %1 is still in use."),
+        QStringLiteral("The copy of %3 is still in use."),
         QStringLiteral("Last refresh: %1, successful"),
         QStringLiteral("Last refresh: %1, failed: %2"),
+        QStringLiteral("No channel has the number %1"),
+        QStringLiteral("the server refused the connection"),
+        QStringLiteral("the server's name was not found"),
+        QStringLiteral("the secure connection to the server failed"),
+        QStringLiteral("the server closed the connection"),
+        QStringLiteral("the network cannot be reached"),
     };
 }
 

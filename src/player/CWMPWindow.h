@@ -42,6 +42,10 @@ public:
     void HideCard();
     // A new channel's name over the picture for a moment.
     void ShowTitle(const QString& name, const QColor& colour);
+    // Centred on the picture while no card is shown; empty: none.
+    void SetHint(const QString& text, const QColor& colour) { caption.SetHint(text, colour); }
+    // The channel number being typed, in a corner of the picture; empty: none.
+    void SetNumber(const QString& text, const QColor& colour) { caption.SetNumber(text, colour); }
     const VideoCaption& Caption() const { return caption; }
 
     PlayStateCode PlayState() const { return engine.State(); }

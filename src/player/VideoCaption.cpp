@@ -17,6 +17,7 @@ constexpr int kMaxNamePixels = 48;
 constexpr int kReasonPercentOfName = 70;
 constexpr int kTitleMarginPixels = 16;
 constexpr int kTitlePaddingPixels = 8;
+constexpr int kHintMarginPixels = 24;
 const QColor kTitleBackground(0, 0, 0, 160);
 
 int NamePixels(const QRect& area)
@@ -69,12 +70,34 @@ void VideoCaption::ShowTitle(const QString& name, const QColor& colour)
     repaint();
 }
 
+void VideoCaption::SetHint(const QString& text, const QColor& colour)
+{
+    if (text == hint && colour == hintColour)
+        return;
+    hint = text;
+    hintColour = colour;
+    repaint();
+}
+
+void VideoCaption::SetNumber(const QString& text, const QColor& colour)
+{
+    if (text == number && colour == numberColour)
+        return;
+    number = text;
+    numberColour = colour;
+    repaint();
+}
+
 void VideoCaption::Paint(QPainter& painter, const QRect& area) const
 {
     if (cardShown)
         PaintCard(painter, area);
-    else if (!title.isEmpty())
-        PaintTitle(painter, area);
+    else if (!hint.isEmpty())
+        PaintHint(painter, area);
+    if (!cardShown && !title.isEmpty())
+        PaintBox(painter, area, title, titleColour, Qt::AlignLeft);
+    if (!number.isEmpty())
+        PaintBox(painter, area, number, numberColour, Qt::AlignRight);
 }
 
 void VideoCaption::PaintCard(QPainter& painter, const QRect& area) const
@@ -94,14 +117,27 @@ void VideoCaption::PaintCard(QPainter& painter, const QRect& area) const
     painter.drawText(QRect(area.left(), top + nameHeight, area.width(), reasonHeight), flags, cardReason);
 }
 
-void VideoCaption::PaintTitle(QPainter& painter, const QRect& area) const
+void VideoCaption::PaintHint(QPainter& painter, const QRect& area) const
+{
+    painter.setFont(FontOfPixels(painter.font(), NamePixels(area) * kReasonPercentOfName / 100, false));
+    painter.setPen(hintColour);
+    painter.drawText(area.adjusted(kHintMarginPixels, kHintMarginPixels, -kHintMarginPixels, -kHintMarginPixels),
+                     Qt::AlignCenter | Qt::TextWordWrap, hint);
+}
+
+// A line of text on a dark box in a top corner of the picture.
+void VideoCaption::PaintBox(QPainter& painter, const QRect& area, const QString& text, const QColor& colour,
+                            Qt::Alignment corner)
 {
     painter.setFont(FontOfPixels(painter.font(), NamePixels(area), true));
     const QFontMetrics metrics(painter.font());
-    QRect box(0, 0, metrics.horizontalAdvance(title) + 2 * kTitlePaddingPixels,
+    QRect box(0, 0, metrics.horizontalAdvance(text) + 2 * kTitlePaddingPixels,
               metrics.height() + 2 * kTitlePaddingPixels);
-    box.moveTopLeft(area.topLeft() + QPoint(kTitleMarginPixels, kTitleMarginPixels));
+    if (corner == Qt::AlignRight)
+        box.moveTopRight(area.topRight() + QPoint(-kTitleMarginPixels, kTitleMarginPixels));
+    else
+        box.moveTopLeft(area.topLeft() + QPoint(kTitleMarginPixels, kTitleMarginPixels));
     painter.fillRect(box, kTitleBackground);
-    painter.setPen(titleColour);
-    painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine, title);
+    painter.setPen(colour);
+    painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine, text);
 }

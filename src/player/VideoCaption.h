@@ -1,7 +1,8 @@
 #pragma once
 // What we draw on the picture ourselves: in place of the picture, a card naming the channel
-// and why it does not play (so that no frame of an earlier channel stays on screen), and
-// over the picture, a new channel's name for a moment after a zap.
+// and why it does not play (so that no frame of an earlier channel stays on screen), or a
+// hint while there is nothing to play; over the picture, a new channel's name for a moment
+// after a zap, and the channel number being typed.
 
 #include <QColor>
 #include <QObject>
@@ -26,17 +27,26 @@ public:
     // The name over the picture for kTitleMs.
     void ShowTitle(const QString& name, const QColor& colour);
 
+    // Centred on the black picture while no card is shown; empty: none.
+    void SetHint(const QString& text, const QColor& colour);
+    // In the picture's top right corner until cleared with an empty text.
+    void SetNumber(const QString& text, const QColor& colour);
+
     bool HidesPicture() const { return cardShown; }
-    bool IsEmpty() const { return !cardShown && title.isEmpty(); }
+    bool IsEmpty() const { return !cardShown && title.isEmpty() && hint.isEmpty() && number.isEmpty(); }
     QString Card() const { return cardShown ? cardName + QLatin1Char('\n') + cardReason : QString(); }
     const QString& Title() const { return title; }
+    const QString& Hint() const { return hint; }
+    const QString& Number() const { return number; }
 
     // Draws the card or the title on a picture filling area.
     void Paint(QPainter& painter, const QRect& area) const;
 
 private:
     void PaintCard(QPainter& painter, const QRect& area) const;
-    void PaintTitle(QPainter& painter, const QRect& area) const;
+    void PaintHint(QPainter& painter, const QRect& area) const;
+    static void PaintBox(QPainter& painter, const QRect& area, const QString& text, const QColor& colour,
+                         Qt::Alignment corner);
 
     std::function<void()> repaint;
     bool cardShown = false;
@@ -46,4 +56,8 @@ private:
     QString title;
     QColor titleColour;
     QTimer titleTimer;
+    QString hint;
+    QColor hintColour;
+    QString number;
+    QColor numberColour;
 };

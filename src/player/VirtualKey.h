@@ -18,6 +18,7 @@ constexpr std::int16_t VK_PAGE_DOWN = 34;
 constexpr std::int16_t VK_M = 'M';
 constexpr std::int16_t VK_MENU = 18; // Alt
 constexpr std::int16_t VK_F10 = 121;
+constexpr std::int16_t VK_ESCAPE = 27;
 
 // The virtual-key code of a Qt key; 0 for keys the platform has no code for.
 std::int16_t VirtualKeyFromQt(int qtKey);

@@ -262,3 +262,54 @@ TEST_F(CommandTest, ChoosingALanguageSwitchesMenusMenuBarChannelWindowAndStatusT
     Close();
     EXPECT_TRUE(config.ReadFile(QStringLiteral("Korvanta/Settings.xml")).contains("<Language name=\"German\" />"));
 }
+
+// As on a TV remote: digits typed over the picture (main row or keypad) pick a channel of
+// the selected group, or of the list the playing one came from, by its tvg-chno, else by its
+// place; after a pause or Enter. Escape drops the number; an unknown one says so and plays nothing.
+TEST_F(CommandTest, DigitsPickAChannelByItsNumberAfterAPauseOrEnter)
+{
+    const QByteArray refused = "http://127.0.0.1:9/";
+    config.WriteFile(QStringLiteral("numbered.m3u"),
+                     "#EXTM3U\n#EXTINF:-1 tvg-chno=\"7\" group-title=\"G\",Seven\n" + refused + "a\n"
+                     "#EXTINF:-1 group-title=\"G\",Second\n" + refused + "b\n"
+                     "#EXTINF:-1 tvg-chno=\"2\" group-title=\"G\",Two\n" + refused + "c\n"
+                     "#EXTINF:-1 group-title=\"G\",Fourth\n" + refused + "d\n");
+    StartActive();
+    dlg->AddPlaylists({config.FilePath(QStringLiteral("numbered.m3u"))});
+    auto* tree = dlg->ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
+    QTreeWidgetItem* group = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        QTreeWidgetItem* playlist = tree->topLevelItem(tree->topLevelItemCount() - 1);
+        playlist->setExpanded(true);
+        group = playlist->text(0).startsWith(QLatin1String("numbered")) ? playlist->child(0) : nullptr;
+        return group != nullptr;
+    }, 10000));
+    tree->setCurrentItem(group);
+    const auto playing = [&] { return dlg->ChannelWindow().Current().name; };
+    const auto shown = [&] { return dlg->Player().Caption().Number(); };
+
+    QTest::keyClick(dlg.get(), Qt::Key_7);
+    EXPECT_EQ(shown(), QStringLiteral("7"));
+    EXPECT_TRUE(playing().isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return playing() == QStringLiteral("Seven"); }, 5000));
+    EXPECT_TRUE(shown().isEmpty());
+
+    QTest::keyClick(dlg.get(), Qt::Key_4, Qt::KeypadModifier);
+    QTest::keyClick(dlg.get(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(playing(), QStringLiteral("Fourth"));
+    EXPECT_FALSE(dlg->Player().IsFullScreen()); // Enter went to the number
+
+    QTest::keyClick(dlg.get(), Qt::Key_3);
+    QTest::keyClick(dlg.get(), Qt::Key_Escape);
+    EXPECT_TRUE(shown().isEmpty());
+    dlg->Player().Events().KeyDown('2', 0); // on the picture
+    dlg->Player().Events().KeyDown(VK_RETURN, 0);
+    EXPECT_EQ(playing(), QStringLiteral("Two")); // its own number, not the second place
+
+    QTest::keyClick(dlg.get(), Qt::Key_1);
+    QTest::keyClick(dlg.get(), Qt::Key_Return);
+    EXPECT_EQ(playing(), QStringLiteral("Two"));
+    EXPECT_EQ(shown(), QStringLiteral("No channel has the number 1"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown().isEmpty(); }, 5000));
+    EXPECT_TRUE(boxes.Boxes().empty());
+}

@@ -19,6 +19,7 @@
 #include <QFontMetrics>
 #include <QImageReader>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -27,6 +28,15 @@
 #include <set>
 
 namespace {
+// The %n markers a text fills in, each once.
+std::set<QString> Placeholders(const QString& text)
+{
+    static const QRegularExpression kMarker(QStringLiteral("%[0-9]"));
+    std::set<QString> found;
+    for (const QRegularExpressionMatch& match : kMarker.globalMatch(text))
+        found.insert(match.captured());
+    return found;
+}
 const QString kResources = QStringLiteral(KORVANTA_SOURCE_DIR "/resources");
 
 QStringList shippedLanguages()
@@ -99,8 +109,14 @@ TEST(LanguagePacks, EveryShippedLanguageIsCompleteAndHasAFlag)
                                                                {Timeshift, "Timeshift"}, {Access, "Access"}, {Locale, "Locale"},
                                                                {Guidance, "Guidance"}, {Guide, "Guide"},
                                                                {Catchup, "Catchup"}};
-        for (const auto& [group, element] : later)
+        for (const auto& [group, element] : later) {
             EXPECT_EQ(OwnEntryCount(language, element), BuiltinTexts(group).size()) << qPrintable(language) << element;
+            // A translation fills in what the English text does: a marker of its own stays on screen.
+            const QStringList& english = BuiltinTexts(group);
+            for (qsizetype k = 0; k < english.size(); ++k)
+                EXPECT_EQ(Placeholders(strings[group].value(k)), Placeholders(english[k]))
+                    << qPrintable(language) << element << k;
+        }
         // A count has a form for each of the language's plural forms, each naming what it counts.
         const int formCount = strings[Locale][LocaleCode] == QLatin1String("ru") ? 3 : 2;
         const QStringList forms = strings[Playlists][PlaylistLinesSkipped].split(QLatin1Char('|'));
