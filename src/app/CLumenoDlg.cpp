@@ -595,9 +595,10 @@ void CLumenoDlg::ConnectPlaylists()
     connect(&playlistLibrary, &PlaylistLibrary::Changed, &channelDlg, &CChannelDlg::RefillPlaylists, kOnce);
     connect(&playlistLibrary, &PlaylistLibrary::Changed, this, &CLumenoDlg::UpdateEmptyHint, kOnce);
     connect(&playlistLibrary, &PlaylistLibrary::Failed, this, &CLumenoDlg::ReportPlaylistFailure, kOnce);
+    connect(&playlistLibrary, &PlaylistLibrary::CopyKept, this, &CLumenoDlg::ReportPlaylistCopyKept, kOnce);
     connect(&playlistLibrary, &PlaylistLibrary::Imported, this, &CLumenoDlg::ReportPlaylistImport, kOnce);
     connect(&channelDlg, &CChannelDlg::AddPlaylistRequested, this, &CLumenoDlg::ShowAddPlaylistDialog, kOnce);
-    connect(&channelDlg, &CChannelDlg::PlaylistsDropped, this, &CLumenoDlg::AddPlaylists, kOnce);
+    connect(&channelDlg, &CChannelDlg::PlaylistsDropped, this, &CLumenoDlg::OnPlaylistsDropped, kOnce);
     connect(&channelDlg, &CChannelDlg::RenamePlaylistRequested, &playlistLibrary, &PlaylistLibrary::Rename, kOnce);
     connect(&channelDlg, &CChannelDlg::RefreshPlaylistRequested, &playlistLibrary, &PlaylistLibrary::Refresh, kOnce);
     connect(&channelDlg, &CChannelDlg::RemovePlaylistRequested, &playlistLibrary, &PlaylistLibrary::Remove, kOnce);
@@ -605,17 +606,23 @@ void CLumenoDlg::ConnectPlaylists()
 
 void CLumenoDlg::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!DroppedPlaylists(*event->mimeData()).isEmpty())
+    if (MayHoldPlaylists(*event->mimeData()))
         event->acceptProposedAction();
 }
 
 void CLumenoDlg::dropEvent(QDropEvent* event)
 {
-    const QStringList sources = DroppedPlaylists(*event->mimeData());
-    if (sources.isEmpty())
-        return;
+    const DroppedSources dropped = DroppedPlaylists(*event->mimeData());
     event->acceptProposedAction();
+    OnPlaylistsDropped(dropped.playlists, dropped.refused);
+}
+
+void CLumenoDlg::OnPlaylistsDropped(const QStringList& sources, const QStringList& refused)
+{
     AddPlaylists(sources);
+    if (!refused.isEmpty())
+        MessageBox(this, languageStrings.Text(Guidance, GuidanceNotAPlaylist).arg(refused.join(QStringLiteral(", "))),
+                   languageStrings.Text(Playlists, PlaylistCaption), MB_OK | MB_ICONWARNING);
 }
 
 void CLumenoDlg::ConnectGuides()
@@ -730,6 +737,11 @@ void CLumenoDlg::ReportPlaylistFailure(const QString& name, const QString& reaso
 {
     MessageBox(this, languageStrings.Text(Playlists, PlaylistLoadFailed).arg(name) + QLatin1Char('\n') + reason,
                languageStrings.Text(Playlists, PlaylistCaption), MB_OK | MB_ICONWARNING);
+}
+
+void CLumenoDlg::ReportPlaylistCopyKept(const QString&, const QString& message)
+{
+    MessageBox(this, message, languageStrings.Text(Playlists, PlaylistCaption), MB_OK | MB_ICONWARNING);
 }
 
 void CLumenoDlg::ReportPlaylistImport(const QString&, int, const QString& report)

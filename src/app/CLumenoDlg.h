@@ -219,6 +219,8 @@ private:
     void UpdateEmptyHint();
     void ConnectPlaylists();
     void ReportPlaylistFailure(const QString& name, const QString& reason);
+    void OnPlaylistsDropped(const QStringList& sources, const QStringList& refused);
+    void ReportPlaylistCopyKept(const QString& name, const QString& message);
     void ReportPlaylistImport(const QString& name, int skippedLines, const QString& report);
     void ConnectGuides();
     // The viewer's channels and the playlists' guides, for the guide to match.

@@ -19,6 +19,7 @@
 #include "ProgrammeSearch.h"
 #include "PlaylistTree.h"
 #include "PluralForms.h"
+#include "SourceNames.h"
 #include "SearchPanel.h"
 #include "TimeshiftTexts.h"
 #include "StreamTable.h"
@@ -607,17 +608,15 @@ void CChannelDlg::FocusList()
 
 void CChannelDlg::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!DroppedPlaylists(*event->mimeData()).isEmpty())
+    if (MayHoldPlaylists(*event->mimeData()))
         event->acceptProposedAction();
 }
 
 void CChannelDlg::dropEvent(QDropEvent* event)
 {
-    const QStringList sources = DroppedPlaylists(*event->mimeData());
-    if (sources.isEmpty())
-        return;
+    const DroppedSources dropped = DroppedPlaylists(*event->mimeData());
     event->acceptProposedAction();
-    emit PlaylistsDropped(sources);
+    emit PlaylistsDropped(dropped.playlists, dropped.refused);
 }
 
 void CChannelDlg::resizeEvent(QResizeEvent* event)
@@ -697,12 +696,34 @@ void CChannelDlg::OnTreeSelChanged(QTreeWidgetItem* item)
         return;
     }
     ShowKey(item != nullptr ? itemKey(item) : ChannelKey());
-    // An own playlist that could not be read says why; its nodes follow every change.
+    // An own playlist says how its last load went; its nodes follow every change.
     if (item != nullptr && PlaylistTree::IsPlaylistNode(item)) {
-        const Playlist& playlist = playlists[static_cast<std::size_t>(PlaylistTree::PlaylistOf(item))];
-        if (playlist.unavailable)
-            description->setPlainText(playlist.lastError);
+        const QString refresh = RefreshText(playlists[static_cast<std::size_t>(PlaylistTree::PlaylistOf(item))]);
+        if (!refresh.isEmpty())
+            description->setPlainText(refresh);
     }
+}
+
+// Why an unavailable playlist cannot be read; else when it was last loaded, whether that
+// went well, and for a downloaded one whose refresh failed, of when the copy in use is.
+QString CChannelDlg::RefreshText(const Playlist& playlist) const
+{
+    if (playlist.unavailable)
+        return playlist.lastError;
+    const QStringList& guidance = languageStrings[Guidance];
+    const QLocale locale(languageStrings[Locale].value(LocaleCode));
+    const auto when = [&locale](const QDateTime& at) { return locale.toString(at.toLocalTime(), QLocale::ShortFormat); };
+    if (playlist.lastError.isEmpty())
+        return playlist.lastRefresh.isValid() ? guidance.value(GuidanceLastRefreshGood).arg(when(playlist.lastRefresh))
+                                              : QString();
+    QStringList lines;
+    // A failure of an earlier run has no time of its own on record.
+    lines.append(playlist.lastFailure.isValid()
+                     ? guidance.value(GuidanceLastRefreshBad).arg(when(playlist.lastFailure), playlist.lastError)
+                     : playlist.lastError);
+    if (IsWebAddress(playlist.source) && playlist.lastRefresh.isValid())
+        lines.append(guidance.value(GuidanceCopyInUse).arg(when(playlist.lastRefresh)));
+    return lines.join(QLatin1Char('\n'));
 }
 
 void CChannelDlg::OnFavoriteItemChanged()

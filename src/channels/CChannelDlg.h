@@ -135,8 +135,8 @@ signals:
     void RenamePlaylistRequested(int playlist, const QString& name);
     void RefreshPlaylistRequested(int playlist);
     void RemovePlaylistRequested(int playlist);
-    // Playlist files or addresses were dropped on the window.
-    void PlaylistsDropped(const QStringList& sources);
+    // Playlist files or addresses were dropped on the window, with what else was (refused).
+    void PlaylistsDropped(const QStringList& sources, const QStringList& refused);
     void AddGuideRequested();
     void GuideWindowRequested();
 
@@ -223,6 +223,7 @@ private:
     // Asks before a playlist goes, telling how many favourites came from it (they stay).
     bool ConfirmRemove(int playlist) const;
     const QString& PlaylistText(int index) const;
+    QString RefreshText(const Playlist& playlist) const;
 
     const QString& Text(int index) const;
     QString DescriptionOf(ChannelId id) const;

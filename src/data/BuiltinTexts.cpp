@@ -138,6 +138,7 @@ QStringList GuidanceTexts()
         QStringLiteral("the secure connection to the server failed"),
         QStringLiteral("the server closed the connection"),
         QStringLiteral("the network cannot be reached"),
+        QStringLiteral("%1: only .m3u and .m3u8 files and http or https addresses can be added as playlists."),
     };
 }
 

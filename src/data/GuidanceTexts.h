@@ -15,4 +15,5 @@ enum GuidanceText : int {
     GuidanceSecureConnectionFailed = 10,
     GuidanceConnectionClosed = 11,
     GuidanceNetworkUnreachable = 12,
+    GuidanceNotAPlaylist = 13, // %1 what was dropped
 };

@@ -32,4 +32,5 @@ struct Playlist {
     std::vector<PlaylistChannel> channels;
     QStringList guideAddresses; // from its header
     bool unavailable = false;
+    QDateTime lastFailure; // UTC: when a load failed since the program started; invalid = none
 };

@@ -2,6 +2,7 @@
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QPlatformSurfaceEvent>
 #include <QWidget>
@@ -36,9 +37,9 @@ bool VideoSurface::event(QEvent* event)
     return QOpenGLWindow::event(event);
 }
 
-// A native child window gets the pointer and keyboard itself; the widgets around it see
-// the events as if the picture were one of them. A right press also asks for the context
-// menu, as a widget's press would.
+// A native child window gets the pointer, keyboard and drops itself; the widgets around it
+// see the events as if the picture were one of them. A right press also asks for the
+// context menu, as a widget's press would.
 bool VideoSurface::Forward(QEvent* event)
 {
     if (inputTarget == nullptr)
@@ -50,6 +51,10 @@ bool VideoSurface::Forward(QEvent* event)
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::Wheel:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::DragLeave:
+    case QEvent::Drop:
         break;
     default:
         return false;
@@ -57,6 +62,11 @@ bool VideoSurface::Forward(QEvent* event)
     std::unique_ptr<QEvent> copy(event->clone());
     QPointer<QWidget> target = inputTarget;
     QCoreApplication::sendEvent(target, copy.get());
+    // The drag's source learns from this window's own event whether the drop is welcome.
+    if (auto* drop = dynamic_cast<QDropEvent*>(event)) {
+        drop->setDropAction(static_cast<QDropEvent*>(copy.get())->dropAction());
+        drop->setAccepted(copy->isAccepted());
+    }
     if (target == nullptr || event->type() != QEvent::MouseButtonPress)
         return true;
     const auto* mouse = static_cast<const QMouseEvent*>(event);

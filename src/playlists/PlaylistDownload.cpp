@@ -99,13 +99,30 @@ void PlaylistDownload::Abort(DownloadError reason)
     Emit(reason);
 }
 
+namespace {
+// The failures a viewer can act on, so that they are worded in the viewer's language.
+DownloadError ErrorOf(QNetworkReply::NetworkError error)
+{
+    switch (error) {
+    case QNetworkReply::ConnectionRefusedError: return DownloadError::Refused;
+    case QNetworkReply::HostNotFoundError: return DownloadError::HostNotFound;
+    case QNetworkReply::TimeoutError: return DownloadError::TimedOut;
+    case QNetworkReply::SslHandshakeFailedError: return DownloadError::SecureConnection;
+    case QNetworkReply::RemoteHostClosedError: return DownloadError::Closed;
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError: return DownloadError::Unreachable;
+    default: return DownloadError::Network;
+    }
+}
+} // namespace
+
 void PlaylistDownload::Finish()
 {
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (status >= kFirstErrorStatus)
         Emit(DownloadError::HttpStatus, QString::number(status));
     else if (reply->error() != QNetworkReply::NoError)
-        Emit(DownloadError::Network, reply->errorString());
+        Emit(ErrorOf(reply->error()), reply->errorString());
     else {
         replyFinished = true;
         Step(); // what is left, over as many turns as it takes

@@ -20,7 +20,12 @@ enum class DownloadError {
     HttpStatus, // detail: the status code
     TimedOut,
     TooLarge,
-    Network,    // detail: the network's own description
+    Network,    // detail: the network's own description, when none below fits
+    Refused,
+    HostNotFound,
+    SecureConnection,
+    Closed,
+    Unreachable,
     Damaged,    // a compressed body that does not inflate
 };
 

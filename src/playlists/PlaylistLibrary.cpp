@@ -1,6 +1,7 @@
 #include "PlaylistLibrary.h"
 
 #include "AccessTexts.h"
+#include "GuidanceTexts.h"
 #include "PlaylistCache.h"
 #include "PlaylistDownload.h"
 #include "PlaylistFileRead.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 
 #include <cstdio>
 
@@ -19,6 +21,13 @@ namespace {
 constexpr int kDownloadTimeoutMs = 30 * 1000;
 constexpr int kReadTimeoutMs = 10 * 1000;
 constexpr qint64 kStaleAfterSeconds = 24 * 60 * 60;
+
+// A downloaded playlist keeps playing from its cached copy when a refresh fails; a local
+// one is read again from its file at the next start.
+bool HoldsCopy(const Playlist& playlist)
+{
+    return IsWebAddress(playlist.source) && !playlist.unavailable && playlist.lastRefresh.isValid();
+}
 
 } // namespace
 
@@ -249,15 +258,20 @@ void PlaylistLibrary::Apply(const QString& source, const QString& name, Outcome 
     if (!outcome.error.isEmpty()) {
         if (index >= 0) {
             playlists[index].lastError = outcome.error;
+            playlists[index].lastFailure = QDateTime::currentDateTimeUtc();
             Changes();
         }
-        if (request != Request::Background)
+        if (request == Request::Background)
+            return;
+        if (index >= 0 && HoldsCopy(playlists[index]))
+            emit CopyKept(playlists[index].name, CopyKeptText(playlists[index], outcome.error));
+        else
             emit Failed(index >= 0 ? playlists[index].name : name, outcome.error);
         return;
     }
     if (index < 0) {
         index = static_cast<int>(playlists.size());
-        playlists.push_back({name, source, {}, {}, {}, {}, {}, false});
+        playlists.push_back({name, source, {}, {}, {}, {}, {}, false, {}});
     }
     Cancel(source); // a copy still being read at start would bring older channels
     Playlist& playlist = playlists[index];
@@ -300,8 +314,21 @@ QString PlaylistLibrary::DownloadErrorText(DownloadError error, const QString& d
     case DownloadError::TimedOut: return Text(PlaylistTimedOut);
     case DownloadError::TooLarge: return Text(PlaylistTooLarge);
     case DownloadError::Damaged: return Text(PlaylistDamagedDownload);
+    case DownloadError::Refused: return texts.Text(Guidance, GuidanceConnectionRefused);
+    case DownloadError::HostNotFound: return texts.Text(Guidance, GuidanceHostNotFound);
+    case DownloadError::SecureConnection: return texts.Text(Guidance, GuidanceSecureConnectionFailed);
+    case DownloadError::Closed: return texts.Text(Guidance, GuidanceConnectionClosed);
+    case DownloadError::Unreachable: return texts.Text(Guidance, GuidanceNetworkUnreachable);
     default: return Text(PlaylistDownloadFailed).arg(detail);
     }
+}
+
+QString PlaylistLibrary::CopyKeptText(const Playlist& playlist, const QString& reason) const
+{
+    const QLocale locale(texts[Locale].value(LocaleCode));
+    const QString copyDate = locale.toString(playlist.lastRefresh.toLocalTime(), QLocale::ShortFormat);
+    return (texts.Text(Guidance, GuidanceRefreshFailed) + QLatin1Char('\n') + texts.Text(Guidance, GuidanceCopyInUse))
+        .arg(playlist.name, reason, copyDate);
 }
 
 QString PlaylistLibrary::FileErrorText(FileReadError error) const

@@ -29,7 +29,8 @@ public:
     // Longer paths and addresses are refused when added.
     static constexpr int kMaxSourceLength = 4096;
 
-    // Reasons are worded with the Playlists group of texts, read when they are needed.
+    // Reasons are worded with the Playlists and Guidance groups of texts, read when they are
+    // needed.
     explicit PlaylistLibrary(const LanguageStrings& texts, QObject* parent = nullptr);
     ~PlaylistLibrary() override;
 
@@ -63,6 +64,9 @@ signals:
     void Changed();
     // A playlist the viewer asked for could not be loaded; nothing already imported changed.
     void Failed(const QString& playlistName, const QString& reason);
+    // A downloaded playlist could not be refreshed and its copy stays in use; message says
+    // why and of when the copy is, for the viewer.
+    void CopyKept(const QString& playlistName, const QString& message);
     // A playlist was loaded although skippedLines of its lines could not be read; report
     // says so for the viewer, naming the first of them and why (empty when none was).
     void Imported(const QString& playlistName, int skippedLines, const QString& report);
@@ -96,6 +100,7 @@ private:
     QString Text(int index) const;
     QString DownloadErrorText(DownloadError error, const QString& detail) const;
     QString FileErrorText(FileReadError error) const;
+    QString CopyKeptText(const Playlist& playlist, const QString& reason) const;
     QString ImportReport(const QString& name, const Outcome& outcome) const;
 
     const LanguageStrings& texts;

@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "CLanguageDlg.h"
+#include "DroppedPlaylists.h"
 #include "NextModalDialog.h"
 #include "VirtualKey.h"
 #include "ZooServer.h"
@@ -8,7 +9,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
@@ -312,4 +315,46 @@ TEST_F(CommandTest, DigitsPickAChannelByItsNumberAfterAPauseOrEnter)
     EXPECT_EQ(shown(), QStringLiteral("No channel has the number 1"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return shown().isEmpty(); }, 5000));
     EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+// Dropped links and lines of text are sorted into playlist files and addresses, and what is
+// not one, which the viewer is told of by name; nothing of that is added.
+TEST_F(CommandTest, DropsAddPlaylistsAndNameWhatIsNotOne)
+{
+    struct Case {
+        QList<QUrl> links;
+        QString text;
+        QStringList playlists;
+        QStringList refused;
+    };
+    const Case cases[] = {
+        {{QUrl::fromLocalFile(QStringLiteral("/tv/a.M3U"))}, {}, {"/tv/a.M3U"}, {}},
+        {{QUrl(QStringLiteral("http://h/tv"))}, {}, {"http://h/tv"}, {}},
+        {{}, QStringLiteral("https://h/a.m3u\r\n\nhttp://h/b\n"), {"https://h/a.m3u", "http://h/b"}, {}},
+        {{QUrl::fromLocalFile(QStringLiteral("/tv/film.mp4")), QUrl(QStringLiteral("ftp://h/x.m3u"))}, {},
+         {}, {"film.mp4", "ftp://h/x.m3u"}},
+        {{}, QStringLiteral("see this\nhttp://h/c.m3u"), {"http://h/c.m3u"}, {"see this"}},
+    };
+    for (const Case& c : cases) {
+        QMimeData data;
+        if (!c.links.isEmpty())
+            data.setUrls(c.links);
+        else
+            data.setText(c.text);
+        const DroppedSources dropped = DroppedPlaylists(data);
+        EXPECT_EQ(dropped.playlists, c.playlists) << qPrintable(c.text);
+        EXPECT_EQ(dropped.refused, c.refused) << qPrintable(c.text);
+    }
+
+    StartActive();
+    QMimeData film;
+    film.setUrls({QUrl::fromLocalFile(config.FilePath(QStringLiteral("film.mp4")))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &film, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(dlg.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted()); // let in, to be told what it is
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &film, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(dlg.get(), &drop);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_TRUE(boxes.Boxes()[0].text.startsWith(QStringLiteral("film.mp4: only .m3u and .m3u8 files")));
+    EXPECT_TRUE(dlg->Player().Caption().Hint().startsWith(QStringLiteral("No channels of your own yet.")));
 }

@@ -1,13 +1,19 @@
 // The viewer's own playlists in the channel window: their nodes, playing, favourites,
 // zapping and finding their channels.
 
+#include "BuiltinTexts.h"
 #include "ChannelTreeLayout.h"
 #include "ChannelWindowFixture.h"
+#include "PlaylistTexts.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 PlaylistChannel Channel(const char* name, const char* group, const char* agent = "", const char* number = "")
@@ -214,4 +220,45 @@ TEST_F(OwnChannelsTest, OpenNodesAndTheSelectionOutliveAddRefreshAndRemoveAndANe
     playlists.pop_back(); // removed
     dlg->RefillPlaylists();
     EXPECT_TRUE(kept());
+}
+
+// Removing a playlist asks first and counts the favourites that came from it, which stay;
+// No keeps everything.
+TEST_F(OwnChannelsTest, RemovingAPlaylistAsksFirstCountingItsFavourites)
+{
+    strings[Guidance] = BuiltinTexts(Guidance);
+    strings[Locale] = BuiltinTexts(Locale);
+    for (const char* name : {"News 1", "Film 1"}) {
+        favorites.names.append(QString::fromUtf8(name));
+        favorites.ids.append(0);
+        favorites.icons.append(0);
+        favorites.streams.append({Channel(name, "").address, {}, {}, QStringLiteral("My list"), {}});
+    }
+    CreateWindow();
+    QSignalSpy removed(dlg.get(), &CChannelDlg::RemovePlaylistRequested);
+    const auto chooseRemove = [&] {
+        QTimer::singleShot(0, [&] {
+            (void)QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; });
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* action : menu->actions()) {
+                if (action->text() == strings.Text(Playlists, PlaylistRemoveMenu))
+                    menu->setActiveAction(action);
+            }
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        Tree()->setCurrentItem(PlaylistNode());
+        QTest::keyClick(Tree(), Qt::Key_Menu);
+    };
+    boxes.AnswerYesNo(IDNO);
+    chooseRemove();
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, "Remove the playlist \"My list\"?\n2 favourites come from it; they are kept.");
+    EXPECT_TRUE(removed.isEmpty());
+    EXPECT_EQ(Tree()->topLevelItemCount(), 12);
+
+    boxes.AnswerYesNo(IDYES);
+    chooseRemove();
+    EXPECT_EQ(removed.size(), 1);
+    EXPECT_EQ(Saved().names.size(), 2);
 }

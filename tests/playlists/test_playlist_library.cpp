@@ -4,6 +4,7 @@
 #include "PlaylistLibrary.h"
 
 #include "BuiltinTexts.h"
+#include "GuidanceTexts.h"
 #include "M3uParser.h"
 #include "PlaylistCache.h"
 #include "PlaylistDownload.h"
@@ -27,6 +28,8 @@ namespace {
 // inflation that waits or runs unbounded holds the window.
 constexpr qint64 kFrozenMs = 500;
 
+// Nothing listens there: connecting is refused at once.
+const QString kRefusedAddress = QStringLiteral("http://127.0.0.1:9/tv.m3u");
 const QByteArray kList = "#EXTM3U\n#EXTINF:-1 group-title=\"News\",One\nsub/one.m3u8\n#EXTINF:-1,Two\nhttp://s/two\n";
 
 // Leaves every new file open to everyone unless the program narrows it.
@@ -56,6 +59,7 @@ protected:
     {
         qputenv("XDG_CACHE_HOME", dir.FilePath(QStringLiteral("cache")).toUtf8());
         texts[Playlists] = BuiltinTexts(Playlists);
+        texts[Guidance] = BuiltinTexts(Guidance);
     }
     ~PlaylistLibraryTest() override { qputenv("XDG_CACHE_HOME", previousCacheHome); }
 
@@ -87,6 +91,7 @@ TEST_F(PlaylistLibraryTest, DownloadsFollowRedirectsAcceptGzipAndRefuseWhatFails
         {"/page", {}, Text(PlaylistIsWebPage)},
         {"/huge.m3u", {}, Text(PlaylistTooLarge)},
         {"/silent.m3u", {}, Text(PlaylistTimedOut)},
+        {"refused", {}, texts.Text(Guidance, GuidanceConnectionRefused)},
     };
     for (const Case& c : cases) {
         PlaylistLibrary library(texts);
@@ -94,7 +99,7 @@ TEST_F(PlaylistLibraryTest, DownloadsFollowRedirectsAcceptGzipAndRefuseWhatFails
         library.SetDownloadTimeout(c.reason == Text(PlaylistTimedOut) ? 300 : 20000);
         QSignalSpy imported(&library, &PlaylistLibrary::Imported);
         QSignalSpy failed(&library, &PlaylistLibrary::Failed);
-        library.Add(server.Url(c.path));
+        library.Add(QLatin1String(c.path) == QLatin1String("refused") ? kRefusedAddress : server.Url(c.path));
         ASSERT_TRUE(QTest::qWaitFor([&] { return imported.size() + failed.size() > 0; }, 20000)) << c.path;
         if (c.firstAddress.isEmpty()) {
             EXPECT_TRUE(library.Playlists().empty()) << c.path;
@@ -178,6 +183,34 @@ TEST_F(PlaylistLibraryTest, ListAndCopiesSurviveARestartWithoutNetwork)
     library.Add(QStringLiteral("http://h/") + QString(PlaylistLibrary::kMaxSourceLength, QLatin1Char('a')));
     EXPECT_EQ(failed.value(2).value(1), Text(PlaylistSourceTooLong));
     EXPECT_EQ(library.Playlists().size(), 2u);
+}
+
+// Offline, a downloaded playlist plays on from its copy, and the viewer hears why the refresh
+// failed in their words and of when the copy is.
+TEST_F(PlaylistLibraryTest, ARefusedRefreshKeepsTheCopyAndSaysOfWhenItIs)
+{
+    const QDateTime copied(QDate(2026, 3, 14), QTime(9, 26), Qt::UTC);
+    dir.WriteFile(QStringLiteral("Korvanta/Playlists.xml"),
+                  "<Playlists><Playlist name=\"tv\" source=\"" + kRefusedAddress.toUtf8() + "\" lastRefresh=\""
+                      + copied.toString(Qt::ISODate).toUtf8() + "\" /></Playlists>");
+    ASSERT_TRUE(WriteCachedPlaylist(kRefusedAddress, kList));
+    PlaylistLibrary library(texts);
+    library.Load(dir.Path());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !library.IsBusy(); }, 20000));
+    ASSERT_EQ(library.Playlists().size(), 1u); // the stale copy's own download was refused quietly
+
+    QSignalSpy failed(&library, &PlaylistLibrary::Failed);
+    QSignalSpy kept(&library, &PlaylistLibrary::CopyKept);
+    library.Refresh(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return kept.size() == 1; }, 20000));
+    const QString refused = texts.Text(Guidance, GuidanceConnectionRefused);
+    const QString message = kept[0][1].toString();
+    EXPECT_TRUE(message.startsWith(QStringLiteral("The playlist \"tv\" could not be refreshed: ") + refused)) << qPrintable(message);
+    EXPECT_TRUE(message.contains(QStringLiteral("The copy of ") + QLocale::c().toString(copied.toLocalTime(), QLocale::ShortFormat)))
+        << qPrintable(message);
+    EXPECT_TRUE(failed.isEmpty());
+    EXPECT_EQ(library.Playlists()[0].channels.size(), 2u);
+    EXPECT_EQ(library.Playlists()[0].lastError, refused);
 }
 
 TEST_F(PlaylistLibraryTest, DamagedListIsKeptUntilThePlaylistsChange)
