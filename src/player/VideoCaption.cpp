@@ -31,6 +31,15 @@ QFont FontOfPixels(QFont font, int pixels, bool bold)
     font.setBold(bold);
     return font;
 }
+// Takes a new text and colour; false when they are those shown already.
+bool Take(QString& shown, QColor& shownColour, const QString& text, const QColor& colour)
+{
+    if (text == shown && colour == shownColour)
+        return false;
+    shown = text;
+    shownColour = colour;
+    return true;
+}
 } // namespace
 
 VideoCaption::VideoCaption(std::function<void()> repaint) : repaint(std::move(repaint))
@@ -72,20 +81,14 @@ void VideoCaption::ShowTitle(const QString& name, const QColor& colour)
 
 void VideoCaption::SetHint(const QString& text, const QColor& colour)
 {
-    if (text == hint && colour == hintColour)
-        return;
-    hint = text;
-    hintColour = colour;
-    repaint();
+    if (Take(hint, hintColour, text, colour))
+        repaint();
 }
 
 void VideoCaption::SetNumber(const QString& text, const QColor& colour)
 {
-    if (text == number && colour == numberColour)
-        return;
-    number = text;
-    numberColour = colour;
-    repaint();
+    if (Take(number, numberColour, text, colour))
+        repaint();
 }
 
 void VideoCaption::Paint(QPainter& painter, const QRect& area) const
