@@ -37,7 +37,7 @@ TEST(RecordingPlace, NamesAreSafeOnAnyFileSystem)
         EXPECT_EQ(RecordingPlace::SafeName(QString::fromUtf8(c.name)), c.safe) << c.name;
 
     // Long names are cut by bytes, never inside a character.
-    const QString longName = RecordingPlace::SafeName(QString(300, QChar(0x1F4FA)).replace(0, 1, QStringLiteral("x")));
+    const QString longName = RecordingPlace::SafeName(QStringLiteral("x") + QString::fromUcs4(U"\U0001F4FA").repeated(300));
     EXPECT_LE(longName.toUtf8().size(), 200);
     EXPECT_FALSE(longName.back().isHighSurrogate());
 }
