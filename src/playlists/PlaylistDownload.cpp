@@ -64,6 +64,10 @@ void PlaylistDownload::Step()
         encodingKnown = true;
         if (IsCompressed(reply->rawHeader("Content-Encoding")))
             inflater = std::make_unique<BodyInflater>(maxBytes);
+        else if (reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() > maxBytes) {
+            Abort(DownloadError::TooLarge); // said up front: not worth fetching
+            return;
+        }
     }
     if (inflater == nullptr) {
         body.append(Take(maxBytes + 1 - body.size()));
