@@ -123,10 +123,25 @@ void PlaylistLibrary::Remove(int index)
     Changes();
 }
 
-PlaylistLibrary::Outcome PlaylistLibrary::Parse(const QByteArray& bytes, const QUrl& location) const
+void PlaylistLibrary::Parse(const QByteArray& bytes, const QUrl& location, std::function<void(Outcome)> done,
+                            const QString& cacheFor)
 {
-    M3uParser parser(location);
-    M3uResult result = parser.Parse(bytes);
+    ++parses;
+    parsing.Run(
+        [bytes, location, cacheFor] {
+            M3uResult result = M3uParser(location).Parse(bytes);
+            if (!cacheFor.isEmpty() && result.problem == M3uProblem::None)
+                WriteCachedPlaylist(cacheFor, bytes);
+            return result;
+        },
+        [this, done = std::move(done)](M3uResult result) {
+            --parses;
+            done(OutcomeOf(std::move(result)));
+        });
+}
+
+PlaylistLibrary::Outcome PlaylistLibrary::OutcomeOf(M3uResult result) const
+{
     Outcome outcome{std::move(result.channels), {}, result.skippedLines, std::move(result.firstRefused),
                     std::move(result.guideAddresses), {}};
     const QString line = QString::number(result.problemLine);
@@ -168,12 +183,16 @@ void PlaylistLibrary::FileRead(const QString& source, const FileReadResult& resu
             CopyRead(index, result);
         return;
     }
-    Outcome outcome = result.error != FileReadError::None ? Outcome{{}, FileErrorText(result.error), 0, {}, {}, {}}
-                                                          : Parse(result.bytes, QUrl::fromLocalFile(source));
-    if (request != Request::Start)
-        Apply(source, NameForSource(source), std::move(outcome), request);
-    else if (index >= 0)
-        StartRead(index, std::move(outcome));
+    const auto use = [this, source, request](Outcome outcome) {
+        if (request != Request::Start)
+            Apply(source, NameForSource(source), std::move(outcome), request);
+        else if (const int index = IndexOf(source); index >= 0)
+            StartRead(index, std::move(outcome));
+    };
+    if (result.error != FileReadError::None)
+        use(Outcome{{}, FileErrorText(result.error), 0, {}, {}, {}});
+    else
+        Parse(result.bytes, QUrl::fromLocalFile(source), use);
 }
 
 // The copy is read against where its download ended, so relative entries resolve as they
@@ -183,21 +202,31 @@ void PlaylistLibrary::CopyRead(int index, const FileReadResult& result)
     const Playlist& playlist = playlists[static_cast<std::size_t>(index)];
     const QString source = playlist.source;
     const QUrl location(playlist.location.isEmpty() ? source : playlist.location);
-    Outcome outcome = result.error == FileReadError::None ? Parse(result.bytes, location) : Outcome();
-    const bool usable = result.error == FileReadError::None && outcome.error.isEmpty();
-    if (!usable)
-        outcome.error = Text(PlaylistCopyUnreadable);
-    const bool stale = !playlist.lastRefresh.isValid()
-                       || playlist.lastRefresh.secsTo(QDateTime::currentDateTimeUtc()) > kStaleAfterSeconds;
-    StartRead(index, std::move(outcome));
-    if (!usable || stale)
-        Download(source, Request::Background);
+    const auto use = [this, source](Outcome outcome) {
+        const int index = IndexOf(source);
+        if (index < 0)
+            return; // removed meanwhile
+        const bool usable = outcome.error.isEmpty();
+        if (!usable)
+            outcome.error = Text(PlaylistCopyUnreadable);
+        const QDateTime lastRefresh = playlists[static_cast<std::size_t>(index)].lastRefresh;
+        const bool stale = !lastRefresh.isValid() || lastRefresh.secsTo(QDateTime::currentDateTimeUtc()) > kStaleAfterSeconds;
+        StartRead(index, std::move(outcome));
+        if (!usable || stale)
+            Download(source, Request::Background);
+    };
+    if (result.error == FileReadError::None)
+        Parse(result.bytes, location, use);
+    else
+        use(Outcome{{}, Text(PlaylistCopyUnreadable), 0, {}, {}, {}});
 }
 
 // A playlist whose channels cannot be read at start stays in the list, unavailable.
 void PlaylistLibrary::StartRead(int index, Outcome outcome)
 {
     Playlist& playlist = playlists[static_cast<std::size_t>(index)];
+    if (!playlist.channels.empty())
+        return; // the viewer's add or refresh got there first
     playlist.unavailable = !outcome.error.isEmpty();
     if (playlist.unavailable) {
         modified = modified || playlist.lastError != outcome.error;
@@ -239,14 +268,18 @@ void PlaylistLibrary::Downloaded(const QString& source, const QByteArray& body, 
     entry->second.first->deleteLater();
     downloads.erase(entry);
 
-    Outcome outcome = error != DownloadError::None ? Outcome{{}, DownloadErrorText(error, detail), 0, {}, {}, {}}
-                                                   : Parse(body, finalUrl);
-    if (outcome.error.isEmpty()) {
-        WriteCachedPlaylist(source, body);
-        if (finalUrl != QUrl(source))
-            outcome.location = finalUrl.toString(QUrl::FullyEncoded);
+    if (error != DownloadError::None) {
+        Apply(source, NameForSource(source), Outcome{{}, DownloadErrorText(error, detail), 0, {}, {}, {}}, request);
+        return;
     }
-    Apply(source, NameForSource(source), std::move(outcome), request);
+    Parse(
+        body, finalUrl,
+        [this, source, finalUrl, request](Outcome outcome) {
+            if (outcome.error.isEmpty() && finalUrl != QUrl(source))
+                outcome.location = finalUrl.toString(QUrl::FullyEncoded);
+            Apply(source, NameForSource(source), std::move(outcome), request);
+        },
+        source);
 }
 
 // A failed load keeps the channels already imported and only records why.

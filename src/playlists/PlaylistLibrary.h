@@ -3,6 +3,7 @@
 // local file or from the cached copy of a downloaded one, and the downloads that keep
 // those copies fresh.
 
+#include "BackgroundWork.h"
 #include "LanguageStrings.h"
 #include "M3uParser.h"
 #include "Playlist.h"
@@ -12,6 +13,7 @@
 #include <QString>
 #include <QUrl>
 
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -53,7 +55,7 @@ public:
 
     const std::vector<Playlist>& Playlists() const { return playlists; }
     // A read or a download is under way.
-    bool IsBusy() const { return !reads.empty() || !downloads.empty(); }
+    bool IsBusy() const { return !reads.empty() || !downloads.empty() || parses > 0; }
 
     // Downloads and reads of files give up after these; tests shorten them.
     void SetDownloadTimeout(int milliseconds) { downloadTimeoutMs = milliseconds; }
@@ -85,7 +87,11 @@ private:
         QString location; // where a download ended, when that was not its source
     };
 
-    Outcome Parse(const QByteArray& bytes, const QUrl& location) const;
+    // A big list takes a while to parse: that runs on the worker, in the order asked, and
+    // done() gets the outcome here. A download's copy is cached there once it parsed.
+    void Parse(const QByteArray& bytes, const QUrl& location, std::function<void(Outcome)> done,
+               const QString& cacheFor = {});
+    Outcome OutcomeOf(M3uResult result) const;
     void Read(const QString& source, Request request);
     void FileRead(const QString& source, const FileReadResult& result);
     void CopyRead(int index, const FileReadResult& result);
@@ -113,4 +119,6 @@ private:
     // By source, with the strongest request each stands for.
     std::map<QString, std::pair<PlaylistDownload*, Request>> downloads;
     std::map<QString, std::pair<PlaylistFileRead*, Request>> reads;
+    int parses = 0; // under way on the worker
+    BackgroundWork parsing{this}; // last: gone first, so no outcome arrives at a half-gone library
 };
