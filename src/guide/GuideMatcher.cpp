@@ -14,6 +14,8 @@ const std::array<QLatin1StringView, 5> kQualityWords = {
 };
 } // namespace
 
+GuideMatcher::GuideMatcher() : fingerprint(MakeFingerprint()) {}
+
 GuideMatcher::GuideMatcher(const std::vector<GuideViewerChannel>& channels, GuideChoices choices)
     : choices(std::move(choices))
 {
@@ -27,9 +29,10 @@ GuideMatcher::GuideMatcher(const std::vector<GuideViewerChannel>& channels, Guid
     }
     for (const auto& [key, choice] : this->choices)
         chosen.insert(ChoiceKey(choice.source, choice.id));
+    fingerprint = MakeFingerprint();
 }
 
-QByteArray GuideMatcher::Fingerprint() const
+QByteArray GuideMatcher::MakeFingerprint() const
 {
     QCryptographicHash hash(QCryptographicHash::Sha1);
     for (const QSet<QString>* keys : {&viewerIds, &viewerNames, &chosen}) {

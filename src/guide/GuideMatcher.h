@@ -35,7 +35,7 @@ class GuideMatcher
 public:
     static constexpr qint64 kMaxOffsetSeconds = 12 * 3600;
 
-    GuideMatcher() = default;
+    GuideMatcher();
     GuideMatcher(const std::vector<GuideViewerChannel>& channels, GuideChoices choices);
 
     // During an import: whether any viewer's channel matches this guide channel.
@@ -48,18 +48,21 @@ public:
     qint64 GlobalOffset() const { return globalOffset; }
     GuideLink Find(const GuideViewerChannel& channel) const;
 
-    // Changes whenever Wants would answer differently.
-    QByteArray Fingerprint() const;
+    // Changes whenever Wants would answer differently. Made with the matcher, on whichever
+    // thread makes it: over 200,000 channels it takes a while.
+    const QByteArray& Fingerprint() const { return fingerprint; }
 
     static QString IdKey(const QString& id);
     static QString NameKey(const QString& name);
 
 private:
     static QString ChoiceKey(const QString& source, const QString& id);
+    QByteArray MakeFingerprint() const;
 
     QSet<QString> viewerIds, viewerNames, chosen;
     GuideChoices choices;
     // The stored guides' channels by key; the first guide's wins.
     QHash<QString, qint64> guideIds, guideNames, guideChoices;
     qint64 globalOffset = 0;
+    QByteArray fingerprint;
 };
