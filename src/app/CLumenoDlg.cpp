@@ -642,7 +642,8 @@ void CLumenoDlg::FeedGuide()
     if (!windowsShown)
         return; // the first frame feeds it
     guideLibrary.SetPlaylists(playlistLibrary.Playlists());
-    guideLibrary.SetViewerChannels(AllGuideChannels(channelNames, playlistLibrary.Playlists()));
+    guideFeed.Start(AllChannelKeys(channelNames, playlistLibrary.Playlists()),
+                    [this](std::vector<GuideViewerChannel> channels) { guideLibrary.SetViewerChannels(std::move(channels)); });
 }
 
 void CLumenoDlg::ShowAddGuideDialog()

@@ -14,6 +14,7 @@
 #include "ChannelCatalogue.h"
 #include "EngineLoader.h"
 #include "FirstFrameWatch.h"
+#include "GuideChannelFeed.h"
 #include "GuideLibrary.h"
 #include "GuideWindow.h"
 #include "LogoCache.h"
@@ -244,6 +245,7 @@ private:
     QStringList pendingPlaylists; // handed over before start-up completed
     GuideLibrary guideLibrary;
     LogoCache logos; // before the windows that show them
+    GuideChannelFeed guideFeed{channelNames, playlistLibrary.Playlists()};
     CChannelDlg channelDlg{languageStrings, channelNames, channelDescriptions, playlistLibrary.Playlists()};
     std::array<std::unique_ptr<QMenu>, kPopupCount> menus;
     std::unique_ptr<GuideWindow> guideWindow; // made when first opened

@@ -7,6 +7,7 @@
 #include "DialogUnits.h"
 #include "DroppedPlaylists.h"
 #include "GuidanceTexts.h"
+#include "GuideChannelFeed.h"
 #include "GuideChannels.h"
 #include "GuideLibrary.h"
 #include "GuideTexts.h"
@@ -321,6 +322,7 @@ void CChannelDlg::InitControls()
         connect(guideTree, &GuideTree::AddGuideRequested, this, &CChannelDlg::AddGuideRequested);
         connect(guideLibrary, &GuideLibrary::Changed, this, &CChannelDlg::ShowOnAirAgain);
         programmeSearch = new ProgrammeSearch(this);
+        searchFeed = new GuideChannelFeed(channelNames, playlists, this);
         connect(searchPanel, &SearchPanel::QueryChanged, programmeSearch, &ProgrammeSearch::Find);
         connect(programmeSearch, &ProgrammeSearch::Found, this, &CChannelDlg::OnProgrammesFound);
         connect(guideLibrary, &GuideLibrary::Changed, this, &CChannelDlg::SetSearchChannels);
@@ -1070,11 +1072,11 @@ void CChannelDlg::SetSearchChannels()
 {
     if (programmeSearch == nullptr)
         return;
-    std::vector<GuideViewerChannel> channels;
-    channels.reserve(searchChannelCount);
-    for (std::size_t k = 0; k < searchChannelCount; ++k)
-        channels.push_back(GuideChannelOf(searchKeys[k], channelNames, playlists));
-    programmeSearch->SetChannels(std::move(channels), guideLibrary->Matcher(), guideLibrary->DatabasePath());
+    searchFeed->Start({searchKeys.begin(), searchKeys.begin() + static_cast<std::ptrdiff_t>(searchChannelCount)},
+                      [this](std::vector<GuideViewerChannel> channels) {
+                          programmeSearch->SetChannels(std::move(channels), guideLibrary->Matcher(),
+                                                       guideLibrary->DatabasePath());
+                      });
 }
 
 void CChannelDlg::OnProgrammesFound(const QString& query, const std::vector<GuideHit>& hits)

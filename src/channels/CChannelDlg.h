@@ -31,6 +31,7 @@
 #include <utility>
 #include <vector>
 
+class GuideChannelFeed;
 class GuideLibrary;
 class LogoCache;
 class ProgrammeSearch;
@@ -261,6 +262,7 @@ private:
     mutable QHash<QString, ChannelKey> favoriteKeys;
     QTimer onAirTick;
     ProgrammeSearch* programmeSearch = nullptr;
+    GuideChannelFeed* searchFeed = nullptr; // the guide's view of the searched channels
     std::size_t searchChannelCount = 0; // searchKeys beyond are the programmes found
     GuideTree* guideTree = nullptr;
     std::vector<ChannelKey> searchKeys; // by search entry

@@ -50,23 +50,18 @@ ChannelKey FindOwnChannel(const std::vector<Playlist>& playlists, const QString&
     return {};
 }
 
-std::vector<GuideViewerChannel> AllGuideChannels(const ChannelLists& names, const std::vector<Playlist>& playlists)
+std::vector<ChannelKey> AllChannelKeys(const ChannelLists& names, const std::vector<Playlist>& playlists)
 {
-    std::vector<GuideViewerChannel> channels;
-    std::size_t count = 0;
-    for (const QStringList& section : names)
-        count += static_cast<std::size_t>(section.size());
-    for (const Playlist& playlist : playlists)
-        count += playlist.channels.size();
-    channels.reserve(count);
+    std::vector<ChannelKey> keys;
     for (int section = 1; section <= kSectionCount; ++section) {
-        const QStringList& sectionNames = names[static_cast<std::size_t>(section - 1)];
-        for (int position = 0; position < sectionNames.size(); ++position)
-            channels.push_back(BuiltinChannel(MakeChannelId(section, position), sectionNames[position]));
+        const int count = static_cast<int>(names[static_cast<std::size_t>(section - 1)].size());
+        for (int position = 0; position < count; ++position)
+            keys.push_back(ChannelKey{MakeChannelId(section, position)});
     }
-    for (const Playlist& playlist : playlists) {
-        for (const PlaylistChannel& channel : playlist.channels)
-            channels.push_back(OwnChannel(playlist, channel));
+    for (std::size_t p = 0; p < playlists.size(); ++p) {
+        const int count = static_cast<int>(playlists[p].channels.size());
+        for (int entry = 0; entry < count; ++entry)
+            keys.push_back(ChannelKey{0, static_cast<int>(p), entry});
     }
-    return channels;
+    return keys;
 }

@@ -20,4 +20,4 @@ ChannelKey FindOwnChannel(const std::vector<Playlist>& playlists, const QString&
                           const QString& name = {});
 
 // Every built-in channel, then every channel of every playlist.
-std::vector<GuideViewerChannel> AllGuideChannels(const ChannelLists& names, const std::vector<Playlist>& playlists);
+std::vector<ChannelKey> AllChannelKeys(const ChannelLists& names, const std::vector<Playlist>& playlists);

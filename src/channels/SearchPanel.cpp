@@ -9,6 +9,20 @@
 
 namespace {
 constexpr int kListGap = 2;
+// Up to this many names are indexed at once (about 10 ms); longer lists on the worker.
+constexpr qsizetype kIndexedAtOnce = 20000;
+
+ChannelSearch IndexOf(const SearchEntries& entries)
+{
+    ChannelSearch index;
+    qsizetype characters = 0;
+    for (const QString& name : entries.names)
+        characters += name.size();
+    index.Reserve(entries.names.size(), characters);
+    for (qsizetype k = 0; k < entries.names.size(); ++k)
+        index.Add(entries.names[k], entries.numbers.value(k));
+    return index;
+}
 } // namespace
 
 SearchPanel::SearchPanel(QWidget* window) : QObject(window)
@@ -45,14 +59,24 @@ SearchPanel::SearchPanel(QWidget* window) : QObject(window)
 
 void SearchPanel::SetEntries(SearchEntries newEntries)
 {
+    if (newEntries.names.size() <= kIndexedAtOnce && indexing == 0) {
+        ChannelSearch index = IndexOf(newEntries);
+        Install(std::move(newEntries), std::move(index));
+        return;
+    }
+    ++indexing;
+    Install({}, {}); // the old entries no longer match what the window's keys stand for
+    worker.Run([newEntries = std::move(newEntries)]() mutable { return std::make_pair(IndexOf(newEntries), newEntries); },
+               [this](std::pair<ChannelSearch, SearchEntries> built) {
+                   if (--indexing == 0) // the last list given is the one that counts
+                       Install(std::move(built.second), std::move(built.first));
+               });
+}
+
+void SearchPanel::Install(SearchEntries newEntries, ChannelSearch index)
+{
     entries = std::move(newEntries);
-    search.Clear();
-    qsizetype characters = 0;
-    for (const QString& name : std::as_const(entries.names))
-        characters += name.size();
-    search.Reserve(entries.names.size(), characters);
-    for (qsizetype k = 0; k < entries.names.size(); ++k)
-        search.Add(entries.names[k], entries.numbers.value(k));
+    search = std::move(index);
     Run();
 }
 
@@ -95,7 +119,8 @@ void SearchPanel::SetShown(bool shown)
 
 void SearchPanel::ShowNoResult()
 {
-    noResult->setVisible(list->isVisible() && model->rowCount() == 0 && !field->text().trimmed().isEmpty());
+    noResult->setVisible(list->isVisible() && model->rowCount() == 0 && !field->text().trimmed().isEmpty()
+                         && indexing == 0);
 }
 
 void SearchPanel::SetArea(const QRect& area)
@@ -136,7 +161,7 @@ void SearchPanel::Run()
 
 void SearchPanel::SetMoreResults(const QString& query, SearchEntries found)
 {
-    if (query != field->text())
+    if (query != field->text() || indexing > 0)
         return;
     const int current = CurrentEntry();
     more = std::move(found);

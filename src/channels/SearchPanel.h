@@ -4,6 +4,7 @@
 // types, Up and Down move, Enter or a double-click chooses, Escape closes. A search that
 // finds nothing says so in place of the list.
 
+#include "BackgroundWork.h"
 #include "ChannelSearch.h"
 #include "SearchResultModel.h"
 
@@ -24,8 +25,10 @@ class SearchPanel : public QObject
 public:
     explicit SearchPanel(QWidget* window);
 
-    // What to search, in entry order; an open search is run again over it.
+    // What to search, in entry order; an open search is run again over it. A long list is
+    // indexed on a worker, and searching finds nothing until that is done.
     void SetEntries(SearchEntries entries);
+    bool IsIndexing() const { return indexing > 0; }
     // The field's placeholder, which also names it, the name of the result list and the
     // words for no result.
     void SetTexts(const QString& placeholder, const QString& resultsName, const QString& noResult);
@@ -62,6 +65,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void Install(SearchEntries newEntries, ChannelSearch index);
     void Run();
     void ShowNoResult();
     void Move(int step);
@@ -78,4 +82,6 @@ private:
     QPixmap blank; // the room of a logo, for results without one
     QLabel* noResult = nullptr;
     bool open = false;
+    int indexing = 0; // lists given to the worker and not yet back
+    BackgroundWork worker{this};
 };

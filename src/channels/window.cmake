@@ -7,6 +7,7 @@ add_library(korvanta_channels STATIC
     ChannelIcons.qrc
     ChannelItemDelegate.cpp
     ChannelTreeLayout.cpp
+    GuideChannelFeed.cpp
     GuideChannels.cpp
     GuideTree.cpp
     PlaylistTree.cpp
