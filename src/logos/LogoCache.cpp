@@ -38,7 +38,11 @@ LogoCache::LogoCache(const QString& path, qint64 maxFolderBytes, QObject* parent
 {
 }
 
-LogoCache::~LogoCache() = default;
+LogoCache::~LogoCache()
+{
+    // Downloads hold replies of the network manager, which goes before the children would.
+    qDeleteAll(findChildren<PlaylistDownload*>(Qt::FindDirectChildrenOnly));
+}
 
 QPixmap LogoCache::Logo(const QString& address, int height)
 {

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 constexpr int kWaitMs = 15000;
 constexpr int kRowHeight = 20;
@@ -85,6 +87,12 @@ TEST(Logos, PicturesAreKeptAndBadOnesAreNotAskedForAgainForADay)
                   row.kept ? LogoFolder::State::Stored : LogoFolder::State::Missing);
     }
     EXPECT_TRUE(restarted.Logo(QStringLiteral("file:///etc/hostname"), kRowHeight).isNull());
+
+    // One that never answers is dropped with the cache.
+    auto leaving = std::make_unique<LogoCache>(folder);
+    leaving->Logo(server.Url("/silent.png"), kRowHeight);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requests["/silent.png"] == 1; }, kWaitMs));
+    leaving.reset();
 }
 
 TEST(Logos, TheFolderLetsTheLeastRecentlyUsedGo)
