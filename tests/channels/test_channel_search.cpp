@@ -2,6 +2,7 @@
 
 #include "ChannelSearch.h"
 #include "ChannelWindowFixture.h"
+#include "SearchPanel.h"
 
 #include <QLineEdit>
 #include <QListView>
@@ -162,4 +163,35 @@ TEST_F(SearchWindowTest, ZappingFollowsTheListTheChannelWasStartedFromAndWraps)
     EXPECT_EQ(Started().name, "N2.0");
     QTest::keyClick(Field(), Qt::Key_Escape); // the results stay the list after closing
     zapAll({{-1, "N2.5"}, {+1, "N2.0"}, {+1, "N2.1"}});
+}
+
+// A list too long to index at once is indexed on a worker: until then the search finds
+// nothing (never rows of the list before), and of two lists given meanwhile the last counts.
+TEST(SearchPanel, ALongListIsSearchedOnceIndexedAndTheLastListGivenWins)
+{
+    constexpr int kLongList = 30000;
+    const auto list = [](const QString& prefix) {
+        SearchEntries entries;
+        for (int k = 0; k < kLongList; ++k) {
+            entries.names.append(prefix + QString::number(k));
+            entries.numbers.append(QString());
+            entries.details.append(QString());
+        }
+        return entries;
+    };
+    QWidget window;
+    SearchPanel panel(&window);
+    panel.Open();
+    auto* field = window.findChild<QLineEdit*>(QStringLiteral("searchField"));
+    field->setText(QStringLiteral("channel 29999"));
+
+    panel.SetEntries(list(QStringLiteral("Radio ")));
+    panel.SetEntries(list(QStringLiteral("Channel ")));
+    EXPECT_TRUE(panel.IsIndexing());
+    EXPECT_TRUE(panel.Results().empty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !panel.IsIndexing(); }));
+    ASSERT_EQ(panel.Results().size(), 1u);
+    EXPECT_EQ(panel.Results()[0], 29999);
+    field->setText(QStringLiteral("radio"));
+    EXPECT_TRUE(panel.Results().empty());
 }
