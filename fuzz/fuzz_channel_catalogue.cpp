@@ -8,7 +8,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     WriteFuzzInput(QStringLiteral("Languages/Fuzz/Channels.xml"), data, size);
     ChannelLists names;
     ChannelLists descriptions;
-    RequireInvariant(LoadChannelCatalogue(QStringLiteral("Fuzz"), names, descriptions), "a catalogue that opens loads");
+    // One that does not parse is refused (and English, which the fuzz folder lacks, is taken).
+    LoadChannelCatalogue(QStringLiteral("Fuzz"), names, descriptions);
     for (int section = 0; section < kSectionCount; ++section)
         RequireInvariant(names[section].size() == descriptions[section].size(), "names and descriptions are parallel");
     return 0;

@@ -75,7 +75,7 @@ for target in "${targets[@]}"; do
         status=1
     fi
     executed=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-    coverage=$(grep -o 'cov: [0-9]* ft: [0-9]*' "$log" | tail -1)
+    coverage=$(grep -o 'cov: [0-9]* ft: [0-9]*' "$log" | tail -1 || true) # none when the first input fails
     echo "fuzz: $target: $result, $executed runs, $coverage"
     [ "$result" = ok ] || tail -40 "$log"
 done
