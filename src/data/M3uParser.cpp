@@ -378,7 +378,10 @@ QString M3uParser::AbsoluteAddress(QStringView address) const
     if (!scheme.isEmpty()) {
         if (remote || !IsFileScheme(scheme))
             return {};
-        return QUrl(address.toString()).toLocalFile();
+        // A file address names its whole path; a relative one would be read from
+        // wherever the program was started.
+        const QString path = QUrl(address.toString()).toLocalFile();
+        return QDir::isAbsolutePath(path) ? QDir::cleanPath(path) : QString();
     }
     if (remote) {
         const QUrl resolved = location.resolved(QUrl(address.toString()));
