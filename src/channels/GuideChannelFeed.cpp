@@ -1,11 +1,15 @@
 #include "GuideChannelFeed.h"
 
-#include <algorithm>
+#include <QElapsedTimer>
+
 #include <utility>
 
 namespace {
-// About 5 ms of work on a slow machine.
-constexpr std::size_t kSliceChannels = 20000;
+// A slice ends after this long, the clock read every so many channels.
+constexpr qint64 kSliceMs = 4;
+constexpr std::size_t kChannelsPerClockRead = 512;
+// Lists up to this long are made at once.
+constexpr std::size_t kChannelsAtOnce = 5000;
 } // namespace
 
 GuideChannelFeed::GuideChannelFeed(const ChannelLists& names, const std::vector<Playlist>& playlists,
@@ -23,14 +27,22 @@ void GuideChannelFeed::Start(std::vector<ChannelKey> newKeys, Done newDone)
     done = std::move(newDone);
     made.clear();
     made.reserve(keys.size());
-    Step(); // a short list is ready at once
+    next.stop(); // a slice of what was under way must not run on what replaces it
+    if (keys.size() <= kChannelsAtOnce)
+        Step();
+    else
+        next.start(); // not in the turn that changed the lists, which has its own work
 }
 
 void GuideChannelFeed::Step()
 {
-    const std::size_t end = std::min(keys.size(), made.size() + kSliceChannels);
-    for (std::size_t k = made.size(); k < end; ++k)
-        made.push_back(GuideChannelOf(keys[k], names, playlists));
+    QElapsedTimer slice;
+    slice.start();
+    while (made.size() < keys.size()) {
+        made.push_back(GuideChannelOf(keys[made.size()], names, playlists));
+        if (made.size() % kChannelsPerClockRead == 0 && slice.hasExpired(kSliceMs))
+            break;
+    }
     if (made.size() < keys.size()) {
         next.start();
         return;

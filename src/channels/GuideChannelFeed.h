@@ -13,6 +13,8 @@
 
 class GuideChannelFeed : public QObject
 {
+    Q_OBJECT
+
 public:
     using Done = std::function<void(std::vector<GuideViewerChannel>)>;
 
@@ -21,6 +23,7 @@ public:
     // Makes the channels of keys, in their order, and hands them to done; what was under
     // way is dropped.
     void Start(std::vector<ChannelKey> keys, Done done);
+    bool IsBusy() const { return done != nullptr; }
 
 private:
     void Step();
