@@ -21,6 +21,7 @@
 #include "PlaylistTree.h"
 #include "PluralForms.h"
 #include "SourceNames.h"
+#include "SearchNameFeed.h"
 #include "SearchPanel.h"
 #include "TimeshiftTexts.h"
 #include "StreamTable.h"
@@ -268,6 +269,7 @@ void CChannelDlg::CreateTemplateControls()
 void CChannelDlg::CreateSearch()
 {
     searchPanel = new SearchPanel(this);
+    searchNames = new SearchNameFeed(playlists, this);
     connect(searchPanel, &SearchPanel::EntryChosen, this, &CChannelDlg::PlayFromSearch);
     connect(searchPanel, &SearchPanel::CurrentEntryChanged, this, &CChannelDlg::OnSearchEntryChanged);
     connect(searchPanel, &SearchPanel::Closed, this, &CChannelDlg::OnSearchClosed);
@@ -1045,13 +1047,13 @@ int CChannelDlg::SelectionMark() const
 void CChannelDlg::FillSearchNames()
 {
     // Built-in channels in the order of the tree: the countries, then the genres; each
-    // told apart by its group.
-    searchKeys.clear();
+    // told apart by its group. The own channels follow.
+    std::vector<ChannelKey> keys;
     SearchEntries entries;
     const auto addSection = [&](int section, const QString& group) {
         const QStringList& sectionNames = CheckedAt(channelNames, section - 1);
         for (int position : TreePositions(section)) {
-            searchKeys.push_back(ChannelKey{MakeChannelId(section, position)});
+            keys.push_back(ChannelKey{MakeChannelId(section, position)});
             entries.names.append(CheckedAt(sectionNames, position));
             entries.numbers.append(QString());
             entries.details.append(group);
@@ -1062,10 +1064,17 @@ void CChannelDlg::FillSearchNames()
         addSection(section, strings[Countries].value(section - kFirstCountrySection));
     for (int section : kGenreOrder)
         addSection(section, strings[Groups].value(section));
-    AddOwnSearchNames(entries);
-    searchChannelCount = searchKeys.size();
-    searchPanel->SetEntries(std::move(entries));
-    SetSearchChannels();
+    searchNames->Start(std::move(entries), std::move(keys), [this](SearchEntries all, std::vector<ChannelKey> allKeys) {
+        searchKeys = std::move(allKeys);
+        searchChannelCount = searchKeys.size();
+        searchPanel->SetEntries(std::move(all));
+        SetSearchChannels();
+    });
+    if (searchNames->IsBusy()) { // a long list: the entries found so far name channels no more
+        searchKeys.clear();
+        searchChannelCount = 0;
+        searchPanel->SetEntries({});
+    }
 }
 
 void CChannelDlg::SetSearchChannels()
@@ -1085,6 +1094,8 @@ void CChannelDlg::OnProgrammesFound(const QString& query, const std::vector<Guid
     searchKeys.resize(searchChannelCount);
     SearchEntries found;
     for (const GuideHit& hit : hits) {
+        if (static_cast<std::size_t>(hit.link) >= searchChannelCount)
+            continue; // found among channels since replaced
         const ChannelKey key = searchKeys[static_cast<std::size_t>(hit.link)];
         const GuideProgramme& programme = hit.programme;
         found.names.append(languageStrings.Text(Guide, hit.now ? GuideNowOn : GuideNextOn).arg(programme.title, NameOf(key)));
@@ -1378,28 +1389,6 @@ void CChannelDlg::RefillPlaylists()
     }
     OnTreeSelChanged(channelTree->currentItem());
     FillSearchNames();
-}
-
-void CChannelDlg::AddOwnSearchNames(SearchEntries& entries)
-{
-    static const QString kDetailSeparator = QStringLiteral(" \u00b7 ");
-    for (std::size_t p = 0; p < playlists.size(); ++p) {
-        const Playlist& playlist = playlists[p];
-        QHash<QString, QString> groupDetails; // one shared text per group
-        for (std::size_t k = 0; k < playlist.channels.size(); ++k) {
-            const PlaylistChannel& channel = playlist.channels[k];
-            auto detail = groupDetails.constFind(channel.group);
-            if (detail == groupDetails.constEnd()) {
-                const QString text = channel.group.isEmpty() ? playlist.name
-                                                             : channel.group + kDetailSeparator + playlist.name;
-                detail = groupDetails.insert(channel.group, text);
-            }
-            searchKeys.push_back(ChannelKey{0, static_cast<int>(p), static_cast<int>(k)});
-            entries.names.append(channel.name);
-            entries.numbers.append(channel.number);
-            entries.details.append(channel.number.isEmpty() ? *detail : channel.number + kDetailSeparator + *detail);
-        }
-    }
 }
 
 const PlaylistChannel* CChannelDlg::OwnChannel(const ChannelKey& key) const

@@ -32,6 +32,7 @@
 #include <vector>
 
 class GuideChannelFeed;
+class SearchNameFeed;
 class GuideLibrary;
 class LogoCache;
 class ProgrammeSearch;
@@ -204,7 +205,6 @@ private:
     int NumberedPosition(const std::vector<ChannelKey>& keys, int number) const;
 
     void AppendPlaylists();
-    void AddOwnSearchNames(SearchEntries& entries);
     const PlaylistChannel* OwnChannel(const ChannelKey& key) const;
     // Tree, favourites and search results show the logos of the rows painted.
     void InstallLogos();
@@ -262,6 +262,7 @@ private:
     mutable QHash<QString, ChannelKey> favoriteKeys;
     QTimer onAirTick;
     ProgrammeSearch* programmeSearch = nullptr;
+    SearchNameFeed* searchNames = nullptr;
     GuideChannelFeed* searchFeed = nullptr; // the guide's view of the searched channels
     std::size_t searchChannelCount = 0; // searchKeys beyond are the programmes found
     GuideTree* guideTree = nullptr;

@@ -9,8 +9,8 @@
 
 namespace {
 constexpr int kListGap = 2;
-// Up to this many names are indexed at once (about 10 ms); longer lists on the worker.
-constexpr qsizetype kIndexedAtOnce = 20000;
+// Up to this many names are indexed at once (a few milliseconds); longer lists on the worker.
+constexpr qsizetype kIndexedAtOnce = 5000;
 
 ChannelSearch IndexOf(const SearchEntries& entries)
 {

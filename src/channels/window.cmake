@@ -12,6 +12,7 @@ add_library(korvanta_channels STATIC
     GuideTree.cpp
     PlaylistTree.cpp
     ProgrammeSearch.cpp
+    SearchNameFeed.cpp
     SearchPanel.cpp
     SearchResultModel.cpp
     ZapList.cpp

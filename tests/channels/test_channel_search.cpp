@@ -2,6 +2,7 @@
 
 #include "ChannelSearch.h"
 #include "ChannelWindowFixture.h"
+#include "SearchNameFeed.h"
 #include "SearchPanel.h"
 
 #include <QLineEdit>
@@ -194,4 +195,43 @@ TEST(SearchPanel, ALongListIsSearchedOnceIndexedAndTheLastListGivenWins)
     EXPECT_EQ(panel.Results()[0], 29999);
     field->setText(QStringLiteral("radio"));
     EXPECT_TRUE(panel.Results().empty());
+}
+
+TEST(SearchNameFeed, ALongListIsNamedOverSeveralTurnsAndAShortOneReplacingItAtOnce)
+{
+    constexpr int kLongList = 30000;
+    std::vector<Playlist> playlists(1);
+    playlists[0].name = QStringLiteral("Big");
+    playlists[0].channels.resize(kLongList);
+    for (int k = 0; k < kLongList; ++k) {
+        playlists[0].channels[static_cast<std::size_t>(k)].name = QString::number(k);
+        playlists[0].channels[static_cast<std::size_t>(k)].group = QStringLiteral("News");
+    }
+    SearchNameFeed feed(playlists);
+    SearchEntries built;
+    built.names = {QStringLiteral("Built-in")};
+    built.numbers = built.details = {QString()};
+    int deliveries = 0;
+    SearchEntries last;
+    const auto keep = [&](SearchEntries entries, std::vector<ChannelKey> keys) {
+        ++deliveries;
+        EXPECT_EQ(keys.size(), static_cast<std::size_t>(entries.names.size()));
+        last = std::move(entries);
+    };
+
+    feed.Start(built, {ChannelKey{1}}, keep);
+    EXPECT_TRUE(feed.IsBusy()); // not in the turn that changed the list
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !feed.IsBusy(); }));
+    ASSERT_EQ(last.names.size(), kLongList + 1);
+    EXPECT_EQ(last.names.back(), QString::number(kLongList - 1));
+    EXPECT_EQ(last.details.back(), QStringLiteral("News \u00b7 Big"));
+
+    feed.Start(built, {ChannelKey{1}}, keep); // the long list again, then replaced while made
+    playlists[0].channels.resize(2);
+    feed.Start(built, {ChannelKey{1}}, keep);
+    EXPECT_FALSE(feed.IsBusy());
+    for (int turn = 0; turn < 3; ++turn) // where a slice of the replaced list would run
+        QCoreApplication::processEvents();
+    EXPECT_EQ(deliveries, 2);
+    EXPECT_EQ(last.names, QStringList({"Built-in", "0", "1"}));
 }
