@@ -86,7 +86,9 @@ void GuideLibrary::Load(const QString& dataFolder, const QString& databasePath)
         Relink();
         emit Changed();
     });
-    Relink();
+    // Matched once the viewer's channels are known: reading the stored guide's channels now
+    // would compete with the start-up, and be done again with them.
+    linking = true;
     staleCheck.start(kStaleCheckMs);
 }
 
