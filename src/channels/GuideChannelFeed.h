@@ -4,9 +4,9 @@
 // read as they are at each slice; whoever changes them starts the feed again.
 
 #include "GuideChannels.h"
+#include "TurnSlicer.h"
 
 #include <QObject>
-#include <QTimer>
 
 #include <functional>
 #include <vector>
@@ -23,15 +23,12 @@ public:
     // Makes the channels of keys, in their order, and hands them to done; what was under
     // way is dropped.
     void Start(std::vector<ChannelKey> keys, Done done);
-    bool IsBusy() const { return done != nullptr; }
+    bool IsBusy() const { return slicer.IsBusy(); }
 
 private:
-    void Step();
-
     const ChannelLists& names;
     const std::vector<Playlist>& playlists;
     std::vector<ChannelKey> keys;
     std::vector<GuideViewerChannel> made;
-    Done done;
-    QTimer next;
+    TurnSlicer slicer;
 };

@@ -6,10 +6,10 @@
 #include "ChannelKey.h"
 #include "Playlist.h"
 #include "SearchResultModel.h"
+#include "TurnSlicer.h"
 
 #include <QHash>
 #include <QObject>
-#include <QTimer>
 
 #include <functional>
 #include <vector>
@@ -26,18 +26,16 @@ public:
     // Appends every own channel to entries and keys, in the playlists' order, and hands them
     // to done, at once when the lists are short; what was under way is dropped.
     void Start(SearchEntries entries, std::vector<ChannelKey> keys, Done done);
-    bool IsBusy() const { return done != nullptr; }
+    bool IsBusy() const { return slicer.IsBusy(); }
 
 private:
-    void Step();
-    void Add(std::size_t playlist, std::size_t entry);
+    bool AddNext(); // false when every channel is in
 
     const std::vector<Playlist>& playlists;
     SearchEntries entries;
     std::vector<ChannelKey> keys;
-    Done done;
-    std::size_t playlist = 0; // where the next slice begins
+    std::size_t playlist = 0; // the next channel's place
     std::size_t entry = 0;
     QHash<QString, QString> groupDetails; // one shared text per group of the playlist
-    QTimer next;
+    TurnSlicer slicer;
 };

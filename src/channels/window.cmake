@@ -15,6 +15,7 @@ add_library(korvanta_channels STATIC
     SearchNameFeed.cpp
     SearchPanel.cpp
     SearchResultModel.cpp
+    TurnSlicer.cpp
     ZapList.cpp
 )
 target_include_directories(korvanta_channels PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
