@@ -53,6 +53,8 @@ QByteArray PlaylistDownload::Take(qint64 bytes)
 {
     const QByteArray taken = reply->read(bytes);
     received += taken.size();
+    if (!taken.isEmpty())
+        emit Progress(received, declared);
     return taken;
 }
 
@@ -62,9 +64,11 @@ void PlaylistDownload::Step()
         return;
     if (!encodingKnown) {
         encodingKnown = true;
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        declared = length.isValid() ? length.toLongLong() : kUnknownLength;
         if (IsCompressed(reply->rawHeader("Content-Encoding")))
             inflater = std::make_unique<BodyInflater>(maxBytes);
-        else if (reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() > maxBytes) {
+        else if (declared > maxBytes) {
             Abort(DownloadError::TooLarge); // said up front: not worth fetching
             return;
         }

@@ -38,10 +38,16 @@ public:
                      QObject* parent = nullptr);
     ~PlaylistDownload() override;
 
+    // The body's declared length (Content-Length) when it has none.
+    static constexpr qint64 kUnknownLength = -1;
+
     // Bytes taken from the network so far, compressed as they came.
     qint64 ReceivedBytes() const { return received; }
 
 signals:
+    // After every piece taken from the network; declared is the length the server gave, as
+    // sent (compressed or not), or kUnknownLength.
+    void Progress(qint64 received, qint64 declared);
     // Once; finalUrl is where the redirects ended, for resolving relative entries.
     void Finished(const QByteArray& body, const QUrl& finalUrl, DownloadError error, const QString& detail);
 
@@ -58,6 +64,7 @@ private:
     QByteArray body;
     qint64 maxBytes;
     qint64 received = 0;
+    qint64 declared = kUnknownLength;
     std::unique_ptr<BodyInflater> inflater; // for a compressed body
     bool encodingKnown = false;
     bool inflating = false; // the inflater holds input or output for another step

@@ -14,13 +14,17 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
 constexpr int kDownloadTimeoutMs = 30 * 1000;
 constexpr int kReadTimeoutMs = 10 * 1000;
 constexpr qint64 kStaleAfterSeconds = 24 * 60 * 60;
+// A load's share of the whole taken by fetching; its parse is the rest.
+constexpr int kFetchedPermille = 900;
 
 // A downloaded playlist keeps playing from its cached copy when a refresh fails; a local
 // one is read again from its file at the next start.
@@ -34,6 +38,11 @@ bool HoldsCopy(const Playlist& playlist)
 PlaylistLibrary::PlaylistLibrary(const LanguageStrings& texts, QObject* parent)
     : QObject(parent), texts(texts), downloadTimeoutMs(kDownloadTimeoutMs), readTimeoutMs(kReadTimeoutMs)
 {
+    progressTick.setSingleShot(true);
+    connect(&progressTick, &QTimer::timeout, this, [this] {
+        for (const QString& source : std::exchange(progressed, {}))
+            emit Progress(source);
+    });
 }
 
 PlaylistLibrary::~PlaylistLibrary()
@@ -112,30 +121,34 @@ void PlaylistLibrary::Remove(int index)
     if (index < 0 || index >= static_cast<int>(playlists.size()))
         return;
     const QString source = playlists[index].source;
+    Cancel(source); // while its node still stands for it
     playlists.erase(playlists.begin() + index);
-    Cancel(source);
-    const auto download = downloads.find(source);
-    if (download != downloads.end()) {
-        delete download->second.first;
-        downloads.erase(download);
-    }
     RemoveCachedPlaylist(source);
     Changes();
 }
 
-void PlaylistLibrary::Parse(const QByteArray& bytes, const QUrl& location, std::function<void(Outcome)> done,
-                            const QString& cacheFor)
+void PlaylistLibrary::Parse(const QString& source, const QByteArray& bytes, const QUrl& location,
+                            std::function<void(Outcome)> done, bool cache)
 {
+    Loading& load = Begin(source);
+    ++load.parses;
     ++parses;
+    load.progress.permille = kFetchedPermille;
+    emit Progress(source);
     parsing.Run(
-        [bytes, location, cacheFor] {
+        [source, bytes, location, cache, cancelled = load.cancelled] {
             M3uResult result = M3uParser(location).Parse(bytes);
-            if (!cacheFor.isEmpty() && result.problem == M3uProblem::None)
-                WriteCachedPlaylist(cacheFor, bytes);
+            // A cancelled refresh leaves the copy as it was.
+            if (cache && result.problem == M3uProblem::None && !*cancelled)
+                WriteCachedPlaylist(source, bytes);
             return result;
         },
-        [this, done = std::move(done)](M3uResult result) {
+        [this, source, cancelled = load.cancelled, done = std::move(done)](M3uResult result) {
             --parses;
+            if (*cancelled)
+                return;
+            --loads.at(source).parses;
+            Settle(source);
             done(OutcomeOf(std::move(result)));
         });
 }
@@ -165,6 +178,7 @@ void PlaylistLibrary::Read(const QString& source, Request request)
     entry.second = std::max(entry.second, request); // the viewer hears of one already under way
     if (entry.first)
         return;
+    Begin(source);
     const QString path = IsWebAddress(source) ? PlaylistCachePath(source) : source;
     entry.first = new PlaylistFileRead(path, M3uParser::kMaxBytes, readTimeoutMs);
     connect(entry.first, &PlaylistFileRead::Finished, this,
@@ -181,6 +195,7 @@ void PlaylistLibrary::FileRead(const QString& source, const FileReadResult& resu
     if (IsWebAddress(source)) {
         if (index >= 0)
             CopyRead(index, result);
+        Settle(source);
         return;
     }
     const auto use = [this, source, request](Outcome outcome) {
@@ -189,10 +204,12 @@ void PlaylistLibrary::FileRead(const QString& source, const FileReadResult& resu
         else if (const int index = IndexOf(source); index >= 0)
             StartRead(index, std::move(outcome));
     };
-    if (result.error != FileReadError::None)
+    if (result.error != FileReadError::None) {
+        Settle(source);
         use(Outcome{{}, FileErrorText(result.error), 0, {}, {}, {}});
-    else
-        Parse(result.bytes, QUrl::fromLocalFile(source), use);
+    } else {
+        Parse(source, result.bytes, QUrl::fromLocalFile(source), use);
+    }
 }
 
 // The copy is read against where its download ended, so relative entries resolve as they
@@ -216,7 +233,7 @@ void PlaylistLibrary::CopyRead(int index, const FileReadResult& result)
             Download(source, Request::Background);
     };
     if (result.error == FileReadError::None)
-        Parse(result.bytes, location, use);
+        Parse(source, result.bytes, location, use);
     else
         use(Outcome{{}, Text(PlaylistCopyUnreadable), 0, {}, {}, {}});
 }
@@ -238,13 +255,83 @@ void PlaylistLibrary::StartRead(int index, Outcome outcome)
     emit Changed();
 }
 
-void PlaylistLibrary::Cancel(const QString& source)
+void PlaylistLibrary::DropRead(const QString& source)
 {
     const auto read = reads.find(source);
     if (read != reads.end()) {
         delete read->second.first;
         reads.erase(read);
+        Settle(source);
     }
+}
+
+void PlaylistLibrary::Cancel(const QString& source)
+{
+    const auto load = loads.find(source);
+    if (load == loads.end())
+        return;
+    *load->second.cancelled = true;
+    loads.erase(load);
+    if (const auto read = reads.find(source); read != reads.end()) {
+        delete read->second.first;
+        reads.erase(read);
+    }
+    if (const auto download = downloads.find(source); download != downloads.end()) {
+        delete download->second.first;
+        downloads.erase(download);
+    }
+    emit Progress(source);
+}
+
+std::optional<PlaylistProgress> PlaylistLibrary::ProgressOf(const QString& source) const
+{
+    const auto load = loads.find(source);
+    if (load == loads.end())
+        return std::nullopt;
+    return load->second.progress;
+}
+
+QStringList PlaylistLibrary::Adding() const
+{
+    std::map<quint64, QString> adding; // by when they began
+    for (const auto& [source, load] : loads) {
+        if (IndexOf(source) < 0)
+            adding.emplace(load.order, source);
+    }
+    QStringList sources;
+    for (const auto& [order, source] : adding)
+        sources.append(source);
+    return sources;
+}
+
+PlaylistLibrary::Loading& PlaylistLibrary::Begin(const QString& source)
+{
+    auto [load, begun] = loads.try_emplace(source, Loading{loadsBegun, std::make_shared<std::atomic<bool>>(false), {}, 0});
+    if (begun) {
+        ++loadsBegun;
+        emit Progress(source);
+    }
+    return load->second;
+}
+
+void PlaylistLibrary::Downloading(const QString& source, qint64 received, qint64 declared)
+{
+    PlaylistProgress& progress = loads.at(source).progress;
+    progress.receivedBytes = received;
+    progress.permille = declared > 0 ? static_cast<int>(std::min<qint64>(received * kFetchedPermille / declared, kFetchedPermille))
+                                     : PlaylistProgress::kUnknown;
+    progressed.insert(source);
+    if (!progressTick.isActive())
+        progressTick.start(kProgressEveryMs);
+}
+
+void PlaylistLibrary::Settle(const QString& source)
+{
+    const auto load = loads.find(source);
+    if (load == loads.end() || load->second.parses > 0 || reads.count(source) != 0 || downloads.count(source) != 0)
+        return;
+    loads.erase(load);
+    emit Progress(source);
 }
 
 void PlaylistLibrary::Download(const QString& source, Request request)
@@ -253,7 +340,10 @@ void PlaylistLibrary::Download(const QString& source, Request request)
     entry.second = std::max(entry.second, request); // the viewer hears of one already under way
     if (entry.first)
         return;
+    Begin(source);
     entry.first = new PlaylistDownload(network, QUrl(source), downloadTimeoutMs, M3uParser::kMaxBytes);
+    connect(entry.first, &PlaylistDownload::Progress, this,
+            [this, source](qint64 received, qint64 declared) { Downloading(source, received, declared); });
     connect(entry.first, &PlaylistDownload::Finished, this,
             [this, source](const QByteArray& body, const QUrl& finalUrl, DownloadError error, const QString& detail) {
                 Downloaded(source, body, finalUrl, error, detail);
@@ -269,17 +359,18 @@ void PlaylistLibrary::Downloaded(const QString& source, const QByteArray& body, 
     downloads.erase(entry);
 
     if (error != DownloadError::None) {
+        Settle(source);
         Apply(source, NameForSource(source), Outcome{{}, DownloadErrorText(error, detail), 0, {}, {}, {}}, request);
         return;
     }
     Parse(
-        body, finalUrl,
+        source, body, finalUrl,
         [this, source, finalUrl, request](Outcome outcome) {
             if (outcome.error.isEmpty() && finalUrl != QUrl(source))
                 outcome.location = finalUrl.toString(QUrl::FullyEncoded);
             Apply(source, NameForSource(source), std::move(outcome), request);
         },
-        source);
+        true);
 }
 
 // A failed load keeps the channels already imported and only records why.
@@ -306,7 +397,7 @@ void PlaylistLibrary::Apply(const QString& source, const QString& name, Outcome 
         index = static_cast<int>(playlists.size());
         playlists.push_back({name, source, {}, {}, {}, {}, {}, false, {}});
     }
-    Cancel(source); // a copy still being read at start would bring older channels
+    DropRead(source); // a copy still being read at start would bring older channels
     Playlist& playlist = playlists[index];
     playlist.channels = std::move(outcome.channels);
     playlist.guideAddresses = std::move(outcome.guideAddresses);

@@ -11,10 +11,16 @@
 #include <QNetworkAccessManager>
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <QTimer>
 #include <QUrl>
 
+#include <atomic>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
+#include <set>
 #include <vector>
 
 enum class DownloadError;
@@ -24,12 +30,23 @@ struct M3uResult;
 class PlaylistDownload;
 class PlaylistFileRead;
 
+// How far a load of a playlist got: thousandths of it, or, while a download whose length
+// was not declared runs, kUnknown and only the bytes received.
+struct PlaylistProgress {
+    static constexpr int kUnknown = -1;
+    int permille = 0;
+    qint64 receivedBytes = 0;
+};
+
 class PlaylistLibrary : public QObject
 {
     Q_OBJECT
 public:
     // Longer paths and addresses are refused when added.
     static constexpr int kMaxSourceLength = 4096;
+    // A running load's progress is told no more often, so a fast download does not redraw
+    // per packet.
+    static constexpr int kProgressEveryMs = 100;
 
     // Reasons are worded with the Playlists and Guidance groups of texts, read when they are
     // needed.
@@ -53,8 +70,16 @@ public:
     void Refresh(int index);
     void Remove(int index);
 
+    // Stops whatever reads, downloads or parses the playlist of source, one being added
+    // too: the playlist and its copy stay as they were, and no failure is reported.
+    void Cancel(const QString& source);
+    // How far the load of source got; nothing when none is under way.
+    std::optional<PlaylistProgress> ProgressOf(const QString& source) const;
+    // The sources being added, which have no playlist yet, in the order they were asked for.
+    QStringList Adding() const;
+
     const std::vector<Playlist>& Playlists() const { return playlists; }
-    // A read or a download is under way.
+    // A read or a download is under way (or a parse, even one cancelled).
     bool IsBusy() const { return !reads.empty() || !downloads.empty() || parses > 0; }
 
     // Downloads and reads of files give up after these; tests shorten them.
@@ -72,6 +97,8 @@ signals:
     // A playlist was loaded although skippedLines of its lines could not be read; report
     // says so for the viewer, naming the first of them and why (empty when none was).
     void Imported(const QString& playlistName, int skippedLines, const QString& report);
+    // A load of source began, got further (at most every kProgressEveryMs) or ended.
+    void Progress(const QString& source);
 
 private:
     // Why a load was started: the viewer's own requests report their outcome; the reads at
@@ -87,10 +114,19 @@ private:
         QString location; // where a download ended, when that was not its source
     };
 
+    // Everything read, downloaded and parsed for one source until nothing of it is left.
+    struct Loading {
+        quint64 order;                        // of the loads begun, for Adding
+        std::shared_ptr<std::atomic<bool>> cancelled;
+        PlaylistProgress progress;
+        int parses = 0;                       // of this load, on the worker
+    };
+
     // A big list takes a while to parse: that runs on the worker, in the order asked, and
-    // done() gets the outcome here. A download's copy is cached there once it parsed.
-    void Parse(const QByteArray& bytes, const QUrl& location, std::function<void(Outcome)> done,
-               const QString& cacheFor = {});
+    // done() gets the outcome here unless the load was cancelled meanwhile. A download's
+    // copy is cached there once it parsed.
+    void Parse(const QString& source, const QByteArray& bytes, const QUrl& location,
+               std::function<void(Outcome)> done, bool cache = false);
     Outcome OutcomeOf(M3uResult result) const;
     void Read(const QString& source, Request request);
     void FileRead(const QString& source, const FileReadResult& result);
@@ -100,7 +136,11 @@ private:
     void Downloaded(const QString& source, const QByteArray& body, const QUrl& finalUrl, DownloadError error,
                     const QString& detail);
     void Apply(const QString& source, const QString& name, Outcome outcome, Request request);
-    void Cancel(const QString& source);
+    Loading& Begin(const QString& source);
+    void Downloading(const QString& source, qint64 received, qint64 declared);
+    // Ends the load of source once nothing of it is under way any more.
+    void Settle(const QString& source);
+    void DropRead(const QString& source);
     void Changes();
     int IndexOf(const QString& source) const;
     QString Text(int index) const;
@@ -120,5 +160,9 @@ private:
     std::map<QString, std::pair<PlaylistDownload*, Request>> downloads;
     std::map<QString, std::pair<PlaylistFileRead*, Request>> reads;
     int parses = 0; // under way on the worker
+    std::map<QString, Loading> loads; // by source
+    quint64 loadsBegun = 0;
+    std::set<QString> progressed;  // sources whose progress is shown at the next tick
+    QTimer progressTick;
     BackgroundWork parsing{this}; // last: gone first, so no outcome arrives at a half-gone library
 };

@@ -284,6 +284,78 @@ TEST_F(PlaylistLibraryTest, UnreadableSourcesAreRefusedWhenAddedAndUnavailableAt
     EXPECT_LT(stalls.LongestGapMs(), kFrozenMs);
 }
 
+// A load cancelled half way, whether it downloads with or without a declared length or is
+// already parsing, leaves the playlists, their copies and the viewer's messages as they were.
+TEST_F(PlaylistLibraryTest, ACancelledLoadShowsHowFarItGotAndLeavesEverythingAsItWas)
+{
+    QByteArray big = "#EXTM3U\n";
+    for (int k = 0; k < 200000; ++k)
+        big += "#EXTINF:-1,Channel " + QByteArray::number(k) + "\nhttp://s/" + QByteArray::number(k) + "\n";
+    const qsizetype sent = big.size() - big.size() / 2;
+    server.responses["/tv.m3u"] = HttpResponse("200 OK", kList);
+    PlaylistLibrary library(texts);
+    library.Load(dir.Path());
+    QSignalSpy imported(&library, &PlaylistLibrary::Imported);
+    const QString tv = server.Url("/tv.m3u");
+    library.Add(tv);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return imported.size() == 1; }, 20000));
+    const auto copyOfTv = [&] {
+        QFile file(PlaylistCachePath(tv));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    ASSERT_EQ(copyOfTv(), kList);
+    QSignalSpy failed(&library, &PlaylistLibrary::Failed);
+    QSignalSpy kept(&library, &PlaylistLibrary::CopyKept);
+    QSignalSpy progressed(&library, &PlaylistLibrary::Progress);
+
+    const QString added = server.Url("/new.m3u");
+    dir.WriteFile(QStringLiteral("big.m3u"), big);
+    const QString local = dir.FilePath(QStringLiteral("big.m3u"));
+    struct Case {
+        const char* what;
+        QString source;
+        QByteArray response; // empty: a local file
+        int permille;        // seen before the cancel
+    };
+    const Case cases[] = {
+        {"refresh", tv, HttpResponse("200 OK", big), 450},
+        {"refresh of undeclared length", tv, "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + big,
+         PlaylistProgress::kUnknown},
+        {"add", added, HttpResponse("200 OK", big), 450},
+        {"add being parsed", local, {}, 900},
+    };
+    for (const Case& c : cases) {
+        progressed.clear();
+        if (!c.response.isEmpty()) {
+            const QByteArray path = QUrl(c.source).path().toUtf8();
+            server.responses[path] = c.response;
+            server.heldBack[path] = big.size() / 2;
+        }
+        library.Add(c.source);
+        const auto seen = [&] {
+            const std::optional<PlaylistProgress> progress = library.ProgressOf(c.source);
+            return progress && (c.response.isEmpty() ? progress->permille == c.permille : progress->receivedBytes == sent);
+        };
+        ASSERT_TRUE(QTest::qWaitFor(seen, 20000)) << c.what;
+        EXPECT_EQ(library.ProgressOf(c.source)->permille, c.permille) << c.what;
+        EXPECT_EQ(library.Adding(), c.source == tv ? QStringList() : QStringList{c.source}) << c.what;
+        EXPECT_GE(progressed.size(), 2) << c.what; // begun, then further
+
+        library.Cancel(c.source);
+        EXPECT_FALSE(library.ProgressOf(c.source).has_value()) << c.what;
+        EXPECT_EQ(progressed.last().value(0).toString(), c.source) << c.what;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !library.IsBusy(); }, 20000)) << c.what; // a parse is dropped
+        ASSERT_EQ(library.Playlists().size(), 1u) << c.what;
+        EXPECT_EQ(library.Playlists()[0].channels.size(), 2u) << c.what;
+        EXPECT_TRUE(library.Playlists()[0].lastError.isEmpty()) << c.what;
+        EXPECT_EQ(copyOfTv(), kList) << c.what;
+        EXPECT_TRUE(library.Adding().isEmpty()) << c.what;
+    }
+    EXPECT_EQ(imported.size(), 1);
+    EXPECT_TRUE(failed.isEmpty());
+    EXPECT_TRUE(kept.isEmpty());
+}
+
 TEST_F(PlaylistLibraryTest, AGzipBombIsRefusedEarlyWithoutFreezing)
 {
     constexpr int kBombMiB = 4096;

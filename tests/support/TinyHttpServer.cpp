@@ -45,9 +45,14 @@ TinyHttpServer::TinyHttpServer()
             const QByteArray path = request.split(' ').value(1);
             ++requests[path];
             const auto found = responses.find(path);
-            if (found != responses.end()) {
+            if (found == responses.end())
+                return;
+            const auto held = heldBack.find(path);
+            if (held == heldBack.end()) {
                 socket->write(found->second);
                 socket->disconnectFromHost();
+            } else {
+                socket->write(found->second.chopped(held->second));
             }
         });
     });

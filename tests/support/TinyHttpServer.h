@@ -15,6 +15,9 @@ class TinyHttpServer : public QObject
 public:
     std::map<QByteArray, QByteArray> responses; // by path
     std::map<QByteArray, int> requests;         // how often each path was asked for
+    // By path: the response's last bytes, kept back with the connection left open, as a
+    // slow server does.
+    std::map<QByteArray, qsizetype> heldBack;
 
     TinyHttpServer();
     QString Url(const char* path) const;
