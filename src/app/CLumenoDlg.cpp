@@ -217,6 +217,7 @@ bool CLumenoDlg::OnInitDialog()
     // Own playlists once the texts are there to word what may go wrong with them.
     playlistLibrary.Load(dataFolder);
     channelDlg.SetGuideLibrary(guideLibrary);
+    channelDlg.SetPlaylistLibrary(playlistLibrary);
     channelDlg.SetLogos(logos);
     connect(&logos, &LogoCache::Answered, this, [this](const QString& address) {
         if (address == playingLogo)

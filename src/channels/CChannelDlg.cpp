@@ -318,7 +318,7 @@ void CChannelDlg::InitControls()
     OrderTabStops();
 
     channelImages = LoadChannelImages();
-    playlistTree = new PlaylistTree(channelTree, channelImages);
+    playlistTree = new PlaylistTree(channelTree, channelImages, playlistLibrary);
     if (guideLibrary != nullptr) {
         guideTree = new GuideTree(channelTree, channelImages.value(kFurtherChannelsImage), languageStrings, *guideLibrary);
         connect(guideTree, &GuideTree::AddGuideRequested, this, &CChannelDlg::AddGuideRequested);
@@ -1356,9 +1356,12 @@ GuideListing CChannelDlg::GuideLists() const
 
 void CChannelDlg::AppendPlaylists()
 {
-    if (playlistTree != nullptr)
-        playlistTree->Append(&playlists, PlaylistText(PlaylistUnavailableNode),
+    if (playlistTree != nullptr) {
+        // Only loads followed show how far they got.
+        const QString progressName = playlistLibrary != nullptr ? languageStrings.Text(Guide, GuideProgress) : QString();
+        playlistTree->Append(&playlists, PlaylistText(PlaylistUnavailableNode), progressName,
                              QLocale(languageStrings[Locale].value(LocaleCode)));
+    }
     if (guideTree != nullptr)
         guideTree->Append();
 }
@@ -1492,7 +1495,13 @@ void CChannelDlg::OnTreeContextMenu(const QPoint& at)
         return;
     }
     QMenu menu(this);
+    // Taken now: a load that ends while the menu is open takes its node with it.
+    const QString source = PlaylistTree::SourceOf(item);
+    const auto addCancel = [&] {
+        return playlistTree->IsLoading(source) ? menu.addAction(languageStrings.Text(Guide, GuideCancelMenu)) : nullptr;
+    };
     if (item == nullptr || !PlaylistTree::IsPlaylistNode(item)) {
+        QAction* cancel = addCancel(); // of a playlist being added
         QAction* favorite = nullptr;
         if (item != nullptr && isChannelItem(item))
             favorite = menu.addAction(favoritesImages.value(0), Text(kFirstFavoritesTip));
@@ -1507,7 +1516,9 @@ void CChannelDlg::OnTreeContextMenu(const QPoint& at)
         QAction* chosen = menu.exec(globalAt);
         if (chosen == nullptr)
             return;
-        if (chosen == favorite)
+        if (chosen == cancel)
+            playlistTree->Cancel(source);
+        else if (chosen == favorite)
             AddToFavorites(itemKey(item));
         else if (chosen == add)
             emit AddPlaylistRequested();
@@ -1523,9 +1534,14 @@ void CChannelDlg::OnTreeContextMenu(const QPoint& at)
     const QString name = playlists[static_cast<std::size_t>(playlist)].name;
     QAction* rename = menu.addAction(PlaylistText(PlaylistRenameMenu));
     QAction* refresh = menu.addAction(PlaylistText(PlaylistRefreshMenu));
+    QAction* cancel = addCancel();
     QAction* remove = menu.addAction(PlaylistText(PlaylistRemoveMenu));
     QAction* chosen = menu.exec(globalAt);
-    if (chosen == rename) {
+    if (chosen == nullptr)
+        return;
+    if (chosen == cancel) {
+        playlistTree->Cancel(source);
+    } else if (chosen == rename) {
         bool ok = false;
         const QString newName = QInputDialog::getText(this, PlaylistText(PlaylistRenameMenu),
                                                       PlaylistText(PlaylistRenamePrompt), QLineEdit::Normal, name, &ok);

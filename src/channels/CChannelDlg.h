@@ -38,6 +38,7 @@ class LogoCache;
 class ProgrammeSearch;
 struct GuideHit;
 class GuideTree;
+class PlaylistLibrary;
 class PlaylistTree;
 class QPlainTextEdit;
 class SearchPanel;
@@ -77,6 +78,8 @@ public:
     void RefillPlaylists();
     // The programme guides, shown in the tree after the playlists.
     void SetGuideLibrary(GuideLibrary& library) { guideLibrary = &library; }
+    // Where the playlists' loads are followed and cancelled; set before Create.
+    void SetPlaylistLibrary(PlaylistLibrary& library) { playlistLibrary = &library; }
     // Where the logos of own channels come from; set before Create.
     void SetLogos(LogoCache& cache) { logos = &cache; }
     // The logo address of a channel: its playlist's, else its guide channel's icon; empty
@@ -257,6 +260,7 @@ private:
     SearchPanel* searchPanel = nullptr;
     PlaylistTree* playlistTree = nullptr;
     GuideLibrary* guideLibrary = nullptr;
+    PlaylistLibrary* playlistLibrary = nullptr;
     LogoCache* logos = nullptr;
     // Favourites' channels, by playlist and address, as last found among the playlists.
     mutable QHash<QString, ChannelKey> favoriteKeys;

@@ -2,41 +2,113 @@
 
 #include "CChannelDlg.h"
 #include "ChannelTreeLayout.h"
+#include "GuideTree.h"
+#include "PlaylistLibrary.h"
+#include "SourceNames.h"
 
 #include <QHash>
 #include <QTreeWidget>
 
 namespace {
 constexpr int kNone = -1;
+constexpr int kPermillePerPercent = 10;
 } // namespace
 
-PlaylistTree::PlaylistTree(QTreeWidget* tree, const QList<QIcon>& channelImages)
-    : QObject(tree), tree(tree), nodeIcon(channelImages.value(kFurtherChannelsImage)),
+PlaylistTree::PlaylistTree(QTreeWidget* tree, const QList<QIcon>& channelImages, PlaylistLibrary* library)
+    : QObject(tree), tree(tree), library(library), nodeIcon(channelImages.value(kFurtherChannelsImage)),
       channelIcon(channelImages.value(kChannelImage))
 {
     connect(tree, &QTreeWidget::itemExpanded, this, &PlaylistTree::Fill);
+    if (library != nullptr)
+        connect(library, &PlaylistLibrary::Progress, this, &PlaylistTree::ShowProgress);
 }
 
-void PlaylistTree::Append(const std::vector<Playlist>* list, const QString& unavailableName, const QLocale& locale)
+void PlaylistTree::Append(const std::vector<Playlist>* list, const QString& unavailable, const QString& progress,
+                          const QLocale& numbers)
 {
     playlists = list;
+    unavailableName = unavailable;
+    progressName = progress;
+    locale = numbers;
     groups.assign(list->size(), Groups());
     grouped.assign(list->size(), false);
     for (std::size_t k = 0; k < list->size(); ++k) {
         const Playlist& playlist = (*list)[k];
-        QTreeWidgetItem* node = nullptr;
-        if (playlist.unavailable) {
-            node = MakeNode(unavailableName.arg(playlist.name), static_cast<int>(k));
+        QTreeWidgetItem* node = MakeNode(TextOf(static_cast<int>(k)), static_cast<int>(k));
+        if (playlist.unavailable)
             node->setForeground(0, tree->palette().brush(QPalette::Disabled, QPalette::Text));
-        } else if (playlist.channels.empty()) {
-            node = MakeNode(playlist.name, static_cast<int>(k)); // not read yet
-        } else {
-            const QString count = locale.toString(static_cast<qlonglong>(playlist.channels.size()));
-            node = MakeNode(QStringLiteral("%1 (%2)").arg(playlist.name, count), static_cast<int>(k));
-        }
         node->setData(0, SourceRole, playlist.source);
         tree->addTopLevelItem(node);
     }
+    if (library != nullptr) {
+        for (const QString& source : library->Adding())
+            AppendAdding(source);
+    }
+}
+
+QString PlaylistTree::TextOf(int index) const
+{
+    const Playlist& playlist = (*playlists)[static_cast<std::size_t>(index)];
+    if (IsLoading(playlist.source))
+        return WithProgress(playlist.name, playlist.source);
+    if (playlist.unavailable)
+        return unavailableName.arg(playlist.name);
+    if (playlist.channels.empty())
+        return playlist.name; // not read yet
+    return QStringLiteral("%1 (%2)").arg(playlist.name, locale.toString(static_cast<qlonglong>(playlist.channels.size())));
+}
+
+// Without a declared length, a download can only tell how much came.
+QString PlaylistTree::WithProgress(const QString& name, const QString& source) const
+{
+    const std::optional<PlaylistProgress> progress = library->ProgressOf(source);
+    if (progress->permille == PlaylistProgress::kUnknown)
+        return QStringLiteral("%1 (%2)").arg(name, locale.formattedDataSize(progress->receivedBytes));
+    return progressName.arg(name, locale.toString(progress->permille / kPermillePerPercent));
+}
+
+void PlaylistTree::ShowProgress(const QString& source)
+{
+    if (playlists == nullptr)
+        return; // not shown yet
+    QTreeWidgetItem* node = NodeOf(source);
+    const int playlist = node != nullptr ? PlaylistOf(node) : kNone;
+    if (playlist >= 0 && static_cast<std::size_t>(playlist) < playlists->size())
+        node->setText(0, TextOf(playlist));
+    else if (node != nullptr && IsLoading(source))
+        node->setText(0, WithProgress(NameForSource(source), source));
+    else if (node != nullptr)
+        delete node; // given up or in: Changed brings its playlist's node
+    else if (library->Adding().contains(source))
+        AppendAdding(source);
+}
+
+// After the playlists' nodes, before the guides'.
+void PlaylistTree::AppendAdding(const QString& source)
+{
+    QTreeWidgetItem* node = MakeNode(WithProgress(NameForSource(source), source), kNone);
+    node->setData(0, SourceRole, source);
+    node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
+    int at = tree->topLevelItemCount();
+    while (at > 0 && GuideTree::Owns(tree->topLevelItem(at - 1)))
+        --at;
+    tree->insertTopLevelItem(at, node);
+}
+
+QString PlaylistTree::SourceOf(const QTreeWidgetItem* item)
+{
+    return item != nullptr ? item->data(0, SourceRole).toString() : QString();
+}
+
+bool PlaylistTree::IsLoading(const QString& source) const
+{
+    return library != nullptr && !source.isEmpty() && library->ProgressOf(source).has_value();
+}
+
+void PlaylistTree::Cancel(const QString& source)
+{
+    if (library != nullptr)
+        library->Cancel(source);
 }
 
 PlaylistTree::Place PlaylistTree::Save() const
@@ -77,9 +149,8 @@ QTreeWidgetItem* PlaylistTree::NodeOf(const QString& source) const
 {
     for (int k = tree->topLevelItemCount() - 1; k >= 0; --k) {
         QTreeWidgetItem* node = tree->topLevelItem(k);
-        if (!IsPlaylistNode(node))
-            break; // the fixed groups come first
-        if (node->data(0, SourceRole).toString() == source)
+        const QVariant nodeSource = node->data(0, SourceRole);
+        if (nodeSource.isValid() && nodeSource.toString() == source)
             return node;
     }
     return nullptr;

@@ -3,6 +3,8 @@
 // the fixed groups, its group-title groups under it (channels without a group directly
 // under the playlist node), channels in file order. A node's children are made when it
 // is first expanded, so a playlist of 100,000 channels costs one node until opened.
+// A playlist being loaded shows how far it got; one being added has a node of its own
+// after them until it is in or given up.
 
 #include "ChannelKey.h"
 #include "Playlist.h"
@@ -16,6 +18,7 @@
 
 #include <vector>
 
+class PlaylistLibrary;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -29,13 +32,15 @@ public:
     static constexpr int SourceRole = Qt::UserRole + 5;   // the playlist's source, on its node
 
     // Playlist and group nodes show the further-channels image, channels the channel image.
-    PlaylistTree(QTreeWidget* tree, const QList<QIcon>& channelImages);
+    // Loads are followed in library, when there is one.
+    PlaylistTree(QTreeWidget* tree, const QList<QIcon>& channelImages, PlaylistLibrary* library = nullptr);
 
     // Appends the nodes of playlists, each named with its channel count in locale's digits,
-    // an unavailable one greyed and named by unavailableName (%1 its name); they are read
-    // again whenever a node is filled.
+    // an unavailable one greyed and named by unavailableName (%1 its name), one being loaded
+    // named by progressName (%1 its name, %2 the percent); then a node for each playlist
+    // being added. The playlists are read again whenever a node is filled.
     void Append(const std::vector<Playlist>* playlists, const QString& unavailableName,
-                const QLocale& locale = QLocale::c());
+                const QString& progressName, const QLocale& locale = QLocale::c());
 
     // Where the viewer was among the playlists' nodes: the open ones and the selected one,
     // each by its playlist's source and the texts below it, so that they outlive the nodes.
@@ -54,6 +59,10 @@ public:
     static ChannelKey KeyOf(const QTreeWidgetItem* item);
     static int PlaylistOf(const QTreeWidgetItem* item);
     static bool IsPlaylistNode(const QTreeWidgetItem* item);
+    // The source of a playlist's node or of one being added; empty for anything else.
+    static QString SourceOf(const QTreeWidgetItem* item);
+    bool IsLoading(const QString& source) const;
+    void Cancel(const QString& source);
 
 private:
     struct Groups
@@ -64,6 +73,12 @@ private:
     };
 
     void Fill(QTreeWidgetItem* node);
+    // Only the node's text changes while its playlist loads; an added one's node comes and
+    // goes with its load.
+    void ShowProgress(const QString& source);
+    void AppendAdding(const QString& source);
+    QString TextOf(int playlist) const;
+    QString WithProgress(const QString& name, const QString& source) const;
     const Groups& GroupsOf(int playlist);
     QTreeWidgetItem* MakeNode(const QString& text, int playlist);
     QStringList PathOf(const QTreeWidgetItem* item) const;
@@ -72,6 +87,10 @@ private:
     void AddChannels(QTreeWidgetItem* parent, int playlist, const std::vector<int>& entries);
 
     QTreeWidget* tree;
+    PlaylistLibrary* library;
+    QString unavailableName;
+    QString progressName;
+    QLocale locale;
     QIcon nodeIcon;
     QIcon channelIcon;
     const std::vector<Playlist>* playlists = nullptr;

@@ -19,4 +19,4 @@ add_library(korvanta_channels STATIC
     ZapList.cpp
 )
 target_include_directories(korvanta_channels PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(korvanta_channels PUBLIC korvanta_streams korvanta_catchup korvanta_data korvanta_framework korvanta_guideview korvanta_logos Qt6::Widgets)
+target_link_libraries(korvanta_channels PUBLIC korvanta_streams korvanta_catchup korvanta_data korvanta_framework korvanta_guideview korvanta_logos korvanta_playlists Qt6::Widgets)

@@ -2,11 +2,14 @@
 
 #include "CLanguageDlg.h"
 #include "DroppedPlaylists.h"
+#include "GuideTexts.h"
 #include "NextModalDialog.h"
+#include "TinyHttpServer.h"
 #include "VirtualKey.h"
 #include "ZooServer.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDropEvent>
@@ -357,4 +360,65 @@ TEST_F(CommandTest, DropsAddPlaylistsAndNameWhatIsNotOne)
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_TRUE(boxes.Boxes()[0].text.startsWith(QStringLiteral("film.mp4: only .m3u and .m3u8 files")));
     EXPECT_TRUE(dlg->Player().Caption().Hint().startsWith(QStringLiteral("No channels of your own yet.")));
+}
+
+// A playlist's node shows how far its load got, its accessible name too, and its menu,
+// opened from the keyboard, cancels it: a refresh keeps the channels, an add leaves no
+// playlist and its node goes; neither says anything went wrong.
+TEST_F(CommandTest, ALoadingPlaylistShowsItsProgressOnItsNodeAndIsCancelledFromItsMenu)
+{
+    TinyHttpServer server;
+    server.responses["/tv.m3u"] = HttpResponse("200 OK", "#EXTM3U\n#EXTINF:-1,One\nhttp://s/1\n#EXTINF:-1,Two\nhttp://s/2\n");
+    StartActive();
+    PlaylistLibrary& library = dlg->OwnPlaylists();
+    dlg->AddPlaylists({server.Url("/tv.m3u")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return library.Playlists().size() == 1 && !library.IsBusy(); }, 10000));
+    auto* tree = dlg->ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
+    const int nodes = tree->topLevelItemCount();
+    QTreeWidgetItem* node = tree->topLevelItem(nodes - 1);
+    ASSERT_EQ(node->text(0), "tv (2)");
+
+    QByteArray big = "#EXTM3U\n";
+    for (int k = 0; k < 100000; ++k)
+        big += "#EXTINF:-1,Channel " + QByteArray::number(k) + "\nhttp://s/" + QByteArray::number(k) + "\n";
+    for (const char* path : {"/tv.m3u", "/new.m3u"}) {
+        server.responses[path] = HttpResponse("200 OK", big);
+        server.heldBack[path] = big.size() / 2;
+    }
+    QAccessible::setActive(true);
+    const auto cancelFromMenu = [&](QTreeWidgetItem* item, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        QTimer::singleShot(0, [&] {
+            (void)QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; });
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* action : menu->actions()) {
+                if (action->text() == dlg->Texts().Text(Guide, GuideCancelMenu))
+                    menu->setActiveAction(action);
+            }
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        tree->setCurrentItem(item);
+        QTest::keyClick(tree, key, modifiers);
+    };
+
+    library.Refresh(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return node->text(0) == "tv (45%)"; }, 10000)) << qPrintable(node->text(0));
+    tree->scrollToItem(node);
+    const QPoint at = tree->viewport()->mapToGlobal(tree->visualItemRect(node).center());
+    QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(tree)->childAt(at.x(), at.y());
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->text(QAccessible::Name), "tv (45%)");
+    cancelFromMenu(node, Qt::Key_Menu, Qt::NoModifier);
+    EXPECT_EQ(tree->topLevelItem(nodes - 1)->text(0), "tv (2)");
+    EXPECT_EQ(library.Playlists()[0].channels.size(), 2u);
+
+    dlg->AddPlaylists({server.Url("/new.m3u")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tree->topLevelItemCount() == nodes + 1
+                                             && tree->topLevelItem(nodes)->text(0) == "new (45%)"; }, 10000));
+    cancelFromMenu(tree->topLevelItem(nodes), Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(tree->topLevelItemCount(), nodes);
+    EXPECT_FALSE(library.IsBusy());
+    EXPECT_EQ(library.Playlists().size(), 1u);
+    EXPECT_TRUE(boxes.Boxes().empty());
+    QAccessible::setActive(false);
 }
