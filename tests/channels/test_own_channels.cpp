@@ -4,7 +4,9 @@
 #include "BuiltinTexts.h"
 #include "ChannelTreeLayout.h"
 #include "ChannelWindowFixture.h"
+#include "GuideTree.h"
 #include "PlaylistTexts.h"
+#include "PlaylistTree.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -220,6 +222,13 @@ TEST_F(OwnChannelsTest, OpenNodesAndTheSelectionOutliveAddRefreshAndRemoveAndANe
     playlists.pop_back(); // removed
     dlg->RefillPlaylists();
     EXPECT_TRUE(kept());
+
+    // The guides' node, after the playlists', hides none of them.
+    PlaylistTree nodes(Tree(), {});
+    auto* guides = new QTreeWidgetItem();
+    guides->setData(0, GuideTree::GuideRole, -1);
+    Tree()->addTopLevelItem(guides);
+    EXPECT_EQ(nodes.NodeOf(playlists[0].source), Tree()->topLevelItem(11));
 }
 
 // Removing a playlist asks first and counts the favourites that came from it, which stay;
