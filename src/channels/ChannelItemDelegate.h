@@ -11,7 +11,7 @@
 class ChannelItemDelegate : public QStyledItemDelegate
 {
 public:
-    static constexpr int DetailRole = Qt::UserRole + 5;
+    static constexpr int DetailRole = Qt::UserRole + 7; // after the channel tree's roles
 
     // The logo of an item at a height, null while it has none; asked only for the items
     // painted.
