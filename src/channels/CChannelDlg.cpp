@@ -16,6 +16,7 @@
 #include "InvalidArgument.h"
 #include "LogoCache.h"
 #include "MessageBox.h"
+#include "PlaylistLibrary.h"
 #include "PlaylistTexts.h"
 #include "ProgrammeSearch.h"
 #include "PlaylistTree.h"
@@ -1517,7 +1518,7 @@ void CChannelDlg::OnTreeContextMenu(const QPoint& at)
         if (chosen == nullptr)
             return;
         if (chosen == cancel)
-            playlistTree->Cancel(source);
+            playlistLibrary->Cancel(source); // offered only while a load is followed
         else if (chosen == favorite)
             AddToFavorites(itemKey(item));
         else if (chosen == add)
@@ -1540,7 +1541,7 @@ void CChannelDlg::OnTreeContextMenu(const QPoint& at)
     if (chosen == nullptr)
         return;
     if (chosen == cancel) {
-        playlistTree->Cancel(source);
+        playlistLibrary->Cancel(source);
     } else if (chosen == rename) {
         bool ok = false;
         const QString newName = QInputDialog::getText(this, PlaylistText(PlaylistRenameMenu),

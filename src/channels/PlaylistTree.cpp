@@ -105,12 +105,6 @@ bool PlaylistTree::IsLoading(const QString& source) const
     return library != nullptr && !source.isEmpty() && library->ProgressOf(source).has_value();
 }
 
-void PlaylistTree::Cancel(const QString& source)
-{
-    if (library != nullptr)
-        library->Cancel(source);
-}
-
 PlaylistTree::Place PlaylistTree::Save() const
 {
     Place place;

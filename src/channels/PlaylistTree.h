@@ -62,7 +62,6 @@ public:
     // The source of a playlist's node or of one being added; empty for anything else.
     static QString SourceOf(const QTreeWidgetItem* item);
     bool IsLoading(const QString& source) const;
-    void Cancel(const QString& source);
 
 private:
     struct Groups
