@@ -12,7 +12,7 @@ bool ShippedChannelWindow::Load()
 
 void ShippedChannelWindow::Create()
 {
-    dlg.SetFavorites(favorites);
+    favoriteList.Set(favorites);
     dlg.Create(&mainWindow);
     dlg.resize(220, 480);
     dlg.show();

@@ -2,7 +2,11 @@
 // A channel window over the shipped English texts and catalogue, as the benchmarks measure
 // it. Run from the staged data folder.
 
-#include "CChannelDlg.h"
+#include "ChannelDirectory.h"
+#include "ChannelTree.h"
+#include "ChannelWindow.h"
+#include "Favorites.h"
+#include "Zapper.h"
 
 #include <QWidget>
 
@@ -18,10 +22,13 @@ struct ShippedChannelWindow
     LanguageStrings strings;
     ChannelLists names;
     ChannelLists descriptions;
-    FavoriteList favorites;
+    std::vector<Favorite> favorites;
     std::vector<Playlist> playlists;
     QWidget mainWindow;
-    CChannelDlg dlg{strings, names, descriptions, playlists};
+    ChannelDirectory directory{strings, names, descriptions, playlists};
+    Favorites favoriteList;
+    Zapper zapper{directory, favoriteList};
+    ChannelWindow dlg{strings, directory, favoriteList, zapper};
 };
 
 // Resident memory of this process, in MiB.

@@ -45,13 +45,10 @@ int main(int argc, char** argv)
         return 1;
     const ChannelLists& names = shipped.names;
     for (int k = 0; k < 20; ++k) {
-        shipped.favorites.names.append(names[3].value(k));
-        shipped.favorites.ids.append(MakeChannelId(4, k));
-        shipped.favorites.icons.append(4);
-        shipped.favorites.streams.append(OwnStream());
+        shipped.favorites.push_back({names[3].value(k), MakeChannelId(4, k), 4, OwnStream()});
     }
     shipped.Create();
-    CChannelDlg& dlg = shipped.dlg;
+    ChannelWindow& dlg = shipped.dlg;
     auto* tree = dlg.findChild<QTreeWidget*>(QStringLiteral("channelTree"));
 
     QTreeWidget bare;
@@ -59,7 +56,7 @@ int main(int argc, char** argv)
         for (int k = 0; k < kTreeItems; ++k)
             bare.addTopLevelItem(new QTreeWidgetItem(QStringList(names[12].value(k % 57))));
     });
-    const double fill = medianMs([&] { tree->clear(); }, [&] { dlg.FillChannelTree(); });
+    const double fill = medianMs([&] { tree->clear(); }, [&] { dlg.Tree().Fill(); });
     const double apply = medianMs([] {}, [&] { dlg.ApplyLanguage(); });
     const double applyPainted = medianMs([] {}, [&] {
         dlg.ApplyLanguage();

@@ -81,17 +81,18 @@ bool ServeUntil(Predicate done, int timeoutMs)
 struct LibraryWindow
 {
     LibraryWindow(ShippedChannelWindow& shipped, const QString& folder)
-        : library(shipped.strings), dlg(shipped.strings, shipped.names, shipped.descriptions, library.Playlists()),
+        : library(shipped.strings), directory(shipped.strings, shipped.names, shipped.descriptions, library.Playlists()),
+          zapper(directory, favorites), dlg(shipped.strings, directory, favorites, zapper, &library, &guides),
           feed(shipped.names, library.Playlists())
     {
         guides.Load(folder, folder + QStringLiteral("/guide.sqlite"));
-        QObject::connect(&library, &PlaylistLibrary::Changed, &dlg, &CChannelDlg::RefillPlaylists);
+        QObject::connect(&library, &PlaylistLibrary::Changed, &dlg, &ChannelWindow::RefillPlaylists);
         QObject::connect(&library, &PlaylistLibrary::Changed, [this, &shipped] {
             guides.SetPlaylists(library.Playlists());
             feed.Start(AllChannelKeys(shipped.names, library.Playlists()),
                        [this](std::vector<GuideViewerChannel> channels) { guides.SetViewerChannels(std::move(channels)); });
         });
-        dlg.SetGuideLibrary(guides);
+        directory.SetGuideLibrary(&guides);
         dlg.Create(&shipped.mainWindow);
         dlg.resize(220, 480);
         dlg.show();
@@ -116,7 +117,10 @@ struct LibraryWindow
 
     PlaylistLibrary library;
     GuideLibrary guides;
-    CChannelDlg dlg;
+    ChannelDirectory directory;
+    Favorites favorites;
+    Zapper zapper;
+    ChannelWindow dlg;
     GuideChannelFeed feed;
 };
 
@@ -140,7 +144,7 @@ int main(int argc, char** argv)
     if (!shipped.Load())
         return 1;
     shipped.Create();
-    CChannelDlg& dlg = shipped.dlg;
+    ChannelWindow& dlg = shipped.dlg;
     std::vector<Playlist>& playlists = shipped.playlists;
     QCoreApplication::processEvents();
     auto* tree = dlg.findChild<QTreeWidget*>(QStringLiteral("channelTree"));
@@ -148,7 +152,7 @@ int main(int argc, char** argv)
     QElapsedTimer timer;
     timer.start();
     tree->clear();
-    dlg.FillChannelTree();
+    dlg.Tree().Fill();
     dlg.repaint();
     const double baseline = timer.nsecsElapsed() / 1e6;
     dlg.RefillPlaylists();

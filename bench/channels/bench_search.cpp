@@ -63,7 +63,7 @@ int main(int argc, char** argv)
     if (!shipped.Load())
         return 1;
     shipped.Create();
-    CChannelDlg& dlg = shipped.dlg;
+    ChannelWindow& dlg = shipped.dlg;
     auto* tree = dlg.findChild<QTreeWidget*>(QStringLiteral("channelTree"));
     tree->expandAll();
     std::vector<double> draws;

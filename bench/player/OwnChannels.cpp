@@ -1,7 +1,5 @@
 #include "OwnChannels.h"
 
-#include "CChannelDlg.h"
-
 #include <QDir>
 #include <QFile>
 #include <QTreeWidget>
@@ -28,17 +26,17 @@ bool OwnChannels::Start()
         std::fprintf(stderr, "the stream zoo did not start\n");
         return false;
     }
-    if (!dlg.OnInitDialog()) {
-        std::fprintf(stderr, "the main window did not start\n");
+    if (!app.Start()) {
+        std::fprintf(stderr, "the program did not start\n");
         return false;
     }
-    dlg.show();
-    dlg.OwnPlaylists().Add(listPath);
-    if (!WaitFor([this] { return !dlg.OwnPlaylists().Playlists().empty(); }, kReadWaitMs)) {
+    app.Window().show();
+    app.OwnPlaylists().Add(listPath);
+    if (!WaitFor([this] { return !app.OwnPlaylists().Playlists().empty(); }, kReadWaitMs)) {
         std::fprintf(stderr, "the playlist was not read\n");
         return false;
     }
-    tree = dlg.ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
+    tree = app.Channels().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
     node = tree->topLevelItem(tree->topLevelItemCount() - 1);
     node->setExpanded(true);
     return true;

@@ -1,8 +1,8 @@
 #pragma once
-// The setting of the benchmarks that switch channels: the whole main window with folders
-// of its own, and an own playlist of two channels on the stream zoo's live HLS stream.
+// The setting of the benchmarks that switch channels: the whole program with folders of
+// its own, and an own playlist of two channels on the stream zoo's live HLS stream.
 
-#include "CLumenoDlg.h"
+#include "App.h"
 #include "ZooServer.h"
 
 #include <QStringList>
@@ -25,7 +25,7 @@ public:
     // channel tree; false with a message when something did not start.
     bool Start();
 
-    CLumenoDlg& Dialog() { return dlg; }
+    App& Program() { return app; }
     const ZooServer& Server() const { return server; }
     QTreeWidget* Tree() const { return tree; }
     QTreeWidgetItem* Channel(int index) const;
@@ -35,7 +35,7 @@ private:
 
     const QTemporaryDir& home;
     ZooServer server;
-    CLumenoDlg dlg;
+    App app;
     QTreeWidget* tree = nullptr;
     QTreeWidgetItem* node = nullptr;
 };

@@ -54,26 +54,26 @@ int main(int argc, char** argv)
 {
     QTemporaryDir home;
     OwnChannels::UseFolders(home);
-    QApplication app(argc, argv);
+    QApplication application(argc, argv);
     const int switches = argc > 1 ? std::max(1, atoi(argv[1])) : 200;
 
     OwnChannels channels(home);
     if (!channels.Start())
         return 1;
-    CLumenoDlg& dlg = channels.Dialog();
+    App& app = channels.Program();
     QTreeWidget* tree = channels.Tree();
     tree->setCurrentItem(channels.Channel(0));
-    dlg.ChannelWindow().findChild<QToolButton*>(
-        QStringLiteral("button%1").arg(CChannelDlg::ID_CHANNEL_PLAY))->click();
-    if (!WaitFor([&] { return dlg.StatusText() == kNames[0]; }, kWaitMs))
+    app.Channels().findChild<QToolButton*>(
+        QStringLiteral("button%1").arg(ID_CHANNEL_PLAY))->click();
+    if (!WaitFor([&] { return app.Status().Text() == kNames[0]; }, kWaitMs))
         return 1;
     WaitFor([] { return false; }, kSettleMs);
     const long before = ResidentKiB();
     long peak = before;
     for (int k = 1; k <= switches; ++k) {
-        dlg.Zap(+1);
-        const int frames = dlg.Player().FrameUpdates();
-        if (!WaitFor([&] { return dlg.StatusText() == kNames[k % 2] && dlg.Player().FrameUpdates() > frames; }, kWaitMs)) {
+        app.Playback().Zap(+1);
+        const int frames = app.Player().FrameUpdates();
+        if (!WaitFor([&] { return app.Status().Text() == kNames[k % 2] && app.Player().FrameUpdates() > frames; }, kWaitMs)) {
             std::fprintf(stderr, "switch %d did not reach playing\n", k);
             return 1;
         }
@@ -82,9 +82,9 @@ int main(int argc, char** argv)
     WaitFor([] { return false; }, kSettleMs);
     const long after = ResidentKiB();
     peak = std::max(peak, after);
-    const QSize videoSize = dlg.Player().VideoWidget()->size();
-    dlg.EndDialog(IDCANCEL);
-    dlg.OnDestroy();
+    const QSize videoSize = app.Player().VideoWidget()->size();
+    app.End();
+    app.Shutdown();
     const double mpv = CommandLineMiB(channels.Server().Url(QStringLiteral("/live.m3u8")), videoSize);
     std::printf("resident over %d switches: playing %.0f MiB, after %.0f MiB, peak %.0f MiB, growth %.1f MiB\n",
                 switches, before / kKiBPerMiB, after / kKiBPerMiB, peak / kKiBPerMiB, (after - before) / kKiBPerMiB);

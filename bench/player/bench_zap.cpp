@@ -48,7 +48,7 @@ void DoubleClick(QTreeWidget* tree, QTreeWidgetItem* item)
 class SwapClock
 {
 public:
-    SwapClock(CLumenoDlg& dlg, QOpenGLWindow* video) : dlg(dlg)
+    SwapClock(App& app, QOpenGLWindow* video) : app(app)
     {
         QObject::connect(video, &QOpenGLWindow::frameSwapped, [this] { OnSwap(); });
     }
@@ -62,7 +62,7 @@ public:
     // The old channel has been left once the player stops calling it playing.
     void Poll()
     {
-        left = left || dlg.Player().PlayState() != PLAYSTATE_PLAYING || dlg.StatusText() == target;
+        left = left || app.Player().PlayState() != PLAYSTATE_PLAYING || app.Status().Text() == target;
     }
     double ShownMs() const { return shownMs; }
 
@@ -70,12 +70,12 @@ private:
     void OnSwap()
     {
         Poll();
-        const int state = dlg.Player().PlayState();
+        const int state = app.Player().PlayState();
         if (left && shownMs < 0 && (state == PLAYSTATE_BUFFERING || state == PLAYSTATE_PLAYING))
             shownMs = double(timer.nsecsElapsed()) / 1e6;
     }
 
-    CLumenoDlg& dlg;
+    App& app;
     QElapsedTimer timer;
     QString target;
     bool left = false;
@@ -87,13 +87,13 @@ int main(int argc, char** argv)
 {
     QTemporaryDir home;
     OwnChannels::UseFolders(home);
-    QApplication app(argc, argv);
+    QApplication application(argc, argv);
     const int switches = argc > 1 ? std::max(1, atoi(argv[1])) : 10;
 
     OwnChannels channels(home);
     if (!channels.Start())
         return 1;
-    CLumenoDlg& dlg = channels.Dialog();
+    App& app = channels.Program();
     QTreeWidget* tree = channels.Tree();
     tree->scrollToItem(channels.Channel(1));
     if (!QTest::qWaitForWindowExposed(tree->window())) {
@@ -102,11 +102,11 @@ int main(int argc, char** argv)
     }
     DoubleClick(tree, channels.Channel(0));
     QOpenGLWindow* video = nullptr; // made once the engine has loaded
-    if (!WaitFor([&] { return (video = VideoWindow()) != nullptr && dlg.StatusText() == kNames[0]; }, kWaitMs)) {
+    if (!WaitFor([&] { return (video = VideoWindow()) != nullptr && app.Status().Text() == kNames[0]; }, kWaitMs)) {
         std::fprintf(stderr, "the first channel did not play with video output\n");
         return 1;
     }
-    SwapClock clock(dlg, video);
+    SwapClock clock(app, video);
     std::vector<double> zaps;
     std::vector<double> cli;
     const QStringList window = {
@@ -129,8 +129,8 @@ int main(int argc, char** argv)
         }
         cli.push_back(other);
     }
-    dlg.EndDialog(IDCANCEL);
-    dlg.OnDestroy();
+    app.End();
+    app.Shutdown();
     const double ours = Median(zaps);
     const double theirs = Median(cli);
     std::printf("zap by double-click to the first new frame, median of %d: player %.0f ms, "

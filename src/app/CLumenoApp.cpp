@@ -1,7 +1,7 @@
 #include "CLumenoApp.h"
 
 #include "AppDataFolder.h"
-#include "CLumenoDlg.h"
+#include "App.h"
 #include "MessageBox.h"
 #include "SingleInstance.h"
 #include "TerminationSignals.h"
@@ -16,24 +16,24 @@ CLumenoApp::CLumenoApp(int& argc, char** argv) : CWinApp(argc, argv)
     setDesktopFileName(QStringLiteral("org.korvanta.Korvanta"));
 }
 
-void CLumenoApp::InitInstance()
+int CLumenoApp::InitInstance()
 {
     const QString callerDirectory = qEnvironmentVariable("KORVANTA_CALLER_DIR", QDir::currentPath());
     const QStringList sources = PlaylistArguments(arguments().mid(1), callerDirectory);
     SingleInstance instance(SingleInstance::NameFor(GetAppDataFolder()));
     if (instance.HandOver(sources))
-        return;
+        return 0;
     instance.Listen();
 
-    CLumenoDlg dlg;
-    dlg.AddPlaylists(sources);
-    connect(&instance, &SingleInstance::Received, &dlg, &CLumenoDlg::AddPlaylists);
+    App app;
+    app.AddPlaylists(sources);
+    connect(&instance, &SingleInstance::Received, &app, &App::AddPlaylists);
     // Ending the session or a plain kill closes the program as the user would, so the
     // settings and favourites are saved. Leaving every event loop also ends a message box
     // or dialog that is open at that moment, which would otherwise hold the program.
-    InstallTerminationHandler([&dlg] {
-        dlg.EndDialog(IDCANCEL);
+    InstallTerminationHandler([&app] {
+        app.End(true);
         QCoreApplication::exit(0);
     });
-    dlg.DoModal();
+    return app.Run();
 }

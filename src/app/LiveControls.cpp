@@ -1,12 +1,13 @@
 #include "LiveControls.h"
 
+#include "BuiltinTexts.h"
 #include "CatchupAddress.h"
 #include "CatchupTexts.h"
 #include "CommandId.h"
+#include "LogCategories.h"
 #include "MessageBox.h"
 #include "MpvPlayer.h"
 #include "TimeshiftTexts.h"
-#include "VirtualKey.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -25,13 +26,6 @@ constexpr double kUsPerSecond = 1e6;
 constexpr double kSeekJumpSeconds = 1.5;
 const QString kBehindSign = QStringLiteral("\u2212");
 const QString kRecordingDot = QStringLiteral("\u25CF ");
-
-constexpr std::int16_t VK_PAUSE = 19;
-constexpr std::int16_t VK_END = 35;
-constexpr std::int16_t VK_LEFT = 37;
-constexpr std::int16_t VK_RIGHT = 39;
-constexpr std::int16_t VK_P = 'P';
-constexpr std::int16_t VK_R = 'R';
 
 // "2:15", "1:02:15".
 QString Clock(double seconds)
@@ -69,7 +63,7 @@ bool LiveControls::Command(int id, const ChannelRequest& playing)
     case ID_PAUSE:
         shift.Paused() ? shift.Resume() : shift.Pause();
         break;
-    case ID_ACCEL_RESUME:
+    case ID_RESUME:
         shift.Resume();
         break;
     case ID_BACK_TO_LIVE:
@@ -78,16 +72,16 @@ bool LiveControls::Command(int id, const ChannelRequest& playing)
         else
             shift.BackToLive();
         break;
-    case ID_ACCEL_STEP_BACK:
+    case ID_STEP_BACK:
         Step(-kStepSeconds, playing);
         break;
-    case ID_ACCEL_STEP_FORWARD:
+    case ID_STEP_FORWARD:
         Step(kStepSeconds, playing);
         break;
-    case ID_ACCEL_MINUTE_BACK:
+    case ID_MINUTE_BACK:
         Step(-kLongStepSeconds, playing);
         break;
-    case ID_ACCEL_MINUTE_FORWARD:
+    case ID_MINUTE_FORWARD:
         Step(kLongStepSeconds, playing);
         break;
     case ID_RECORD:
@@ -102,26 +96,6 @@ bool LiveControls::Command(int id, const ChannelRequest& playing)
     }
     emit Changed();
     return true;
-}
-
-int LiveControls::KeyCommand(quint16 key, quint16 shift)
-{
-    const bool longStep = (shift & SHIFT_STATE_SHIFT) != 0;
-    switch (key) {
-    case VK_P:
-    case VK_PAUSE:
-        return ID_PAUSE;
-    case VK_END:
-        return ID_BACK_TO_LIVE;
-    case VK_LEFT:
-        return longStep ? ID_ACCEL_MINUTE_BACK : ID_ACCEL_STEP_BACK;
-    case VK_RIGHT:
-        return longStep ? ID_ACCEL_MINUTE_FORWARD : ID_ACCEL_STEP_FORWARD;
-    case VK_R:
-        return (shift & SHIFT_STATE_CTRL) != 0 ? ID_RECORD : 0;
-    default:
-        return 0;
-    }
 }
 
 QString LiveControls::StatusText(const QString& channel, const ChannelRequest& playing) const
@@ -275,6 +249,7 @@ void LiveControls::ToggleRecording(const QString& channel, bool fromBuffer)
 
 void LiveControls::ReportRecording(int textIndex) const
 {
+    qCWarning(lcRecording).noquote() << BuiltinTexts(Timeshift).value(textIndex).arg(engine.Recorder().Place().Folder());
     MessageBox(&window, texts.Text(Timeshift, textIndex).arg(engine.Recorder().Place().Folder()),
                texts.Text(Timeshift, TimeshiftRecordMenu), MB_OK | MB_ICONWARNING);
 }

@@ -33,9 +33,6 @@ public:
 
     // The viewer's commands (CommandId) on what plays; false for the others.
     bool Command(int id, const ChannelRequest& playing);
-    // The command of a key pressed on the full-screen picture (virtual-key code and shift
-    // bits); 0 for none.
-    static int KeyCommand(quint16 key, quint16 shift);
 
     // The status line while a channel plays: its name, how far behind live or which time
     // of its archive, recording.

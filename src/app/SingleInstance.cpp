@@ -8,7 +8,7 @@
 #include <QLocalSocket>
 #include <QUrl>
 
-#include <cstdio>
+#include "LogCategories.h"
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -40,8 +40,7 @@ bool IsSameUser(const QLocalSocket& socket)
 
 void ReportNoListening(const QString& why)
 {
-    std::fprintf(stderr, "Korvanta: later starts cannot reach this one (%s); they will run on their own.\n",
-                 qPrintable(why));
+    qCWarning(lcApp, "later starts cannot reach this one (%s); they will run on their own.", qPrintable(why));
 }
 
 } // namespace

@@ -3,8 +3,14 @@
 // which image, and which positions of which section sit under which node. Only the texts
 // come from the language pack and the catalogue.
 
+#include <Qt>
+
 #include <array>
 #include <vector>
+
+// Tree and list items carry their ChannelId in Qt::UserRole and the index of their image in
+// the channel image list in this role.
+constexpr int ImageIndexRole = Qt::UserRole + 1;
 
 // Image indexes in the channel image list.
 constexpr int kChannelImage = 0;

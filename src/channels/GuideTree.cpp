@@ -19,7 +19,7 @@ constexpr int kPermillePerPercent = 10;
 GuideTree::GuideTree(QTreeWidget* tree, const QIcon& icon, const LanguageStrings& texts, GuideLibrary& library)
     : QObject(tree), tree(tree), icon(icon), texts(texts), library(library)
 {
-    connect(&library, &GuideLibrary::Changed, this, &GuideTree::Rebuild);
+    connect(&library, &GuideLibrary::ListChanged, this, &GuideTree::Rebuild);
     connect(&library, &GuideLibrary::Progress, this, &GuideTree::ShowProgress);
 }
 

@@ -1,6 +1,5 @@
 #include "PlaylistTree.h"
 
-#include "CChannelDlg.h"
 #include "ChannelTreeLayout.h"
 #include "GuideTree.h"
 #include "PlaylistLibrary.h"
@@ -179,7 +178,7 @@ QTreeWidgetItem* PlaylistTree::MakeNode(const QString& text, int playlist)
     auto* node = new QTreeWidgetItem();
     node->setText(0, text);
     node->setIcon(0, nodeIcon);
-    node->setData(0, CChannelDlg::ImageIndexRole, kFurtherChannelsImage);
+    node->setData(0, ImageIndexRole, kFurtherChannelsImage);
     node->setData(0, Qt::UserRole, 0u);
     node->setData(0, PlaylistRole, playlist);
     node->setData(0, EntryRole, kNone);
@@ -265,7 +264,7 @@ void PlaylistTree::AddChannels(QTreeWidgetItem* parent, int playlist, const std:
         auto* item = new QTreeWidgetItem();
         item->setText(0, channels[static_cast<std::size_t>(entry)].name);
         item->setIcon(0, channelIcon);
-        item->setData(0, CChannelDlg::ImageIndexRole, kChannelImage);
+        item->setData(0, ImageIndexRole, kChannelImage);
         item->setData(0, Qt::UserRole, 0u);
         item->setData(0, PlaylistRole, playlist);
         item->setData(0, EntryRole, entry);

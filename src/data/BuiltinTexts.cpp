@@ -199,6 +199,14 @@ QStringList CatchupTexts()
     };
 }
 
+// What went wrong with the viewer's own files, in FilesText order.
+QStringList FilesTexts()
+{
+    return {
+        QStringLiteral("%1 could not be saved: %2"),
+    };
+}
+
 } // namespace
 
 const QStringList& BuiltinTexts(LanguageGroup group)
@@ -212,6 +220,7 @@ const QStringList& BuiltinTexts(LanguageGroup group)
         GuidanceTexts(),
         GuideTexts(),
         CatchupTexts(),
+        FilesTexts(),
     };
     static const QStringList none;
     return group < kCoreGroupCount ? none : texts[group - kCoreGroupCount];

@@ -67,7 +67,7 @@ bool LoadFavorites(const QString& path, QStringList& names, QList<quint32>& ids,
 }
 
 bool SaveFavorites(const QString& path, const QStringList& names, const QList<quint32>& ids,
-                   const QList<quint32>& icons, const QList<OwnStream>& streams)
+                   const QList<quint32>& icons, const QList<OwnStream>& streams, QString* reason)
 {
     TiXmlDocument document;
     document.LinkEndChild(new TiXmlDeclaration("1.0", "UTF-8", ""));
@@ -85,5 +85,5 @@ bool SaveFavorites(const QString& path, const QStringList& names, const QList<qu
             WriteStream(channel, streams[i]);
         root->LinkEndChild(channel);
     }
-    return WriteXmlFile(path, document);
+    return WriteXmlFile(path, document, XmlFileReaders::AsBefore, reason);
 }

@@ -14,8 +14,8 @@ bool LoadFavorites(const QString& path, QStringList& names, QList<quint32>& ids,
                    QList<OwnStream>* streams = nullptr);
 
 // Writes the three parallel lists atomically; false, leaving any old file as it was, on
-// failure. A favourite whose entry in streams is not empty is an own channel: its stream
+// failure (reason, when given, says why). A favourite whose entry in streams is not empty is an own channel: its stream
 // follows the three original attributes, so readers that know only those still see id 0,
 // no built-in channel.
 bool SaveFavorites(const QString& path, const QStringList& names, const QList<quint32>& ids,
-                   const QList<quint32>& icons, const QList<OwnStream>& streams = {});
+                   const QList<quint32>& icons, const QList<OwnStream>& streams = {}, QString* reason = nullptr);

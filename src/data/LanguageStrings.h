@@ -27,10 +27,11 @@ enum LanguageGroup {
     Guidance = 14,
     Guide = 15,
     Catchup = 16,
+    Files = 17,
 };
 
 constexpr int kCoreGroupCount = 9; // the groups every pack must carry
-constexpr int kLanguageGroupCount = 17;
+constexpr int kLanguageGroupCount = 18;
 
 struct LanguageStrings
 {

@@ -43,7 +43,7 @@ PlaylistsFileState LoadPlaylists(const QString& path, std::vector<Playlist>& pla
     return PlaylistsFileState::Read;
 }
 
-bool SavePlaylists(const QString& path, const std::vector<Playlist>& playlists)
+bool SavePlaylists(const QString& path, const std::vector<Playlist>& playlists, QString* reason)
 {
     TiXmlDocument document;
     document.LinkEndChild(new TiXmlDeclaration("1.0", "UTF-8", ""));
@@ -59,5 +59,5 @@ bool SavePlaylists(const QString& path, const std::vector<Playlist>& playlists)
         entry->SetAttribute("lastError", AttributeUtf8(playlist.lastError, kMaxErrorLength).constData());
         root->LinkEndChild(entry);
     }
-    return WriteXmlFile(path, document, XmlFileReaders::OwnerOnly); // the addresses may hold tokens
+    return WriteXmlFile(path, document, XmlFileReaders::OwnerOnly, reason); // the addresses may hold tokens
 }

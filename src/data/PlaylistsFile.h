@@ -19,4 +19,4 @@ PlaylistsFileState LoadPlaylists(const QString& path, std::vector<Playlist>& pla
 
 // Writes atomically, readable by the owner alone; false, leaving any old file as it was,
 // on failure.
-bool SavePlaylists(const QString& path, const std::vector<Playlist>& playlists);
+bool SavePlaylists(const QString& path, const std::vector<Playlist>& playlists, QString* reason = nullptr);

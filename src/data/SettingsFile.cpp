@@ -75,7 +75,7 @@ bool LoadSettings(const QString& path, Settings& settings)
     return true;
 }
 
-bool SaveSettings(const QString& path, const Settings& settings)
+bool SaveSettings(const QString& path, const Settings& settings, QString* reason)
 {
     TiXmlDocument document;
     document.LinkEndChild(new TiXmlDeclaration("1.0", "UTF-8", ""));
@@ -94,5 +94,5 @@ bool SaveSettings(const QString& path, const Settings& settings)
     LinkValue(*root, "HideMenu", settings.hideMenu);
     LinkValue(*root, "AlwaysOnTop", settings.alwaysOnTop);
 
-    return WriteXmlFile(path, document);
+    return WriteXmlFile(path, document, XmlFileReaders::AsBefore, reason);
 }

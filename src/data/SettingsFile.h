@@ -10,5 +10,6 @@
 // name, keep their current values.
 bool LoadSettings(const QString& path, Settings& settings);
 
-// Writes the whole file atomically; false, leaving any old file as it was, on failure.
-bool SaveSettings(const QString& path, const Settings& settings);
+// Writes the whole file atomically; false, leaving any old file as it was, on failure
+// (reason, when given, says why).
+bool SaveSettings(const QString& path, const Settings& settings, QString* reason = nullptr);

@@ -103,7 +103,7 @@ XmlReadResult ReadXmlFile(const QString& path, TiXmlDocument& document)
     return XmlReadResult::Parsed;
 }
 
-bool WriteXmlFile(const QString& path, const TiXmlDocument& document, XmlFileReaders readers)
+bool WriteXmlFile(const QString& path, const TiXmlDocument& document, XmlFileReaders readers, QString* reason)
 {
     TiXmlPrinter printer;
     printer.SetIndent("    ");
@@ -113,15 +113,21 @@ bool WriteXmlFile(const QString& path, const TiXmlDocument& document, XmlFileRea
     // QSaveFile writes a temporary file beside the target, syncs it to disk and renames it
     // over the target only when everything succeeded.
     QSaveFile file(path);
+    const auto fail = [&] {
+        if (reason != nullptr)
+            *reason = file.errorString();
+        return false;
+    };
     if (!file.open(QIODevice::WriteOnly)
         || (readers == XmlFileReaders::OwnerOnly && !file.setPermissions(kPrivateFileMode)))
-        return false;
+        return fail();
     // commit() overlooks an error in flushing its own buffer and would rename a cut file
     // over the old one, so the data is flushed and checked here first.
     const qint64 size = static_cast<qint64>(printer.Size());
     if (file.write(printer.CStr(), size) != size || !file.flush()) {
+        fail();
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    return file.commit() || fail();
 }

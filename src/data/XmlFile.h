@@ -20,9 +20,9 @@ enum class XmlFileReaders {
 };
 
 // Prints with four-space indentation and CR LF line ends. On any failure the file at
-// path keeps its previous contents and false is returned.
+// path keeps its previous contents, false is returned and reason (when given) says why.
 bool WriteXmlFile(const QString& path, const TiXmlDocument& document,
-                  XmlFileReaders readers = XmlFileReaders::AsBefore);
+                  XmlFileReaders readers = XmlFileReaders::AsBefore, QString* reason = nullptr);
 
 // Deepest element nesting the parser could reach in data, counted generously; used to
 // refuse documents that would exhaust the stack of the recursive parser.

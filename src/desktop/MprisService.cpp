@@ -1,9 +1,11 @@
 #include "MprisService.h"
 
+#include "LogCategories.h"
 #include "MprisPlayerAdaptor.h"
 #include "MprisRootAdaptor.h"
 
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 
@@ -35,11 +37,18 @@ MprisService::~MprisService()
 bool MprisService::Register()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (registered || !bus.isConnected())
-        return registered;
-    if (!bus.registerObject(kObjectPath, this))
+    if (registered)
+        return true;
+    if (!bus.isConnected()) {
+        qCInfo(lcDesktop) << "no session bus: the desktop's media controls cannot reach the player";
         return false;
+    }
+    if (!bus.registerObject(kObjectPath, this)) {
+        qCWarning(lcDesktop) << "the media player object cannot be registered:" << bus.lastError().message();
+        return false;
+    }
     if (!bus.registerService(kServiceName)) {
+        qCWarning(lcDesktop) << "the name" << kServiceName << "is taken:" << bus.lastError().message();
         bus.unregisterObject(kObjectPath);
         return false;
     }

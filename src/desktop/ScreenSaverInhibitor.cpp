@@ -1,5 +1,7 @@
 #include "ScreenSaverInhibitor.h"
 
+#include "LogCategories.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusReply>
@@ -53,8 +55,10 @@ bool ScreenSaverInhibitor::InhibitThroughService()
     QDBusMessage call = ServiceCall(QStringLiteral("Inhibit"));
     call << QCoreApplication::applicationName() << kReason;
     const QDBusReply<quint32> reply = bus.call(call);
-    if (!reply.isValid())
+    if (!reply.isValid()) {
+        qCInfo(lcDesktop) << "no screensaver service, the X screensaver is reset instead:" << reply.error().message();
         return false;
+    }
     cookie = reply.value();
     return true;
 }

@@ -10,3 +10,6 @@ Q_DECLARE_LOGGING_CATEGORY(lcPlayer)    // korvanta.player: requests, states, re
 Q_DECLARE_LOGGING_CATEGORY(lcEngine)    // korvanta.engine: the engine library and its own log
 Q_DECLARE_LOGGING_CATEGORY(lcPlaylists) // korvanta.playlists: imports and downloads
 Q_DECLARE_LOGGING_CATEGORY(lcDesktop)   // korvanta.desktop: the session bus services
+Q_DECLARE_LOGGING_CATEGORY(lcGuide)     // korvanta.guide: guide imports and downloads
+Q_DECLARE_LOGGING_CATEGORY(lcRecording) // korvanta.recording: recordings started, stopped, refused
+Q_DECLARE_LOGGING_CATEGORY(lcTimeshift) // korvanta.timeshift: the buffer's folder and its files

@@ -4,8 +4,9 @@
 #include "GuideChoicesFile.h"
 #include "GuideDownload.h"
 #include "GuidesFile.h"
-#include "PrivateFiles.h"
+#include "LogCategories.h"
 #include "Playlist.h"
+#include "PrivateFiles.h"
 #include "SourceNames.h"
 
 #include <QDir>
@@ -82,17 +83,14 @@ void GuideLibrary::Load(const QString& dataFolder, const QString& databasePath)
         emit Progress(source, read);
     });
     connect(importer.get(), &GuideImporter::Imported, this, &GuideLibrary::Imported);
-    connect(importer.get(), &GuideImporter::Removed, this, [this] {
-        Relink();
-        emit Changed();
-    });
+    connect(importer.get(), &GuideImporter::Removed, this, &GuideLibrary::Relink); // Changed once matched
     // Matched once the viewer's channels are known: reading the stored guide's channels now
     // would compete with the start-up, and be done again with them.
     linking = true;
     staleCheck.start(kStaleCheckMs);
 }
 
-bool GuideLibrary::Save()
+bool GuideLibrary::Save(QString* reason)
 {
     if (!modified)
         return true;
@@ -104,7 +102,7 @@ bool GuideLibrary::Save()
     if (own.empty() && !QFileInfo::exists(guidesPath))
         return true;
     QDir().mkpath(QFileInfo(guidesPath).absolutePath());
-    modified = !SaveGuides(guidesPath, own);
+    modified = !SaveGuides(guidesPath, own, reason);
     return !modified;
 }
 
@@ -134,7 +132,7 @@ void GuideLibrary::SetPlaylists(const std::vector<Playlist>& playlists)
         guides.push_back(NewGuide(NameForSource(source), source, false, agent));
     }
     RefreshStale();
-    emit Changed();
+    emit ListChanged();
 }
 
 void GuideLibrary::SetViewerChannels(std::vector<GuideViewerChannel> channels)
@@ -166,9 +164,8 @@ void GuideLibrary::Choose(const QString& channelKey, const GuideChoice& choice)
         choices[channelKey] = choice;
     QDir().mkpath(QFileInfo(choicesPath).absolutePath());
     SaveGuideChoices(choicesPath, choices);
-    Relink();
+    Relink(); // Changed once matched
     RefreshStale(); // the chosen channel's programmes may not be stored yet
-    emit Changed();
 }
 
 void GuideLibrary::Add(const QString& source)
@@ -186,7 +183,7 @@ void GuideLibrary::Add(const QString& source)
     guide->own = true;
     modified = true;
     Save();
-    emit Changed();
+    emit ListChanged();
     Refresh(static_cast<int>(guide - guides.data()));
 }
 
@@ -198,7 +195,7 @@ void GuideLibrary::Rename(int index, const QString& name)
     guide.name = name.trimmed();
     modified = guide.own;
     Save();
-    emit Changed();
+    emit ListChanged();
 }
 
 void GuideLibrary::Remove(int index)
@@ -210,7 +207,7 @@ void GuideLibrary::Remove(int index)
     guides.erase(guides.begin() + index);
     modified = modified || guide.own;
     Save();
-    emit Changed();
+    emit ListChanged();
 }
 
 void GuideLibrary::Refresh(int index)
@@ -242,7 +239,7 @@ void GuideLibrary::Cancel(int index)
     asked.erase(source);
     importer->Cancel(source);
     if (permille.erase(source) != 0)
-        emit Changed();
+        emit ListChanged();
 }
 
 int GuideLibrary::PermilleOf(const QString& source) const
@@ -347,7 +344,7 @@ void GuideLibrary::Imported(const QString& source, const GuideImportResult& resu
         GuideCacheInfo info = ReadGuideCacheInfo(source);
         info.importedFor = ImportedFor();
         WriteGuideCacheInfo(source, info);
-        Relink();
+        Relink(); // Changed once matched
     }
     if (result.problem != GuideProblem::None && result.problem != GuideProblem::Cancelled) {
         Report(*guide, result.problem, result.problem == GuideProblem::Damaged ? QString::number(result.line) : result.detail);
@@ -356,7 +353,7 @@ void GuideLibrary::Imported(const QString& source, const GuideImportResult& resu
     guide->lastProblem = result.problem;
     guide->lastDetail.clear();
     asked.erase(source);
-    emit Changed();
+    emit ListChanged();
 }
 
 void GuideLibrary::Relink()
@@ -409,7 +406,8 @@ void GuideLibrary::Report(GuideSource& guide, GuideProblem problem, const QStrin
 {
     guide.lastProblem = problem;
     guide.lastDetail = detail;
+    qCWarning(lcGuide) << "guide" << guide.source << "not read:" << static_cast<int>(problem) << detail;
     if (asked.erase(guide.source) != 0)
         emit Failed(guide.name, problem, detail);
-    emit Changed();
+    emit ListChanged();
 }

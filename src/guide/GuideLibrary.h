@@ -47,8 +47,8 @@ public:
     // Nothing is downloaded or imported before the viewer's channels are known
     // (SetViewerChannels); then stale guides are refreshed in the background.
     void Load(const QString& dataFolder, const QString& databasePath = GuideDatabase::DefaultPath());
-    // Writes Guides.xml when the viewer's guides changed.
-    bool Save();
+    // Writes Guides.xml when the viewer's guides changed; reason says why it could not be.
+    bool Save(QString* reason = nullptr);
 
     // The guides their headers name, with the playlist's user agent (its first channel's).
     void SetPlaylists(const std::vector<Playlist>& playlists);
@@ -85,8 +85,12 @@ public:
     void SetDownloadTimeout(int milliseconds) { downloadTimeoutMs = milliseconds; }
 
 signals:
-    // The list of guides or what the store holds changed.
+    // What the store holds changed, or how the viewer's channels are matched to it: now and
+    // next are to be asked again. Once per import, once it is matched.
     void Changed();
+    // The list of guides changed, or what is known of one (its name, its last problem, its
+    // load under way).
+    void ListChanged();
     void Progress(const QString& source, int permille);
     // A guide the viewer added or refreshed could not be fetched or read; what was stored
     // of it stays. Background refreshes only record their problem in the guide.

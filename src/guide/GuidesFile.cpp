@@ -26,7 +26,7 @@ std::vector<std::pair<QString, QString>> LoadGuides(const QString& path)
     return guides;
 }
 
-bool SaveGuides(const QString& path, const std::vector<std::pair<QString, QString>>& guides)
+bool SaveGuides(const QString& path, const std::vector<std::pair<QString, QString>>& guides, QString* reason)
 {
     TiXmlDocument document;
     document.LinkEndChild(new TiXmlDeclaration("1.0", "UTF-8", ""));
@@ -38,5 +38,5 @@ bool SaveGuides(const QString& path, const std::vector<std::pair<QString, QStrin
         entry->SetAttribute("source", AttributeUtf8(source, kMaxSourceLength).constData());
         root->LinkEndChild(entry);
     }
-    return WriteXmlFile(path, document, XmlFileReaders::OwnerOnly); // addresses may hold tokens
+    return WriteXmlFile(path, document, XmlFileReaders::OwnerOnly, reason); // addresses may hold tokens
 }

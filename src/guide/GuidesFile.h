@@ -12,4 +12,5 @@
 std::vector<std::pair<QString, QString>> LoadGuides(const QString& path);
 
 // Writes atomically; false, leaving any old file as it was, on failure.
-bool SaveGuides(const QString& path, const std::vector<std::pair<QString, QString>>& guides);
+bool SaveGuides(const QString& path, const std::vector<std::pair<QString, QString>>& guides,
+                QString* reason = nullptr);

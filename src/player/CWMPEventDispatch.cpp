@@ -5,12 +5,12 @@ void CWMPEventDispatch::PlayStateChange(const PlayState& state)
     emit PlayStateChanged(state);
 }
 
-void CWMPEventDispatch::KeyDown(std::int16_t keyCode, std::int16_t shiftState)
+void CWMPEventDispatch::KeyDown(QKeyCombination key)
 {
-    emit KeyPressed(static_cast<quint16>(keyCode), static_cast<quint16>(shiftState));
+    emit KeyPressed(key);
 }
 
-void CWMPEventDispatch::MouseDown(std::int16_t, std::int16_t, std::int32_t, std::int32_t)
+void CWMPEventDispatch::MouseDown()
 {
     emit MousePressed();
 }

@@ -5,22 +5,22 @@
 
 #include "PlayState.h"
 
+#include <QKeyCombination>
 #include <QObject>
 
-#include <cstdint>
 
 class CWMPEventDispatch : public QObject
 {
     Q_OBJECT
 public:
     void PlayStateChange(const PlayState& state);
-    // The key code and shift state as 16-bit values (VirtualKey.h).
-    void KeyDown(std::int16_t keyCode, std::int16_t shiftState);
-    // The button, shift state and position are not passed on: a press is a press.
-    void MouseDown(std::int16_t button, std::int16_t shiftState, std::int32_t x, std::int32_t y);
+    // A key pressed while the picture has the keyboard, as in full screen.
+    void KeyDown(QKeyCombination key);
+    // A press is a press: which button and where do not matter.
+    void MouseDown();
 
 signals:
     void PlayStateChanged(const PlayState& state);
-    void KeyPressed(quint16 keyCode, quint16 shiftState);
+    void KeyPressed(QKeyCombination key);
     void MousePressed();
 };

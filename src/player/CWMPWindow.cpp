@@ -2,7 +2,6 @@
 
 #include "ComposedVideo.h"
 #include "VideoSurface.h"
-#include "VirtualKey.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -32,15 +31,6 @@ void PaintBlack(QWidget* widget)
     widget->setAutoFillBackground(true);
 }
 
-std::int16_t ButtonCode(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
-    }
-}
 } // namespace
 
 CWMPWindow::CWMPWindow(const PlayerTimings& timings) : engine(timings)
@@ -237,9 +227,7 @@ bool CWMPWindow::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseButtonPress: {
         if (watched != surface)
             break; // the same press bubbling up to the host
-        const auto& mouse = static_cast<const QMouseEvent&>(*event);
-        const QPoint at = mouse.position().toPoint();
-        dispatch.MouseDown(ButtonCode(mouse.button()), ShiftStateFromQt(mouse.modifiers()), at.x(), at.y());
+        dispatch.MouseDown();
         break;
     }
     case QEvent::Close:
@@ -265,10 +253,9 @@ bool CWMPWindow::eventFilter(QObject* watched, QEvent* event)
 
 bool CWMPWindow::HandleKey(const QKeyEvent& key)
 {
-    const std::int16_t code = VirtualKeyFromQt(key.key());
-    if (code == 0)
+    if (key.key() == 0 || key.key() == Qt::Key_unknown)
         return false;
-    dispatch.KeyDown(code, ShiftStateFromQt(key.modifiers()));
+    dispatch.KeyDown(key.keyCombination());
     // Escape is the player's own way out of full screen, as a double-click is.
     if (key.key() == Qt::Key_Escape)
         SetFullScreen(false);

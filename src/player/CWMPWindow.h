@@ -9,9 +9,9 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QWidget>
 
 class QKeyEvent;
-class QWidget;
 class VideoRenderer;
 
 class CWMPWindow : public QObject

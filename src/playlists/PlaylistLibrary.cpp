@@ -15,7 +15,7 @@
 #include <QLocale>
 
 #include <algorithm>
-#include <cstdio>
+#include "LogCategories.h"
 #include <utility>
 
 namespace {
@@ -59,7 +59,7 @@ void PlaylistLibrary::Load(const QString& dataFolder)
     playlists.clear();
     modified = false;
     if (LoadPlaylists(filePath, playlists) == PlaylistsFileState::Damaged)
-        std::fprintf(stderr, "Korvanta: %s is damaged; no own playlists were loaded.\n", qPrintable(filePath));
+        qCWarning(lcPlaylists, "%s is damaged; no own playlists were loaded.", qPrintable(filePath));
 
     for (const Playlist& playlist : playlists)
         Read(playlist.source, Request::Start);
@@ -67,12 +67,12 @@ void PlaylistLibrary::Load(const QString& dataFolder)
         emit Changed();
 }
 
-bool PlaylistLibrary::Save()
+bool PlaylistLibrary::Save(QString* reason)
 {
     if (!modified || filePath.isEmpty())
         return true;
     QDir().mkpath(QFileInfo(filePath).absolutePath());
-    modified = !SavePlaylists(filePath, playlists);
+    modified = !SavePlaylists(filePath, playlists, reason);
     return !modified;
 }
 

@@ -60,8 +60,9 @@ public:
     // downloaded again in the background, as is one whose copy is older than a day.
     // Nothing here shows a message.
     void Load(const QString& dataFolder);
-    // Writes Playlists.xml when the list changed since it was read or written.
-    bool Save();
+    // Writes Playlists.xml when the list changed since it was read or written; reason says
+    // why it could not be.
+    bool Save(QString* reason = nullptr);
 
     // A local path (or file: address) is read, an http(s) address downloaded, both in the
     // background. Failed() reports a source that cannot become a playlist.

@@ -3,7 +3,6 @@
 #include "CMemDC.h"
 #include "InvalidArgument.h"
 #include "SkinColours.h"
-#include "WindowMessage.h"
 
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -225,7 +224,7 @@ int CPanelMenu::RunPopup(int index, bool highlightFirst)
     if (menu)
         menu->removeEventFilter(this);
     if (chosen != nullptr && chosen->data().isValid()) {
-        SendMessage(parentWidget(), WM_COMMAND, static_cast<WPARAM>(chosen->data().toInt()), 0);
+        emit CommandChosen(chosen->data().toInt());
         return 0;
     }
     return stepAfterClose;

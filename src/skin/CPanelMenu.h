@@ -1,7 +1,7 @@
 #pragma once
 // The skinned menu bar at the top of the main window: a row of text items, each opening
-// its popup menu below it. The command chosen in a popup reaches the parent window as
-// WM_COMMAND with the id the action carries in its data(). Assistive technology sees it as
+// its popup menu below it. The command chosen in a popup is told by CommandChosen with the
+// id the action carries in its data(). Assistive technology sees it as
 // a menu bar whose items open their menus.
 
 #include "AccessibleParts.h"
@@ -47,6 +47,9 @@ public:
     int PartCount() const override { return ItemCount(); }
     AccessiblePart Part(int index) const override;
     void PressPart(int index) override;
+
+signals:
+    void CommandChosen(int command);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

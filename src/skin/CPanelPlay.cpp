@@ -167,7 +167,7 @@ void CPanelPlay::SetPartValue(int index, int value)
     const int before = volume;
     SetVolume(value);
     if (volume != before)
-        SendMessage(parentWidget(), VolumeMessage{volume});
+        emit VolumeRequested(volume);
 }
 
 void CPanelPlay::TogglePlay()
@@ -175,7 +175,7 @@ void CPanelPlay::TogglePlay()
     const bool wasPlaying = playing;
     SetPaused(wasPlaying);
     repaint(playRect);
-    SendMessage(parentWidget(), PlayStopMessage{wasPlaying ? PlayStop::Stop : PlayStop::Play});
+    emit PlayStopRequested(wasPlaying ? PlayStop::Stop : PlayStop::Play);
 }
 
 void CPanelPlay::ToggleSound()
@@ -183,7 +183,7 @@ void CPanelPlay::ToggleSound()
     const bool wasOn = soundOn;
     SetMuted(wasOn);
     repaint(soundRect);
-    SendMessage(parentWidget(), MuteMessage{wasOn});
+    emit MuteRequested(wasOn);
 }
 
 void CPanelPlay::ShowPlayState(const PlayState& state)
@@ -227,7 +227,7 @@ void CPanelPlay::ChangeVolume(int newVolume)
         return;
     volume = newVolume;
     NotifyValue(this, VolumePart, volume);
-    SendMessage(parentWidget(), VolumeMessage{volume});
+    emit VolumeRequested(volume);
 }
 
 void CPanelPlay::SetHot(bool& hot, bool value, Selector which, const QRect& rect)

@@ -1,13 +1,12 @@
 #pragma once
 // The skinned strip at the bottom of the main window: a play/pause button, a sound
 // button and a volume slider. It keeps only the look of its controls and reports every
-// user action to its parent as UM_PLAY_STOP, UM_MUTE or UM_VOLUME, synchronously.
+// user action by its signals, at once.
 // Assistive technology sees the three controls as parts of the panel.
 
 #include "AccessibleParts.h"
 #include "CxImage.h"
 #include "PlayState.h"
-#include "WindowMessage.h"
 
 #include <QRect>
 #include <QWidget>
@@ -24,9 +23,6 @@ struct PlayPanelNames
 
 // What the play button asks for, the new sound state and the slider's volume, 0..100.
 enum class PlayStop { Play, Stop };
-using PlayStopMessage = PrivateMessage<UM_PLAY_STOP, PlayStop>;
-using MuteMessage = PrivateMessage<UM_MUTE, bool>;
-using VolumeMessage = PrivateMessage<UM_VOLUME, int>;
 
 class CPanelPlay : public QWidget, public AccessibleParts
 {
@@ -72,6 +68,11 @@ public:
     void PressPart(int index) override;
     void SetPartValue(int index, int value) override;
     int FocusedPart() const override { return hasFocus() ? focusPart : -1; }
+
+signals:
+    void PlayStopRequested(PlayStop request);
+    void MuteRequested(bool muted);
+    void VolumeRequested(int volume);
 
 protected:
     bool event(QEvent* event) override;

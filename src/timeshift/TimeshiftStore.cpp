@@ -1,5 +1,6 @@
 #include "TimeshiftStore.h"
 
+#include "LogCategories.h"
 #include "PrivateFiles.h"
 
 #include <QDir>
@@ -17,15 +18,20 @@ TimeshiftStore::TimeshiftStore(const QString& folder, std::chrono::minutes windo
                                FreeSpace freeSpace)
     : folder(folder), window(window), diskCapBytes(diskCapBytes), freeSpace(std::move(freeSpace))
 {
-    if (!MakePrivateFolder(folder))
+    if (!MakePrivateFolder(folder)) {
+        qCWarning(lcTimeshift) << "no pause or rewind: the folder" << folder << "cannot be made";
         return;
+    }
     RemoveLeftovers();
     const QString session = QDir(folder).filePath(QUuid::createUuid().toString(QUuid::WithoutBraces));
-    if (!MakePrivateFolder(session))
+    if (!MakePrivateFolder(session)) {
+        qCWarning(lcTimeshift) << "no pause or rewind: the folder" << session << "cannot be made";
         return;
+    }
     auto sessionLock = std::make_unique<QLockFile>(QDir(session).filePath(kLockName));
     sessionLock->setStaleLockTime(0); // only a dead owner makes it stale, never its age
     if (!sessionLock->tryLock(0)) {
+        qCWarning(lcTimeshift) << "no pause or rewind: the folder" << session << "cannot be locked";
         QDir(session).removeRecursively();
         return;
     }

@@ -10,24 +10,24 @@ void MainWindowTest::SetUp()
 
 void MainWindowTest::TearDown()
 {
-    dlg.reset();
+    app.reset();
     workingDirectory.reset();
 }
 
 bool MainWindowTest::Start()
 {
-    dlg = std::make_unique<CLumenoDlg>();
-    if (!dlg->OnInitDialog())
+    app = std::make_unique<App>();
+    if (!app->Start())
         return false;
-    dlg->show();
+    app->Window().show();
     // The engine comes once both windows are painted, as in the program.
-    return QTest::qWaitFor([this] { return dlg->IsEngineStarted(); }, kEngineWaitMs) && dlg->IsInitialised();
+    return QTest::qWaitFor([this] { return app->IsEngineStarted(); }, kEngineWaitMs) && app->IsInitialised();
 }
 
 void MainWindowTest::Close()
 {
-    dlg->EndDialog(IDCANCEL);
-    dlg->OnDestroy();
+    app->End();
+    app->Shutdown();
 }
 
 QString MainWindowTest::ConfigFile(const QString& name) const
@@ -48,7 +48,7 @@ void MainWindowTest::UseWorkingDirectory(const QString& path)
 
 QAction* MainWindowTest::Item(int popup, int id) const
 {
-    QMenu* menu = dlg->Popup(popup);
+    QMenu* menu = app->Actions().Menu(popup);
     if (menu == nullptr)
         return nullptr;
     for (QAction* action : menu->actions()) {
@@ -69,15 +69,29 @@ void MainWindowTest::StartChannel(const QString& address, const QString& name)
     ChannelRequest request;
     request.address = address;
     request.name = name;
-    SendMessage(dlg.get(), StartChannelMessage{request});
+    StartChannel(request);
+}
+
+void MainWindowTest::StartChannel(const ChannelRequest& request)
+{
+    app->Playback().Start(request);
+    QCoreApplication::sendPostedEvents(&app->Playback(), QEvent::MetaCall);
+}
+
+QStringList MainWindowTest::FavoriteNames() const
+{
+    QStringList names;
+    for (const Favorite& favorite : app->FavoriteList().All())
+        names.append(favorite.name);
+    return names;
 }
 
 void MainWindowTest::ReportState(PlayStateCode state, UnavailableReason reason)
 {
-    PlayState reported = dlg->ShownState();
+    PlayState reported = app->Playback().State();
     reported.state = state;
     reported.reason = reason;
-    dlg->Player().Events().PlayStateChange(reported);
+    app->Player().Events().PlayStateChange(reported);
 }
 
 QByteArray SettingsXml(int hideControl, int hideMenu, int alwaysOnTop, int originalSize, int mute, int volume)

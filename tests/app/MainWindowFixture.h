@@ -1,8 +1,8 @@
 #pragma once
-// A main window started the way the program starts it, in a fresh config folder, with the
-// staged data folder (or a test's own) as working directory and boxes recorded.
+// The program's parts started the way the program starts them, in a fresh config folder,
+// with the staged data folder (or a test's own) as working directory and boxes recorded.
 
-#include "CLumenoDlg.h"
+#include "App.h"
 #include "MessageBoxRecorder.h"
 #include "TempDir.h"
 #include "WorkingDirectory.h"
@@ -23,8 +23,8 @@ protected:
 
     static constexpr int kEngineWaitMs = 10000;
 
-    // Starts a main window (start-up sequence only, no modal loop) and waits for its
-    // engine; false on a fatal error.
+    // Starts the parts (start-up sequence only, no modal loop) and waits for the engine;
+    // false on a fatal error.
     bool Start();
     // Closes it as the system close command does and runs the shutdown sequence.
     void Close();
@@ -37,14 +37,18 @@ protected:
     QAction* Item(int popup, int id) const;
     bool Checked(int popup, int id) const;
 
-    // Asks the main window to start a channel, as the channel window does.
+    // Starts a channel as the channel window asks for one, and lets its load reach the player.
     void StartChannel(const QString& address, const QString& name = QStringLiteral("Test pattern"));
+    void StartChannel(const ChannelRequest& request);
+    // The main window, and the favourites' names.
+    MainWindow& Window() const { return app->Window(); }
+    QStringList FavoriteNames() const;
     // Reports a play state as the player's event sink does.
     void ReportState(PlayStateCode state, UnavailableReason reason = UnavailableReason::None);
 
     TempDir config;
     MessageBoxRecorder boxes;
-    std::unique_ptr<CLumenoDlg> dlg;
+    std::unique_ptr<App> app;
 
 private:
     std::optional<WorkingDirectory> workingDirectory;

@@ -5,6 +5,7 @@
 #include "CommandId.h"
 #include "GuideGrid.h"
 #include "MainWindowFixture.h"
+#include "GuideWindow.h"
 #include "ZooServer.h"
 
 #include <QDateTime>
@@ -35,13 +36,13 @@ protected:
                          "#EXTINF:-1 tvg-id=\"one.example\" group-title=\"Zoo\",Archived\n" +
                              zoo.Url(QStringLiteral("/archive/live.m3u8")).toUtf8() + "\n");
         ASSERT_TRUE(Start());
-        dlg->AddPlaylists({config.FilePath(QStringLiteral("archive.m3u"))});
+        app->AddPlaylists({config.FilePath(QStringLiteral("archive.m3u"))});
         ASSERT_TRUE(QTest::qWaitFor([&] { return ChannelNode() != nullptr; }, 10000));
     }
 
     QTreeWidgetItem* ChannelNode() const
     {
-        auto* tree = dlg->ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
+        auto* tree = app->Channels().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
         for (int k = 0; k < tree->topLevelItemCount(); ++k) {
             QTreeWidgetItem* playlist = tree->topLevelItem(k);
             if (!playlist->text(0).startsWith(QLatin1String("archive")) || playlist->childCount() == 0)
@@ -56,7 +57,7 @@ protected:
     bool Plays(bool fromArchive)
     {
         return QTest::qWaitFor([&] {
-            return dlg->ShownState().state == PLAYSTATE_PLAYING && dlg->ShownState().request.FromArchive() == fromArchive;
+            return app->Playback().State().state == PLAYSTATE_PLAYING && app->Playback().State().request.FromArchive() == fromArchive;
         }, kPlayingWaitMs);
     }
 
@@ -78,39 +79,39 @@ protected:
 
 TEST_F(ArchivePlayTest, PastProgrammesAndStepsBeyondTheBufferPlayFromTheArchiveAndEndReturnsToLive)
 {
-    auto* tree = dlg->ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
+    auto* tree = app->Channels().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
     tree->setCurrentItem(ChannelNode());
     emit tree->itemDoubleClicked(ChannelNode(), 0);
-    ASSERT_TRUE(Plays(false)) << dlg->StatusText().toStdString();
+    ASSERT_TRUE(Plays(false)) << app->Status().Text().toStdString();
 
-    dlg->OnCommand(ID_GUIDE);
-    ASSERT_NE(dlg->GuideView(), nullptr);
-    GuideGrid* grid = dlg->GuideView()->Grid();
+    app->Actions().Run(ID_GUIDE);
+    ASSERT_NE(app->Library().GuideView(), nullptr);
+    GuideGrid* grid = app->Library().GuideView()->Grid();
     ASSERT_TRUE(QTest::qWaitFor([&] {
         const std::optional<GuideProgramme> programme = grid->SelectedProgramme();
         return programme && programme->title == QLatin1String("One 3");
     }, kGuideWaitMs));
-    const ArchiveSpan onNow = dlg->ChannelWindow().ArchivedProgrammeOnNow(
-        ChannelKey{0, static_cast<int>(dlg->OwnPlaylists().Playlists().size()) - 1, 0});
+    const ArchiveSpan onNow = app->Directory().ArchivedProgrammeOnNow(
+        ChannelKey{0, static_cast<int>(app->OwnPlaylists().Playlists().size()) - 1, 0});
     EXPECT_EQ(onNow.start.toSecsSinceEpoch(), guideStart + 2 * kHalfHour) << "Watch from the start";
 
     zoo.Reset();
     QTest::keyClick(grid, Qt::Key_Left); // One 2, gone by
     QTest::keyClick(grid, Qt::Key_Return);
-    ASSERT_TRUE(Plays(true)) << dlg->StatusText().toStdString();
+    ASSERT_TRUE(Plays(true)) << app->Status().Text().toStdString();
     EXPECT_EQ(Asked().front(), guideStart + kHalfHour);
-    EXPECT_TRUE(dlg->StatusText().contains(QLatin1String("(from the archive"))) << dlg->StatusText().toStdString();
+    EXPECT_TRUE(app->Status().Text().contains(QLatin1String("(from the archive"))) << app->Status().Text().toStdString();
 
     zoo.Reset();
-    dlg->OnCommand(ID_BACK_TO_LIVE);
-    ASSERT_TRUE(Plays(false)) << dlg->StatusText().toStdString();
+    app->Actions().Run(ID_BACK_TO_LIVE);
+    ASSERT_TRUE(Plays(false)) << app->Status().Text().toStdString();
     EXPECT_EQ(Asked().front(), -1);
 
     // Just started, the buffer holds less than a step.
     zoo.Reset();
     const qint64 stepAt = QDateTime::currentSecsSinceEpoch();
-    dlg->OnCommand(ID_ACCEL_STEP_BACK);
-    ASSERT_TRUE(Plays(true)) << dlg->StatusText().toStdString();
+    app->Actions().Run(ID_STEP_BACK);
+    ASSERT_TRUE(Plays(true)) << app->Status().Text().toStdString();
     ASSERT_FALSE(Asked().empty());
     EXPECT_NEAR(Asked().front(), stepAt - 10, kStepTolerance);
 }

@@ -34,14 +34,14 @@ protected:
                                              "\" agent=\"" + kZooAgent + "\" referrer=\"" + kZooReferrer +
                                              "\" />\r\n</Favorites>\r\n");
         ASSERT_TRUE(Start());
-        dlg->activateWindow(); // for the Space key
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+        Window().activateWindow(); // for the Space key
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
         // Handed over as a second start's command line would hand it.
-        dlg->AddPlaylists({config.FilePath(QStringLiteral("zoo.m3u"))});
+        app->AddPlaylists({config.FilePath(QStringLiteral("zoo.m3u"))});
         ASSERT_TRUE(QTest::qWaitFor([&] { return Tree()->topLevelItemCount() > 0 && GroupNode() != nullptr; }, 10000));
     }
 
-    QTreeWidget* Tree() const { return dlg->ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("channelTree")); }
+    QTreeWidget* Tree() const { return app->Channels().findChild<QTreeWidget*>(QStringLiteral("channelTree")); }
 
     QTreeWidgetItem* GroupNode() const
     {
@@ -65,27 +65,27 @@ protected:
 
     void PlayFromFavourites()
     {
-        auto* favorites = dlg->ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("favoritesList"));
+        auto* favorites = app->Channels().findChild<QTreeWidget*>(QStringLiteral("favoritesList"));
         emit favorites->itemDoubleClicked(favorites->topLevelItem(0), 0);
     }
 
     void PlayFromSearch()
     {
-        dlg->ChannelWindow().OpenSearch();
-        auto* field = dlg->ChannelWindow().findChild<QLineEdit*>(QStringLiteral("searchField"));
+        app->Channels().OpenSearch();
+        auto* field = app->Channels().findChild<QLineEdit*>(QStringLiteral("searchField"));
         field->setText(QStringLiteral("Guarded"));
         QTest::keyClick(field, Qt::Key_Return); // on the first result
     }
 
     void PressPlayButton()
     {
-        CPanelPlay& panel = dlg->PlayPanel();
+        CPanelPlay& panel = Window().PlayPanel();
         QTest::mouseClick(&panel, Qt::LeftButton, {}, panel.Part(CPanelPlay::PlayPart).rect.center());
     }
 
     bool Becomes(PlayStateCode state, const QString& name)
     {
-        return QTest::qWaitFor([&] { return dlg->ShownState().state == state && dlg->ShownState().request.name == name; },
+        return QTest::qWaitFor([&] { return app->Playback().State().state == state && app->Playback().State().request.name == name; },
                                kPlayingWaitMs);
     }
 
@@ -101,17 +101,17 @@ TEST_F(ChannelStartTest, EveryWayOfStartingAndRestartingSendsTheChannelsHeaders)
         PlayStateCode settled;        // and the state it leaves, of the channel Plain or Guarded
         std::function<void()> start;
     };
-    const auto space = [&] { QTest::keyClick(dlg.get(), Qt::Key_Space); };
+    const auto space = [&] { QTest::keyClick(&Window(), Qt::Key_Space); };
     const QString guarded = QStringLiteral("Guarded");
     const Way table[] = {
         {"tree, of a playlist from the command line", {}, {}, [&] { PlayFromTree(QStringLiteral("Guarded")); }},
         {"favourites", {}, {}, [&] { PlayFromFavourites(); }},
         {"search", {}, {}, [&] { PlayFromSearch(); }},
-        {"zapping", [&] { PlayFromTree(QStringLiteral("Plain")); }, PLAYSTATE_PLAYING, [&] { dlg->Zap(+1); }},
+        {"zapping", [&] { PlayFromTree(QStringLiteral("Plain")); }, PLAYSTATE_PLAYING, [&] { app->Playback().Zap(+1); }},
         {"panel button after stop", [&] { PressPlayButton(); }, PLAYSTATE_STOPPED, [&] { PressPlayButton(); }},
         {"Space after stop", space, PLAYSTATE_STOPPED, space},
-        {"the desktop's Play after Stop", [&] { dlg->StopFromDesktop(); }, PLAYSTATE_STOPPED,
-         [&] { dlg->PlayFromDesktop(); }},
+        {"the desktop's Play after Stop", [&] { app->Playback().StopFromDesktop(); }, PLAYSTATE_STOPPED,
+         [&] { app->Playback().PlayFromDesktop(); }},
     };
     for (const Way& way : table) {
         SCOPED_TRACE(way.name);
@@ -120,6 +120,6 @@ TEST_F(ChannelStartTest, EveryWayOfStartingAndRestartingSendsTheChannelsHeaders)
             ASSERT_TRUE(Becomes(way.settled, way.settled == PLAYSTATE_PLAYING ? QStringLiteral("Plain") : guarded));
         }
         way.start();
-        EXPECT_TRUE(Becomes(PLAYSTATE_PLAYING, guarded)) << dlg->StatusText().toStdString();
+        EXPECT_TRUE(Becomes(PLAYSTATE_PLAYING, guarded)) << app->Status().Text().toStdString();
     }
 }

@@ -6,7 +6,6 @@
 #include "GuideTexts.h"
 #include "NextModalDialog.h"
 #include "TinyHttpServer.h"
-#include "VirtualKey.h"
 #include "ZooServer.h"
 
 #include <QAbstractButton>
@@ -21,7 +20,11 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <QShortcut>
+
+#include <algorithm>
 #include <functional>
+#include <set>
 
 class CommandTest : public MainWindowTest
 {
@@ -29,8 +32,8 @@ protected:
     void StartActive()
     {
         ASSERT_TRUE(Start());
-        dlg->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+        Window().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
         boxes.Clear();
     }
 };
@@ -40,62 +43,103 @@ TEST_F(CommandTest, SpaceDoesNothingBeforeAChannelThenTogglesPlayAndStop)
     ZooServer server;
     ASSERT_TRUE(server.Start()) << server.Error().toStdString();
     StartActive();
-    QTest::keyClick(dlg.get(), Qt::Key_Space);
-    EXPECT_FALSE(dlg->PlayPanel().IsPlayEnabled());
-    EXPECT_FALSE(dlg->PlayPanel().IsPlaying());
+    QTest::keyClick(&Window(), Qt::Key_Space);
+    EXPECT_FALSE(Window().PlayPanel().IsPlayEnabled());
+    EXPECT_FALSE(Window().PlayPanel().IsPlaying());
 
     StartChannel(server.Url(QStringLiteral("/zoo/stream.ts")));
-    EXPECT_TRUE(dlg->PlayPanel().IsPlaying());
-    QTest::keyClick(dlg.get(), Qt::Key_Space);
-    EXPECT_FALSE(dlg->PlayPanel().IsPlaying());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->Player().PlayState() == 1; }, 5000));
-    QTest::keyClick(dlg.get(), Qt::Key_Space);
-    EXPECT_TRUE(dlg->PlayPanel().IsPlaying());
+    EXPECT_TRUE(Window().PlayPanel().IsPlaying());
+    QTest::keyClick(&Window(), Qt::Key_Space);
+    EXPECT_FALSE(Window().PlayPanel().IsPlaying());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->Player().PlayState() == 1; }, 5000));
+    QTest::keyClick(&Window(), Qt::Key_Space);
+    EXPECT_TRUE(Window().PlayPanel().IsPlaying());
+    // On the picture, as in full screen, Space means the same.
+    app->Player().Events().KeyDown(QKeyCombination(Qt::Key_Space));
+    EXPECT_FALSE(Window().PlayPanel().IsPlaying());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->Player().PlayState() == 1; }, 5000));
+    app->Player().Events().KeyDown(QKeyCombination(Qt::Key_Space));
+    EXPECT_TRUE(Window().PlayPanel().IsPlaying());
+}
+
+TEST_F(CommandTest, EveryActionIsReachableByItsKeyAndItsMenuItemAndNoKeyIsBoundTwice)
+{
+    ASSERT_TRUE(Start());
+    const Commands& commands = app->Actions();
+    // The live channel's commands go to its controls as the tracks' items do; the channel
+    // window carries out its own.
+    const std::set<int> live = {ID_PAUSE,  ID_RESUME,    ID_BACK_TO_LIVE, ID_RECORD,        ID_RECORD_BUFFER,
+                                ID_STEP_BACK, ID_STEP_FORWARD, ID_MINUTE_BACK, ID_MINUTE_FORWARD};
+    const auto carried = [&](int command) {
+        return commands.Handles(command) || live.count(command) != 0
+            || (command >= ID_CHANNEL_PLAY && command <= ID_CHANNEL_MENU);
+    };
+    std::set<std::pair<unsigned, int>> bound;
+    for (const KeyBinding& binding : KeyBindings()) {
+        const std::string key = QKeySequence(binding.key).toString().toStdString();
+        EXPECT_TRUE(carried(binding.command)) << key;
+        for (KeyPlace place : {OnWindow, OnPicture, InChannelWindow}) {
+            if ((binding.places & place) == 0)
+                continue;
+            EXPECT_TRUE(bound.insert({place, binding.key.toCombined()}).second) << key << " bound twice";
+            EXPECT_EQ(CommandOfKey(place, binding.key), binding.command) << key;
+        }
+        if ((binding.places & OnWindow) == 0 || binding.dialogKey)
+            continue;
+        const auto shortcut = std::find_if(commands.Shortcuts().begin(), commands.Shortcuts().end(),
+                                           [&](const QShortcut* s) { return s->key() == QKeySequence(binding.key); });
+        EXPECT_NE(shortcut, commands.Shortcuts().end()) << key << " has no shortcut";
+    }
+    for (const MenuRow& row : MenuRows()) {
+        if (row.command == ID_SEPARATOR)
+            continue;
+        EXPECT_NE(Item(row.popup, row.command), nullptr) << row.command;
+        EXPECT_TRUE(carried(row.command)) << row.command;
+    }
 }
 
 TEST_F(CommandTest, MMutesCtrlMHidesTheMenuShiftMDoesNothing)
 {
     StartActive();
-    QTest::keyClick(dlg.get(), Qt::Key_M);
-    EXPECT_EQ(dlg->GetSettings().mute, 1);
-    EXPECT_EQ(dlg->GetSettings().hideMenu, 0);
+    QTest::keyClick(&Window(), Qt::Key_M);
+    EXPECT_EQ(app->GetSettings().mute, 1);
+    EXPECT_EQ(app->GetSettings().hideMenu, 0);
 
-    QTest::keyClick(dlg.get(), Qt::Key_M, Qt::ControlModifier);
-    EXPECT_EQ(dlg->GetSettings().mute, 1);
-    EXPECT_EQ(dlg->GetSettings().hideMenu, 1);
-    EXPECT_TRUE(dlg->MenuPanel().isHidden());
+    QTest::keyClick(&Window(), Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(app->GetSettings().mute, 1);
+    EXPECT_EQ(app->GetSettings().hideMenu, 1);
+    EXPECT_TRUE(Window().MenuPanel().isHidden());
 
-    QTest::keyClick(dlg.get(), Qt::Key_M, Qt::ShiftModifier);
-    EXPECT_EQ(dlg->GetSettings().mute, 1);
-    EXPECT_EQ(dlg->GetSettings().hideMenu, 1);
+    QTest::keyClick(&Window(), Qt::Key_M, Qt::ShiftModifier);
+    EXPECT_EQ(app->GetSettings().mute, 1);
+    EXPECT_EQ(app->GetSettings().hideMenu, 1);
 }
 
 TEST_F(CommandTest, CtrlHAndCtrlTToggleTheirModes)
 {
     StartActive();
-    QTest::keyClick(dlg.get(), Qt::Key_H, Qt::ControlModifier);
-    EXPECT_TRUE(dlg->PlayPanel().isHidden());
+    QTest::keyClick(&Window(), Qt::Key_H, Qt::ControlModifier);
+    EXPECT_TRUE(Window().PlayPanel().isHidden());
     EXPECT_TRUE(Checked(2, ID_HIDE_CONTROL));
-    QTest::keyClick(dlg.get(), Qt::Key_T, Qt::ControlModifier);
-    EXPECT_TRUE(dlg->IsTopmost());
+    QTest::keyClick(&Window(), Qt::Key_T, Qt::ControlModifier);
+    EXPECT_TRUE(Window().IsTopmost());
     EXPECT_TRUE(Checked(4, ID_ALWAYS_ON_TOP));
-    QTest::keyClick(dlg.get(), Qt::Key_T, Qt::ControlModifier);
-    EXPECT_FALSE(dlg->IsTopmost());
+    QTest::keyClick(&Window(), Qt::Key_T, Qt::ControlModifier);
+    EXPECT_FALSE(Window().IsTopmost());
     EXPECT_FALSE(Checked(2, ID_ALWAYS_ON_TOP));
 }
 
 TEST_F(CommandTest, EscapeAndF1DoNothingEnterGoesFullScreen)
 {
     StartActive();
-    QTest::keyClick(dlg.get(), Qt::Key_Escape);
-    QTest::keyClick(dlg.get(), Qt::Key_F1);
-    EXPECT_TRUE(dlg->isVisible());
-    EXPECT_FALSE(dlg->OnCommand(ID_HELP));
-    QTest::keyClick(dlg.get(), Qt::Key_Return);
-    EXPECT_TRUE(dlg->Player().IsFullScreen());
-    dlg->Player().Events().KeyDown(VK_RETURN, 0);
-    EXPECT_FALSE(dlg->Player().IsFullScreen());
-    EXPECT_TRUE(dlg->isVisible());
+    QTest::keyClick(&Window(), Qt::Key_Escape);
+    QTest::keyClick(&Window(), Qt::Key_F1);
+    EXPECT_TRUE(Window().isVisible());
+    QTest::keyClick(&Window(), Qt::Key_Return);
+    EXPECT_TRUE(app->Player().IsFullScreen());
+    app->Player().Events().KeyDown(QKeyCombination(Qt::Key_Return));
+    EXPECT_FALSE(app->Player().IsFullScreen());
+    EXPECT_TRUE(Window().isVisible());
 }
 
 TEST_F(CommandTest, FullScreenIsLeftEveryWayAndCanBeEnteredAgain)
@@ -114,17 +158,17 @@ TEST_F(CommandTest, FullScreenIsLeftEveryWayAndCanBeEnteredAgain)
     StartActive();
     for (const auto& [name, leave] : ways) {
         SCOPED_TRACE(name);
-        QTest::keyClick(dlg.get(), Qt::Key_Return);
-        ASSERT_TRUE(dlg->Player().IsFullScreen());
+        QTest::keyClick(&Window(), Qt::Key_Return);
+        ASSERT_TRUE(app->Player().IsFullScreen());
         ASSERT_TRUE(QTest::qWaitFor([&] {
-            return QApplication::focusWidget() != nullptr && QApplication::focusWidget()->window() != dlg.get();
+            return QApplication::focusWidget() != nullptr && QApplication::focusWidget()->window() != &Window();
         }));
         QWidget* picture = QApplication::focusWidget();
         leave(picture);
-        EXPECT_FALSE(dlg->Player().IsFullScreen());
-        EXPECT_EQ(picture->window(), dlg.get());
-        dlg->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+        EXPECT_FALSE(app->Player().IsFullScreen());
+        EXPECT_EQ(picture->window(), &Window());
+        Window().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
     }
 }
 
@@ -140,8 +184,8 @@ TEST_F(CommandTest, TheKeyboardContextMenuOpensOverThePicture)
         }
     });
     QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(-1, -1), QPoint(-1, -1));
-    QApplication::sendEvent(dlg.get(), &event);
-    const QWidget* video = dlg->Player().VideoWidget();
+    QApplication::sendEvent(&Window(), &event);
+    const QWidget* video = app->Player().VideoWidget();
     // At the centre, or moved from it only as far as the screen needs: over the picture.
     EXPECT_TRUE(opened.contains(video->mapToGlobal(video->rect().center()))) << opened.x() << ',' << opened.y();
 }
@@ -160,17 +204,17 @@ TEST_F(CommandTest, F10AndALoneAltOpenTheMenuBarEscapeClosesIt)
         press();
         return shown;
     };
-    EXPECT_EQ(opened([this] { QTest::keyClick(dlg.get(), Qt::Key_F10); }), dlg->Popup(MenuChannels));
+    EXPECT_EQ(opened([this] { QTest::keyClick(&Window(), Qt::Key_F10); }), app->Actions().Menu(MenuChannels));
     EXPECT_EQ(opened([this] {
-                  QTest::keyPress(dlg.get(), Qt::Key_Alt);
-                  QTest::keyRelease(dlg.get(), Qt::Key_Alt);
+                  QTest::keyPress(&Window(), Qt::Key_Alt);
+                  QTest::keyRelease(&Window(), Qt::Key_Alt);
               }),
-              dlg->Popup(MenuChannels));
+              app->Actions().Menu(MenuChannels));
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
     // Alt as a modifier of another key opens nothing.
-    QTest::keyPress(dlg.get(), Qt::Key_Alt);
-    QTest::keyClick(dlg.get(), Qt::Key_X, Qt::AltModifier);
-    QTest::keyRelease(dlg.get(), Qt::Key_Alt);
+    QTest::keyPress(&Window(), Qt::Key_Alt);
+    QTest::keyClick(&Window(), Qt::Key_X, Qt::AltModifier);
+    QTest::keyRelease(&Window(), Qt::Key_Alt);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
@@ -178,8 +222,8 @@ TEST_F(CommandTest, LanguageReloadKeepsCheckMarksAndTheHiddenMenuPanel)
 {
     WriteConfigFile("Settings.xml", SettingsXml(0, 1, 1, 1));
     ASSERT_TRUE(Start());
-    dlg->ReloadLanguage();
-    EXPECT_TRUE(dlg->MenuPanel().isHidden());
+    app->Language().Reload(&Window(), app->GetSettings().languageName);
+    EXPECT_TRUE(Window().MenuPanel().isHidden());
     EXPECT_TRUE(Checked(2, ID_HIDE_MENU));
     EXPECT_TRUE(Checked(4, ID_ALWAYS_ON_TOP));
     EXPECT_TRUE(Checked(1, ID_ORIGINAL_SIZE));
@@ -209,7 +253,7 @@ TEST_F(CommandTest, MenusListTheirItemsAndSeparatorsInOrder)
     ASSERT_TRUE(Start());
     for (int popup = 0; popup < kPopupCount; ++popup) {
         QStringList rows;
-        for (const QAction* action : dlg->Popup(popup)->actions())
+        for (const QAction* action : app->Actions().Menu(popup)->actions())
             rows << (action->isSeparator() ? QStringLiteral("-")
                                            : QString::number(action->data().toInt()) + ':' + action->text());
         EXPECT_EQ(rows, expected[popup]) << "popup " << popup;
@@ -228,17 +272,17 @@ TEST_F(CommandTest, ChoosingALanguageSwitchesMenusMenuBarChannelWindowAndStatusT
 {
     WriteConfigFile("Settings.xml", SettingsXml(0, 1, 0));
     ASSERT_TRUE(Start());
-    const QString englishTitle = dlg->ChannelWindow().windowTitle();
+    const QString englishTitle = app->Channels().windowTitle();
     // What is on screen when the language changes follows at once: a channel's description
     // and an unavailable channel's reason, on the status line and on the picture.
-    auto* tree = dlg->ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
-    auto* description = dlg->ChannelWindow().findChild<QPlainTextEdit*>(QStringLiteral("description"));
+    auto* tree = app->Channels().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
+    auto* description = app->Channels().findChild<QPlainTextEdit*>(QStringLiteral("description"));
     tree->setCurrentItem(tree->topLevelItem(0)->child(0)->child(0)); // a country's first channel
     const QString englishDescription = description->toPlainText();
     ASSERT_FALSE(englishDescription.isEmpty());
     StartChannel(QStringLiteral("http://127.0.0.1:9/one.m3u8"), QStringLiteral("One"));
     ReportState(PLAYSTATE_READY, UnavailableReason::Refused);
-    EXPECT_EQ(dlg->StatusText(), QStringLiteral("Channel unavailable: connection refused"));
+    EXPECT_EQ(app->Status().Text(), QStringLiteral("Channel unavailable: connection refused"));
     // The dialog is modal: choose German in it once it is up, then confirm.
     {
         const NextModalDialog choose([](QWidget* modal) {
@@ -249,22 +293,22 @@ TEST_F(CommandTest, ChoosingALanguageSwitchesMenusMenuBarChannelWindowAndStatusT
             language->List()->setCurrentItem(found[0]);
             qobject_cast<QAbstractButton*>(language->GetDlgItem(IDOK))->click();
         });
-        dlg->OnCommand(ID_LANGUAGE);
+        app->Actions().Run(ID_LANGUAGE);
     }
     ASSERT_FALSE(HasFailure());
-    EXPECT_EQ(dlg->GetSettings().languageName, QStringLiteral("German"));
+    EXPECT_EQ(app->GetSettings().languageName, QStringLiteral("German"));
     EXPECT_EQ(Item(1, ID_PLAY_PAUSE)->text(), QStringLiteral("Wiedergabe/Pause\tLeertaste"));
-    EXPECT_EQ(dlg->MenuPanel().ItemCount(), 4);
-    EXPECT_TRUE(dlg->MenuPanel().isHidden());
+    EXPECT_EQ(Window().MenuPanel().ItemCount(), 4);
+    EXPECT_TRUE(Window().MenuPanel().isHidden());
     EXPECT_TRUE(Checked(4, ID_HIDE_MENU));
-    EXPECT_NE(dlg->ChannelWindow().windowTitle(), englishTitle);
-    const QString germanReason = dlg->Texts().Text(Status, 5) + QStringLiteral(": ") +
-                                 dlg->Texts().Text(StatusReasons, ReasonTextIndex(UnavailableReason::Refused));
-    EXPECT_EQ(dlg->StatusText(), germanReason);
-    EXPECT_EQ(dlg->Player().Caption().Card(), QStringLiteral("One\n") + germanReason);
+    EXPECT_NE(app->Channels().windowTitle(), englishTitle);
+    const QString germanReason = app->Language().Strings().Text(Status, 5) + QStringLiteral(": ") +
+                                 app->Language().Strings().Text(StatusReasons, ReasonTextIndex(UnavailableReason::Refused));
+    EXPECT_EQ(app->Status().Text(), germanReason);
+    EXPECT_EQ(app->Player().Caption().Card(), QStringLiteral("One\n") + germanReason);
     EXPECT_EQ(description->toPlainText(), englishDescription); // the packs share one catalogue
     ReportState(PLAYSTATE_STOPPED);
-    EXPECT_EQ(dlg->StatusText(), QStringLiteral("Angehalten"));
+    EXPECT_EQ(app->Status().Text(), QStringLiteral("Angehalten"));
     EXPECT_TRUE(boxes.Boxes().empty());
     Close();
     EXPECT_TRUE(config.ReadFile(QStringLiteral("Korvanta/Settings.xml")).contains("<Language name=\"German\" />"));
@@ -282,8 +326,8 @@ TEST_F(CommandTest, DigitsPickAChannelByItsNumberAfterAPauseOrEnter)
                      "#EXTINF:-1 tvg-chno=\"2\" group-title=\"G\",Two\n" + refused + "c\n"
                      "#EXTINF:-1 group-title=\"G\",Fourth\n" + refused + "d\n");
     StartActive();
-    dlg->AddPlaylists({config.FilePath(QStringLiteral("numbered.m3u"))});
-    auto* tree = dlg->ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
+    app->AddPlaylists({config.FilePath(QStringLiteral("numbered.m3u"))});
+    auto* tree = app->Channels().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
     QTreeWidgetItem* group = nullptr;
     ASSERT_TRUE(QTest::qWaitFor([&] {
         QTreeWidgetItem* playlist = tree->topLevelItem(tree->topLevelItemCount() - 1);
@@ -292,29 +336,29 @@ TEST_F(CommandTest, DigitsPickAChannelByItsNumberAfterAPauseOrEnter)
         return group != nullptr;
     }, 10000));
     tree->setCurrentItem(group);
-    const auto playing = [&] { return dlg->ChannelWindow().Current().name; };
-    const auto shown = [&] { return dlg->Player().Caption().Number(); };
+    const auto playing = [&] { return app->Playback().Current().name; };
+    const auto shown = [&] { return app->Player().Caption().Number(); };
 
-    QTest::keyClick(dlg.get(), Qt::Key_7);
+    QTest::keyClick(&Window(), Qt::Key_7);
     EXPECT_EQ(shown(), QStringLiteral("7"));
     EXPECT_TRUE(playing().isEmpty());
     ASSERT_TRUE(QTest::qWaitFor([&] { return playing() == QStringLiteral("Seven"); }, 5000));
     EXPECT_TRUE(shown().isEmpty());
 
-    QTest::keyClick(dlg.get(), Qt::Key_4, Qt::KeypadModifier);
-    QTest::keyClick(dlg.get(), Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(&Window(), Qt::Key_4, Qt::KeypadModifier);
+    QTest::keyClick(&Window(), Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(playing(), QStringLiteral("Fourth"));
-    EXPECT_FALSE(dlg->Player().IsFullScreen()); // Enter went to the number
+    EXPECT_FALSE(app->Player().IsFullScreen()); // Enter went to the number
 
-    QTest::keyClick(dlg.get(), Qt::Key_3);
-    QTest::keyClick(dlg.get(), Qt::Key_Escape);
+    QTest::keyClick(&Window(), Qt::Key_3);
+    QTest::keyClick(&Window(), Qt::Key_Escape);
     EXPECT_TRUE(shown().isEmpty());
-    dlg->Player().Events().KeyDown('2', 0); // on the picture
-    dlg->Player().Events().KeyDown(VK_RETURN, 0);
+    app->Player().Events().KeyDown(QKeyCombination(Qt::Key_2)); // on the picture
+    app->Player().Events().KeyDown(QKeyCombination(Qt::Key_Return));
     EXPECT_EQ(playing(), QStringLiteral("Two")); // its own number, not the second place
 
-    QTest::keyClick(dlg.get(), Qt::Key_1);
-    QTest::keyClick(dlg.get(), Qt::Key_Return);
+    QTest::keyClick(&Window(), Qt::Key_1);
+    QTest::keyClick(&Window(), Qt::Key_Return);
     EXPECT_EQ(playing(), QStringLiteral("Two"));
     EXPECT_EQ(shown(), QStringLiteral("No channel has the number 1"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return shown().isEmpty(); }, 5000));
@@ -354,13 +398,13 @@ TEST_F(CommandTest, DropsAddPlaylistsAndNameWhatIsNotOne)
     QMimeData film;
     film.setUrls({QUrl::fromLocalFile(config.FilePath(QStringLiteral("film.mp4")))});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &film, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(dlg.get(), &enter);
+    QApplication::sendEvent(&Window(), &enter);
     EXPECT_TRUE(enter.isAccepted()); // let in, to be told what it is
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &film, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(dlg.get(), &drop);
+    QApplication::sendEvent(&Window(), &drop);
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_TRUE(boxes.Boxes()[0].text.startsWith(QStringLiteral("film.mp4: only .m3u and .m3u8 files")));
-    EXPECT_TRUE(dlg->Player().Caption().Hint().startsWith(QStringLiteral("No channels of your own yet.")));
+    EXPECT_TRUE(app->Player().Caption().Hint().startsWith(QStringLiteral("No channels of your own yet.")));
 }
 
 // A playlist's node shows how far its load got, its accessible name too, and its menu,
@@ -371,10 +415,10 @@ TEST_F(CommandTest, ALoadingPlaylistShowsItsProgressOnItsNodeAndIsCancelledFromI
     TinyHttpServer server;
     server.responses["/tv.m3u"] = HttpResponse("200 OK", "#EXTM3U\n#EXTINF:-1,One\nhttp://s/1\n#EXTINF:-1,Two\nhttp://s/2\n");
     StartActive();
-    PlaylistLibrary& library = dlg->OwnPlaylists();
-    dlg->AddPlaylists({server.Url("/tv.m3u")});
+    PlaylistLibrary& library = app->OwnPlaylists();
+    app->AddPlaylists({server.Url("/tv.m3u")});
     ASSERT_TRUE(QTest::qWaitFor([&] { return library.Playlists().size() == 1 && !library.IsBusy(); }, 10000));
-    auto* tree = dlg->ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
+    auto* tree = app->Channels().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
     const int nodes = tree->topLevelItemCount();
     QTreeWidgetItem* node = tree->topLevelItem(nodes - 1);
     ASSERT_EQ(node->text(0), "tv (2)");
@@ -394,7 +438,7 @@ TEST_F(CommandTest, ALoadingPlaylistShowsItsProgressOnItsNodeAndIsCancelledFromI
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             ASSERT_NE(menu, nullptr);
             for (QAction* action : menu->actions()) {
-                if (action->text() == dlg->Texts().Text(Guide, GuideCancelMenu))
+                if (action->text() == app->Language().Strings().Text(Guide, GuideCancelMenu))
                     menu->setActiveAction(action);
             }
             QTest::keyClick(menu, Qt::Key_Return);
@@ -414,7 +458,7 @@ TEST_F(CommandTest, ALoadingPlaylistShowsItsProgressOnItsNodeAndIsCancelledFromI
     EXPECT_EQ(tree->topLevelItem(nodes - 1)->text(0), "tv (2)");
     EXPECT_EQ(library.Playlists()[0].channels.size(), 2u);
 
-    dlg->AddPlaylists({server.Url("/new.m3u")});
+    app->AddPlaylists({server.Url("/new.m3u")});
     ASSERT_TRUE(QTest::qWaitFor([&] { return tree->topLevelItemCount() == nodes + 1
                                              && tree->topLevelItem(nodes)->text(0) == "new (45%)"; }, 10000));
     cancelFromMenu(tree->topLevelItem(nodes), Qt::Key_F10, Qt::ShiftModifier);

@@ -15,9 +15,9 @@ TEST_F(MainWindowTest, MissingEngineLibraryIsFatalNamesTheFileAndSavesNothing)
     EXPECT_TRUE(box.text.contains(QStringLiteral("libkorvanta-missing.so"))) << box.text.toStdString();
     EXPECT_EQ(box.caption, QStringLiteral("Error"));
     EXPECT_EQ(box.style, MB_OK | MB_ICONSTOP);
-    EXPECT_TRUE(dlg->isHidden());
-    EXPECT_TRUE(dlg->ChannelWindow().isHidden());
-    dlg->OnDestroy();
+    EXPECT_TRUE(Window().isHidden());
+    EXPECT_TRUE(app->Channels().isHidden());
+    app->Shutdown();
     QFile settings(ConfigFile("Settings.xml"));
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
     EXPECT_EQ(settings.readAll(), saved);

@@ -12,9 +12,9 @@ protected:
     // Runs the start-up sequence without showing anything, so the engine does not come.
     void StartWithoutEngine()
     {
-        dlg = std::make_unique<CLumenoDlg>();
-        ASSERT_TRUE(dlg->OnInitDialog());
-        ASSERT_FALSE(dlg->IsEngineStarted());
+        app = std::make_unique<App>();
+        ASSERT_TRUE(app->Start());
+        ASSERT_FALSE(app->IsEngineStarted());
     }
 };
 
@@ -24,10 +24,10 @@ TEST_F(EngineStartTest, ChannelAskedForBeforeTheEngineIsReadyPlaysOnceItIs)
     ASSERT_TRUE(server.Start()) << server.Error().toStdString();
     StartWithoutEngine();
     StartChannel(server.Url(QStringLiteral("/live.m3u8")), QStringLiteral("Live"));
-    dlg->show();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->Player().PlayState() == PLAYSTATE_PLAYING; }, 20000))
-        << dlg->Player().PlayState();
-    EXPECT_EQ(dlg->StatusText(), QStringLiteral("Live"));
+    Window().show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->Player().PlayState() == PLAYSTATE_PLAYING; }, 20000))
+        << app->Player().PlayState();
+    EXPECT_EQ(app->Status().Text(), QStringLiteral("Live"));
 }
 
 TEST_F(EngineStartTest, ClosingBeforeTheEngineIsReadySavesAsUsual)
@@ -35,7 +35,7 @@ TEST_F(EngineStartTest, ClosingBeforeTheEngineIsReadySavesAsUsual)
     WriteConfigFile("Settings.xml", SettingsXml(0, 0, 0, 1, 1, 40));
     StartWithoutEngine();
     Close();
-    dlg.reset(); // waits for the library's loading thread
+    app.reset(); // waits for the library's loading thread
     QFile saved(ConfigFile("Settings.xml"));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     const QByteArray bytes = saved.readAll();

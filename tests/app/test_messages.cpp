@@ -1,5 +1,4 @@
 #include "MainWindowFixture.h"
-#include "VirtualKey.h"
 #include "PlayStateModel.h"
 #include "ZooServer.h"
 
@@ -30,7 +29,7 @@ bool EngineVolumeBecomes(CWMPWindow& player, int volume)
 class MessageTest : public MainWindowTest
 {
 protected:
-    QString Status(int i) const { return dlg->Texts().Text(::Status, i); }
+    QString Status(int i) const { return app->Language().Strings().Text(::Status, i); }
 
     // Works in a copy of the English pack whose Status group holds entries.
     void UseEnglishWithStatus(const QTemporaryDir& work, const QString& entries)
@@ -61,25 +60,25 @@ TEST_F(MessageTest, StatusTextFollowsEveryPlayState)
     for (const auto& [state, index] : table) {
         SCOPED_TRACE(state);
         reported.state = static_cast<PlayStateCode>(state);
-        dlg->Player().Events().PlayStateChange(reported);
-        EXPECT_EQ(dlg->StatusText(), Status(index));
+        app->Player().Events().PlayStateChange(reported);
+        EXPECT_EQ(app->Status().Text(), Status(index));
     }
     ReportState(PLAYSTATE_PLAYING);
-    EXPECT_EQ(dlg->StatusText(), QStringLiteral("Channel One"));
-    EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Korvanta - Channel One"));
+    EXPECT_EQ(app->Status().Text(), QStringLiteral("Channel One"));
+    EXPECT_EQ(Window().windowTitle(), QStringLiteral("Korvanta - Channel One"));
     ReportState(PLAYSTATE_BUFFERING); // buffering leaves the text alone
-    EXPECT_EQ(dlg->StatusText(), QStringLiteral("Channel One"));
+    EXPECT_EQ(app->Status().Text(), QStringLiteral("Channel One"));
 
     // A channel that ended leaves a card in place of its picture, and the panel offers play.
-    const CWMPWindow& player = dlg->Player();
+    const CWMPWindow& player = app->Player();
     for (const auto& [state, reason] : {std::pair{PLAYSTATE_READY, UnavailableReason::Refused},
                                         std::pair{PLAYSTATE_STOPPED, UnavailableReason::None}}) {
         ReportState(PLAYSTATE_PLAYING);
         EXPECT_TRUE(player.Caption().Card().isEmpty());
-        EXPECT_TRUE(dlg->PlayPanel().IsPlaying());
+        EXPECT_TRUE(Window().PlayPanel().IsPlaying());
         ReportState(state, reason);
-        EXPECT_EQ(player.Caption().Card(), QStringLiteral("Channel One\n") + dlg->StatusText());
-        EXPECT_FALSE(dlg->PlayPanel().IsPlaying());
+        EXPECT_EQ(player.Caption().Card(), QStringLiteral("Channel One\n") + app->Status().Text());
+        EXPECT_FALSE(Window().PlayPanel().IsPlaying());
     }
     ReportState(PLAYSTATE_TRANSITIONING);
     EXPECT_TRUE(player.Caption().Card().isEmpty());
@@ -89,11 +88,11 @@ TEST_F(MessageTest, InFullScreenEachNewChannelIsNamedOverThePicture)
 {
     ASSERT_TRUE(Start());
     StartChannel(QStringLiteral("http://127.0.0.1:9/one.m3u8"), QStringLiteral("One"));
-    EXPECT_TRUE(dlg->Player().Caption().Title().isEmpty());
-    dlg->EnterFullScreen();
+    EXPECT_TRUE(app->Player().Caption().Title().isEmpty());
+    Window().SetFullScreen(true);
     StartChannel(QStringLiteral("http://127.0.0.1:9/two.m3u8"), QStringLiteral("Two"));
-    EXPECT_EQ(dlg->Player().Caption().Title(), QStringLiteral("Two"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->Player().Caption().Title().isEmpty(); }, 3 * VideoCaption::kTitleMs));
+    EXPECT_EQ(app->Player().Caption().Title(), QStringLiteral("Two"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->Player().Caption().Title().isEmpty(); }, 3 * VideoCaption::kTitleMs));
 }
 
 TEST_F(MessageTest, BufferingStartsOneTimerAndATickThatFindsNoBufferingStopsIt)
@@ -102,51 +101,51 @@ TEST_F(MessageTest, BufferingStartsOneTimerAndATickThatFindsNoBufferingStopsIt)
     ReportState(PLAYSTATE_TRANSITIONING);
     ReportState(PLAYSTATE_BUFFERING);
     ReportState(PLAYSTATE_BUFFERING);
-    EXPECT_TRUE(dlg->IsBufferingTimerActive());
-    const QString before = dlg->StatusText();
+    EXPECT_TRUE(app->Status().IsBufferingTimerActive());
+    const QString before = app->Status().Text();
     // The idle player is not buffering, so the first tick ends the timer untouched.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !dlg->IsBufferingTimerActive(); }, 2000));
-    EXPECT_EQ(dlg->StatusText(), before);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !app->Status().IsBufferingTimerActive(); }, 2000));
+    EXPECT_EQ(app->Status().Text(), before);
 }
 
 TEST_F(MessageTest, VolumeWhileMutedIsAudibleAndMuteStillWorks)
 {
     ASSERT_TRUE(Start());
-    SendMessage(dlg.get(), MuteMessage{true});
-    EXPECT_EQ(dlg->GetSettings().mute, 1);
-    EXPECT_TRUE(EngineVolumeBecomes(dlg->Player(), 0));
-    SendMessage(dlg.get(), VolumeMessage{40});
-    EXPECT_TRUE(EngineVolumeBecomes(dlg->Player(), 40));
-    EXPECT_EQ(dlg->Player().storedVolume, 40);
-    EXPECT_EQ(dlg->GetSettings().mute, 1);
-    SendMessage(dlg.get(), MuteMessage{false});
-    EXPECT_TRUE(EngineVolumeBecomes(dlg->Player(), 40));
-    SendMessage(dlg.get(), MuteMessage{true});
-    EXPECT_TRUE(EngineVolumeBecomes(dlg->Player(), 0));
+    emit Window().PlayPanel().MuteRequested(true);
+    EXPECT_EQ(app->GetSettings().mute, 1);
+    EXPECT_TRUE(EngineVolumeBecomes(app->Player(), 0));
+    emit Window().PlayPanel().VolumeRequested(40);
+    EXPECT_TRUE(EngineVolumeBecomes(app->Player(), 40));
+    EXPECT_EQ(app->Player().storedVolume, 40);
+    EXPECT_EQ(app->GetSettings().mute, 1);
+    emit Window().PlayPanel().MuteRequested(false);
+    EXPECT_TRUE(EngineVolumeBecomes(app->Player(), 40));
+    emit Window().PlayPanel().MuteRequested(true);
+    EXPECT_TRUE(EngineVolumeBecomes(app->Player(), 0));
     Close();
 }
 
 TEST_F(MessageTest, PlayerKeysActWhateverTheShiftState)
 {
     ASSERT_TRUE(Start());
-    CWMPEventDispatch& sink = dlg->Player().Events();
-    sink.KeyDown(VK_M, SHIFT_STATE_SHIFT);
-    EXPECT_EQ(dlg->GetSettings().mute, 1);
-    EXPECT_FALSE(dlg->PlayPanel().IsSoundOn());
-    sink.KeyDown(VK_M, SHIFT_STATE_CTRL);
-    EXPECT_EQ(dlg->GetSettings().mute, 0);
-    dlg->EnterFullScreen();
-    sink.KeyDown(VK_RETURN, SHIFT_STATE_SHIFT);
-    EXPECT_FALSE(dlg->Player().IsFullScreen());
-    sink.KeyDown('A', 0); // any other key: nothing
-    EXPECT_EQ(dlg->GetSettings().mute, 0);
+    CWMPEventDispatch& sink = app->Player().Events();
+    sink.KeyDown(Qt::SHIFT | Qt::Key_M);
+    EXPECT_EQ(app->GetSettings().mute, 1);
+    EXPECT_FALSE(Window().PlayPanel().IsSoundOn());
+    sink.KeyDown(Qt::CTRL | Qt::Key_M);
+    EXPECT_EQ(app->GetSettings().mute, 0);
+    Window().SetFullScreen(true);
+    sink.KeyDown(Qt::SHIFT | Qt::Key_Return);
+    EXPECT_FALSE(app->Player().IsFullScreen());
+    sink.KeyDown(QKeyCombination(Qt::Key_A)); // any other key: nothing
+    EXPECT_EQ(app->GetSettings().mute, 0);
 }
 
 TEST_F(MessageTest, PlayBeforeAnyChannelDoesNothing)
 {
     ASSERT_TRUE(Start());
-    SendMessage(dlg.get(), PlayStopMessage{PlayStop::Play});
-    EXPECT_EQ(dlg->Player().PlayState(), PLAYSTATE_UNDEFINED);
+    emit Window().PlayPanel().PlayStopRequested(PlayStop::Play);
+    EXPECT_EQ(app->Player().PlayState(), PLAYSTATE_UNDEFINED);
 }
 
 TEST_F(MessageTest, ATooShortStatusGroupStopsTheChannelStartBeforeItBegins)
@@ -158,9 +157,9 @@ TEST_F(MessageTest, ATooShortStatusGroupStopsTheChannelStartBeforeItBegins)
     StartChannel(QStringLiteral("http://127.0.0.1:9/none.m3u8"));
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_EQ(boxes.Boxes()[0].text, QStringLiteral("An invalid argument was encountered."));
-    EXPECT_TRUE(dlg->StatusText().isEmpty());
-    EXPECT_FALSE(dlg->PlayPanel().IsPlayEnabled());
-    EXPECT_EQ(dlg->Player().PlayState(), 0);
+    EXPECT_TRUE(app->Status().Text().isEmpty());
+    EXPECT_FALSE(Window().PlayPanel().IsPlayEnabled());
+    EXPECT_EQ(app->Player().PlayState(), 0);
 }
 
 TEST_F(MessageTest, APackWithoutTheBufferingTextRaisesOneBoxNotOneEveryTick)
@@ -174,9 +173,9 @@ TEST_F(MessageTest, APackWithoutTheBufferingTextRaisesOneBoxNotOneEveryTick)
     StartChannel(server.Url(QStringLiteral("/zoo/capped.m3u8"))); // really buffers
     ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.Boxes().empty(); }, 20000));
     EXPECT_EQ(boxes.Boxes()[0].text, QStringLiteral("An invalid argument was encountered."));
-    EXPECT_FALSE(dlg->IsBufferingTimerActive());
+    EXPECT_FALSE(app->Status().IsBufferingTimerActive());
     // A running timer raised a box on every tick; a new buffering report may raise one more.
-    EXPECT_FALSE(QTest::qWaitFor([&] { return boxes.Boxes().size() > 2; }, 5 * CLumenoDlg::kBufferingPeriodMs));
+    EXPECT_FALSE(QTest::qWaitFor([&] { return boxes.Boxes().size() > 2; }, 5 * StatusLine::kBufferingPeriodMs));
 }
 
 TEST_F(MessageTest, UnavailableChannelNamesTheReasonAfterTheUnavailableText)
@@ -194,28 +193,28 @@ TEST_F(MessageTest, UnavailableChannelNamesTheReasonAfterTheUnavailableText)
         SCOPED_TRACE(url.toStdString());
         const QString expected = Status(5) + QStringLiteral(": ") + QLatin1String(reason);
         StartChannel(url);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->StatusText() == expected; }, 15000)) << dlg->StatusText().toStdString();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return app->Status().Text() == expected; }, 15000)) << app->Status().Text().toStdString();
     }
     // A reason is read whole: the status line takes the room it needs, and where even the
     // row is too narrow its tooltip holds the whole text.
-    const QString full = dlg->StatusText();
-    QFont bold = dlg->font();
+    const QString full = app->Status().Text();
+    QFont bold = Window().font();
     bold.setWeight(QFont::Bold);
-    dlg->Layout(1000, 400);
-    EXPECT_GT(dlg->StatusRect().width(), QFontMetrics(bold).horizontalAdvance(full));
-    const int narrowRow = CLumenoDlg::kStatusWidth + 10;
+    Window().Layout(1000, 400);
+    EXPECT_GT(Window().StatusRect().width(), QFontMetrics(bold).horizontalAdvance(full));
+    const int narrowRow = MainWindow::kStatusWidth + 10;
     ASSERT_GT(QFontMetrics(bold).horizontalAdvance(full), narrowRow);
-    dlg->Layout(narrowRow, 400);
-    EXPECT_EQ(dlg->StatusRect().width(), narrowRow);
-    const QPoint onStatus = dlg->StatusRect().center();
-    QHelpEvent hover(QEvent::ToolTip, onStatus, dlg->mapToGlobal(onStatus));
-    QCoreApplication::sendEvent(dlg.get(), &hover);
+    Window().Layout(narrowRow, 400);
+    EXPECT_EQ(Window().StatusRect().width(), narrowRow);
+    const QPoint onStatus = Window().StatusRect().center();
+    QHelpEvent hover(QEvent::ToolTip, onStatus, Window().mapToGlobal(onStatus));
+    QCoreApplication::sendEvent(&Window(), &hover);
     EXPECT_EQ(QToolTip::text(), full);
 
-    dlg->Player().Stop();
+    app->Player().Stop();
     ReportState(PLAYSTATE_READY); // a state reported without a failure of the player's own
-    EXPECT_EQ(dlg->StatusText(), Status(5));
-    EXPECT_EQ(dlg->StatusRect().width(), CLumenoDlg::kStatusWidth);
+    EXPECT_EQ(app->Status().Text(), Status(5));
+    EXPECT_EQ(Window().StatusRect().width(), MainWindow::kStatusWidth);
 }
 
 TEST_F(MessageTest, RefusedFavoritesAreNotPlayedNameTheirReasonAndStayAsWritten)
@@ -228,13 +227,14 @@ TEST_F(MessageTest, RefusedFavoritesAreNotPlayedNameTheirReasonAndStayAsWritten)
     WriteConfigFile("Favorites.xml", favorites);
     ASSERT_TRUE(Start());
     const QString expected = Status(5) + QStringLiteral(": ")
-                             + dlg->Texts().Text(StatusReasons, ReasonTextIndex(UnavailableReason::NotAllowed));
-    auto* list = dlg->ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("favoritesList"));
+                             + app->Language().Strings().Text(StatusReasons, ReasonTextIndex(UnavailableReason::NotAllowed));
+    auto* list = app->Channels().findChild<QTreeWidget*>(QStringLiteral("favoritesList"));
     ASSERT_EQ(list->topLevelItemCount(), 2);
     for (int row = 0; row < 2; ++row) {
         emit list->itemDoubleClicked(list->topLevelItem(row), 0);
-        EXPECT_EQ(dlg->StatusText(), expected) << row; // at once: the engine never saw it
-        EXPECT_EQ(dlg->Player().PlayState(), PLAYSTATE_READY) << row;
+        QCoreApplication::sendPostedEvents(&app->Playback(), QEvent::MetaCall); // the load
+        EXPECT_EQ(app->Status().Text(), expected) << row; // at once: the engine never saw it
+        EXPECT_EQ(app->Player().PlayState(), PLAYSTATE_READY) << row;
     }
     Close();
     EXPECT_EQ(config.ReadFile(QStringLiteral("Korvanta/Favorites.xml")), favorites);

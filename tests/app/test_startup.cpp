@@ -22,8 +22,8 @@ TEST_F(MainWindowTest, FirstStartUsesDefaultsAndClosingWritesBothFiles)
 {
     ASSERT_TRUE(Start());
     EXPECT_TRUE(boxes.Boxes().empty());
-    EXPECT_EQ(dlg->GetSettings().volume, 100);
-    EXPECT_EQ(dlg->GetSettings().languageName, QStringLiteral("English"));
+    EXPECT_EQ(app->GetSettings().volume, 100);
+    EXPECT_EQ(app->GetSettings().languageName, QStringLiteral("English"));
     Close();
     const QByteArray settings = ReadAll(ConfigFile("Settings.xml"));
     EXPECT_TRUE(settings.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<Settings>\r\n"));
@@ -37,10 +37,35 @@ TEST_F(MainWindowTest, RestartWithoutChangesWritesTheSameBytes)
     ASSERT_TRUE(Start());
     Close();
     const QByteArray first = ReadAll(ConfigFile("Settings.xml"));
-    dlg.reset();
+    app.reset();
     ASSERT_TRUE(Start());
     Close();
     EXPECT_EQ(ReadAll(ConfigFile("Settings.xml")), first);
+}
+
+// A file that cannot be written costs only itself; the viewer who closed the window is told
+// which and why, while the session's end asks nobody.
+TEST_F(MainWindowTest, AFailedSaveAtCloseIsToldWhenTheViewerClosedTheWindow)
+{
+    for (const bool sessionEnds : {false, true}) {
+        SCOPED_TRACE(sessionEnds);
+        ASSERT_TRUE(Start());
+        QDir().mkpath(ConfigFile("Favorites.xml/in the way"));
+        boxes.Clear();
+        app->End(sessionEnds);
+        app->Shutdown();
+        EXPECT_TRUE(ReadAll(ConfigFile("Settings.xml")).contains("<Settings>"));
+        if (sessionEnds) {
+            EXPECT_TRUE(boxes.Boxes().empty());
+        } else {
+            ASSERT_EQ(boxes.Boxes().size(), 1u);
+            EXPECT_TRUE(boxes.Boxes()[0].text.startsWith(ConfigFile("Favorites.xml") + QStringLiteral(" could not be saved: ")))
+                << boxes.Boxes()[0].text.toStdString();
+            EXPECT_EQ(boxes.Boxes()[0].style, MB_OK | MB_ICONWARNING);
+        }
+        QDir(ConfigFile("Favorites.xml")).removeRecursively();
+        app.reset();
+    }
 }
 
 TEST_F(MainWindowTest, NoLanguagesFolderIsFatalAndLeavesFilesUntouched)
@@ -49,13 +74,13 @@ TEST_F(MainWindowTest, NoLanguagesFolderIsFatalAndLeavesFilesUntouched)
     UseWorkingDirectory(empty.path());
     WriteConfigFile("Settings.xml", "keep me");
     WriteConfigFile("Favorites.xml", "keep me too");
-    EXPECT_FALSE(Start());
+    app = std::make_unique<App>();
+    EXPECT_EQ(app->Run(), App::kFatalExitStatus); // no modal loop: the start-up ended it
     ASSERT_EQ(boxes.Boxes().size(), 2u);
     EXPECT_EQ(boxes.Boxes()[0].caption, QStringLiteral("Warning"));
     EXPECT_EQ(boxes.Boxes()[1].text, QStringLiteral("Cannot open language file. Please reinstall the program."));
     EXPECT_EQ(boxes.Boxes()[1].caption, QStringLiteral("Error"));
     EXPECT_EQ(boxes.Boxes()[1].style, MB_OK | MB_ICONSTOP);
-    dlg->OnDestroy();
     EXPECT_EQ(ReadAll(ConfigFile("Settings.xml")), QByteArray("keep me"));
     EXPECT_EQ(ReadAll(ConfigFile("Favorites.xml")), QByteArray("keep me too"));
 }
@@ -74,7 +99,7 @@ TEST_F(MainWindowTest, MissingOrUnsafeLanguageWarnsOnceThenRunsAndSavesEnglish)
                   QStringLiteral("Cannot open %1 language file, will be used English.").arg(QString::fromUtf8(name)));
         Close();
         EXPECT_TRUE(ReadAll(ConfigFile("Settings.xml")).contains("<Language name=\"English\" />"));
-        dlg.reset();
+        app.reset();
     }
 }
 
@@ -82,9 +107,9 @@ TEST_F(MainWindowTest, SavedViewModesComeBackWithTheirCheckMarks)
 {
     WriteConfigFile("Settings.xml", SettingsXml(1, 1, 1, 1));
     ASSERT_TRUE(Start());
-    EXPECT_TRUE(dlg->PlayPanel().isHidden());
-    EXPECT_TRUE(dlg->MenuPanel().isHidden());
-    EXPECT_TRUE(dlg->IsTopmost());
+    EXPECT_TRUE(Window().PlayPanel().isHidden());
+    EXPECT_TRUE(Window().MenuPanel().isHidden());
+    EXPECT_TRUE(Window().IsTopmost());
     for (int popup : {2, 4}) {
         EXPECT_TRUE(Checked(popup, ID_HIDE_CONTROL));
         EXPECT_TRUE(Checked(popup, ID_HIDE_MENU));
@@ -104,35 +129,35 @@ TEST_F(MainWindowTest, QuitFromTheDesktopClosesWhatIsOpenSavesAndEnds)
     constexpr int kGiveUpMs = 15000;
     const QPoint inside(10, 40);
     // Each opener runs a loop of its own inside the window's until it is closed.
-    const std::pair<const char*, std::function<void(CLumenoDlg&)>> openers[] = {
-        {"dialog", [](CLumenoDlg& d) { d.OnCommand(ID_ABOUT); }},
-        {"message box", [](CLumenoDlg& d) { d.AddPlaylists({QStringLiteral("ftp://h/x.m3u")}); }},
-        {"menu", [&](CLumenoDlg& d) {
-             QContextMenuEvent event(QContextMenuEvent::Mouse, inside, d.mapToGlobal(inside));
-             QCoreApplication::sendEvent(&d, &event);
+    const std::pair<const char*, std::function<void(App&)>> openers[] = {
+        {"dialog", [](App& a) { a.Actions().Run(ID_ABOUT); }},
+        {"message box", [](App& a) { a.AddPlaylists({QStringLiteral("ftp://h/x.m3u")}); }},
+        {"menu", [&](App& a) {
+             QContextMenuEvent event(QContextMenuEvent::Mouse, inside, a.Window().mapToGlobal(inside));
+             QCoreApplication::sendEvent(&a.Window(), &event);
          }},
     };
     const MessageBoxHook recorder = SetMessageBoxHook({}); // real boxes, with loops of their own
     for (const auto& [what, open] : openers) {
         SCOPED_TRACE(what);
-        dlg = std::make_unique<CLumenoDlg>();
-        QTimer::singleShot(0, dlg.get(), [&] {
-            SendMessage(dlg.get(), VolumeMessage{37});
-            open(*dlg);
+        app = std::make_unique<App>();
+        QTimer::singleShot(0, &Window(), [&] {
+            app->Playback().SetVolume(37);
+            open(*app);
         });
         QTimer poll;
         int pollsLeft = kGiveUpMs / kPollMs;
         bool gaveUp = false;
         QObject::connect(&poll, &QTimer::timeout, [&] {
             QWidget* open = QApplication::activePopupWidget();
-            if (open == nullptr && QApplication::activeModalWidget() != dlg.get())
+            if (open == nullptr && QApplication::activeModalWidget() != &Window())
                 open = QApplication::activeModalWidget();
             if (open != nullptr) {
                 poll.stop();
-                dlg->QuitFromDesktop();
+                app->Playback().QuitFromDesktop();
             } else if (--pollsLeft == 0) {
                 gaveUp = true;
-                dlg->EndDialog(IDCANCEL);
+                app->End();
             }
         });
         poll.start(kPollMs);
@@ -141,19 +166,19 @@ TEST_F(MainWindowTest, QuitFromTheDesktopClosesWhatIsOpenSavesAndEnds)
         watchdog.setSingleShot(true);
         QObject::connect(&watchdog, &QTimer::timeout, [&] {
             gaveUp = true;
-            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()); modal && modal != dlg.get())
+            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()); modal && modal != &Window())
                 modal->reject();
             if (QWidget* popup = QApplication::activePopupWidget())
                 popup->close();
         });
         watchdog.start(kGiveUpMs);
-        EXPECT_EQ(dlg->DoModal(), IDCANCEL);
+        EXPECT_EQ(app->Run(), 0);
         EXPECT_FALSE(gaveUp);
         for (QWidget* widget : QApplication::topLevelWidgets())
             EXPECT_FALSE(widget->isVisible()) << widget->metaObject()->className();
         EXPECT_TRUE(ReadAll(ConfigFile("Settings.xml")).contains("<VolumeSound id=\"37\" />"));
         QFile::remove(ConfigFile("Settings.xml"));
-        dlg.reset();
+        app.reset();
     }
     SetMessageBoxHook(recorder);
 }

@@ -3,6 +3,7 @@
 // has always shown for a missing language pack.
 
 #include "MainWindowFixture.h"
+#include "WinApp.h"
 
 #include "GuidanceTexts.h"
 #include "PlaylistCache.h"
@@ -135,14 +136,16 @@ protected:
     // becomes a box; true when the start-up completed.
     bool StartDispatched()
     {
-        dlg = std::make_unique<CLumenoDlg>();
-        if (SendMessage(dlg.get(), WM_INITDIALOG) == 0)
+        app = std::make_unique<App>();
+        bool started = false;
+        CatchInvalidArgument([&] { started = app->Start(); });
+        if (!started)
             return false;
-        dlg->show();
-        return QTest::qWaitFor([this] { return !dlg->OwnPlaylists().IsBusy(); }, kEngineWaitMs);
+        Window().show();
+        return QTest::qWaitFor([this] { return !app->OwnPlaylists().IsBusy(); }, kEngineWaitMs);
     }
 
-    QTreeWidget* Tree() const { return dlg->ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("channelTree")); }
+    QTreeWidget* Tree() const { return app->Channels().findChild<QTreeWidget*>(QStringLiteral("channelTree")); }
 
     TempDir work;
     std::vector<std::pair<QString, QByteArray>> languageFiles; // where, and their good bytes
@@ -190,14 +193,14 @@ TEST_F(StartupFilesTest, EveryFileInEveryStateLeavesBothWindowsWhole)
             EXPECT_EQ(shown.join(QLatin1Char('|')).toStdString(), expected.join(QLatin1Char('|')).toStdString());
             EXPECT_EQ(started, !fatal);
             if (started) {
-                EXPECT_TRUE(dlg->isVisible());
-                EXPECT_TRUE(dlg->ChannelWindow().isVisible());
-                EXPECT_EQ(dlg->MenuPanel().ItemCount(), 4);
-                EXPECT_EQ(dlg->PlayPanel().parentWidget(), dlg.get());
+                EXPECT_TRUE(Window().isVisible());
+                EXPECT_TRUE(app->Channels().isVisible());
+                EXPECT_EQ(Window().MenuPanel().ItemCount(), 4);
+                EXPECT_EQ(Window().PlayPanel().parentWidget(), &Window());
                 EXPECT_GE(Tree()->topLevelItemCount(), 11);
                 Close();
             }
-            dlg.reset();
+            app.reset();
             QFile::remove(file.path);
             QDir(file.path).removeRecursively();
         }
@@ -211,22 +214,22 @@ TEST_F(StartupFilesTest, PlaylistsThatCannotBeReadStayNotAvailableSayWhyAndTheir
     QFile::remove(PlaylistCachePath(kRemote)); // downloaded again, from where nothing answers
     ASSERT_TRUE(StartDispatched());
     EXPECT_TRUE(boxes.Boxes().empty());
-    const LanguageStrings& texts = dlg->Texts();
+    const LanguageStrings& texts = app->Language().Strings();
     const QString unavailable = texts.Text(Playlists, PlaylistUnavailableNode);
     const int count = Tree()->topLevelItemCount();
     QTreeWidgetItem* local = Tree()->topLevelItem(count - 2);
     QTreeWidgetItem* web = Tree()->topLevelItem(count - 1);
     EXPECT_EQ(local->text(0), unavailable.arg(QStringLiteral("mine")));
     EXPECT_EQ(web->text(0), unavailable.arg(QStringLiteral("web")));
-    auto* description = dlg->ChannelWindow().findChild<QPlainTextEdit*>(QStringLiteral("description"));
+    auto* description = app->Channels().findChild<QPlainTextEdit*>(QStringLiteral("description"));
     Tree()->setCurrentItem(local);
     EXPECT_EQ(description->toPlainText(), texts.Text(Playlists, PlaylistCannotOpen));
     Tree()->setCurrentItem(web);
     EXPECT_EQ(description->toPlainText(), texts.Text(Guidance, GuidanceConnectionRefused)); // in the pack's words
 
-    auto* favorites = dlg->ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("favoritesList"));
+    auto* favorites = app->Channels().findChild<QTreeWidget*>(QStringLiteral("favoritesList"));
     emit favorites->itemDoubleClicked(favorites->topLevelItem(0), 0);
-    EXPECT_EQ(dlg->ChannelWindow().Current().address, QStringLiteral("http://127.0.0.1:1/one.m3u8"));
-    EXPECT_EQ(dlg->ChannelWindow().Current().name, QStringLiteral("Remote One"));
+    EXPECT_EQ(app->Playback().Current().address, QStringLiteral("http://127.0.0.1:1/one.m3u8"));
+    EXPECT_EQ(app->Playback().Current().name, QStringLiteral("Remote One"));
     Close();
 }

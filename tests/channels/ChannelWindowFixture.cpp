@@ -1,6 +1,8 @@
 #include "ChannelWindowFixture.h"
 
 #include "BuiltinTexts.h"
+#include "ChannelTree.h"
+#include "CommandId.h"
 
 #include <QTreeWidgetItemIterator>
 
@@ -50,9 +52,19 @@ void ChannelWindowTest::TearDown()
 
 void ChannelWindowTest::CreateWindow()
 {
-    dlg = std::make_unique<CChannelDlg>(strings, names, descriptions, playlists);
-    dlg->SetFavorites(favorites);
-    ASSERT_TRUE(dlg->Create(mainWindow.get()));
+    favoriteList.Set(favorites);
+    dlg = std::make_unique<ChannelWindow>(strings, directory, favoriteList, zapper);
+    MainWindowStub* stub = mainWindow.get();
+    QObject::connect(dlg.get(), &ChannelWindow::ChannelChosen, stub, &MainWindowStub::Start);
+    QObject::connect(&zapper, &Zapper::ChannelChosen, stub, &MainWindowStub::Start);
+    QObject::connect(&zapper, &Zapper::FavoriteReached, dlg.get(), &ChannelWindow::SelectFavorite);
+    QObject::connect(&zapper, &Zapper::ResultReached, dlg.get(), &ChannelWindow::SelectResult);
+    QObject::connect(dlg.get(), &ChannelWindow::ChannelChosen, dlg.get(), &ChannelWindow::ChannelStarted);
+    QObject::connect(&zapper, &Zapper::ChannelChosen, dlg.get(), &ChannelWindow::ChannelStarted);
+    QObject::connect(dlg.get(), &ChannelWindow::AddCurrentRequested, dlg.get(),
+                     [this] { dlg->AddFavoriteOf(mainWindow->Last()); });
+    zapper.SetSelectedGroup([this] { return dlg->Tree().Selected(); });
+    dlg->Create(mainWindow.get());
     dlg->resize(300, 500);
     dlg->show();
 }
@@ -93,10 +105,19 @@ QTreeWidgetItem* ChannelWindowTest::TreeItem(ChannelId id) const
 
 void ChannelWindowTest::AddFavorite(const QString& name, ChannelId id, quint32 icon)
 {
-    favorites.names.append(name);
-    favorites.ids.append(id);
-    favorites.icons.append(icon);
-    favorites.streams.append(OwnStream());
+    favorites.push_back({name, id, icon, OwnStream()});
+}
+
+FavoriteFields ChannelWindowTest::Saved() const
+{
+    FavoriteFields fields;
+    for (const Favorite& favorite : favoriteList.All()) {
+        fields.names.append(favorite.name);
+        fields.ids.append(favorite.id);
+        fields.icons.append(favorite.icon);
+        fields.streams.append(favorite.stream);
+    }
+    return fields;
 }
 
 void ChannelWindowTest::StartFromTree(ChannelId id)
@@ -104,5 +125,5 @@ void ChannelWindowTest::StartFromTree(ChannelId id)
     QTreeWidgetItem* item = TreeItem(id);
     ASSERT_NE(item, nullptr);
     Tree()->setCurrentItem(item);
-    Button(CChannelDlg::ID_CHANNEL_PLAY)->click();
+    Button(ID_CHANNEL_PLAY)->click();
 }

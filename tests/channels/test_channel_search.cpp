@@ -127,7 +127,7 @@ TEST_F(SearchWindowTest, ZappingFollowsTheListTheChannelWasStartedFromAndWraps)
     AddFavorite(QStringLiteral("F2"), MakeChannelId(2, 0), 2);
     AddFavorite(QStringLiteral("F3"), MakeChannelId(13, 5), 23);
     CreateWindow();
-    EXPECT_FALSE(dlg->CanZap());
+    EXPECT_FALSE(zapper.CanZap());
 
     struct Step
     {
@@ -136,14 +136,14 @@ TEST_F(SearchWindowTest, ZappingFollowsTheListTheChannelWasStartedFromAndWraps)
     };
     const auto zapAll = [this](std::initializer_list<Step> steps) {
         for (const Step& s : steps) {
-            dlg->Zap(s.step);
+            zapper.Zap(s.step, Started());
             EXPECT_EQ(Started().name, s.expected) << s.step;
         }
     };
 
     // The tree group Radio (section 8) in its tree order 4, 0, 1, 2, 3, 5.
     StartFromTree(MakeChannelId(8, 0));
-    ASSERT_TRUE(dlg->CanZap());
+    ASSERT_TRUE(zapper.CanZap());
     zapAll({{-1, "N8.4"}, {-1, "N8.5"}, {+1, "N8.4"}, {+1, "N8.0"}, {+1, "N8.1"}});
 
     // Canada's further-channels node: its own channels only, not the country's.
@@ -152,9 +152,9 @@ TEST_F(SearchWindowTest, ZappingFollowsTheListTheChannelWasStartedFromAndWraps)
 
     Tabs()->setCurrentIndex(1);
     List()->setCurrentItem(List()->topLevelItem(2));
-    Button(CChannelDlg::ID_CHANNEL_PLAY)->click();
+    Button(ID_CHANNEL_PLAY)->click();
     zapAll({{+1, "F1"}, {+1, "F2"}, {-1, "F1"}, {-1, "F3"}});
-    Button(CChannelDlg::ID_FAVORITES_UP)->click(); // F3 moves before F2: zapping follows
+    Button(ID_FAVORITES_UP)->click(); // F3 moves before F2: zapping follows
     zapAll({{-1, "F1"}, {+1, "F3"}, {+1, "F2"}});
 
     dlg->OpenSearch();

@@ -1,6 +1,7 @@
 // The fixed shape of the channel tree, and how building it stops on missing texts.
 
 #include "ChannelWindowFixture.h"
+#include "ChannelTreeLayout.h"
 #include "LanguagePack.h"
 
 #include <QTreeWidgetItemIterator>
@@ -15,7 +16,7 @@ ChannelId idOf(const QTreeWidgetItem* item)
 
 int imageOf(const QTreeWidgetItem* item)
 {
-    return item->data(0, CChannelDlg::ImageIndexRole).toInt();
+    return item->data(0, ImageIndexRole).toInt();
 }
 
 QList<int> positionsUnder(const QTreeWidgetItem* node)
@@ -162,9 +163,9 @@ TEST_F(ChannelWindowTest, LanguageChangeRebuildsTheSameShapeWithNewTexts)
     EXPECT_EQ(dlg->windowTitle(), "xChannels");
     EXPECT_EQ(Tabs()->tabText(0), "xAll");
     EXPECT_EQ(Tabs()->tabText(1), "xFavourites");
-    EXPECT_EQ(Button(CChannelDlg::ID_CHANNEL_PLAY)->text(), "xPlay");
-    EXPECT_EQ(Button(CChannelDlg::ID_CHANNEL_PLAY)->toolTip(), "xPlay tip");
-    EXPECT_EQ(Button(CChannelDlg::ID_FAVORITES_DOWN)->toolTip(), "xDown tip");
+    EXPECT_EQ(Button(ID_CHANNEL_PLAY)->text(), "xPlay");
+    EXPECT_EQ(Button(ID_CHANNEL_PLAY)->toolTip(), "xPlay tip");
+    EXPECT_EQ(Button(ID_FAVORITES_DOWN)->toolTip(), "xDown tip");
     EXPECT_EQ(Tree()->topLevelItem(0)->child(1)->child(0)->text(0), "xG11");
     EXPECT_EQ(channelItemCount(Tree()), 559);
     EXPECT_EQ(TreeItem(MakeChannelId(8, 4))->text(0), "M8.4");

@@ -2,6 +2,7 @@
 // zapping and finding their channels.
 
 #include "BuiltinTexts.h"
+#include "ChannelItemDelegate.h"
 #include "ChannelTreeLayout.h"
 #include "ChannelWindowFixture.h"
 #include "GuideTree.h"
@@ -56,7 +57,7 @@ protected:
     void Play(QTreeWidgetItem* item)
     {
         Tree()->setCurrentItem(item);
-        Button(CChannelDlg::ID_CHANNEL_PLAY)->click();
+        Button(ID_CHANNEL_PLAY)->click();
     }
 };
 
@@ -74,7 +75,7 @@ TEST_F(OwnChannelsTest, APlaylistFollowsTheFixedGroupsAndFillsItsNodesWhenOpened
 
     Tree()->setCurrentItem(node->child(0)->child(0));
     EXPECT_EQ(Description()->toPlainText(), "Group: News\nPlaylist: My list\nServer: 127.0.0.1");
-    EXPECT_TRUE(Button(CChannelDlg::ID_CHANNEL_PLAY)->isEnabled());
+    EXPECT_TRUE(Button(ID_CHANNEL_PLAY)->isEnabled());
 }
 
 TEST_F(OwnChannelsTest, AnOwnChannelPlaysWithItsHeadersAndZapsWithinItsGroup)
@@ -91,11 +92,11 @@ TEST_F(OwnChannelsTest, AnOwnChannelPlaysWithItsHeadersAndZapsWithinItsGroup)
     EXPECT_EQ(Started().group, "News");
     EXPECT_EQ(Started().origin, (ChannelOrigin{ChannelOrigin::List::TreeGroup, "News", 0}));
 
-    dlg->Zap(+1);
+    zapper.Zap(+1, Started());
     EXPECT_EQ(Started().name, "News 2");
     EXPECT_TRUE(Started().headers.userAgent.isEmpty()); // the headers went with News 1 alone
     EXPECT_EQ(Started().origin.position, 1);
-    dlg->Zap(+1);
+    zapper.Zap(+1, Started());
     EXPECT_EQ(Started().name, "News 1");
 
     StartFromTree(MakeChannelId(4, 0));
@@ -108,12 +109,12 @@ TEST_F(OwnChannelsTest, OwnFavoritesKeepTheirStreamAndPlayAfterThePlaylistIsGone
     CreateWindow();
     PlaylistNode()->setExpanded(true);
     Play(PlaylistNode()->child(2)); // Loose A
-    Button(CChannelDlg::ID_FAVORITES_ADD)->click();
+    Button(ID_FAVORITES_ADD)->click();
     StartFromTree(MakeChannelId(4, 0));
-    Button(CChannelDlg::ID_FAVORITES_ADD)->click();
+    Button(ID_FAVORITES_ADD)->click();
     Play(PlaylistNode()->child(3)); // Loose B
-    Button(CChannelDlg::ID_FAVORITES_ADD)->click();
-    Button(CChannelDlg::ID_FAVORITES_ADD)->click(); // once only, although its id is 0 as well
+    Button(ID_FAVORITES_ADD)->click();
+    Button(ID_FAVORITES_ADD)->click(); // once only, although its id is 0 as well
     EXPECT_EQ(Saved().names, QStringList({"Loose A", "N4.0", "Loose B"}));
     EXPECT_EQ(Saved().ids, QList<quint32>({0, MakeChannelId(4, 0), 0}));
     EXPECT_EQ(Saved().icons[0], static_cast<quint32>(kChannelImage)); // a channel's, not a folder's
@@ -127,14 +128,14 @@ TEST_F(OwnChannelsTest, OwnFavoritesKeepTheirStreamAndPlayAfterThePlaylistIsGone
 
     Tabs()->setCurrentIndex(1);
     List()->setCurrentItem(List()->topLevelItem(2));
-    Button(CChannelDlg::ID_FAVORITES_UP)->click();
+    Button(ID_FAVORITES_UP)->click();
     EXPECT_EQ(Saved().streams[1].address, "http://127.0.0.1:9/Loose B.m3u8");
     EXPECT_EQ(Description()->toPlainText(), "Playlist: My list\nServer: 127.0.0.1");
-    Button(CChannelDlg::ID_CHANNEL_PLAY)->click();
+    Button(ID_CHANNEL_PLAY)->click();
     EXPECT_EQ(Started().address, "http://127.0.0.1:9/Loose B.m3u8");
-    dlg->Zap(+1); // the favourites in their order
+    zapper.Zap(+1, Started()); // the favourites in their order
     EXPECT_EQ(Started().name, "N4.0");
-    Button(CChannelDlg::ID_FAVORITES_REMOVE)->click();
+    Button(ID_FAVORITES_REMOVE)->click();
     EXPECT_EQ(Saved().streams.size(), 2);
     EXPECT_EQ(Saved().names, QStringList({"Loose A", "Loose B"}));
 }
@@ -150,7 +151,7 @@ TEST_F(OwnChannelsTest, SearchFindsOwnChannelsAfterTheBuiltInOnes)
     QTest::keyClick(field, Qt::Key_Down);
     QTest::keyClick(field, Qt::Key_Return);
     EXPECT_EQ(Started().name, "News 2");
-    dlg->Zap(+1);
+    zapper.Zap(+1, Started());
     EXPECT_EQ(Started().name, "News 1");
 }
 
@@ -181,8 +182,8 @@ TEST_F(OwnChannelsTest, EachResultShowsItsGroupAndPlaylistAndTheHighlightFollows
                                     "World News HD | Info \u00b7 Provider C"}));
     QTest::keyClick(field, Qt::Key_Down);
     QTest::keyClick(field, Qt::Key_Return);
-    dlg->Zap(+1);
-    dlg->Zap(+1);
+    zapper.Zap(+1, Started());
+    zapper.Zap(+1, Started());
     EXPECT_EQ(results->currentIndex().row(), 3); // the channel Page Down reached
     EXPECT_EQ(Started().playlist, "Provider B");
 
@@ -238,13 +239,10 @@ TEST_F(OwnChannelsTest, RemovingAPlaylistAsksFirstCountingItsFavourites)
     strings[Guidance] = BuiltinTexts(Guidance);
     strings[Locale] = BuiltinTexts(Locale);
     for (const char* name : {"News 1", "Film 1"}) {
-        favorites.names.append(QString::fromUtf8(name));
-        favorites.ids.append(0);
-        favorites.icons.append(0);
-        favorites.streams.append({Channel(name, "").address, {}, {}, QStringLiteral("My list"), {}});
+        favorites.push_back({QString::fromUtf8(name), 0, 0, {Channel(name, "").address, {}, {}, QStringLiteral("My list"), {}}});
     }
     CreateWindow();
-    QSignalSpy removed(dlg.get(), &CChannelDlg::RemovePlaylistRequested);
+    QSignalSpy removed(&dlg->Tree(), &ChannelTree::RemovePlaylistRequested);
     const auto chooseRemove = [&] {
         QTimer::singleShot(0, [&] {
             (void)QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; });

@@ -109,7 +109,7 @@ protected:
 
     bool WaitForState(int state)
     {
-        return QTest::qWaitFor([&] { return dlg->Player().PlayState() == state; }, kWaitMs);
+        return QTest::qWaitFor([&] { return app->Player().PlayState() == state; }, kWaitMs);
     }
     bool WaitForInhibitions(uint count)
     {
@@ -136,10 +136,10 @@ TEST_F(DesktopTest, TheScreenSaverIsInhibitedExactlyWhileAChannelPlays)
     StartChannel(pattern);
     ASSERT_TRUE(WaitForInhibitions(1));
 
-    dlg->OnCommand(ID_PLAY_PAUSE); // stop
+    app->Actions().Run(ID_PLAY_PAUSE); // stop
     ASSERT_TRUE(WaitForState(1));
     EXPECT_EQ(ActiveInhibitions(), 0u);
-    dlg->OnCommand(ID_PLAY_PAUSE); // play again
+    app->Actions().Run(ID_PLAY_PAUSE); // play again
     ASSERT_TRUE(WaitForInhibitions(1));
 
     StartChannel(kRefused); // a switch that never reaches playing
@@ -188,13 +188,13 @@ TEST_F(DesktopTest, AMediaControllerSeesAndSteersThePlayer)
     EXPECT_EQ(Playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:artist")}), QStringLiteral("Test pattern"));
 
     Playerctl({QStringLiteral("volume"), QStringLiteral("0.4")});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->GetSettings().volume == 40; }, kWaitMs));
-    EXPECT_EQ(dlg->PlayPanel().Volume(), 40);
-    SendMessage(dlg.get(), VolumeMessage{70}); // the slider
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->GetSettings().volume == 40; }, kWaitMs));
+    EXPECT_EQ(Window().PlayPanel().Volume(), 40);
+    emit Window().PlayPanel().VolumeRequested(70); // the slider
     EXPECT_DOUBLE_EQ(Playerctl({QStringLiteral("volume")}).toDouble(), 0.7);
 
     Playerctl({QStringLiteral("pause")});
-    EXPECT_FALSE(dlg->PlayPanel().IsPlaying());
+    EXPECT_FALSE(Window().PlayPanel().IsPlaying());
     ASSERT_TRUE(WaitForState(1));
     EXPECT_EQ(Playerctl({QStringLiteral("status")}), QStringLiteral("Stopped"));
     Playerctl({QStringLiteral("play-pause")});
@@ -204,8 +204,8 @@ TEST_F(DesktopTest, AMediaControllerSeesAndSteersThePlayer)
               {QStringLiteral("--session"), QStringLiteral("--type=method_call"),
                QStringLiteral("--dest=org.mpris.MediaPlayer2.korvanta"),
                QStringLiteral("/org/mpris/MediaPlayer2"), QStringLiteral("org.mpris.MediaPlayer2.Quit")});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg->isVisible(); }, kWaitMs));
-    dlg->OnDestroy();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Window().isVisible(); }, kWaitMs));
+    app->Shutdown();
     EXPECT_TRUE(config.ReadFile(QStringLiteral("Korvanta/Settings.xml")).contains("<VolumeSound id=\"70\" />"));
 }
 
@@ -235,21 +235,21 @@ TEST_F(DesktopTest, AMediaControllerFollowsTheChangesAndZapsThroughTheList)
     };
     ASSERT_TRUE(followed(status, QStringLiteral("Stopped")));
 
-    auto* favorites = dlg->ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("favoritesList"));
+    auto* favorites = app->Channels().findChild<QTreeWidget*>(QStringLiteral("favoritesList"));
     ASSERT_EQ(favorites->topLevelItemCount(), 3);
     emit favorites->itemDoubleClicked(favorites->topLevelItem(0), 0);
     EXPECT_TRUE(followed(status, QStringLiteral("Playing")));
-    SendMessage(dlg.get(), VolumeMessage{30});
+    emit Window().PlayPanel().VolumeRequested(30);
     EXPECT_TRUE(followed(volume, QStringLiteral("0.3")));
 
     const std::pair<const char*, const char*> zaps[] = {{"next", "Two"}, {"next", "Three"}, {"next", "One"}, {"previous", "Three"}};
     for (const auto& [command, title] : zaps) {
         SCOPED_TRACE(command);
         Playerctl({QLatin1String(command)});
-        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->ShownState().request.name == QLatin1String(title); }, kWaitMs));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return app->Playback().State().request.name == QLatin1String(title); }, kWaitMs));
         EXPECT_EQ(Playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:title")}), QLatin1String(title));
     }
-    dlg->OnCommand(ID_PLAY_PAUSE); // stop
+    app->Actions().Run(ID_PLAY_PAUSE); // stop
     EXPECT_TRUE(followed(status, QStringLiteral("Stopped")));
 }
 
@@ -282,19 +282,19 @@ TEST_F(DesktopTest, AnOwnChannelWithAGuideGivesItsProgrammeAndLogo)
                                                   "<programme start=\"" + stamp(now - 3600) + "\" stop=\"" + stamp(now + 3600) +
                                                   "\" channel=\"one.test\"><title>Evening news</title></programme></tv>");
     ASSERT_TRUE(Start());
-    dlg->Guides().Add(config.FilePath(QStringLiteral("guide.xml")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->OwnPlaylists().Playlists().size() == 1; }, kWaitMs));
+    app->Guides().Add(config.FilePath(QStringLiteral("guide.xml")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->OwnPlaylists().Playlists().size() == 1; }, kWaitMs));
     // The guide is in before the channel starts, as at a start with a stored guide.
     const ChannelKey own{0, 0, 0};
     ASSERT_TRUE(QTest::qWaitFor([&] {
-        return dlg->Guides().NowAndNext(GuideChannelOf(own, {}, dlg->OwnPlaylists().Playlists()), now).now.has_value();
+        return app->Guides().NowAndNext(GuideChannelOf(own, {}, app->OwnPlaylists().Playlists()), now).now.has_value();
     }, kWaitMs));
-    dlg->ChannelWindow().StartFromGuide(own);
+    app->Playback().Start(app->Directory().ArchiveRequest(own, {}));
     ASSERT_TRUE(WaitForState(3));
 
     EXPECT_TRUE(QTest::qWaitFor([&] { return Playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:title")}) == QStringLiteral("Evening news"); }, kWaitMs));
     EXPECT_EQ(Playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:artist")}), QStringLiteral("Own One"));
-    EXPECT_EQ(dlg->StatusText(), QStringLiteral("Own One \u2013 Evening news"));
+    EXPECT_EQ(app->Status().Text(), QStringLiteral("Own One \u2013 Evening news"));
     QString art;
     EXPECT_TRUE(QTest::qWaitFor([&] {
         art = Playerctl({QStringLiteral("metadata"), QStringLiteral("mpris:artUrl")});
@@ -318,16 +318,16 @@ TEST_F(DesktopTest, WhileTimeshiftingAMediaControllerPausesAndSeeks)
 
     Playerctl({QStringLiteral("pause")}); // reads on into the buffer
     EXPECT_TRUE(QTest::qWaitFor([&] { return Playerctl({QStringLiteral("status")}) == QStringLiteral("Paused"); }, kWaitMs));
-    EXPECT_EQ(dlg->Player().PlayState(), 3);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->StatusText().startsWith(QStringLiteral("Paused \u2212")); }, kWaitMs))
-        << dlg->StatusText().toStdString();
+    EXPECT_EQ(app->Player().PlayState(), 3);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->Status().Text().startsWith(QStringLiteral("Paused \u2212")); }, kWaitMs))
+        << app->Status().Text().toStdString();
     const double paused = seconds({QStringLiteral("position")});
     Playerctl({QStringLiteral("position"), QStringLiteral("2-")});
     EXPECT_TRUE(QTest::qWaitFor([&] { return seconds({QStringLiteral("position")}) < paused - 1; }, kWaitMs));
 
     Playerctl({QStringLiteral("play")});
     EXPECT_TRUE(QTest::qWaitFor([&] { return Playerctl({QStringLiteral("status")}) == QStringLiteral("Playing"); }, kWaitMs));
-    EXPECT_TRUE(dlg->StatusText().startsWith(QStringLiteral("Clock \u2212"))) << dlg->StatusText().toStdString();
+    EXPECT_TRUE(app->Status().Text().startsWith(QStringLiteral("Clock \u2212"))) << app->Status().Text().toStdString();
 }
 
 // Without the session's screensaver service, in a player on an X server of its own (the
@@ -367,7 +367,7 @@ TEST_F(DesktopTest, OnABareXServer)
     if (!qEnvironmentVariableIsSet(kBareXVariable))
         GTEST_SKIP() << "the player the test above runs";
     ASSERT_TRUE(Start());
-    dlg->ScreenSaver().SetResetPeriod(kShortResetPeriod);
+    app->ScreenSaver().SetResetPeriod(kShortResetPeriod);
     const qint64 period = kShortResetPeriod.count();
     EXPECT_TRUE(QTest::qWaitFor([&] { return XIdleMs() > 3 * period; }, kWaitMs)) << "reset while stopped";
 
@@ -376,7 +376,7 @@ TEST_F(DesktopTest, OnABareXServer)
     EXPECT_TRUE(QTest::qWaitFor([&] { return XIdleMs() < period; }, kWaitMs)) << "no reset at the start";
     EXPECT_FALSE(QTest::qWaitFor([&] { return XIdleMs() > 2 * period; }, 6 * period)) << "no reset on the period";
 
-    dlg->OnCommand(ID_PLAY_PAUSE); // stop
+    app->Actions().Run(ID_PLAY_PAUSE); // stop
     ASSERT_TRUE(WaitForState(1));
     EXPECT_TRUE(QTest::qWaitFor([&] { return XIdleMs() > 3 * period; }, kWaitMs)) << "reset after stopping";
 }

@@ -3,7 +3,7 @@
 // line follows, the keys act, favourites and the language change work, and closing saves.
 // This binary is built only with a channel list that points at the local server.
 
-#include "CLumenoDlg.h"
+#include "App.h"
 #include "MessageBoxRecorder.h"
 #include "PlayStateModel.h"
 #include "ResidentMemory.h"
@@ -101,15 +101,15 @@ protected:
         config.UseAsConfigHome();
         static const bool started = server.Start(KORVANTA_E2E_PORT);
         ASSERT_TRUE(started) << server.Error().toStdString();
-        dlg = std::make_unique<CLumenoDlg>();
-        ASSERT_TRUE(dlg->OnInitDialog());
-        dlg->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
-        tree = dlg->ChannelWindow().findChild<QTreeWidget*>();
+        app = std::make_unique<App>();
+        ASSERT_TRUE(app->Start());
+        Window().show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
+        tree = app->Channels().findChild<QTreeWidget*>();
         ASSERT_NE(tree, nullptr);
     }
 
-    void TearDown() override { dlg.reset(); }
+    void TearDown() override { app.reset(); }
 
     // Double-clicks the first channel under the first top-level node, as a user would.
     QString DoubleClickAChannel()
@@ -132,9 +132,9 @@ protected:
     {
         QStringList seen;
         (void)QTest::qWaitFor([&] {
-            if (seen.isEmpty() || seen.last() != dlg->StatusText())
-                seen << dlg->StatusText();
-            return dlg->StatusText() == last;
+            if (seen.isEmpty() || seen.last() != app->Status().Text())
+                seen << app->Status().Text();
+            return app->Status().Text() == last;
         }, 30000);
         return seen;
     }
@@ -142,7 +142,16 @@ protected:
     static inline ZooServer server;
     TempDir config;
     MessageBoxRecorder boxes;
-    std::unique_ptr<CLumenoDlg> dlg;
+    MainWindow& Window() const { return app->Window(); }
+    QStringList FavoriteNames() const
+    {
+        QStringList names;
+        for (const Favorite& favorite : app->FavoriteList().All())
+            names.append(favorite.name);
+        return names;
+    }
+
+    std::unique_ptr<App> app;
     QTreeWidget* tree = nullptr;
 };
 
@@ -151,40 +160,40 @@ TEST_F(EndToEnd, ADoubleClickedChannelPlaysBetweenThePanelsAndTheKeysAct)
     const QString name = DoubleClickAChannel();
     const QStringList seen = WatchStatusUntil(name);
     ASSERT_EQ(seen.last(), name) << seen.join(QStringLiteral(" | ")).toStdString();
-    const LanguageStrings& texts = dlg->Texts();
+    const LanguageStrings& texts = app->Language().Strings();
     EXPECT_TRUE(seen.contains(texts.Text(Status, 2))) << seen.join(QStringLiteral(" | ")).toStdString();
-    EXPECT_TRUE(dlg->windowTitle().endsWith(name));
+    EXPECT_TRUE(Window().windowTitle().endsWith(name));
 
     // Moving picture between the menu bar and the status line.
-    QWidget* video = dlg->Player().VideoWidget();
+    QWidget* video = app->Player().VideoWidget();
     const QRect band = video->geometry().adjusted(4, 4, -4, -4);
     QImage first;
     EXPECT_TRUE(QTest::qWaitFor([&] {
-        first = GrabWindow(dlg.get());
+        first = GrabWindow(&Window());
         return DistinctColours(first, band) > 10;
     }, 10000)) << "no picture";
     SaveShot(first, QStringLiteral("e2e-playing.png"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return GrabWindow(dlg.get()).copy(band) != first.copy(band); }, 10000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return GrabWindow(&Window()).copy(band) != first.copy(band); }, 10000))
         << "the picture does not move";
 
     // Space stops, and again plays; M mutes.
-    dlg->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
-    QTest::keyClick(dlg.get(), Qt::Key_Space);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->StatusText() == texts.Text(Status, 1); }, 5000));
-    QTest::keyClick(dlg.get(), Qt::Key_Space);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->StatusText() == name; }, 20000));
-    QTest::keyClick(dlg.get(), Qt::Key_M);
-    EXPECT_EQ(dlg->GetSettings().mute, 1);
+    Window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    QTest::keyClick(&Window(), Qt::Key_Space);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->Status().Text() == texts.Text(Status, 1); }, 5000));
+    QTest::keyClick(&Window(), Qt::Key_Space);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->Status().Text() == name; }, 20000));
+    QTest::keyClick(&Window(), Qt::Key_M);
+    EXPECT_EQ(app->GetSettings().mute, 1);
 
     // A click on the volume track sets the volume; closing saves it with the mute state.
-    CPanelPlay& panel = dlg->PlayPanel();
+    CPanelPlay& panel = Window().PlayPanel();
     const QRect track = panel.TrackRect();
     QTest::mouseClick(&panel, Qt::LeftButton, {}, QPoint(track.left() + track.width() / 4, track.center().y()));
-    const int volume = dlg->GetSettings().volume;
+    const int volume = app->GetSettings().volume;
     EXPECT_LT(volume, 60);
-    dlg->EndDialog(IDCANCEL);
-    dlg->OnDestroy();
+    app->End();
+    app->Shutdown();
     const QByteArray saved = ReadConfig(config, "Settings.xml");
     EXPECT_TRUE(saved.contains(QStringLiteral("<VolumeSound id=\"%1\" />").arg(volume).toUtf8())) << saved.constData();
     EXPECT_TRUE(saved.contains("<MuteSound id=\"1\" />"));
@@ -192,18 +201,18 @@ TEST_F(EndToEnd, ADoubleClickedChannelPlaysBetweenThePanelsAndTheKeysAct)
 
 TEST_F(EndToEnd, FavouritesAddedMovedAndRemovedPersistAcrossRestarts)
 {
-    CChannelDlg* channels = &dlg->ChannelWindow();
+    ChannelWindow* channels = &app->Channels();
     auto button = [&](int command) {
         return channels->findChild<QToolButton*>(QStringLiteral("button%1").arg(command));
     };
     auto favourites = [&] { return channels->findChild<QTreeWidget*>(QStringLiteral("favoritesList")); };
     auto restart = [&] {
-        dlg->EndDialog(IDCANCEL);
-        dlg->OnDestroy();
-        dlg = std::make_unique<CLumenoDlg>();
-        ASSERT_TRUE(dlg->OnInitDialog());
-        dlg->show();
-        channels = &dlg->ChannelWindow();
+        app->End();
+        app->Shutdown();
+        app = std::make_unique<App>();
+        ASSERT_TRUE(app->Start());
+        Window().show();
+        channels = &app->Channels();
         tree = channels->findChild<QTreeWidget*>(QStringLiteral("channelTree"));
     };
 
@@ -214,29 +223,29 @@ TEST_F(EndToEnd, FavouritesAddedMovedAndRemovedPersistAcrossRestarts)
         QTreeWidgetItem* item = FirstChannel(group);
         ASSERT_NE(item, nullptr);
         tree->setCurrentItem(item);
-        QTest::mouseClick(button(CChannelDlg::ID_CHANNEL_PLAY), Qt::LeftButton);
-        QTest::mouseClick(button(CChannelDlg::ID_FAVORITES_ADD), Qt::LeftButton);
+        QTest::mouseClick(button(ID_CHANNEL_PLAY), Qt::LeftButton);
+        QTest::mouseClick(button(ID_FAVORITES_ADD), Qt::LeftButton);
         names << item->text(0);
     }
-    EXPECT_EQ(dlg->FavoriteNames(), names);
+    EXPECT_EQ(FavoriteNames(), names);
 
     // Move the second up, restart, and the order stays.
     channels->findChild<QTabBar*>()->setCurrentIndex(1);
     favourites()->setCurrentItem(favourites()->topLevelItem(1));
-    QTest::mouseClick(button(CChannelDlg::ID_FAVORITES_UP), Qt::LeftButton);
+    QTest::mouseClick(button(ID_FAVORITES_UP), Qt::LeftButton);
     const QStringList moved{names[1], names[0]};
-    EXPECT_EQ(dlg->FavoriteNames(), moved);
+    EXPECT_EQ(FavoriteNames(), moved);
     restart();
-    EXPECT_EQ(dlg->FavoriteNames(), moved);
+    EXPECT_EQ(FavoriteNames(), moved);
     ASSERT_EQ(favourites()->topLevelItemCount(), 2);
     EXPECT_EQ(favourites()->topLevelItem(0)->text(0), names[1]);
 
     // Remove the first, restart, and only the other is left.
     channels->findChild<QTabBar*>()->setCurrentIndex(1);
     favourites()->setCurrentItem(favourites()->topLevelItem(0));
-    QTest::mouseClick(button(CChannelDlg::ID_FAVORITES_REMOVE), Qt::LeftButton);
+    QTest::mouseClick(button(ID_FAVORITES_REMOVE), Qt::LeftButton);
     restart();
-    EXPECT_EQ(dlg->FavoriteNames(), QStringList{names[0]});
+    EXPECT_EQ(FavoriteNames(), QStringList{names[0]});
     EXPECT_TRUE(ReadConfig(config, "Favorites.xml").contains(names[0].toUtf8()));
 }
 
@@ -247,11 +256,11 @@ TEST_F(EndToEnd, OnWaylandAChannelRendersGoesFullScreenAndClosingKeepsThePlaces)
 {
     if (QGuiApplication::platformName() != QLatin1String("wayland"))
         GTEST_SKIP() << "the Wayland pass";
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg->ChannelWindow()));
-    const Settings placed = dlg->GetSettings();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&app->Channels()));
+    const Settings placed = app->GetSettings();
     const QString name = DoubleClickAChannel();
     ASSERT_EQ(WatchStatusUntil(name).last(), name);
-    CWMPWindow& player = dlg->Player();
+    CWMPWindow& player = app->Player();
     const int framesBefore = player.FrameUpdates();
     EXPECT_TRUE(QTest::qWaitFor([&] { return player.FrameUpdates() > framesBefore + 10; }, 10000))
         << player.FrameUpdates() - framesBefore << " frames";
@@ -264,18 +273,18 @@ TEST_F(EndToEnd, OnWaylandAChannelRendersGoesFullScreenAndClosingKeepsThePlaces)
     ASSERT_NE(composed, nullptr) << picture->metaObject()->className();
     const QImage frame = composed->grabFramebuffer();
     EXPECT_GT(DistinctColours(frame, frame.rect()), 10);
-    dlg->activateWindow();
-    QTest::keyClick(dlg.get(), Qt::Key_Return);
+    Window().activateWindow();
+    QTest::keyClick(&Window(), Qt::Key_Return);
     ASSERT_TRUE(player.IsFullScreen());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(picture->window()));
     const int framesInFullScreen = player.FrameUpdates();
     EXPECT_TRUE(QTest::qWaitFor([&] { return player.FrameUpdates() > framesInFullScreen + 10; }, 10000));
     QTest::keyClick(picture, Qt::Key_Return);
     EXPECT_FALSE(player.IsFullScreen());
-    EXPECT_EQ(picture->window(), dlg.get());
+    EXPECT_EQ(picture->window(), &Window());
 
-    dlg->EndDialog(IDCANCEL);
-    dlg->OnDestroy();
+    app->End();
+    app->Shutdown();
     const QByteArray saved = ReadConfig(config, "Settings.xml");
     const QRect main = placed.mainWindowRect;
     EXPECT_TRUE(saved.contains(QStringLiteral("<MainWindowPos posx=\"%1\" posy=\"%2\"").arg(main.x()).arg(main.y()).toUtf8()))
@@ -290,7 +299,6 @@ TEST_F(EndToEnd, SoakSwitchingChannelsWhileTheServerDropsConnections)
         ? qEnvironmentVariableIntValue("KORVANTA_SOAK_SECONDS") : 90;
     const QList<ChannelId> ids = AllChannels(tree);
     ASSERT_GT(ids.size(), 500);
-    CChannelDlg& channels = dlg->ChannelWindow();
 
     long baseline = 0;
     long peak = 0;
@@ -304,20 +312,20 @@ TEST_F(EndToEnd, SoakSwitchingChannelsWhileTheServerDropsConnections)
         if (step % 4 == 3) {
             // Drop every connection until the player notices (or a few seconds), then serve again.
             server.Control(QStringLiteral("mode=drop"));
-            (void)QTest::qWaitFor([&] { return dlg->Player().PlayState() != PLAYSTATE_PLAYING; }, kOutageMs);
+            (void)QTest::qWaitFor([&] { return app->Player().PlayState() != PLAYSTATE_PLAYING; }, kOutageMs);
             server.Control(QStringLiteral("mode=normal"));
             ++drops;
             const auto settled = [&] {
-                const int state = dlg->Player().PlayState();
+                const int state = app->Player().PlayState();
                 return state == PLAYSTATE_PLAYING || state == PLAYSTATE_READY;
             };
-            if (QTest::qWaitFor(settled, 60000) && dlg->Player().PlayState() == PLAYSTATE_PLAYING)
+            if (QTest::qWaitFor(settled, 60000) && app->Player().PlayState() == PLAYSTATE_PLAYING)
                 ++recovered;
         } else {
             // The next switch comes once this channel plays, or after a few seconds anyway.
-            channels.PlayChannel(ids[(switches * 97) % ids.size()]);
+            app->Playback().Start(app->Directory().RequestOf(ChannelKey{ids[(switches * 97) % ids.size()]}, {}));
             ++switches;
-            (void)QTest::qWaitFor([&] { return dlg->StatusText() == dlg->ShownState().request.name; }, kSwitchMs);
+            (void)QTest::qWaitFor([&] { return app->Status().Text() == app->Playback().State().request.name; }, kSwitchMs);
         }
         if (baseline == 0 && clock.elapsed() > seconds * 250)
             baseline = ResidentKiB();
@@ -325,8 +333,8 @@ TEST_F(EndToEnd, SoakSwitchingChannelsWhileTheServerDropsConnections)
     }
     server.Control(QStringLiteral("mode=normal"));
     // Not stuck: the last channel plays again.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->StatusText() == dlg->ShownState().request.name; }, 60000))
-        << dlg->StatusText().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->Status().Text() == app->Playback().State().request.name; }, 60000))
+        << app->Status().Text().toStdString();
     const long end = ResidentKiB();
     std::printf("soak: %d s, %d channel switches, %d drops, %d recovered; RSS after warm-up %ld KiB, "
                 "peak %ld KiB, end %ld KiB\n",

@@ -259,7 +259,7 @@ class InstalledProgramTest(unittest.TestCase):
             self.assertIsNotNone(error, "no error box")
             screenshot(error, "language-error.png")
             program.keys(error, "Return")
-            self.assertEqual(program.wait(), 0)
+            self.assertEqual(program.wait(), 1, "a start that cannot go on fails")
         finally:
             shutil.rmtree(elsewhere, ignore_errors=True)
         self.assertEqual(self.read("Settings.xml"), b"mine")

@@ -4,7 +4,7 @@
 // zapped from; then a restart with the web server gone still lists every channel.
 
 #include "CAddPlaylistDlg.h"
-#include "CLumenoDlg.h"
+#include "App.h"
 #include "MessageBoxRecorder.h"
 #include "NextModalDialog.h"
 #include "TempDir.h"
@@ -93,25 +93,25 @@ protected:
     }
     void TearDown() override
     {
-        dlg.reset();
+        app.reset();
         qputenv("XDG_CACHE_HOME", previousCache);
     }
 
     // Sources are handed over as the command line's arguments are.
     void Start(const QStringList& sources = {})
     {
-        dlg = std::make_unique<CLumenoDlg>();
-        dlg->AddPlaylists(sources);
-        ASSERT_TRUE(dlg->OnInitDialog());
-        dlg->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !dlg->OwnPlaylists().IsBusy(); }, kWaitMs));
-        tree = dlg->ChannelWindow().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
+        app = std::make_unique<App>();
+        app->AddPlaylists(sources);
+        ASSERT_TRUE(app->Start());
+        Window().show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !app->OwnPlaylists().IsBusy(); }, kWaitMs));
+        tree = app->Channels().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
     }
     void Restart(const QStringList& sources = {})
     {
-        dlg->EndDialog(IDCANCEL);
-        dlg->OnDestroy();
+        app->End();
+        app->Shutdown();
         Start(sources);
     }
 
@@ -128,7 +128,7 @@ protected:
         const QPoint at = tree->visualItemRect(item).center();
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
-        return QTest::qWaitFor([&] { return dlg->StatusText() == channel; }, kWaitMs);
+        return QTest::qWaitFor([&] { return app->Status().Text() == channel; }, kWaitMs);
     }
 
     TempDir config;
@@ -140,7 +140,16 @@ protected:
                 QStringLiteral("--bind"), QStringLiteral("127.0.0.1"), QStringLiteral("--directory"), files.Path()},
                QRegularExpression(QStringLiteral("port (\\d+)"))};
     MessageBoxRecorder boxes;
-    std::unique_ptr<CLumenoDlg> dlg;
+    MainWindow& Window() const { return app->Window(); }
+    QStringList FavoriteNames() const
+    {
+        QStringList names;
+        for (const Favorite& favorite : app->FavoriteList().All())
+            names.append(favorite.name);
+        return names;
+    }
+
+    std::unique_ptr<App> app;
     QTreeWidget* tree = nullptr;
 };
 
@@ -157,27 +166,27 @@ TEST_F(OwnPlaylistsEndToEnd, AddedPlayedKeptAndZappedThenListedAgainWithoutNetwo
             add->SetDlgItemText(IDC_PLAYLIST_ADDRESS, web.Url(QStringLiteral("remote.m3u")));
             QTest::mouseClick(static_cast<QPushButton*>(add->GetDlgItem(IDOK)), Qt::LeftButton);
         });
-        dlg->OnCommand(ID_ADD_PLAYLIST);
+        app->Actions().Run(ID_ADD_PLAYLIST);
     }
     ASSERT_FALSE(HasFailure());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->OwnPlaylists().Playlists().size() == 1; }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->OwnPlaylists().Playlists().size() == 1; }, kWaitMs));
     Restart({files.FilePath(QStringLiteral("local.m3u"))});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->OwnPlaylists().Playlists().size() == 2; }, kWaitMs));
-    const QString remote = dlg->OwnPlaylists().Playlists()[0].name;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->OwnPlaylists().Playlists().size() == 2; }, kWaitMs));
+    const QString remote = app->OwnPlaylists().Playlists()[0].name;
 
     ASSERT_TRUE(DoubleClick(remote, QStringLiteral("Web"), QStringLiteral("Remote Three")));
-    EXPECT_EQ(dlg->windowTitle(), "Korvanta - Remote Three");
-    QTest::mouseClick(dlg->ChannelWindow().findChild<QToolButton*>(
-                          QStringLiteral("button%1").arg(CChannelDlg::ID_FAVORITES_ADD)),
+    EXPECT_EQ(Window().windowTitle(), "Korvanta - Remote Three");
+    QTest::mouseClick(app->Channels().findChild<QToolButton*>(
+                          QStringLiteral("button%1").arg(ID_FAVORITES_ADD)),
                       Qt::LeftButton);
 
     // Page Down wraps to the group's first channel, Page Up comes back.
-    dlg->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
-    QTest::keyClick(dlg.get(), Qt::Key_PageDown);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->StatusText() == "Remote One"; }, kWaitMs));
-    QTest::keyClick(dlg.get(), Qt::Key_PageUp);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg->StatusText() == "Remote Three"; }, kWaitMs));
+    Window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    QTest::keyClick(&Window(), Qt::Key_PageDown);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->Status().Text() == "Remote One"; }, kWaitMs));
+    QTest::keyClick(&Window(), Qt::Key_PageUp);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->Status().Text() == "Remote Three"; }, kWaitMs));
 
     web.Stop();
     Restart();
@@ -185,7 +194,7 @@ TEST_F(OwnPlaylistsEndToEnd, AddedPlayedKeptAndZappedThenListedAgainWithoutNetwo
     Node(tree, remote)->setExpanded(true);
     Node(tree, QStringLiteral("Web"))->setExpanded(true);
     EXPECT_NE(Node(tree, QStringLiteral("Remote Two")), nullptr); // from the cached copy
-    EXPECT_EQ(dlg->FavoriteNames(), QStringList{"Remote Three"});
+    EXPECT_EQ(FavoriteNames(), QStringList{"Remote Three"});
     EXPECT_TRUE(config.ReadFile(QStringLiteral("Korvanta/Favorites.xml")).contains("id=\"0\" icon=\"0\" address=\"http://127.0.0.1:"));
     EXPECT_TRUE(DoubleClick(QStringLiteral("local"), QStringLiteral("Disk"), QStringLiteral("Local One")));
 }

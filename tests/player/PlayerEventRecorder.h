@@ -15,7 +15,7 @@ class PlayerEventRecorder : public QWidget
 {
 public:
     enum class Kind { MouseDown, PlayState, KeyDown };
-    // The state's number; for a key, its code with the shift state in the high 16 bits.
+    // The state's number; for a key, its combination with its modifiers.
     using Event = std::pair<Kind, int>;
 
     std::vector<Event> events;
@@ -29,7 +29,7 @@ public:
             Record({Kind::PlayState, state.state});
         });
         connect(&sink, &CWMPEventDispatch::KeyPressed, this,
-                [this](quint16 key, quint16 shift) { Record({Kind::KeyDown, (shift << 16) | key}); });
+                [this](QKeyCombination key) { Record({Kind::KeyDown, key.toCombined()}); });
         connect(&sink, &CWMPEventDispatch::MousePressed, this, [this] { Record({Kind::MouseDown, 0}); });
     }
 

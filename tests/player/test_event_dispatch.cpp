@@ -4,7 +4,6 @@
 #include "CWMPEventDispatch.h"
 #include "CWMPWindow.h"
 #include "PlayerEventRecorder.h"
-#include "VirtualKey.h"
 
 #include <mpv/client.h>
 
@@ -39,31 +38,18 @@ TEST(EventDispatch, ReportsPassOnWithTheirValues)
     unavailable.request = RequestFor(QStringLiteral("http://127.0.0.1:9/a.m3u8"), {QStringLiteral("Agent"), {}});
     sink.PlayStateChange(unavailable);
     sink.PlayStateChange(unavailable); // repeats pass
-    sink.KeyDown(13, SHIFT_STATE_SHIFT);
-    sink.KeyDown(static_cast<std::int16_t>(-1), SHIFT_STATE_CTRL | SHIFT_STATE_ALT); // 16 bits, unsigned
-    sink.MouseDown(2, SHIFT_STATE_CTRL, 80, 120); // button and place are not passed on
+    sink.KeyDown(Qt::SHIFT | Qt::Key_Return);
+    sink.KeyDown(Qt::CTRL | Qt::ALT | Qt::Key_F13);
+    sink.MouseDown();
 
     EXPECT_EQ(window.events, (Events{{Kind::PlayState, PLAYSTATE_READY},
                                      {Kind::PlayState, PLAYSTATE_READY},
-                                     {Kind::KeyDown, 65549},
-                                     {Kind::KeyDown, (6 << 16) | 0xFFFF},
+                                     {Kind::KeyDown, (Qt::SHIFT | Qt::Key_Return).toCombined()},
+                                     {Kind::KeyDown, (Qt::CTRL | Qt::ALT | Qt::Key_F13).toCombined()},
                                      {Kind::MouseDown, 0}}));
     ASSERT_EQ(window.states.size(), 2u);
     EXPECT_EQ(window.states[1].reason, UnavailableReason::Refused);
     EXPECT_EQ(window.states[1].request, unavailable.request);
-}
-
-TEST(VirtualKeys, RangesAndUnknownKeys)
-{
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_0), 48);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Z), 90);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_F1), 112);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_F12), 123);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Escape), 27);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Down), 40);
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Enter), 13); // the keypad's Enter too
-    EXPECT_EQ(VirtualKeyFromQt(Qt::Key_unknown), 0);
-    EXPECT_EQ(ShiftStateFromQt(Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier), 7);
 }
 
 class PlayerInput : public ::testing::Test
@@ -91,12 +77,12 @@ TEST_F(PlayerInput, KeysAndMousePressesOnTheVideoAreReported)
     QTest::keyClick(surface, Qt::Key_M, Qt::ControlModifier);
     QTest::keyClick(surface, Qt::Key_Space);
     QTest::mouseClick(surface, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
-    // Modifier keys are keys too, reported with their own shift bit.
-    EXPECT_EQ(window.events, (Events{{Kind::KeyDown, (1 << 16) | 16},
-                                     {Kind::KeyDown, 65549},
-                                     {Kind::KeyDown, (2 << 16) | 17},
-                                     {Kind::KeyDown, (2 << 16) | 77},
-                                     {Kind::KeyDown, 32},
+    // Modifier keys are keys too, reported with their own modifier held.
+    EXPECT_EQ(window.events, (Events{{Kind::KeyDown, (Qt::SHIFT | Qt::Key_Shift).toCombined()},
+                                     {Kind::KeyDown, (Qt::SHIFT | Qt::Key_Return).toCombined()},
+                                     {Kind::KeyDown, (Qt::CTRL | Qt::Key_Control).toCombined()},
+                                     {Kind::KeyDown, (Qt::CTRL | Qt::Key_M).toCombined()},
+                                     {Kind::KeyDown, Qt::Key_Space},
                                      {Kind::MouseDown, 0}}));
 }
 
@@ -120,7 +106,7 @@ TEST_F(PlayerInput, FullScreenMovesOnlyThePictureAndLeavesSettingsAlone)
     // Enter is only reported; the main window decides what it means.
     QTest::keyClick(surface, Qt::Key_Return);
     EXPECT_TRUE(player.IsFullScreen());
-    EXPECT_EQ(window.events, (Events{{Kind::KeyDown, 13}}));
+    EXPECT_EQ(window.events, (Events{{Kind::KeyDown, Qt::Key_Return}}));
 
     QTest::keyClick(surface, Qt::Key_Escape);
     EXPECT_FALSE(player.IsFullScreen());

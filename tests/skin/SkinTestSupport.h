@@ -1,12 +1,12 @@
 #pragma once
-// Helpers shared by the panel tests: a parent window that records the messages the
-// panels send it (the play panel's typed ones in the parameters they always had: wParam 1
-// to stop or mute, the volume in lParam), and a recorder of the rectangles a widget is
-// asked to paint.
+// Helpers shared by the panel tests: a parent window that records what the panels it
+// holds ask for (to stop or mute as flag 1, the volume as amount, a menu's command as
+// flag), and a recorder of the rectangles a widget is asked to paint.
 
+#include "CPanelMenu.h"
 #include "CPanelPlay.h"
-#include "WindowMessage.h"
 
+#include <QChildEvent>
 #include <QEvent>
 #include <QList>
 #include <QPaintEvent>
@@ -16,41 +16,48 @@
 #include <functional>
 #include <vector>
 
-struct SentMessage
+enum SentKind { SentPlayStop, SentMute, SentVolume, SentCommand };
+
+struct Sent
 {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
+    SentKind kind;
+    int flag;
+    int amount;
 };
 
-class MessageHost : public QWidget
+class PanelHost : public QWidget
 {
 public:
-    std::vector<SentMessage> received;
-    std::function<void()> onMessage; // runs inside the send, like the real handler
+    std::vector<Sent> received;
+    std::function<void()> onSent; // runs inside the signal, like the real receiver
 
 protected:
+    // A panel made with this window as its parent is heard from then on.
     bool event(QEvent* e) override
     {
-        if (e->type() == CWindowMessage::eventType()) {
-            auto* msg = static_cast<CWindowMessage*>(e);
-            Record({msg->message, msg->wParam, msg->lParam});
-            return true;
-        }
-        return ReceiveMessage<PlayStopMessage>(e, [this](PlayStop request) {
-                   Record({UM_PLAY_STOP, request == PlayStop::Stop ? 1u : 0u, 0});
-               }) ||
-               ReceiveMessage<MuteMessage>(e, [this](bool muted) { Record({UM_MUTE, muted ? 1u : 0u, 0}); }) ||
-               ReceiveMessage<VolumeMessage>(e, [this](int volume) { Record({UM_VOLUME, 0, volume}); }) ||
-               QWidget::event(e);
+        if (e->type() == QEvent::ChildAdded)
+            Listen(static_cast<QChildEvent*>(e)->child());
+        return QWidget::event(e);
     }
 
 private:
-    void Record(const SentMessage& message)
+    void Listen(QObject* child)
     {
-        received.push_back(message);
-        if (onMessage)
-            onMessage();
+        if (auto* play = qobject_cast<CPanelPlay*>(child)) {
+            connect(play, &CPanelPlay::PlayStopRequested, this,
+                    [this](PlayStop request) { Record({SentPlayStop, request == PlayStop::Stop ? 1 : 0, 0}); });
+            connect(play, &CPanelPlay::MuteRequested, this, [this](bool muted) { Record({SentMute, muted ? 1 : 0, 0}); });
+            connect(play, &CPanelPlay::VolumeRequested, this, [this](int volume) { Record({SentVolume, 0, volume}); });
+        } else if (auto* menu = qobject_cast<CPanelMenu*>(child)) {
+            connect(menu, &CPanelMenu::CommandChosen, this, [this](int command) { Record({SentCommand, command, 0}); });
+        }
+    }
+
+    void Record(const Sent& sent)
+    {
+        received.push_back(sent);
+        if (onSent)
+            onSent();
     }
 };
 

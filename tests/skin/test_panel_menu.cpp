@@ -59,7 +59,7 @@ protected:
     void MoveTo(QPoint p) { QTest::mouseMove(&panel, p); }
     void ClickAt(QPoint p) { QTest::mouseClick(&panel, Qt::LeftButton, {}, p); }
 
-    MessageHost host;
+    PanelHost host;
     CPanelMenu panel;
     QMenu menus[4];
     QFont bold;
@@ -127,9 +127,9 @@ TEST_F(PanelMenu, ChosenCommandReachesTheParentWithItsId)
     ClickAt(panel.ItemRect(2).center());
     EXPECT_EQ(popupsShown, 1);
     ASSERT_EQ(host.received.size(), 1u);
-    EXPECT_EQ(host.received[0].message, WM_COMMAND);
-    EXPECT_EQ(host.received[0].wParam, 106u);
-    EXPECT_EQ(host.received[0].lParam, 0);
+    EXPECT_EQ(host.received[0].kind, SentCommand);
+    EXPECT_EQ(host.received[0].flag, 106);
+    EXPECT_EQ(host.received[0].amount, 0);
     // Hover is back once the menu has closed; the item stays hot until the pointer moves.
     EXPECT_TRUE(panel.IsItemHot(2));
     MoveTo({590, 10});
@@ -155,7 +155,7 @@ TEST_F(PanelMenu, KeyboardOpensTheFirstMenuAndArrowsWalkBetweenMenus)
     panel.OpenFromKeyboard();
     EXPECT_EQ(walked, QStringList({"104", "107", "104", "105"}));
     ASSERT_EQ(host.received.size(), 1u);
-    EXPECT_EQ(host.received[0].wParam, 105u);
+    EXPECT_EQ(host.received[0].flag, 105);
 }
 
 TEST_F(PanelMenu, CommandMayReplaceTheMenusAndItems)
@@ -165,7 +165,7 @@ TEST_F(PanelMenu, CommandMayReplaceTheMenusAndItems)
     doomed->addAction(QStringLiteral("Language"))->setData(110);
     panel.RemoveAllItems();
     panel.AddItem(QStringLiteral("Options"), doomed);
-    host.onMessage = [&] {
+    host.onSent = [&] {
         delete doomed;
         panel.RemoveAllItems();
         panel.AddItem(QStringLiteral("Optionen"), &menus[0]);
@@ -178,7 +178,7 @@ TEST_F(PanelMenu, CommandMayReplaceTheMenusAndItems)
     MoveTo(item);
     ClickAt(item);
     ASSERT_EQ(host.received.size(), 1u);
-    EXPECT_EQ(host.received[0].wParam, 110u);
+    EXPECT_EQ(host.received[0].flag, 110);
     EXPECT_EQ(panel.ItemCount(), 1);
     (void)panel.grab();
 }

@@ -41,7 +41,7 @@ protected:
         return {panel.TrackRect().left() + panel.KnobOffset(), panel.TrackRect().center().y()};
     }
 
-    MessageHost host;
+    PanelHost host;
     CPanelPlay panel;
     const QPoint outside{20, 5};
 };
@@ -86,9 +86,9 @@ TEST_F(PanelPlay, VolumeScaleRunsAlongTheTrack)
     EXPECT_EQ(panel.KnobRect().left(), panel.TrackRect().left() + 22);
     Click(KnobCentre());
     ASSERT_EQ(host.received.size(), 1u);
-    EXPECT_EQ(host.received[0].message, UM_VOLUME);
-    EXPECT_EQ(host.received[0].wParam, 0u);
-    EXPECT_EQ(host.received[0].lParam, 32);
+    EXPECT_EQ(host.received[0].kind, SentVolume);
+    EXPECT_EQ(host.received[0].flag, 0);
+    EXPECT_EQ(host.received[0].amount, 32);
     EXPECT_EQ(panel.Volume(), 32);
 }
 
@@ -102,20 +102,20 @@ TEST_F(PanelPlay, VolumeIsSentOnlyWhenTheIntegerVolumeChanges)
 
     MoveTo({track.left() + 40, track.center().y() + 20}); // a drag follows x only
     ASSERT_EQ(host.received.size(), 1u);
-    EXPECT_EQ(host.received[0].lParam, (40 - 5) * 100 / 68);
+    EXPECT_EQ(host.received[0].amount, (40 - 5) * 100 / 68);
     MoveTo({track.left() + 40, track.center().y()});
     EXPECT_EQ(host.received.size(), 1u);
 
     MoveTo({track.right() + 50, track.center().y()});
     MoveTo({track.right() + 80, track.center().y()});
     ASSERT_EQ(host.received.size(), 2u);
-    EXPECT_EQ(host.received[1].lParam, 100);
+    EXPECT_EQ(host.received[1].amount, 100);
     EXPECT_EQ(panel.KnobOffset(), 73);
 
     MoveTo({track.left() - 300, track.center().y()});
     Release({track.left() - 300, track.center().y()});
     ASSERT_EQ(host.received.size(), 3u);
-    EXPECT_EQ(host.received[2].lParam, 0);
+    EXPECT_EQ(host.received[2].amount, 0);
     EXPECT_FALSE(panel.IsDragging());
 }
 
@@ -143,13 +143,13 @@ TEST_F(PanelPlay, ButtonsToggleAndReportThePreviousState)
     EXPECT_TRUE(panel.IsPlaying());
     EXPECT_TRUE(panel.IsSoundOn());
 
-    // wParam 1: it was playing (stop) / the sound was on (mute).
-    const std::vector<std::pair<UINT, WPARAM>> expected = {
-        {UM_PLAY_STOP, 1}, {UM_PLAY_STOP, 0}, {UM_MUTE, 1}, {UM_MUTE, 0}};
+    // Flag 1: it was playing (stop) / the sound was on (mute).
+    const std::vector<std::pair<SentKind, int>> expected = {
+        {SentPlayStop, 1}, {SentPlayStop, 0}, {SentMute, 1}, {SentMute, 0}};
     ASSERT_EQ(host.received.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(host.received[i].message, expected[i].first) << i;
-        EXPECT_EQ(host.received[i].wParam, expected[i].second) << i;
+        EXPECT_EQ(host.received[i].kind, expected[i].first) << i;
+        EXPECT_EQ(host.received[i].flag, expected[i].second) << i;
     }
 }
 
@@ -277,7 +277,7 @@ TEST(PanelPlaySkin, MissingOrOversizedImagesAreHarmless)
     TempDir dir;
     const WorkingDirectory cwd(dir.Path());
     {
-        MessageHost host;
+        PanelHost host;
         CPanelPlay panel;
         panel.Create(&host); // no Skin folder at all
         panel.resize(400, 69);
@@ -286,7 +286,7 @@ TEST(PanelPlaySkin, MissingOrOversizedImagesAreHarmless)
         EXPECT_EQ(panel.KnobOffset(), 79);
         QTest::mousePress(&panel, Qt::LeftButton, {}, {panel.TrackRect().left() + 39, 33});
         ASSERT_EQ(host.received.size(), 1u);
-        EXPECT_EQ(host.received[0].lParam, 39 * 100 / 79);
+        EXPECT_EQ(host.received[0].amount, 39 * 100 / 79);
     }
     {
         // A knob image wider than the track must not leave the volume arithmetic
@@ -295,7 +295,7 @@ TEST(PanelPlaySkin, MissingOrOversizedImagesAreHarmless)
         QImage wide(120, 9, QImage::Format_ARGB32);
         wide.fill(Qt::white);
         wide.save(dir.FilePath(QStringLiteral("Skin/Sound1.png")), "PNG");
-        MessageHost host;
+        PanelHost host;
         CPanelPlay panel;
         panel.Create(&host);
         panel.resize(400, 69);
@@ -304,9 +304,9 @@ TEST(PanelPlaySkin, MissingOrOversizedImagesAreHarmless)
         QTest::mouseMove(&panel, {track.left() - 10, 33});
         QTest::mouseRelease(&panel, Qt::LeftButton, {}, {track.left() - 10, 33});
         ASSERT_EQ(host.received.size(), 2u);
-        for (const SentMessage& m : host.received) {
-            EXPECT_GE(m.lParam, 0);
-            EXPECT_LE(m.lParam, 100);
+        for (const Sent& m : host.received) {
+            EXPECT_GE(m.amount, 0);
+            EXPECT_LE(m.amount, 100);
         }
         (void)panel.grab();
     }
@@ -344,12 +344,12 @@ TEST_F(PanelPlay, AssistiveTechnologyNamesReadsAndWorksTheThreeControls)
     EXPECT_EQ(panel.Volume(), 95);
 
     // As from the mouse: the previous state in wParam, the volume in lParam.
-    const SentMessage expected[] = {{UM_PLAY_STOP, 1, 0}, {UM_MUTE, 1, 0}, {UM_VOLUME, 0, 100}, {UM_VOLUME, 0, 95}};
+    const Sent expected[] = {{SentPlayStop, 1, 0}, {SentMute, 1, 0}, {SentVolume, 0, 100}, {SentVolume, 0, 95}};
     ASSERT_EQ(host.received.size(), std::size(expected));
     for (size_t i = 0; i < std::size(expected); ++i) {
-        EXPECT_EQ(host.received[i].message, expected[i].message) << i;
-        EXPECT_EQ(host.received[i].wParam, expected[i].wParam) << i;
-        EXPECT_EQ(host.received[i].lParam, expected[i].lParam) << i;
+        EXPECT_EQ(host.received[i].kind, expected[i].kind) << i;
+        EXPECT_EQ(host.received[i].flag, expected[i].flag) << i;
+        EXPECT_EQ(host.received[i].amount, expected[i].amount) << i;
     }
 }
 
@@ -372,10 +372,10 @@ TEST_F(PanelPlay, TheKeyboardWalksAndWorksTheControlsWithAVisibleFocus)
     EXPECT_EQ(panel.Volume(), 0);
     QTest::keyClick(&panel, Qt::Key_Space); // not the volume's key
     EXPECT_FALSE(panel.IsSoundOn());
-    const SentMessage expected[] = {{UM_MUTE, 1, 0}, {UM_VOLUME, 0, 55}, {UM_VOLUME, 0, 0}};
+    const Sent expected[] = {{SentMute, 1, 0}, {SentVolume, 0, 55}, {SentVolume, 0, 0}};
     ASSERT_EQ(host.received.size(), std::size(expected));
     for (size_t i = 0; i < std::size(expected); ++i)
-        EXPECT_EQ(host.received[i].lParam, expected[i].lParam) << i;
+        EXPECT_EQ(host.received[i].amount, expected[i].amount) << i;
     panel.EnablePlayButton();
     QTest::keyClick(&panel, Qt::Key_Backtab);
     QTest::keyClick(&panel, Qt::Key_Backtab);

@@ -1,0 +1,155 @@
+#include "LibraryActions.h"
+
+#include "CAddPlaylistDlg.h"
+#include "ChannelDirectory.h"
+#include "GuidanceTexts.h"
+#include "GuideGrid.h"
+#include "GuideLibrary.h"
+#include "GuideTexts.h"
+#include "GuideWindow.h"
+#include "GuideWording.h"
+#include "LogoCache.h"
+#include "MessageBox.h"
+#include "PlaylistLibrary.h"
+#include "PlaylistTexts.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+#include <QUrl>
+
+#include <utility>
+
+LibraryActions::LibraryActions(QWidget& window, const LanguageStrings& texts, PlaylistLibrary& playlists,
+                               GuideLibrary& guides, const ChannelDirectory& directory, LogoCache& logos)
+    : window(window), texts(texts), playlists(playlists), guides(guides), directory(directory), logos(logos)
+{
+}
+
+LibraryActions::~LibraryActions() = default;
+
+void LibraryActions::AddPlaylists(const QStringList& sources)
+{
+    if (!ready) {
+        pending += sources;
+        return;
+    }
+    if (!sources.isEmpty()) {
+        window.raise();
+        window.activateWindow();
+    }
+    for (const QString& source : sources)
+        playlists.Add(source);
+}
+
+void LibraryActions::Ready()
+{
+    ready = true;
+    if (!pending.isEmpty()) {
+        // After the windows are up, so that any message about them has a place.
+        QTimer::singleShot(0, this, [this] { AddPlaylists(std::exchange(pending, {})); });
+    }
+}
+
+void LibraryActions::ShowAddPlaylistDialog()
+{
+    CAddPlaylistDlg dlg(&window, texts, BrowseFolder());
+    const int result = dlg.DoModal();
+    browseFolder = dlg.Folder();
+    if (result == IDOK)
+        playlists.Add(dlg.Source());
+}
+
+void LibraryActions::ShowAddGuideDialog()
+{
+    CAddPlaylistDlg dlg(&window, texts, BrowseFolder(), CAddPlaylistDlg::Kind::Guide);
+    if (dlg.DoModal() == IDOK)
+        guides.Add(dlg.Source());
+}
+
+void LibraryActions::PlaylistsDropped(const QStringList& sources, const QStringList& refused)
+{
+    AddPlaylists(sources);
+    if (!refused.isEmpty())
+        MessageBox(&window, texts.Text(Guidance, GuidanceNotAPlaylist).arg(refused.join(QStringLiteral(", "))),
+                   texts.Text(Playlists, PlaylistCaption), MB_OK | MB_ICONWARNING);
+}
+
+QString LibraryActions::BrowseFolder() const
+{
+    if (!browseFolder.isEmpty())
+        return browseFolder;
+    const auto& all = playlists.Playlists();
+    for (auto playlist = all.rbegin(); playlist != all.rend(); ++playlist) {
+        const QUrl url(playlist->source);
+        const QString path = url.isLocalFile() ? url.toLocalFile() : playlist->source;
+        if (url.isLocalFile() || QFileInfo(path).isAbsolute()) {
+            const QDir folder = QFileInfo(path).absoluteDir();
+            if (folder.exists())
+                return folder.absolutePath();
+        }
+    }
+    return QDir::homePath();
+}
+
+void LibraryActions::ShowGuideWindow(GuideListing listing)
+{
+    if (!guideWindow)
+        MakeGuideWindow();
+    guideWindow->SetLists(std::move(listing.lists), listing.current, listing.row);
+    guideWindow->show();
+    guideWindow->raise();
+    guideWindow->activateWindow();
+}
+
+void LibraryActions::MakeGuideWindow()
+{
+    auto linkOf = [this](const ChannelKey& key) { return guides.LinkOf(directory.GuideChannelOf(key)); };
+    guideWindow = std::make_unique<GuideWindow>(&window, texts, guides.Store(), linkOf,
+                                                [] { return QDateTime::currentSecsSinceEpoch(); });
+    connect(&guides, &GuideLibrary::Changed, guideWindow.get(), &GuideWindow::Reload);
+    guideWindow->Grid()->SetLogoOf(
+        [this](const ChannelKey& key, int height) { return logos.Logo(directory.LogoAddressOf(key), height); });
+    connect(&logos, &LogoCache::Answered, guideWindow->Grid()->viewport(), qOverload<>(&QWidget::update));
+    // A programme gone by plays from the channel's archive where it is kept; any other, and
+    // one no archive keeps, live.
+    connect(guideWindow.get(), &GuideWindow::PlayProgramme, this, [this](const ChannelKey& key, qint64 start, qint64 stop) {
+        const bool gone = stop > 0 && stop <= QDateTime::currentSecsSinceEpoch();
+        emit ChannelChosen(directory.ArchiveRequest(key, gone ? ArchiveSpan::Between(start, stop) : ArchiveSpan()));
+    });
+    connect(guideWindow.get(), &GuideWindow::WatchFromStart, this, [this](const ChannelKey& key, qint64 start, qint64 stop) {
+        emit ChannelChosen(directory.ArchiveRequest(key, ArchiveSpan::Between(start, stop)));
+    });
+}
+
+void LibraryActions::ApplyLanguage()
+{
+    if (guideWindow)
+        guideWindow->ApplyLanguage();
+}
+
+void LibraryActions::ReportPlaylistFailure(const QString& name, const QString& reason)
+{
+    MessageBox(&window, texts.Text(Playlists, PlaylistLoadFailed).arg(name) + QLatin1Char('\n') + reason,
+               texts.Text(Playlists, PlaylistCaption), MB_OK | MB_ICONWARNING);
+}
+
+void LibraryActions::ReportPlaylistCopyKept(const QString&, const QString& message)
+{
+    MessageBox(&window, message, texts.Text(Playlists, PlaylistCaption), MB_OK | MB_ICONWARNING);
+}
+
+void LibraryActions::ReportPlaylistImport(const QString&, int, const QString& report)
+{
+    if (report.isEmpty())
+        return;
+    MessageBox(&window, report, texts.Text(Playlists, PlaylistCaption), MB_OK | MB_ICONINFORMATION);
+}
+
+void LibraryActions::ReportGuideFailure(const QString& name, GuideProblem problem, const QString& detail)
+{
+    MessageBox(&window,
+               texts.Text(Guide, GuideLoadFailed).arg(name) + QLatin1Char('\n') + GuideReasonText(texts, problem, detail),
+               texts.Text(Guide, GuideCaption), MB_OK | MB_ICONWARNING);
+}

@@ -1,0 +1,69 @@
+#pragma once
+// The dialogs and boxes around the viewer's playlists and guides: adding them, telling what
+// went wrong or what an import skipped, and the guide window.
+
+#include "ChannelRequest.h"
+#include "GuideRow.h"
+#include "LanguageStrings.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class ChannelDirectory;
+class GuideLibrary;
+class GuideWindow;
+class LogoCache;
+class PlaylistLibrary;
+class QWidget;
+enum class GuideProblem;
+
+class LibraryActions : public QObject
+{
+    Q_OBJECT
+public:
+    LibraryActions(QWidget& window, const LanguageStrings& texts, PlaylistLibrary& playlists, GuideLibrary& guides,
+                   const ChannelDirectory& directory, LogoCache& logos);
+    ~LibraryActions() override;
+
+    // Files and addresses become playlists once Ready, which they wait for.
+    void AddPlaylists(const QStringList& sources);
+    void Ready();
+    void ShowAddPlaylistDialog();
+    void ShowAddGuideDialog();
+    void PlaylistsDropped(const QStringList& sources, const QStringList& refused);
+
+    // The guide window, made when first opened, over the lists listing gives.
+    void ShowGuideWindow(GuideListing listing);
+    GuideWindow* GuideView() const { return guideWindow.get(); }
+    void ApplyLanguage();
+
+    void ReportPlaylistFailure(const QString& name, const QString& reason);
+    void ReportPlaylistCopyKept(const QString& name, const QString& message);
+    void ReportPlaylistImport(const QString& name, int skippedLines, const QString& report);
+    void ReportGuideFailure(const QString& name, GuideProblem problem, const QString& detail);
+
+signals:
+    // A programme of the guide window is to play.
+    void ChannelChosen(const ChannelRequest& request);
+
+private:
+    void MakeGuideWindow();
+    // The folder Browse last found a file in, else that of the newest local playlist, else
+    // home: never the program's own data folder.
+    QString BrowseFolder() const;
+
+    QWidget& window;
+    const LanguageStrings& texts;
+    PlaylistLibrary& playlists;
+    GuideLibrary& guides;
+    const ChannelDirectory& directory;
+    LogoCache& logos;
+    bool ready = false;
+    QStringList pending; // handed over before start-up completed
+    QString browseFolder;
+    std::unique_ptr<GuideWindow> guideWindow;
+};

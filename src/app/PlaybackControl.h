@@ -1,0 +1,83 @@
+#pragma once
+// The one place that starts, stops, mutes, sets the volume and zaps, holding the one
+// current state: the channel started last, whether it plays, the sound. The play panel,
+// the keys, the menus and the desktop's media controls all ask it.
+
+#include "MediaPlayerTarget.h"
+#include "PlayState.h"
+
+#include <QObject>
+
+class CPanelPlay;
+class CWMPWindow;
+class LiveControls;
+class StatusLine;
+class Zapper;
+struct Settings;
+enum class PlayStop;
+
+class PlaybackControl : public QObject, public MediaPlayerTarget
+{
+    Q_OBJECT
+public:
+    PlaybackControl(CWMPWindow& player, CPanelPlay& panel, Settings& settings, LiveControls& live, StatusLine& status,
+                    Zapper& zapper);
+
+    // Shows "connecting" at once and hands the request to the player on the next turn of the
+    // event loop, once that has painted; a channel started meanwhile wins. Nothing starts
+    // when the status line's texts are missing.
+    void Start(const ChannelRequest& request);
+    // The play panel's button.
+    void PlayStopRequested(PlayStop request);
+    // Space and the menus: stops what plays, plays again what was stopped; nothing before
+    // any channel was started.
+    void PlayPause();
+    void Mute(bool muted);
+    void ToggleMute();
+    void SetVolume(int volume);
+    void Zap(int step);
+    bool CanZap() const;
+    bool PlayNumber(int number);
+    // The player's state: what plays, and what the play button offers.
+    void ShowPlayState(const PlayState& state);
+    // A command on the live channel (pause, rewind, record, tracks).
+    void Command(int id);
+
+    const ChannelRequest& Current() const { return current; }
+    // What the player said last of the channel it plays.
+    const PlayState& State() const { return shown; }
+    bool IsPlaying() const { return playing; }
+    quint64 Starts() const { return starts; }
+
+    void RaiseFromDesktop() override;
+    void QuitFromDesktop() override;
+    void PlayPauseFromDesktop() override;
+    void PlayFromDesktop() override;
+    void StopFromDesktop() override;
+    void PauseFromDesktop() override;
+    void SeekFromDesktop(qint64 offset) override;
+    void SetPositionFromDesktop(qint64 position) override;
+    void ZapFromDesktop(int step) override;
+    void SetVolumeFromDesktop(int volume) override;
+
+signals:
+    void Started(const ChannelRequest& request);
+    void VolumeChanged(int volume);
+    void RaiseRequested();
+    void QuitRequested();
+
+private:
+    void Load(quint64 start, const ChannelRequest& request);
+
+    CWMPWindow& player;
+    CPanelPlay& panel;
+    Settings& settings;
+    LiveControls& live;
+    StatusLine& status;
+    Zapper& zapper;
+    ChannelRequest current; // started last
+    PlayState shown;
+    bool playEnabled = false;
+    bool playing = false;
+    quint64 starts = 0;
+};

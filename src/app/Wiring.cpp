@@ -1,0 +1,201 @@
+// Every connection between the program's parts, grouped by what they carry. A part connects
+// only its own children; whatever travels between parts is connected here.
+
+#include "Wiring.h"
+
+#include "App.h"
+#include "CAboutDlg.h"
+#include "CDonateDlg.h"
+#include "ChannelTree.h"
+#include "PlaylistDrops.h"
+#include "SkinColours.h"
+
+#include <QMenu>
+#include <QWidget>
+#include "WinApp.h"
+
+namespace {
+
+// A slot that reads texts: a missing one ends that slot alone, as in any other handler.
+template <class Slot>
+auto Guarded(Slot slot)
+{
+    return [slot](auto&&... args) { CatchInvalidArgument([&] { slot(args...); }); };
+}
+
+// player -> the parts that show its state. The desktop's media controls learn of a new
+// channel first: what they are then told of its programme and logo belongs to that channel.
+void WirePlayer(App& app)
+{
+    CWMPEventDispatch& events = app.Player().Events();
+    MainWindow& window = app.Window();
+    QObject::connect(&events, &CWMPEventDispatch::PlayStateChanged, &app.Desktop(), &MprisService::ShowPlayState);
+    QObject::connect(&events, &CWMPEventDispatch::PlayStateChanged, &app.Programme(), &OnAir::ShowPlayState);
+    QObject::connect(&events, &CWMPEventDispatch::PlayStateChanged, &app.Status(),
+                     Guarded([&app](const PlayState& state) { app.Status().ShowPlayState(state); }));
+    QObject::connect(&events, &CWMPEventDispatch::PlayStateChanged, &window, &MainWindow::ShowTitleOf);
+    QObject::connect(&events, &CWMPEventDispatch::PlayStateChanged, &window.PlayPanel(), &CPanelPlay::ShowPlayState);
+    QObject::connect(&events, &CWMPEventDispatch::PlayStateChanged, &app.ScreenSaver(), &ScreenSaverInhibitor::ShowPlayState);
+    QObject::connect(&events, &CWMPEventDispatch::PlayStateChanged, &app.Playback(), &PlaybackControl::ShowPlayState);
+    QObject::connect(&events, &CWMPEventDispatch::KeyPressed, &app.Actions(),
+                     [&app](QKeyCombination key) { app.Actions().Key(OnPicture, key); });
+    QObject::connect(&events, &CWMPEventDispatch::MousePressed, &window, &MainWindow::FocusFromPicture);
+
+    // status line -> main window
+    QObject::connect(&app.Status(), &StatusLine::Changed, &window, &MainWindow::ShowStatus);
+    // programme -> status line, desktop, channel window
+    QObject::connect(&app.Programme(), &OnAir::TitleChanged, &app.Status(), Guarded([&app] { app.Status().ShowPlayingAgain(); }));
+    QObject::connect(&app.Programme(), &OnAir::DesktopProgrammeChanged, &app.Desktop(), &MprisService::SetProgramme);
+    QObject::connect(&app.Programme(), &OnAir::ArtChanged, &app.Desktop(), &MprisService::SetArt);
+    QObject::connect(&app.Programme(), &OnAir::Ticked, &app.Channels(), &ChannelWindow::ShowOnAirAgain);
+    QObject::connect(&app.Logos(), &LogoCache::Answered, &app.Programme(), &OnAir::LogoArrived);
+    // live controls -> status line, desktop, playback
+    LiveControls& live = app.Live();
+    QObject::connect(&live, &LiveControls::Changed, &app.Status(), Guarded([&app] {
+        app.Status().ShowPlayingAgain();
+        LiveControls& shift = app.Live();
+        app.Desktop().ShowTimeshift({shift.CanSeek(), shift.Paused(), shift.PositionUs(), shift.LengthUs()});
+    }));
+    QObject::connect(&live, &LiveControls::Seeked, &app.Desktop(), &MprisService::AnnounceSeeked);
+    QObject::connect(&live, &LiveControls::StartRequested, &app.Playback(), &PlaybackControl::Start);
+}
+
+// the places a channel is chosen -> playback -> what follows a start
+void WireChannels(App& app)
+{
+    PlaybackControl& playback = app.Playback();
+    ChannelWindow& channels = app.Channels();
+    QObject::connect(&channels, &ChannelWindow::ChannelChosen, &playback, &PlaybackControl::Start);
+    QObject::connect(&app.Zap(), &Zapper::ChannelChosen, &playback, &PlaybackControl::Start);
+    QObject::connect(&app.Library(), &LibraryActions::ChannelChosen, &playback, &PlaybackControl::Start);
+    QObject::connect(&app.Zap(), &Zapper::FavoriteReached, &channels, &ChannelWindow::SelectFavorite);
+    QObject::connect(&app.Zap(), &Zapper::ResultReached, &channels, &ChannelWindow::SelectResult);
+    app.Zap().SetSelectedGroup([&channels] { return channels.Tree().Selected(); });
+    QObject::connect(&playback, &PlaybackControl::Started, &app.Window(), [&app](const ChannelRequest& request) {
+        app.Window().ShowChannelName(request.name);
+        app.Channels().ChannelStarted();
+        app.ShowEmptyHint();
+    });
+    QObject::connect(&channels, &ChannelWindow::AddCurrentRequested, &channels,
+                     [&app] { app.Channels().AddFavoriteOf(app.Playback().Current()); });
+    QObject::connect(&channels, &ChannelWindow::CommandChosen, &app.Actions(), &Commands::Run);
+}
+
+// the panels, the menus and the keys -> what each command does
+void WireCommands(App& app)
+{
+    Commands& commands = app.Actions();
+    MainWindow& window = app.Window();
+    PlaybackControl& playback = app.Playback();
+    CPanelPlay& panel = window.PlayPanel();
+    QObject::connect(&panel, &CPanelPlay::PlayStopRequested, &playback, &PlaybackControl::PlayStopRequested);
+    QObject::connect(&panel, &CPanelPlay::MuteRequested, &playback, &PlaybackControl::Mute);
+    QObject::connect(&panel, &CPanelPlay::VolumeRequested, &playback, &PlaybackControl::SetVolume);
+    QObject::connect(&window.MenuPanel(), &CPanelMenu::CommandChosen, &commands, &Commands::Run);
+    QObject::connect(&window, &MainWindow::CheckChanged, &commands, &Commands::SetCheck);
+    QObject::connect(&commands, &Commands::NumberShown, &app.Player(),
+                     [&app](const QString& text) { app.Player().SetNumber(text, kSkinTextColour); });
+    QObject::connect(&commands, &Commands::NumberChosen, &playback, [&app](int number) {
+        if (!app.Playback().PlayNumber(number))
+            app.Actions().NumberNotFound(number);
+    });
+    commands.SetExtraMenus([&app] { return app.Live().TrackMenus(); });
+
+    commands.On(ID_CHANNELS, [&app] { app.Channels().ShowAndFocus(); });
+    commands.On(ID_FIND_CHANNEL, [&app] { app.Channels().OpenSearch(); });
+    commands.On(ID_ADD_PLAYLIST, [&app] { app.Library().ShowAddPlaylistDialog(); });
+    commands.On(ID_GUIDE, [&app] { app.Library().ShowGuideWindow(app.Channels().Tree().GuideLists(app.Playback().Current())); });
+    commands.On(ID_ADD_GUIDE, [&app] { app.Library().ShowAddGuideDialog(); });
+    commands.On(ID_REFRESH_GUIDE, [&app] { app.Guides().RefreshAll(); });
+    commands.On(ID_PLAY_PAUSE, [&playback] { playback.PlayPause(); });
+    commands.On(ID_MUTE, [&playback] { playback.ToggleMute(); });
+    commands.On(ID_PREVIOUS_CHANNEL, [&playback] { playback.Zap(-1); });
+    commands.On(ID_NEXT_CHANNEL, [&playback] { playback.Zap(+1); });
+    commands.On(ID_FULL_SCREEN, [&window] { window.SetFullScreen(true); });
+    commands.On(ID_LEAVE_FULL_SCREEN, [&window] { window.SetFullScreen(false); });
+    commands.On(ID_ORIGINAL_SIZE, [&window] { window.SelectSize(true); });
+    commands.On(ID_FIT_TO_WINDOW, [&window] { window.SelectSize(false); });
+    commands.On(ID_HIDE_CONTROL, [&window] { window.ToggleHideControl(); });
+    commands.On(ID_HIDE_MENU, [&window] { window.ToggleHideMenu(); });
+    commands.On(ID_ALWAYS_ON_TOP, [&window] { window.ToggleAlwaysOnTop(); });
+    commands.On(ID_MENU_BAR, [&window] { window.OpenMenuBar(); });
+    commands.On(ID_LANGUAGE, [&app] { app.ShowLanguageDialog(); });
+    commands.On(ID_ABOUT, [&app] { CAboutDlg(&app.Window(), app.Language().Strings()).DoModal(); });
+    commands.On(ID_DONATE, [&app] { CDonateDlg(&app.Window(), app.Language().Strings()).DoModal(); });
+    // Pause, rewind, recording and the tracks' items.
+    commands.OnOthers([&playback](int command) { playback.Command(command); });
+}
+
+// playlists <-> the windows and their boxes
+void WirePlaylists(App& app)
+{
+    PlaylistLibrary& playlists = app.OwnPlaylists();
+    LibraryActions& library = app.Library();
+    ChannelWindow& channels = app.Channels();
+    QObject::connect(&playlists, &PlaylistLibrary::Changed, &channels, &ChannelWindow::RefillPlaylists);
+    QObject::connect(&playlists, &PlaylistLibrary::Changed, &app, [&app] {
+        app.ShowEmptyHint();
+        app.FeedGuide();
+    });
+    QObject::connect(&playlists, &PlaylistLibrary::Failed, &library, &LibraryActions::ReportPlaylistFailure);
+    QObject::connect(&playlists, &PlaylistLibrary::CopyKept, &library, &LibraryActions::ReportPlaylistCopyKept);
+    QObject::connect(&playlists, &PlaylistLibrary::Imported, &library, &LibraryActions::ReportPlaylistImport);
+    ChannelTree& tree = channels.Tree();
+    QObject::connect(&tree, &ChannelTree::AddPlaylistRequested, &library, &LibraryActions::ShowAddPlaylistDialog);
+    QObject::connect(&tree, &ChannelTree::RenamePlaylistRequested, &playlists, &PlaylistLibrary::Rename);
+    QObject::connect(&tree, &ChannelTree::RefreshPlaylistRequested, &playlists, &PlaylistLibrary::Refresh);
+    QObject::connect(&tree, &ChannelTree::RemovePlaylistRequested, &playlists, &PlaylistLibrary::Remove);
+    QObject::connect(&channels.Drops(), &PlaylistDrops::Dropped, &library, &LibraryActions::PlaylistsDropped);
+    QObject::connect(&app.Window().Drops(), &PlaylistDrops::Dropped, &library, &LibraryActions::PlaylistsDropped);
+}
+
+// guides -> the views of now and next; the guide's boxes
+void WireGuides(App& app)
+{
+    GuideLibrary& guides = app.Guides();
+    QObject::connect(&guides, &GuideLibrary::Changed, &app.Programme(), &OnAir::Refresh);
+    QObject::connect(&guides, &GuideLibrary::Changed, &app.Channels(), &ChannelWindow::FollowGuide);
+    QObject::connect(&guides, &GuideLibrary::Failed, &app.Library(), &LibraryActions::ReportGuideFailure);
+    QObject::connect(&app.Channels().Tree(), &ChannelTree::AddGuideRequested, &app.Library(),
+                     &LibraryActions::ShowAddGuideDialog);
+}
+
+// desktop's media controls <- playback
+void WireDesktop(App& app)
+{
+    QObject::connect(&app.Playback(), &PlaybackControl::VolumeChanged, &app.Desktop(), &MprisService::SetVolume);
+    QObject::connect(&app.Playback(), &PlaybackControl::RaiseRequested, &app.Window(), &MainWindow::RaiseFromDesktop);
+    // As the window's close button: the shutdown that follows saves.
+    QObject::connect(&app.Playback(), &PlaybackControl::QuitRequested, &app, [&app] { app.End(); });
+}
+
+// texts -> everything that shows them, in the order the window is redrawn
+void WireLanguage(App& app)
+{
+    Texts& texts = app.Language();
+    QObject::connect(&texts, &Texts::Changed, &app.Window(), Guarded([&app] {
+        app.Window().NameParts();
+        app.Actions().RebuildMenus(&app.Window(), app.Window().MenuPanel());
+    }));
+    QObject::connect(&texts, &Texts::Changed, &app.Channels(), &ChannelWindow::ApplyLanguage);
+    QObject::connect(&texts, &Texts::Changed, &app.Guides(),
+                     [&app] { app.Guides().SetLanguage(app.Language().GuideLanguage()); });
+    QObject::connect(&texts, &Texts::Changed, &app.Library(), &LibraryActions::ApplyLanguage);
+    // Built-in channels are matched by their names in the new language.
+    QObject::connect(&texts, &Texts::Changed, &app, [&app] { app.FeedGuide(); });
+    QObject::connect(&texts, &Texts::Changed, &app.Status(), Guarded([&app] { app.Status().ShowAgain(); }));
+    QObject::connect(&texts, &Texts::Changed, &app, Guarded([&app] { app.ShowEmptyHint(); }));
+}
+
+} // namespace
+
+void Wire(App& app)
+{
+    WirePlayer(app);
+    WireChannels(app);
+    WireCommands(app);
+    WirePlaylists(app);
+    WireGuides(app);
+    WireDesktop(app);
+    WireLanguage(app);
+}

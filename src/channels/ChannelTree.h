@@ -1,0 +1,100 @@
+#pragma once
+// The channel tree of the channel window: the fixed groups of the built-in channels, the
+// viewer's playlists after them and the guides' node last; what the selected item stands
+// for, the context menu of its items and the lists the guide window offers.
+
+#include "ChannelKey.h"
+#include "ChannelRequest.h"
+#include "GuideRow.h"
+#include "LanguageStrings.h"
+#include "Zapper.h"
+
+#include <QIcon>
+#include <QList>
+#include <QObject>
+
+#include <vector>
+
+class ChannelDirectory;
+class Favorites;
+class GuideLibrary;
+class GuideTree;
+class LogoCache;
+class PlaylistLibrary;
+class PlaylistTree;
+class QTreeWidget;
+class QTreeWidgetItem;
+struct ArchiveSpan;
+
+class ChannelTree : public QObject
+{
+    Q_OBJECT
+public:
+    // Loads are followed in playlists and the guides shown, where there are those.
+    ChannelTree(QWidget* window, const LanguageStrings& texts, const ChannelDirectory& directory,
+                const Favorites& favorites, PlaylistLibrary* playlists, GuideLibrary* guides);
+
+    QTreeWidget* Widget() const { return tree; }
+    const QList<QIcon>& Images() const { return images; }
+    void ShowLogos(LogoCache& logos);
+
+    // Builds the fixed tree into the empty tree, then the playlists' and guides' nodes;
+    // stops with the invalid-argument error at the first missing label or name, keeping
+    // what it built.
+    void Fill();
+    // The same in new texts, with redrawing and notifications off.
+    void FillAgain();
+    // The playlists changed: their nodes are made again, keeping what the viewer opened and
+    // selected; a playlist just added is shown opened and selected.
+    void RefillPlaylists();
+
+    ChannelKey CurrentKey() const;
+    bool IsChannel(const QTreeWidgetItem* item) const;
+    // What the description box shows for an item that stands for no channel (a playlist's
+    // or a guide's node); nothing for the rest.
+    QString NodeDescription(const QTreeWidgetItem* item, bool& onGuide) const;
+    // The selected channel with its group; an empty request when none is selected.
+    ListChoice Choice() const;
+    // The selected group's channels, or the selected channel's group's; a playlist's group
+    // reads its channels on the way.
+    SelectedGroup Selected();
+    // A group opens or closes as a double-click does; false on a channel.
+    bool ToggleCurrentGroup();
+
+    // Every group as the guide window lists it, the one current was started from open at it.
+    GuideListing GuideLists(const ChannelRequest& current) const;
+
+    void ShowContextMenu(const QPoint& at);
+    void ShowContextMenuAtCurrent();
+
+signals:
+    void CurrentChanged(QTreeWidgetItem* item);
+    void Activated();
+    void FavoriteRequested(const ChannelKey& key);
+    void ChannelChosen(const ChannelRequest& request);
+    void AddPlaylistRequested();
+    void AddGuideRequested();
+    void RenamePlaylistRequested(int playlist, const QString& name);
+    void RefreshPlaylistRequested(int playlist);
+    void RemovePlaylistRequested(int playlist);
+
+private:
+    QTreeWidgetItem* InsertGroupNode(QTreeWidgetItem* parent, const QString& text, int image);
+    void InsertChannelItem(ChannelId id, const QString& text, QTreeWidgetItem* parent);
+    void FillFixed();
+    void AppendPlaylists();
+    void ShowChannelMenu(QTreeWidgetItem* item, const QPoint& globalAt);
+    void ShowPlaylistMenu(QTreeWidgetItem* item, const QPoint& globalAt);
+    // Asks before a playlist goes, telling how many favourites came from it (they stay).
+    bool ConfirmRemove(int playlist) const;
+    const QString& PlaylistText(int index) const;
+
+    const LanguageStrings& texts;
+    const ChannelDirectory& directory;
+    const Favorites& favorites;
+    PlaylistLibrary* playlistLibrary;
+    QList<QIcon> images;
+    QTreeWidget* tree;
+    PlaylistTree* playlistTree;
+    GuideTree* guideTree = nullptr;
+};

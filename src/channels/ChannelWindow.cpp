@@ -1,0 +1,533 @@
+#include "ChannelWindow.h"
+
+#include "AccessTexts.h"
+#include "ActionTable.h"
+#include "ChannelButtons.h"
+#include "ChannelDirectory.h"
+#include "ChannelIcons.h"
+#include "ChannelTree.h"
+#include "ChannelTreeLayout.h"
+#include "DialogUnits.h"
+#include "Favorites.h"
+#include "FavoritesList.h"
+#include "InvalidArgument.h"
+#include "PlaylistDrops.h"
+#include "SearchController.h"
+#include "SearchPanel.h"
+#include "WinApp.h"
+#include "WindowGeometry.h"
+#include "Zapper.h"
+
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QProxyStyle>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+namespace {
+// Window size and control rectangles (left, top, width, height) in dialog units.
+constexpr QSize kTemplateSize(141, 236);
+constexpr QRect kTabsRect(7, 6, 127, 18);
+constexpr QRect kTreeRect(7, 26, 127, 64);
+constexpr QRect kListRect(7, 95, 127, 57);
+constexpr QRect kDescriptionRect(7, 158, 127, 48);
+
+constexpr int kTabItemHeight = 20;
+
+constexpr int kTabTree = 0;
+constexpr int kTabFavorites = 1;
+
+// ChannelsDialog entries.
+constexpr int kCaptionText = 0;
+constexpr int kTreeTabText = 1;
+constexpr int kFavoritesTabText = 2;
+
+// Program icons.
+constexpr int kTreeTabIcon = 129;
+constexpr int kFavoritesTabIcon = 130;
+
+constexpr QSize kSmallIcon(16, 16);
+
+// Like the platform's MoveWindow, a size below zero counts as zero.
+void moveWindow(QWidget* window, int x, int y, int width, int height)
+{
+    window->setGeometry(x, y, std::max(width, 0), std::max(height, 0));
+}
+
+// The platform's tab control pads a label by 6 pixels on each side, and the window's first
+// width was made for that; Qt's styles pad by 12, which cut the English labels there.
+class PlatformTabPadding : public QProxyStyle
+{
+public:
+    explicit PlatformTabPadding(QObject* owner)
+    {
+        setParent(owner);
+    }
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (metric == PM_TabBarTabHSpace)
+            return kPadding;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+
+private:
+    static constexpr int kPadding = 2 * 6;
+};
+} // namespace
+
+ChannelWindow::ChannelWindow(const LanguageStrings& texts, const ChannelDirectory& directory, Favorites& favorites,
+                             Zapper& zapper, PlaylistLibrary* playlists, GuideLibrary* guides, LogoCache* logos)
+    : QDialog(nullptr), texts(texts), directory(directory), favorites(favorites), zapper(zapper),
+      playlistLibrary(playlists), guideLibrary(guides), logos(logos)
+{
+    // Made at once, so that whoever hears from the parts can connect before the window is.
+    CreateControls();
+    ConnectParts();
+    drops = new PlaylistDrops(this);
+}
+
+ChannelWindow::~ChannelWindow() = default;
+
+void ChannelWindow::Create(QWidget* owner)
+{
+    if (created)
+        return;
+    created = true;
+    setParent(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                         | Qt::WindowCloseButtonHint);
+    resize(CDialogUnits(font()).ToPixels(kTemplateSize));
+    // The set-up is this window's own handler: a missing text ends it, not the caller's.
+    CatchInvalidArgument([this] { OnInitDialog(); });
+}
+
+void ChannelWindow::CreateControls()
+{
+    const CDialogUnits units(font());
+    tabs = new QTabBar(this);
+    tabs->setObjectName(QStringLiteral("tabs"));
+    tabs->setGeometry(units.ToPixels(kTabsRect));
+    tabs->setExpanding(false);
+    // A narrow window shortens the tab texts rather than hiding a tab behind scroll arrows.
+    tabs->setUsesScrollButtons(false);
+    tabs->setElideMode(Qt::ElideRight);
+    tabs->setStyle(new PlatformTabPadding(tabs));
+
+    tree = new ChannelTree(this, texts, directory, favorites, playlistLibrary, guideLibrary);
+    tree->Widget()->setGeometry(units.ToPixels(kTreeRect));
+    tree->Widget()->installEventFilter(this);
+
+    favoritesList = new FavoritesList(this, favorites, directory, tree->Images());
+    favoritesList->Widget()->setGeometry(units.ToPixels(kListRect));
+    favoritesList->Widget()->installEventFilter(this);
+
+    description = new QPlainTextEdit(this);
+    description->setObjectName(QStringLiteral("description"));
+    description->setGeometry(units.ToPixels(kDescriptionRect));
+    description->setReadOnly(true);
+    description->setTabChangesFocus(true);
+
+    search = new SearchController(this, texts, directory, guideLibrary);
+    buttons = new ChannelButtons(this, texts);
+    if (logos != nullptr) {
+        tree->ShowLogos(*logos);
+        favoritesList->ShowLogos(*logos);
+        search->ShowLogos(*logos);
+    }
+}
+
+// Its own children only; what it asks of the rest of the program leaves by its signals.
+void ChannelWindow::ConnectParts()
+{
+    connect(tabs, &QTabBar::currentChanged, this, [this](int tab) { CatchInvalidArgument([&] { OnTabChanged(tab); }); });
+    connect(tree, &ChannelTree::CurrentChanged, this,
+            [this](QTreeWidgetItem* item) { CatchInvalidArgument([&] { OnTreeSelChanged(item); }); });
+    connect(tree, &ChannelTree::Activated, this, [this] { Choose(tree->Choice()); });
+    connect(tree, &ChannelTree::FavoriteRequested, this, &ChannelWindow::AddToFavorites);
+    connect(tree, &ChannelTree::ChannelChosen, this, &ChannelWindow::ChannelChosen);
+    connect(favoritesList, &FavoritesList::SelectionChanged, this,
+            [this] { CatchInvalidArgument([this] { OnFavoriteSelectionChanged(); }); });
+    connect(favoritesList, &FavoritesList::Activated, this, &ChannelWindow::PlayFromFavorite);
+    connect(search, &SearchController::EntryChosen, this, [this](int entry) { Choose(search->Choice(entry)); });
+    connect(search, &SearchController::CurrentEntryChanged, this, &ChannelWindow::OnSearchEntryChanged);
+    connect(search, &SearchController::Closed, this, [this] {
+        tree->Widget()->show();
+        tree->Widget()->setFocus();
+        OnTreeSelChanged(tree->Widget()->currentItem());
+    });
+    connect(buttons, &ChannelButtons::Pressed, this, &ChannelWindow::OnCommand);
+}
+
+void ChannelWindow::OnInitDialog()
+{
+    setWindowTitle(texts.Text(ChannelsDialog, kCaptionText));
+    {
+        const QSignalBlocker blocker(tabs);
+        tabs->setIconSize(kSmallIcon);
+        tabs->addTab(LoadWindowIcon(kTreeTabIcon), texts.Text(ChannelsDialog, kTreeTabText));
+        tabs->addTab(LoadWindowIcon(kFavoritesTabIcon), texts.Text(ChannelsDialog, kFavoritesTabText));
+    }
+    tabs->setStyleSheet(QStringLiteral("QTabBar::tab { height: %1px; }").arg(kTabItemHeight));
+    buttons->Create();
+    NameControls();
+    tree->Fill();
+    favoritesList->Refill();
+    search->FillNames();
+    description->clear();
+}
+
+void ChannelWindow::NameControls()
+{
+    tree->Widget()->setAccessibleName(tabs->tabText(kTabTree));
+    favoritesList->Widget()->setAccessibleName(tabs->tabText(kTabFavorites));
+    description->setAccessibleName(texts[Access].value(AccessDescription));
+    buttons->NameForAssistiveTechnology();
+    search->NameControls();
+    // As the controls are placed: the lists, the description, then the buttons from the left.
+    std::vector<QWidget*> order{tabs, tree->Widget(), favoritesList->Widget(), description};
+    for (QWidget* button : buttons->TabOrder())
+        order.push_back(button);
+    for (std::size_t k = 1; k < order.size(); ++k)
+        setTabOrder(order[k - 1], order[k]);
+}
+
+
+void ChannelWindow::ApplyLanguage()
+{
+    if (!created)
+        return;
+    CatchInvalidArgument([this] {
+        setWindowTitle(texts.Text(ChannelsDialog, kCaptionText));
+        tabs->setTabText(kTabTree, texts.Text(ChannelsDialog, kTreeTabText));
+        tabs->setTabText(kTabFavorites, texts.Text(ChannelsDialog, kFavoritesTabText));
+
+        buttons->ApplyLanguage();
+        NameControls();
+
+        const ChannelKey treeKey = tree->CurrentKey();
+        const int favoriteRow = favoritesList->SelectedRow();
+        tree->FillAgain();
+        favoritesList->Refill();
+        search->FillNames();
+        // The rebuilt list has nothing selected, so nothing is there to remove or move.
+        for (int command : {ID_FAVORITES_REMOVE, ID_FAVORITES_UP, ID_FAVORITES_DOWN})
+            buttons->Enable(command, false);
+        // The description goes on naming the channel it named, in the new texts.
+        if (tabs->currentIndex() == kTabFavorites)
+            description->setPlainText(favoriteRow >= 0 ? favoritesList->DescriptionOf(favoriteRow) : QString());
+        else
+            description->setPlainText(directory.DescriptionOf(treeKey));
+    });
+}
+
+void ChannelWindow::DestroyWindow()
+{
+    windowRect = GetWindowOuterRect(this);
+    hide();
+}
+
+void ChannelWindow::accept()
+{
+    hide();
+}
+
+void ChannelWindow::reject()
+{
+    hide();
+}
+
+void ChannelWindow::keyPressEvent(QKeyEvent* event)
+{
+    // A key press rather than a shortcut: the main window's own Ctrl+F may also be in
+    // reach here, and two shortcuts on one key would cancel each other.
+    const int command = CommandOfKey(InChannelWindow, event->keyCombination());
+    if (command == ID_FIND_CHANNEL) {
+        OpenSearch();
+        return;
+    }
+    if (command != 0 && ShownKeyOf(command).key() != Qt::Key_unknown) { // the main window's
+        emit CommandChosen(command);
+        return;
+    }
+    // Enter never ends the window: it plays the selection, or presses a focused button.
+    if (command == ID_CHANNEL_PLAY) {
+        if (auto* button = qobject_cast<QToolButton*>(focusWidget()))
+            button->click();
+        else
+            OnCommand(ID_CHANNEL_PLAY);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool ChannelWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool onList = watched == favoritesList->Widget();
+    if (event->type() == QEvent::KeyPress && (watched == tree->Widget() || onList))
+        return OnViewKey(onList, *static_cast<QKeyEvent*>(event));
+    return QDialog::eventFilter(watched, event);
+}
+
+bool ChannelWindow::OnViewKey(bool onFavorites, const QKeyEvent& key)
+{
+    switch (CommandOfKey(InChannelWindow, key.keyCombination())) {
+    case ID_FAVORITES_UP:
+    case ID_FAVORITES_DOWN:
+    case ID_FAVORITES_REMOVE:
+        if (!onFavorites)
+            return false;
+        OnCommand(CommandOfKey(InChannelWindow, key.keyCombination()));
+        return true;
+    case ID_FAVORITES_ADD:
+        if (onFavorites)
+            OnCommand(ID_FAVORITES_ADD);
+        else
+            AddToFavorites(tree->CurrentKey());
+        return true;
+    case ID_CHANNEL_MENU:
+        if (onFavorites)
+            return false;
+        tree->ShowContextMenuAtCurrent();
+        return true;
+    case ID_CHANNEL_PLAY:
+        // On a group, Enter opens or closes it as a double-click does.
+        return !onFavorites && tree->ToggleCurrentGroup();
+    default:
+        return false;
+    }
+}
+
+void ChannelWindow::ShowAndFocus()
+{
+    show();
+    raise();
+    activateWindow();
+    if (!created)
+        return;
+    if (tabs->currentIndex() == kTabFavorites)
+        favoritesList->Widget()->setFocus();
+    else if (search->Panel()->IsOpen())
+        search->Panel()->Open();
+    else
+        tree->Widget()->setFocus();
+}
+
+void ChannelWindow::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    LayoutControls(width(), height());
+}
+
+void ChannelWindow::LayoutControls(int cx, int cy)
+{
+    if (!created)
+        return;
+    moveWindow(tabs, 2, 4, cx - 4, 30);
+    moveWindow(tree->Widget(), 2, 25, cx - 4, cy - 130);
+    QTreeWidget* list = favoritesList->Widget();
+    moveWindow(list, 2, 25, cx - 4, cy - 130);
+    // A hidden list gets its resize only when shown, so its viewport may be stale.
+    const int client = list->isVisible() ? list->viewport()->width() : list->maximumViewportSize().width();
+    list->setColumnWidth(0, std::max(client - 1, 0));
+    moveWindow(description, 2, cy - 103, cx - 4, 70);
+    search->Panel()->SetArea(QRect(2, 25, std::max(cx - 4, 0), std::max(cy - 130, 0)));
+    buttons->Layout(cx, cy);
+}
+
+void ChannelWindow::OnTabChanged(int tab)
+{
+    QTreeWidget* list = favoritesList->Widget();
+    if (tab == kTabTree) {
+        OnTreeSelChanged(tree->Widget()->currentItem());
+        buttons->ShowFavoritesBar(false);
+        list->hide();
+        if (search->Panel()->IsOpen()) {
+            search->Panel()->Open(); // back to the search as it was left
+            OnSearchEntryChanged(search->Panel()->CurrentEntry());
+            return;
+        }
+        tree->Widget()->show();
+        tree->Widget()->raise();
+        tree->Widget()->setFocus();
+    } else if (tab == kTabFavorites) {
+        search->Panel()->SetShown(false);
+        OnFavoriteSelectionChanged();
+        buttons->ShowFavoritesBar(true);
+        tree->Widget()->hide();
+        list->show();
+        list->raise();
+        list->setFocus();
+        list->setColumnWidth(0, std::max(list->viewport()->width() - 1, 0));
+    }
+}
+
+void ChannelWindow::OnTreeSelChanged(QTreeWidgetItem* item)
+{
+    bool onGuide = false;
+    const QString node = tree->NodeDescription(item, onGuide);
+    if (onGuide) {
+        buttons->Enable(ID_CHANNEL_PLAY, false);
+        description->setPlainText(node);
+        return;
+    }
+    ShowKey(tree->CurrentKey());
+    if (!node.isEmpty())
+        description->setPlainText(node);
+}
+
+void ChannelWindow::OnFavoriteSelectionChanged()
+{
+    const int row = favoritesList->SelectedRow();
+    for (int command : {ID_CHANNEL_PLAY, ID_FAVORITES_REMOVE, ID_FAVORITES_UP, ID_FAVORITES_DOWN})
+        buttons->Enable(command, row >= 0);
+    if (row >= 0)
+        description->setPlainText(favoritesList->DescriptionOf(row));
+    else
+        description->clear();
+}
+
+void ChannelWindow::OnCommand(int id)
+{
+    switch (id) {
+    case ID_CHANNEL_PLAY:
+        if (tabs->currentIndex() == kTabTree && search->Panel()->IsOpen())
+            Choose(search->Choice(search->Panel()->CurrentEntry()));
+        else if (tabs->currentIndex() == kTabTree)
+            Choose(tree->Choice());
+        else if (favoritesList->HasSelection())
+            PlayFromFavorite(favoritesList->SelectedRow());
+        break;
+    case ID_FAVORITES_ADD:
+        emit AddCurrentRequested();
+        break;
+    case ID_FAVORITES_REMOVE:
+        favoritesList->RemoveSelected();
+        break;
+    case ID_FAVORITES_UP:
+        favoritesList->MoveSelected(-1);
+        break;
+    case ID_FAVORITES_DOWN:
+        favoritesList->MoveSelected(+1);
+        break;
+    default:
+        break;
+    }
+}
+
+void ChannelWindow::Choose(const ListChoice& choice)
+{
+    if (choice.request.IsEmpty())
+        return;
+    zapper.Remember(choice.request.origin, choice.list);
+    emit ChannelChosen(choice.request);
+}
+
+void ChannelWindow::PlayFromFavorite(int row)
+{
+    if (row < 0)
+        return;
+    zapper.Remember({ChannelOrigin::List::Favourites, tabs->tabText(kTabFavorites), row});
+    const ChannelRequest request = zapper.FavoriteRequest(row);
+    if (!request.IsEmpty())
+        emit ChannelChosen(request);
+}
+
+void ChannelWindow::ChannelStarted()
+{
+    buttons->Enable(ID_FAVORITES_ADD, true);
+}
+
+void ChannelWindow::AddFavoriteOf(const ChannelRequest& request)
+{
+    favoritesList->Add({request.name, request.id, static_cast<quint32>(request.icon),
+                        ChannelDirectory::OwnStreamOf(request)});
+}
+
+void ChannelWindow::AddToFavorites(const ChannelKey& key)
+{
+    if (key.IsOwn()) {
+        if (directory.OwnChannel(key) != nullptr)
+            favoritesList->Add({directory.NameOf(key), 0, kChannelImage, directory.StreamOf(key)});
+    } else if (key.id != 0) {
+        const int icon = GroupImageOf(SectionNumber(key.id), ChannelPosition(key.id));
+        favoritesList->Add({directory.NameOf(key), key.id, static_cast<quint32>(icon), OwnStream()});
+    }
+}
+
+void ChannelWindow::SelectFavorite(int row)
+{
+    favoritesList->Select(row);
+}
+
+void ChannelWindow::SelectResult(const ChannelKey& key)
+{
+    search->SelectChannel(key);
+}
+
+void ChannelWindow::RefillPlaylists()
+{
+    if (!created)
+        return;
+    tree->RefillPlaylists();
+    OnTreeSelChanged(tree->Widget()->currentItem());
+    search->FillNames();
+}
+
+void ChannelWindow::FollowGuide()
+{
+    ShowOnAirAgain();
+    search->MatchProgrammes();
+}
+
+void ChannelWindow::ShowOnAirAgain()
+{
+    if (!created)
+        return;
+    const QTreeWidgetItem* item = tree->Widget()->currentItem();
+    if (tabs->currentIndex() != kTabTree || !tree->IsChannel(item) || search->Panel()->IsOpen())
+        return;
+    const int scrolled = description->verticalScrollBar()->value();
+    const QString before = description->toPlainText();
+    ShowKey(tree->CurrentKey());
+    if (description->toPlainText() == before)
+        description->verticalScrollBar()->setValue(scrolled);
+}
+
+void ChannelWindow::OpenSearch()
+{
+    if (!created)
+        return;
+    show();
+    raise();
+    activateWindow();
+    tabs->setCurrentIndex(kTabTree);
+    tree->Widget()->hide();
+    search->Panel()->Open();
+    OnSearchEntryChanged(search->Panel()->CurrentEntry());
+}
+
+void ChannelWindow::OnSearchEntryChanged(int entry)
+{
+    if (search->Panel()->IsOpen())
+        ShowKey(search->KeyOf(entry));
+}
+
+void ChannelWindow::ShowKey(const ChannelKey& key)
+{
+    if (!key.IsOwn()) {
+        buttons->Enable(ID_CHANNEL_PLAY, key.id != 0);
+        description->setPlainText(directory.DescriptionOf(key));
+    } else {
+        const OwnStream stream = directory.StreamOf(key);
+        buttons->Enable(ID_CHANNEL_PLAY, !stream.IsEmpty());
+        description->setPlainText(directory.DescriptionOf(stream));
+    }
+    const QString onAir = directory.OnAirText(key);
+    if (!onAir.isEmpty())
+        description->setPlainText(onAir + description->toPlainText());
+}

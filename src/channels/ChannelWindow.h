@@ -1,0 +1,132 @@
+#pragma once
+// The channel window: a modeless, resizable window beside the main window with the
+// channel tree and the favourites list on two tabs, the description of the selected
+// channel and the play and favourites tool buttons. It shows what the channel directory,
+// the favourites and the zapper its owner keeps know, and emits the channel the viewer
+// chose to play as one request.
+
+#include "ChannelRequest.h"
+#include "GuideRow.h"
+#include "LanguageStrings.h"
+
+#include <QDialog>
+#include <QIcon>
+#include <QList>
+#include <QRect>
+
+#include <vector>
+
+class ChannelButtons;
+class ChannelDirectory;
+class ChannelTree;
+class Favorites;
+class PlaylistDrops;
+class FavoritesList;
+class GuideLibrary;
+class LogoCache;
+class PlaylistLibrary;
+class QPlainTextEdit;
+class QTabBar;
+class QTreeWidgetItem;
+class SearchController;
+class Zapper;
+struct ChannelKey;
+struct ListChoice;
+
+class ChannelWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    // The parts it shows live as long as the window. Playlist loads are followed and
+    // cancelled in playlists, and guides shown and searched, where those are given.
+    ChannelWindow(const LanguageStrings& texts, const ChannelDirectory& directory, Favorites& favorites,
+                  Zapper& zapper, PlaylistLibrary* playlists = nullptr, GuideLibrary* guides = nullptr,
+                  LogoCache* logos = nullptr);
+    ~ChannelWindow() override;
+
+    // Places the window, owned by owner, and fills it; it stays hidden. Until then it shows
+    // nothing and follows no change.
+    void Create(QWidget* owner);
+    // New texts and catalogue: caption, tabs, tool buttons, tree and favourites list.
+    void ApplyLanguage();
+    // Records the window's outer rectangle, then closes it.
+    void DestroyWindow();
+    QRect WindowRect() const { return windowRect; }
+
+    // The playlists changed: their nodes and the search are made again.
+    void RefillPlaylists();
+    // The guide changed or time went on: the selected channel's now and next follow, and
+    // the search finds programmes in what the guide holds now.
+    void FollowGuide();
+    void ShowOnAirAgain();
+    // A channel was started: the add button adds it from now on (AddCurrentRequested).
+    void ChannelStarted();
+    void AddFavoriteOf(const ChannelRequest& request);
+
+    // Shows and raises the window with the focus on the list of the current tab, or on
+    // the open search.
+    void ShowAndFocus();
+    // Opens the search field on the tree tab.
+    void OpenSearch();
+    // The lists' highlights follow a zap.
+    void SelectFavorite(int row);
+    void SelectResult(const ChannelKey& key);
+
+    // Its parts the rest of the program hears from: the tree's playlist and guide requests,
+    // and what is dropped on the window.
+    ChannelTree& Tree() const { return *tree; }
+    PlaylistDrops& Drops() const { return *drops; }
+
+signals:
+    void ChannelChosen(const ChannelRequest& request);
+    // A command of the main window's table whose key was pressed here.
+    void CommandChosen(int id);
+    // The add button asks for the channel started last.
+    void AddCurrentRequested();
+
+public:
+    void accept() override;
+    void reject() override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void ConnectParts();
+    void OnInitDialog();
+    // The controls' names in the current texts, and the order Tab reaches them in.
+    void NameControls();
+    void LayoutControls(int cx, int cy);
+
+    void OnTabChanged(int tab);
+    void OnTreeSelChanged(QTreeWidgetItem* item);
+    void OnFavoriteSelectionChanged();
+    void OnCommand(int id);
+    // The list's own keys (CommandId) on either list; true when the key was used.
+    bool OnViewKey(bool favorites, const QKeyEvent& key);
+    void Choose(const ListChoice& choice);
+    void PlayFromFavorite(int row);
+    void AddToFavorites(const ChannelKey& key);
+    void OnSearchEntryChanged(int entry);
+    void ShowKey(const ChannelKey& key);
+
+    const LanguageStrings& texts;
+    const ChannelDirectory& directory;
+    Favorites& favorites;
+    Zapper& zapper;
+    PlaylistLibrary* playlistLibrary;
+    GuideLibrary* guideLibrary;
+    LogoCache* logos;
+    bool created = false;
+    QRect windowRect;
+    ChannelButtons* buttons = nullptr;
+    PlaylistDrops* drops = nullptr;
+    QTabBar* tabs = nullptr;
+    ChannelTree* tree = nullptr;
+    FavoritesList* favoritesList = nullptr;
+    SearchController* search = nullptr;
+    QPlainTextEdit* description = nullptr;
+};

@@ -1,0 +1,144 @@
+#include "SearchController.h"
+
+#include "AccessTexts.h"
+#include "ChannelDirectory.h"
+#include "ChannelTreeLayout.h"
+#include "GuideChannelFeed.h"
+#include "GuideLibrary.h"
+#include "GuideTexts.h"
+#include "GuideWording.h"
+#include "InvalidArgument.h"
+#include "LanguageEntries.h"
+#include "LogoCache.h"
+#include "PlaylistTexts.h"
+#include "ProgrammeSearch.h"
+#include "SearchNameFeed.h"
+#include "SearchPanel.h"
+
+#include <algorithm>
+
+namespace {
+constexpr QSize kSmallIcon(16, 16);
+} // namespace
+
+SearchController::SearchController(QWidget* window, const LanguageStrings& texts, const ChannelDirectory& directory,
+                                   GuideLibrary* guides)
+    : QObject(window), texts(texts), directory(directory), guides(guides), panel(new SearchPanel(window)),
+      names(new SearchNameFeed(directory.Playlists(), this))
+{
+    connect(panel, &SearchPanel::EntryChosen, this, &SearchController::EntryChosen);
+    connect(panel, &SearchPanel::CurrentEntryChanged, this, &SearchController::CurrentEntryChanged);
+    connect(panel, &SearchPanel::Closed, this, &SearchController::Closed);
+    if (guides != nullptr) {
+        programmes = new ProgrammeSearch(this);
+        feed = new GuideChannelFeed(directory.Names(), directory.Playlists(), this);
+        connect(panel, &SearchPanel::QueryChanged, programmes, &ProgrammeSearch::Find);
+        connect(programmes, &ProgrammeSearch::Found, this, &SearchController::OnProgrammesFound);
+    }
+}
+
+void SearchController::ShowLogos(LogoCache& logos)
+{
+    panel->SetLogoOf(kSmallIcon, [this, &logos](int entry, int height) {
+        const auto at = static_cast<std::size_t>(entry);
+        return at < keys.size() ? logos.Logo(directory.LogoAddressOf(keys[at]), height) : QPixmap();
+    });
+    connect(&logos, &LogoCache::Answered, panel, &SearchPanel::RepaintResults);
+}
+
+void SearchController::NameControls()
+{
+    const QStringList& access = texts[Access];
+    panel->SetTexts(texts.Text(Playlists, PlaylistSearchPlaceholder), access.value(AccessSearchResults),
+                    access.value(AccessNoChannelFound));
+}
+
+void SearchController::FillNames()
+{
+    // Built-in channels in the order of the tree: the countries, then the genres; each
+    // told apart by its group. The own channels follow.
+    std::vector<ChannelKey> builtin;
+    SearchEntries entries;
+    const auto addSection = [&](int section, const QString& group) {
+        const QStringList& sectionNames = CheckedAt(directory.Names(), section - 1);
+        for (int position : TreePositions(section)) {
+            builtin.push_back(ChannelKey{MakeChannelId(section, position)});
+            entries.names.append(CheckedAt(sectionNames, position));
+            entries.numbers.append(QString());
+            entries.details.append(group);
+        }
+    };
+    for (int section : kCountryOrder)
+        addSection(section, texts[Countries].value(section - kFirstCountrySection));
+    for (int section : kGenreOrder)
+        addSection(section, texts[Groups].value(section));
+    names->Start(std::move(entries), std::move(builtin), [this](SearchEntries all, std::vector<ChannelKey> allKeys) {
+        keys = std::move(allKeys);
+        channelCount = keys.size();
+        panel->SetEntries(std::move(all));
+        MatchProgrammes();
+    });
+    if (names->IsBusy()) { // a long list: the entries found so far name channels no more
+        keys.clear();
+        channelCount = 0;
+        panel->SetEntries({});
+    }
+}
+
+void SearchController::MatchProgrammes()
+{
+    if (programmes == nullptr)
+        return;
+    feed->Start({keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(channelCount)},
+                [this](std::vector<GuideViewerChannel> channels) {
+                    programmes->SetChannels(std::move(channels), guides->Matcher(), guides->DatabasePath());
+                });
+}
+
+void SearchController::OnProgrammesFound(const QString& query, const std::vector<GuideHit>& hits)
+{
+    // Their entries follow the channels', each naming the channel it plays on.
+    keys.resize(channelCount);
+    SearchEntries found;
+    for (const GuideHit& hit : hits) {
+        if (static_cast<std::size_t>(hit.link) >= channelCount)
+            continue; // found among channels since replaced
+        const ChannelKey key = keys[static_cast<std::size_t>(hit.link)];
+        const GuideProgramme& programme = hit.programme;
+        found.names.append(texts.Text(Guide, hit.now ? GuideNowOn : GuideNextOn).arg(programme.title, directory.NameOf(key)));
+        found.numbers.append(QString());
+        found.details.append(GuideTimeText(programme.start) + QChar(0x2013) +
+                             (programme.hasStop ? GuideTimeText(programme.stop) : QString()));
+        keys.push_back(key);
+    }
+    panel->SetMoreResults(query, std::move(found));
+}
+
+ChannelKey SearchController::KeyOf(int entry) const
+{
+    return entry >= 0 && static_cast<std::size_t>(entry) < keys.size() ? keys[static_cast<std::size_t>(entry)]
+                                                                        : ChannelKey();
+}
+
+ListChoice SearchController::Choice(int entry) const
+{
+    if (entry < 0)
+        return {};
+    ListChoice choice;
+    choice.list.reserve(panel->Results().size());
+    int position = 0;
+    for (int result : panel->Results()) {
+        if (result == entry)
+            position = static_cast<int>(choice.list.size());
+        choice.list.push_back(KeyOf(result));
+    }
+    choice.request = directory.RequestOf(KeyOf(entry), {ChannelOrigin::List::SearchResults, QString(), position});
+    return choice;
+}
+
+void SearchController::SelectChannel(const ChannelKey& key)
+{
+    const auto entry = std::find(keys.begin(), keys.end(), key);
+    if (entry != keys.end())
+        panel->SelectEntry(static_cast<int>(entry - keys.begin()));
+}

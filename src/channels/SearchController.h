@@ -1,0 +1,65 @@
+#pragma once
+// The search on the channel window's tree tab: the names of every channel (the built-in
+// ones in the tree's order, then the viewer's own), the programmes on now and next whose
+// titles hold what was typed, and which channel each result stands for.
+
+#include "ChannelKey.h"
+#include "LanguageStrings.h"
+#include "Zapper.h"
+
+#include <QObject>
+
+#include <vector>
+
+class ChannelDirectory;
+class GuideChannelFeed;
+class GuideLibrary;
+class LogoCache;
+class ProgrammeSearch;
+class SearchNameFeed;
+class SearchPanel;
+struct GuideHit;
+
+class SearchController : public QObject
+{
+    Q_OBJECT
+public:
+    // Programmes are found where there is a guide library.
+    SearchController(QWidget* window, const LanguageStrings& texts, const ChannelDirectory& directory,
+                     GuideLibrary* guides);
+
+    SearchPanel* Panel() const { return panel; }
+    void ShowLogos(LogoCache& logos);
+    // The field's placeholder and the list's names in the current texts.
+    void NameControls();
+
+    // The channels changed (their names, their playlists): the search names them again.
+    void FillNames();
+    // The channels whose programmes the search finds, matched again on a worker.
+    void MatchProgrammes();
+
+    // The channel a result stands for; an empty key for none.
+    ChannelKey KeyOf(int entry) const;
+    // The channel of entry, with the results in their shown order as its list.
+    ListChoice Choice(int entry) const;
+    // The highlighted result follows a zap while the results still hold the channel.
+    void SelectChannel(const ChannelKey& key);
+
+signals:
+    void EntryChosen(int entry);
+    void CurrentEntryChanged(int entry);
+    void Closed();
+
+private:
+    void OnProgrammesFound(const QString& query, const std::vector<GuideHit>& hits);
+
+    const LanguageStrings& texts;
+    const ChannelDirectory& directory;
+    GuideLibrary* guides;
+    SearchPanel* panel;
+    SearchNameFeed* names;
+    ProgrammeSearch* programmes = nullptr;
+    GuideChannelFeed* feed = nullptr; // the guide's view of the searched channels
+    std::vector<ChannelKey> keys;     // by search entry
+    std::size_t channelCount = 0;     // keys beyond are the programmes found
+};
