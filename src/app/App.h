@@ -54,7 +54,6 @@ public:
     bool IsInitialised() const { return initialised; }
     // The player's engine was made (or failed to be) once both windows were painted.
     bool IsEngineStarted() const { return engineStarted; }
-    bool Failed() const { return fatal; }
 
     // The parts, for the wiring and for tests.
     Settings& GetSettings() { return settings; }

@@ -26,7 +26,6 @@ void PlaybackControl::Start(const ChannelRequest& request)
         playEnabled = playing = true;
         panel.EnablePlayButton();
         const quint64 start = ++starts;
-        emit Started(request);
         QMetaObject::invokeMethod(this, [this, start, request] { Load(start, request); }, Qt::QueuedConnection);
     });
 }
@@ -39,6 +38,7 @@ void PlaybackControl::Load(quint64 start, const ChannelRequest& request)
     if (player.IsFullScreen())
         player.ShowTitle(request.name, kSkinTextColour);
     player.PlayURL(request);
+    emit Started(request);
 }
 
 void PlaybackControl::PlayStopRequested(PlayStop request)

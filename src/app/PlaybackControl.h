@@ -46,7 +46,6 @@ public:
     const ChannelRequest& Current() const { return current; }
     // What the player said last of the channel it plays.
     const PlayState& State() const { return shown; }
-    bool IsPlaying() const { return playing; }
     quint64 Starts() const { return starts; }
 
     void RaiseFromDesktop() override;
@@ -61,6 +60,7 @@ public:
     void SetVolumeFromDesktop(int volume) override;
 
 signals:
+    // The player has the request.
     void Started(const ChannelRequest& request);
     void VolumeChanged(int volume);
     void RaiseRequested();

@@ -224,14 +224,17 @@ void MpvPlayer::Open(const ChannelRequest& asked)
     openTimer.start(timings.openDeadlineMs);
     recorder->Stop(); // another channel, or this one again from the start
     ChannelChanged();
-    Publish(PlayerEvent::Open);
     // The last gate before the engine: an address it must not see is never shown to it, and
     // what played before ends as with any failed start.
     const UnavailableReason refusal = RefusalOf(request.PlayedAddress(), request.headers.userAgent, request.headers.referrer);
     if (refusal == UnavailableReason::None) {
-        Load();
+        // The engine has the address before anyone shows the new channel, so nothing they
+        // look up for it holds the load up; one the engine refused at once is never on its way.
+        if (Load())
+            Publish(PlayerEvent::Open);
         return;
     }
+    Publish(PlayerEvent::Open);
     loadPending = false;
     LetGo();
     OpenFailed(refusal);
@@ -303,11 +306,11 @@ void MpvPlayer::SetUnscaled(bool unscaled)
         EngineCommands::SetString(handle, kUnscaledWrite, "video-unscaled", unscaled ? "downscale-big" : "no");
 }
 
-void MpvPlayer::Load()
+bool MpvPlayer::Load()
 {
     loadPending = handle == nullptr || !videoReady;
     if (loadPending)
-        return;
+        return true;
     loaded = false;
     live = false;
     failureLog.Clear();
@@ -318,8 +321,10 @@ void MpvPlayer::Load()
     EngineCommands::FileOptions options = HeaderOptions(request.headers);
     for (const EngineCommands::FileOptions& more : {timeshift->ChannelOptions(), tracks->ChannelOptions()})
         options.insert(options.end(), more.begin(), more.end());
-    if (EngineCommands::LoadFile(handle, awaitedLoad, request.PlayedAddress().toUtf8(), options) < 0)
-        Refused();
+    if (EngineCommands::LoadFile(handle, awaitedLoad, request.PlayedAddress().toUtf8(), options) >= 0)
+        return true;
+    Refused();
+    return false;
 }
 
 void MpvPlayer::OnLoadReply(const mpv_event& reply)

@@ -109,7 +109,9 @@ private:
     void OnCacheFlag(bool starved);
     void Publish(PlayerEvent event);
     PlayState Published() const;
-    void Load();
+    // Hands the request to the engine (or keeps it until the engine can take it); false when
+    // the engine refused it at once.
+    bool Load();
     void OnLoadReply(const mpv_event& reply);
     void Refused();
     void OpenFailed(UnavailableReason why);
