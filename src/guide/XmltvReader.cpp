@@ -114,7 +114,8 @@ bool LooksLikeWebPage(const char* data, qsizetype size)
 // Cuts the programmes of channels nobody watches out of the bytes before the XML parser
 // sees them: most of a large guide is such programmes, and finding their ends costs a
 // fraction of parsing them. A programme is cut only when its start tag reads plainly
-// (a quoted channel without references); everything else is left to the parser.
+// (a quoted channel without references); everything else is left to the parser. The line
+// feeds of what is cut stay, so the parser counts the lines of the file as written.
 class ProgrammeFilter
 {
 public:
@@ -140,6 +141,7 @@ public:
                     KeepTail(rest, kEndTag.size() - 1, false, out);
                     return;
                 }
+                KeepLineFeeds(rest.substr(0, end + kEndTag.size()), out);
                 rest.remove_prefix(end + kEndTag.size());
                 skipping = false;
                 continue;
@@ -160,10 +162,12 @@ public:
                 return;
             }
             const std::string_view tag = rest.substr(0, close + 1);
-            if (Unwanted(tag))
+            if (Unwanted(tag)) {
                 skipping = true;
-            else
+                KeepLineFeeds(tag, out);
+            } else {
                 out.append(tag);
+            }
             rest.remove_prefix(close + 1);
         }
     }
@@ -189,7 +193,17 @@ private:
         const std::size_t kept = std::min(tail, rest.size());
         if (parse)
             out.append(rest.substr(0, rest.size() - kept));
+        else
+            KeepLineFeeds(rest.substr(0, rest.size() - kept), out);
         carry.assign(rest.substr(rest.size() - kept));
+    }
+
+    // What is cut becomes its line feeds: white space between elements, which the parser
+    // skips. A carriage return before a feed adds no line, so it can go; a file whose lines
+    // end in carriage returns alone is counted short by what is cut.
+    static void KeepLineFeeds(std::string_view cut, std::string& out)
+    {
+        out.append(static_cast<std::size_t>(std::count(cut.begin(), cut.end(), '\n')), '\n');
     }
 
     bool Unwanted(std::string_view tag)

@@ -98,6 +98,7 @@ TEST_F(GuideTest, ReadsWhatRealGuidesDoAndRefusesWhatIsNoGuide)
         const char* now;      // the title on channel one then; a refused guide leaves plain.xml's
         const char* next;
         bool nowEndsAtNext;
+        int line = 0; // where a damaged guide is damaged, counted in the file as written
     };
     const Case cases[] = {
         {"plain.xml", GuideProblem::None, true, 8, 3, 15, "One 1", "One 2", true},
@@ -110,6 +111,7 @@ TEST_F(GuideTest, ReadsWhatRealGuidesDoAndRefusesWhatIsNoGuide)
         {"overlap.xml", GuideProblem::None, true, 8, 3, 25, "One 2", "One 3", false},
         {"unknown.xml", GuideProblem::None, true, 8, 4, 95, "One 4", nullptr, true},
         {"bigdesc.xml", GuideProblem::None, true, 8, 3, 15, "One 1", "One 2", true},
+        {"late.xml", GuideProblem::Damaged, true, 8, 3, 15, "One 1", "One 2", true, 15001},
         {"bomb.xml", GuideProblem::Entities, false, 0, 0, 15, "One 1", "One 2", true},
         {"external.xml", GuideProblem::Entities, false, 0, 0, 15, "One 1", "One 2", true},
         {"page.html", GuideProblem::WebPage, false, 0, 0, 15, "One 1", "One 2", true},
@@ -124,6 +126,7 @@ TEST_F(GuideTest, ReadsWhatRealGuidesDoAndRefusesWhatIsNoGuide)
         EXPECT_EQ(result.stored, c.stored);
         EXPECT_EQ(result.programmes, c.programmes);
         EXPECT_EQ(result.channels, c.channels);
+        EXPECT_EQ(result.line, c.line);
 
         const GuideNowNext found = NowNext(Start() + c.atMinutes * kMinute);
         ASSERT_TRUE(found.now);

@@ -100,6 +100,23 @@ def truncated(data):
     return half + rest[:len(rest) // 2]
 
 
+DAMAGED_LINE = 15001
+
+
+def damaged_late(start):
+    """The small guide, then programmes of three.example, which the tests do not watch, up
+    to a bare ampersand in a title of one.example on line DAMAGED_LINE."""
+    body = small_guide(start).decode()[:-len("</tv>\n")]
+    at = start + PROGRAMMES * HALF_HOUR
+    while body.count("\n") < DAMAGED_LINE - 10:
+        body += programme_xml("three.example", at, at + HALF_HOUR, "Three %d" % (PROGRAMMES + 1))
+        at += HALF_HOUR
+    body += "\n" * (DAMAGED_LINE - 2 - body.count("\n"))
+    end = start + (PROGRAMMES + 1) * HALF_HOUR
+    body += '  <programme start="%s" stop="%s" channel="one.example">\n' % (stamp(end - HALF_HOUR), stamp(end))
+    return (body + '    <title lang="en">One 5 & More</title>\n  </programme>\n</tv>\n').encode()
+
+
 CASES = {
     "plain.xml": lambda s: small_guide(s),
     "gzip.xml.gz": lambda s: gzip.compress(small_guide(s), mtime=0),
@@ -111,6 +128,7 @@ CASES = {
     "overlap.xml": lambda s: small_guide(s, overlap=True),
     "unknown.xml": lambda s: small_guide(s, ghost=True),
     "bigdesc.xml": lambda s: small_guide(s, big_description=True),
+    "late.xml": damaged_late,
     "bomb.xml": lambda s: BOMB,
     "external.xml": lambda s: EXTERNAL,
     "page.html": lambda s: PAGE,
