@@ -238,6 +238,7 @@ GuideImportResult GuideImport::Run()
     result.line = result.problem == GuideProblem::Damaged ? reader.ProblemLine() : 0;
     result.detail = QString::fromStdString(reader.ProblemDetail());
     result.skipped = reader.SkippedProgrammes();
+    result.unknownZones = reader.UnknownZones();
     if (result.problem == GuideProblem::Unreadable)
         result.detail = file.errorString();
 

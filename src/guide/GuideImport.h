@@ -46,6 +46,7 @@ struct GuideImportResult {
     int channels = 0;    // guide channels stored
     int programmes = 0;  // programmes stored
     int skipped = 0;     // programmes whose times could not be read
+    int unknownZones = 0; // programmes read whose times name a zone not known, read as UTC
     bool stored = false; // false: the store holds the guide as it was before
 
     // Problems after which what was read is still stored.

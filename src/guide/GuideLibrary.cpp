@@ -344,6 +344,9 @@ void GuideLibrary::Imported(const QString& source, const GuideImportResult& resu
         GuideCacheInfo info = ReadGuideCacheInfo(source);
         info.importedFor = ImportedFor();
         WriteGuideCacheInfo(source, info);
+        guide->unknownZones = result.unknownZones;
+        if (result.unknownZones > 0)
+            qCInfo(lcGuide) << guide->name << ":" << result.unknownZones << "programmes name a time zone not known, read as UTC";
         Relink(); // Changed once matched
     }
     if (result.problem != GuideProblem::None && result.problem != GuideProblem::Cancelled) {

@@ -31,6 +31,7 @@ struct GuideSource {
     QDateTime lastRefresh;   // UTC: when it was last fetched or read; invalid = never
     GuideProblem lastProblem = GuideProblem::None;
     QString lastDetail;      // the problem's detail (a status code, the network's words)
+    int unknownZones = 0;    // programmes of the last import whose zone name was not known, read as UTC
 };
 
 class GuideLibrary : public QObject

@@ -3,6 +3,7 @@
 #include <expat.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <string_view>
 
@@ -235,7 +236,59 @@ private:
 
 } // namespace
 
-bool ParseXmltvTime(const char* text, qint64& secondsSinceEpoch)
+namespace {
+
+struct NamedZone {
+    const char* name;
+    int hours;
+};
+
+// The zones guides name rather than give as an offset. IST is Ireland's summer time, as
+// in the guides of these islands; India's would be +05:30.
+constexpr NamedZone kNamedZones[] = {
+    {"UTC", 0},  {"GMT", 0},  {"UT", 0},    {"Z", 0},     {"BST", 1},  {"IST", 1},  {"WET", 0},
+    {"WEST", 1}, {"CET", 1},  {"CEST", 2},  {"EET", 2},   {"EEST", 3}, {"MSK", 3},  {"EST", -5},
+    {"EDT", -4}, {"CST", -6}, {"CDT", -5},  {"MST", -7},  {"MDT", -6}, {"PST", -8}, {"PDT", -7},
+    {"JST", 9},  {"KST", 9},  {"AEST", 10}, {"AEDT", 11},
+};
+
+// A numeric offset, "+0100" or "-05:30", read into offset; false when it is not one.
+bool ReadOffset(const char*& text, qint64& offset)
+{
+    const int sign = *text == '-' ? -1 : 1;
+    int zoneHours = 0, zoneMinutes = 0;
+    ++text;
+    if (!ReadDigits(text, 2, zoneHours))
+        return false;
+    if (*text == ':')
+        ++text;
+    if (!ReadDigits(text, 2, zoneMinutes))
+        return false;
+    offset = sign * (zoneHours * kSecondsPerHour + zoneMinutes * kSecondsPerMinute);
+    return true;
+}
+
+// A zone name, "BST", maybe with an offset from it, "GMT+0100". False for a name not known,
+// which is then read as UTC.
+bool ReadZoneName(const char*& text, qint64& offset)
+{
+    const char* const start = text;
+    while (std::isalpha(static_cast<unsigned char>(*text)))
+        ++text;
+    const std::string_view name(start, static_cast<std::size_t>(text - start));
+    const auto known = std::find_if(std::begin(kNamedZones), std::end(kNamedZones), [&](const NamedZone& zone) {
+        return strncasecmp(zone.name, start, name.size()) == 0 && zone.name[name.size()] == '\0';
+    });
+    offset = known != std::end(kNamedZones) ? known->hours * kSecondsPerHour : 0;
+    qint64 more = 0;
+    if ((*text == '+' || *text == '-') && ReadOffset(text, more))
+        offset += more;
+    return known != std::end(kNamedZones);
+}
+
+} // namespace
+
+bool ParseXmltvTime(const char* text, qint64& secondsSinceEpoch, bool* unknownZone)
 {
     if (text == nullptr)
         return false;
@@ -257,16 +310,12 @@ bool ParseXmltvTime(const char* text, qint64& secondsSinceEpoch)
     while (*text == ' ')
         ++text;
     if (*text == '+' || *text == '-') {
-        const int sign = *text == '-' ? -1 : 1;
-        int zoneHours = 0, zoneMinutes = 0;
-        ++text;
-        if (!ReadDigits(text, 2, zoneHours))
+        if (!ReadOffset(text, offset))
             return false;
-        if (*text == ':')
-            ++text;
-        if (!ReadDigits(text, 2, zoneMinutes))
-            return false;
-        offset = sign * (zoneHours * kSecondsPerHour + zoneMinutes * kSecondsPerMinute);
+    } else if (std::isalpha(static_cast<unsigned char>(*text))) {
+        const bool known = ReadZoneName(text, offset);
+        if (unknownZone != nullptr)
+            *unknownZone = *unknownZone || !known;
     }
     secondsSinceEpoch = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * kSecondsPerDay
                         + hour * kSecondsPerHour + minute * kSecondsPerMinute + second - offset;
@@ -365,13 +414,15 @@ struct XmltvReader::State {
         }
         programme = {};
         programme.channel = id;
+        bool unknownZone = false;
         const char* stop = Attribute(attributes, "stop");
-        programme.hasStop = stop != nullptr && ParseXmltvTime(stop, programme.stop);
-        if (!ParseXmltvTime(Attribute(attributes, "start"), programme.start)) {
+        programme.hasStop = stop != nullptr && ParseXmltvTime(stop, programme.stop, &unknownZone);
+        if (!ParseXmltvTime(Attribute(attributes, "start"), programme.start, &unknownZone)) {
             ++reader.skipped;
             skipBelow = depth;
             return;
         }
+        reader.unknownZones += unknownZone ? 1 : 0;
         titlePreferred = subTitlePreferred = descriptionPreferred = categoryPreferred = episodeOnScreen = false;
         inProgramme = true;
     }

@@ -66,6 +66,8 @@ public:
     const std::string& ProblemDetail() const { return problemDetail; }
     // Programmes left out because their times could not be read.
     int SkippedProgrammes() const { return skipped; }
+    // Programmes read whose times name a zone not known, read as UTC.
+    int UnknownZones() const { return unknownZones; }
 
     struct State;
 
@@ -78,8 +80,11 @@ private:
     int problemLine = 0;
     std::string problemDetail;
     int skipped = 0;
+    int unknownZones = 0;
     bool started = false;
 };
 
-// "20261208120000 +0100" and its shorter forms; without a zone, UTC. False when unreadable.
-bool ParseXmltvTime(const char* text, qint64& secondsSinceEpoch);
+// "20261208120000 +0100", "20261208120000 BST" and their shorter forms; without a zone,
+// UTC. A zone name not known is read as UTC too, and sets *unknownZone. False when
+// unreadable.
+bool ParseXmltvTime(const char* text, qint64& secondsSinceEpoch, bool* unknownZone = nullptr);

@@ -98,7 +98,8 @@ TEST_F(GuideTest, ReadsWhatRealGuidesDoAndRefusesWhatIsNoGuide)
         const char* now;      // the title on channel one then; a refused guide leaves plain.xml's
         const char* next;
         bool nowEndsAtNext;
-        int line = 0; // where a damaged guide is damaged, counted in the file as written
+        int line = 0;         // where a damaged guide is damaged, counted in the file as written
+        int unknownZones = 0; // programmes read as UTC for a zone name not known
     };
     const Case cases[] = {
         {"plain.xml", GuideProblem::None, true, 8, 3, 15, "One 1", "One 2", true},
@@ -111,6 +112,7 @@ TEST_F(GuideTest, ReadsWhatRealGuidesDoAndRefusesWhatIsNoGuide)
         {"overlap.xml", GuideProblem::None, true, 8, 3, 25, "One 2", "One 3", false},
         {"unknown.xml", GuideProblem::None, true, 8, 4, 95, "One 4", nullptr, true},
         {"bigdesc.xml", GuideProblem::None, true, 8, 3, 15, "One 1", "One 2", true},
+        {"named.xml", GuideProblem::None, true, 8, 3, 45, "One 2", "One 3", true, 0, 4},
         {"late.xml", GuideProblem::Damaged, true, 8, 3, 15, "One 1", "One 2", true, 15001},
         {"bomb.xml", GuideProblem::Entities, false, 0, 0, 15, "One 1", "One 2", true},
         {"external.xml", GuideProblem::Entities, false, 0, 0, 15, "One 1", "One 2", true},
@@ -127,6 +129,7 @@ TEST_F(GuideTest, ReadsWhatRealGuidesDoAndRefusesWhatIsNoGuide)
         EXPECT_EQ(result.programmes, c.programmes);
         EXPECT_EQ(result.channels, c.channels);
         EXPECT_EQ(result.line, c.line);
+        EXPECT_EQ(result.unknownZones, c.unknownZones);
 
         const GuideNowNext found = NowNext(Start() + c.atMinutes * kMinute);
         ASSERT_TRUE(found.now);
@@ -168,6 +171,28 @@ TEST_F(GuideTest, ReadsTheSameWhereverTheBytesAreSplit)
         EXPECT_EQ(whole.size(), 3 + 8 + ghost) << name;
         for (qsizetype piece : {1, 7, 64})
             EXPECT_EQ(read(bytes, piece), whole) << name << " in pieces of " << piece;
+    }
+}
+
+TEST(XmltvTimeTest, ZonesByOffsetOrByName)
+{
+    const struct {
+        const char* zone;
+        qint64 offset; // from UTC
+        bool known;
+    } cases[] = {
+        {" +0100", kHour, true},  {" -05:30", -5 * kHour - 30 * kMinute, true}, {" BST", kHour, true},
+        {" ist", kHour, true},    {"Z", 0, true},           {" EST", -5 * kHour, true},
+        {" AEDT", 11 * kHour, true}, {" GMT+0200", 2 * kHour, true}, {" XYZ", 0, false},
+    };
+    qint64 utc = 0;
+    ASSERT_TRUE(ParseXmltvTime("20260801120000", utc));
+    for (const auto& c : cases) {
+        qint64 read = 0;
+        bool unknown = false;
+        EXPECT_TRUE(ParseXmltvTime(("20260801120000" + std::string(c.zone)).c_str(), read, &unknown)) << c.zone;
+        EXPECT_EQ(utc - read, c.offset) << c.zone;
+        EXPECT_EQ(unknown, !c.known) << c.zone;
     }
 }
 

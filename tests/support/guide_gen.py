@@ -28,9 +28,11 @@ BIG_DESCRIPTION = 5 * 1024 * 1024
 HEADER = '<?xml version="1.0" encoding="UTF-8"?>\n<!DOCTYPE tv SYSTEM "xmltv.dtd">\n'
 
 
-def stamp(seconds, zone_minutes=0, with_zone=True):
-    """XMLTV time of an instant, written in the given zone."""
+def stamp(seconds, zone_minutes=0, with_zone=True, zone_name=None):
+    """XMLTV time of an instant, written in the given zone (by its name when given)."""
     text = time.strftime("%Y%m%d%H%M%S", time.gmtime(seconds + zone_minutes * 60))
+    if zone_name:
+        return "%s %s" % (text, zone_name)
     if not with_zone:
         return text
     sign = "-" if zone_minutes < 0 else "+"
@@ -45,10 +47,11 @@ def channel_xml(cid, names, icon=True):
     return out + "  </channel>\n"
 
 
-def programme_xml(cid, start, stop, title, zone=0, with_zone=True, description="", other_titles=()):
-    attrs = 'start="%s"' % stamp(start, zone, with_zone)
+def programme_xml(cid, start, stop, title, zone=0, with_zone=True, description="", other_titles=(),
+                  zone_name=None):
+    attrs = 'start="%s"' % stamp(start, zone, with_zone, zone_name)
     if stop is not None:
-        attrs += ' stop="%s"' % stamp(stop, zone, with_zone)
+        attrs += ' stop="%s"' % stamp(stop, zone, with_zone, zone_name)
     out = "  <programme %s channel=%s>\n" % (attrs, quoteattr(cid))
     for lang, other in other_titles:
         out += '    <title lang="%s">%s</title>\n' % (lang, escape(other))
@@ -60,7 +63,13 @@ def programme_xml(cid, start, stop, title, zone=0, with_zone=True, description="
     return out + "  </programme>\n"
 
 
-def small_guide(start, early=False, zones=False, stops=True, overlap=False, ghost=False, big_description=False):
+# Zones by name, as the format's own example writes them: one.example in British summer
+# time, two.example in a zone no table knows (read as UTC), three.example in New York's.
+NAMED_ZONES = [(60, "BST"), (0, "XYZ"), (-300, "EST")]
+
+
+def small_guide(start, early=False, zones=False, stops=True, overlap=False, ghost=False, big_description=False,
+                named_zones=False):
     channels = "".join(channel_xml(cid, names) for cid, names in CHANNELS)
     programmes = ""
     for index, (cid, names) in enumerate(CHANNELS):
@@ -70,11 +79,14 @@ def small_guide(start, early=False, zones=False, stops=True, overlap=False, ghos
             if overlap and n == 1:
                 begin -= HALF_HOUR // 3  # starts ten minutes before the first one ends
             zone = [60, 0, -330][index] if zones else 0
+            zone_name = None
+            if named_zones:
+                zone, zone_name = NAMED_ZONES[index]
             programmes += programme_xml(
                 cid, begin, begin + HALF_HOUR if stops else None, "%s %d" % (label, n + 1), zone,
                 with_zone=not (zones and index == 1),
                 description="x" * BIG_DESCRIPTION if big_description and n == 0 else "",
-                other_titles=[("de", "Eins %d" % (n + 1))] if index == 0 else ())
+                other_titles=[("de", "Eins %d" % (n + 1))] if index == 0 else (), zone_name=zone_name)
     if ghost:
         programmes += programme_xml("ghost.example", start, start + HALF_HOUR, "Ghost 1")
     body = programmes + channels if early else channels + programmes
@@ -128,6 +140,9 @@ CASES = {
     "overlap.xml": lambda s: small_guide(s, overlap=True),
     "unknown.xml": lambda s: small_guide(s, ghost=True),
     "bigdesc.xml": lambda s: small_guide(s, big_description=True),
+    "named.xml": lambda s: small_guide(s, named_zones=True),
+    "yesterday.xml": lambda s: small_guide(s - 86400),
+    "past.xml": lambda s: small_guide(s - 40 * 86400),
     "late.xml": damaged_late,
     "bomb.xml": lambda s: BOMB,
     "external.xml": lambda s: EXTERNAL,
