@@ -207,6 +207,22 @@ QStringList FilesTexts()
     };
 }
 
+// What the playlist and guide readers tell of real lists and guides, in ReaderText order.
+QStringList ReadersTexts()
+{
+    return {
+        QStringLiteral("Now: %1 (%2\u2013)"),
+        QStringLiteral("No programme was kept: its programmes run from %1 to %2; Korvanta keeps from %3 to %4."),
+        QStringLiteral("d MMM"),
+        QStringLiteral("d MMM yyyy"),
+        QStringLiteral("The playlist \"%1\" was imported. %2 line was not allowed and was skipped.|"
+                       "The playlist \"%1\" was imported. %2 lines were not allowed and were skipped."),
+        QStringLiteral("The playlist \"%1\" was imported. %2 line was skipped.|"
+                       "The playlist \"%1\" was imported. %2 lines were skipped."),
+        QStringLiteral("neither an address nor a file"),
+    };
+}
+
 } // namespace
 
 const QStringList& BuiltinTexts(LanguageGroup group)
@@ -221,6 +237,7 @@ const QStringList& BuiltinTexts(LanguageGroup group)
         GuideTexts(),
         CatchupTexts(),
         FilesTexts(),
+        ReadersTexts(),
     };
     static const QStringList none;
     return group < kCoreGroupCount ? none : texts[group - kCoreGroupCount];

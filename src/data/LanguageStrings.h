@@ -28,10 +28,11 @@ enum LanguageGroup {
     Guide = 15,
     Catchup = 16,
     Files = 17,
+    Readers = 18,
 };
 
 constexpr int kCoreGroupCount = 9; // the groups every pack must carry
-constexpr int kLanguageGroupCount = 18;
+constexpr int kLanguageGroupCount = 19;
 
 struct LanguageStrings
 {

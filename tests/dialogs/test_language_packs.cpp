@@ -11,6 +11,7 @@
 #include "LanguagePack.h"
 #include "MessageBoxRecorder.h"
 #include "PlaylistTexts.h"
+#include "ReaderTexts.h"
 #include "WorkingDirectory.h"
 #include "XmlFile.h"
 
@@ -108,7 +109,7 @@ TEST(LanguagePacks, EveryShippedLanguageIsCompleteAndHasAFlag)
         const std::pair<LanguageGroup, const char*> later[] = {{Playlists, "Playlists"}, {StatusReasons, "StatusReasons"},
                                                                {Timeshift, "Timeshift"}, {Access, "Access"}, {Locale, "Locale"},
                                                                {Guidance, "Guidance"}, {Guide, "Guide"},
-                                                               {Catchup, "Catchup"}};
+                                                               {Catchup, "Catchup"}, {Readers, "Readers"}};
         for (const auto& [group, element] : later) {
             EXPECT_EQ(OwnEntryCount(language, element), BuiltinTexts(group).size()) << qPrintable(language) << element;
             // A translation fills in what the English text does: a marker of its own stays on screen.
@@ -119,10 +120,13 @@ TEST(LanguagePacks, EveryShippedLanguageIsCompleteAndHasAFlag)
         }
         // A count has a form for each of the language's plural forms, each naming what it counts.
         const int formCount = strings[Locale][LocaleCode] == QLatin1String("ru") ? 3 : 2;
-        const QStringList forms = strings[Playlists][PlaylistLinesSkipped].split(QLatin1Char('|'));
-        EXPECT_EQ(forms.size(), formCount) << qPrintable(language);
-        for (const QString& form : forms)
-            EXPECT_TRUE(form.contains(QLatin1String("%1")) && form.contains(QLatin1String("%2"))) << qPrintable(form);
+        for (const QString& counted : {strings[Playlists][PlaylistLinesSkipped], strings[Readers][ReadersLinesRefused],
+                                       strings[Readers][ReadersLinesSkipped]}) {
+            const QStringList forms = counted.split(QLatin1Char('|'));
+            EXPECT_EQ(forms.size(), formCount) << qPrintable(language);
+            for (const QString& form : forms)
+                EXPECT_TRUE(form.contains(QLatin1String("%1")) && form.contains(QLatin1String("%2"))) << qPrintable(form);
+        }
         const QStringList kept = strings[Guidance][GuidanceFavoritesKept].split(QLatin1Char('|'));
         EXPECT_EQ(kept.size(), formCount) << qPrintable(language);
         for (const QString& form : kept)
