@@ -151,6 +151,21 @@ bool NamesLocalFile(QStringView address)
     return IsFileScheme(scheme) || (scheme.isEmpty() && address.size() > 1 && address[1] == QLatin1Char(':'));
 }
 
+// Text no address holds: white space, and the characters a URL reference never does
+// (brackets only around a host, which a relative one has none of).
+bool HoldsNoAddress(QStringView text)
+{
+    static constexpr QLatin1StringView kNever("[]<>\"{}^`\\");
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isSpace() || kNever.contains(c); });
+}
+
+// A path by its look: from the root, or from the playlist's folder or the one above it.
+bool LooksLikePath(QStringView text)
+{
+    return text.startsWith(QLatin1Char('/')) || text.startsWith(QLatin1StringView("./"))
+           || text.startsWith(QLatin1StringView("../"));
+}
+
 } // namespace
 
 M3uParser::M3uParser(const QUrl& location) : location(location), remote(!location.isLocalFile())
@@ -257,6 +272,7 @@ void M3uParser::RefuseLine()
 void M3uParser::Skip(int line, M3uRefusal refusal)
 {
     ++result.skippedLines;
+    result.refusedLines += IsNotAllowed(refusal) ? 1 : 0;
     if (result.firstRefused.size() < kReportedRefusals)
         result.firstRefused.push_back({line, refusal});
 }
@@ -327,6 +343,10 @@ void M3uParser::ReadAddress(QStringView line)
         Skip(lineNumber, remote && NamesLocalFile(line) ? M3uRefusal::LocalFile : M3uRefusal::AddressNotAllowed);
         return;
     }
+    if (NamesNothing(line, address)) {
+        Skip(lineNumber, M3uRefusal::NotAnAddress);
+        return;
+    }
     if (result.channels.size() >= static_cast<size_t>(kMaxEntries)) {
         result.problem = M3uProblem::TooManyEntries;
         result.problemLine = lineNumber;
@@ -390,6 +410,15 @@ QString M3uParser::AbsoluteAddress(QStringView address) const
     const QString path = address.toString();
     return QDir::cleanPath(QDir::isAbsolutePath(path) ? path
                                                       : QFileInfo(location.toLocalFile()).dir().filePath(path));
+}
+
+// A line without a scheme that cannot be an address (a list's "[NO PUBLIC STREAM]") and, in
+// a local playlist, names no file there either. Only such lines ask the disk.
+bool M3uParser::NamesNothing(QStringView line, const QString& address) const
+{
+    if (!SchemeOf(line).isEmpty() || !HoldsNoAddress(line))
+        return false;
+    return remote || (!LooksLikePath(line) && !QFileInfo::exists(address));
 }
 
 const QString& M3uParser::Intern(const QString& text)

@@ -34,7 +34,15 @@ enum class M3uRefusal {
     LocalFile,         // named by a downloaded playlist
     AddressNotAllowed, // a scheme no channel may use
     UnsafeHeader,      // a header value holding CR, LF or NUL
+    NotAnAddress,      // text in place of an address, "[NO PUBLIC STREAM]", naming no file either
 };
+
+// The refusals of lines a playlist may not hold, as against lines that cannot be read.
+inline bool IsNotAllowed(M3uRefusal refusal)
+{
+    return refusal == M3uRefusal::LocalFile || refusal == M3uRefusal::AddressNotAllowed
+           || refusal == M3uRefusal::UnsafeHeader;
+}
 
 struct M3uRefusedLine {
     int line = 0; // 1-based
@@ -45,7 +53,8 @@ struct M3uResult {
     std::vector<PlaylistChannel> channels;
     M3uProblem problem = M3uProblem::None;
     int problemLine = 0;  // 1-based, for the problems found on a line
-    int skippedLines = 0; // lines that looked like entries but could not be read
+    int skippedLines = 0; // lines that looked like entries but could not be read or were refused
+    int refusedLines = 0; // of them, those refused as not allowed (IsNotAllowed)
     std::vector<M3uRefusedLine> firstRefused; // the first kReportedRefusals of them
     // The header's guide addresses (x-tvg-url, url-tvg, tvg-url; each may list several,
     // comma-separated), each once, in their order.
@@ -89,6 +98,7 @@ private:
     void ReadOption(QStringView option);
     void ReadAddress(QStringView line);
     QString AbsoluteAddress(QStringView address) const;
+    bool NamesNothing(QStringView line, const QString& address) const;
     const QString& Intern(const QString& text);
     void ReadCatchupAttribute(QStringView key, QStringView value, CatchupText& catchup);
     CatchupOffer CatchupOf(const CatchupText& entry);

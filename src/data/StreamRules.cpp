@@ -5,10 +5,13 @@
 
 namespace {
 
-constexpr std::array<QLatin1StringView, 7> kStreamSchemes = {
-    QLatin1StringView("http"), QLatin1StringView("https"), QLatin1StringView("rtmp"),
-    QLatin1StringView("rtsp"), QLatin1StringView("udp"),   QLatin1StringView("rtp"),
-    QLatin1StringView("mms"),
+// The network protocols the engine plays streams over, with their secure and tunnelled
+// forms.
+constexpr std::array<QLatin1StringView, 11> kStreamSchemes = {
+    QLatin1StringView("http"),  QLatin1StringView("https"), QLatin1StringView("rtmp"),
+    QLatin1StringView("rtmps"), QLatin1StringView("rtsp"),  QLatin1StringView("rtsps"),
+    QLatin1StringView("udp"),   QLatin1StringView("rtp"),   QLatin1StringView("mms"),
+    QLatin1StringView("mmsh"),  QLatin1StringView("srt"),
 };
 constexpr QLatin1StringView kFileScheme("file");
 

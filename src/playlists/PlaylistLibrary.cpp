@@ -7,6 +7,7 @@
 #include "PlaylistFileRead.h"
 #include "PlaylistTexts.h"
 #include "PlaylistsFile.h"
+#include "ReaderTexts.h"
 #include "PluralForms.h"
 #include "SourceNames.h"
 
@@ -156,7 +157,7 @@ void PlaylistLibrary::Parse(const QString& source, const QByteArray& bytes, cons
 PlaylistLibrary::Outcome PlaylistLibrary::OutcomeOf(M3uResult result) const
 {
     Outcome outcome{std::move(result.channels), {}, result.skippedLines, std::move(result.firstRefused),
-                    std::move(result.guideAddresses), {}};
+                    std::move(result.guideAddresses), {}, result.refusedLines};
     const QString line = QString::number(result.problemLine);
     switch (result.problem) {
     case M3uProblem::None: break;
@@ -465,17 +466,27 @@ QString PlaylistLibrary::FileErrorText(FileReadError error) const
     }
 }
 
+// The Playlists group names the refusals up to the header's; later ones have groups of
+// their own.
+QString PlaylistLibrary::RefusalText(M3uRefusal refusal) const
+{
+    if (refusal == M3uRefusal::NotAnAddress)
+        return texts.Text(Readers, ReadersLineNotAnAddress);
+    return Text(PlaylistLineHasNul + static_cast<int>(refusal));
+}
+
 QString PlaylistLibrary::ImportReport(const QString& name, const Outcome& outcome) const
 {
     if (outcome.skippedLines == 0)
         return {};
     // Without a locale code the forms are read as English ones.
     const QString localeCode = texts[Locale].value(LocaleCode);
-    QString report = PluralForm(Text(PlaylistLinesSkipped), localeCode, outcome.skippedLines)
-                         .arg(name, QString::number(outcome.skippedLines));
+    // Lines refused are not called unreadable: they were read, and are not allowed.
+    const QString counted = outcome.refusedLines == 0 ? Text(PlaylistLinesSkipped)
+                            : outcome.refusedLines == outcome.skippedLines ? texts.Text(Readers, ReadersLinesRefused)
+                                                                           : texts.Text(Readers, ReadersLinesSkipped);
+    QString report = PluralForm(counted, localeCode, outcome.skippedLines).arg(name, QString::number(outcome.skippedLines));
     for (const M3uRefusedLine& refused : outcome.firstRefused)
-        report += QLatin1Char('\n')
-                  + Text(PlaylistRefusedLine)
-                        .arg(QString::number(refused.line), Text(PlaylistLineHasNul + static_cast<int>(refused.refusal)));
+        report += QLatin1Char('\n') + Text(PlaylistRefusedLine).arg(QString::number(refused.line), RefusalText(refused.refusal));
     return report;
 }

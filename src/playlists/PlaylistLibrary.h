@@ -113,6 +113,7 @@ private:
         std::vector<M3uRefusedLine> firstRefused;
         QStringList guideAddresses;
         QString location; // where a download ended, when that was not its source
+        int refusedLines = 0; // of skippedLines, those not allowed
     };
 
     // Everything read, downloaded and parsed for one source until nothing of it is left.
@@ -148,6 +149,7 @@ private:
     QString DownloadErrorText(DownloadError error, const QString& detail) const;
     QString FileErrorText(FileReadError error) const;
     QString CopyKeptText(const Playlist& playlist, const QString& reason) const;
+    QString RefusalText(M3uRefusal refusal) const;
     QString ImportReport(const QString& name, const Outcome& outcome) const;
 
     const LanguageStrings& texts;

@@ -1,6 +1,7 @@
 // M3U playlists as they are found in the wild, one case per quirk.
 
 #include "M3uParser.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -80,6 +81,13 @@ TEST(M3uParser, ReadsEveryQuirkOfTheWild)
          {"a|rtmp://h/a|||||", "b|rtsp://h/b|||||", "239.0.0.1|udp://@239.0.0.1:1234|||||", "h|rtp://h:5|||||",
           "c|mms://h/c|||||", "d|https://h/d|||||"},
          4},
+        {"as the public lists are: feed ids, marked names, placeholders, every network scheme",
+         "#EXTM3U\n#EXTINF:-1 tvg-id=\"TG4.ie@SD\",TG4 (1080p)\nmmsh://h/a\n#EXTINF:-1,Two (720p) [Geo-blocked]\n"
+         "[NO PUBLIC STREAM]\n#EXTINF:-1,Three\nudp://@239.0.0.1:1234|User-Agent=A\nSRT://h:9000\nrtsps://h/b\nrtmps://h/c\n"
+         "NO PUBLIC STREAM\n",
+         {"TG4 (1080p)|mmsh://h/a||TG4.ie@SD|||", "Three|udp://@239.0.0.1:1234||||A|", "h|srt://h:9000|||||",
+          "b|rtsps://h/b|||||", "c|rtmps://h/c|||||"},
+         2},
         {"local playlist names local files", "clip.ts\n../other/x.mkv\n/abs/y.ts\nFILE:///abs/z.ts\nfile:///a%00b.ts\nFILE:FILE:rel.ts\n",
          {"clip.ts|/home/v/lists/clip.ts|||||", "x.mkv|/home/v/other/x.mkv|||||", "y.ts|/abs/y.ts|||||",
           "z.ts|/abs/z.ts|||||"},
@@ -103,6 +111,24 @@ TEST(M3uParser, ReadsEveryQuirkOfTheWild)
         EXPECT_EQ(channels, c.channels) << c.quirk;
         EXPECT_EQ(result.skippedLines, c.skipped) << c.quirk;
     }
+}
+
+TEST(M3uParser, TextInPlaceOfAnAddressIsKeptOnlyWhereAFileHasThatName)
+{
+    TempDir dir;
+    dir.WriteFile(QStringLiteral("news [live].ts"), "x");
+    const QUrl local = QUrl::fromLocalFile(dir.FilePath(QStringLiteral("mine.m3u")));
+    const M3uResult result =
+        M3uParser(local).Parse("news [live].ts\n[NO PUBLIC STREAM]\n/media/usb/My Films/a.mkv\nclip.ts\n");
+    QStringList addresses;
+    for (const PlaylistChannel& channel : result.channels)
+        addresses.append(channel.address);
+    EXPECT_EQ(addresses, QStringList({dir.FilePath(QStringLiteral("news [live].ts")),
+                                      QStringLiteral("/media/usb/My Films/a.mkv"), dir.FilePath(QStringLiteral("clip.ts"))}));
+    ASSERT_EQ(result.firstRefused.size(), 1u);
+    EXPECT_EQ(result.firstRefused[0].line, 2);
+    EXPECT_EQ(result.firstRefused[0].refusal, M3uRefusal::NotAnAddress);
+    EXPECT_EQ(result.refusedLines, 0); // not a line refused as not allowed: one that names nothing
 }
 
 TEST(M3uParser, HeaderValuesThatWouldEndTheirHeaderRefuseTheEntry)

@@ -16,6 +16,8 @@ TEST(StreamRules, SchemesReadInLowerCaseAndTheEnginesOwnRefusedWhereverTheyComeF
         {"Https://h/A", "https://h/A"},
         {"rtmp://h/a", "rtmp://h/a"},
         {"UDP://@239.0.0.1:1234", "udp://@239.0.0.1:1234"},
+        {"MMSH://h/a", "mmsh://h/a"},
+        {"srt://h:9000?streamid=a", "srt://h:9000?streamid=a"},
         {"av://lavfi:testsrc", nullptr},
         {"AV://lavfi:sine", nullptr},
         {"edl://%10%http://h/a", nullptr},

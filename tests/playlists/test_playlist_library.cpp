@@ -9,6 +9,7 @@
 #include "PlaylistCache.h"
 #include "PlaylistDownload.h"
 #include "PlaylistTexts.h"
+#include "ReaderTexts.h"
 #include "StallWatch.h"
 #include "TempDir.h"
 #include "TinyHttpServer.h"
@@ -118,14 +119,27 @@ TEST_F(PlaylistLibraryTest, DownloadsFollowRedirectsAcceptGzipAndRefuseWhatFails
 
 TEST_F(PlaylistLibraryTest, ImportReportKeepsTheNameAsItIsAndNamesTheFirstRefusedLines)
 {
-    dir.WriteFile(QStringLiteral("pl%1.m3u"), "#EXTM3U\nhttp://s/a\n<p>\n");
-    PlaylistLibrary library(texts);
-    library.Load(dir.Path());
-    QSignalSpy imported(&library, &PlaylistLibrary::Imported);
-    library.Add(dir.FilePath(QStringLiteral("pl%1.m3u")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return imported.size() == 1; }, 20000));
-    EXPECT_EQ(imported[0][2].toString(), QStringLiteral("The playlist \"pl%1\" was imported. 1 line could not be read "
-                                                        "and was skipped.\nLine 3: markup, not an address"));
+    texts[Readers] = BuiltinTexts(Readers);
+    const struct {
+        QByteArray list;
+        const char* report; // after the playlist's name
+    } cases[] = {
+        {"#EXTM3U\nhttp://s/a\n<p>\n", " was imported. 1 line could not be read and was skipped.\nLine 3: markup, not an address"},
+        {"#EXTM3U\nhttp://s/a\njavascript:alert(1)\n",
+         " was imported. 1 line was not allowed and was skipped.\nLine 3: this kind of address is not allowed"},
+        {"[NO PUBLIC STREAM]\nhttp://s/a\nav://lavfi:x\n",
+         " was imported. 2 lines were skipped.\nLine 1: neither an address nor a file\n"
+         "Line 3: this kind of address is not allowed"},
+    };
+    for (const auto& c : cases) {
+        dir.WriteFile(QStringLiteral("pl%1.m3u"), c.list);
+        PlaylistLibrary library(texts);
+        library.Load(dir.Path());
+        QSignalSpy imported(&library, &PlaylistLibrary::Imported);
+        library.Add(dir.FilePath(QStringLiteral("pl%1.m3u")));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return imported.size() == 1; }, 20000));
+        EXPECT_EQ(imported[0][2].toString(), QStringLiteral("The playlist \"pl%1\"") + QString::fromUtf8(c.report));
+    }
 }
 
 TEST_F(PlaylistLibraryTest, ListAndCopiesSurviveARestartWithoutNetwork)
