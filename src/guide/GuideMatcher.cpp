@@ -12,6 +12,60 @@ const std::array<QLatin1StringView, 5> kQualityWords = {
     QLatin1StringView("hd"), QLatin1StringView("fhd"), QLatin1StringView("uhd"),
     QLatin1StringView("4k"), QLatin1StringView("sd"),
 };
+
+bool IsQualityWord(QStringView word)
+{
+    return std::find(kQualityWords.begin(), kQualityWords.end(), word) != kQualityWords.end();
+}
+
+// "1080p", "576i".
+bool IsResolution(QStringView word)
+{
+    return word.size() > 1 && (word.back() == QLatin1Char('p') || word.back() == QLatin1Char('i'))
+           && std::all_of(word.begin(), word.end() - 1, [](QChar c) { return c.isDigit(); });
+}
+
+// The words of letters and digits, so "BBC One (HD)" and "bbc-one" are alike.
+QStringList Words(QStringView text)
+{
+    QStringList words;
+    QString word;
+    for (QChar c : text) {
+        if (c.isLetterOrNumber()) {
+            word += c;
+        } else if (!word.isEmpty()) {
+            words.append(word);
+            word.clear();
+        }
+    }
+    if (!word.isEmpty())
+        words.append(word);
+    return words;
+}
+
+// Lists mark names in brackets with how or where a stream plays, not which channel it is:
+// "(1080p)", "(HD)", "[Geo-blocked]", "[Not 24/7]". Round brackets go when they hold
+// resolutions and quality words only, "(East)" stays; square ones always, as such lists
+// keep them for their notes. A name that is nothing but marks stays whole.
+QStringView WithoutMarks(QStringView name)
+{
+    for (name = name.trimmed(); name.endsWith(QLatin1Char(')')) || name.endsWith(QLatin1Char(']'));) {
+        const bool round = name.endsWith(QLatin1Char(')'));
+        const qsizetype open = name.lastIndexOf(round ? QLatin1Char('(') : QLatin1Char('['));
+        const QStringView before = open > 0 ? name.first(open).trimmed() : QStringView();
+        if (before.isEmpty())
+            break;
+        if (round) {
+            const QStringList marks = Words(name.sliced(open + 1));
+            if (marks.isEmpty() || !std::all_of(marks.begin(), marks.end(), [](const QString& word) {
+                    return IsQualityWord(word) || IsResolution(word);
+                }))
+                break;
+        }
+        name = before;
+    }
+    return name;
+}
 } // namespace
 
 GuideMatcher::GuideMatcher() : fingerprint(MakeFingerprint()) {}
@@ -22,6 +76,8 @@ GuideMatcher::GuideMatcher(const std::vector<GuideViewerChannel>& channels, Guid
     for (const GuideViewerChannel& channel : channels) {
         if (!channel.tvgId.isEmpty())
             viewerIds.insert(IdKey(channel.tvgId));
+        if (const QString feedless = FeedlessIdKey(channel.tvgId); !feedless.isEmpty())
+            viewerIds.insert(feedless);
         for (const QString* name : {&channel.tvgName, &channel.name}) {
             if (const QString key = NameKey(*name); !key.isEmpty())
                 viewerNames.insert(key);
@@ -49,23 +105,18 @@ QString GuideMatcher::IdKey(const QString& id)
     return id.trimmed().toCaseFolded();
 }
 
+QString GuideMatcher::FeedlessIdKey(const QString& id)
+{
+    const QString key = IdKey(id);
+    const qsizetype at = key.lastIndexOf(QLatin1Char('@'));
+    return at > 0 ? key.left(at) : QString();
+}
+
 QString GuideMatcher::NameKey(const QString& name)
 {
-    // Words of letters and digits only, so "BBC One (HD)" and "bbc-one" are alike.
-    QStringList words;
-    QString word;
-    for (QChar c : FoldText(name)) {
-        if (c.isLetterOrNumber()) {
-            word += c;
-        } else if (!word.isEmpty()) {
-            words.append(word);
-            word.clear();
-        }
-    }
-    if (!word.isEmpty())
-        words.append(word);
-    while (words.size() > 1
-           && std::find(kQualityWords.begin(), kQualityWords.end(), QStringView(words.back())) != kQualityWords.end())
+    const QString folded = FoldText(name);
+    QStringList words = Words(WithoutMarks(folded));
+    while (words.size() > 1 && IsQualityWord(words.back()))
         words.removeLast();
     return words.join(QLatin1Char(' '));
 }
@@ -114,8 +165,10 @@ GuideLink GuideMatcher::Find(const GuideViewerChannel& channel) const
             return link(found.value());
     }
     if (!channel.tvgId.isEmpty()) {
-        if (const auto found = guideIds.find(IdKey(channel.tvgId)); found != guideIds.end())
-            return link(found.value());
+        for (const QString& key : {IdKey(channel.tvgId), FeedlessIdKey(channel.tvgId)}) {
+            if (const auto found = guideIds.find(key); !key.isEmpty() && found != guideIds.end())
+                return link(found.value());
+        }
     }
     for (const QString* name : {&channel.tvgName, &channel.name}) {
         if (const auto found = guideNames.find(NameKey(*name)); !name->isEmpty() && found != guideNames.end())

@@ -1,9 +1,10 @@
 #pragma once
 // Which guide channel shows the programmes of which of the viewer's channels: the viewer's
-// own choice, else tvg-id (case ignored), else a guide display-name equal to tvg-name or
-// the channel's name, folded as the search folds them and without trailing quality words
-// (HD, FHD, UHD, 4K, SD). Also answers, during an import, which guide channels anyone
-// watches, so only their programmes are stored.
+// own choice, else tvg-id (case ignored), else that id without its feed ("TG4.ie@SD" is
+// "TG4.ie"), else a guide display-name equal to tvg-name or the channel's name, folded as
+// the search folds them and without the marks lists add to names (trailing HD, FHD, UHD,
+// 4K, SD; "(1080p)", "[Geo-blocked]"). Also answers, during an import, which guide
+// channels anyone watches, so only their programmes are stored.
 
 #include "GuideTypes.h"
 
@@ -53,6 +54,8 @@ public:
     const QByteArray& Fingerprint() const { return fingerprint; }
 
     static QString IdKey(const QString& id);
+    // The id's key without its feed; empty for an id without one.
+    static QString FeedlessIdKey(const QString& id);
     static QString NameKey(const QString& name);
 
 private:

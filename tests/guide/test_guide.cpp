@@ -208,6 +208,7 @@ TEST(GuideMatcherTest, MatchesByIdThenNameAndKeepsTheViewersChoice)
         guide(4, "g1", "movies.example", {QStringLiteral("Movies")}),
         guide(5, "g2", "One.Example", {QStringLiteral("Other")}),
         guide(6, "g2", "alt.example", {QStringLiteral("Alt")}),
+        guide(7, "g2", "TG4.ie", {QStringLiteral("TG4")}),
     };
     struct Case {
         const char* what;
@@ -216,8 +217,13 @@ TEST(GuideMatcherTest, MatchesByIdThenNameAndKeepsTheViewersChoice)
     };
     const Case cases[] = {
         {"id, case ignored, first guide first", {"a", "ONE.EXAMPLE", {}, "Whatever"}, 1},
+        {"id without its feed", {"a", "TG4.ie@SD", {}, "Whatever"}, 7},
         {"name folded", {"a", {}, {}, "sport extra"}, 3},
         {"quality words on both sides", {"a", {}, {}, "News 24 HD"}, 2},
+        {"marks in brackets", {"a", {}, {}, "Movies (1080p)"}, 4},
+        {"marks in several brackets", {"a", {}, {}, "News 24 (720p) [Geo-blocked]"}, 2},
+        {"a quality in square brackets", {"a", {}, {}, "Sport Extra [HD]"}, 3},
+        {"a place in brackets is part of the name", {"a", {}, {}, "Movies (East)"}, 0},
         {"tvg-name before the name", {"a", {}, "Channel One 4K", "Something"}, 1},
         {"only a quality word", {"a", {}, {}, "HD"}, 0},
         {"nothing alike", {"a", "none.example", {}, "Unknown"}, 0},
@@ -233,6 +239,7 @@ TEST(GuideMatcherTest, MatchesByIdThenNameAndKeepsTheViewersChoice)
     matcher.SetGuideChannels(channels);
     for (const Case& c : cases)
         EXPECT_EQ(matcher.Find(c.channel).channel, c.expected) << c.what;
+    EXPECT_TRUE(matcher.Wants(QStringLiteral("g2"), QStringLiteral("TG4.ie"), {}));
 
     EXPECT_TRUE(matcher.Wants(QStringLiteral("g1"), QStringLiteral("one.example"), {}));
     EXPECT_TRUE(matcher.Wants(QStringLiteral("g1"), QStringLiteral("x"), {QStringLiteral("NEWS-24 uhd")}));
