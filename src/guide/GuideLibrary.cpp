@@ -365,13 +365,16 @@ void GuideLibrary::Relink()
     const quint64 asked = ++relinks;
     // Reading 10,000 guide channels and folding 200,000 names take the window's thread too
     // long: the match is made on the worker, through a connection of its own.
+    QStringList order; // the first guide's programmes before the others'
+    for (const GuideSource& guide : guides)
+        order.append(guide.source);
     linker.Run(
-        [channels = viewerChannels, choices = choices, offset = globalOffset, path = databasePath] {
+        [channels = viewerChannels, choices = choices, offset = globalOffset, path = databasePath, order] {
             GuideMatcher made(*channels, choices);
             made.SetGlobalOffset(offset);
             GuideStore reader;
             if (reader.Open(path))
-                made.SetGuideChannels(reader.Channels());
+                made.SetGuideChannels(reader.Channels(), order);
             return made;
         },
         [this, asked](GuideMatcher made) {

@@ -135,20 +135,38 @@ bool GuideMatcher::Wants(const QString& source, const QString& id, const QString
     });
 }
 
-void GuideMatcher::SetGuideChannels(const std::vector<GuideChannelInfo>& channels)
+void GuideMatcher::Insert(Candidates& list, const Candidate& candidate)
+{
+    const auto place = std::find_if(list.begin(), list.end(), [&](const Candidate& c) { return c.guide >= candidate.guide; });
+    if (place == list.end() || place->guide != candidate.guide)
+        list.insert(place, candidate);
+}
+
+void GuideMatcher::SetGuideChannels(const std::vector<GuideChannelInfo>& channels, const QStringList& sources)
 {
     guideIds.clear();
     guideNames.clear();
     guideChoices.clear();
+    QHash<QString, int> places; // of the guides, by source
+    QSet<int> present;          // the guides with channels
+    for (int k = 0; k < sources.size(); ++k)
+        places.insert(sources[k], k);
     for (const GuideChannelInfo& channel : channels) {
-        if (const QString key = IdKey(channel.id); !guideIds.contains(key))
-            guideIds.insert(key, channel.number);
+        int guide = places.value(channel.source, -1);
+        if (guide < 0) {
+            guide = static_cast<int>(places.size());
+            places.insert(channel.source, guide);
+        }
+        present.insert(guide);
+        const Candidate candidate{guide, channel.number};
+        Insert(guideIds[IdKey(channel.id)], candidate);
         guideChoices.insert(ChoiceKey(channel.source, channel.id), channel.number);
         for (const QString& name : channel.names) {
-            if (const QString key = NameKey(name); !key.isEmpty() && !guideNames.contains(key))
-                guideNames.insert(key, channel.number);
+            if (const QString key = NameKey(name); !key.isEmpty())
+                Insert(guideNames[key], candidate);
         }
     }
+    guideCount = static_cast<int>(present.size());
 }
 
 void GuideMatcher::SetGlobalOffset(qint64 seconds)
@@ -158,21 +176,36 @@ void GuideMatcher::SetGlobalOffset(qint64 seconds)
 
 GuideLink GuideMatcher::Find(const GuideViewerChannel& channel) const
 {
-    const auto link = [&](qint64 number) { return GuideLink{number, channel.shiftSeconds + globalOffset}; };
+    GuideLink link{0, channel.shiftSeconds + globalOffset, {}};
     if (const auto choice = choices.find(channel.key); choice != choices.end()) {
         if (const auto found = guideChoices.find(ChoiceKey(choice->second.source, choice->second.id));
-            found != guideChoices.end())
-            return link(found.value());
-    }
-    if (!channel.tvgId.isEmpty()) {
-        for (const QString& key : {IdKey(channel.tvgId), FeedlessIdKey(channel.tvgId)}) {
-            if (const auto found = guideIds.find(key); !key.isEmpty() && found != guideIds.end())
-                return link(found.value());
+            found != guideChoices.end()) {
+            link.channel = found.value();
+            return link;
         }
     }
-    for (const QString* name : {&channel.tvgName, &channel.name}) {
-        if (const auto found = guideNames.find(NameKey(*name)); !name->isEmpty() && found != guideNames.end())
-            return link(found.value());
+    // Of each guide its best match: by id, by the id without its feed, by name.
+    Candidates picked;
+    const auto take = [&](const QHash<QString, Candidates>& keys, const QString& key) {
+        const auto found = keys.find(key);
+        if (key.isEmpty() || found == keys.end())
+            return;
+        for (const Candidate& candidate : found.value())
+            Insert(picked, candidate);
+    };
+    if (!channel.tvgId.isEmpty()) {
+        take(guideIds, IdKey(channel.tvgId));
+        take(guideIds, FeedlessIdKey(channel.tvgId));
     }
-    return {};
+    // Once every guide has its match no name need be folded: most channels have one guide.
+    for (const QString* name : {&channel.tvgName, &channel.name}) {
+        if (!name->isEmpty() && static_cast<int>(picked.size()) < guideCount)
+            take(guideNames, NameKey(*name));
+    }
+    if (picked.empty())
+        return {};
+    link.channel = picked.front().number;
+    for (auto candidate = picked.begin() + 1; candidate != picked.end(); ++candidate)
+        link.later.push_back(candidate->number);
+    return link;
 }

@@ -1,10 +1,11 @@
 #pragma once
-// Which guide channel shows the programmes of which of the viewer's channels: the viewer's
-// own choice, else tvg-id (case ignored), else that id without its feed ("TG4.ie@SD" is
-// "TG4.ie"), else a guide display-name equal to tvg-name or the channel's name, folded as
-// the search folds them and without the marks lists add to names (trailing HD, FHD, UHD,
-// 4K, SD; "(1080p)", "[Geo-blocked]"). Also answers, during an import, which guide
-// channels anyone watches, so only their programmes are stored.
+// Which guide channels show the programmes of which of the viewer's channels: the viewer's
+// own choice, else in each guide its channel of the same tvg-id (case ignored), else of
+// that id without its feed ("TG4.ie@SD" is "TG4.ie"), else a display-name equal to
+// tvg-name or the channel's name, folded as the search folds them and without the marks
+// lists add to names (trailing HD, FHD, UHD, 4K, SD; "(1080p)", "[Geo-blocked]"). Every
+// guide that has the channel is linked, in the guides' order. Also answers, during an
+// import, which guide channels anyone watches, so only their programmes are stored.
 
 #include "GuideTypes.h"
 
@@ -12,6 +13,7 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <map>
 #include <vector>
@@ -42,8 +44,9 @@ public:
     // During an import: whether any viewer's channel matches this guide channel.
     bool Wants(const QString& source, const QString& id, const QStringList& names) const;
 
-    // The stored guides' channels, for Find.
-    void SetGuideChannels(const std::vector<GuideChannelInfo>& channels);
+    // The stored guides' channels, for Find; the guides in the order of sources, those
+    // it does not name after them in the store's order.
+    void SetGuideChannels(const std::vector<GuideChannelInfo>& channels, const QStringList& sources = {});
     // One offset added to every guide's times, within ±kMaxOffsetSeconds.
     void SetGlobalOffset(qint64 seconds);
     qint64 GlobalOffset() const { return globalOffset; }
@@ -59,13 +62,25 @@ public:
     static QString NameKey(const QString& name);
 
 private:
+    // A guide channel, with the place of its guide in the guides' order.
+    struct Candidate {
+        int guide = 0;
+        qint64 number = 0;
+    };
+    // Of each guide, its first channel of a key, in the guides' order.
+    using Candidates = std::vector<Candidate>;
+
     static QString ChoiceKey(const QString& source, const QString& id);
+    // Into list unless its guide is there already.
+    static void Insert(Candidates& list, const Candidate& candidate);
     QByteArray MakeFingerprint() const;
 
     QSet<QString> viewerIds, viewerNames, chosen;
     GuideChoices choices;
-    // The stored guides' channels by key; the first guide's wins.
-    QHash<QString, qint64> guideIds, guideNames, guideChoices;
+    // The stored guides' channels by key.
+    QHash<QString, Candidates> guideIds, guideNames;
+    QHash<QString, qint64> guideChoices;
+    int guideCount = 0;
     qint64 globalOffset = 0;
     QByteArray fingerprint;
 };

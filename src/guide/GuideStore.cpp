@@ -1,11 +1,12 @@
 #include "GuideStore.h"
 
+#include "GuideTimeline.h"
 #include "TextFold.h"
 
 namespace {
 
 // How far back a programme running now may have started: longer ones are not looked for.
-constexpr qint64 kLongestProgramme = 24 * 3600;
+constexpr qint64 kLongestProgramme = kGuideLongestProgramme;
 
 constexpr const char* kColumns = "start, stop, title, sub_title, description, category, episode, icon";
 
@@ -27,6 +28,14 @@ GuideProgramme ReadProgramme(const GuideDatabase::Statement& row, qint64 shift)
     programme.episode = row.Text(6);
     programme.icon = row.Text(7);
     return programme;
+}
+
+// The link's guide channels, the first guide's first.
+std::vector<qint64> ChannelsOf(const GuideLink& link)
+{
+    std::vector<qint64> channels{link.channel};
+    channels.insert(channels.end(), link.later.begin(), link.later.end());
+    return channels;
 }
 
 } // namespace
@@ -98,34 +107,97 @@ QString GuideStore::ChannelIcon(qint64 channel) const
 
 GuideNowNext GuideStore::NowAndNext(const GuideLink& link, qint64 now) const
 {
-    GuideNowNext found;
     if (!statements || !link.IsValid())
-        return found;
-    const qint64 guideTime = now - link.shiftSeconds;
-    auto& current = statements->now;
-    current.Bind(1, link.channel).Bind(2, guideTime).Bind(3, kLongestProgramme);
-    if (current.Step())
-        found.now = ReadProgramme(current, link.shiftSeconds);
-    current.Reset();
-    auto& next = statements->next;
-    next.Bind(1, link.channel).Bind(2, guideTime);
-    if (next.Step())
-        found.next = ReadProgramme(next, link.shiftSeconds);
-    next.Reset();
+        return {};
+    if (link.later.empty())
+        return OwnNowAndNext(link.channel, now, link.shiftSeconds);
+    // Each guide's own now and next hold all that the merged ones can be made of.
+    const std::vector<qint64> channels = ChannelsOf(link);
+    ByGuide byGuide;
+    for (const qint64 channel : channels) {
+        GuideNowNext own = OwnNowAndNext(channel, now, link.shiftSeconds);
+        std::vector<GuideProgramme>& programmes = byGuide.emplace_back();
+        for (std::optional<GuideProgramme>* programme : {&own.now, &own.next}) {
+            if (*programme)
+                programmes.push_back(std::move(**programme));
+        }
+    }
+    EndOpenProgrammes(byGuide, channels, link.shiftSeconds);
+    GuideNowNext found;
+    for (GuideProgramme& programme : MergeGuideProgrammes(std::move(byGuide))) {
+        if (programme.start <= now && now < programme.RunsUntil())
+            found.now = std::move(programme);
+        else if (programme.start > now && !found.next)
+            found.next = std::move(programme);
+    }
     return found;
 }
 
 std::vector<GuideProgramme> GuideStore::Range(const GuideLink& link, qint64 from, qint64 to) const
 {
-    std::vector<GuideProgramme> programmes;
     if (!statements || !link.IsValid())
-        return programmes;
+        return {};
+    if (link.later.empty())
+        return OwnRange(link.channel, from, to, link.shiftSeconds);
+    const std::vector<qint64> channels = ChannelsOf(link);
+    ByGuide byGuide;
+    for (const qint64 channel : channels)
+        byGuide.push_back(OwnRange(channel, from, to, link.shiftSeconds));
+    EndOpenProgrammes(byGuide, channels, link.shiftSeconds);
+    std::vector<GuideProgramme> programmes = MergeGuideProgrammes(std::move(byGuide));
+    std::erase_if(programmes, [&](const GuideProgramme& p) { return p.RunsUntil() <= from || p.start >= to; });
+    return programmes;
+}
+
+GuideNowNext GuideStore::OwnNowAndNext(qint64 channel, qint64 now, qint64 shift) const
+{
+    GuideNowNext found;
+    const qint64 guideTime = now - shift;
+    auto& current = statements->now;
+    current.Bind(1, channel).Bind(2, guideTime).Bind(3, kLongestProgramme);
+    if (current.Step())
+        found.now = ReadProgramme(current, shift);
+    current.Reset();
+    auto& next = statements->next;
+    next.Bind(1, channel).Bind(2, guideTime);
+    if (next.Step())
+        found.next = ReadProgramme(next, shift);
+    next.Reset();
+    return found;
+}
+
+std::vector<GuideProgramme> GuideStore::OwnRange(qint64 channel, qint64 from, qint64 to, qint64 shift) const
+{
+    std::vector<GuideProgramme> programmes;
     auto& query = statements->range;
-    query.Bind(1, link.channel).Bind(2, from - link.shiftSeconds).Bind(3, to - link.shiftSeconds).Bind(4, kLongestProgramme);
+    query.Bind(1, channel).Bind(2, from - shift).Bind(3, to - shift).Bind(4, kLongestProgramme);
     while (query.Step())
-        programmes.push_back(ReadProgramme(query, link.shiftSeconds));
+        programmes.push_back(ReadProgramme(query, shift));
     query.Reset();
     return programmes;
+}
+
+// A guide's own programmes without a stop are its last (the import ends the others where
+// the next begins), so only the other guides can end them.
+void GuideStore::EndOpenProgrammes(ByGuide& byGuide, const std::vector<qint64>& channels, qint64 shift) const
+{
+    auto& next = statements->next;
+    for (std::size_t guide = 0; guide < byGuide.size(); ++guide) {
+        for (GuideProgramme& programme : byGuide[guide]) {
+            if (programme.hasStop)
+                continue;
+            for (std::size_t other = 0; other < channels.size(); ++other) {
+                if (other == guide)
+                    continue;
+                next.Bind(1, channels[other]).Bind(2, programme.start - shift);
+                if (next.Step() && (!programme.hasStop || next.Integer(0) + shift < programme.stop)) {
+                    programme.stop = next.Integer(0) + shift;
+                    programme.hasStop = true;
+                }
+                next.Reset();
+            }
+        }
+    }
 }
 
 std::vector<GuideHit> GuideStore::FindOnAir(const std::vector<GuideLink>& links, const QString& query, qint64 now) const

@@ -2,6 +2,8 @@
 // Reading the stored guides, on the thread that made the store (the window's): now and
 // next, a time range for the guide window, a title search. Imports write through their
 // own connection; a reader sees each guide whole, as it was before or after an import.
+// A link to several guides reads them as one (GuideTimeline.h), and a programme without a
+// stop ends where the next programme of its channel begins, in whichever guide.
 
 #include "GuideDatabase.h"
 #include "GuideTypes.h"
@@ -44,6 +46,13 @@ public:
 
 private:
     struct Statements;
+    using ByGuide = std::vector<std::vector<GuideProgramme>>;
+
+    GuideNowNext OwnNowAndNext(qint64 channel, qint64 now, qint64 shift) const;
+    std::vector<GuideProgramme> OwnRange(qint64 channel, qint64 from, qint64 to, qint64 shift) const;
+    // Ends the programmes of each guide that have no end where another guide's next one
+    // begins, if any does.
+    void EndOpenProgrammes(ByGuide& byGuide, const std::vector<qint64>& channels, qint64 shift) const;
 
     GuideDatabase database;
     std::unique_ptr<Statements> statements;

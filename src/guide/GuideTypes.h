@@ -6,12 +6,20 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
+
+// The longest a programme without a known end is taken to run: the store looks no further
+// back for the one on now.
+constexpr qint64 kGuideLongestProgramme = 24 * 3600;
 
 struct GuideProgramme {
     qint64 start = 0;       // seconds since 1970, UTC, with the channel's time offset applied
     qint64 stop = 0;
-    bool hasStop = false;   // false: the guide gives no end
+    bool hasStop = false;   // false: no end is known, neither the guide's nor a next programme's
     QString title, subTitle, description, category, episode, icon;
+
+    // When it ends, or at the latest, when no end is known.
+    qint64 RunsUntil() const { return hasStop ? stop : start + kGuideLongestProgramme; }
 };
 
 struct GuideNowNext {
@@ -30,6 +38,9 @@ struct GuideChannelInfo {
 struct GuideLink {
     qint64 channel = 0;      // GuideChannelInfo::number; 0: no guide
     qint64 shiftSeconds = 0; // added to the guide's times
+    // The same channel in later guides, in the guides' order: their programmes fill the
+    // times the earlier ones have none for.
+    std::vector<qint64> later = {};
     bool IsValid() const { return channel != 0; }
     bool operator==(const GuideLink&) const = default;
 };

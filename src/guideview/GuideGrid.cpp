@@ -19,7 +19,6 @@ constexpr qint64 kDay = 24 * 3600;
 constexpr qint64 kDaysBack = 7;          // what the store keeps
 constexpr qint64 kDaysAhead = 14;
 constexpr qint64 kReadMargin = 6 * 3600; // read beyond the view, so scrolling rarely reads
-constexpr qint64 kUnknownLength = kHalfHour; // a last programme without an end
 constexpr std::size_t kMaxReadRows = 400;    // rows kept read; beyond, all are read again
 constexpr int kNowTickMs = 30 * 1000;
 constexpr int kSideChars = 22;           // the channel column's width, in average characters
@@ -74,7 +73,7 @@ std::optional<GuideProgramme> GuideGrid::SelectedProgramme()
     if (SelectedChannel() == nullptr)
         return std::nullopt;
     for (const GuideProgramme& programme : Programmes(selectedRow, selectedTime, selectedTime + 1)) {
-        if (programme.start <= selectedTime && selectedTime < programme.stop)
+        if (programme.start <= selectedTime && selectedTime < programme.RunsUntil())
             return programme;
     }
     return std::nullopt;
@@ -92,12 +91,7 @@ const std::vector<GuideProgramme>& GuideGrid::Programmes(int row, qint64 from, q
     span.from = from - kReadMargin;
     span.to = to + kReadMargin;
     span.programmes = store.Range(linkOf(rows[static_cast<std::size_t>(row)].key), span.from, span.to);
-    auto& list = span.programmes;
-    for (std::size_t k = 0; k < list.size(); ++k) {
-        if (!list[k].hasStop) // the next start ends it
-            list[k].stop = k + 1 < list.size() ? list[k + 1].start : list[k].start + kUnknownLength;
-    }
-    return list;
+    return span.programmes;
 }
 
 int GuideGrid::RowHeight() const
@@ -176,7 +170,9 @@ void GuideGrid::Select(int row, qint64 time)
 void GuideGrid::MoveProgramme(int step)
 {
     const std::optional<GuideProgramme> current = SelectedProgramme();
-    const qint64 from = step > 0 ? (current ? current->stop : selectedTime + 1) : (current ? current->start : selectedTime);
+    // Past a programme of no known end goes on by half an hour, as where there is none.
+    const qint64 from = step > 0 ? (current && current->hasStop ? current->stop : selectedTime + 1)
+                                 : (current ? current->start : selectedTime);
     const auto& list = Programmes(selectedRow, from - 1, from + 1);
     if (step > 0) {
         const auto next = std::find_if(list.begin(), list.end(), [&](const GuideProgramme& p) { return p.start >= from; });
@@ -184,7 +180,8 @@ void GuideGrid::MoveProgramme(int step)
         return;
     }
     const auto previous = std::find_if(list.rbegin(), list.rend(), [&](const GuideProgramme& p) { return p.start < from; });
-    Select(selectedRow, previous != list.rend() && from - previous->stop < kReadMargin ? previous->start : from - kHalfHour);
+    Select(selectedRow,
+           previous != list.rend() && from - previous->RunsUntil() < kReadMargin ? previous->start : from - kHalfHour);
 }
 
 void GuideGrid::EnsureVisible()
@@ -322,14 +319,15 @@ void GuideGrid::PaintRow(QPainter& painter, int row, int y, qint64 from, qint64 
     painter.setClipRect(QRect(side, y, viewport()->width() - side, rowHeight));
     const qint64 now = clock();
     for (const GuideProgramme& programme : Programmes(row, from, to)) {
-        if (programme.stop <= from || programme.start >= to)
+        const qint64 end = programme.RunsUntil(); // without a known end, to the window's edge
+        if (end <= from || programme.start >= to)
             continue;
         const int left = std::max(side, XOf(programme.start));
-        const QRect cell(left, y, XOf(programme.stop) - left, rowHeight - 1);
-        const bool selected = row == selectedRow && programme.start <= selectedTime && selectedTime < programme.stop;
-        const bool onNow = programme.start <= now && now < programme.stop;
+        const QRect cell(left, y, std::min(XOf(end), viewport()->width()) - left, rowHeight - 1);
+        const bool selected = row == selectedRow && programme.start <= selectedTime && selectedTime < end;
+        const bool onNow = programme.start <= now && now < end;
         // Gone by and out of reach of any archive: there is nothing to play.
-        const bool lost = programme.stop <= now && !Archived(channel, programme);
+        const bool lost = end <= now && !Archived(channel, programme);
         painter.fillRect(cell, selected ? palette().highlight()
                                : onNow  ? palette().alternateBase()
                                : lost   ? palette().window()
@@ -342,8 +340,7 @@ void GuideGrid::PaintRow(QPainter& painter, int row, int y, qint64 from, qint64 
         const QRect text = cell.adjusted(kPadding, kPadding, -kPadding, -kPadding);
         painter.drawText(text, Qt::AlignTop | Qt::AlignLeft, metrics.elidedText(programme.title, Qt::ElideRight, text.width()));
         painter.drawText(text, Qt::AlignBottom | Qt::AlignLeft,
-                         metrics.elidedText(GuideTimeText(programme.start) + QChar(0x2013) + GuideTimeText(programme.stop),
-                                            Qt::ElideRight, text.width()));
+                         metrics.elidedText(GuideSpanText(programme), Qt::ElideRight, text.width()));
     }
     painter.setClipping(false);
 }

@@ -52,7 +52,7 @@ protected:
 private:
     struct Span {
         qint64 from = 0, to = 0;
-        std::vector<GuideProgramme> programmes; // with the end of each filled in
+        std::vector<GuideProgramme> programmes;
     };
 
     const std::vector<GuideProgramme>& Programmes(int row, qint64 from, qint64 to);

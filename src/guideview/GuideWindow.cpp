@@ -96,10 +96,9 @@ void GuideWindow::ShowDetails()
         return;
     }
     const QDateTime start = QDateTime::fromSecsSinceEpoch(programme->start);
-    QStringList lines{programme->title,
-                      channel->name + QStringLiteral(", ") + QLocale().toString(start.date(), QLocale::ShortFormat) +
-                          QLatin1Char(' ') + GuideTimeText(programme->start) + QChar(0x2013) +
-                          GuideTimeText(programme->stop)};
+    QStringList lines{programme->title, channel->name + QStringLiteral(", ") +
+                                            QLocale().toString(start.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+                                            GuideSpanText(*programme)};
     for (const QString& part : {programme->subTitle, programme->episode, programme->category, programme->description}) {
         if (!part.isEmpty())
             lines.append(part);
@@ -122,7 +121,9 @@ void GuideWindow::ShowMenu(const QPoint& at)
 {
     const GuideRow* channel = grid->SelectedChannel();
     const std::optional<GuideProgramme> programme = grid->SelectedProgramme();
-    if (channel == nullptr || !programme || programme->stop <= grid->Now() || !grid->Archived(*channel, *programme))
+    // Of one with no known end, no span could be asked of the archive.
+    if (channel == nullptr || !programme || !programme->hasStop || programme->stop <= grid->Now()
+        || !grid->Archived(*channel, *programme))
         return;
     QMenu menu(this);
     QAction* fromStart = menu.addAction(texts.Text(Timeshift, TimeshiftFromStartMenu));

@@ -1,6 +1,7 @@
 #include "GuideWording.h"
 
 #include "GuideTexts.h"
+#include "ReaderTexts.h"
 
 #include <QDateTime>
 
@@ -34,13 +35,20 @@ QString GuideTimeText(qint64 secondsSinceEpoch)
     return QDateTime::fromSecsSinceEpoch(secondsSinceEpoch).toString(QStringLiteral("HH:mm"));
 }
 
+QString GuideSpanText(const GuideProgramme& programme)
+{
+    return GuideTimeText(programme.start) + QChar(0x2013) + (programme.hasStop ? GuideTimeText(programme.stop) : QString());
+}
+
 QString GuideNowText(const LanguageStrings& texts, const GuideProgramme& programme, qint64 now)
 {
-    const qint64 length = programme.hasStop ? programme.stop - programme.start : 0;
+    // Without an end there is no share of it gone to tell.
+    if (!programme.hasStop)
+        return texts.Text(Readers, ReadersNowOpenLine).arg(programme.title, GuideTimeText(programme.start));
+    const qint64 length = programme.stop - programme.start;
     const qint64 gone = length > 0 ? std::clamp<qint64>((now - programme.start) * kPercent / length, 0, kPercent) : 0;
     return texts.Text(Guide, GuideNowLine)
-        .arg(programme.title, GuideTimeText(programme.start),
-             programme.hasStop ? GuideTimeText(programme.stop) : QString(), QString::number(gone));
+        .arg(programme.title, GuideTimeText(programme.start), GuideTimeText(programme.stop), QString::number(gone));
 }
 
 QString GuideNextText(const LanguageStrings& texts, const GuideProgramme& programme)

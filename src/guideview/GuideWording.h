@@ -13,8 +13,11 @@ QString GuideReasonText(const LanguageStrings& texts, GuideProblem problem, cons
 // A time of day on the viewer's clock, hours and minutes.
 QString GuideTimeText(qint64 secondsSinceEpoch);
 
-// The line about the programme on now (with how far along it is) and the one about the
-// next; an empty text for what the guide does not know.
+// "20:00–21:00", or "20:00–" for a programme of no known end.
+QString GuideSpanText(const GuideProgramme& programme);
+
+// The line about the programme on now (with how far along it is, when its end is known)
+// and the one about the next; an empty text for what the guide does not know.
 QString GuideNowText(const LanguageStrings& texts, const GuideProgramme& programme, qint64 now);
 QString GuideNextText(const LanguageStrings& texts, const GuideProgramme& programme);
 

@@ -196,7 +196,7 @@ TEST(XmltvTimeTest, ZonesByOffsetOrByName)
     }
 }
 
-TEST(GuideMatcherTest, MatchesByIdThenNameAndKeepsTheViewersChoice)
+TEST(GuideMatcherTest, MatchesEachGuideByIdThenNameAndKeepsTheViewersChoice)
 {
     const auto guide = [](qint64 number, const char* source, const char* id, QStringList names) {
         return GuideChannelInfo{number, QString::fromLatin1(source), QString::fromLatin1(id), names, {}};
@@ -213,22 +213,29 @@ TEST(GuideMatcherTest, MatchesByIdThenNameAndKeepsTheViewersChoice)
     struct Case {
         const char* what;
         GuideViewerChannel channel;
-        qint64 expected;
+        std::vector<qint64> expected; // the guide channels linked, the first guide's first
     };
     const Case cases[] = {
-        {"id, case ignored, first guide first", {"a", "ONE.EXAMPLE", {}, "Whatever"}, 1},
-        {"id without its feed", {"a", "TG4.ie@SD", {}, "Whatever"}, 7},
-        {"name folded", {"a", {}, {}, "sport extra"}, 3},
-        {"quality words on both sides", {"a", {}, {}, "News 24 HD"}, 2},
-        {"marks in brackets", {"a", {}, {}, "Movies (1080p)"}, 4},
-        {"marks in several brackets", {"a", {}, {}, "News 24 (720p) [Geo-blocked]"}, 2},
-        {"a quality in square brackets", {"a", {}, {}, "Sport Extra [HD]"}, 3},
-        {"a place in brackets is part of the name", {"a", {}, {}, "Movies (East)"}, 0},
-        {"tvg-name before the name", {"a", {}, "Channel One 4K", "Something"}, 1},
-        {"only a quality word", {"a", {}, {}, "HD"}, 0},
-        {"nothing alike", {"a", "none.example", {}, "Unknown"}, 0},
-        {"the viewer's choice first", {"chosen", "one.example", {}, {}}, 6},
-        {"a choice of a guide gone", {"gone", {}, {}, "Movies"}, 4},
+        {"id, case ignored, every guide in order", {"a", "ONE.EXAMPLE", {}, "Whatever"}, {1, 5}},
+        {"id without its feed", {"a", "TG4.ie@SD", {}, "Whatever"}, {7}},
+        {"each guide by its best match", {"a", "TG4.ie@HD", {}, "Movies"}, {4, 7}},
+        {"name folded", {"a", {}, {}, "sport extra"}, {3}},
+        {"quality words on both sides", {"a", {}, {}, "News 24 HD"}, {2}},
+        {"marks in brackets", {"a", {}, {}, "Movies (1080p)"}, {4}},
+        {"marks in several brackets", {"a", {}, {}, "News 24 (720p) [Geo-blocked]"}, {2}},
+        {"a quality in square brackets", {"a", {}, {}, "Sport Extra [HD]"}, {3}},
+        {"a place in brackets is part of the name", {"a", {}, {}, "Movies (East)"}, {}},
+        {"tvg-name before the name", {"a", {}, "Channel One 4K", "Something"}, {1}},
+        {"only a quality word", {"a", {}, {}, "HD"}, {}},
+        {"nothing alike", {"a", "none.example", {}, "Unknown"}, {}},
+        {"the viewer's choice first", {"chosen", "one.example", {}, {}}, {6}},
+        {"a choice of a guide gone", {"gone", {}, {}, "Movies"}, {4}},
+    };
+    const auto linked = [](const GuideLink& link) {
+        std::vector<qint64> numbers = link.later;
+        if (link.IsValid())
+            numbers.insert(numbers.begin(), link.channel);
+        return numbers;
     };
     GuideChoices choices = {{QStringLiteral("chosen"), {QStringLiteral("g2"), QStringLiteral("alt.example")}},
                             {QStringLiteral("gone"), {QStringLiteral("g9"), QStringLiteral("x")}}};
@@ -238,8 +245,13 @@ TEST(GuideMatcherTest, MatchesByIdThenNameAndKeepsTheViewersChoice)
     GuideMatcher matcher(viewer, choices);
     matcher.SetGuideChannels(channels);
     for (const Case& c : cases)
-        EXPECT_EQ(matcher.Find(c.channel).channel, c.expected) << c.what;
+        EXPECT_EQ(linked(matcher.Find(c.channel)), c.expected) << c.what;
     EXPECT_TRUE(matcher.Wants(QStringLiteral("g2"), QStringLiteral("TG4.ie"), {}));
+
+    // The guides in the viewer's order, not the store's.
+    GuideMatcher reordered(viewer, choices);
+    reordered.SetGuideChannels(channels, {QStringLiteral("g2"), QStringLiteral("g1")});
+    EXPECT_EQ(linked(reordered.Find(cases[0].channel)), (std::vector<qint64>{5, 1}));
 
     EXPECT_TRUE(matcher.Wants(QStringLiteral("g1"), QStringLiteral("one.example"), {}));
     EXPECT_TRUE(matcher.Wants(QStringLiteral("g1"), QStringLiteral("x"), {QStringLiteral("NEWS-24 uhd")}));

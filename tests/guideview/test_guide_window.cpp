@@ -7,6 +7,7 @@
 #include "GuideWording.h"
 #include "LanguageStrings.h"
 #include "ProgrammeSearch.h"
+#include "ReaderTexts.h"
 #include "TempDir.h"
 
 #include <QFile>
@@ -37,9 +38,11 @@ class GuideWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        // a: four half hours from start; b: one programme of two hours; c: nothing.
+        // a: four half hours from start; b: one programme of two hours; c: nothing; o: one
+        // programme from start with no stop and none after it.
         QByteArray xml = "<tv><channel id=\"a\"><display-name>A</display-name></channel>"
-                         "<channel id=\"b\"><display-name>B</display-name></channel>\n";
+                         "<channel id=\"b\"><display-name>B</display-name></channel>\n"
+                         "<programme start=\"" + Stamp(start) + "\" channel=\"o\"><title>O1</title></programme>\n";
         for (int k = 0; k < 4; ++k)
             xml += Programme("a", start + k * kHalfHour, start + (k + 1) * kHalfHour, ("A" + std::to_string(k + 1)).c_str());
         xml += Programme("b", start, start + 4 * kHalfHour, "B1") + "</tv>";
@@ -49,7 +52,7 @@ protected:
         out.write(xml);
         out.close();
         const QString database = dir.FilePath(QStringLiteral("guide.sqlite"));
-        const GuideMatcher wants({{"a", "a", {}, "A", 0}, {"b", "b", {}, "B", 0}}, {});
+        const GuideMatcher wants({{"a", "a", {}, "A", 0}, {"b", "b", {}, "B", 0}, {"o", "o", {}, "O", 0}}, {});
         ASSERT_EQ(ImportGuide(database, file, file, wants, now).problem, GuideProblem::None);
         ASSERT_TRUE(store.Open(database));
         for (const GuideChannelInfo& channel : store.Channels())
@@ -105,6 +108,23 @@ TEST_F(GuideWindowTest, KeysWalkProgrammesAndChannelsAndEnterAsksToPlay)
     EXPECT_EQ(play[0][0].value<ChannelKey>(), ChannelKey{1});
     EXPECT_EQ(play[0][1].toLongLong(), start);
     EXPECT_EQ(play[0][2].toLongLong(), start + kHalfHour);
+}
+
+TEST_F(GuideWindowTest, AProgrammeOfNoKnownEndIsOnWithoutAnEndOrAShareGone)
+{
+    texts[Readers] = BuiltinTexts(Readers);
+    const GuideLink open{numbers["o"], 0};
+    const QString from = GuideTimeText(start) + QChar(0x2013);
+    EXPECT_EQ(GuideOnAirText(texts, store.NowAndNext(open, now), now), "Now: O1 (" + from + ")\n\n");
+
+    GuideWindow window(nullptr, texts, store, [&](const ChannelKey&) { return open; }, [&] { return now; });
+    window.SetLists({{"All", {{{1}, "O"}}}}, 0, 0);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const std::optional<GuideProgramme> programme = window.Grid()->SelectedProgramme();
+    ASSERT_TRUE(programme);
+    EXPECT_EQ(programme->title, QStringLiteral("O1"));
+    EXPECT_TRUE(window.findChild<QPlainTextEdit*>()->toPlainText().section(QLatin1Char('\n'), 1, 1).endsWith(from));
 }
 
 TEST_F(GuideWindowTest, ProgrammeSearchAnswersTheLastQueryWithTheChannelsEntries)
