@@ -8,6 +8,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <limits>
 #include <mutex>
 #include <thread>
 #include <unordered_map>
@@ -136,8 +137,10 @@ public:
 
     void Programme(XmltvProgramme& programme) override
     {
-        if (!InWindow(programme))
+        if (!InWindow(programme)) {
+            NoteOutside(programme);
             return;
+        }
         const auto found = known.find(programme.channel);
         if (found == known.end()) {
             writer.Hold(programme); // its channel may come later
@@ -166,11 +169,28 @@ public:
         });
     }
 
+    // What to tell when every programme of the viewer's channels lay outside the window:
+    // the days the guide holds and those kept. Empty when any was inside, or none was read.
+    QString OutsideDays() const
+    {
+        if (result.programmes > 0 || firstOutside > lastOutside)
+            return {};
+        const qint64 keptFrom = job.now - GuideImport::kDaysBack * kSecondsPerDay;
+        const qint64 keptTo = job.now + GuideImport::kDaysAhead * kSecondsPerDay;
+        return QStringLiteral("%1 %2 %3 %4").arg(firstOutside).arg(lastOutside).arg(keptFrom).arg(keptTo);
+    }
+
 private:
     struct Known {
         qint64 number = 0;
         bool wanted = false;
     };
+
+    void NoteOutside(const XmltvProgramme& programme)
+    {
+        firstOutside = std::min(firstOutside, programme.start);
+        lastOutside = std::max(lastOutside, programme.hasStop ? programme.stop : programme.start);
+    }
 
     bool InWindow(const XmltvProgramme& programme) const
     {
@@ -181,6 +201,7 @@ private:
     const GuideImportJob& job;
     GuideImportResult& result;
     qint64 earliest, latest;
+    qint64 firstOutside = std::numeric_limits<qint64>::max(), lastOutside = std::numeric_limits<qint64>::min();
     std::unordered_map<std::string, Known> known;
 };
 
@@ -249,6 +270,11 @@ GuideImportResult GuideImport::Run()
         return result;
     }
     sink.PlaceHeld();
+    if (result.problem == GuideProblem::None) {
+        result.detail = sink.OutsideDays();
+        if (!result.detail.isEmpty())
+            result.problem = GuideProblem::OutsideDays;
+    }
     result.stored = writer.Commit(static_cast<int>(result.problem), job.now);
     if (!result.stored) {
         result.problem = GuideProblem::StoreFailed;

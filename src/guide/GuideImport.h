@@ -29,6 +29,10 @@ enum class GuideProblem {
     HttpStatus, // detail: the status code
     TimedOut,
     Network,    // detail: the network's own description
+    // Read, but every programme read lies outside the days kept, so none was stored.
+    // detail: seconds since 1970 of its first programme's start, its last one's end, and
+    // of the first and last moment kept, separated by spaces.
+    OutsideDays,
 };
 
 struct GuideImportJob {
@@ -50,7 +54,10 @@ struct GuideImportResult {
     bool stored = false; // false: the store holds the guide as it was before
 
     // Problems after which what was read is still stored.
-    static bool Keeps(GuideProblem problem) { return problem == GuideProblem::Truncated || problem == GuideProblem::Damaged; }
+    static bool Keeps(GuideProblem problem)
+    {
+        return problem == GuideProblem::Truncated || problem == GuideProblem::Damaged || problem == GuideProblem::OutsideDays;
+    }
 };
 
 class GuideImport

@@ -1,20 +1,50 @@
 #include "GuideWording.h"
 
+#include "AccessTexts.h"
 #include "GuideTexts.h"
 #include "ReaderTexts.h"
 
 #include <QDateTime>
+#include <QLocale>
 
 #include <algorithm>
 
 namespace {
 constexpr int kPercent = 100;
+
+// A day in the pack's own words, with its year or without.
+QString DayText(const LanguageStrings& texts, qint64 secondsSinceEpoch, bool withYear)
+{
+    const QLocale locale(texts[Locale].value(LocaleCode));
+    return locale.toString(QDateTime::fromSecsSinceEpoch(secondsSinceEpoch).date(),
+                           texts.Text(Readers, withYear ? ReadersDayYearFormat : ReadersDayFormat));
+}
+
+int YearOf(qint64 secondsSinceEpoch)
+{
+    return QDateTime::fromSecsSinceEpoch(secondsSinceEpoch).date().year();
+}
+
+// "from 22 Aug to 25 Aug 2026; Korvanta keeps from 2 Dec to 23 Dec": the guide's days end
+// with their year, the days kept are of this year unless they reach into the next.
+QString OutsideDaysText(const LanguageStrings& texts, const QString& detail)
+{
+    const QStringList parts = detail.split(QLatin1Char(' '));
+    const qint64 first = parts.value(0).toLongLong(), last = parts.value(1).toLongLong();
+    const qint64 keptFrom = parts.value(2).toLongLong(), keptTo = parts.value(3).toLongLong();
+    const bool keptYears = YearOf(keptFrom) != YearOf(keptTo);
+    return texts.Text(Readers, ReadersOutsideDays)
+        .arg(DayText(texts, first, YearOf(first) != YearOf(last)), DayText(texts, last, true),
+             DayText(texts, keptFrom, keptYears), DayText(texts, keptTo, keptYears));
+}
 } // namespace
 
 QString GuideReasonText(const LanguageStrings& texts, GuideProblem problem, const QString& detail)
 {
     if (problem == GuideProblem::None)
         return {};
+    if (problem == GuideProblem::OutsideDays)
+        return OutsideDaysText(texts, detail);
     const QString& text = texts.Text(Guide, GuideUnreadable + static_cast<int>(problem) - 1);
     switch (problem) {
     case GuideProblem::Damaged:

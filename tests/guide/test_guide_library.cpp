@@ -18,6 +18,7 @@
 namespace {
 
 constexpr int kWaitMs = 30000;
+constexpr qint64 kDay = 24 * kHour;
 
 const GuideViewerChannel kOne{QStringLiteral("one"), QStringLiteral("one.example"), {}, QStringLiteral("One")};
 
@@ -125,4 +126,35 @@ TEST_F(GuideLibraryTest, ARestartReadsTheStoreOfflineAndAStaleCopyIsAskedForWith
     EXPECT_EQ(ReadGuideCacheInfo(Url("gzip.xml.gz")).etag, info.etag);
     EXPECT_FALSE(info.etag.isEmpty());
     EXPECT_TRUE(progress.isEmpty());
+}
+
+TEST_F(GuideLibraryTest, EachMomentComesFromTheFirstGuideThatHasAProgrammeThen)
+{
+    auto library = Open();
+    QSignalSpy failed(library.get(), &GuideLibrary::Failed);
+    library->Add(Url("yesterday.xml")); // knows channel one, but only yesterday; stored first
+    ASSERT_TRUE(WaitFor([&] { return library->Store().Guides().size() == 1; }, kWaitMs));
+    library->Add(Url("plain.xml"));
+    library->Add(Url("past.xml"));      // forty days ago: nothing of it is kept
+    const auto settled = [&] {
+        return library->Store().Guides().size() == 3 && library->IsLinked()
+               && std::all_of(library->Guides().begin(), library->Guides().end(),
+                              [&](const GuideSource& guide) { return library->PermilleOf(guide.source) < 0; });
+    };
+    ASSERT_TRUE(WaitFor(settled, kWaitMs));
+    EXPECT_EQ(NowOnOne(*library), QStringLiteral("One 1"));
+    QStringList day; // the guide window's row: yesterday's from the first guide, today's from the second
+    for (const GuideProgramme& programme : library->Store().Range(library->LinkOf(kOne), Start() - kDay, Start() + kHour))
+        day.append(programme.title + QLatin1Char('@') + QString::number((programme.start - Start()) / kMinute));
+    EXPECT_EQ(day, QStringList({"One 1@-1440", "One 2@-1410", "One 3@-1380", "One 4@-1350", "One 1@0", "One 2@30"}));
+
+    // Read, but every programme lies outside the days kept: the viewer hears which days it holds.
+    ASSERT_EQ(failed.size(), 1);
+    EXPECT_EQ(failed[0][1].value<GuideProblem>(), GuideProblem::OutsideDays);
+    const QStringList days = failed[0][2].toString().split(QLatin1Char(' '));
+    ASSERT_EQ(days.size(), 4);
+    EXPECT_EQ(days[0].toLongLong(), Start() - 40 * kDay);
+    EXPECT_EQ(days[1].toLongLong(), Start() - 40 * kDay + 2 * kHour);
+    EXPECT_NEAR(days[2].toLongLong(), QDateTime::currentSecsSinceEpoch() - 7 * kDay, kHour);
+    EXPECT_NEAR(days[3].toLongLong(), QDateTime::currentSecsSinceEpoch() + 14 * kDay, kHour);
 }

@@ -180,4 +180,16 @@ TEST(GuideOnAir, NowWithHowFarAlongThenNextElseNothing)
         EXPECT_EQ(GuideOnAirText(texts, c.onAir, start + kHalfHour / 2), c.text);
 }
 
+TEST(GuideReason, AGuideOfOtherDaysNamesTheDaysItHoldsAndThoseKept)
+{
+    LanguageStrings texts;
+    texts[Readers] = BuiltinTexts(Readers);
+    texts[Locale] = BuiltinTexts(Locale);
+    const auto at = [](int month, int day) { return QDateTime(QDate(2026, month, day), QTime(12, 0)).toSecsSinceEpoch(); };
+    const QString detail = QStringLiteral("%1 %2 %3 %4").arg(at(8, 22)).arg(at(8, 25)).arg(at(12, 2)).arg(at(12, 23));
+    EXPECT_EQ(GuideReasonText(texts, GuideProblem::OutsideDays, detail),
+              QStringLiteral("No programme was kept: its programmes run from 22 Aug to 25 Aug 2026; Korvanta keeps from "
+                             "2 Dec to 23 Dec."));
+}
+
 } // namespace
