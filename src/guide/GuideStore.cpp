@@ -3,6 +3,8 @@
 #include "GuideTimeline.h"
 #include "TextFold.h"
 
+#include <algorithm>
+
 namespace {
 
 // How far back a programme running now may have started: longer ones are not looked for.
@@ -111,20 +113,35 @@ GuideNowNext GuideStore::NowAndNext(const GuideLink& link, qint64 now) const
         return {};
     if (link.later.empty())
         return OwnNowAndNext(link.channel, now, link.shiftSeconds);
-    // Each guide's own now and next hold all that the merged ones can be made of.
+    // Each guide's own now and next, and what the guides before one on now had since its
+    // now began (which decides from when that one is shown), hold all that the merged now
+    // and next are made of.
     const std::vector<qint64> channels = ChannelsOf(link);
-    ByGuide byGuide;
-    for (const qint64 channel : channels) {
-        GuideNowNext own = OwnNowAndNext(channel, now, link.shiftSeconds);
-        std::vector<GuideProgramme>& programmes = byGuide.emplace_back();
+    ByGuide byGuide(channels.size());
+    std::vector<bool> onNow(channels.size());
+    qint64 since = now;           // the earliest start of a programme on now
+    std::size_t lastOnNow = 0;    // the last guide with one, when any has
+    for (std::size_t guide = 0; guide < channels.size(); ++guide) {
+        GuideNowNext own = OwnNowAndNext(channels[guide], now, link.shiftSeconds);
+        if (own.now) {
+            onNow[guide] = true;
+            since = std::min(since, own.now->start);
+            lastOnNow = guide;
+        }
         for (std::optional<GuideProgramme>* programme : {&own.now, &own.next}) {
             if (*programme)
-                programmes.push_back(std::move(**programme));
+                byGuide[guide].push_back(std::move(**programme));
         }
+    }
+    for (std::size_t guide = 0; guide < lastOnNow; ++guide) {
+        if (onNow[guide])
+            continue;
+        std::vector<GuideProgramme> before = OwnRange(channels[guide], since, now, link.shiftSeconds);
+        byGuide[guide].insert(byGuide[guide].begin(), before.begin(), before.end());
     }
     EndOpenProgrammes(byGuide, channels, link.shiftSeconds);
     GuideNowNext found;
-    for (GuideProgramme& programme : MergeGuideProgrammes(std::move(byGuide))) {
+    for (GuideProgramme& programme : MergeGuideProgrammes(byGuide)) {
         if (programme.start <= now && now < programme.RunsUntil())
             found.now = std::move(programme);
         else if (programme.start > now && !found.next)
@@ -144,7 +161,7 @@ std::vector<GuideProgramme> GuideStore::Range(const GuideLink& link, qint64 from
     for (const qint64 channel : channels)
         byGuide.push_back(OwnRange(channel, from, to, link.shiftSeconds));
     EndOpenProgrammes(byGuide, channels, link.shiftSeconds);
-    std::vector<GuideProgramme> programmes = MergeGuideProgrammes(std::move(byGuide));
+    std::vector<GuideProgramme> programmes = MergeGuideProgrammes(byGuide);
     std::erase_if(programmes, [&](const GuideProgramme& p) { return p.RunsUntil() <= from || p.start >= to; });
     return programmes;
 }

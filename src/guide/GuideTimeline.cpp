@@ -8,21 +8,25 @@ struct Span {
     qint64 from = 0, to = 0;
 };
 
-// The first part of wanted that none of taken (in order, apart) covers; empty when none.
-Span FirstFree(const std::vector<Span>& taken, Span wanted)
+// The parts of wanted that none of taken (in order, apart) covers.
+std::vector<Span> FreeParts(const std::vector<Span>& taken, Span wanted)
 {
+    std::vector<Span> free;
+    if (wanted.from >= wanted.to)
+        return free;
     for (const Span& span : taken) {
         if (span.to <= wanted.from)
             continue;
         if (span.from >= wanted.to)
             break;
         if (span.from > wanted.from)
-            return {wanted.from, span.from};
+            free.push_back({wanted.from, span.from});
         wanted.from = span.to;
         if (wanted.from >= wanted.to)
-            return {};
+            return free;
     }
-    return wanted;
+    free.push_back(wanted);
+    return free;
 }
 
 // The spans of both, in order, the overlapping ones joined.
@@ -42,23 +46,22 @@ std::vector<Span> Joined(std::vector<Span> spans, const std::vector<Span>& more)
 
 } // namespace
 
-std::vector<GuideProgramme> MergeGuideProgrammes(std::vector<std::vector<GuideProgramme>> byGuide)
+std::vector<GuideProgramme> MergeGuideProgrammes(const std::vector<std::vector<GuideProgramme>>& byGuide)
 {
     std::vector<GuideProgramme> merged;
     std::vector<Span> taken; // by the guides merged so far
-    for (std::vector<GuideProgramme>& programmes : byGuide) {
+    for (const std::vector<GuideProgramme>& programmes : byGuide) {
         std::vector<Span> added;
-        for (GuideProgramme& programme : programmes) {
-            const Span free = FirstFree(taken, {programme.start, programme.RunsUntil()});
-            if (free.from >= free.to)
-                continue;
-            if (free.to < programme.RunsUntil()) {
-                programme.stop = free.to;
-                programme.hasStop = true;
+        for (const GuideProgramme& programme : programmes) {
+            for (const Span& free : FreeParts(taken, {programme.start, programme.RunsUntil()})) {
+                GuideProgramme& piece = merged.emplace_back(programme);
+                piece.start = free.from;
+                if (free.to < programme.RunsUntil()) {
+                    piece.stop = free.to;
+                    piece.hasStop = true;
+                }
+                added.push_back(free);
             }
-            programme.start = free.from;
-            added.push_back(free);
-            merged.push_back(std::move(programme));
         }
         taken = Joined(std::move(taken), added);
     }

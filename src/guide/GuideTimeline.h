@@ -7,6 +7,7 @@
 #include <vector>
 
 // byGuide: each guide's programmes in order of start, the first guide first. A later
-// guide's programme is cut to the first stretch of its time the earlier guides leave free,
-// and dropped when they leave none. In order of start.
-std::vector<GuideProgramme> MergeGuideProgrammes(std::vector<std::vector<GuideProgramme>> byGuide);
+// guide's programme is kept for the stretches of its time the earlier guides leave free,
+// each shown from where it begins to where it ends; what they fill wholly is dropped. In
+// order of start.
+std::vector<GuideProgramme> MergeGuideProgrammes(const std::vector<std::vector<GuideProgramme>>& byGuide);

@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTimeZone>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -273,6 +274,59 @@ TEST(GuideMatcherTest, MatchesEachGuideByIdThenNameAndKeepsTheViewersChoice)
     EXPECT_TRUE(dir.ReadFile(QStringLiteral("GuideChoices.xml")).contains("\r\n"));
     dir.WriteFile(QStringLiteral("GuideChoices.xml"), "<GuideChoices><Choice");
     EXPECT_TRUE(LoadGuideChoices(path).empty());
+}
+
+TEST(GuideStoreTest, TwoGuidesReadAsOneInTheGuideWindowAndInNowAndNextAlike)
+{
+    const qint64 base = QDateTime::currentSecsSinceEpoch() / kHour * kHour;
+    // A programme as title, start and stop in minutes from base; -1: no stop.
+    using Listed = std::tuple<const char*, int, int>;
+    const auto guide = [&](std::initializer_list<Listed> programmes) {
+        const auto stamp = [&](int minutes) {
+            return QDateTime::fromSecsSinceEpoch(base + minutes * kMinute, QTimeZone::utc())
+                       .toString(QStringLiteral("yyyyMMddHHmmss"))
+                       .toLatin1()
+                   + " +0000";
+        };
+        QByteArray xml = "<tv><channel id=\"x.example\"><display-name>X</display-name></channel>\n";
+        for (const auto& [title, from, to] : programmes) {
+            xml += "<programme start=\"" + stamp(from) + (to < 0 ? QByteArray() : "\" stop=\"" + stamp(to))
+                   + "\" channel=\"x.example\"><title>" + title + "</title></programme>\n";
+        }
+        return xml + "</tv>\n";
+    };
+    const auto described = [&](const GuideProgramme& p) {
+        return QStringLiteral("%1 %2-%3").arg(p.title).arg((p.start - base) / kMinute).arg(p.hasStop ? (p.stop - base) / kMinute : -1);
+    };
+    TempDir dir;
+    dir.WriteFile(QStringLiteral("a.xml"), guide({{"A1", 0, 60}, {"A2", 65, 70}, {"A3", 120, -1}}));
+    dir.WriteFile(QStringLiteral("b.xml"), guide({{"B1", 30, 100}, {"B2", 100, 150}, {"B3", 180, 240}}));
+    const QString database = dir.FilePath(QStringLiteral("guide.sqlite"));
+    const GuideViewerChannel viewer{"x", "x.example", {}, "X"};
+    GuideMatcher matcher({viewer}, {});
+    for (const char* source : {"b", "a"}) // the viewer's order counts, not the store's
+        ASSERT_TRUE(ImportGuide(database, QLatin1String(source), dir.FilePath(source + QStringLiteral(".xml")), matcher, base).stored);
+    GuideStore store;
+    ASSERT_TRUE(store.Open(database));
+    matcher.SetGuideChannels(store.Channels(), {QStringLiteral("a"), QStringLiteral("b")});
+    const GuideLink link = matcher.Find(viewer);
+
+    // B1 where guide a has nothing, B2 until A3 begins, A3 (no stop) until B3 does.
+    QStringList window;
+    for (const GuideProgramme& programme : store.Range(link, base, base + 5 * kHour))
+        window.append(described(programme));
+    EXPECT_EQ(window, QStringList({"A1 0-60", "B1 60-65", "A2 65-70", "B1 70-100", "B2 100-120", "A3 120-180", "B3 180-240"}));
+    const struct {
+        int at;
+        const char* now;
+        const char* next;
+    } moments[] = {{10, "A1 0-60", "B1 60-65"}, {75, "B1 70-100", "B2 100-120"}, {130, "A3 120-180", "B3 180-240"},
+                   {250, "", ""}};
+    for (const auto& moment : moments) {
+        const GuideNowNext onAir = store.NowAndNext(link, base + moment.at * kMinute);
+        EXPECT_EQ(onAir.now ? described(*onAir.now) : QString(), QLatin1String(moment.now)) << moment.at;
+        EXPECT_EQ(onAir.next ? described(*onAir.next) : QString(), QLatin1String(moment.next)) << moment.at;
+    }
 }
 
 TEST_F(GuideTest, AShiftMovesTheGuidesTimesLater)
