@@ -7,7 +7,7 @@
 #include <vector>
 
 // byGuide: each guide's programmes in order of start, the first guide first. A later
-// guide's programme is kept for the stretches of its time the earlier guides leave free,
-// each shown from where it begins to where it ends; what they fill wholly is dropped. In
-// order of start.
+// guide's programme is kept once for each stretch of its time the earlier guides leave
+// free, starting and ending with that stretch; one they fill wholly is dropped. In order
+// of start.
 std::vector<GuideProgramme> MergeGuideProgrammes(const std::vector<std::vector<GuideProgramme>>& byGuide);

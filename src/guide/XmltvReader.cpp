@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -101,6 +102,30 @@ std::string EpisodeFromXmltvNs(const std::string& value)
     if (episode > 0)
         out += (out.empty() ? "E" : " E") + std::to_string(episode);
     return out;
+}
+
+// The line feeds of text, eight bytes at a time: what is cut is most of a large guide, and
+// counting it byte by byte cost a fifth of the import. Each byte of lanes counts the feeds
+// at its place in up to kRounds words; then they are summed.
+std::size_t CountLineFeeds(std::string_view text)
+{
+    constexpr std::size_t kWord = sizeof(std::uint64_t);
+    constexpr int kRounds = 255; // before a byte of lanes could overflow
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL, kFeeds = 0x0A0A0A0A0A0A0A0AULL;
+    constexpr std::uint64_t kEvenBytes = 0x00FF00FF00FF00FFULL, kShorts = 0x0001000100010001ULL;
+    constexpr int kByteBits = 8, kHighBit = 7, kTopShort = 48;
+    std::size_t count = 0, at = 0;
+    while (at + kWord <= text.size()) {
+        std::uint64_t lanes = 0;
+        for (int round = 0; round < kRounds && at + kWord <= text.size(); ++round, at += kWord) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, text.data() + at, kWord);
+            const std::uint64_t bytes = word ^ kFeeds; // a zero byte where a feed was
+            lanes += ~(((bytes & kLow7) + kLow7) | bytes | kLow7) >> kHighBit; // one where zero
+        }
+        count += (((lanes & kEvenBytes) + ((lanes >> kByteBits) & kEvenBytes)) * kShorts) >> kTopShort;
+    }
+    return count + static_cast<std::size_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(at), text.end(), '\n'));
 }
 
 bool LooksLikeWebPage(const char* data, qsizetype size)
@@ -204,7 +229,7 @@ private:
     // end in carriage returns alone is counted short by what is cut.
     static void KeepLineFeeds(std::string_view cut, std::string& out)
     {
-        out.append(static_cast<std::size_t>(std::count(cut.begin(), cut.end(), '\n')), '\n');
+        out.append(CountLineFeeds(cut), '\n');
     }
 
     bool Unwanted(std::string_view tag)
