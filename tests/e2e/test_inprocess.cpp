@@ -224,6 +224,8 @@ TEST_F(EndToEnd, FavouritesAddedMovedAndRemovedPersistAcrossRestarts)
         ASSERT_NE(item, nullptr);
         tree->setCurrentItem(item);
         QTest::mouseClick(button(ID_CHANNEL_PLAY), Qt::LeftButton);
+        // The add button takes the channel once the player has it.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return button(ID_FAVORITES_ADD)->isEnabled(); }, 5000));
         QTest::mouseClick(button(ID_FAVORITES_ADD), Qt::LeftButton);
         names << item->text(0);
     }
