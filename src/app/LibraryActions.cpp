@@ -12,6 +12,7 @@
 #include "MessageBox.h"
 #include "PlaylistLibrary.h"
 #include "PlaylistTexts.h"
+#include "ReaderTexts.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -147,9 +148,12 @@ void LibraryActions::ReportPlaylistImport(const QString&, int, const QString& re
     MessageBox(&window, report, texts.Text(Playlists, PlaylistCaption), MB_OK | MB_ICONINFORMATION);
 }
 
+// A guide whose days all lie outside those kept was read all the same: the box says why it
+// shows nothing.
 void LibraryActions::ReportGuideFailure(const QString& name, GuideProblem problem, const QString& detail)
 {
-    MessageBox(&window,
-               texts.Text(Guide, GuideLoadFailed).arg(name) + QLatin1Char('\n') + GuideReasonText(texts, problem, detail),
-               texts.Text(Guide, GuideCaption), MB_OK | MB_ICONWARNING);
+    const bool read = problem == GuideProblem::OutsideDays;
+    const QString headline = read ? texts.Text(Readers, ReadersGuideImported) : texts.Text(Guide, GuideLoadFailed);
+    MessageBox(&window, headline.arg(name) + QLatin1Char('\n') + GuideReasonText(texts, problem, detail),
+               texts.Text(Guide, GuideCaption), MB_OK | (read ? MB_ICONINFORMATION : MB_ICONWARNING));
 }

@@ -149,10 +149,8 @@ void MainWindow::paintEvent(QPaintEvent* event)
     painter.setPen(kSkinTextColour);
     const QRect textRect(statusRect.topLeft() + kStatusTextOffset, statusRect.bottomRight());
     painter.setClipRect(textRect);
-    // A reason that does not fit even the whole row ends in an ellipsis; its tooltip holds it all.
-    const QString shown = status.NamesReason()
-                              ? painter.fontMetrics().elidedText(status.Text(), Qt::ElideRight, textRect.width())
-                              : status.Text();
+    // A text that does not fit ends in an ellipsis, not in half a word; its tooltip holds it all.
+    const QString shown = painter.fontMetrics().elidedText(status.Text(), Qt::ElideRight, textRect.width());
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop, NaturalOrder(shown));
 }
 
@@ -166,11 +164,13 @@ int MainWindow::StatusWidth(int rowWidth) const
     return std::max(kStatusWidth, std::min(needed, rowWidth));
 }
 
-// A reason cut short on the status line is read whole in its tooltip.
+// A text cut short on the status line is read whole in its tooltip.
 bool MainWindow::event(QEvent* event)
 {
     const auto* help = event->type() == QEvent::ToolTip ? static_cast<QHelpEvent*>(event) : nullptr;
-    if (help == nullptr || !status.NamesReason() || !statusRect.contains(help->pos()))
+    const int room = statusRect.width() - kStatusTextOffset.x();
+    if (help == nullptr || !statusRect.contains(help->pos())
+        || QFontMetrics(boldFont).horizontalAdvance(status.Text()) <= room)
         return QDialog::event(event);
     QToolTip::showText(help->globalPos(), status.Text(), this, statusRect);
     return true;

@@ -202,8 +202,7 @@ QString ChannelDirectory::RefreshText(const Playlist& playlist) const
     if (playlist.unavailable)
         return playlist.lastError;
     const QStringList& guidance = texts[Guidance];
-    const QLocale locale(texts[Locale].value(LocaleCode));
-    const auto when = [&locale](const QDateTime& at) { return locale.toString(at.toLocalTime(), QLocale::ShortFormat); };
+    const auto when = [this](const QDateTime& at) { return ViewerDateTime(texts, at); };
     if (playlist.lastError.isEmpty())
         return playlist.lastRefresh.isValid() ? guidance.value(GuidanceLastRefreshGood).arg(when(playlist.lastRefresh))
                                               : QString();

@@ -17,6 +17,7 @@
 #include "PlaylistLibrary.h"
 #include "PlaylistTexts.h"
 #include "PlaylistTree.h"
+#include "ReaderTexts.h"
 #include "PluralForms.h"
 #include "TimeshiftTexts.h"
 
@@ -61,7 +62,7 @@ int itemImage(const QTreeWidgetItem* item)
 }
 
 // The channels among the children of parent (or the top level) in tree order.
-std::vector<ChannelKey> channelsUnder(const QTreeWidget* tree, const QTreeWidgetItem* parent)
+std::vector<ChannelKey> childChannels(const QTreeWidget* tree, const QTreeWidgetItem* parent)
 {
     const int count = parent != nullptr ? parent->childCount() : tree->topLevelItemCount();
     std::vector<ChannelKey> keys;
@@ -73,6 +74,7 @@ std::vector<ChannelKey> channelsUnder(const QTreeWidget* tree, const QTreeWidget
     return keys;
 }
 
+// The fixed tree's groups, which are always made whole.
 void addGuideLists(const QTreeWidgetItem* node, const QString& path, GuideListing& listing)
 {
     GuideRowList list{path, {}};
@@ -92,7 +94,7 @@ void addGuideLists(const QTreeWidgetItem* node, const QString& path, GuideListin
 ChannelTree::ChannelTree(QWidget* window, const LanguageStrings& texts, const ChannelDirectory& directory,
                          const Favorites& favorites, PlaylistLibrary* playlists, GuideLibrary* guides)
     : QObject(window), texts(texts), directory(directory), favorites(favorites), playlistLibrary(playlists),
-      images(LoadChannelImages()), tree(new QTreeWidget(window))
+      images(LoadChannelImages()), tree(new QTreeWidget(window)), guides(guides)
 {
     tree->setObjectName(QStringLiteral("channelTree"));
     tree->setColumnCount(1);
@@ -198,7 +200,8 @@ void ChannelTree::AppendPlaylists()
 {
     // Only loads followed show how far they got.
     const QString progressName = playlistLibrary != nullptr ? texts.Text(Guide, GuideProgress) : QString();
-    playlistTree->Append(&directory.Playlists(), PlaylistText(PlaylistUnavailableNode), progressName,
+    playlistTree->Append(&directory.Playlists(),
+                         {PlaylistText(PlaylistUnavailableNode), progressName, texts[Readers].value(ReadersPage)},
                          QLocale(texts[Locale].value(LocaleCode)));
     if (guideTree != nullptr)
         guideTree->Append();
@@ -254,7 +257,7 @@ ListChoice ChannelTree::Choice() const
     if (!IsChannel(item))
         return {};
     const QTreeWidgetItem* parent = item->parent();
-    ListChoice choice{{}, channelsUnder(tree, parent)};
+    ListChoice choice{{}, ChannelsUnder(parent)};
     const int position = static_cast<int>(std::find(choice.list.begin(), choice.list.end(), itemKey(item)) -
                                           choice.list.begin());
     const ChannelOrigin origin{ChannelOrigin::List::TreeGroup, parent != nullptr ? parent->text(0) : QString(), position};
@@ -273,7 +276,7 @@ SelectedGroup ChannelTree::Selected()
     QTreeWidgetItem* parent = isChannelItem(item) ? item->parent() : item;
     if (parent != nullptr)
         parent->setExpanded(true); // a playlist's group reads its channels when first opened
-    return {parent != nullptr ? parent->text(0) : QString(), channelsUnder(tree, parent)};
+    return {parent != nullptr ? parent->text(0) : QString(), ChannelsUnder(parent)};
 }
 
 bool ChannelTree::ToggleCurrentGroup()
@@ -285,33 +288,75 @@ bool ChannelTree::ToggleCurrentGroup()
     return true;
 }
 
+// A playlist's node and its groups hold their channels whether made in the tree or not.
+std::vector<ChannelKey> ChannelTree::ChannelsUnder(const QTreeWidgetItem* parent) const
+{
+    if (parent != nullptr && PlaylistTree::PlaylistOf(parent) >= 0)
+        return playlistTree->ChannelsOf(parent);
+    return childChannels(tree, parent);
+}
+
 GuideListing ChannelTree::GuideLists(const ChannelRequest& current) const
 {
     GuideListing listing;
     for (int k = 0; k < tree->topLevelItemCount(); ++k) {
         const QTreeWidgetItem* node = tree->topLevelItem(k);
-        addGuideLists(node, node->text(0), listing);
+        if (PlaylistTree::PlaylistOf(node) < 0 && !GuideTree::Owns(node))
+            addGuideLists(node, node->text(0), listing);
     }
-    for (GuideRowList& list : listing.lists) {
-        for (GuideRow& row : list.rows) {
-            if (const PlaylistChannel* channel = directory.OwnChannel(row.key))
-                row.catchup = channel->catchup;
-        }
-    }
-    // The group last played from, at the channel played, where the tree still holds it.
-    for (int list = 0; list < static_cast<int>(listing.lists.size()); ++list) {
-        const GuideRowList& rows = listing.lists[static_cast<std::size_t>(list)];
-        if (current.origin.name.isEmpty() || !rows.name.endsWith(current.origin.name))
-            continue;
-        for (int row = 0; row < static_cast<int>(rows.rows.size()); ++row) {
-            if (rows.rows[static_cast<std::size_t>(row)].name == current.name) {
-                listing.current = list;
-                listing.row = row;
-                return listing;
-            }
+    playlistTree->AddGuideLists(listing);
+    // Opened at the channel playing, else at the one selected, else at the first list that
+    // the guide knows something of.
+    const QTreeWidgetItem* selected = tree->currentItem();
+    if (ShowAt(listing, directory.KeyOf(current), current.origin.name) || ShowAt(listing, CurrentKey(), {}))
+        return listing;
+    if (selected != nullptr && !IsChannel(selected) && ShowList(listing, selected))
+        return listing;
+    for (std::size_t list = 0; list < listing.lists.size() && guides != nullptr; ++list) {
+        const auto& rows = listing.lists[list].rows;
+        if (std::any_of(rows.begin(), rows.end(),
+                        [&](const GuideRow& row) { return guides->LinkOf(directory.GuideChannelOf(row.key)).IsValid(); })) {
+            listing.current = static_cast<int>(list);
+            break;
         }
     }
     return listing;
+}
+
+// The list holding key, the one named after group first; false when none does.
+bool ChannelTree::ShowAt(GuideListing& listing, const ChannelKey& key, const QString& group) const
+{
+    if (key.id == 0 && !key.IsOwn())
+        return false;
+    int found = -1;
+    int foundRow = 0;
+    for (std::size_t list = 0; list < listing.lists.size(); ++list) {
+        const auto& rows = listing.lists[list].rows;
+        const auto row = std::find_if(rows.begin(), rows.end(), [&](const GuideRow& r) { return r.key == key; });
+        if (row == rows.end())
+            continue;
+        const bool named = !group.isEmpty() && listing.lists[list].name.endsWith(group);
+        if (found < 0 || named) {
+            found = static_cast<int>(list);
+            foundRow = static_cast<int>(row - rows.begin());
+        }
+        if (named)
+            break;
+    }
+    if (found < 0)
+        return false;
+    listing.current = found;
+    listing.row = foundRow;
+    return true;
+}
+
+// The list of a selected group: the first of its channels is in it.
+bool ChannelTree::ShowList(GuideListing& listing, const QTreeWidgetItem* group) const
+{
+    const std::vector<ChannelKey> keys = ChannelsUnder(group);
+    if (!keys.empty())
+        return ShowAt(listing, keys.front(), {});
+    return false;
 }
 
 void ChannelTree::ShowContextMenuAtCurrent()

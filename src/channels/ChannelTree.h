@@ -79,6 +79,9 @@ signals:
     void RemovePlaylistRequested(int playlist);
 
 private:
+    std::vector<ChannelKey> ChannelsUnder(const QTreeWidgetItem* parent) const;
+    bool ShowAt(GuideListing& listing, const ChannelKey& key, const QString& group) const;
+    bool ShowList(GuideListing& listing, const QTreeWidgetItem* group) const;
     QTreeWidgetItem* InsertGroupNode(QTreeWidgetItem* parent, const QString& text, int image);
     void InsertChannelItem(ChannelId id, const QString& text, QTreeWidgetItem* parent);
     void FillFixed();
@@ -97,4 +100,5 @@ private:
     QTreeWidget* tree;
     PlaylistTree* playlistTree;
     GuideTree* guideTree = nullptr;
+    const GuideLibrary* guides;
 };

@@ -488,12 +488,16 @@ void ChannelWindow::ShowOnAirAgain()
 {
     if (!created)
         return;
-    const QTreeWidgetItem* item = tree->Widget()->currentItem();
-    if (tabs->currentIndex() != kTabTree || !tree->IsChannel(item) || search->Panel()->IsOpen())
+    // The search's selected result follows as the tree's selected channel does.
+    const bool searching = search->Panel()->IsOpen();
+    if (tabs->currentIndex() != kTabTree || (!searching && !tree->IsChannel(tree->Widget()->currentItem())))
+        return;
+    const ChannelKey key = searching ? search->KeyOf(search->Panel()->CurrentEntry()) : tree->CurrentKey();
+    if (key.id == 0 && !key.IsOwn())
         return;
     const int scrolled = description->verticalScrollBar()->value();
     const QString before = description->toPlainText();
-    ShowKey(tree->CurrentKey());
+    ShowKey(key);
     if (description->toPlainText() == before)
         description->verticalScrollBar()->setValue(scrolled);
 }

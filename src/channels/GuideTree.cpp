@@ -1,13 +1,15 @@
 #include "GuideTree.h"
 
+#include "AccessTexts.h"
 #include "GuideChannelDlg.h"
 #include "GuideLibrary.h"
 #include "GuideTexts.h"
 #include "GuideWording.h"
 #include "PlaylistTexts.h"
+#include "PluralForms.h"
+#include "ReaderTexts.h"
 
 #include <QInputDialog>
-#include <QLocale>
 #include <QMenu>
 #include <QTreeWidget>
 
@@ -108,8 +110,12 @@ QString GuideTree::DescriptionOf(const QTreeWidgetItem* item) const
     const GuideSource& source = library.Guides()[static_cast<std::size_t>(guide)];
     QStringList lines{Text(GuideSourceLine).arg(source.source)};
     lines.append(source.lastRefresh.isValid()
-                     ? Text(GuideReadLine).arg(QLocale().toString(source.lastRefresh.toLocalTime(), QLocale::ShortFormat))
+                     ? Text(GuideReadLine).arg(ViewerDateTime(texts, source.lastRefresh))
                      : Text(GuideNeverRead));
+    if (source.unknownZones > 0) {
+        const QString& locale = texts[Locale].value(LocaleCode);
+        lines.append(PluralForm(texts.Text(Readers, ReadersUnknownZones), locale, source.unknownZones).arg(source.unknownZones));
+    }
     if (source.lastProblem != GuideProblem::None)
         lines.append(Text(GuideProblemLine).arg(GuideReasonText(texts, source.lastProblem, source.lastDetail)));
     return lines.join(QLatin1Char('\n'));

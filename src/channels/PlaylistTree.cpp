@@ -8,9 +8,14 @@
 #include <QHash>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 namespace {
 constexpr int kNone = -1;
 constexpr int kPermillePerPercent = 10;
+// Channels of no group are shown on pages of this many once there are more than fit on
+// two, so that a node never holds more than the tree lays out within a few milliseconds.
+constexpr std::size_t kPageSize = 1000;
 } // namespace
 
 PlaylistTree::PlaylistTree(QTreeWidget* tree, const QList<QIcon>& channelImages, PlaylistLibrary* library)
@@ -22,12 +27,10 @@ PlaylistTree::PlaylistTree(QTreeWidget* tree, const QList<QIcon>& channelImages,
         connect(library, &PlaylistLibrary::Progress, this, &PlaylistTree::ShowProgress);
 }
 
-void PlaylistTree::Append(const std::vector<Playlist>* list, const QString& unavailable, const QString& progress,
-                          const QLocale& numbers)
+void PlaylistTree::Append(const std::vector<Playlist>* list, const Names& nodeNames, const QLocale& numbers)
 {
     playlists = list;
-    unavailableName = unavailable;
-    progressName = progress;
+    names = nodeNames;
     locale = numbers;
     groups.assign(list->size(), Groups());
     grouped.assign(list->size(), false);
@@ -51,7 +54,7 @@ QString PlaylistTree::TextOf(int index) const
     if (IsLoading(playlist.source))
         return WithProgress(playlist.name, playlist.source);
     if (playlist.unavailable)
-        return unavailableName.arg(playlist.name);
+        return names.unavailable.arg(playlist.name);
     if (playlist.channels.empty())
         return playlist.name; // not read yet
     return QStringLiteral("%1 (%2)").arg(playlist.name, locale.toString(static_cast<qlonglong>(playlist.channels.size())));
@@ -63,7 +66,7 @@ QString PlaylistTree::WithProgress(const QString& name, const QString& source) c
     const std::optional<PlaylistProgress> progress = library->ProgressOf(source);
     if (progress->permille == PlaylistProgress::kUnknown)
         return QStringLiteral("%1 (%2)").arg(name, locale.formattedDataSize(progress->receivedBytes));
-    return progressName.arg(name, locale.toString(progress->permille / kPermillePerPercent));
+    return names.progress.arg(name, locale.toString(progress->permille / kPermillePerPercent));
 }
 
 void PlaylistTree::ShowProgress(const QString& source)
@@ -243,6 +246,10 @@ void PlaylistTree::Fill(QTreeWidgetItem* node)
         AddChannels(node, playlist, made.members[static_cast<std::size_t>(group)]);
         return;
     }
+    if (const QVariant page = node->data(0, PageRole); page.isValid()) {
+        AddChannels(node, playlist, made.loose, static_cast<std::size_t>(page.toInt()) * kPageSize, kPageSize);
+        return;
+    }
     QList<QTreeWidgetItem*> children;
     for (std::size_t k = 0; k < made.titles.size(); ++k) {
         QTreeWidgetItem* child = MakeNode(made.titles[k], playlist);
@@ -250,17 +257,38 @@ void PlaylistTree::Fill(QTreeWidgetItem* node)
         children.append(child);
     }
     node->addChildren(children);
-    AddChannels(node, playlist, made.loose);
+    AddLoose(node, playlist, made.loose);
     if (node->childCount() == 0)
         node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
 }
 
-void PlaylistTree::AddChannels(QTreeWidgetItem* parent, int playlist, const std::vector<int>& entries)
+void PlaylistTree::AddLoose(QTreeWidgetItem* node, int playlist, const std::vector<int>& loose)
+{
+    if (loose.size() <= 2 * kPageSize) {
+        AddChannels(node, playlist, loose);
+        return;
+    }
+    QList<QTreeWidgetItem*> pages;
+    for (std::size_t first = 0; first < loose.size(); first += kPageSize) {
+        const std::size_t last = std::min(loose.size(), first + kPageSize);
+        QTreeWidgetItem* page = MakeNode(names.page.arg(locale.toString(static_cast<qulonglong>(first + 1)),
+                                                        locale.toString(static_cast<qulonglong>(last))),
+                                         playlist);
+        page->setData(0, PageRole, static_cast<int>(first / kPageSize));
+        pages.append(page);
+    }
+    node->addChildren(pages);
+}
+
+void PlaylistTree::AddChannels(QTreeWidgetItem* parent, int playlist, const std::vector<int>& entries,
+                               std::size_t from, std::size_t count)
 {
     const auto& channels = (*playlists)[static_cast<std::size_t>(playlist)].channels;
+    const std::size_t end = std::min(entries.size(), from + std::min(count, entries.size()));
     QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(entries.size()));
-    for (int entry : entries) {
+    items.reserve(static_cast<qsizetype>(end - std::min(from, end)));
+    for (std::size_t k = from; k < end; ++k) {
+        const int entry = entries[k];
         auto* item = new QTreeWidgetItem();
         item->setText(0, channels[static_cast<std::size_t>(entry)].name);
         item->setIcon(0, channelIcon);
@@ -271,4 +299,44 @@ void PlaylistTree::AddChannels(QTreeWidgetItem* parent, int playlist, const std:
         items.append(item);
     }
     parent->addChildren(items); // in one go: one layout for all of them
+}
+
+std::vector<ChannelKey> PlaylistTree::ChannelsOf(const QTreeWidgetItem* item)
+{
+    const int playlist = item != nullptr ? PlaylistOf(item) : kNone;
+    if (playlist < 0 || KeyOf(item).IsOwn() || playlists == nullptr
+        || static_cast<std::size_t>(playlist) >= playlists->size())
+        return {};
+    const Groups& made = GroupsOf(playlist);
+    const int group = item->data(0, GroupRole).toInt();
+    const std::vector<int>& entries = group >= 0 ? made.members[static_cast<std::size_t>(group)] : made.loose;
+    std::vector<ChannelKey> keys;
+    keys.reserve(entries.size());
+    for (int entry : entries)
+        keys.push_back(ChannelKey{0, playlist, entry});
+    return keys;
+}
+
+void PlaylistTree::AddGuideLists(GuideListing& listing)
+{
+    if (playlists == nullptr)
+        return;
+    for (std::size_t p = 0; p < playlists->size(); ++p) {
+        const Playlist& playlist = (*playlists)[p];
+        const Groups& made = GroupsOf(static_cast<int>(p));
+        const QString node = TextOf(static_cast<int>(p));
+        const auto add = [&](const QString& name, const std::vector<int>& entries) {
+            GuideRowList list{name, {}};
+            list.rows.reserve(entries.size());
+            for (int entry : entries) {
+                const PlaylistChannel& channel = playlist.channels[static_cast<std::size_t>(entry)];
+                list.rows.push_back({ChannelKey{0, static_cast<int>(p), entry}, channel.name, channel.catchup});
+            }
+            if (!list.rows.empty())
+                listing.lists.push_back(std::move(list));
+        };
+        add(node, made.loose);
+        for (std::size_t g = 0; g < made.titles.size(); ++g)
+            add(node + QStringLiteral(" / ") + made.titles[g], made.members[g]);
+    }
 }

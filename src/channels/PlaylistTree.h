@@ -2,11 +2,15 @@
 // The viewer's own playlists in the channel tree: one top-level node per playlist after
 // the fixed groups, its group-title groups under it (channels without a group directly
 // under the playlist node), channels in file order. A node's children are made when it
-// is first expanded, so a playlist of 100,000 channels costs one node until opened.
+// is first expanded, so a playlist of 100,000 channels costs one node until opened. A long
+// list of channels of no group is shown a thousand at a time under nodes of their own
+// ("Channels 1–1,000"), each made when opened: the tree never holds more rows than a
+// viewer opened, and opening one never holds the window.
 // A playlist being loaded shows how far it got; one being added has a node of its own
 // after them until it is in or given up.
 
 #include "ChannelKey.h"
+#include "GuideRow.h"
 #include "Playlist.h"
 
 #include <QIcon>
@@ -30,17 +34,26 @@ public:
     static constexpr int EntryRole = Qt::UserRole + 3;    // channel index, on channels
     static constexpr int GroupRole = Qt::UserRole + 4;    // group index, on group nodes
     static constexpr int SourceRole = Qt::UserRole + 5;   // the playlist's source, on its node
+    static constexpr int PageRole = Qt::UserRole + 8;     // the page of channels of no group, on its node
 
     // Playlist and group nodes show the further-channels image, channels the channel image.
     // Loads are followed in library, when there is one.
     PlaylistTree(QTreeWidget* tree, const QList<QIcon>& channelImages, PlaylistLibrary* library = nullptr);
 
-    // Appends the nodes of playlists, each named with its channel count in locale's digits,
-    // an unavailable one greyed and named by unavailableName (%1 its name), one being loaded
-    // named by progressName (%1 its name, %2 the percent); then a node for each playlist
-    // being added. The playlists are read again whenever a node is filled.
-    void Append(const std::vector<Playlist>* playlists, const QString& unavailableName,
-                const QString& progressName, const QLocale& locale = QLocale::c());
+    // What the nodes are named: an unavailable playlist by unavailable (%1 its name), one
+    // being loaded by progress (%1 its name, %2 the percent), a page of channels by page
+    // (%1 and %2 its first and last channel's place).
+    struct Names
+    {
+        QString unavailable;
+        QString progress;
+        QString page;
+    };
+
+    // Appends the nodes of playlists, each named with its channel count in locale's digits;
+    // then a node for each playlist being added. The playlists are read again whenever a
+    // node is filled.
+    void Append(const std::vector<Playlist>* playlists, const Names& names, const QLocale& locale = QLocale::c());
 
     // Where the viewer was among the playlists' nodes: the open ones and the selected one,
     // each by its playlist's source and the texts below it, so that they outlive the nodes.
@@ -54,6 +67,12 @@ public:
     // Opens and selects again what the place names, where it still is.
     void Restore(const Place& place);
     QTreeWidgetItem* NodeOf(const QString& source) const;
+
+    // The channels of a playlist's node (those of no group) or of one of its groups, made in
+    // the tree or not; empty for any other item.
+    std::vector<ChannelKey> ChannelsOf(const QTreeWidgetItem* item);
+    // Every playlist's groups as the guide window lists them, opened in the tree or not.
+    void AddGuideLists(GuideListing& listing);
 
     // The own channel an item stands for; an empty key for anything else.
     static ChannelKey KeyOf(const QTreeWidgetItem* item);
@@ -72,6 +91,8 @@ private:
     };
 
     void Fill(QTreeWidgetItem* node);
+    // The pages of a long list of channels of no group, else the channels themselves.
+    void AddLoose(QTreeWidgetItem* node, int playlist, const std::vector<int>& loose);
     // Only the node's text changes while its playlist loads; an added one's node comes and
     // goes with its load.
     void ShowProgress(const QString& source);
@@ -83,16 +104,17 @@ private:
     QStringList PathOf(const QTreeWidgetItem* item) const;
     QTreeWidgetItem* ItemAt(const QStringList& path) const;
     void SaveOpen(const QTreeWidgetItem* item, QList<QStringList>& open) const;
-    void AddChannels(QTreeWidgetItem* parent, int playlist, const std::vector<int>& entries);
+    void AddChannels(QTreeWidgetItem* parent, int playlist, const std::vector<int>& entries, std::size_t from = 0,
+                     std::size_t count = SIZE_MAX);
 
     QTreeWidget* tree;
     PlaylistLibrary* library;
-    QString unavailableName;
-    QString progressName;
+    Names names;
     QLocale locale;
     QIcon nodeIcon;
     QIcon channelIcon;
     const std::vector<Playlist>* playlists = nullptr;
     std::vector<Groups> groups; // by playlist, made on first use
     std::vector<bool> grouped;
+
 };

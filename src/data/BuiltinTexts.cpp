@@ -220,6 +220,10 @@ QStringList ReadersTexts()
         QStringLiteral("The playlist \"%1\" was imported. %2 line was skipped.|"
                        "The playlist \"%1\" was imported. %2 lines were skipped."),
         QStringLiteral("neither an address nor a file"),
+        QStringLiteral("The guide \"%1\" was imported."),
+        QStringLiteral("%1 programme names a time zone not known; it is read as UTC.|"
+                       "%1 programmes name a time zone not known; they are read as UTC."),
+        QStringLiteral("Channels %1\u2013%2"),
     };
 }
 

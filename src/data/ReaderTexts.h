@@ -10,4 +10,7 @@ enum ReaderText : int {
     ReadersLinesRefused = 4,    // %1 the playlist, %2 the number of lines; plural forms
     ReadersLinesSkipped = 5,    // the same, some refused and some not readable
     ReadersLineNotAnAddress = 6, // why a line was skipped, after the Playlists group's reasons
+    ReadersGuideImported = 7,   // %1 the guide: headline of a note on a guide that was read
+    ReadersUnknownZones = 8,    // %1 programmes whose zone was not known; plural forms
+    ReadersPage = 9,            // %1 %2 the places of the first and last channel on a page of a long list
 };

@@ -60,6 +60,11 @@ QString GuideReasonText(const LanguageStrings& texts, GuideProblem problem, cons
     }
 }
 
+QString ViewerDateTime(const LanguageStrings& texts, const QDateTime& at)
+{
+    return QLocale(texts[Locale].value(LocaleCode)).toString(at.toLocalTime(), QLocale::ShortFormat);
+}
+
 QString GuideTimeText(qint64 secondsSinceEpoch)
 {
     return QDateTime::fromSecsSinceEpoch(secondsSinceEpoch).toString(QStringLiteral("HH:mm"));

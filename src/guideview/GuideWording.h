@@ -6,9 +6,14 @@
 #include "GuideTypes.h"
 #include "LanguageStrings.h"
 
+#include <QDateTime>
 #include <QString>
 
 QString GuideReasonText(const LanguageStrings& texts, GuideProblem problem, const QString& detail);
+
+// A moment on the viewer's clock in the pack's language, as every "last read" and "last
+// refresh" tells it.
+QString ViewerDateTime(const LanguageStrings& texts, const QDateTime& at);
 
 // A time of day on the viewer's clock, hours and minutes.
 QString GuideTimeText(qint64 secondsSinceEpoch);

@@ -114,10 +114,14 @@ void VideoCaption::PaintCard(QPainter& painter, const QRect& area) const
     const int reasonHeight = QFontMetrics(reasonFont).lineSpacing();
     const int top = area.top() + (area.height() - nameHeight - reasonHeight) / 2;
     const int flags = Qt::AlignCenter | Qt::TextSingleLine;
+    // A name or reason wider than the picture ends in an ellipsis rather than off its edges.
+    const int room = std::max(area.width() - 2 * kHintMarginPixels, 0);
     painter.setFont(nameFont);
-    painter.drawText(QRect(area.left(), top, area.width(), nameHeight), flags, cardName);
+    painter.drawText(QRect(area.left(), top, area.width(), nameHeight), flags,
+                     QFontMetrics(nameFont).elidedText(cardName, Qt::ElideRight, room));
     painter.setFont(reasonFont);
-    painter.drawText(QRect(area.left(), top + nameHeight, area.width(), reasonHeight), flags, cardReason);
+    painter.drawText(QRect(area.left(), top + nameHeight, area.width(), reasonHeight), flags,
+                     QFontMetrics(reasonFont).elidedText(cardReason, Qt::ElideRight, room));
 }
 
 void VideoCaption::PaintHint(QPainter& painter, const QRect& area) const
@@ -134,7 +138,9 @@ void VideoCaption::PaintBox(QPainter& painter, const QRect& area, const QString&
 {
     painter.setFont(FontOfPixels(painter.font(), NamePixels(area), true));
     const QFontMetrics metrics(painter.font());
-    QRect box(0, 0, metrics.horizontalAdvance(text) + 2 * kTitlePaddingPixels,
+    const QString shown =
+        metrics.elidedText(text, Qt::ElideRight, std::max(area.width() - 2 * (kTitleMarginPixels + kTitlePaddingPixels), 0));
+    QRect box(0, 0, metrics.horizontalAdvance(shown) + 2 * kTitlePaddingPixels,
               metrics.height() + 2 * kTitlePaddingPixels);
     if (corner == Qt::AlignRight)
         box.moveTopRight(area.topRight() + QPoint(-kTitleMarginPixels, kTitleMarginPixels));
@@ -142,5 +148,5 @@ void VideoCaption::PaintBox(QPainter& painter, const QRect& area, const QString&
         box.moveTopLeft(area.topLeft() + QPoint(kTitleMarginPixels, kTitleMarginPixels));
     painter.fillRect(box, kTitleBackground);
     painter.setPen(colour);
-    painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine, text);
+    painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine, shown);
 }

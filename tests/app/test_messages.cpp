@@ -217,6 +217,31 @@ TEST_F(MessageTest, UnavailableChannelNamesTheReasonAfterTheUnavailableText)
     EXPECT_EQ(Window().StatusRect().width(), MainWindow::kStatusWidth);
 }
 
+// A channel and its programme longer than the status line end in an ellipsis, not in half a
+// word, and the tooltip holds them whole; a text that fits has no tooltip.
+TEST_F(MessageTest, ATextTooLongForTheStatusLineIsReadWholeInItsTooltip)
+{
+    ASSERT_TRUE(Start());
+    const auto tip = [&] {
+        QToolTip::hideText();
+        const QPoint onStatus = Window().StatusRect().center();
+        QHelpEvent hover(QEvent::ToolTip, onStatus, Window().mapToGlobal(onStatus));
+        QCoreApplication::sendEvent(&Window(), &hover);
+        return QToolTip::text();
+    };
+    const auto plays = [&](const QString& name) {
+        ChannelRequest request = RequestFor(QStringLiteral("http://127.0.0.1:9/a.m3u8"));
+        request.name = name;
+        app->Player().Events().PlayStateChange({PLAYSTATE_PLAYING, UnavailableReason::None, request, false});
+    };
+    plays(QStringLiteral("Short"));
+    EXPECT_NE(tip(), QStringLiteral("Short"));
+    const QString name = QStringLiteral("A channel with a name far too long for the status line (1080p)");
+    plays(name);
+    EXPECT_EQ(Window().StatusRect().width(), MainWindow::kStatusWidth);
+    EXPECT_EQ(tip(), name);
+}
+
 TEST_F(MessageTest, RefusedFavoritesAreNotPlayedNameTheirReasonAndStayAsWritten)
 {
     const QByteArray favorites = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n<Favorites>\r\n"

@@ -78,6 +78,41 @@ TEST_F(OwnChannelsTest, APlaylistFollowsTheFixedGroupsAndFillsItsNodesWhenOpened
     EXPECT_TRUE(Button(ID_CHANNEL_PLAY)->isEnabled());
 }
 
+// A long list of channels of no group is shown a page at a time, each page made when opened;
+// what plays from it and the guide window know the whole list, as they know groups never
+// opened.
+TEST_F(OwnChannelsTest, ALongUngroupedListIsShownInPagesAndKnownWholeMeanwhile)
+{
+    constexpr int kLong = 15000;
+    strings[Readers] = BuiltinTexts(Readers);
+    Playlist big;
+    big.name = QStringLiteral("Index");
+    for (int k = 0; k < kLong; ++k)
+        big.channels.push_back(Channel(QStringLiteral("Channel %1").arg(k).toUtf8().constData(), ""));
+    playlists.push_back(big);
+    CreateWindow();
+    QTreeWidgetItem* node = PlaylistNode();
+    node->setExpanded(true);
+    ASSERT_EQ(node->childCount(), kLong / 1000);
+    EXPECT_EQ(node->child(14)->text(0), QStringLiteral("Channels 14001\u201315000"));
+    EXPECT_EQ(node->child(14)->childCount(), 0);
+    node->child(0)->setExpanded(true);
+    ASSERT_EQ(node->child(0)->childCount(), 1000);
+    Play(node->child(0)->child(1));
+    EXPECT_EQ(Started().name, "Channel 1");
+    zapper.Zap(-2, Started());
+    EXPECT_EQ(Started().name, QStringLiteral("Channel %1").arg(kLong - 1)); // on a page not opened
+
+    const GuideListing listing = dlg->Tree().GuideLists(Started());
+    QStringList names;
+    for (const GuideRowList& list : listing.lists)
+        names.append(list.name);
+    EXPECT_TRUE(names.contains("My list (5) / News")) << names.join('|').toStdString(); // never opened
+    ASSERT_EQ(names.filter(QStringLiteral("Index (")).size(), 1);
+    EXPECT_EQ(listing.lists[static_cast<std::size_t>(listing.current)].name, names.filter(QStringLiteral("Index (")).first());
+    EXPECT_EQ(listing.row, kLong - 1);
+}
+
 TEST_F(OwnChannelsTest, AnOwnChannelPlaysWithItsHeadersAndZapsWithinItsGroup)
 {
     CreateWindow();
