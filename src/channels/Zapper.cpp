@@ -19,14 +19,14 @@ void Zapper::Remember(const ChannelOrigin& started, std::vector<ChannelKey> keys
 {
     origin = started;
     if (origin.list != ChannelOrigin::List::Favourites)
-        list.Set(std::move(keys), origin.position);
+        list = std::move(keys);
 }
 
 bool Zapper::CanZap() const
 {
     if (origin.list == ChannelOrigin::List::Favourites)
         return favorites.Count() > 0;
-    return origin.list != ChannelOrigin::List::None && !list.IsEmpty();
+    return origin.list != ChannelOrigin::List::None && !list.empty();
 }
 
 void Zapper::Zap(int step, const ChannelRequest& current)
@@ -34,11 +34,10 @@ void Zapper::Zap(int step, const ChannelRequest& current)
     if (!CanZap())
         return;
     if (origin.list == ChannelOrigin::List::Favourites) {
-        StartFavorite(ZapList::Wrap(favorites.RowOf(current, origin.position), step, favorites.Count()));
+        StartFavorite(Wrap(favorites.RowOf(current, origin.position), step, favorites.Count()));
         return;
     }
-    list.Step(step);
-    StartAt(list.Position());
+    StartAt(Wrap(origin.position, step, static_cast<int>(list.size())));
 }
 
 bool Zapper::PlayNumber(int number)
@@ -50,10 +49,9 @@ bool Zapper::PlayNumber(int number)
         return true;
     }
     if (CanZap()) {
-        const int position = directory.NumberedPosition(list.Keys(), number);
+        const int position = directory.NumberedPosition(list, number);
         if (position < 0)
             return false;
-        list.MoveTo(position);
         StartAt(position);
         return true;
     }
@@ -77,6 +75,14 @@ ChannelRequest Zapper::FavoriteRequest(int row) const
     return directory.BuiltinRequest(favorite.id, name, icon, from);
 }
 
+int Zapper::Wrap(int index, int step, int count)
+{
+    if (count <= 0)
+        return 0;
+    const int moved = (index + step) % count;
+    return moved < 0 ? moved + count : moved;
+}
+
 void Zapper::StartFavorite(int row)
 {
     emit FavoriteReached(row);
@@ -89,7 +95,7 @@ void Zapper::StartFavorite(int row)
 void Zapper::StartAt(int position)
 {
     origin.position = position;
-    const ChannelKey key = list.Keys()[static_cast<std::size_t>(position)];
+    const ChannelKey key = list[static_cast<std::size_t>(position)];
     // The highlighted result follows, while the results still hold the channel.
     if (origin.list == ChannelOrigin::List::SearchResults)
         emit ResultReached(key);

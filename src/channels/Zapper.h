@@ -5,7 +5,6 @@
 
 #include "ChannelKey.h"
 #include "ChannelRequest.h"
-#include "ZapList.h"
 
 #include <QObject>
 
@@ -53,6 +52,9 @@ public:
     // The request of the favourite at row, as that list starts it.
     ChannelRequest FavoriteRequest(int row) const;
 
+    // index moved by step within count places, wrapping at both ends.
+    static int Wrap(int index, int step, int count);
+
 signals:
     void ChannelChosen(const ChannelRequest& request);
     // The lists' highlights follow the zap: the favourites' row, or a search result's channel.
@@ -67,5 +69,5 @@ private:
     const Favorites& favorites;
     std::function<SelectedGroup()> selectedGroup;
     ChannelOrigin origin;
-    ZapList list;
+    std::vector<ChannelKey> list; // a tree group's or the search results' channels
 };

@@ -24,7 +24,6 @@ add_library(korvanta_channels STATIC
     SearchPanel.cpp
     SearchResultModel.cpp
     TurnSlicer.cpp
-    ZapList.cpp
     Zapper.cpp
 )
 target_include_directories(korvanta_channels PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
