@@ -3,6 +3,7 @@
 #include "AppDataFolder.h"
 #include "CLanguageDlg.h"
 #include "EngineLibrary.h"
+#include "FilmDatabase.h"
 #include "FilesTexts.h"
 #include "GuidanceTexts.h"
 #include "GuideChannels.h"
@@ -106,6 +107,7 @@ bool App::Start()
         windowsShown = true;
         engineLoader.Start();
         FeedGuide();
+        filmPlaces.Open(FilmDatabase::DefaultPath());
     });
     connect(&engineLoader, &EngineLoader::Done, this, &App::StartEngine, Qt::UniqueConnection);
     return true;
@@ -168,6 +170,8 @@ void App::Shutdown()
     channelWindow.DestroyWindow();
     if (initialised)
         Save();
+    if (initialised)
+        films.Leave(); // where a film got to, on disk before the engine goes
     screenSaver.SetPlaying(false);
     player.Close();
 }

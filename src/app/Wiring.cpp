@@ -7,20 +7,38 @@
 #include "CAboutDlg.h"
 #include "CDonateDlg.h"
 #include "ChannelTree.h"
+#include "NextEpisode.h"
 #include "PlaylistDrops.h"
 #include "SkinColours.h"
 
 #include <QMenu>
+
+#include <cmath>
 #include <QWidget>
 #include "WinApp.h"
 
 namespace {
+
+constexpr double kMicrosecondsPerSecond = 1e6;
 
 // A slot that reads texts: a missing one ends that slot alone, as in any other handler.
 template <class Slot>
 auto Guarded(Slot slot)
 {
     return [slot](auto&&... args) { CatchInvalidArgument([&] { slot(args...); }); };
+}
+
+// What the desktop's controls can seek in: the film playing, else the timeshift buffer.
+void ShowDesktopSeeking(App& app)
+{
+    const FilmControls& film = app.Films();
+    if (film.Playing()) {
+        const auto us = [](double seconds) { return std::llround(seconds * kMicrosecondsPerSecond); };
+        app.Desktop().ShowTimeshift({true, film.Paused(), us(film.Position()), us(film.Length()), true});
+        return;
+    }
+    const LiveControls& shift = app.Live();
+    app.Desktop().ShowTimeshift({shift.CanSeek(), shift.Paused(), shift.PositionUs(), shift.LengthUs()});
 }
 
 // player -> the parts that show its state. The desktop's media controls learn of a new
@@ -53,11 +71,51 @@ void WirePlayer(App& app)
     LiveControls& live = app.Live();
     QObject::connect(&live, &LiveControls::Changed, &app.Status(), Guarded([&app] {
         app.Status().ShowPlayingAgain();
-        LiveControls& shift = app.Live();
-        app.Desktop().ShowTimeshift({shift.CanSeek(), shift.Paused(), shift.PositionUs(), shift.LengthUs()});
+        ShowDesktopSeeking(app);
     }));
-    QObject::connect(&live, &LiveControls::Seeked, &app.Desktop(), &MprisService::AnnounceSeeked);
+    QObject::connect(&live, &LiveControls::Seeked, &app.Desktop(), [&app](qint64 position) {
+        if (!app.Films().Playing())
+            app.Desktop().AnnounceSeeked(position);
+    });
     QObject::connect(&live, &LiveControls::StartRequested, &app.Playback(), &PlaybackControl::Start);
+}
+
+// player and position bar -> films -> status line, play panel, picture, desktop, playback
+void WireFilms(App& app)
+{
+    FilmControls& films = app.Films();
+    MainWindow& window = app.Window();
+    QObject::connect(&app.Player().Events(), &CWMPEventDispatch::PlayStateChanged, &films, &FilmControls::ShowPlayState);
+    QObject::connect(&window.Position(), &PositionBar::SeekRequested, &films, &FilmControls::SeekTo);
+    QObject::connect(&films, &FilmControls::Changed, &app.Status(), Guarded([&app] {
+        FilmControls& film = app.Films();
+        app.Status().ShowPlayingAgain();
+        app.Window().ShowFilm(film.Playing(), film.Position(), film.Length());
+        if (film.Playing() && app.Playback().State().Underway())
+            app.Window().PlayPanel().SetPaused(film.Paused());
+        ShowDesktopSeeking(app);
+    }));
+    QObject::connect(&films, &FilmControls::Seeked, &app.Desktop(), [&app](double seconds) {
+        app.Desktop().AnnounceSeeked(std::llround(seconds * kMicrosecondsPerSecond));
+    });
+    QObject::connect(&films, &FilmControls::CountdownChanged, &app.Status(), Guarded([&app](const QString& text) {
+        if (text.isEmpty())
+            app.Status().ShowAgain();
+        else
+            app.Player().ShowCard(app.Playback().Current().name, text, kSkinTextColour);
+    }));
+    QObject::connect(&films, &FilmControls::StartRequested, &app.Playback(), &PlaybackControl::Start);
+    QObject::connect(&app.Places(), &FilmPlaces::Changed, &app.Channels(), &ChannelWindow::ShowFilmPlaces);
+    const ChannelDirectory& directory = app.Directory();
+    films.SetCatalogue(
+        [&directory](const ChannelRequest& request) {
+            const ChannelKey key = directory.KeyOf(request);
+            if (!key.IsOwn())
+                return ChannelRequest();
+            const int next = NextEpisodeOf(directory.Playlists()[std::size_t(key.playlist)].channels, key.entry);
+            return next < 0 ? ChannelRequest() : directory.RequestOf({0, key.playlist, next}, request.origin);
+        },
+        [&directory](const ChannelRequest& request) { return directory.LogoAddressOf(directory.KeyOf(request)); });
 }
 
 // the places a channel is chosen -> playback -> what follows a start
@@ -192,6 +250,7 @@ void WireLanguage(App& app)
 void Wire(App& app)
 {
     WirePlayer(app);
+    WireFilms(app);
     WireChannels(app);
     WireCommands(app);
     WirePlaylists(app);

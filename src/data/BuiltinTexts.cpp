@@ -227,6 +227,24 @@ QStringList ReadersTexts()
     };
 }
 
+// What a film or an episode shows while it plays and in the lists, in FilmsText order.
+QStringList FilmsTexts()
+{
+    return {
+        QStringLiteral("Position"),
+        QStringLiteral("Resumed at %1 \u2014 Home to start over"),
+        QStringLiteral("Next episode in %1 s"),
+        QStringLiteral("Continue watching"),
+        QStringLiteral("%1 of %2"),
+        QStringLiteral("Season %1"),
+        QStringLiteral("Watched"),
+        QStringLiteral("Forget"),
+        QStringLiteral("Length: %1"),
+        QStringLiteral("Group: %1"),
+        QStringLiteral("Playlist: %1"),
+    };
+}
+
 } // namespace
 
 const QStringList& BuiltinTexts(LanguageGroup group)
@@ -242,6 +260,7 @@ const QStringList& BuiltinTexts(LanguageGroup group)
         CatchupTexts(),
         FilesTexts(),
         ReadersTexts(),
+        FilmsTexts(),
     };
     static const QStringList none;
     return group < kCoreGroupCount ? none : texts[group - kCoreGroupCount];

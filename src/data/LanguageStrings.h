@@ -29,10 +29,11 @@ enum LanguageGroup {
     Catchup = 16,
     Files = 17,
     Readers = 18,
+    Films = 19,
 };
 
 constexpr int kCoreGroupCount = 9; // the groups every pack must carry
-constexpr int kLanguageGroupCount = 19;
+constexpr int kLanguageGroupCount = 20;
 
 struct LanguageStrings
 {
