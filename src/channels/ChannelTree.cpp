@@ -6,6 +6,7 @@
 #include "ChannelItemDelegate.h"
 #include "ChannelTreeLayout.h"
 #include "Favorites.h"
+#include "FilmsTexts.h"
 #include "GuideLibrary.h"
 #include "GuideTexts.h"
 #include "GuideTree.h"
@@ -210,7 +211,8 @@ void ChannelTree::AppendPlaylists()
     // Only loads followed show how far they got.
     const QString progressName = playlistLibrary != nullptr ? texts.Text(Guide, GuideProgress) : QString();
     playlistTree->Append(&directory.Playlists(),
-                         {PlaylistText(PlaylistUnavailableNode), progressName, texts[Readers].value(ReadersPage)},
+                         {PlaylistText(PlaylistUnavailableNode), progressName, texts[Readers].value(ReadersPage),
+                          texts[Films].value(FilmsSeason)},
                          QLocale(texts[Locale].value(LocaleCode)));
     if (guideTree != nullptr)
         guideTree->Append();

@@ -1,6 +1,7 @@
 #include "PlaylistTree.h"
 
 #include "ChannelTreeLayout.h"
+#include "EpisodeName.h"
 #include "GuideTree.h"
 #include "PlaylistLibrary.h"
 #include "SourceNames.h"
@@ -9,6 +10,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <map>
 
 namespace {
 constexpr int kNone = -1;
@@ -243,7 +245,7 @@ void PlaylistTree::Fill(QTreeWidgetItem* node)
     const Groups& made = GroupsOf(playlist);
     const int group = node->data(0, GroupRole).toInt();
     if (group >= 0) {
-        AddChannels(node, playlist, made.members[static_cast<std::size_t>(group)]);
+        AddGroup(node, playlist, made.members[static_cast<std::size_t>(group)]);
         return;
     }
     if (const QVariant page = node->data(0, PageRole); page.isValid()) {
@@ -265,7 +267,7 @@ void PlaylistTree::Fill(QTreeWidgetItem* node)
 void PlaylistTree::AddLoose(QTreeWidgetItem* node, int playlist, const std::vector<int>& loose)
 {
     if (loose.size() <= 2 * kPageSize) {
-        AddChannels(node, playlist, loose);
+        AddGroup(node, playlist, loose);
         return;
     }
     QList<QTreeWidgetItem*> pages;
@@ -283,22 +285,73 @@ void PlaylistTree::AddLoose(QTreeWidgetItem* node, int playlist, const std::vect
 void PlaylistTree::AddChannels(QTreeWidgetItem* parent, int playlist, const std::vector<int>& entries,
                                std::size_t from, std::size_t count)
 {
-    const auto& channels = (*playlists)[static_cast<std::size_t>(playlist)].channels;
     const std::size_t end = std::min(entries.size(), from + std::min(count, entries.size()));
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(end - std::min(from, end)));
-    for (std::size_t k = from; k < end; ++k) {
-        const int entry = entries[k];
-        auto* item = new QTreeWidgetItem();
-        item->setText(0, channels[static_cast<std::size_t>(entry)].name);
-        item->setIcon(0, channelIcon);
-        item->setData(0, ImageIndexRole, kChannelImage);
-        item->setData(0, Qt::UserRole, 0u);
-        item->setData(0, PlaylistRole, playlist);
-        item->setData(0, EntryRole, entry);
-        items.append(item);
-    }
+    for (std::size_t k = from; k < end; ++k)
+        items.append(MakeChannel(playlist, entries[k]));
     parent->addChildren(items); // in one go: one layout for all of them
+}
+
+QTreeWidgetItem* PlaylistTree::MakeChannel(int playlist, int entry) const
+{
+    auto* item = new QTreeWidgetItem();
+    item->setText(0, (*playlists)[static_cast<std::size_t>(playlist)].channels[static_cast<std::size_t>(entry)].name);
+    item->setIcon(0, channelIcon);
+    item->setData(0, ImageIndexRole, kChannelImage);
+    item->setData(0, Qt::UserRole, 0u);
+    item->setData(0, PlaylistRole, playlist);
+    item->setData(0, EntryRole, entry);
+    return item;
+}
+
+QTreeWidgetItem* PlaylistTree::MakeSeriesNode(const QString& text, int playlist)
+{
+    QTreeWidgetItem* node = MakeNode(text, playlist);
+    node->setData(0, SeriesRole, true);
+    return node;
+}
+
+void PlaylistTree::AddGroup(QTreeWidgetItem* parent, int playlist, const std::vector<int>& entries)
+{
+    struct Series
+    {
+        QString title;
+        std::map<int, std::vector<std::pair<int, int>>> seasons; // season -> (episode, entry)
+    };
+    const auto& channels = (*playlists)[static_cast<std::size_t>(playlist)].channels;
+    std::vector<Series> series;
+    QHash<QString, std::size_t> seriesOf; // by the title in lower case
+    std::vector<int> others;
+    for (int entry : entries) {
+        const std::optional<EpisodeName> episode = ParseEpisodeName(channels[static_cast<std::size_t>(entry)].name);
+        if (!episode) {
+            others.push_back(entry);
+            continue;
+        }
+        const QString folded = episode->series.toCaseFolded();
+        auto found = seriesOf.constFind(folded);
+        if (found == seriesOf.constEnd()) {
+            found = seriesOf.insert(folded, series.size());
+            series.push_back({episode->series, {}});
+        }
+        series[*found].seasons[episode->season].push_back({episode->episode, entry});
+    }
+    QList<QTreeWidgetItem*> nodes;
+    for (Series& one : series) {
+        QTreeWidgetItem* node = MakeSeriesNode(one.title, playlist);
+        for (auto& [number, episodes] : one.seasons) {
+            QTreeWidgetItem* season = MakeSeriesNode(names.season.arg(number), playlist);
+            std::stable_sort(episodes.begin(), episodes.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
+            for (const auto& episode : episodes)
+                season->addChild(MakeChannel(playlist, episode.second));
+            node->addChild(season);
+        }
+        nodes.append(node);
+    }
+    parent->addChildren(nodes);
+    AddChannels(parent, playlist, others);
 }
 
 std::vector<ChannelKey> PlaylistTree::ChannelsOf(const QTreeWidgetItem* item)
@@ -307,6 +360,13 @@ std::vector<ChannelKey> PlaylistTree::ChannelsOf(const QTreeWidgetItem* item)
     if (playlist < 0 || KeyOf(item).IsOwn() || playlists == nullptr
         || static_cast<std::size_t>(playlist) >= playlists->size())
         return {};
+    if (item->data(0, SeriesRole).toBool()) {
+        std::vector<ChannelKey> keys; // made whole with the group: its episodes in order
+        for (int k = 0; k < item->childCount(); ++k)
+            if (KeyOf(item->child(k)).IsOwn())
+                keys.push_back(KeyOf(item->child(k)));
+        return keys;
+    }
     const Groups& made = GroupsOf(playlist);
     const int group = item->data(0, GroupRole).toInt();
     const std::vector<int>& entries = group >= 0 ? made.members[static_cast<std::size_t>(group)] : made.loose;

@@ -5,7 +5,8 @@
 // is first expanded, so a playlist of 100,000 channels costs one node until opened. A long
 // list of channels of no group is shown a thousand at a time under nodes of their own
 // ("Channels 1–1,000"), each made when opened: the tree never holds more rows than a
-// viewer opened, and opening one never holds the window.
+// viewer opened, and opening one never holds the window. The episodes of a series in a
+// group gather under the series' title and their season ("Season 1"), in order.
 // A playlist being loaded shows how far it got; one being added has a node of its own
 // after them until it is in or given up.
 
@@ -35,6 +36,7 @@ public:
     static constexpr int GroupRole = Qt::UserRole + 4;    // group index, on group nodes
     static constexpr int SourceRole = Qt::UserRole + 5;   // the playlist's source, on its node
     static constexpr int PageRole = Qt::UserRole + 8;     // the page of channels of no group, on its node
+    static constexpr int SeriesRole = Qt::UserRole + 9;   // true on a series' node and its seasons'
 
     // Playlist and group nodes show the further-channels image, channels the channel image.
     // Loads are followed in library, when there is one.
@@ -42,12 +44,14 @@ public:
 
     // What the nodes are named: an unavailable playlist by unavailable (%1 its name), one
     // being loaded by progress (%1 its name, %2 the percent), a page of channels by page
-    // (%1 and %2 its first and last channel's place).
+    // (%1 and %2 its first and last channel's place), a series' season by season (%1 its
+    // number).
     struct Names
     {
         QString unavailable;
         QString progress;
         QString page;
+        QString season;
     };
 
     // Appends the nodes of playlists, each named with its channel count in locale's digits;
@@ -106,6 +110,10 @@ private:
     void SaveOpen(const QTreeWidgetItem* item, QList<QStringList>& open) const;
     void AddChannels(QTreeWidgetItem* parent, int playlist, const std::vector<int>& entries, std::size_t from = 0,
                      std::size_t count = SIZE_MAX);
+    // A group's channels: its series' nodes first, then the channels that are no episodes.
+    void AddGroup(QTreeWidgetItem* parent, int playlist, const std::vector<int>& entries);
+    QTreeWidgetItem* MakeChannel(int playlist, int entry) const;
+    QTreeWidgetItem* MakeSeriesNode(const QString& text, int playlist);
 
     QTreeWidget* tree;
     PlaylistLibrary* library;

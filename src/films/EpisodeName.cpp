@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace {
 // Season and episode in the forms lists use, each ending the series' title. A bare "1x2" needs
 // two digits of episode, so that "Channel 1x2 HD" stays a channel.
@@ -13,7 +15,7 @@ const QRegularExpression& Pattern()
                        R"(|(?<s2>\d{1,2})x(?<e2>\d{2,4}))"
                        R"(|(?:Season|Staffel|Saison|Temporada|Stagione|Seizoen)\s*(?<s3>\d{1,3})[\s,.\-]*)"
                        R"((?:Episode|Folge|[ÉE]pisode|Episodio|Aflevering|Cap[íi]tulo)\s*(?<e3>\d{1,4}))"
-                       R"()(?=$|[\s._\-\])])"),
+                       R"()(?=$|[\s._\-\])]))"),
         QRegularExpression::CaseInsensitiveOption);
     return pattern;
 }
@@ -38,6 +40,8 @@ QString TrimmedTitle(const QString& title)
 
 std::optional<EpisodeName> ParseEpisodeName(const QString& name)
 {
+    if (std::none_of(name.begin(), name.end(), [](QChar c) { return c.isDigit(); }))
+        return std::nullopt; // most names: no need to ask the pattern
     const QRegularExpressionMatch match = Pattern().match(name);
     if (!match.hasMatch())
         return std::nullopt;
