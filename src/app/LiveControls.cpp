@@ -3,6 +3,7 @@
 #include "BuiltinTexts.h"
 #include "CatchupAddress.h"
 #include "CatchupTexts.h"
+#include "ClockText.h"
 #include "CommandId.h"
 #include "LogCategories.h"
 #include "MessageBox.h"
@@ -26,16 +27,6 @@ constexpr double kUsPerSecond = 1e6;
 constexpr double kSeekJumpSeconds = 1.5;
 const QString kBehindSign = QStringLiteral("\u2212");
 const QString kRecordingDot = QStringLiteral("\u25CF ");
-
-// "2:15", "1:02:15".
-QString Clock(double seconds)
-{
-    const qint64 whole = std::llround(std::max(0.0, seconds));
-    const int minuteDigits = whole < 3600 ? 1 : 2;
-    const QString minutes = QStringLiteral("%1:%2").arg(whole / 60 % 60, minuteDigits, 10, QLatin1Char('0'))
-                                .arg(whole % 60, 2, 10, QLatin1Char('0'));
-    return whole < 3600 ? minutes : QString::number(whole / 3600) + QLatin1Char(':') + minutes;
-}
 
 } // namespace
 
@@ -107,10 +98,10 @@ QString LiveControls::StatusText(const QString& channel, const ChannelRequest& p
                    .arg(text, QLocale().toString(QDateTime::fromSecsSinceEpoch(WatchedAt(playing)).time(),
                                                  QLocale::ShortFormat));
     else if (shift.Behind())
-        text += QLatin1Char(' ') + kBehindSign + Clock(shift.BehindSeconds());
+        text += QLatin1Char(' ') + kBehindSign + ClockText(shift.BehindSeconds());
     if (engine.Recorder().Recording())
         text += QStringLiteral("  ") + kRecordingDot + texts.Text(Timeshift, TimeshiftRecordingMark) + QLatin1Char(' ') +
-                Clock(engine.Recorder().Seconds());
+                ClockText(engine.Recorder().Seconds());
     return text;
 }
 

@@ -41,6 +41,14 @@ void ShowDesktopSeeking(App& app)
     app.Desktop().ShowTimeshift({shift.CanSeek(), shift.Paused(), shift.PositionUs(), shift.LengthUs()});
 }
 
+// In full screen the play panel is gone: a film's position shows on the picture for a moment.
+void ShowFullScreenPosition(App& app)
+{
+    const FilmControls& film = app.Films();
+    if (film.Playing() && app.Player().IsFullScreen())
+        app.Player().Caption().ShowPosition(film.Position(), film.Length(), kSkinTextColour);
+}
+
 // player -> the parts that show its state. The desktop's media controls learn of a new
 // channel first: what they are then told of its programme and logo belongs to that channel.
 void WirePlayer(App& app)
@@ -94,10 +102,13 @@ void WireFilms(App& app)
         if (film.Playing() && app.Playback().State().Underway())
             app.Window().PlayPanel().SetPaused(film.Paused());
         ShowDesktopSeeking(app);
+        app.Player().Caption().MovePosition(film.Position(), film.Length());
     }));
     QObject::connect(&films, &FilmControls::Seeked, &app.Desktop(), [&app](double seconds) {
         app.Desktop().AnnounceSeeked(std::llround(seconds * kMicrosecondsPerSecond));
+        ShowFullScreenPosition(app);
     });
+    QObject::connect(&app.Player().Events(), &CWMPEventDispatch::MouseMoved, &films, [&app] { ShowFullScreenPosition(app); });
     QObject::connect(&films, &FilmControls::CountdownChanged, &app.Status(), Guarded([&app](const QString& text) {
         if (text.isEmpty())
             app.Status().ShowAgain();

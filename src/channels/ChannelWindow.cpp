@@ -13,6 +13,8 @@
 #include "FavoritesList.h"
 #include "FilmPlaces.h"
 #include "FilmsTexts.h"
+#include "ClockText.h"
+#include "LogoCache.h"
 #include "InvalidArgument.h"
 #include "PlaylistDrops.h"
 #include "SearchController.h"
@@ -22,6 +24,7 @@
 #include "Zapper.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QScrollBar>
@@ -46,6 +49,8 @@ constexpr int kTabTree = 0;
 constexpr int kTabFavorites = 1;
 constexpr int kTabContinue = 2; // there while a film's place is kept
 const QString kWatchedSign = QStringLiteral("\u2713 ");
+constexpr int kPosterHeight = 66; // the description box's height, nearly
+constexpr int kPosterGap = 4;
 
 // ChannelsDialog entries.
 constexpr int kCaptionText = 0;
@@ -138,6 +143,11 @@ void ChannelWindow::CreateControls()
     description->setReadOnly(true);
     description->setTabChangesFocus(true);
 
+    poster = new QLabel(this);
+    poster->setObjectName(QStringLiteral("poster"));
+    poster->setAlignment(Qt::AlignCenter);
+    poster->hide();
+
     search = new SearchController(this, texts, directory, guideLibrary);
     buttons = new ChannelButtons(this, texts);
     if (places != nullptr) {
@@ -151,6 +161,10 @@ void ChannelWindow::CreateControls()
         search->ShowLogos(*logos);
         if (continueList != nullptr)
             continueList->ShowLogos(*logos);
+        connect(logos, &LogoCache::Answered, this, [this](const QString& address) {
+            if (address == posterAddress)
+                ShowPoster(address);
+        });
     }
 }
 
@@ -196,6 +210,7 @@ void ChannelWindow::NameContinueTab()
 void ChannelWindow::OnContinueSelectionChanged()
 {
     const FilmPlace* place = continueList->Selected();
+    ShowPoster(place != nullptr ? place->poster : QString());
     buttons->Enable(ID_CHANNEL_PLAY, place != nullptr);
     if (place != nullptr)
         description->setPlainText(continueList->DescriptionOf(*place));
@@ -410,7 +425,9 @@ void ChannelWindow::LayoutControls(int cx, int cy)
     list->setColumnWidth(0, std::max(client - 1, 0));
     if (continueList != nullptr)
         moveWindow(continueList->Widget(), 2, 25, cx - 4, cy - 130);
-    moveWindow(description, 2, cy - 103, cx - 4, 70);
+    const int posterWidth = poster->isVisible() ? poster->pixmap().width() + kPosterGap : 0;
+    moveWindow(description, 2, cy - 103, cx - 4 - posterWidth, 70);
+    moveWindow(poster, cx - 2 - posterWidth + kPosterGap, cy - 103, posterWidth - kPosterGap, 70);
     search->Panel()->SetArea(QRect(2, 25, std::max(cx - 4, 0), std::max(cy - 130, 0)));
     buttons->Layout(cx, cy);
 }
@@ -469,6 +486,7 @@ void ChannelWindow::OnTreeSelChanged(QTreeWidgetItem* item)
 void ChannelWindow::OnFavoriteSelectionChanged()
 {
     const int row = favoritesList->SelectedRow();
+    ShowPoster(QString());
     for (int command : {ID_CHANNEL_PLAY, ID_FAVORITES_REMOVE, ID_FAVORITES_UP, ID_FAVORITES_DOWN})
         buttons->Enable(command, row >= 0);
     if (row >= 0)
@@ -622,4 +640,26 @@ void ChannelWindow::ShowKey(const ChannelKey& key)
     const QString onAir = directory.OnAirText(key);
     if (!onAir.isEmpty())
         description->setPlainText(onAir + description->toPlainText());
+    ShowFilmDetails(key);
+}
+
+// A film's poster, and its length once played.
+void ChannelWindow::ShowFilmDetails(const ChannelKey& key)
+{
+    const ChannelRequest request = key.IsOwn() && places != nullptr ? directory.RequestOf(key, {}) : ChannelRequest();
+    const FilmPlace* kept = request.IsEmpty() ? nullptr : places->Find(FilmKeyOf(request));
+    if (kept != nullptr && kept->length > 0)
+        description->appendPlainText(texts.Text(Films, FilmsLength).arg(ClockText(kept->length)));
+    ShowPoster(!request.IsEmpty() && LooksLikeFilm(request) ? directory.LogoAddressOf(key) : QString());
+}
+
+void ChannelWindow::ShowPoster(const QString& address)
+{
+    posterAddress = address;
+    const QPixmap picture = logos != nullptr && !address.isEmpty() ? logos->Logo(address, kPosterHeight) : QPixmap();
+    const bool wasShown = poster->isVisible();
+    poster->setPixmap(picture);
+    poster->setVisible(!picture.isNull());
+    if (wasShown || poster->isVisible())
+        LayoutControls(width(), height());
 }

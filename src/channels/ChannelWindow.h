@@ -27,6 +27,7 @@ class FilmPlaces;
 class GuideLibrary;
 class LogoCache;
 class PlaylistLibrary;
+class QLabel;
 class QPlainTextEdit;
 class QTabBar;
 class QTreeWidgetItem;
@@ -121,6 +122,9 @@ private:
     void AddToFavorites(const ChannelKey& key);
     void OnSearchEntryChanged(int entry);
     void ShowKey(const ChannelKey& key);
+    // A film's poster beside the description, from its logo address; none for an empty one.
+    void ShowPoster(const QString& address);
+    void ShowFilmDetails(const ChannelKey& key);
 
     const LanguageStrings& texts;
     const ChannelDirectory& directory;
@@ -140,4 +144,6 @@ private:
     ContinueList* continueList = nullptr; // with places only
     SearchController* search = nullptr;
     QPlainTextEdit* description = nullptr;
+    QLabel* poster = nullptr;
+    QString posterAddress;
 };

@@ -1,10 +1,10 @@
 #include "ContinueList.h"
 
 #include "ChannelItemDelegate.h"
+#include "ClockText.h"
 #include "FilmPlaces.h"
 #include "FilmsTexts.h"
 #include "LogoCache.h"
-#include "PositionBar.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -56,8 +56,8 @@ bool ContinueList::Refill()
         item->setText(0, place.request.name);
         item->setData(0, ChannelItemDelegate::DetailRole,
                       place.length > 0 ? texts.Text(Films, FilmsProgress)
-                                             .arg(PositionBar::Clock(place.position), PositionBar::Clock(place.length))
-                                       : PositionBar::Clock(place.position));
+                                             .arg(ClockText(place.position), ClockText(place.length))
+                                       : ClockText(place.position));
         list->addTopLevelItem(item);
         if (place.key == selected)
             list->setCurrentItem(item);
@@ -85,7 +85,7 @@ QString ContinueList::DescriptionOf(const FilmPlace& place) const
         lines.append(texts.Text(Films, FilmsGroup).arg(place.request.group));
     lines.append(texts.Text(Films, FilmsPlaylist).arg(place.request.playlist));
     if (place.length > 0)
-        lines.append(texts.Text(Films, FilmsLength).arg(PositionBar::Clock(place.length)));
+        lines.append(texts.Text(Films, FilmsLength).arg(ClockText(place.length)));
     return lines.join(QLatin1Char('\n'));
 }
 

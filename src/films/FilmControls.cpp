@@ -1,10 +1,10 @@
 #include "FilmControls.h"
 
+#include "ClockText.h"
 #include "CommandId.h"
 #include "FilmsTexts.h"
 #include "LogCategories.h"
 #include "MpvPlayer.h"
-#include "PositionBar.h"
 #include "TimeshiftTexts.h"
 
 #include <QDateTime>
@@ -87,6 +87,10 @@ void FilmControls::Leave()
 {
     if (film && !watched)
         Keep(false);
+    // What the engine says as it closes is no end of the film.
+    request = ChannelRequest();
+    film = false;
+    ticker.stop();
     places.Flush();
 }
 
@@ -147,6 +151,11 @@ void FilmControls::Keep(bool quiet)
 
 void FilmControls::Ended()
 {
+    // A server that gives up mid-film ends it as its end does: only near the end is it one.
+    if (!watched && !ReachedWatched()) {
+        Keep(false);
+        return;
+    }
     position = length;
     if (!watched) {
         watched = true;
@@ -238,7 +247,7 @@ void FilmControls::SeekTo(double seconds)
 QString FilmControls::StatusText(const QString& name) const
 {
     if (offer.isActive())
-        return name + QStringLiteral("  ") + texts.Text(Films, FilmsResumed).arg(PositionBar::Clock(resumedAt));
-    const QString where = PositionBar::Clock(position) + QStringLiteral(" / ") + PositionBar::Clock(length);
+        return name + QStringLiteral("  ") + texts.Text(Films, FilmsResumed).arg(ClockText(resumedAt));
+    const QString where = ClockText(position) + QStringLiteral(" / ") + ClockText(length);
     return (Paused() ? texts.Text(Timeshift, TimeshiftPaused) : name) + QStringLiteral("  ") + where;
 }

@@ -19,6 +19,9 @@ struct FilmPlace
     bool operator==(const FilmPlace&) const = default;
 };
 
+// An entry that names a film's file or a series' episode: worth a poster before it played.
+bool LooksLikeFilm(const ChannelRequest& request);
+
 // The key a film's place is kept under: the same entry in another playlist is another film,
 // and a provider's new token in the address changes nothing.
 QString FilmKeyOf(const ChannelRequest& request);

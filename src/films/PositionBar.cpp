@@ -1,5 +1,6 @@
 #include "PositionBar.h"
 
+#include "ClockText.h"
 #include "SkinColours.h"
 
 #include <QMouseEvent>
@@ -11,7 +12,6 @@
 #include <cmath>
 
 namespace {
-constexpr int kSecondsPerHour = 3600;
 constexpr int kTrackHeight = 4;
 constexpr int kKnobRadius = 5;
 constexpr int kTextGap = 6;
@@ -22,15 +22,6 @@ PositionBar::PositionBar(QWidget* parent) : QSlider(Qt::Horizontal, parent)
 {
     setFocusPolicy(Qt::NoFocus); // the seek keys work wherever the focus is
     setMouseTracking(true);
-}
-
-QString PositionBar::Clock(double seconds)
-{
-    const qint64 whole = std::llround(std::max(0.0, seconds));
-    const QString minutes = QStringLiteral("%1:%2")
-                                .arg(whole / 60 % 60, whole < kSecondsPerHour ? 1 : 2, 10, QLatin1Char('0'))
-                                .arg(whole % 60, 2, 10, QLatin1Char('0'));
-    return whole < kSecondsPerHour ? minutes : QString::number(whole / kSecondsPerHour) + QLatin1Char(':') + minutes;
 }
 
 void PositionBar::Show(double position, double length)
@@ -46,7 +37,7 @@ void PositionBar::Show(double position, double length)
 
 QRect PositionBar::TrackRect() const
 {
-    const int textWidth = fontMetrics().horizontalAdvance(Clock(maximum())) + kTextGap;
+    const int textWidth = fontMetrics().horizontalAdvance(ClockText(maximum())) + kTextGap;
     return QRect(textWidth, height() / 2 - kTrackHeight / 2, std::max(1, width() - 2 * textWidth), kTrackHeight);
 }
 
@@ -63,9 +54,9 @@ void PositionBar::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     const QRect track = TrackRect();
     painter.setPen(kSkinTextColour);
-    painter.drawText(QRect(0, 0, track.left() - kTextGap, height()), Qt::AlignRight | Qt::AlignVCenter, Clock(value()));
+    painter.drawText(QRect(0, 0, track.left() - kTextGap, height()), Qt::AlignRight | Qt::AlignVCenter, ClockText(value()));
     painter.drawText(QRect(track.right() + kTextGap, 0, width(), height()), Qt::AlignLeft | Qt::AlignVCenter,
-                     Clock(maximum()));
+                     ClockText(maximum()));
     painter.fillRect(track, kTrackColour);
     const double share = maximum() > 0 ? double(value()) / maximum() : 0;
     const int played = int(std::lround(share * track.width()));
@@ -80,7 +71,7 @@ void PositionBar::Scrub(const QPoint& at, bool done)
     const int seconds = SecondsAt(at.x());
     setValue(seconds);
     update();
-    QToolTip::showText(mapToGlobal(QPoint(at.x(), 0)), Clock(seconds), this);
+    QToolTip::showText(mapToGlobal(QPoint(at.x(), 0)), ClockText(seconds), this);
     if (done) {
         QToolTip::hideText();
         emit SeekRequested(seconds);
@@ -100,7 +91,7 @@ void PositionBar::mouseMoveEvent(QMouseEvent* event)
     if (scrubbing)
         Scrub(event->position().toPoint(), false);
     else if (maximum() > 0 && TrackRect().adjusted(0, -kKnobRadius, 0, kKnobRadius).contains(event->position().toPoint()))
-        QToolTip::showText(mapToGlobal(QPoint(int(event->position().x()), 0)), Clock(SecondsAt(int(event->position().x()))),
+        QToolTip::showText(mapToGlobal(QPoint(int(event->position().x()), 0)), ClockText(SecondsAt(int(event->position().x()))),
                            this);
 }
 

@@ -16,8 +16,6 @@ public:
 
     // The film's position and length in seconds; ignored while the viewer drags.
     void Show(double position, double length);
-    // "12:34", "1:52:10".
-    static QString Clock(double seconds);
 
 signals:
     // The viewer asks for that point of the film, in seconds.

@@ -14,3 +14,8 @@ void CWMPEventDispatch::MouseDown()
 {
     emit MousePressed();
 }
+
+void CWMPEventDispatch::MouseMove()
+{
+    emit MouseMoved();
+}

@@ -57,6 +57,7 @@ bool CWMPWindow::Create(QWidget* parent)
     host->installEventFilter(this);
     surface = MakeSurface(withVideo);
     surface->installEventFilter(this);
+    surface->setMouseTracking(true);
     surface->setFocusPolicy(Qt::ClickFocus);
     FitSurface();
     host->show();
@@ -224,6 +225,10 @@ bool CWMPWindow::eventFilter(QObject* watched, QEvent* event)
         break;
     case QEvent::KeyPress:
         return HandleKey(static_cast<const QKeyEvent&>(*event));
+    case QEvent::MouseMove:
+        if (watched == surface)
+            dispatch.MouseMove();
+        break;
     case QEvent::MouseButtonPress: {
         if (watched != surface)
             break; // the same press bubbling up to the host

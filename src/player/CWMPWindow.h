@@ -48,6 +48,7 @@ public:
     // The channel number being typed, in a corner of the picture; empty: none.
     void SetNumber(const QString& text, const QColor& colour) { caption.SetNumber(text, colour); }
     const VideoCaption& Caption() const { return caption; }
+    VideoCaption& Caption() { return caption; }
 
     PlayStateCode PlayState() const { return engine.State(); }
     int BufferingProgress() const { return engine.BufferingProgress(); }

@@ -1,5 +1,7 @@
 #include "VideoCaption.h"
 
+#include "ClockText.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -19,6 +21,8 @@ constexpr int kTitleMarginPixels = 16;
 constexpr int kTitlePaddingPixels = 8;
 constexpr int kHintMarginPixels = 24;
 const QColor kTitleBackground(0, 0, 0, 160);
+const QColor kTrackColour(90, 90, 90);
+constexpr int kTrackPixels = 4;
 
 int NamePixels(const QRect& area)
 {
@@ -50,6 +54,25 @@ VideoCaption::VideoCaption(std::function<void()> repaint) : repaint(std::move(re
         title.clear();
         this->repaint();
     });
+    positionTimer.setSingleShot(true);
+    positionTimer.setInterval(kPositionMs);
+    connect(&positionTimer, &QTimer::timeout, this, [this] { this->repaint(); });
+}
+
+void VideoCaption::ShowPosition(double at, double of, const QColor& colour)
+{
+    positionColour = colour;
+    positionTimer.start();
+    MovePosition(at, of);
+}
+
+void VideoCaption::MovePosition(double at, double of)
+{
+    if (!positionTimer.isActive() || (at == position && of == length))
+        return;
+    position = at;
+    length = of;
+    repaint();
 }
 
 void VideoCaption::ShowCard(const QString& name, const QString& reason, const QColor& colour)
@@ -101,6 +124,28 @@ void VideoCaption::Paint(QPainter& painter, const QRect& area) const
         PaintBox(painter, area, title, titleColour, Qt::AlignLeft);
     if (!number.isEmpty())
         PaintBox(painter, area, number, numberColour, Qt::AlignRight);
+    if (!cardShown && positionTimer.isActive())
+        PaintPosition(painter, area);
+}
+
+// A dark band along the bottom: the time played, the track, the length.
+void VideoCaption::PaintPosition(QPainter& painter, const QRect& area) const
+{
+    painter.setFont(FontOfPixels(painter.font(), NamePixels(area) * kReasonPercentOfName / 100, true));
+    const QFontMetrics metrics(painter.font());
+    const int height = metrics.height() + 2 * kTitlePaddingPixels;
+    const QRect band(area.left(), area.bottom() - height + 1, area.width(), height);
+    painter.fillRect(band, kTitleBackground);
+    const QRect inner = band.adjusted(kTitleMarginPixels, 0, -kTitleMarginPixels, 0);
+    const int textWidth = metrics.horizontalAdvance(ClockText(length)) + kTitlePaddingPixels;
+    painter.setPen(positionColour);
+    painter.drawText(inner, Qt::AlignLeft | Qt::AlignVCenter, ClockText(position));
+    painter.drawText(inner, Qt::AlignRight | Qt::AlignVCenter, ClockText(length));
+    const QRect track(inner.left() + textWidth, band.center().y() - kTrackPixels / 2,
+                      std::max(0, inner.width() - 2 * textWidth), kTrackPixels);
+    painter.fillRect(track, kTrackColour);
+    const double share = length > 0 ? std::clamp(position / length, 0.0, 1.0) : 0;
+    painter.fillRect(QRect(track.left(), track.top(), int(share * track.width()), track.height()), positionColour);
 }
 
 void VideoCaption::PaintCard(QPainter& painter, const QRect& area) const
