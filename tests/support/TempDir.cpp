@@ -8,8 +8,10 @@ TempDir::TempDir() = default;
 
 TempDir::~TempDir()
 {
-    if (configHome)
+    if (configHome) {
         qputenv("XDG_CONFIG_HOME", previousConfigHome);
+        qputenv("XDG_DATA_HOME", previousDataHome);
+    }
 }
 
 void TempDir::WriteFile(const QString& relativePath, const QByteArray& bytes) const
@@ -29,8 +31,12 @@ QByteArray TempDir::ReadFile(const QString& relativePath) const
 
 void TempDir::UseAsConfigHome()
 {
-    if (!configHome)
+    if (!configHome) {
         previousConfigHome = qgetenv("XDG_CONFIG_HOME");
+        previousDataHome = qgetenv("XDG_DATA_HOME");
+    }
     configHome = true;
+    // The viewer's data (the films' places) is kept apart from the real one's too.
     qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+    qputenv("XDG_DATA_HOME", dir.path().toUtf8());
 }

@@ -24,4 +24,5 @@ private:
     QTemporaryDir dir;
     bool configHome = false;
     QByteArray previousConfigHome;
+    QByteArray previousDataHome;
 };
