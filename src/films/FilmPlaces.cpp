@@ -17,16 +17,24 @@ void FilmPlaces::Open(const QString& path)
     work.Run(
         [database = database, path] {
             QString reason;
+            Read read;
             if (!database->Open(path, &reason)) {
                 qCWarning(lcFilms).noquote() << "places in films are not kept: " + path + ": " + reason;
-                return std::vector<FilmPlace>();
+                return read;
             }
-            return database->ReadAll();
+            // Made here whole, so that the window only takes them over.
+            for (FilmPlace& place : database->ReadAll()) {
+                read.newest.emplace(place.updated, place.key);
+                read.places.insert(place.key, std::move(place));
+            }
+            return read;
         },
-        [this](std::vector<FilmPlace> read) {
+        [this](Read read) {
             // What was kept while the file was read is newer than the file.
-            for (FilmPlace& place : read)
-                places.insert(place.key, std::move(place));
+            const QHash<QString, FilmPlace> kept = std::exchange(places, std::move(read.places));
+            newest = std::move(read.newest);
+            for (const FilmPlace& place : kept)
+                Insert(place);
             loaded = true;
             emit Loaded();
             emit Changed();
@@ -45,9 +53,25 @@ bool FilmPlaces::Watched(const QString& key) const
     return found != places.cend() && found->watched;
 }
 
+void FilmPlaces::Insert(const FilmPlace& place)
+{
+    Remove(place.key);
+    places.insert(place.key, place);
+    newest.emplace(place.updated, place.key);
+}
+
+void FilmPlaces::Remove(const QString& key)
+{
+    const auto found = places.constFind(key);
+    if (found == places.cend())
+        return;
+    newest.erase({found->updated, key});
+    places.erase(found);
+}
+
 void FilmPlaces::Keep(const FilmPlace& place, bool quiet)
 {
-    places.insert(place.key, place);
+    Insert(place);
     Write(place);
     if (!quiet)
         emit Changed();
@@ -55,8 +79,9 @@ void FilmPlaces::Keep(const FilmPlace& place, bool quiet)
 
 void FilmPlaces::Forget(const QString& key)
 {
-    if (places.remove(key) == 0)
+    if (!places.contains(key))
         return;
+    Remove(key);
     work.Run(
         [database = database, key] {
             QString reason;
@@ -71,13 +96,11 @@ void FilmPlaces::Forget(const QString& key)
 std::vector<FilmPlace> FilmPlaces::ToContinue() const
 {
     std::vector<FilmPlace> shown;
-    for (const FilmPlace& place : places)
+    for (auto at = newest.crbegin(); at != newest.crend() && shown.size() < std::size_t(kContinueShown); ++at) {
+        const FilmPlace& place = *places.constFind(at->second);
         if (!place.watched && place.position > 0)
             shown.push_back(place);
-    const auto newer = [](const FilmPlace& a, const FilmPlace& b) { return a.updated > b.updated; };
-    const auto end = shown.begin() + std::min<qsizetype>(kContinueShown, qsizetype(shown.size()));
-    std::partial_sort(shown.begin(), end, shown.end(), newer);
-    shown.erase(end, shown.end());
+    }
     return shown;
 }
 

@@ -9,6 +9,8 @@
 #include <QObject>
 
 #include <memory>
+#include <set>
+#include <utility>
 #include <vector>
 
 class FilmDatabase;
@@ -45,10 +47,21 @@ signals:
     void Changed();
 
 private:
+    using ByTime = std::set<std::pair<qint64, QString>>;
+    struct Read
+    {
+        QHash<QString, FilmPlace> places;
+        ByTime newest;
+    };
+
     void Write(const FilmPlace& place);
+    void Insert(const FilmPlace& place);
+    void Remove(const QString& key);
 
     std::shared_ptr<FilmDatabase> database;
     QHash<QString, FilmPlace> places;
+    // The keys by when they were kept: the newest are found without looking at the rest.
+    ByTime newest;
     bool loaded = false;
     BackgroundWork work{this};
 };
