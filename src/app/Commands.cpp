@@ -48,7 +48,7 @@ bool Commands::Key(KeyPlace place, QKeyCombination key)
         }
         if ((pressed == Qt::Key_Return || pressed == Qt::Key_Enter) && numberEntry.Finish())
             return true;
-        if (pressed == Qt::Key_Escape && numberEntry.Cancel())
+        if (pressed == Qt::Key_Escape && (numberEntry.Cancel() || (escape && escape())))
             return true;
     }
     const int command = CommandOfKey(place, key);

@@ -60,6 +60,8 @@ public:
     // Mute; the chosen command is run.
     void ShowContextMenu(const QPoint& at);
     void SetExtraMenus(ExtraMenus extra) { extraMenus = std::move(extra); }
+    // What Escape cancels besides a number being typed (true when it cancelled something).
+    void SetEscape(std::function<bool()> cancel) { escape = std::move(cancel); }
 
     // No channel has number: said for a moment where the number was shown.
     void NumberNotFound(int number);
@@ -78,6 +80,7 @@ private:
     std::array<std::unique_ptr<QMenu>, kPopupCount> menus;
     std::vector<QShortcut*> shortcuts;
     ExtraMenus extraMenus;
+    std::function<bool()> escape;
     bool altAlone = false; // Alt is down and no other key was pressed since
     ChannelNumberEntry numberEntry{[this](int number) { emit NumberChosen(number); },
                                    [this](const QString& text) { emit NumberShown(text); }};

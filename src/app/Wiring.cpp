@@ -169,6 +169,7 @@ void WireCommands(App& app)
             app.Actions().NumberNotFound(number);
     });
     commands.SetExtraMenus([&app] { return app.Live().TrackMenus(); });
+    commands.SetEscape([&app] { return app.Films().CancelNext(); });
 
     commands.On(ID_CHANNELS, [&app] { app.Channels().ShowAndFocus(); });
     commands.On(ID_FIND_CHANNEL, [&app] { app.Channels().OpenSearch(); });

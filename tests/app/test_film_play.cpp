@@ -136,7 +136,7 @@ TEST_F(FilmPlayTest, AFilmResumesAfterAnExitAndCountsAsWatchedNearItsEnd)
     EXPECT_TRUE(app->Places().ToContinue().empty());
 }
 
-TEST_F(FilmPlayTest, AnEpisodesEndCountsDownToTheNextWhichStopCancels)
+TEST_F(FilmPlayTest, AnEpisodesEndCountsDownToTheNextWhichEscapeCancels)
 {
     config.WriteFile(QStringLiteral("show.m3u"), "#EXTM3U\n"
                                                  "#EXTINF:-1 group-title=\"Shows\",Clock Show S01E02\n" +
@@ -153,7 +153,7 @@ TEST_F(FilmPlayTest, AnEpisodesEndCountsDownToTheNextWhichStopCancels)
         ASSERT_TRUE(QTest::qWaitFor([&] { return app->Films().CountingDown(); }, kPlayingWaitMs));
         EXPECT_TRUE(app->Player().Caption().Card().contains(QStringLiteral("Next episode in")));
         if (cancel) {
-            app->Playback().PlayStopRequested(PlayStop::Stop);
+            app->Actions().Key(OnPicture, QKeyCombination(Qt::Key_Escape));
             EXPECT_FALSE(app->Films().CountingDown());
             continue;
         }
