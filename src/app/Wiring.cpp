@@ -57,6 +57,7 @@ void WirePlayer(App& app)
         app.Desktop().ShowTimeshift({shift.CanSeek(), shift.Paused(), shift.PositionUs(), shift.LengthUs()});
     }));
     QObject::connect(&live, &LiveControls::Seeked, &app.Desktop(), &MprisService::AnnounceSeeked);
+    QObject::connect(&live, &LiveControls::Changed, &app.ScreenSaver(), [&app] { app.ScreenSaver().ShowPaused(app.Live().Paused()); });
     QObject::connect(&live, &LiveControls::StartRequested, &app.Playback(), &PlaybackControl::Start);
 }
 
