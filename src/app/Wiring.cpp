@@ -6,6 +6,7 @@
 #include "App.h"
 #include "CAboutDlg.h"
 #include "CDonateDlg.h"
+#include "CShortcutsDlg.h"
 #include "ChannelTree.h"
 #include "PlaylistDrops.h"
 #include "SkinColours.h"
@@ -123,6 +124,7 @@ void WireCommands(App& app)
     commands.On(ID_LANGUAGE, [&app] { app.ShowLanguageDialog(); });
     commands.On(ID_ABOUT, [&app] { CAboutDlg(&app.Window(), app.Language().Strings()).DoModal(); });
     commands.On(ID_DONATE, [&app] { CDonateDlg(&app.Window(), app.Language().Strings()).DoModal(); });
+    commands.On(ID_SHORTCUTS, [&app] { CShortcutsDlg(&app.Window(), app.Language().Strings()).DoModal(); });
     // Pause, rewind, recording and the tracks' items.
     commands.OnOthers([&playback](int command) { playback.Command(command); });
 }

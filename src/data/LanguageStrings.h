@@ -29,10 +29,12 @@ enum LanguageGroup {
     Catchup = 16,
     Files = 17,
     Readers = 18,
+    Films = 19,       // held for the films and series, which bring its texts
+    Preferences = 20,
 };
 
 constexpr int kCoreGroupCount = 9; // the groups every pack must carry
-constexpr int kLanguageGroupCount = 19;
+constexpr int kLanguageGroupCount = 21;
 
 struct LanguageStrings
 {
