@@ -61,6 +61,8 @@ public:
     void ShowContextMenu(const QPoint& at);
     void SetExtraMenus(ExtraMenus extra) { extraMenus = std::move(extra); }
 
+    // How long the digits of a channel number wait for the next.
+    void SetNumberDelay(int milliseconds) { numberEntry.SetPause(milliseconds); }
     // No channel has number: said for a moment where the number was shown.
     void NumberNotFound(int number);
 

@@ -17,6 +17,9 @@
 
 namespace {
 
+constexpr qint64 kSecondsPerHour = 60 * 60;
+constexpr qint64 kBytesPerMB = 1000 * 1000; // the cache's size is told in decimal megabytes
+
 // A slot that reads texts: a missing one ends that slot alone, as in any other handler.
 template <class Slot>
 auto Guarded(Slot slot)
@@ -124,6 +127,7 @@ void WireCommands(App& app)
     commands.On(ID_LANGUAGE, [&app] { app.ShowLanguageDialog(); });
     commands.On(ID_ABOUT, [&app] { CAboutDlg(&app.Window(), app.Language().Strings()).DoModal(); });
     commands.On(ID_DONATE, [&app] { CDonateDlg(&app.Window(), app.Language().Strings()).DoModal(); });
+    commands.On(ID_PREFERENCES, [&app] { app.ShowPreferencesDialog(); });
     commands.On(ID_SHORTCUTS, [&app] { CShortcutsDlg(&app.Window(), app.Language().Strings()).DoModal(); });
     // Pause, rewind, recording and the tracks' items.
     commands.OnOthers([&playback](int command) { playback.Command(command); });
@@ -190,6 +194,18 @@ void WireLanguage(App& app)
     QObject::connect(&texts, &Texts::Changed, &app, Guarded([&app] { app.ShowEmptyHint(); }));
 }
 
+// preferences -> every part a value steers, at the start and at each change
+void WirePreferences(App& app)
+{
+    QObject::connect(&app.Prefs(), &ViewerPreferences::Changed, &app, [&app](const PreferenceValues& values) {
+        app.Actions().SetNumberDelay(values.numberDelayMs);
+        app.Player().Engine().SetHardwareDecoding(values.hardwareDecoding);
+        app.Live().ApplyPreferences(values);
+        app.Guides().SetStaleAfter(qint64(values.guideRefreshHours) * kSecondsPerHour);
+        app.Logos().SetMaxFolderBytes(qint64(values.logoCacheMB) * kBytesPerMB);
+    });
+}
+
 } // namespace
 
 void Wire(App& app)
@@ -201,4 +217,5 @@ void Wire(App& app)
     WireGuides(app);
     WireDesktop(app);
     WireLanguage(app);
+    WirePreferences(app);
 }

@@ -73,6 +73,10 @@ public:
     void SetStateSink(StateSink stateSink) { sink = std::move(stateSink); }
     // Before Create.
     void SetUpLivePlayback(const LivePlaybackSetup& setup);
+    // The viewer's preferences, at any time: from the next channel opened, or at once.
+    void SetHardwareDecoding(bool automatic);
+    void SetTimeshiftWindow(std::chrono::minutes window);
+    void SetRecordingFolder(const QString& folder);
 
     // Opens and plays the request's address, its headers going with it and with no other's.
     void Open(const ChannelRequest& request);
@@ -103,6 +107,7 @@ private:
     };
 
     void DrainEvents();
+    const char* HardwareDecodingOption() const;
     void HandleEvent(const mpv_event& event);
     void OnEndFile(const EndFile& end);
     void OnLoaded();
@@ -131,6 +136,7 @@ private:
     StateSink sink;
     ChannelRequest request;
     bool videoReady = true;
+    bool automaticDecoding = true; // the viewer's preference; off is software alone
     bool loadPending = false;
     std::uint64_t nextLoad;         // reply number of the next load
     std::uint64_t awaitedLoad = 0;  // the load whose reply names currentEntry; 0 none

@@ -1,0 +1,35 @@
+#pragma once
+// What the viewer set in the preferences, typed, with each value's bounds. The defaults are
+// the values the program had before it had preferences.
+
+#include <QString>
+
+struct PreferenceValues
+{
+    static constexpr int kDefaultNumberDelayMs = 1500;
+    static constexpr int kMinNumberDelayMs = 500;
+    static constexpr int kMaxNumberDelayMs = 10000;
+    static constexpr int kDefaultTimeshiftMinutes = 2 * 60;
+    static constexpr int kMinTimeshiftMinutes = 1;
+    static constexpr int kMaxTimeshiftMinutes = 24 * 60;
+    static constexpr int kDefaultDiskCapMiB = 4 * 1024;
+    static constexpr int kMinDiskCapMiB = 16;
+    static constexpr int kMaxDiskCapMiB = 1024 * 1024;
+    static constexpr int kDefaultGuideRefreshHours = 12;
+    static constexpr int kMinGuideRefreshHours = 1;
+    static constexpr int kMaxGuideRefreshHours = 7 * 24;
+    static constexpr int kDefaultLogoCacheMB = 200;
+    static constexpr int kMinLogoCacheMB = 1;
+    static constexpr int kMaxLogoCacheMB = 100 * 1000;
+
+    // The engine's safe automatic choice, which falls back to software by itself; else off.
+    bool hardwareDecoding = true;
+    int numberDelayMs = kDefaultNumberDelayMs;
+    int timeshiftMinutes = kDefaultTimeshiftMinutes;
+    int timeshiftDiskCapMiB = kDefaultDiskCapMiB;
+    QString recordingFolder; // the system's videos folder until set
+    int guideRefreshHours = kDefaultGuideRefreshHours;
+    int logoCacheMB = kDefaultLogoCacheMB;
+
+    bool operator==(const PreferenceValues&) const = default;
+};
