@@ -1,5 +1,7 @@
 #include "ChannelTree.h"
 
+#include "AccessibleTreeRows.h"
+
 #include "AccessTexts.h"
 #include "ChannelDirectory.h"
 #include "ChannelIcons.h"
@@ -108,6 +110,7 @@ ChannelTree::ChannelTree(QWidget* window, const LanguageStrings& texts, const Ch
     connect(tree, &QTreeWidget::itemDoubleClicked, this, &ChannelTree::Activated);
     connect(tree, &QTreeWidget::customContextMenuRequested, this, &ChannelTree::ShowContextMenu);
     playlistTree = new PlaylistTree(tree, images, playlists);
+    new AccessibleTreeRows(tree); // after the playlists' nodes, which fill as they open
     if (guides != nullptr) {
         guideTree = new GuideTree(tree, images.value(kFurtherChannelsImage), texts, *guides);
         connect(guideTree, &GuideTree::AddGuideRequested, this, &ChannelTree::AddGuideRequested);

@@ -2,7 +2,7 @@
 """Both windows as a screen reader finds them: through the accessibility bus (AT-SPI), with
 the client library screen readers use, on a session bus and an X server of the test's own.
 
-usage: test_accessibility.py <program> <data folder>
+usage: test_accessibility.py <program> <data folder> [test names]
 """
 import os
 import shutil
@@ -146,7 +146,7 @@ def find(root, role, name):
     return next((a for a in walk(root) if a.getRoleName() == role and a.name == name), None)
 
 
-class AccessibilityTest(unittest.TestCase):
+class ProgramTest(unittest.TestCase):
     def setUp(self):
         self.config = tempfile.mkdtemp(prefix="korvanta-access-")
         self.program = None
@@ -162,6 +162,8 @@ class AccessibilityTest(unittest.TestCase):
         self.assertIsNotNone(app, "the program did not appear on the accessibility bus")
         return app
 
+
+class AccessibilityTest(ProgramTest):
     def test_both_windows_show_their_controls_by_role_name_and_state_in_the_language(self):
         for language, column in LANGUAGES.items():
             with self.subTest(language=language):
@@ -233,18 +235,26 @@ class Announcements:
             pyatspi.Registry.deregisterEventListener(self.hear, event)
 
 
-# X key symbols of the keys pressed.
-KEYSYMS = {"Tab": 0xFF09, "End": 0xFF57, "Left": 0xFF51, "Right": 0xFF53, "Down": 0xFF54}
-
-
 def press(*keys):
     """Keys as the keyboard gives them, to the window that has the focus."""
     for key in keys:
-        pyatspi.Registry.generateKeyboardEvent(KEYSYMS.get(key, ord(key[0])), None, pyatspi.KEY_SYM)
+        subprocess.run(["xdotool", "key", key], check=True)
 
 
-class KeyboardTest(AccessibilityTest):
+class KeyboardTest(ProgramTest):
     """What the keyboard does, heard as a screen reader hears it."""
+
+    def focus_window(self, title):
+        """Gives the keyboard to the program's window of that title, as a click on it would."""
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.program.process.pid), "--name", "^%s$" % title],
+                               capture_output=True, text=True).stdout.split()
+        self.assertTrue(found, "no window %r" % title)
+        subprocess.run(["xdotool", "windowfocus", "--sync", found[-1]], check=True)
+
+    def click(self, accessible):
+        """A click at the top left of accessible, inside it."""
+        x, y = accessible.queryComponent().getPosition(pyatspi.DESKTOP_COORDS)
+        subprocess.run(["xdotool", "mousemove", "--sync", str(x + 8), str(y + 8), "click", "1"], check=True)
 
     def cell(self, tree, name):
         return wait_for(lambda: find(tree, "table cell", name) or find(tree, "tree item", name))
@@ -255,7 +265,7 @@ class KeyboardTest(AccessibilityTest):
         try:
             channels = next(w for w in walk(app) if w.getRoleName() == "dialog")
             tree = find(channels, "tree", "All channels")
-            tree.queryComponent().grabFocus()
+            self.click(tree)
             self.assertTrue(wait_for(lambda: "focused" in states(tree)))
             press("End", "Right", "Down")  # the playlist opens; its first group
             self.assertTrue(heard.heard_name("News"), heard.heard)
@@ -276,28 +286,26 @@ class KeyboardTest(AccessibilityTest):
         try:
             main = app.getChildAtIndex(0)
             panel = find(main, "tool bar", "Playback controls")
-            mute = find(panel, "toggle button", "Mute")
-            self.assertIsNotNone(mute, [(a.getRoleName(), a.name) for a in walk(panel)])
-            main.queryComponent().grabFocus()
+            # The toolkit's bridge has no toggle-button role: a check box is the toggle readers announce.
+            mute = find(panel, "check box", "Mute")
+            self.focus_window("Korvanta")
             press("m")
             self.assertTrue(wait_for(lambda: "checked" in states(mute)), "M did not check the mute button")
             press("m")
             self.assertTrue(wait_for(lambda: "checked" not in states(mute)), "M did not uncheck it")
 
             volume = find(panel, "slider", "Volume")
-            press("Tab", "Tab", "Tab")
+            press("Tab", "Tab")  # the mute button, the slider: Play is off before a channel
             self.assertTrue(wait_for(lambda: "focused" in states(volume)), heard.heard)
             press("Left")
             self.assertTrue(wait_for(lambda: volume.queryValue().currentValue < 100), "the value stayed")
             self.assertEqual(volume.queryValue().currentValue, 95)
 
             channels = next(w for w in walk(app) if w.getRoleName() == "dialog")
-            tree = find(channels, "tree", "All channels")
-            tree.queryComponent().grabFocus()
+            self.click(find(channels, "tree", "All channels"))
             press("End", "Right", "Down", "Down")  # the group Sport, selected
             self.assertTrue(heard.heard_name("Sport"), heard.heard)
-            main.queryComponent().grabFocus()
-            self.assertTrue(wait_for(lambda: find(main, "animation", "Video") is not None))
+            self.focus_window("Korvanta")
             press("3", "4", "4")
             self.assertTrue(wait_for(lambda: find(main, "animation", "Video: Gamma")), "344 did not play")
         finally:
@@ -335,4 +343,4 @@ if __name__ == "__main__":
     enable_accessibility()
     import pyatspi
     from gi.repository import GLib
-    unittest.main(argv=sys.argv[:1], verbosity=2)
+    unittest.main(argv=sys.argv[:1] + sys.argv[3:], verbosity=2)  # names after the two: those tests only
