@@ -1,7 +1,5 @@
 #include "ChannelTree.h"
 
-#include "AccessibleTreeRows.h"
-
 #include "AccessTexts.h"
 #include "ChannelDirectory.h"
 #include "ChannelIcons.h"
@@ -110,7 +108,6 @@ ChannelTree::ChannelTree(QWidget* window, const LanguageStrings& texts, const Ch
     connect(tree, &QTreeWidget::itemDoubleClicked, this, &ChannelTree::Activated);
     connect(tree, &QTreeWidget::customContextMenuRequested, this, &ChannelTree::ShowContextMenu);
     playlistTree = new PlaylistTree(tree, images, playlists);
-    new AccessibleTreeRows(tree); // after the playlists' nodes, which fill as they open
     if (guides != nullptr) {
         guideTree = new GuideTree(tree, images.value(kFurtherChannelsImage), texts, *guides);
         connect(guideTree, &GuideTree::AddGuideRequested, this, &ChannelTree::AddGuideRequested);
