@@ -532,7 +532,7 @@ TEST(KeyTableTest, TheReadmeNamesEveryBoundKeyAndNoOther)
             continue;
         QString cell = line.section(QLatin1Char('|'), 1, 1);
         cell.remove(QRegularExpression(QStringLiteral("\\(.*\\)")));
-        for (const QString& key : cell.split(QRegularExpression(QStringLiteral(" / | or |, ")), Qt::SkipEmptyParts))
+        for (const QString& key : cell.trimmed().split(QRegularExpression(QStringLiteral(" / | or |, ")), Qt::SkipEmptyParts))
             documented.insert(key.trimmed());
     }
     const std::map<QString, QString> readmeNames = {{"PgUp", "Page Up"}, {"PgDown", "Page Down"}, {"Return", "Enter"},
