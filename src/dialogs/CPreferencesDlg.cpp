@@ -12,6 +12,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryFile>
 
 #include <cmath>
 
@@ -40,6 +41,14 @@ constexpr double kMsPerSecond = 1000.0;
 constexpr double kMiBPerGiB = 1024.0;
 constexpr qint64 kBytesPerGiB = qint64(1024) * 1024 * 1024;
 const QColor kNoteColour(192, 0, 0);
+
+// A bound as the viewer's language writes it: whole, or to three figures.
+QString BoundText(double bound)
+{
+    if (bound == std::floor(bound))
+        return QLocale().toString(static_cast<qlonglong>(bound));
+    return QLocale().toString(bound, 'g', 3);
+}
 
 // A number as the viewer's language writes it, or as C does.
 bool ReadNumber(const QString& text, double& number)
@@ -195,7 +204,7 @@ QString CPreferencesDlg::RangeCheck(const QString& text, double low, double high
     double number = 0;
     if (ReadNumber(text, number) && number >= low && number <= high)
         return {};
-    return strings.Text(Preferences, PrefOutOfRange).arg(QLocale().toString(low), QLocale().toString(high));
+    return strings.Text(Preferences, PrefOutOfRange).arg(BoundText(low), BoundText(high));
 }
 
 QString CPreferencesDlg::CapCheck(const QString& text) const
@@ -214,7 +223,9 @@ QString CPreferencesDlg::FolderCheck(const QString& text) const
     if (text.trimmed().isEmpty())
         return strings.Text(Preferences, PrefFolderNotWritable);
     const QFileInfo nearest = NearestExisting(text.trimmed());
-    return nearest.isDir() && nearest.isWritable() ? QString() : strings.Text(Preferences, PrefFolderNotWritable);
+    // Permission bits do not tell on every file system, nor for root: a file is tried.
+    QTemporaryFile probe(QDir(nearest.absoluteFilePath()).filePath(QStringLiteral(".korvanta-XXXXXX")));
+    return nearest.isDir() && probe.open() ? QString() : strings.Text(Preferences, PrefFolderNotWritable);
 }
 
 void CPreferencesDlg::BrowseFolder()

@@ -5,6 +5,9 @@
 
 #include <tinyxml.h>
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <string_view>
 
 namespace {
@@ -88,6 +91,7 @@ void ViewerPreferences::Load(const QString& file, const PreferenceValues& defaul
 bool ViewerPreferences::Set(const PreferenceValues& newValues, QString* reason)
 {
     values = newValues;
+    QDir().mkpath(QFileInfo(path).absolutePath()); // a first start may not have made it yet
     const bool written = WriteXmlFile(path, Document(values), XmlFileReaders::AsBefore, reason);
     emit Changed(values);
     return written;
