@@ -42,6 +42,14 @@ constexpr double kMiBPerGiB = 1024.0;
 constexpr qint64 kBytesPerGiB = qint64(1024) * 1024 * 1024;
 const QColor kNoteColour(192, 0, 0);
 
+// Made once the dialog is on screen, so shown by hand.
+template <class Control>
+Control* Shown(Control* control)
+{
+    control->show();
+    return control;
+}
+
 // A bound as the viewer's language writes it: whole, or to three figures.
 QString BoundText(double bound)
 {
@@ -98,6 +106,10 @@ void CPreferencesDlg::OnInitDialog()
     MakeGuidePage();
     MakeLogosPage();
     Recheck();
+    // The keyboard goes through the pages' fields, then the buttons.
+    setTabOrder(lastControl, GetDlgItem(IDOK));
+    setTabOrder(GetDlgItem(IDOK), GetDlgItem(IDCANCEL));
+    decoding->setFocus();
 }
 
 QWidget* CPreferencesDlg::AddPage(int title)
@@ -109,7 +121,7 @@ QWidget* CPreferencesDlg::AddPage(int title)
 
 QLabel* CPreferencesDlg::AddLabel(QWidget* page, int row, int label)
 {
-    auto* text = new QLabel(strings.Text(Preferences, label), page);
+    auto* text = Shown(new QLabel(strings.Text(Preferences, label), page));
     text->setGeometry(Units().ToPixels(QRect(kLabelLeftDu, kLineTopDu + row * kLineHeightDu, kLabelWidthDu, kTextHeightDu)));
     return text;
 }
@@ -118,12 +130,12 @@ QLineEdit* CPreferencesDlg::AddLine(QWidget* page, int row, int label, const QSt
                                     std::function<QString(const QString&)> check)
 {
     QLabel* text = AddLabel(page, row, label);
-    auto* edit = new QLineEdit(value, page);
+    auto* edit = Shown(new QLineEdit(value, page));
     const int top = kLineTopDu + row * kLineHeightDu;
     edit->setGeometry(Units().ToPixels(QRect(kLabelLeftDu, top + kFieldTopDu, kFieldWidthDu, kFieldHeightDu)));
     text->setBuddy(edit);
     edit->setAccessibleName(text->text());
-    auto* note = new QLabel(page);
+    auto* note = Shown(new QLabel(page));
     note->setGeometry(Units().ToPixels(QRect(kLabelLeftDu, top + kNoteTopDu, kLabelWidthDu, kTextHeightDu)));
     QPalette palette = note->palette();
     palette.setColor(QPalette::WindowText, kNoteColour);
@@ -137,7 +149,7 @@ void CPreferencesDlg::MakePlaybackPage()
 {
     QWidget* page = AddPage(PrefPagePlayback);
     QLabel* label = AddLabel(page, 0, PrefHardwareDecoding);
-    decoding = new QComboBox(page);
+    decoding = Shown(new QComboBox(page));
     decoding->addItems({strings.Text(Preferences, PrefDecodingOff), strings.Text(Preferences, PrefDecodingAuto)});
     decoding->setCurrentIndex(values.hardwareDecoding ? 1 : 0);
     decoding->setGeometry(Units().ToPixels(QRect(kLabelLeftDu, kLineTopDu + kFieldTopDu, kFieldWidthDu * 2, kFieldHeightDu)));
@@ -168,7 +180,7 @@ void CPreferencesDlg::MakeRecordingPage()
     QRect wide = folder->geometry();
     wide.setWidth(Units().X(kWideFieldWidthDu));
     folder->setGeometry(wide);
-    auto* browse = new QPushButton(strings.Text(Preferences, PrefBrowse), page);
+    auto* browse = Shown(new QPushButton(strings.Text(Preferences, PrefBrowse), page));
     browse->setGeometry(Units().ToPixels(QRect(kButtonLeftDu, kLineTopDu + kFieldTopDu - 1, kButtonWidthDu, kButtonHeightDu)));
     connect(browse, &QPushButton::clicked, this, &CPreferencesDlg::BrowseFolder);
 }
@@ -187,12 +199,13 @@ void CPreferencesDlg::MakeLogosPage()
     AddLine(page, 0, PrefLogoCache, QString::number(values.logoCacheMB), [this](const QString& text) {
         return RangeCheck(text, PreferenceValues::kMinLogoCacheMB, PreferenceValues::kMaxLogoCacheMB);
     });
-    auto* empty = new QPushButton(strings.Text(Preferences, PrefEmptyCache), page);
+    auto* empty = Shown(new QPushButton(strings.Text(Preferences, PrefEmptyCache), page));
     const int top = kLineTopDu + kLineHeightDu;
     empty->setGeometry(Units().ToPixels(QRect(kLabelLeftDu, top, kButtonWidthDu * 2, kButtonHeightDu)));
-    cacheNote = new QLabel(page);
+    cacheNote = Shown(new QLabel(page));
     cacheNote->setGeometry(Units().ToPixels(QRect(kLabelLeftDu, top + kNoteTopDu - kFieldTopDu + kButtonHeightDu / 2,
                                                   kLabelWidthDu, kTextHeightDu)));
+    lastControl = empty;
     connect(empty, &QPushButton::clicked, this, [this] {
         emit EmptyCacheRequested();
         cacheNote->setText(strings.Text(Preferences, PrefCacheEmptied));

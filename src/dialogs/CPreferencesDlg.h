@@ -70,5 +70,6 @@ private:
     QTabWidget* pages = nullptr;
     QComboBox* decoding = nullptr;
     QLabel* cacheNote = nullptr;
+    QWidget* lastControl = nullptr; // of the last page, before the buttons
     std::vector<Line> lines;
 };

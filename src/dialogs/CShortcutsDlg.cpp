@@ -17,7 +17,7 @@ const DialogControl kTemplate[] = {
     {IDOK, ControlKind::DefaultButton, {226, 226, 48, 16}, "OK"},
 };
 
-constexpr int kKeyColumnDu = 90;
+constexpr int kKeyColumnDu = 110;
 const QString kKeySeparator = QStringLiteral(", ");
 const QString kDigits = QStringLiteral("0\u20139");
 
