@@ -3,6 +3,7 @@
 #include "AppDataFolder.h"
 #include "CLanguageDlg.h"
 #include "EngineLibrary.h"
+#include "FilmDatabase.h"
 #include "FilesTexts.h"
 #include "GuidanceTexts.h"
 #include "GuideChannels.h"
@@ -110,6 +111,7 @@ bool App::Start()
         windowsShown = true;
         engineLoader.Start();
         FeedGuide();
+        filmPlaces.Open(FilmDatabase::DefaultPath());
     });
     connect(&engineLoader, &EngineLoader::Done, this, &App::StartEngine, Qt::UniqueConnection);
     return true;
@@ -172,6 +174,8 @@ void App::Shutdown()
     channelWindow.DestroyWindow();
     if (initialised)
         Save();
+    if (initialised)
+        films.Leave(); // where a film got to, on disk before the engine goes
     screenSaver.SetPlaying(false);
     player.Close();
 }

@@ -9,6 +9,8 @@
 #include "CWMPWindow.h"
 #include "EngineLoader.h"
 #include "Favorites.h"
+#include "FilmControls.h"
+#include "FilmPlaces.h"
 #include "FirstFrameWatch.h"
 #include "GuideChannelFeed.h"
 #include "GuideLibrary.h"
@@ -70,6 +72,8 @@ public:
     MainWindow& Window() { return mainWindow; }
     ChannelWindow& Channels() { return channelWindow; }
     LiveControls& Live() { return live; }
+    FilmControls& Films() { return films; }
+    FilmPlaces& Places() { return filmPlaces; }
     OnAir& Programme() { return onAir; }
     StatusLine& Status() { return statusLine; }
     PlaybackControl& Playback() { return playback; }
@@ -103,14 +107,17 @@ private:
     GuideChannelFeed guideFeed{texts.Names(), playlistLibrary.Playlists()};
     ChannelDirectory directory{texts.Strings(), texts.Names(), texts.Descriptions(), playlistLibrary.Playlists()};
     Favorites favorites;
+    FilmPlaces filmPlaces;
     Zapper zapper{directory, favorites};
     MainWindow mainWindow{texts.Strings(), settings, player, statusLine, commands};
     Commands commands{texts.Strings(), settings}; // its menus are the window's: gone before it
-    ChannelWindow channelWindow{texts.Strings(), directory, favorites, zapper, &playlistLibrary, &guideLibrary, &logos};
+    ChannelWindow channelWindow{texts.Strings(), directory, favorites, zapper, &playlistLibrary, &guideLibrary, &logos,
+                                &filmPlaces};
     LiveControls live{player.Engine(), texts.Strings(), mainWindow};
+    FilmControls films{player.Engine(), filmPlaces, texts.Strings()};
     OnAir onAir{texts.Strings(), directory, guideLibrary, live, logos};
-    StatusLine statusLine{texts.Strings(), live, onAir, player};
-    PlaybackControl playback{player, mainWindow.PlayPanel(), settings, live, statusLine, zapper};
+    StatusLine statusLine{texts.Strings(), live, films, onAir, player};
+    PlaybackControl playback{player, mainWindow.PlayPanel(), settings, live, films, statusLine, zapper};
     LibraryActions library{mainWindow, texts.Strings(), playlistLibrary, guideLibrary, directory, logos};
     ScreenSaverInhibitor screenSaver;
     MprisService mpris{playback};

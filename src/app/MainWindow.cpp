@@ -6,6 +6,7 @@
 #include "CWMPWindow.h"
 #include "Commands.h"
 #include "DialogUnits.h"
+#include "FilmsTexts.h"
 #include "NaturalOrder.h"
 #include "PlaylistDrops.h"
 #include "Settings.h"
@@ -29,6 +30,8 @@ namespace {
 constexpr QSize kInitialSizeDlu(320, 199);
 // Where the status text starts inside the status rectangle.
 constexpr QPoint kStatusTextOffset(5, 2);
+constexpr int kPositionBarMargin = 10;
+constexpr int kPositionBarHeight = 20;
 const QString kCaption = QStringLiteral("Korvanta");
 
 // Never the invalid-argument error: assistive technology asks from outside any handler, and
@@ -63,6 +66,8 @@ void MainWindow::CreatePanels()
     playPanel.SetMuted(settings.mute != 0);
     if (settings.hideControl)
         playPanel.hide();
+    positionBar.setParent(this);
+    positionBar.hide();
     // The window keeps the focus, so that Space and Enter stay its own until Tab moves on.
     setFocus();
     boldFont = font();
@@ -76,6 +81,7 @@ void MainWindow::NameParts()
     playPanel.SetAccessibleNames({AccessName(texts, AccessPlayPanel), AccessName(texts, AccessPlay), AccessName(texts, AccessStop),
                                   AccessName(texts, AccessMute), AccessName(texts, AccessVolume)});
     Notify(this, VideoPart, QAccessible::NameChanged);
+    positionBar.setAccessibleName(texts[Films].value(FilmsPosition));
 }
 
 
@@ -122,6 +128,26 @@ void MainWindow::Layout(int cx, int cy)
     if (playPanel.parentWidget() != nullptr) {
         playPanel.setGeometry(0, cy - kPlayPanelHeight, cx, kPlayPanelHeight);
         playPanel.update();
+    }
+    PlacePositionBar();
+}
+
+void MainWindow::PlacePositionBar()
+{
+    const QRect panel = playPanel.geometry();
+    const int right = playPanel.PlayRect().left() - kPositionBarMargin;
+    positionBar.setGeometry(kPositionBarMargin, panel.top() + (panel.height() - kPositionBarHeight) / 2,
+                            std::max(0, right - kPositionBarMargin), kPositionBarHeight);
+}
+
+void MainWindow::ShowFilm(bool film, double position, double length)
+{
+    const bool shown = film && !settings.hideControl;
+    if (shown)
+        positionBar.Show(position, length);
+    if (positionBar.isVisible() != shown) {
+        positionBar.setVisible(shown);
+        Notify(this, PositionPart, shown ? QAccessible::ObjectShow : QAccessible::ObjectHide);
     }
 }
 
@@ -197,6 +223,8 @@ void MainWindow::ToggleHideControl()
     settings.hideControl = !settings.hideControl;
     emit CheckChanged(ID_HIDE_CONTROL, settings.hideControl);
     playPanel.setVisible(!settings.hideControl);
+    if (settings.hideControl)
+        positionBar.hide();
     Layout(width(), height());
 }
 
@@ -348,6 +376,9 @@ AccessiblePart MainWindow::Part(int index) const
         break;
     case PlayPanelPart:
         part.widget = const_cast<CPanelPlay*>(&playPanel);
+        break;
+    case PositionPart:
+        part.widget = const_cast<PositionBar*>(&positionBar);
         break;
     default:
         break;

@@ -9,6 +9,7 @@
 #include "CPanelPlay.h"
 #include "LanguageStrings.h"
 #include "PlayState.h"
+#include "PositionBar.h"
 
 #include <QDialog>
 #include <QFont>
@@ -27,7 +28,7 @@ class MainWindow : public QDialog, public AccessibleParts
     Q_OBJECT
 public:
     // What assistive technology sees in the window, top to bottom.
-    enum Part { MenuBarPart, VideoPart, StatusPart, PlayPanelPart, PartCountOf };
+    enum Part { MenuBarPart, VideoPart, StatusPart, PlayPanelPart, PositionPart, PartCountOf };
 
     // Geometry of the bands, in pixels.
     static constexpr int kStatusHeight = 16;
@@ -48,6 +49,8 @@ public:
     void ShowTitleOf(const PlayState& state);
     // The status line's text changed.
     void ShowStatus();
+    // A film plays: its position bar in the play panel; else none.
+    void ShowFilm(bool film, double position, double length);
 
     void Layout(int cx, int cy);
     const QRect& StatusRect() const { return statusRect; }
@@ -72,6 +75,7 @@ public:
     QRect ClosingRect() const;
 
     CPanelPlay& PlayPanel() { return playPanel; }
+    PositionBar& Position() { return positionBar; }
     CPanelMenu& MenuPanel() { return menuPanel; }
     PlaylistDrops& Drops() const { return *drops; }
 
@@ -98,6 +102,7 @@ protected:
 
 private:
     int StatusWidth(int rowWidth) const;
+    void PlacePositionBar();
 
     const LanguageStrings& texts;
     Settings& settings;
@@ -105,6 +110,7 @@ private:
     const StatusLine& status;
     Commands& commands;
     CPanelPlay playPanel;
+    PositionBar positionBar; // over the play panel's left, which it leaves empty
     CPanelMenu menuPanel;
     PlaylistDrops* drops;
     QIcon appIcon;

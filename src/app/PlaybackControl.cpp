@@ -3,6 +3,7 @@
 #include "CPanelPlay.h"
 #include "CWMPWindow.h"
 #include "CommandId.h"
+#include "FilmControls.h"
 #include "LiveControls.h"
 #include "Settings.h"
 #include "SkinColours.h"
@@ -12,9 +13,13 @@
 
 #include <QMetaObject>
 
+namespace {
+constexpr double kMicrosecondsPerSecond = 1e6;
+} // namespace
+
 PlaybackControl::PlaybackControl(CWMPWindow& player, CPanelPlay& panel, Settings& settings, LiveControls& live,
-                                 StatusLine& status, Zapper& zapper)
-    : player(player), panel(panel), settings(settings), live(live), status(status), zapper(zapper)
+                                 FilmControls& films, StatusLine& status, Zapper& zapper)
+    : player(player), panel(panel), settings(settings), live(live), films(films), status(status), zapper(zapper)
 {
 }
 
@@ -37,29 +42,65 @@ void PlaybackControl::Load(quint64 start, const ChannelRequest& request)
     // In full screen nothing else tells the viewer which channel the zap reached.
     if (player.IsFullScreen())
         player.ShowTitle(request.name, kSkinTextColour);
-    player.PlayURL(request);
+    player.PlayURL(request, films.Starting(request));
     emit Started(request);
+}
+
+bool PlaybackControl::FilmUnderway() const
+{
+    return films.Playing() && shown.Underway();
 }
 
 void PlaybackControl::PlayStopRequested(PlayStop request)
 {
+    if (FilmUnderway()) {
+        films.SetPaused(request == PlayStop::Stop);
+        return;
+    }
+    if (request == PlayStop::Stop && films.CancelNext())
+        return;
     playing = request == PlayStop::Play;
     if (playing)
-        player.Play();
+        PlayAgain();
     else
         player.Stop();
+}
+
+// A film stopped goes on where it was stopped; anything else starts again.
+void PlaybackControl::PlayAgain()
+{
+    const double at = films.Starting(current);
+    if (at >= 0)
+        player.PlayURL(current, at);
+    else
+        player.Play();
 }
 
 void PlaybackControl::PlayPause()
 {
     if (!playEnabled)
         return;
-    playing = !playing;
-    panel.SetPaused(!playing);
-    if (playing)
-        player.Play();
-    else
-        player.Stop();
+    if (FilmUnderway()) {
+        films.TogglePause();
+        panel.SetPaused(films.Paused());
+        return;
+    }
+    if (playing && films.CancelNext())
+        return;
+    if (playing) {
+        Stop();
+        return;
+    }
+    playing = true;
+    panel.SetPaused(false);
+    PlayAgain();
+}
+
+void PlaybackControl::Stop()
+{
+    playing = false;
+    panel.SetPaused(true);
+    player.Stop();
 }
 
 void PlaybackControl::Mute(bool muted)
@@ -106,7 +147,8 @@ void PlaybackControl::ShowPlayState(const PlayState& state)
 
 void PlaybackControl::Command(int id)
 {
-    live.Command(id, current);
+    if (!films.Command(id))
+        live.Command(id, current);
 }
 
 void PlaybackControl::RaiseFromDesktop()
@@ -121,7 +163,9 @@ void PlaybackControl::QuitFromDesktop()
 
 void PlaybackControl::PlayPauseFromDesktop()
 {
-    if (live.Paused() || (live.CanSeek() && playing))
+    if (FilmUnderway())
+        films.TogglePause();
+    else if (live.Paused() || (live.CanSeek() && playing))
         live.Command(ID_PAUSE, current);
     else
         PlayPause();
@@ -129,7 +173,9 @@ void PlaybackControl::PlayPauseFromDesktop()
 
 void PlaybackControl::PlayFromDesktop()
 {
-    if (live.Paused())
+    if (FilmUnderway())
+        films.SetPaused(false);
+    else if (live.Paused())
         live.Command(ID_RESUME, current);
     else if (!playing)
         PlayPause();
@@ -137,7 +183,9 @@ void PlaybackControl::PlayFromDesktop()
 
 void PlaybackControl::PauseFromDesktop()
 {
-    if (live.CanSeek())
+    if (FilmUnderway())
+        films.SetPaused(true);
+    else if (live.CanSeek())
         live.Command(ID_PAUSE, current);
     else
         StopFromDesktop();
@@ -145,18 +193,25 @@ void PlaybackControl::PauseFromDesktop()
 
 void PlaybackControl::SeekFromDesktop(qint64 offset)
 {
-    live.SeekByUs(offset);
+    if (FilmUnderway())
+        films.SeekTo(films.Position() + double(offset) / kMicrosecondsPerSecond);
+    else
+        live.SeekByUs(offset);
 }
 
 void PlaybackControl::SetPositionFromDesktop(qint64 position)
 {
-    live.SeekToUs(position);
+    if (!FilmUnderway())
+        live.SeekToUs(position);
+    else if (position >= 0 && double(position) <= films.Length() * kMicrosecondsPerSecond)
+        films.SeekTo(double(position) / kMicrosecondsPerSecond); // out of range: ignored, as the desktop expects
 }
 
 void PlaybackControl::StopFromDesktop()
 {
+    films.CancelNext();
     if (playing)
-        PlayPause();
+        Stop(); // a film too: the desktop's Stop is no pause
 }
 
 void PlaybackControl::ZapFromDesktop(int step)

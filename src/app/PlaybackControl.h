@@ -10,6 +10,7 @@
 
 class CPanelPlay;
 class CWMPWindow;
+class FilmControls;
 class LiveControls;
 class StatusLine;
 class Zapper;
@@ -20,17 +21,17 @@ class PlaybackControl : public QObject, public MediaPlayerTarget
 {
     Q_OBJECT
 public:
-    PlaybackControl(CWMPWindow& player, CPanelPlay& panel, Settings& settings, LiveControls& live, StatusLine& status,
-                    Zapper& zapper);
+    PlaybackControl(CWMPWindow& player, CPanelPlay& panel, Settings& settings, LiveControls& live, FilmControls& films,
+                    StatusLine& status, Zapper& zapper);
 
     // Shows "connecting" at once and hands the request to the player on the next turn of the
     // event loop, once that has painted; a channel started meanwhile wins. Nothing starts
     // when the status line's texts are missing.
     void Start(const ChannelRequest& request);
-    // The play panel's button.
+    // The play panel's button: a film pauses and resumes, a channel stops and plays.
     void PlayStopRequested(PlayStop request);
-    // Space and the menus: stops what plays, plays again what was stopped; nothing before
-    // any channel was started.
+    // Space and the menus: pauses or resumes a film; stops what else plays, plays again
+    // what was stopped; nothing before any channel was started.
     void PlayPause();
     void Mute(bool muted);
     void ToggleMute();
@@ -68,11 +69,16 @@ signals:
 
 private:
     void Load(quint64 start, const ChannelRequest& request);
+    // A film plays on, or is paused: the play commands pause and resume it.
+    bool FilmUnderway() const;
+    void Stop();
+    void PlayAgain();
 
     CWMPWindow& player;
     CPanelPlay& panel;
     Settings& settings;
     LiveControls& live;
+    FilmControls& films;
     StatusLine& status;
     Zapper& zapper;
     ChannelRequest current; // started last

@@ -2,14 +2,16 @@
 
 #include "CWMPWindow.h"
 #include "LanguageEntries.h"
+#include "FilmControls.h"
 #include "LiveControls.h"
 #include "OnAir.h"
 #include "SkinColours.h"
 
 #include <QTimerEvent>
 
-StatusLine::StatusLine(const LanguageStrings& texts, const LiveControls& live, const OnAir& onAir, CWMPWindow& player)
-    : texts(texts), live(live), onAir(onAir), player(player)
+StatusLine::StatusLine(const LanguageStrings& texts, const LiveControls& live, const FilmControls& films, const OnAir& onAir,
+                       CWMPWindow& player)
+    : texts(texts), live(live), films(films), onAir(onAir), player(player)
 {
 }
 
@@ -54,8 +56,11 @@ void StatusLine::Show(const PlayState& state)
     case PLAYSTATE_PLAYING: {
         const QString& title = onAir.Title();
         const QString& name = state.request.name;
-        SetText(live.StatusText(title.isEmpty() ? name : name + QStringLiteral(" \u2013 ") + title, state.request),
-                live.Shifted() || state.request.FromArchive());
+        if (films.Playing())
+            SetText(films.StatusText(name), true); // where it plays is to be read whole
+        else
+            SetText(live.StatusText(title.isEmpty() ? name : name + QStringLiteral(" \u2013 ") + title, state.request),
+                    live.Shifted() || state.request.FromArchive());
         return;
     }
     case PLAYSTATE_TRANSITIONING:

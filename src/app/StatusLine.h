@@ -11,6 +11,7 @@
 #include <QString>
 
 class CWMPWindow;
+class FilmControls;
 class LiveControls;
 class OnAir;
 
@@ -20,7 +21,8 @@ class StatusLine : public QObject
 public:
     static constexpr int kBufferingPeriodMs = 200;
 
-    StatusLine(const LanguageStrings& texts, const LiveControls& live, const OnAir& onAir, CWMPWindow& player);
+    StatusLine(const LanguageStrings& texts, const LiveControls& live, const FilmControls& films, const OnAir& onAir,
+               CWMPWindow& player);
 
     // The player's state; buffering shows its progress, a tick at a time.
     void ShowPlayState(const PlayState& state);
@@ -53,6 +55,7 @@ private:
 
     const LanguageStrings& texts;
     const LiveControls& live;
+    const FilmControls& films;
     const OnAir& onAir;
     CWMPWindow& player;
     PlayState shown;            // the player's last report

@@ -8,15 +8,19 @@
 #include "CDonateDlg.h"
 #include "CShortcutsDlg.h"
 #include "ChannelTree.h"
+#include "NextEpisode.h"
 #include "PlaylistDrops.h"
 #include "SkinColours.h"
 
 #include <QMenu>
+
+#include <cmath>
 #include <QWidget>
 #include "WinApp.h"
 
 namespace {
 
+constexpr double kMicrosecondsPerSecond = 1e6;
 constexpr qint64 kSecondsPerHour = 60 * 60;
 constexpr qint64 kBytesPerMB = 1000 * 1000; // the cache's size is told in decimal megabytes
 
@@ -25,6 +29,19 @@ template <class Slot>
 auto Guarded(Slot slot)
 {
     return [slot](auto&&... args) { CatchInvalidArgument([&] { slot(args...); }); };
+}
+
+// What the desktop's controls can seek in: the film playing, else the timeshift buffer.
+void ShowDesktopSeeking(App& app)
+{
+    const FilmControls& film = app.Films();
+    if (film.Playing()) {
+        const auto us = [](double seconds) { return std::llround(seconds * kMicrosecondsPerSecond); };
+        app.Desktop().ShowTimeshift({true, film.Paused(), us(film.Position()), us(film.Length()), true});
+        return;
+    }
+    const LiveControls& shift = app.Live();
+    app.Desktop().ShowTimeshift({shift.CanSeek(), shift.Paused(), shift.PositionUs(), shift.LengthUs()});
 }
 
 // player -> the parts that show its state. The desktop's media controls learn of a new
@@ -57,12 +74,55 @@ void WirePlayer(App& app)
     LiveControls& live = app.Live();
     QObject::connect(&live, &LiveControls::Changed, &app.Status(), Guarded([&app] {
         app.Status().ShowPlayingAgain();
-        LiveControls& shift = app.Live();
-        app.Desktop().ShowTimeshift({shift.CanSeek(), shift.Paused(), shift.PositionUs(), shift.LengthUs()});
+        ShowDesktopSeeking(app);
     }));
-    QObject::connect(&live, &LiveControls::Seeked, &app.Desktop(), &MprisService::AnnounceSeeked);
-    QObject::connect(&live, &LiveControls::Changed, &app.ScreenSaver(), [&app] { app.ScreenSaver().ShowPaused(app.Live().Paused()); });
+    QObject::connect(&live, &LiveControls::Seeked, &app.Desktop(), [&app](qint64 position) {
+        if (!app.Films().Playing())
+            app.Desktop().AnnounceSeeked(position);
+    });
+    // A paused channel or film lets the screensaver run.
+    const auto showPaused = [&app] { app.ScreenSaver().ShowPaused(app.Live().Paused() || app.Films().Paused()); };
+    QObject::connect(&live, &LiveControls::Changed, &app.ScreenSaver(), showPaused);
+    QObject::connect(&app.Films(), &FilmControls::Changed, &app.ScreenSaver(), showPaused);
     QObject::connect(&live, &LiveControls::StartRequested, &app.Playback(), &PlaybackControl::Start);
+}
+
+// player and position bar -> films -> status line, play panel, picture, desktop, playback
+void WireFilms(App& app)
+{
+    FilmControls& films = app.Films();
+    MainWindow& window = app.Window();
+    QObject::connect(&app.Player().Events(), &CWMPEventDispatch::PlayStateChanged, &films, &FilmControls::ShowPlayState);
+    QObject::connect(&window.Position(), &PositionBar::SeekRequested, &films, &FilmControls::SeekTo);
+    QObject::connect(&films, &FilmControls::Changed, &app.Status(), Guarded([&app] {
+        FilmControls& film = app.Films();
+        app.Status().ShowPlayingAgain();
+        app.Window().ShowFilm(film.Playing(), film.Position(), film.Length());
+        if (film.Playing() && app.Playback().State().Underway())
+            app.Window().PlayPanel().SetPaused(film.Paused());
+        ShowDesktopSeeking(app);
+    }));
+    QObject::connect(&films, &FilmControls::Seeked, &app.Desktop(), [&app](double seconds) {
+        app.Desktop().AnnounceSeeked(std::llround(seconds * kMicrosecondsPerSecond));
+    });
+    QObject::connect(&films, &FilmControls::CountdownChanged, &app.Status(), Guarded([&app](const QString& text) {
+        if (text.isEmpty())
+            app.Status().ShowAgain();
+        else
+            app.Player().ShowCard(app.Playback().Current().name, text, kSkinTextColour);
+    }));
+    QObject::connect(&films, &FilmControls::StartRequested, &app.Playback(), &PlaybackControl::Start);
+    QObject::connect(&app.Places(), &FilmPlaces::Changed, &app.Channels(), &ChannelWindow::ShowFilmPlaces);
+    const ChannelDirectory& directory = app.Directory();
+    films.SetCatalogue(
+        [&directory](const ChannelRequest& request) {
+            const ChannelKey key = directory.KeyOf(request);
+            if (!key.IsOwn())
+                return ChannelRequest();
+            const int next = NextEpisodeOf(directory.Playlists()[std::size_t(key.playlist)].channels, key.entry);
+            return next < 0 ? ChannelRequest() : directory.RequestOf({0, key.playlist, next}, request.origin);
+        },
+        [&directory](const ChannelRequest& request) { return directory.LogoAddressOf(directory.KeyOf(request)); });
 }
 
 // the places a channel is chosen -> playback -> what follows a start
@@ -211,6 +271,7 @@ void WirePreferences(App& app)
 void Wire(App& app)
 {
     WirePlayer(app);
+    WireFilms(app);
     WireChannels(app);
     WireCommands(app);
     WirePlaylists(app);

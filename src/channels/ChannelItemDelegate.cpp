@@ -29,7 +29,9 @@ void ChannelItemDelegate::initStyleOption(QStyleOptionViewItem* option, const QM
 void ChannelItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     QStyledItemDelegate::paint(painter, option, index);
-    const QString detail = index.data(DetailRole).toString();
+    QString detail = index.data(DetailRole).toString();
+    if (const QString mark = markOf ? markOf(index) : QString(); !mark.isEmpty())
+        detail = detail.isEmpty() ? mark : mark + QLatin1Char(' ') + detail;
     if (detail.isEmpty())
         return;
     QStyleOptionViewItem item = option;

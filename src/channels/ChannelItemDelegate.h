@@ -1,7 +1,7 @@
 #pragma once
 // Draws channel names in the channel window's views: right-to-left names in their natural
 // order, and after a name, dimmed, the detail an item may carry in DetailRole; an item
-// with a logo shows it in place of its icon.
+// with a logo shows it in place of its icon; a mark (a film watched) goes before the detail.
 
 #include <QPixmap>
 #include <QStyledItemDelegate>
@@ -19,6 +19,9 @@ public:
 
     using QStyledItemDelegate::QStyledItemDelegate;
     void SetLogoOf(LogoOf logos) { logoOf = std::move(logos); }
+    // An item's mark, empty for none; asked only for the items painted.
+    using MarkOf = std::function<QString(const QModelIndex& index)>;
+    void SetMarkOf(MarkOf marks) { markOf = std::move(marks); }
 
     QString displayText(const QVariant& value, const QLocale& locale) const override;
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
@@ -28,4 +31,5 @@ protected:
 
 private:
     LogoOf logoOf;
+    MarkOf markOf;
 };

@@ -123,6 +123,15 @@ void ChannelTree::ShowLogos(LogoCache& logos)
     connect(&logos, &LogoCache::Answered, tree->viewport(), qOverload<>(&QWidget::update));
 }
 
+void ChannelTree::ShowMarks(std::function<QString(const ChannelKey&)> markOf)
+{
+    static_cast<ChannelItemDelegate*>(tree->itemDelegate())
+        ->SetMarkOf([this, markOf = std::move(markOf)](const QModelIndex& index) {
+            const ChannelKey key = PlaylistTree::KeyOf(tree->itemFromIndex(index));
+            return key.IsOwn() ? markOf(key) : QString();
+        });
+}
+
 void ChannelTree::Fill()
 {
     FillFixed();

@@ -13,6 +13,8 @@
 #include <QList>
 #include <QObject>
 
+#include <functional>
+
 #include <vector>
 
 class ChannelDirectory;
@@ -37,6 +39,8 @@ public:
     QTreeWidget* Widget() const { return tree; }
     const QList<QIcon>& Images() const { return images; }
     void ShowLogos(LogoCache& logos);
+    // A channel's mark after its name (a film watched), empty for none.
+    void ShowMarks(std::function<QString(const ChannelKey&)> markOf);
 
     // Builds the fixed tree into the empty tree, then the playlists' and guides' nodes;
     // stops with the invalid-argument error at the first missing label or name, keeping

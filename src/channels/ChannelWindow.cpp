@@ -7,9 +7,12 @@
 #include "ChannelIcons.h"
 #include "ChannelTree.h"
 #include "ChannelTreeLayout.h"
+#include "ContinueList.h"
 #include "DialogUnits.h"
 #include "Favorites.h"
 #include "FavoritesList.h"
+#include "FilmPlaces.h"
+#include "FilmsTexts.h"
 #include "InvalidArgument.h"
 #include "PlaylistDrops.h"
 #include "SearchController.h"
@@ -41,6 +44,8 @@ constexpr int kTabItemHeight = 20;
 
 constexpr int kTabTree = 0;
 constexpr int kTabFavorites = 1;
+constexpr int kTabContinue = 2; // there while a film's place is kept
+const QString kWatchedSign = QStringLiteral("\u2713 ");
 
 // ChannelsDialog entries.
 constexpr int kCaptionText = 0;
@@ -82,9 +87,10 @@ private:
 } // namespace
 
 ChannelWindow::ChannelWindow(const LanguageStrings& texts, const ChannelDirectory& directory, Favorites& favorites,
-                             Zapper& zapper, PlaylistLibrary* playlists, GuideLibrary* guides, LogoCache* logos)
+                             Zapper& zapper, PlaylistLibrary* playlists, GuideLibrary* guides, LogoCache* logos,
+                             FilmPlaces* places)
     : QDialog(nullptr), texts(texts), directory(directory), favorites(favorites), zapper(zapper),
-      playlistLibrary(playlists), guideLibrary(guides), logos(logos)
+      playlistLibrary(playlists), guideLibrary(guides), logos(logos), places(places)
 {
     // Made at once, so that whoever hears from the parts can connect before the window is.
     CreateControls();
@@ -134,11 +140,67 @@ void ChannelWindow::CreateControls()
 
     search = new SearchController(this, texts, directory, guideLibrary);
     buttons = new ChannelButtons(this, texts);
+    if (places != nullptr) {
+        continueList = new ContinueList(this, texts, *places);
+        continueList->Widget()->setGeometry(units.ToPixels(kListRect));
+        ShowWatchedMarks();
+    }
     if (logos != nullptr) {
         tree->ShowLogos(*logos);
         favoritesList->ShowLogos(*logos);
         search->ShowLogos(*logos);
+        if (continueList != nullptr)
+            continueList->ShowLogos(*logos);
     }
+}
+
+void ChannelWindow::ShowWatchedMarks()
+{
+    const auto markOf = [this](const ChannelKey& key) {
+        return places->Watched(FilmKeyOf(directory.RequestOf(key, {}))) ? kWatchedSign + texts.Text(Films, FilmsWatched)
+                                                                       : QString();
+    };
+    tree->ShowMarks(markOf);
+    search->ShowMarks(markOf);
+}
+
+void ChannelWindow::ShowFilmPlaces()
+{
+    if (!created || continueList == nullptr)
+        return;
+    CatchInvalidArgument([this] {
+        const bool any = continueList->Refill();
+        if (any && tabs->count() == kTabContinue) {
+            // An icon alone: the two tabs before it keep their whole names in a narrow window.
+            tabs->addTab(style()->standardIcon(QStyle::SP_MediaPlay), QString());
+            NameContinueTab();
+        }
+        else if (!any && tabs->count() > kTabContinue)
+            tabs->removeTab(kTabContinue); // the tree's tab is shown when it was the current one
+        if (tabs->currentIndex() == kTabContinue)
+            OnContinueSelectionChanged();
+        tree->Widget()->viewport()->update();
+        search->Panel()->RepaintResults();
+    });
+}
+
+void ChannelWindow::NameContinueTab()
+{
+    if (tabs->count() <= kTabContinue)
+        return;
+    const QString& name = texts.Text(Films, FilmsContinueTab);
+    tabs->setTabToolTip(kTabContinue, name);
+    tabs->setAccessibleTabName(kTabContinue, name);
+}
+
+void ChannelWindow::OnContinueSelectionChanged()
+{
+    const FilmPlace* place = continueList->Selected();
+    buttons->Enable(ID_CHANNEL_PLAY, place != nullptr);
+    if (place != nullptr)
+        description->setPlainText(continueList->DescriptionOf(*place));
+    else
+        description->clear();
 }
 
 // Its own children only; what it asks of the rest of the program leaves by its signals.
@@ -161,6 +223,11 @@ void ChannelWindow::ConnectParts()
         OnTreeSelChanged(tree->Widget()->currentItem());
     });
     connect(buttons, &ChannelButtons::Pressed, this, &ChannelWindow::OnCommand);
+    if (continueList != nullptr) {
+        connect(continueList, &ContinueList::SelectionChanged, this,
+                [this] { CatchInvalidArgument([this] { OnContinueSelectionChanged(); }); });
+        connect(continueList, &ContinueList::Chosen, this, &ChannelWindow::ChannelChosen);
+    }
 }
 
 void ChannelWindow::OnInitDialog()
@@ -179,6 +246,7 @@ void ChannelWindow::OnInitDialog()
     favoritesList->Refill();
     search->FillNames();
     description->clear();
+    ShowFilmPlaces();
 }
 
 void ChannelWindow::NameControls()
@@ -189,7 +257,12 @@ void ChannelWindow::NameControls()
     buttons->NameForAssistiveTechnology();
     search->NameControls();
     // As the controls are placed: the lists, the description, then the buttons from the left.
-    std::vector<QWidget*> order{tabs, tree->Widget(), favoritesList->Widget(), description};
+    std::vector<QWidget*> order{tabs, tree->Widget(), favoritesList->Widget()};
+    if (continueList != nullptr) {
+        continueList->Widget()->setAccessibleName(texts[Films].value(FilmsContinueTab));
+        order.push_back(continueList->Widget());
+    }
+    order.push_back(description);
     for (QWidget* button : buttons->TabOrder())
         order.push_back(button);
     for (std::size_t k = 1; k < order.size(); ++k)
@@ -205,6 +278,7 @@ void ChannelWindow::ApplyLanguage()
         setWindowTitle(texts.Text(ChannelsDialog, kCaptionText));
         tabs->setTabText(kTabTree, texts.Text(ChannelsDialog, kTreeTabText));
         tabs->setTabText(kTabFavorites, texts.Text(ChannelsDialog, kFavoritesTabText));
+        NameContinueTab();
 
         buttons->ApplyLanguage();
         NameControls();
@@ -358,6 +432,8 @@ void ChannelWindow::LayoutControls(int cx, int cy)
     // A hidden list gets its resize only when shown, so its viewport may be stale.
     const int client = list->isVisible() ? list->viewport()->width() : list->maximumViewportSize().width();
     list->setColumnWidth(0, std::max(client - 1, 0));
+    if (continueList != nullptr)
+        moveWindow(continueList->Widget(), 2, 25, cx - 4, cy - 130);
     moveWindow(description, 2, cy - 103, cx - 4, 70);
     search->Panel()->SetArea(QRect(2, 25, std::max(cx - 4, 0), std::max(cy - 130, 0)));
     buttons->Layout(cx, cy);
@@ -366,7 +442,17 @@ void ChannelWindow::LayoutControls(int cx, int cy)
 void ChannelWindow::OnTabChanged(int tab)
 {
     QTreeWidget* list = favoritesList->Widget();
-    if (tab == kTabTree) {
+    if (continueList != nullptr)
+        continueList->Widget()->setVisible(tab == kTabContinue);
+    if (tab == kTabContinue) {
+        search->Panel()->SetShown(false);
+        buttons->ShowFavoritesBar(false);
+        tree->Widget()->hide();
+        list->hide();
+        continueList->Widget()->raise();
+        continueList->Widget()->setFocus();
+        OnContinueSelectionChanged();
+    } else if (tab == kTabTree) {
         OnTreeSelChanged(tree->Widget()->currentItem());
         buttons->ShowFavoritesBar(false);
         list->hide();
@@ -423,6 +509,8 @@ void ChannelWindow::OnCommand(int id)
             Choose(search->Choice(search->Panel()->CurrentEntry()));
         else if (tabs->currentIndex() == kTabTree)
             Choose(tree->Choice());
+        else if (tabs->currentIndex() == kTabContinue && continueList->Selected() != nullptr)
+            emit ChannelChosen(continueList->Selected()->request);
         else if (favoritesList->HasSelection())
             PlayFromFavorite(favoritesList->SelectedRow());
         break;

@@ -19,9 +19,11 @@
 class ChannelButtons;
 class ChannelDirectory;
 class ChannelTree;
+class ContinueList;
 class Favorites;
 class PlaylistDrops;
 class FavoritesList;
+class FilmPlaces;
 class GuideLibrary;
 class LogoCache;
 class PlaylistLibrary;
@@ -38,10 +40,11 @@ class ChannelWindow : public QDialog
     Q_OBJECT
 public:
     // The parts it shows live as long as the window. Playlist loads are followed and
-    // cancelled in playlists, and guides shown and searched, where those are given.
+    // cancelled in playlists, guides shown and searched, and films continued and marked
+    // watched, where those are given.
     ChannelWindow(const LanguageStrings& texts, const ChannelDirectory& directory, Favorites& favorites,
                   Zapper& zapper, PlaylistLibrary* playlists = nullptr, GuideLibrary* guides = nullptr,
-                  LogoCache* logos = nullptr);
+                  LogoCache* logos = nullptr, FilmPlaces* places = nullptr);
     ~ChannelWindow() override;
 
     // Places the window, owned by owner, and fills it; it stays hidden. Until then it shows
@@ -62,6 +65,9 @@ public:
     // A channel was started: the add button adds it from now on (AddCurrentRequested).
     void ChannelStarted();
     void AddFavoriteOf(const ChannelRequest& request);
+    // The films' places changed: the continue-watching tab (there while any is kept) and
+    // the watched marks follow.
+    void ShowFilmPlaces();
 
     // Shows and raises the window with the focus on the list of the current tab, or on
     // the open search.
@@ -104,6 +110,9 @@ private:
     void OnTabChanged(int tab);
     void OnTreeSelChanged(QTreeWidgetItem* item);
     void OnFavoriteSelectionChanged();
+    void OnContinueSelectionChanged();
+    void NameContinueTab();
+    void ShowWatchedMarks();
     void OnCommand(int id);
     // The list's own keys (CommandId) on either list; true when the key was used.
     static bool IsMoveKey(const QKeyEvent& key);
@@ -121,6 +130,7 @@ private:
     PlaylistLibrary* playlistLibrary;
     GuideLibrary* guideLibrary;
     LogoCache* logos;
+    FilmPlaces* places;
     bool created = false;
     QRect windowRect;
     ChannelButtons* buttons = nullptr;
@@ -128,6 +138,7 @@ private:
     QTabBar* tabs = nullptr;
     ChannelTree* tree = nullptr;
     FavoritesList* favoritesList = nullptr;
+    ContinueList* continueList = nullptr; // with places only
     SearchController* search = nullptr;
     QPlainTextEdit* description = nullptr;
 };

@@ -46,6 +46,14 @@ void SearchController::ShowLogos(LogoCache& logos)
     connect(&logos, &LogoCache::Answered, panel, &SearchPanel::RepaintResults);
 }
 
+void SearchController::ShowMarks(std::function<QString(const ChannelKey&)> markOf)
+{
+    panel->SetMarkOf([this, markOf = std::move(markOf)](int entry) {
+        const auto at = static_cast<std::size_t>(entry);
+        return at < channelCount && keys[at].IsOwn() ? markOf(keys[at]) : QString();
+    });
+}
+
 void SearchController::NameControls()
 {
     const QStringList& access = texts[Access];

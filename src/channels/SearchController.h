@@ -9,6 +9,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <vector>
 
 class ChannelDirectory;
@@ -30,6 +31,8 @@ public:
 
     SearchPanel* Panel() const { return panel; }
     void ShowLogos(LogoCache& logos);
+    // A channel's mark after its name (a film watched), empty for none.
+    void ShowMarks(std::function<QString(const ChannelKey&)> markOf);
     // The field's placeholder and the list's names in the current texts.
     void NameControls();
 

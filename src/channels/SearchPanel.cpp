@@ -221,6 +221,15 @@ bool SearchPanel::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+void SearchPanel::SetMarkOf(std::function<QString(int entry)> markOf)
+{
+    delegate->SetMarkOf([this, markOf = std::move(markOf)](const QModelIndex& index) {
+        const std::vector<int>& shown = model->Entries();
+        const auto row = static_cast<std::size_t>(index.row());
+        return row < shown.size() ? markOf(shown[row]) : QString();
+    });
+}
+
 void SearchPanel::SetLogoOf(const QSize& iconSize, std::function<QPixmap(int entry, int height)> logoOf)
 {
     list->setIconSize(iconSize);

@@ -53,6 +53,8 @@ public:
     // Results show their entry's logo (at a height) in the room of an icon of iconSize;
     // RepaintResults when one came.
     void SetLogoOf(const QSize& iconSize, std::function<QPixmap(int entry, int height)> logoOf);
+    // A result's mark (a film watched), empty for none.
+    void SetMarkOf(std::function<QString(int entry)> markOf);
     void RepaintResults();
 
 signals:

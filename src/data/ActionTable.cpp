@@ -36,6 +36,7 @@ const KeyBinding kBindings[] = {
     {ID_STEP_FORWARD, Qt::Key_Right, kMainAndPicture, kAny},
     {ID_MINUTE_BACK, Qt::SHIFT | Qt::Key_Left, kMainAndPicture},
     {ID_MINUTE_FORWARD, Qt::SHIFT | Qt::Key_Right, kMainAndPicture},
+    {ID_FILM_START, Qt::Key_Home, kMainAndPicture, kAny},
     {ID_FULL_SCREEN, Qt::Key_Enter, kMain, false, kDialogKey},
     {ID_FULL_SCREEN, Qt::Key_Return, kMain, false, kDialogKey},
     {ID_LEAVE_FULL_SCREEN, Qt::Key_Return, OnPicture, kAny},
@@ -145,6 +146,7 @@ const CommandText kUnlistedNames[] = {
     {ID_FAVORITES_UP, ChannelsDialog, ChannelsMoveUp},
     {ID_FAVORITES_DOWN, ChannelsDialog, ChannelsMoveDown},
     {ID_CHANNEL_MENU, Preferences, PrefChannelMenu},
+    {ID_FILM_START, Preferences, PrefFilmStart},
 };
 
 const QString kDialogDots = QStringLiteral("...");

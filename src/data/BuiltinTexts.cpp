@@ -227,6 +227,24 @@ QStringList ReadersTexts()
     };
 }
 
+// What a film or an episode shows while it plays and in the lists, in FilmsText order.
+QStringList FilmsTexts()
+{
+    return {
+        QStringLiteral("Position"),
+        QStringLiteral("Resumed at %1 \u2014 Home to start over"),
+        QStringLiteral("Next episode in %1 s"),
+        QStringLiteral("Continue watching"),
+        QStringLiteral("%1 of %2"),
+        QStringLiteral("Season %1"),
+        QStringLiteral("Watched"),
+        QStringLiteral("Forget"),
+        QStringLiteral("Length: %1"),
+        QStringLiteral("Group: %1"),
+        QStringLiteral("Playlist: %1"),
+    };
+}
+
 // The list of keys and the preferences dialog, in PreferencesText order.
 QStringList PreferencesTexts()
 {
@@ -272,6 +290,7 @@ QStringList PreferencesTexts()
         QStringLiteral("This folder cannot be written."),
         QStringLiteral("The disk has only %1 GiB free."),
         QStringLiteral("The cache is empty."),
+        QStringLiteral("A film from its start"),
     };
 }
 
@@ -290,7 +309,7 @@ const QStringList& BuiltinTexts(LanguageGroup group)
         CatchupTexts(),
         FilesTexts(),
         ReadersTexts(),
-        QStringList(), // the films and series bring their own
+        FilmsTexts(),
         PreferencesTexts(),
     };
     static const QStringList none;

@@ -42,6 +42,7 @@ enum CommandId : int {
     ID_STEP_FORWARD = 156,
     ID_MINUTE_BACK = 157,
     ID_MINUTE_FORWARD = 158,
+    ID_FILM_START = 170,
     // The context menu's track items: the track's number added to the first.
     ID_AUDIO_TRACK_FIRST = 40000,
     ID_SUBTITLE_TRACK_FIRST = 41000, // itself: no subtitles

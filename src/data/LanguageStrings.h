@@ -29,7 +29,7 @@ enum LanguageGroup {
     Catchup = 16,
     Files = 17,
     Readers = 18,
-    Films = 19,       // held for the films and series, which bring its texts
+    Films = 19,
     Preferences = 20,
 };
 

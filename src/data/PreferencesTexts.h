@@ -44,4 +44,5 @@ enum PreferencesText : int {
     PrefFolderNotWritable = 38,
     PrefCapOverDisk = 39,    // %1 the GiB the disk has free
     PrefCacheEmptied = 40,
+    PrefFilmStart = 41,      // Home on a film
 };

@@ -107,7 +107,7 @@ void MprisService::ShowTimeshift(const Timeshift& value)
     const Timeshift old = std::exchange(shift, value);
     if (old.paused != value.paused)
         AnnounceChanged(QStringLiteral("PlaybackStatus"), PlaybackStatus());
-    if (old.seekable != value.seekable) {
+    if (old.seekable != value.seekable || old.film != value.film || (value.film && old.length != value.length)) {
         AnnounceChanged(QStringLiteral("CanSeek"), value.seekable);
         AnnounceChanged(QStringLiteral("Metadata"), Metadata());
     }

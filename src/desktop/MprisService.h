@@ -41,6 +41,7 @@ public:
         bool paused = false;
         qint64 position = 0;
         qint64 length = 0;
+        bool film = false; // a film's length is its own, a buffer's grows
     };
     void ShowTimeshift(const Timeshift& timeshift);
     void AnnounceSeeked(qint64 position);

@@ -115,9 +115,9 @@ void CWMPWindow::Close()
     engine.Destroy();
 }
 
-void CWMPWindow::PlayURL(const ChannelRequest& request)
+void CWMPWindow::PlayURL(const ChannelRequest& request, double startAt)
 {
-    engine.Open(request);
+    engine.Open(request, startAt);
 }
 
 void CWMPWindow::Play()

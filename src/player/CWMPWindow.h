@@ -26,7 +26,8 @@ public:
     void Close();
 
     // Opens and plays the request's address, sending its headers and no other's.
-    void PlayURL(const ChannelRequest& request);
+    // A film may start at a point, in seconds.
+    void PlayURL(const ChannelRequest& request, double startAt = -1);
     // Plays the last request again after a stop.
     void Play();
     void Stop();

@@ -165,6 +165,7 @@ bool MpvPlayer::Create(bool withVideo)
     timeshift->Attach(handle);
     recorder->Attach(handle);
     tracks->Attach(handle);
+    film.Attach(handle);
     mpv_set_wakeup_callback(
         handle,
         [](void* self) {
@@ -234,7 +235,7 @@ void MpvPlayer::SetVideoReady(bool ready)
         Load();
 }
 
-void MpvPlayer::Open(const ChannelRequest& asked)
+void MpvPlayer::Open(const ChannelRequest& asked, double start)
 {
     request = asked;
     reconnecting = false;
@@ -246,6 +247,7 @@ void MpvPlayer::Open(const ChannelRequest& asked)
     openTimer.start(timings.openDeadlineMs);
     recorder->Stop(); // another channel, or this one again from the start
     ChannelChanged();
+    startAt = start;
     // The last gate before the engine: an address it must not see is never shown to it, and
     // what played before ends as with any failed start.
     const UnavailableReason refusal = RefusalOf(request.PlayedAddress(), request.headers.userAgent, request.headers.referrer);
@@ -304,6 +306,7 @@ RecordingRefusal MpvPlayer::Record(const QString& name, bool fromBuffer)
 void MpvPlayer::ChannelChanged()
 {
     timeshift->ChannelChanged();
+    film.ChannelChanged();
 }
 
 // The buffer has reached the disk's bounds: the channel starts again with an empty one;
@@ -311,7 +314,10 @@ void MpvPlayer::ChannelChanged()
 void MpvPlayer::ReopenFull()
 {
     qCInfo(lcPlayer) << "timeshift buffer full, reopening" << request.PlayedAddress();
+    // A film goes on where it was; a live channel at its live edge.
+    const double at = film.IsFilm() ? film.Position() : -1;
     ChannelChanged();
+    startAt = at;
     Load();
 }
 
@@ -343,6 +349,9 @@ bool MpvPlayer::Load()
     EngineCommands::FileOptions options = HeaderOptions(request.headers);
     for (const EngineCommands::FileOptions& more : {timeshift->ChannelOptions(), tracks->ChannelOptions()})
         options.insert(options.end(), more.begin(), more.end());
+    if (startAt >= 0)
+        options.emplace_back("start", QByteArray::number(startAt, 'f', 3));
+    startAt = -1;
     if (EngineCommands::LoadFile(handle, awaitedLoad, request.PlayedAddress().toUtf8(), options) >= 0)
         return true;
     Refused();
@@ -481,7 +490,7 @@ bool MpvPlayer::HandleLivePlayback(const mpv_event& event)
         const std::uint64_t id = event.reply_userdata;
         return id != kPausedForCache && id != kCacheBufferingState && id != kSeekable;
     }
-    return timeshift->Handle(event) || recorder->Handle(event) || tracks->Handle(event);
+    return timeshift->Handle(event) || recorder->Handle(event) || tracks->Handle(event) || film.Handle(event);
 }
 
 void MpvPlayer::OnLoaded()

@@ -4,6 +4,7 @@
 // call here; events and replies are drained on this thread. Live streams that drop or
 // stall are re-opened with growing delays, a bounded number of times.
 
+#include "EngineFilm.h"
 #include "EngineRecorder.h"
 #include "EngineTimeshift.h"
 #include "EngineTracks.h"
@@ -79,7 +80,8 @@ public:
     void SetRecordingFolder(const QString& folder);
 
     // Opens and plays the request's address, its headers going with it and with no other's.
-    void Open(const ChannelRequest& request);
+    // A film may start at a point, in seconds (below 0: at its beginning).
+    void Open(const ChannelRequest& request, double startAt = -1);
     // The last request again, headers and all, unless it is on its way or plays.
     void Resume();
     void Stop();
@@ -90,6 +92,9 @@ public:
     TimeshiftControl& Shift() { return timeshift->Control(); }
     EngineRecorder& Recorder() { return *recorder; }
     EngineTracks& Tracks() { return *tracks; }
+    // Where a film plays, its length; its jumps and pauses.
+    EngineFilm& Film() { return film; }
+    const EngineFilm& Film() const { return film; }
     // Starts recording the playing channel, named name, from what plays now or from the
     // oldest the buffer holds.
     RecordingRefusal Record(const QString& name, bool fromBuffer);
@@ -133,6 +138,8 @@ private:
     mpv_handle* handle = nullptr;
     PlayerTimings timings;
     PlayStateModel model;
+    EngineFilm film;
+    double startAt = -1; // where the next load starts, in seconds; below 0: at its beginning
     StateSink sink;
     ChannelRequest request;
     bool videoReady = true;

@@ -69,10 +69,10 @@ TEST_F(CommandTest, EveryActionIsReachableByItsKeyAndItsMenuItemAndNoKeyIsBoundT
 {
     ASSERT_TRUE(Start());
     const Commands& commands = app->Actions();
-    // The live channel's commands go to its controls as the tracks' items do; the channel
+    // The live channel's and the film's commands go to their controls as the tracks' items do; the channel
     // window carries out its own.
     const std::set<int> live = {ID_PAUSE,  ID_RESUME,    ID_BACK_TO_LIVE, ID_RECORD,        ID_RECORD_BUFFER,
-                                ID_STEP_BACK, ID_STEP_FORWARD, ID_MINUTE_BACK, ID_MINUTE_FORWARD};
+                                ID_STEP_BACK, ID_STEP_FORWARD, ID_MINUTE_BACK, ID_MINUTE_FORWARD, ID_FILM_START};
     const auto carried = [&](int command) {
         return commands.Handles(command) || live.count(command) != 0
             || (command >= ID_CHANNEL_PLAY && command <= ID_CHANNEL_MENU);

@@ -5,6 +5,7 @@
 #include "CWMPWindow.h"
 #include "ChannelDirectory.h"
 #include "GuideLibrary.h"
+#include "FilmControls.h"
 #include "LiveControls.h"
 #include "LogoCache.h"
 #include "OnAir.h"
@@ -45,8 +46,10 @@ protected:
     CWMPWindow player; // never made: no engine, no picture
     QWidget boxOwner;
     LiveControls live{player.Engine(), texts, boxOwner};
+    FilmPlaces places;
+    FilmControls films{player.Engine(), places, texts};
     OnAir onAir{texts, directory, guides, live, logos};
-    StatusLine status{texts, live, onAir, player};
+    StatusLine status{texts, live, films, onAir, player};
     ChannelRequest channel = RequestFor(QStringLiteral("http://127.0.0.1:9/one.m3u8"));
 };
 

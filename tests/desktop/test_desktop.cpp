@@ -136,10 +136,10 @@ TEST_F(DesktopTest, TheScreenSaverIsInhibitedExactlyWhileAChannelPlays)
     StartChannel(pattern);
     ASSERT_TRUE(WaitForInhibitions(1));
 
-    app->Actions().Run(ID_PLAY_PAUSE); // stop
+    app->Playback().StopFromDesktop(); // the pattern is a file: Space would pause it
     ASSERT_TRUE(WaitForState(1));
     EXPECT_EQ(ActiveInhibitions(), 0u);
-    app->Actions().Run(ID_PLAY_PAUSE); // play again
+    app->Playback().PlayFromDesktop();
     ASSERT_TRUE(WaitForInhibitions(1));
 
     StartChannel(kRefused); // a switch that never reaches playing
@@ -249,7 +249,7 @@ TEST_F(DesktopTest, AMediaControllerFollowsTheChangesAndZapsThroughTheList)
         EXPECT_TRUE(QTest::qWaitFor([&] { return app->Playback().State().request.name == QLatin1String(title); }, kWaitMs));
         EXPECT_EQ(Playerctl({QStringLiteral("metadata"), QStringLiteral("xesam:title")}), QLatin1String(title));
     }
-    app->Actions().Run(ID_PLAY_PAUSE); // stop
+    app->Playback().StopFromDesktop(); // the pattern is a file: Space would pause it
     EXPECT_TRUE(followed(status, QStringLiteral("Stopped")));
 }
 
@@ -378,7 +378,7 @@ TEST_F(DesktopTest, OnABareXServer)
     EXPECT_TRUE(QTest::qWaitFor([&] { return XIdleMs() < period; }, kWaitMs)) << "no reset at the start";
     EXPECT_FALSE(QTest::qWaitFor([&] { return XIdleMs() > 2 * period; }, 6 * period)) << "no reset on the period";
 
-    app->Actions().Run(ID_PLAY_PAUSE); // stop
+    app->Playback().StopFromDesktop(); // the pattern is a file: Space would pause it
     ASSERT_TRUE(WaitForState(1));
     EXPECT_TRUE(QTest::qWaitFor([&] { return XIdleMs() > 3 * period; }, kWaitMs)) << "reset after stopping";
 }

@@ -44,6 +44,9 @@ Addresses on every port (http://127.0.0.1:PORT):
   Clock material    SET clock (/hls/clock/...): every picture carries its frame number
                     within the material, 25 a second, as CLOCK_BITS blocks along the top
                     (bit k at x = 20k, white = 1; decode with clock_frame) and as text
+  /zoo/film.mp4     a film: the clock material whole (CLOCK_SEGMENTS seconds) as one MP4,
+                    answering byte ranges as a file server does; /hls/clock/vod.m3u8 the
+                    same as HLS with its end listed
   /zoo/tracks-a.mkv 20 s with two sound tracks (deu 440 Hz, eng 880 Hz) and two subtitle
   /zoo/tracks-b.mkv tracks (eng, fra); -b has them in other orders and spellings (sound:
                     eng, ger; subtitles: fre, eng)
@@ -335,6 +338,27 @@ def checker_master(variant):
     return ("#EXTM3U\n#EXT-X-STREAM-INF:BANDWIDTH=800000\n%s\n" % variant).encode()
 
 
+def make_film(folder):
+    """The clock material as one MP4 with its index in front, as films are served."""
+    target = os.path.join(folder, "film.mp4")
+    if os.path.exists(target):
+        return
+    work = target + ".%d.mp4" % os.getpid()
+    run_ffmpeg(["-i", os.path.join(folder, "clock", "index.m3u8"), "-c", "copy", "-bsf:a", "aac_adtstoasc",
+                "-movflags", "+faststart", work])
+    os.replace(work, target)
+
+
+def byte_range(header, size):
+    """(first, last) of a "bytes=first-[last]" header within size, or None for the whole."""
+    if not header or not header.startswith("bytes="):
+        return None
+    first, _, last = header[len("bytes="):].split(",")[0].partition("-")
+    if not first:
+        return max(0, size - int(last)), size - 1
+    return int(first), min(size - 1, int(last)) if last else size - 1
+
+
 def make_handler(zoo):
     class Handler(BaseHTTPRequestHandler):
         protocol_version = "HTTP/1.1"
@@ -441,6 +465,17 @@ def make_handler(zoo):
                             extra=extra)
             return self.reply(200, body, MPEG_PLAYLIST)
 
+        # As a file server: the whole, or the range asked for.
+        def film(self):
+            with open(os.path.join(zoo.media, "film.mp4"), "rb") as f:
+                body = f.read()
+            asked = byte_range(self.headers.get("Range"), len(body))
+            if asked is None:
+                return self.reply(200, body, "video/mp4", [("Accept-Ranges", "bytes")])
+            first, last = asked
+            return self.reply(206, body[first:last + 1], "video/mp4",
+                              [("Accept-Ranges", "bytes"), ("Content-Range", "bytes %d-%d/%d" % (first, last, len(body)))])
+
         def material(self, path):
             parts = path.split("/")  # "", "hls", SET, rest...
             if len(parts) < 4 or (parts[2] not in SETS and parts[2] not in HEAVY_SETS):
@@ -448,6 +483,8 @@ def make_handler(zoo):
             name, rest = parts[2], "/" + "/".join(parts[3:])
             if rest == "/live.m3u8":
                 return self.live(name, "/hls/" + name)
+            if rest == "/vod.m3u8" and name == "clock":
+                return self.reply(200, playlist("/hls/clock", 0, CLOCK_SEGMENTS, CLOCK_SEGMENTS, True), MPEG_PLAYLIST)
             n = self.number(rest, "/seg/")
             if n is None:
                 return self.reply(404, b"not found\n")
@@ -503,6 +540,8 @@ def make_handler(zoo):
                 return self.reply(200, zoo.segment("v240", self.number(case, "ad/seg/") or 0), "video/mp2t")
             if case == "page.html":
                 return self.reply(200, b"<!DOCTYPE html><html><body>Channel page</body></html>", "text/html")
+            if case == "film.mp4":
+                return self.film()
             if case[:-len(".mkv")] in TRACK_FILES and case.endswith(".mkv"):
                 with open(os.path.join(zoo.media, case), "rb") as f:
                     return self.reply(200, f.read(), "video/x-matroska")
@@ -711,6 +750,7 @@ def main():
         make_set(media, name, HEAVY_SETS[name][2])
     make_mp3(media)
     make_track_files(media)
+    make_film(media)
     if args.make_only:
         return 0
     certificates = make_certificates(temp.name)
