@@ -22,6 +22,7 @@ namespace {
 
 constexpr double kMicrosecondsPerSecond = 1e6;
 constexpr qint64 kSecondsPerHour = 60 * 60;
+constexpr int kMsPerSecond = 1000;
 constexpr qint64 kBytesPerMB = 1000 * 1000; // the cache's size is told in decimal megabytes
 
 // A slot that reads texts: a missing one ends that slot alone, as in any other handler.
@@ -263,6 +264,9 @@ void WirePreferences(App& app)
         app.Live().ApplyPreferences(values);
         app.Guides().SetStaleAfter(qint64(values.guideRefreshHours) * kSecondsPerHour);
         app.Logos().SetMaxFolderBytes(qint64(values.logoCacheMB) * kBytesPerMB);
+        app.Player().Engine().SetDefaultUserAgent(values.userAgent);
+        app.OwnPlaylists().SetUserAgent(values.userAgent);
+        app.OwnPlaylists().SetDownloadTimeout(values.downloadTimeoutSeconds * kMsPerSecond);
     });
 }
 

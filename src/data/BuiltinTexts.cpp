@@ -291,6 +291,11 @@ QStringList PreferencesTexts()
         QStringLiteral("The disk has only %1 GiB free."),
         QStringLiteral("The cache is empty."),
         QStringLiteral("A film from its start"),
+        QStringLiteral("Network"),
+        QStringLiteral("User agent of the playlists and streams that name none (empty: the player's own):"),
+        QStringLiteral("A playlist's download waits (seconds):"),
+        QStringLiteral("A user agent may not hold a line break."),
+        QStringLiteral("The server did not answer within %1 seconds."),
     };
 }
 

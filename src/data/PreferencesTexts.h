@@ -45,4 +45,9 @@ enum PreferencesText : int {
     PrefCapOverDisk = 39,    // %1 the GiB the disk has free
     PrefCacheEmptied = 40,
     PrefFilmStart = 41,      // Home on a film
+    PrefPageNetwork = 42,
+    PrefUserAgent = 43,
+    PrefTimeout = 44,
+    PrefUnsafeHeader = 45,
+    PrefPlaylistTimedOut = 46, // %1 the seconds a download of a playlist waits
 };

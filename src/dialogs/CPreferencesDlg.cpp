@@ -2,6 +2,7 @@
 
 #include "LanguageStrings.h"
 #include "PreferencesTexts.h"
+#include "StreamRules.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -104,6 +105,7 @@ void CPreferencesDlg::OnInitDialog()
     MakeTimeshiftPage();
     MakeRecordingPage();
     MakeGuidePage();
+    MakeNetworkPage();
     MakeLogosPage();
     Recheck();
     // The keyboard goes through the pages' fields, then the buttons.
@@ -193,6 +195,19 @@ void CPreferencesDlg::MakeGuidePage()
     });
 }
 
+void CPreferencesDlg::MakeNetworkPage()
+{
+    QWidget* page = AddPage(PrefPageNetwork);
+    QLineEdit* agent = AddLine(page, 0, PrefUserAgent, values.userAgent, [this](const QString& text) { return AgentCheck(text); });
+    QRect wide = agent->geometry();
+    wide.setWidth(Units().X(kLabelWidthDu));
+    agent->setGeometry(wide);
+    agent->setMaxLength(PreferenceValues::kMaxUserAgentLength);
+    AddLine(page, 1, PrefTimeout, QString::number(values.downloadTimeoutSeconds), [this](const QString& text) {
+        return RangeCheck(text, PreferenceValues::kMinDownloadTimeoutSeconds, PreferenceValues::kMaxDownloadTimeoutSeconds);
+    });
+}
+
 void CPreferencesDlg::MakeLogosPage()
 {
     QWidget* page = AddPage(PrefPageLogos);
@@ -229,6 +244,11 @@ QString CPreferencesDlg::CapCheck(const QString& text) const
     if (timeshiftFreeBytes <= 0 || NumberOf(text) * kBytesPerGiB <= double(timeshiftFreeBytes))
         return {}; // 0: the disk cannot tell
     return strings.Text(Preferences, PrefCapOverDisk).arg(QLocale().toString(double(timeshiftFreeBytes) / kBytesPerGiB, 'f', 1));
+}
+
+QString CPreferencesDlg::AgentCheck(const QString& text) const
+{
+    return IsSafeHeaderValue(text) ? QString() : strings.Text(Preferences, PrefUnsafeHeader);
 }
 
 QString CPreferencesDlg::FolderCheck(const QString& text) const
@@ -297,5 +317,7 @@ void CPreferencesDlg::OnOK()
     values.recordingFolder = Field(PrefRecordingFolder)->text().trimmed();
     values.guideRefreshHours = int(std::lround(NumberOf(Field(PrefGuideRefresh)->text())));
     values.logoCacheMB = int(std::lround(NumberOf(Field(PrefLogoCache)->text())));
+    values.userAgent = Field(PrefUserAgent)->text().trimmed();
+    values.downloadTimeoutSeconds = int(std::lround(NumberOf(Field(PrefTimeout)->text())));
     EndDialog(IDOK);
 }

@@ -57,11 +57,13 @@ private:
     void MakeTimeshiftPage();
     void MakeRecordingPage();
     void MakeGuidePage();
+    void MakeNetworkPage();
     void MakeLogosPage();
     void Recheck();
     QString RangeCheck(const QString& text, double low, double high) const;
     QString FolderCheck(const QString& text) const;
     QString CapCheck(const QString& text) const;
+    QString AgentCheck(const QString& text) const;
     void BrowseFolder();
 
     const LanguageStrings& strings;

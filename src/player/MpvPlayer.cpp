@@ -346,7 +346,10 @@ bool MpvPlayer::Load()
     currentEntry = -1;
     awaitedLoad = nextLoad++;
     qCDebug(lcPlayer) << "loading" << request.PlayedAddress();
-    EngineCommands::FileOptions options = HeaderOptions(request.headers);
+    StreamHeaders headers = request.headers;
+    if (headers.userAgent.isEmpty())
+        headers.userAgent = defaultUserAgent;
+    EngineCommands::FileOptions options = HeaderOptions(headers);
     for (const EngineCommands::FileOptions& more : {timeshift->ChannelOptions(), tracks->ChannelOptions()})
         options.insert(options.end(), more.begin(), more.end());
     if (startAt >= 0)

@@ -18,6 +18,10 @@ struct PreferenceValues
     static constexpr int kDefaultGuideRefreshHours = 12;
     static constexpr int kMinGuideRefreshHours = 1;
     static constexpr int kMaxGuideRefreshHours = 7 * 24;
+    static constexpr int kDefaultDownloadTimeoutSeconds = 30;
+    static constexpr int kMinDownloadTimeoutSeconds = 5;
+    static constexpr int kMaxDownloadTimeoutSeconds = 600;
+    static constexpr int kMaxUserAgentLength = 512;
     static constexpr int kDefaultLogoCacheMB = 200;
     static constexpr int kMinLogoCacheMB = 1;
     static constexpr int kMaxLogoCacheMB = 100 * 1000;
@@ -30,6 +34,8 @@ struct PreferenceValues
     QString recordingFolder; // the system's videos folder until set
     int guideRefreshHours = kDefaultGuideRefreshHours;
     int logoCacheMB = kDefaultLogoCacheMB;
+    QString userAgent; // for the playlists and streams that name none; empty: the player's own
+    int downloadTimeoutSeconds = kDefaultDownloadTimeoutSeconds; // of a playlist
 
     bool operator==(const PreferenceValues&) const = default;
 };

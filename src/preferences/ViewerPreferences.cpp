@@ -1,6 +1,7 @@
 #include "ViewerPreferences.h"
 
 #include "XmlFile.h"
+#include "StreamRules.h"
 #include "XmlValues.h"
 
 #include <tinyxml.h>
@@ -50,6 +51,14 @@ void ReadOthers(const TiXmlElement* root, PreferenceValues& values)
                                        PreferenceValues::kMaxGuideRefreshHours, values.guideRefreshHours);
     values.logoCacheMB = Bounded(root->FirstChildElement("Logos"), "cacheMB", PreferenceValues::kMinLogoCacheMB,
                                  PreferenceValues::kMaxLogoCacheMB, values.logoCacheMB);
+    const TiXmlElement* network = root->FirstChildElement("Network");
+    values.downloadTimeoutSeconds = Bounded(network, "timeoutSeconds", PreferenceValues::kMinDownloadTimeoutSeconds,
+                                            PreferenceValues::kMaxDownloadTimeoutSeconds, values.downloadTimeoutSeconds);
+    if (network != nullptr) {
+        const QString agent = TextAttribute(network, "userAgent", PreferenceValues::kMaxUserAgentLength);
+        if (IsSafeHeaderValue(agent)) // a header never carries a line break
+            values.userAgent = agent;
+    }
 }
 
 TiXmlElement* Child(TiXmlElement* root, const char* name)
@@ -71,6 +80,9 @@ TiXmlDocument Document(const PreferenceValues& values)
     Child(root, "Recording")->SetAttribute("folder", AttributeUtf8(values.recordingFolder, kMaxFolderLength).constData());
     Child(root, "Guide")->SetAttribute("refreshHours", values.guideRefreshHours);
     Child(root, "Logos")->SetAttribute("cacheMB", values.logoCacheMB);
+    TiXmlElement* network = Child(root, "Network");
+    network->SetAttribute("userAgent", AttributeUtf8(values.userAgent, PreferenceValues::kMaxUserAgentLength).constData());
+    network->SetAttribute("timeoutSeconds", values.downloadTimeoutSeconds);
     return document;
 }
 

@@ -9,6 +9,7 @@
 //       <Recording folder="/home/me/Videos/Korvanta" />
 //       <Guide refreshHours="12" />
 //       <Logos cacheMB="200" />
+//       <Network userAgent="" timeoutSeconds="30" />
 //   </Preferences>
 
 #include "PreferenceValues.h"

@@ -7,6 +7,7 @@
 #include "CPreferencesDlg.h"
 #include "NextModalDialog.h"
 #include "PreferencesTexts.h"
+#include "TinyHttpServer.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -19,12 +20,14 @@
 
 #include <mpv/client.h>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
 constexpr int kWaitMs = 15000;
 constexpr qint64 kMiB = 1024 * 1024;
 constexpr int kLogoBytes = 600 * 1024;
+const QString kAgent = QStringLiteral("KorvantaTest/1.0");
 
 qint64 FolderBytes(const QString& path)
 {
@@ -106,13 +109,15 @@ TEST_F(PreferencesTest, EveryValueIsCheckedAsTypedAndARefusedOneIsNamedUnderItsF
         {PrefRecordingFolder, "", "This folder cannot be written."},
         {PrefGuideRefresh, "200", "Enter a number from 1 to 168."},
         {PrefLogoCache, "-5", "Enter a number from 1 to 100,000."},
+        {PrefUserAgent, "Agent\r\nX-Injected: 1", "A user agent may not hold a line break."},
+        {PrefTimeout, "1", "Enter a number from 5 to 600."},
     };
     {
         const NextModalDialog check([&](QWidget* modal) {
             auto* dialog = qobject_cast<CPreferencesDlg*>(modal);
             ASSERT_NE(dialog, nullptr);
             EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Preferences"));
-            EXPECT_EQ(dialog->Pages()->count(), 5);
+            EXPECT_EQ(dialog->Pages()->count(), 6);
             QWidget* ok = dialog->GetDlgItem(IDOK);
             EXPECT_TRUE(ok->isEnabled()) << "the defaults pass";
             for (const Refusal& refusal : refusals) {
@@ -159,6 +164,8 @@ TEST_F(PreferencesTest, WhatIsSetTakesEffectWithoutARestartAndIsThereAfterOne)
         dialog.Field(PrefRecordingFolder)->setText(recordings);
         dialog.Field(PrefGuideRefresh)->setText(QStringLiteral("3"));
         dialog.Field(PrefLogoCache)->setText(QStringLiteral("1"));
+        dialog.Field(PrefUserAgent)->setText(kAgent);
+        dialog.Field(PrefTimeout)->setText(QStringLiteral("5"));
     });
     ASSERT_FALSE(HasFailure());
     EXPECT_EQ(EngineText("hwdec"), QStringLiteral("no"));
@@ -175,6 +182,17 @@ TEST_F(PreferencesTest, WhatIsSetTakesEffectWithoutARestartAndIsThereAfterOne)
     EXPECT_GT(budget, 0);
     EXPECT_LE(budget, 512 * kMiB);
     EXPECT_EQ(app->Player().Engine().Recorder().Place().Folder(), recordings);
+    EXPECT_EQ(EngineText("user-agent"), kAgent);
+    // A playlist's download names the viewer's agent, and gives up after the viewer's wait.
+    TinyHttpServer server;
+    server.responses["/list.m3u"] = HttpResponse("200 OK", "#EXTM3U\n#EXTINF:-1,One\nhttp://127.0.0.1:9/one\n");
+    app->AddPlaylists({server.Url("/list.m3u"), server.Url("/silent.m3u")});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.lastHeaders["/list.m3u"].contains("User-Agent: " + kAgent.toUtf8()); }, kWaitMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return std::any_of(boxes.Boxes().begin(), boxes.Boxes().end(), [](const RecordedMessageBox& box) {
+            return box.text.contains(QStringLiteral("The server did not answer within 5 seconds."));
+        });
+    }, kWaitMs));
 
     Close();
     const QByteArray written = config.ReadFile(QStringLiteral("Korvanta/Preferences.xml"));
@@ -190,6 +208,8 @@ TEST_F(PreferencesTest, WhatIsSetTakesEffectWithoutARestartAndIsThereAfterOne)
     expected.recordingFolder = recordings;
     expected.guideRefreshHours = 3;
     expected.logoCacheMB = 1;
+    expected.userAgent = kAgent;
+    expected.downloadTimeoutSeconds = 5;
     EXPECT_TRUE(app->Prefs().Values() == expected);
     EXPECT_EQ(EngineText("hwdec"), QStringLiteral("no"));
 }
