@@ -2,6 +2,8 @@
 // What the viewer set in the preferences, typed, with each value's bounds. The defaults are
 // the values the program had before it had preferences.
 
+#include "PlaybackFile.h"
+
 #include <QString>
 
 struct PreferenceValues
@@ -9,11 +11,11 @@ struct PreferenceValues
     static constexpr int kDefaultNumberDelayMs = 1500;
     static constexpr int kMinNumberDelayMs = 500;
     static constexpr int kMaxNumberDelayMs = 10000;
-    static constexpr int kDefaultTimeshiftMinutes = 2 * 60;
+    static constexpr int kDefaultTimeshiftMinutes = PlaybackSettings::kDefaultTimeshiftMinutes;
     static constexpr int kMinTimeshiftMinutes = 1;
-    static constexpr int kMaxTimeshiftMinutes = 24 * 60;
-    static constexpr int kDefaultDiskCapMiB = 4 * 1024;
-    static constexpr int kMinDiskCapMiB = 16;
+    static constexpr int kMaxTimeshiftMinutes = PlaybackSettings::kMaxTimeshiftMinutes;
+    static constexpr int kDefaultDiskCapMiB = PlaybackSettings::kDefaultDiskCapMiB;
+    static constexpr int kMinDiskCapMiB = PlaybackSettings::kMinDiskCapMiB;
     static constexpr int kMaxDiskCapMiB = 1024 * 1024;
     static constexpr int kDefaultGuideRefreshHours = 12;
     static constexpr int kMinGuideRefreshHours = 1;
