@@ -22,7 +22,6 @@ namespace {
 
 constexpr double kMicrosecondsPerSecond = 1e6;
 constexpr qint64 kSecondsPerHour = 60 * 60;
-constexpr int kMsPerSecond = 1000;
 constexpr qint64 kBytesPerMB = 1000 * 1000; // the cache's size is told in decimal megabytes
 
 // A slot that reads texts: a missing one ends that slot alone, as in any other handler.
@@ -266,7 +265,7 @@ void WirePreferences(App& app)
         app.Logos().SetMaxFolderBytes(qint64(values.logoCacheMB) * kBytesPerMB);
         app.Player().Engine().SetDefaultUserAgent(values.userAgent);
         app.OwnPlaylists().SetUserAgent(values.userAgent);
-        app.OwnPlaylists().SetDownloadTimeout(values.downloadTimeoutSeconds * kMsPerSecond);
+        app.OwnPlaylists().SetViewerTimeout(values.downloadTimeoutSeconds);
     });
 }
 

@@ -434,11 +434,17 @@ QString PlaylistLibrary::Text(int index) const
     return texts.Text(LanguageGroup::Playlists, index);
 }
 
+void PlaylistLibrary::SetViewerTimeout(int seconds)
+{
+    viewerTimeoutSeconds = seconds;
+    downloadTimeoutMs = seconds * kMsPerSecond;
+}
+
 QString PlaylistLibrary::TimedOutText() const
 {
-    if (downloadTimeoutMs == kDownloadTimeoutMs)
+    if (viewerTimeoutSeconds == 0 || viewerTimeoutSeconds * kMsPerSecond == kDownloadTimeoutMs)
         return Text(PlaylistTimedOut);
-    return texts.Text(Preferences, PrefPlaylistTimedOut).arg(downloadTimeoutMs / kMsPerSecond); // the viewer's
+    return texts.Text(Preferences, PrefPlaylistTimedOut).arg(viewerTimeoutSeconds);
 }
 
 QString PlaylistLibrary::DownloadErrorText(DownloadError error, const QString& detail) const

@@ -85,6 +85,8 @@ public:
 
     // Downloads and reads of files give up after these; tests shorten them.
     void SetDownloadTimeout(int milliseconds) { downloadTimeoutMs = milliseconds; }
+    // The viewer's wait for a download, which its timeout's message then names.
+    void SetViewerTimeout(int seconds);
     // The viewer's user agent for the downloads; empty: the toolkit's own.
     void SetUserAgent(const QString& agent) { userAgent = agent; }
     void SetReadTimeout(int milliseconds) { readTimeoutMs = milliseconds; }
@@ -161,6 +163,7 @@ private:
     bool modified = false;
     int downloadTimeoutMs;
     QString userAgent;
+    int viewerTimeoutSeconds = 0; // 0: none set, the pack's words for the usual wait
     int readTimeoutMs;
     QNetworkAccessManager network;
     // By source, with the strongest request each stands for.
