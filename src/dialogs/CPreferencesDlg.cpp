@@ -19,23 +19,23 @@
 
 namespace {
 const DialogControl kTemplate[] = {
-    {IDOK, ControlKind::DefaultButton, {148, 150, 50, 16}, "OK"},
-    {IDCANCEL, ControlKind::Button, {204, 150, 50, 16}, "Cancel"},
+    {IDOK, ControlKind::DefaultButton, {238, 150, 50, 16}, "OK"},
+    {IDCANCEL, ControlKind::Button, {294, 150, 50, 16}, "Cancel"},
 };
 
 // Dialog units: the pages' frame, and the label, field and note of a line.
-const QRect kPagesDu{6, 6, 248, 138};
+const QRect kPagesDu{6, 6, 338, 138}; // six tabs side by side in every pack
 constexpr int kLineTopDu = 8;
 constexpr int kLineHeightDu = 30;
 constexpr int kLabelLeftDu = 6;
-constexpr int kLabelWidthDu = 236;
+constexpr int kLabelWidthDu = 326;
 constexpr int kFieldTopDu = 10;
 constexpr int kFieldWidthDu = 60;
-constexpr int kWideFieldWidthDu = 180;
+constexpr int kWideFieldWidthDu = 260;
 constexpr int kTextHeightDu = 10;
 constexpr int kFieldHeightDu = 12;
 constexpr int kNoteTopDu = 22;
-constexpr int kButtonLeftDu = 190;
+constexpr int kButtonLeftDu = 272;
 constexpr int kButtonWidthDu = 50;
 constexpr int kButtonHeightDu = 14;
 constexpr double kMsPerSecond = 1000.0;
@@ -88,7 +88,7 @@ QFileInfo NearestExisting(const QString& path)
 
 CPreferencesDlg::CPreferencesDlg(QWidget* parent, const LanguageStrings& strings, const PreferenceValues& values,
                                  qint64 timeshiftFreeBytes)
-    : CDialog(parent, {260, 172}, kTemplate), strings(strings), values(values), timeshiftFreeBytes(timeshiftFreeBytes)
+    : CDialog(parent, {350, 172}, kTemplate), strings(strings), values(values), timeshiftFreeBytes(timeshiftFreeBytes)
 {
     pages = new QTabWidget(this);
     pages->setObjectName(QStringLiteral("preferencePages"));
