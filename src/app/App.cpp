@@ -11,6 +11,9 @@
 #include "LogCategories.h"
 #include "MessageBox.h"
 #include "PlaylistTexts.h"
+#include "PreferencesTexts.h"
+#include "CPreferencesDlg.h"
+#include "RecordingPlace.h"
 #include "SettingsFile.h"
 #include "SkinColours.h"
 #include "SupportAddresses.h"
@@ -66,6 +69,7 @@ bool App::Start()
 {
     dataFolder = GetAppDataFolder();
     live.SetUp(dataFolder);
+    LoadPreferences();
     if (!LoadSettings(FilePath(QStringLiteral("Settings.xml")), settings))
         settings = Settings();
     favorites.Set({});
@@ -231,4 +235,26 @@ void App::ShowLanguageDialog()
         settings.languageName = dlg.Language();
         texts.Reload(&mainWindow, settings.languageName);
     }
+}
+
+void App::LoadPreferences()
+{
+    // Until the viewer sets them: the bounds Playback.xml held, the system's videos folder.
+    PreferenceValues defaults;
+    defaults.timeshiftMinutes = live.TimeshiftMinutes();
+    defaults.timeshiftDiskCapMiB = live.TimeshiftDiskCapMiB();
+    defaults.recordingFolder = RecordingPlace::DefaultFolder();
+    preferences.Load(FilePath(QStringLiteral("Preferences.xml")), defaults);
+}
+
+void App::ShowPreferencesDialog()
+{
+    CPreferencesDlg dialog(&mainWindow, texts.Strings(), preferences.Values(), live.TimeshiftFreeBytes());
+    connect(&dialog, &CPreferencesDlg::EmptyCacheRequested, &logos, &LogoCache::Empty);
+    if (dialog.DoModal() != IDOK)
+        return;
+    QString reason;
+    if (!preferences.Set(dialog.Values(), &reason))
+        MessageBox(&mainWindow, texts.Strings().Text(Files, FilesNotSaved).arg(FilePath(QStringLiteral("Preferences.xml")), reason),
+                   texts.Strings().Text(Preferences, PrefTitle), MB_OK | MB_ICONWARNING);
 }

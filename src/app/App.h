@@ -22,6 +22,7 @@
 #include "OnAir.h"
 #include "PlaybackControl.h"
 #include "PlaylistLibrary.h"
+#include "ViewerPreferences.h"
 #include "ScreenSaverInhibitor.h"
 #include "Settings.h"
 #include "StatusLine.h"
@@ -79,15 +80,18 @@ public:
     LibraryActions& Library() { return library; }
     ScreenSaverInhibitor& ScreenSaver() { return screenSaver; }
     MprisService& Desktop() { return mpris; }
+    ViewerPreferences& Prefs() { return preferences; }
 
     // The viewer's channels and the playlists' guides, for the guide to match.
     void FeedGuide();
     // Until a channel was started, a newcomer without playlists is told how to add one.
     void ShowEmptyHint();
     void ShowLanguageDialog();
+    void ShowPreferencesDialog();
 
 private:
     void StartEngine();
+    void LoadPreferences();
     void EngineFailed();
     bool FatalError(const QString& text);
     void Save();
@@ -118,6 +122,7 @@ private:
     ScreenSaverInhibitor screenSaver;
     MprisService mpris{playback};
     FirstFrameWatch firstFrame;
+    ViewerPreferences preferences; // last made: its values reach every part above at the start
     QString dataFolder;
     bool initialised = false;
     bool windowsShown = false;

@@ -11,7 +11,7 @@
 class ChannelNumberEntry : public QObject
 {
 public:
-    static constexpr int kPauseMs = 1500;
+    static constexpr int kPauseMs = 1500; // until the viewer prefers another
     // Enough for any line-up; the number is chosen as soon as it has this many digits.
     static constexpr int kMaxDigits = 5;
 
@@ -28,6 +28,8 @@ public:
     void ShowBriefly(const QString& text);
 
     bool IsTyping() const { return !digits.isEmpty(); }
+    // How long a pause ends the number: the viewer's preference.
+    void SetPause(int milliseconds) { pause.setInterval(milliseconds); }
 
 private:
     void Clear();

@@ -63,6 +63,8 @@ public:
     // What Escape cancels besides a number being typed (true when it cancelled something).
     void SetEscape(std::function<bool()> cancel) { escape = std::move(cancel); }
 
+    // How long the digits of a channel number wait for the next.
+    void SetNumberDelay(int milliseconds) { numberEntry.SetPause(milliseconds); }
     // No channel has number: said for a moment where the number was shown.
     void NumberNotFound(int number);
 

@@ -47,6 +47,20 @@ void LiveControls::SetUp(const QString& dataFolder)
     ticker.start(kTickMs);
 }
 
+void LiveControls::ApplyPreferences(const PreferenceValues& values)
+{
+    const std::chrono::minutes window(values.timeshiftMinutes);
+    if (store)
+        store->SetBounds(window, qint64(values.timeshiftDiskCapMiB) * kMiB);
+    engine.SetTimeshiftWindow(window);
+    engine.SetRecordingFolder(values.recordingFolder);
+}
+
+qint64 LiveControls::TimeshiftFreeBytes() const
+{
+    return AvailableBytes(TimeshiftStore::DefaultFolder());
+}
+
 bool LiveControls::Command(int id, const ChannelRequest& playing)
 {
     TimeshiftControl& shift = engine.Shift();

@@ -7,6 +7,7 @@
 #include "ChannelRequest.h"
 #include "LanguageStrings.h"
 #include "PlaybackFile.h"
+#include "PreferenceValues.h"
 #include "TimeshiftStore.h"
 
 #include <QObject>
@@ -30,6 +31,14 @@ public:
 
     // Before the engine is made: the buffer's folder and bounds, the languages chosen before.
     void SetUp(const QString& dataFolder);
+
+    // The buffer's bounds Playback.xml held, which the preferences start from.
+    int TimeshiftMinutes() const { return playback.timeshiftMinutes; }
+    int TimeshiftDiskCapMiB() const { return playback.timeshiftDiskCapMiB; }
+    // The viewer's preferences of the buffer and the recordings.
+    void ApplyPreferences(const PreferenceValues& values);
+    // Free space on the buffer's disk.
+    qint64 TimeshiftFreeBytes() const;
 
     // The viewer's commands (CommandId) on what plays; false for the others.
     bool Command(int id, const ChannelRequest& playing);

@@ -6,6 +6,7 @@
 #include "App.h"
 #include "CAboutDlg.h"
 #include "CDonateDlg.h"
+#include "CShortcutsDlg.h"
 #include "ChannelTree.h"
 #include "NextEpisode.h"
 #include "PlaylistDrops.h"
@@ -20,6 +21,8 @@
 namespace {
 
 constexpr double kMicrosecondsPerSecond = 1e6;
+constexpr qint64 kSecondsPerHour = 60 * 60;
+constexpr qint64 kBytesPerMB = 1000 * 1000; // the cache's size is told in decimal megabytes
 
 // A slot that reads texts: a missing one ends that slot alone, as in any other handler.
 template <class Slot>
@@ -85,6 +88,10 @@ void WirePlayer(App& app)
         if (!app.Films().Playing())
             app.Desktop().AnnounceSeeked(position);
     });
+    // A paused channel or film lets the screensaver run.
+    const auto showPaused = [&app] { app.ScreenSaver().ShowPaused(app.Live().Paused() || app.Films().Paused()); };
+    QObject::connect(&live, &LiveControls::Changed, &app.ScreenSaver(), showPaused);
+    QObject::connect(&app.Films(), &FilmControls::Changed, &app.ScreenSaver(), showPaused);
     QObject::connect(&live, &LiveControls::StartRequested, &app.Playback(), &PlaybackControl::Start);
 }
 
@@ -192,6 +199,8 @@ void WireCommands(App& app)
     commands.On(ID_LANGUAGE, [&app] { app.ShowLanguageDialog(); });
     commands.On(ID_ABOUT, [&app] { CAboutDlg(&app.Window(), app.Language().Strings()).DoModal(); });
     commands.On(ID_DONATE, [&app] { CDonateDlg(&app.Window(), app.Language().Strings()).DoModal(); });
+    commands.On(ID_PREFERENCES, [&app] { app.ShowPreferencesDialog(); });
+    commands.On(ID_SHORTCUTS, [&app] { CShortcutsDlg(&app.Window(), app.Language().Strings()).DoModal(); });
     // Pause, rewind, recording and the tracks' items.
     commands.OnOthers([&playback](int command) { playback.Command(command); });
 }
@@ -257,6 +266,21 @@ void WireLanguage(App& app)
     QObject::connect(&texts, &Texts::Changed, &app, Guarded([&app] { app.ShowEmptyHint(); }));
 }
 
+// preferences -> every part a value steers, at the start and at each change
+void WirePreferences(App& app)
+{
+    QObject::connect(&app.Prefs(), &ViewerPreferences::Changed, &app, [&app](const PreferenceValues& values) {
+        app.Actions().SetNumberDelay(values.numberDelayMs);
+        app.Player().Engine().SetHardwareDecoding(values.hardwareDecoding);
+        app.Live().ApplyPreferences(values);
+        app.Guides().SetStaleAfter(qint64(values.guideRefreshHours) * kSecondsPerHour);
+        app.Logos().SetMaxFolderBytes(qint64(values.logoCacheMB) * kBytesPerMB);
+        app.Player().Engine().SetDefaultUserAgent(values.userAgent);
+        app.OwnPlaylists().SetUserAgent(values.userAgent);
+        app.OwnPlaylists().SetViewerTimeout(values.downloadTimeoutSeconds);
+    });
+}
+
 } // namespace
 
 void Wire(App& app)
@@ -269,4 +293,5 @@ void Wire(App& app)
     WireGuides(app);
     WireDesktop(app);
     WireLanguage(app);
+    WirePreferences(app);
 }

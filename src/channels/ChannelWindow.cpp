@@ -357,9 +357,33 @@ void ChannelWindow::keyPressEvent(QKeyEvent* event)
 bool ChannelWindow::eventFilter(QObject* watched, QEvent* event)
 {
     const bool onList = watched == favoritesList->Widget();
-    if (event->type() == QEvent::KeyPress && (watched == tree->Widget() || onList))
+    const bool onView = watched == tree->Widget() || onList;
+    // The main window's shortcuts reach this tool window too: the keys that move through
+    // a view (Right also opens a group) are the view's before they are a shortcut.
+    if (event->type() == QEvent::ShortcutOverride && onView && IsMoveKey(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress && onView)
         return OnViewKey(onList, *static_cast<QKeyEvent*>(event));
     return QDialog::eventFilter(watched, event);
+}
+
+bool ChannelWindow::IsMoveKey(const QKeyEvent& key)
+{
+    if ((key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    switch (key.key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool ChannelWindow::OnViewKey(bool onFavorites, const QKeyEvent& key)

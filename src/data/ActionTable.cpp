@@ -3,6 +3,7 @@
 #include "LanguageEntries.h"
 #include "GuideTexts.h"
 #include "PlaylistTexts.h"
+#include "PreferencesTexts.h"
 #include "TimeshiftTexts.h"
 
 namespace {
@@ -19,6 +20,8 @@ constexpr bool kAny = true;
 constexpr bool kDialogKey = true;
 
 const KeyBinding kBindings[] = {
+    {ID_SHORTCUTS, Qt::Key_F1, kBothWindows},
+    {ID_PREFERENCES, Qt::CTRL | Qt::Key_Comma, kMain},
     {ID_FIND_CHANNEL, Qt::CTRL | Qt::Key_F, kBothWindows},
     {ID_GUIDE, Qt::CTRL | Qt::Key_G, kBothWindows},
     {ID_PLAY_PAUSE, Qt::Key_Space, kMainAndPicture, kAny},
@@ -81,7 +84,10 @@ const MenuRow kRows[] = {
     {MenuOptions, ID_ALWAYS_ON_TOP, MainMenu, MainMenuAlwaysOnTop, AlwaysOnTop},
     {MenuOptions, ID_SEPARATOR},
     {MenuOptions, ID_LANGUAGE, MainMenu, MainMenuLanguage},
+    {MenuOptions, ID_PREFERENCES, Preferences, PrefPreferencesMenu},
 
+    {MenuHelp, ID_SHORTCUTS, Preferences, PrefShortcutsMenu},
+    {MenuHelp, ID_SEPARATOR},
     {MenuHelp, ID_ABOUT, MainMenu, MainMenuAbout},
     {MenuHelp, ID_DONATE, MainMenu, MainMenuDonate},
 
@@ -110,10 +116,40 @@ const MenuRow kRows[] = {
     // The context menu is the keyboard's way to every command: the bar's own texts serve
     // where the context menu's group has none.
     {MenuContext, ID_LANGUAGE, MainMenu, MainMenuLanguage},
+    {MenuContext, ID_PREFERENCES, Preferences, PrefPreferencesMenu},
     {MenuContext, ID_SEPARATOR},
+    {MenuContext, ID_SHORTCUTS, Preferences, PrefShortcutsMenu},
     {MenuContext, ID_ABOUT, MainMenu, MainMenuAbout},
     {MenuContext, ID_DONATE, ContexMenu, ContextDonate},
 };
+// The names of the commands that keys reach and no menu shows.
+struct CommandText
+{
+    int command;
+    LanguageGroup group;
+    int entry;
+};
+
+const CommandText kUnlistedNames[] = {
+    {ID_LEAVE_FULL_SCREEN, Preferences, PrefLeaveFullScreen},
+    {ID_MENU_BAR, Preferences, PrefMenuBar},
+    {ID_PREVIOUS_CHANNEL, Preferences, PrefPreviousChannel},
+    {ID_NEXT_CHANNEL, Preferences, PrefNextChannel},
+    {ID_RESUME, Preferences, PrefResume},
+    {ID_STEP_BACK, Preferences, PrefStepBack},
+    {ID_STEP_FORWARD, Preferences, PrefStepForward},
+    {ID_MINUTE_BACK, Preferences, PrefMinuteBack},
+    {ID_MINUTE_FORWARD, Preferences, PrefMinuteForward},
+    {ID_CHANNEL_PLAY, ChannelsDialog, ChannelsPlaySelected},
+    {ID_FAVORITES_ADD, ChannelsDialog, ChannelsAddFavorite},
+    {ID_FAVORITES_REMOVE, ChannelsDialog, ChannelsRemoveFavorite},
+    {ID_FAVORITES_UP, ChannelsDialog, ChannelsMoveUp},
+    {ID_FAVORITES_DOWN, ChannelsDialog, ChannelsMoveDown},
+    {ID_CHANNEL_MENU, Preferences, PrefChannelMenu},
+    {ID_FILM_START, Preferences, PrefFilmStart},
+};
+
+const QString kDialogDots = QStringLiteral("...");
 } // namespace
 
 std::span<const KeyBinding> KeyBindings()
@@ -151,4 +187,21 @@ QKeyCombination ShownKeyOf(int command)
             return binding.key;
     }
     return Qt::Key_unknown;
+}
+
+QString CommandName(const LanguageStrings& texts, int command)
+{
+    for (const CommandText& name : kUnlistedNames) {
+        if (name.command == command)
+            return texts.Text(name.group, name.entry);
+    }
+    for (const MenuRow& row : kRows) {
+        if (row.command != command)
+            continue;
+        QString text = texts.Text(row.group, row.entry);
+        if (text.endsWith(kDialogDots))
+            text.chop(kDialogDots.size());
+        return text;
+    }
+    return {};
 }

@@ -58,3 +58,6 @@ int CommandOfKey(KeyPlace place, QKeyCombination key);
 // The key a menu shows after a command's text: its first binding in the main window;
 // Key_unknown for none.
 QKeyCombination ShownKeyOf(int command);
+// What a command does, in the pack's words: its menu item's text without the dots that
+// promise a dialog, or its own name where no menu has it.
+QString CommandName(const LanguageStrings& texts, int command);

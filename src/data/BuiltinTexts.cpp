@@ -245,6 +245,60 @@ QStringList FilmsTexts()
     };
 }
 
+// The list of keys and the preferences dialog, in PreferencesText order.
+QStringList PreferencesTexts()
+{
+    return {
+        QStringLiteral("Keyboard shortcuts"),
+        QStringLiteral("Key"),
+        QStringLiteral("Action"),
+        QStringLiteral("Main window"),
+        QStringLiteral("Picture (also in full screen)"),
+        QStringLiteral("Channel window"),
+        QStringLiteral("The channel of that number"),
+        QStringLiteral("Leave full screen"),
+        QStringLiteral("Open the menu bar"),
+        QStringLiteral("Previous channel"),
+        QStringLiteral("Next channel"),
+        QStringLiteral("Play on"),
+        QStringLiteral("10 seconds back"),
+        QStringLiteral("10 seconds forward"),
+        QStringLiteral("A minute back"),
+        QStringLiteral("A minute forward"),
+        QStringLiteral("The channel's context menu"),
+        QStringLiteral("Preferences..."),
+        QStringLiteral("Preferences"),
+        QStringLiteral("OK"),
+        QStringLiteral("Cancel"),
+        QStringLiteral("Playback"),
+        QStringLiteral("Timeshift"),
+        QStringLiteral("Recording"),
+        QStringLiteral("Guide"),
+        QStringLiteral("Logos"),
+        QStringLiteral("Hardware decoding:"),
+        QStringLiteral("Off"),
+        QStringLiteral("Automatic"),
+        QStringLiteral("Number keys wait (seconds):"),
+        QStringLiteral("How far back (minutes):"),
+        QStringLiteral("Disk cap (GiB):"),
+        QStringLiteral("Recordings folder:"),
+        QStringLiteral("Browse..."),
+        QStringLiteral("Refresh guides every (hours):"),
+        QStringLiteral("Logo cache size (MB):"),
+        QStringLiteral("Empty the cache"),
+        QStringLiteral("Enter a number from %1 to %2."),
+        QStringLiteral("This folder cannot be written."),
+        QStringLiteral("The disk has only %1 GiB free."),
+        QStringLiteral("The cache is empty."),
+        QStringLiteral("A film from its start"),
+        QStringLiteral("Network"),
+        QStringLiteral("User agent of the playlists and streams that name none (empty: the player's own):"),
+        QStringLiteral("A playlist's download waits (seconds):"),
+        QStringLiteral("A user agent may not hold a line break."),
+        QStringLiteral("The server did not answer within %1 seconds."),
+    };
+}
+
 } // namespace
 
 const QStringList& BuiltinTexts(LanguageGroup group)
@@ -261,6 +315,7 @@ const QStringList& BuiltinTexts(LanguageGroup group)
         FilesTexts(),
         ReadersTexts(),
         FilmsTexts(),
+        PreferencesTexts(),
     };
     static const QStringList none;
     return group < kCoreGroupCount ? none : texts[group - kCoreGroupCount];

@@ -15,6 +15,8 @@ enum CommandId : int {
     ID_LANGUAGE = 114,
     ID_ABOUT = 115,
     ID_DONATE = 116,
+    ID_SHORTCUTS = 117,
+    ID_PREFERENCES = 118,
     ID_FIND_CHANNEL = 120,
     ID_ADD_PLAYLIST = 121,
     // The channel window's buttons and list keys.

@@ -35,6 +35,18 @@ enum ContextMenuEntry : int {
     ContextDonate,
 };
 
+enum ChannelsDialogEntry : int {
+    ChannelsCaption,
+    ChannelsTreeTab,
+    ChannelsFavoritesTab,
+    ChannelsPlay,
+    ChannelsPlaySelected,
+    ChannelsAddFavorite,
+    ChannelsRemoveFavorite,
+    ChannelsMoveUp,
+    ChannelsMoveDown,
+};
+
 enum StatusEntry : int {
     StatusReady,
     StatusStopped,

@@ -30,10 +30,11 @@ enum LanguageGroup {
     Files = 17,
     Readers = 18,
     Films = 19,
+    Preferences = 20,
 };
 
 constexpr int kCoreGroupCount = 9; // the groups every pack must carry
-constexpr int kLanguageGroupCount = 20;
+constexpr int kLanguageGroupCount = 21;
 
 struct LanguageStrings
 {

@@ -47,6 +47,18 @@ void ScreenSaverInhibitor::SetPlaying(bool playing)
     resetTimer.start();
 }
 
+void ScreenSaverInhibitor::ShowPlayState(const PlayState& state)
+{
+    watched = state.Watched();
+    SetPlaying(watched && !paused);
+}
+
+void ScreenSaverInhibitor::ShowPaused(bool isPaused)
+{
+    paused = isPaused;
+    SetPlaying(watched && !paused);
+}
+
 bool ScreenSaverInhibitor::InhibitThroughService()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();

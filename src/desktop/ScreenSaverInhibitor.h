@@ -1,5 +1,6 @@
 #pragma once
-// Keeps the screen on while a channel plays. The video is drawn through the render API,
+// Keeps the screen on while a channel plays, and lets it blank while a channel is paused
+// in its timeshift buffer, as a stopped one does. The video is drawn through the render API,
 // so the engine's own screensaver handling never runs. The session's screensaver service
 // is asked for an inhibition (and the cookie given back when playing ends); where there is
 // no such service, the X screensaver is reset periodically instead.
@@ -24,7 +25,9 @@ public:
     // Inhibits while playing is true; anything else ends the inhibition at once.
     void SetPlaying(bool playing);
     // While the viewer watches: frames flow, or a playing channel refills its buffer.
-    void ShowPlayState(const PlayState& state) { SetPlaying(state.Watched()); }
+    void ShowPlayState(const PlayState& state);
+    // A paused picture does not hold the screen on, though the engine still reads on.
+    void ShowPaused(bool paused);
 
     bool IsInhibiting() const { return cookie.has_value() || resetTimer.isActive(); }
     // Tests shorten the period so as not to wait half a minute for a reset.
@@ -36,5 +39,7 @@ private:
     static void ResetXScreenSaver();
 
     std::optional<quint32> cookie;
+    bool watched = false;
+    bool paused = false;
     QTimer resetTimer;
 };

@@ -269,7 +269,7 @@ void GuideLibrary::RefreshStale()
     for (GuideSource& guide : guides) {
         const GuideCacheInfo info = ReadGuideCacheInfo(guide.source);
         const bool isStored = std::any_of(stored.begin(), stored.end(), [&](const GuideInfo& g) { return g.source == guide.source; });
-        if (IsWebAddress(guide.source) && (!info.fetched.isValid() || info.fetched.secsTo(now) > kStaleAfterSeconds))
+        if (IsWebAddress(guide.source) && (!info.fetched.isValid() || info.fetched.secsTo(now) > staleAfterSeconds))
             Download(guide);
         else if (!isStored || info.importedFor != importedFor)
             Import(guide);

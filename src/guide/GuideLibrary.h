@@ -38,7 +38,7 @@ class GuideLibrary : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr qint64 kStaleAfterSeconds = 12 * 60 * 60;
+    static constexpr qint64 kStaleAfterSeconds = 12 * 60 * 60; // until the viewer prefers another
 
     explicit GuideLibrary(QObject* parent = nullptr);
     ~GuideLibrary() override;
@@ -66,6 +66,8 @@ public:
     void Remove(int index);
     void Refresh(int index);
     void RefreshAll();
+    // A downloaded guide older than this is fetched again.
+    void SetStaleAfter(qint64 seconds) { staleAfterSeconds = seconds; }
     // Stops the download or import of a guide; what was stored of it stays.
     void Cancel(int index);
     // Thousandths read of a guide being imported, 0 while it is downloaded or waits; -1
@@ -135,5 +137,6 @@ private:
     QNetworkAccessManager network;
     std::map<QString, GuideDownload*> downloads; // by source
     QTimer staleCheck;
+    qint64 staleAfterSeconds = kStaleAfterSeconds;
     BackgroundWork linker{this}; // last: gone first, so no match lands on a half-gone library
 };

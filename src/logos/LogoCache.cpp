@@ -135,3 +135,17 @@ void LogoCache::Decoded(const QString& address, const QImage& image)
     }
     emit Answered(address);
 }
+
+void LogoCache::SetMaxFolderBytes(qint64 bytes)
+{
+    worker.Run([folder = folder, bytes] { folder->SetMaxBytes(bytes); return true; }, [](bool) {});
+}
+
+void LogoCache::Empty()
+{
+    worker.Run([folder = folder] { folder->Empty(); return true; }, [](bool) {});
+    images.clear();
+    scaled.clear();
+    stored.clear();
+    failed.clear();
+}

@@ -36,6 +36,10 @@ public:
     // The stored file of a logo had before; empty while there is none.
     QString StoredFile(const QString& address) const;
 
+    // The viewer's bound of the folder, and its emptying; the logos shown are asked again.
+    void SetMaxFolderBytes(qint64 bytes);
+    void Empty();
+
     // Downloads give up after this long; tests shorten it.
     void SetDownloadTimeout(int milliseconds) { downloadTimeoutMs = milliseconds; }
 

@@ -118,3 +118,18 @@ void LogoFolder::Evict()
             usedBytes -= file.size();
     }
 }
+
+void LogoFolder::SetMaxBytes(qint64 bytes)
+{
+    maxBytes = bytes;
+    Evict();
+}
+
+void LogoFolder::Empty()
+{
+    QDir folder(path);
+    // Only what the folder itself made: it may be no folder of its own.
+    for (const QFileInfo& file : folder.entryInfoList({QStringLiteral("*.png"), QStringLiteral("*.failed")}, QDir::Files))
+        QFile::remove(file.filePath());
+    usedBytes = 0;
+}

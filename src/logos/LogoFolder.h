@@ -34,6 +34,11 @@ public:
     QImage Store(const QString& address, const QByteArray& body);
     void MarkFailed(const QString& address);
 
+    // The viewer's bound: the least recently used go at once down to it.
+    void SetMaxBytes(qint64 bytes);
+    // Every stored logo and every mark of one that failed goes.
+    void Empty();
+
     // The stored PNG of address (whether or not it exists).
     QString FileOf(const QString& address) const;
 

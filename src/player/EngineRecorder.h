@@ -7,6 +7,8 @@
 #include "RecordingFile.h"
 #include "RecordingPlace.h"
 
+#include <utility>
+
 #include <QElapsedTimer>
 
 #include <memory>
@@ -40,6 +42,8 @@ public:
     // Whether the disk still has room beyond its reserve.
     bool HasRoom() const { return place.HasRoom(); }
     const RecordingPlace& Place() const { return place; }
+    // Where the next recording goes; one under way stays where it is.
+    void SetPlace(RecordingPlace newPlace) { place = std::move(newPlace); }
 
 private:
     void Dump(double from);

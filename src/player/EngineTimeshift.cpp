@@ -110,3 +110,9 @@ void EngineTimeshift::SeekTo(double seconds)
     if (engine != nullptr)
         EngineCommands::Seek(engine, kSeek, seconds);
 }
+
+void EngineTimeshift::SetWindow(std::chrono::minutes newWindow)
+{
+    window = newWindow;
+    timeshift.SetWindow(newWindow);
+}

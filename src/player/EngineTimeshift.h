@@ -31,6 +31,9 @@ public:
     // True for the events that were this one's.
     bool Handle(const mpv_event& event);
 
+    // How far back from the next channel opened.
+    void SetWindow(std::chrono::minutes newWindow);
+
     TimeshiftControl& Control() { return timeshift; }
     const TimeshiftControl& Control() const { return timeshift; }
 

@@ -138,7 +138,7 @@ bool MpvPlayer::Create(bool withVideo)
     SetOption(handle, "input-vo-keyboard", "no");
     SetOption(handle, "osc", "no");
     SetOption(handle, "ytdl", "no");
-    SetOption(handle, "hwdec", HardwareDecoding());
+    SetOption(handle, "hwdec", HardwareDecodingOption());
     SetOption(handle, "audio-fallback-to-null", "yes"); // no sound device: still play
     SetOption(handle, "volume-max", "100");
     SetOption(handle, "mute", "no");
@@ -185,6 +185,28 @@ void MpvPlayer::SetUpLivePlayback(const LivePlaybackSetup& setup)
     timeshift = std::make_unique<EngineTimeshift>(setup.store, setup.window, [this] { ReopenFull(); });
     recorder = std::make_unique<EngineRecorder>(setup.recordings);
     tracks = std::make_unique<EngineTracks>(setup.languages);
+}
+
+const char* MpvPlayer::HardwareDecodingOption() const
+{
+    return automaticDecoding ? HardwareDecoding() : "no";
+}
+
+void MpvPlayer::SetHardwareDecoding(bool automatic)
+{
+    automaticDecoding = automatic;
+    if (handle != nullptr) // the engine applies it to the next video it decodes
+        mpv_set_property_string(handle, "hwdec", HardwareDecodingOption());
+}
+
+void MpvPlayer::SetTimeshiftWindow(std::chrono::minutes window)
+{
+    timeshift->SetWindow(window);
+}
+
+void MpvPlayer::SetRecordingFolder(const QString& folder)
+{
+    recorder->SetPlace(RecordingPlace(folder));
 }
 
 void MpvPlayer::UnhookWakeup()
@@ -324,7 +346,10 @@ bool MpvPlayer::Load()
     currentEntry = -1;
     awaitedLoad = nextLoad++;
     qCDebug(lcPlayer) << "loading" << request.PlayedAddress();
-    EngineCommands::FileOptions options = HeaderOptions(request.headers);
+    StreamHeaders headers = request.headers;
+    if (headers.userAgent.isEmpty())
+        headers.userAgent = defaultUserAgent;
+    EngineCommands::FileOptions options = HeaderOptions(headers);
     for (const EngineCommands::FileOptions& more : {timeshift->ChannelOptions(), tracks->ChannelOptions()})
         options.insert(options.end(), more.begin(), more.end());
     if (startAt >= 0)

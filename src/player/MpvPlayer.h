@@ -74,6 +74,12 @@ public:
     void SetStateSink(StateSink stateSink) { sink = std::move(stateSink); }
     // Before Create.
     void SetUpLivePlayback(const LivePlaybackSetup& setup);
+    // The viewer's preferences, at any time: from the next channel opened, or at once.
+    void SetHardwareDecoding(bool automatic);
+    void SetTimeshiftWindow(std::chrono::minutes window);
+    void SetRecordingFolder(const QString& folder);
+    // Sent with the channels that name no user agent of their own; empty: the engine's.
+    void SetDefaultUserAgent(const QString& agent) { defaultUserAgent = agent; }
 
     // Opens and plays the request's address, its headers going with it and with no other's.
     // A film may start at a point, in seconds (below 0: at its beginning).
@@ -108,6 +114,7 @@ private:
     };
 
     void DrainEvents();
+    const char* HardwareDecodingOption() const;
     void HandleEvent(const mpv_event& event);
     void OnEndFile(const EndFile& end);
     void OnLoaded();
@@ -138,6 +145,8 @@ private:
     StateSink sink;
     ChannelRequest request;
     bool videoReady = true;
+    bool automaticDecoding = true; // the viewer's preference; off is software alone
+    QString defaultUserAgent;
     bool loadPending = false;
     std::uint64_t nextLoad;         // reply number of the next load
     std::uint64_t awaitedLoad = 0;  // the load whose reply names currentEntry; 0 none

@@ -23,10 +23,12 @@ bool IsCompressed(const QByteArray& encoding)
 } // namespace
 
 PlaylistDownload::PlaylistDownload(QNetworkAccessManager& network, const QUrl& url, int timeoutMs,
-                                   qint64 maxBytes, QObject* parent)
+                                   qint64 maxBytes, QObject* parent, const QString& userAgent)
     : QObject(parent), maxBytes(maxBytes)
 {
     QNetworkRequest request(url);
+    if (!userAgent.isEmpty())
+        request.setHeader(QNetworkRequest::UserAgentHeader, userAgent);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     // Asked for by name, a compressed body comes as sent: Qt inflates only what it asked
     // for itself, and then all at once and without a bound.

@@ -34,8 +34,9 @@ class PlaylistDownload : public QObject
     Q_OBJECT
 public:
     // maxBytes bounds the body as inflated.
+    // userAgent: sent when not empty.
     PlaylistDownload(QNetworkAccessManager& network, const QUrl& url, int timeoutMs, qint64 maxBytes,
-                     QObject* parent = nullptr);
+                     QObject* parent = nullptr, const QString& userAgent = {});
     ~PlaylistDownload() override;
 
     // The body's declared length (Content-Length) when it has none.

@@ -7,6 +7,7 @@
 #include "PlaylistFileRead.h"
 #include "PlaylistTexts.h"
 #include "PlaylistsFile.h"
+#include "PreferencesTexts.h"
 #include "ReaderTexts.h"
 #include "PluralForms.h"
 #include "SourceNames.h"
@@ -21,7 +22,8 @@
 
 namespace {
 
-constexpr int kDownloadTimeoutMs = 30 * 1000;
+constexpr int kDownloadTimeoutMs = 30 * 1000; // until the viewer prefers another
+constexpr int kMsPerSecond = 1000;
 constexpr int kReadTimeoutMs = 10 * 1000;
 constexpr qint64 kStaleAfterSeconds = 24 * 60 * 60;
 // A load's share of the whole taken by fetching; its parse is the rest.
@@ -342,7 +344,7 @@ void PlaylistLibrary::Download(const QString& source, Request request)
     if (entry.first)
         return;
     Begin(source);
-    entry.first = new PlaylistDownload(network, QUrl(source), downloadTimeoutMs, M3uParser::kMaxBytes);
+    entry.first = new PlaylistDownload(network, QUrl(source), downloadTimeoutMs, M3uParser::kMaxBytes, nullptr, userAgent);
     connect(entry.first, &PlaylistDownload::Progress, this,
             [this, source](qint64 received, qint64 declared) { Downloading(source, received, declared); });
     connect(entry.first, &PlaylistDownload::Finished, this,
@@ -432,11 +434,24 @@ QString PlaylistLibrary::Text(int index) const
     return texts.Text(LanguageGroup::Playlists, index);
 }
 
+void PlaylistLibrary::SetViewerTimeout(int seconds)
+{
+    viewerTimeoutSeconds = seconds;
+    downloadTimeoutMs = seconds * kMsPerSecond;
+}
+
+QString PlaylistLibrary::TimedOutText() const
+{
+    if (viewerTimeoutSeconds == 0 || viewerTimeoutSeconds * kMsPerSecond == kDownloadTimeoutMs)
+        return Text(PlaylistTimedOut);
+    return texts.Text(Preferences, PrefPlaylistTimedOut).arg(viewerTimeoutSeconds);
+}
+
 QString PlaylistLibrary::DownloadErrorText(DownloadError error, const QString& detail) const
 {
     switch (error) {
     case DownloadError::HttpStatus: return Text(PlaylistHttpError).arg(detail);
-    case DownloadError::TimedOut: return Text(PlaylistTimedOut);
+    case DownloadError::TimedOut: return TimedOutText();
     case DownloadError::TooLarge: return Text(PlaylistTooLarge);
     case DownloadError::Damaged: return Text(PlaylistDamagedDownload);
     case DownloadError::Refused: return texts.Text(Guidance, GuidanceConnectionRefused);

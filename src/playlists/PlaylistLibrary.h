@@ -85,6 +85,10 @@ public:
 
     // Downloads and reads of files give up after these; tests shorten them.
     void SetDownloadTimeout(int milliseconds) { downloadTimeoutMs = milliseconds; }
+    // The viewer's wait for a download, which its timeout's message then names.
+    void SetViewerTimeout(int seconds);
+    // The viewer's user agent for the downloads; empty: the toolkit's own.
+    void SetUserAgent(const QString& agent) { userAgent = agent; }
     void SetReadTimeout(int milliseconds) { readTimeoutMs = milliseconds; }
 
 signals:
@@ -146,6 +150,7 @@ private:
     void Changes();
     int IndexOf(const QString& source) const;
     QString Text(int index) const;
+    QString TimedOutText() const;
     QString DownloadErrorText(DownloadError error, const QString& detail) const;
     QString FileErrorText(FileReadError error) const;
     QString CopyKeptText(const Playlist& playlist, const QString& reason) const;
@@ -157,6 +162,8 @@ private:
     QString filePath;
     bool modified = false;
     int downloadTimeoutMs;
+    QString userAgent;
+    int viewerTimeoutSeconds = 0; // 0: none set, the pack's words for the usual wait
     int readTimeoutMs;
     QNetworkAccessManager network;
     // By source, with the strongest request each stands for.

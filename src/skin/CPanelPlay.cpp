@@ -124,6 +124,7 @@ AccessiblePart CPanelPlay::Part(int index) const
 {
     AccessiblePart part;
     part.state.focusable = true;
+    part.state.focused = hasFocus() && index == focusPart;
     switch (index) {
     case PlayPart:
         part.role = QAccessible::Button;

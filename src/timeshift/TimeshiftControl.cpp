@@ -103,3 +103,8 @@ void TimeshiftControl::SeekClamped(double target)
     shifted = true;
     engine.SeekTo(std::max(target, Oldest()));
 }
+
+void TimeshiftControl::SetWindow(std::chrono::minutes window)
+{
+    windowSeconds = std::chrono::duration<double>(window).count();
+}

@@ -38,6 +38,7 @@ public:
 
     // store: the disk the buffer may use; null when it lives in memory alone.
     TimeshiftControl(TimeshiftEngine& engine, const TimeshiftStore* store, std::chrono::minutes window);
+    void SetWindow(std::chrono::minutes window);
 
     // A channel started, or stopped: nothing is held.
     void Reset();

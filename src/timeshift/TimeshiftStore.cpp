@@ -92,3 +92,9 @@ void TimeshiftStore::RemoveLeftovers() const
         }
     }
 }
+
+void TimeshiftStore::SetBounds(std::chrono::minutes newWindow, qint64 newDiskCapBytes)
+{
+    window = newWindow;
+    diskCapBytes = newDiskCapBytes;
+}

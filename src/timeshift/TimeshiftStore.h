@@ -39,6 +39,8 @@ public:
     // never into the disk's reserve.
     qint64 ByteBudget(qint64 used) const;
     qint64 DiskCap() const { return diskCapBytes; }
+    // The viewer's new bounds: the cap counts at once, the window from the next channel.
+    void SetBounds(std::chrono::minutes newWindow, qint64 newDiskCapBytes);
     std::chrono::minutes Window() const { return window; }
 
 private:

@@ -2,7 +2,7 @@
 """Both windows as a screen reader finds them: through the accessibility bus (AT-SPI), with
 the client library screen readers use, on a session bus and an X server of the test's own.
 
-usage: test_accessibility.py <program> <data folder>
+usage: test_accessibility.py <program> <data folder> [test names]
 """
 import os
 import shutil
@@ -55,6 +55,15 @@ EXPECTED = [
 ]
 LANGUAGES = {"English": 1, "German": 2}
 
+# An own playlist of two groups, whose channels the tree reads only when a group opens; the
+# last is numbered 344.
+PLAYLIST = (
+    "#EXTM3U\n"
+    '#EXTINF:-1 group-title="News",Alpha\n%(media)s\n'
+    '#EXTINF:-1 group-title="News",Beta\n%(media)s\n'
+    '#EXTINF:-1 tvg-chno="344" group-title="Sport",Gamma\n%(media)s\n'
+)
+
 
 def settings(language):
     return (
@@ -82,6 +91,11 @@ class Program:
                             "-t", "60", media], check=True)
         with open(os.path.join(folder, "Favorites.xml"), "wb") as f:
             f.write((FAVORITES % {"media": media}).encode())
+        playlist = os.path.join(config, "own.m3u")
+        with open(playlist, "w") as f:
+            f.write(PLAYLIST % {"media": media})
+        with open(os.path.join(folder, "Playlists.xml"), "w") as f:
+            f.write('<Playlists><Playlist name="own" source="%s" /></Playlists>' % playlist)
         env = dict(os.environ, XDG_CONFIG_HOME=config, QT_QPA_PLATFORM="xcb")
         self.process = subprocess.Popen([PROGRAM], cwd=DATA, env=env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -132,7 +146,7 @@ def find(root, role, name):
     return next((a for a in walk(root) if a.getRoleName() == role and a.name == name), None)
 
 
-class AccessibilityTest(unittest.TestCase):
+class ProgramTest(unittest.TestCase):
     def setUp(self):
         self.config = tempfile.mkdtemp(prefix="korvanta-access-")
         self.program = None
@@ -148,6 +162,8 @@ class AccessibilityTest(unittest.TestCase):
         self.assertIsNotNone(app, "the program did not appear on the accessibility bus")
         return app
 
+
+class AccessibilityTest(ProgramTest):
     def test_both_windows_show_their_controls_by_role_name_and_state_in_the_language(self):
         for language, column in LANGUAGES.items():
             with self.subTest(language=language):
@@ -191,6 +207,106 @@ class AccessibilityTest(unittest.TestCase):
             pyatspi.Registry.deregisterEventListener(listener, "object:property-change:accessible-name")
 
 
+class Announcements:
+    """What a screen reader hears: the names of the accessibles that take the focus or the
+    selection, and the checked and value changes, as (event, name) pairs."""
+
+    EVENTS = ("object:state-changed:focused", "object:state-changed:selected", "object:active-descendant-changed",
+              "object:state-changed:checked", "object:property-change:accessible-value")
+
+    def __init__(self):
+        self.heard = []
+        for event in self.EVENTS:
+            pyatspi.Registry.registerEventListener(self.hear, event)
+
+    def hear(self, event):
+        source = event.source
+        if event.type.startswith("object:active-descendant-changed"):
+            source = event.any_data
+        if event.type.startswith("object:state-changed") and not event.detail1:
+            return
+        self.heard.append((event.type, source.name if source is not None else None))
+
+    def heard_name(self, name):
+        return wait_for(lambda: any(n == name for _, n in self.heard))
+
+    def end(self):
+        for event in self.EVENTS:
+            pyatspi.Registry.deregisterEventListener(self.hear, event)
+
+
+def press(*keys):
+    """Keys as the keyboard gives them, to the window that has the focus."""
+    for key in keys:
+        subprocess.run(["xdotool", "key", key], check=True)
+
+
+class KeyboardTest(ProgramTest):
+    """What the keyboard does, heard as a screen reader hears it."""
+
+    def click(self, accessible):
+        """A click at the top left of accessible, inside it."""
+        x, y = accessible.queryComponent().getPosition(pyatspi.DESKTOP_COORDS)
+        subprocess.run(["xdotool", "mousemove", "--sync", str(x + 8), str(y + 8), "click", "1"], check=True)
+
+    def cell(self, tree, name):
+        return wait_for(lambda: find(tree, "table cell", name) or find(tree, "tree item", name))
+
+    def test_rows_a_group_opens_are_announced_and_selected_as_the_keys_move(self):
+        app = self.start("English")
+        heard = Announcements()
+        try:
+            channels = next(w for w in walk(app) if w.getRoleName() == "dialog")
+            tree = find(channels, "tree", "All channels")
+            self.click(tree)
+            self.assertTrue(wait_for(lambda: "focused" in states(tree)))
+            press("End", "Right", "Down")  # the playlist opens; its first group
+            self.assertTrue(heard.heard_name("News"), heard.heard)
+            press("Right", "Down")  # the group opens; its first channel
+            self.assertTrue(heard.heard_name("Alpha"), heard.heard)
+            press("Down")
+            self.assertTrue(heard.heard_name("Beta"), heard.heard)
+            beta = self.cell(tree, "Beta")
+            self.assertTrue(wait_for(lambda: "selected" in states(beta)), states(beta))
+            selected = [c.name for c in walk(tree) if "selected" in states(c)]
+            self.assertEqual(selected, ["Beta"])
+        finally:
+            heard.end()
+
+    def test_m_toggles_the_mute_button_keys_move_the_volume_and_digits_pick_a_channel(self):
+        app = self.start("English")
+        heard = Announcements()
+        try:
+            main = app.getChildAtIndex(0)
+            panel = find(main, "tool bar", "Playback controls")
+            # The toolkit's bridge has no toggle-button role: a check box is the toggle readers announce.
+            mute = find(panel, "check box", "Mute")
+            video = find(main, "animation", "Video")
+            self.click(video)  # the keyboard goes to the main window
+            self.assertTrue(wait_for(lambda: "active" in states(main)))
+            press("m")
+            self.assertTrue(wait_for(lambda: "checked" in states(mute)), "M did not check the mute button")
+            press("m")
+            self.assertTrue(wait_for(lambda: "checked" not in states(mute)), "M did not uncheck it")
+
+            volume = find(panel, "slider", "Volume")
+            press("Tab", "Tab")  # the mute button, the slider: Play is off before a channel
+            self.assertTrue(wait_for(lambda: "focused" in states(volume)), heard.heard)
+            press("Left")
+            self.assertTrue(wait_for(lambda: volume.queryValue().currentValue < 100), "the value stayed")
+            self.assertEqual(volume.queryValue().currentValue, 95)
+
+            channels = next(w for w in walk(app) if w.getRoleName() == "dialog")
+            self.click(find(channels, "tree", "All channels"))
+            press("End", "Right", "Down", "Down")  # the group Sport, selected
+            self.assertTrue(heard.heard_name("Sport"), heard.heard)
+            self.click(video)
+            press("3", "4", "4")
+            self.assertTrue(wait_for(lambda: find(main, "animation", "Video: Gamma")), "344 did not play")
+        finally:
+            heard.end()
+
+
 def own_session(argv):
     """Runs this test again inside a private session bus and X server; its exit code."""
     runtime = tempfile.mkdtemp(prefix="korvanta-runtime-")
@@ -222,4 +338,4 @@ if __name__ == "__main__":
     enable_accessibility()
     import pyatspi
     from gi.repository import GLib
-    unittest.main(argv=sys.argv[:1], verbosity=2)
+    unittest.main(argv=sys.argv[:1] + sys.argv[3:], verbosity=2)  # names after the two: those tests only

@@ -13,9 +13,11 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -24,6 +26,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <set>
 
 class CommandTest : public MainWindowTest
@@ -129,17 +132,61 @@ TEST_F(CommandTest, CtrlHAndCtrlTToggleTheirModes)
     EXPECT_FALSE(Checked(2, ID_ALWAYS_ON_TOP));
 }
 
-TEST_F(CommandTest, EscapeAndF1DoNothingEnterGoesFullScreen)
+TEST_F(CommandTest, EscapeDoesNothingF1ListsTheKeysEnterGoesFullScreen)
 {
     StartActive();
     QTest::keyClick(&Window(), Qt::Key_Escape);
-    QTest::keyClick(&Window(), Qt::Key_F1);
+    {
+        const NextModalDialog listed([](QWidget* modal) { EXPECT_NE(modal->findChild<QTreeWidget*>(), nullptr); });
+        QTest::keyClick(&Window(), Qt::Key_F1);
+    }
     EXPECT_TRUE(Window().isVisible());
     QTest::keyClick(&Window(), Qt::Key_Return);
     EXPECT_TRUE(app->Player().IsFullScreen());
     app->Player().Events().KeyDown(QKeyCombination(Qt::Key_Return));
     EXPECT_FALSE(app->Player().IsFullScreen());
     EXPECT_TRUE(Window().isVisible());
+}
+
+// F1 lists, under the place where they work, every key of the table with its command's
+// name, and the digits; in either window.
+TEST_F(CommandTest, F1ListsEveryKeyWhereItWorksWithWhatItDoes)
+{
+    StartActive();
+    const LanguageStrings& texts = app->Language().Strings();
+    const auto check = [&](QWidget* modal) {
+        auto* list = modal->findChild<QTreeWidget*>();
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(modal->windowTitle(), QStringLiteral("Keyboard shortcuts"));
+        ASSERT_EQ(list->topLevelItemCount(), 3);
+        const unsigned places[] = {OnWindow, OnPicture, InChannelWindow};
+        for (int at = 0; at < 3; ++at) {
+            QStringList rows;
+            const QTreeWidgetItem* place = list->topLevelItem(at);
+            for (int row = 0; row < place->childCount(); ++row)
+                rows << place->child(row)->text(0) + '=' + place->child(row)->text(1);
+            EXPECT_EQ(rows.contains(QStringLiteral("0\u20139=The channel of that number")), at < 2) << at;
+            for (const KeyBinding& binding : KeyBindings()) {
+                if ((binding.places & places[at]) == 0)
+                    continue;
+                const QString key = QKeySequence(binding.key).toString(QKeySequence::NativeText);
+                const QString name = CommandName(texts, binding.command);
+                EXPECT_FALSE(name.isEmpty()) << binding.command;
+                EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [&](const QString& row) {
+                    return row.endsWith('=' + name) && row.section('=', 0, 0).split(QStringLiteral(", ")).contains(key);
+                })) << key.toStdString() << " " << rows.join('|').toStdString();
+            }
+        }
+    };
+    {
+        const NextModalDialog listed(check);
+        QTest::keyClick(&Window(), Qt::Key_F1);
+    }
+    {
+        const NextModalDialog listed(check);
+        QTest::keyClick(app->Channels().findChild<QTreeWidget*>(QStringLiteral("channelTree")), Qt::Key_F1);
+    }
+    EXPECT_TRUE(boxes.Boxes().empty());
 }
 
 TEST_F(CommandTest, FullScreenIsLeftEveryWayAndCanBeEnteredAgain)
@@ -242,13 +289,14 @@ TEST_F(CommandTest, MenusListTheirItemsAndSeparatorsInOrder)
          "133:Record from the buffer", "-", "107:Full Screen\tEnter", "108:Original Size",
          "109:Stretch to Window"},
         {"112:Hide Play Panel\tCtrl+H", "111:Hide Menu Bar\tCtrl+M", "-", "113:Always on Top\tCtrl+T", "-",
-         "114:Language..."},
-        {"115:About Korvanta...", "116:Donate..."},
+         "114:Language...", "118:Preferences...\tCtrl+,"},
+        {"117:Keyboard shortcuts\tF1", "-", "115:About Korvanta...", "116:Donate..."},
         {"104:Show Channel List", "120:Find channel\tCtrl+F", "121:Add playlist...", "140:Guide\tCtrl+G", "-",
          "105:Play/Pause\tSpace", "106:Mute\tM", "-", "130:Pause\tP", "131:Back to live\tEnd", "132:Record\tCtrl+R",
          "133:Record from the buffer", "-", "107:Full Screen\tEnter", "108:Original Size", "109:Stretch to Window", "-",
          "112:Hide Play Panel\tCtrl+H", "111:Hide Menu Bar\tCtrl+M", "-", "113:Always on Top\tCtrl+T", "-",
-         "114:Language...", "-", "115:About Korvanta...", "116:Donate..."},
+         "114:Language...", "118:Preferences...\tCtrl+,", "-", "117:Keyboard shortcuts\tF1", "115:About Korvanta...",
+         "116:Donate..."},
     };
     ASSERT_TRUE(Start());
     for (int popup = 0; popup < kPopupCount; ++popup) {
@@ -467,4 +515,34 @@ TEST_F(CommandTest, ALoadingPlaylistShowsItsProgressOnItsNodeAndIsCancelledFromI
     EXPECT_EQ(library.Playlists().size(), 1u);
     EXPECT_TRUE(boxes.Boxes().empty());
     QAccessible::setActive(false);
+}
+
+// The README's tables of keys name exactly the keys the program binds: those of the table
+// of actions, and the few its key handler takes before the table (digits, Alt, Tab).
+TEST(KeyTableTest, TheReadmeNamesEveryBoundKeyAndNoOther)
+{
+    QFile readme(QStringLiteral(KORVANTA_SOURCE_DIR "/README.md"));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
+    std::set<QString> documented;
+    bool inTable = false;
+    for (const QByteArray& raw : readme.readAll().split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        inTable = line.startsWith(QLatin1Char('|')) && (inTable || line.startsWith(QLatin1String("| Key |")));
+        if (!inTable || line.startsWith(QLatin1String("| Key |")) || line.startsWith(QLatin1String("| ---")))
+            continue;
+        QString cell = line.section(QLatin1Char('|'), 1, 1);
+        cell.remove(QRegularExpression(QStringLiteral("\\(.*\\)")));
+        for (const QString& key : cell.trimmed().split(QRegularExpression(QStringLiteral(" / | or |, ")), Qt::SkipEmptyParts))
+            documented.insert(key.trimmed());
+    }
+    const std::map<QString, QString> readmeNames = {{"PgUp", "Page Up"}, {"PgDown", "Page Down"}, {"Return", "Enter"},
+                                                    {"Ins", "Insert"},   {"Del", "Delete"}};
+    std::set<QString> bound = {QStringLiteral("0\u20139"), QStringLiteral("Alt"), QStringLiteral("Tab")};
+    for (const KeyBinding& binding : KeyBindings()) {
+        const QString name = QKeySequence(binding.key).toString(QKeySequence::PortableText);
+        const auto renamed = readmeNames.find(name);
+        bound.insert(renamed != readmeNames.end() ? renamed->second : name);
+    }
+    const auto listed = [](const std::set<QString>& keys) { return QStringList(keys.begin(), keys.end()).join(" ").toStdString(); };
+    EXPECT_EQ(listed(documented), listed(bound));
 }

@@ -319,6 +319,7 @@ TEST_F(DesktopTest, WhileTimeshiftingAMediaControllerPausesAndSeeks)
     Playerctl({QStringLiteral("pause")}); // reads on into the buffer
     EXPECT_TRUE(QTest::qWaitFor([&] { return Playerctl({QStringLiteral("status")}) == QStringLiteral("Paused"); }, kWaitMs));
     EXPECT_EQ(app->Player().PlayState(), 3);
+    EXPECT_TRUE(WaitForInhibitions(0)) << "a paused picture holds the screen on";
     EXPECT_TRUE(QTest::qWaitFor([&] { return app->Status().Text().startsWith(QStringLiteral("Paused \u2212")); }, kWaitMs))
         << app->Status().Text().toStdString();
     const double paused = seconds({QStringLiteral("position")});
@@ -327,6 +328,7 @@ TEST_F(DesktopTest, WhileTimeshiftingAMediaControllerPausesAndSeeks)
 
     Playerctl({QStringLiteral("play")});
     EXPECT_TRUE(QTest::qWaitFor([&] { return Playerctl({QStringLiteral("status")}) == QStringLiteral("Playing"); }, kWaitMs));
+    EXPECT_TRUE(WaitForInhibitions(1));
     EXPECT_TRUE(app->Status().Text().startsWith(QStringLiteral("Clock \u2212"))) << app->Status().Text().toStdString();
 }
 

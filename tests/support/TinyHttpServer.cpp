@@ -44,6 +44,7 @@ TinyHttpServer::TinyHttpServer()
                 return;
             const QByteArray path = request.split(' ').value(1);
             ++requests[path];
+            lastHeaders[path] = request.left(request.indexOf("\r\n\r\n"));
             const auto found = responses.find(path);
             if (found == responses.end())
                 return;

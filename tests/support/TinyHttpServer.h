@@ -15,6 +15,7 @@ class TinyHttpServer : public QObject
 public:
     std::map<QByteArray, QByteArray> responses; // by path
     std::map<QByteArray, int> requests;         // how often each path was asked for
+    std::map<QByteArray, QByteArray> lastHeaders; // by path: the last request's head
     // By path: the response's last bytes, kept back with the connection left open, as a
     // slow server does.
     std::map<QByteArray, qsizetype> heldBack;

@@ -1,0 +1,43 @@
+#pragma once
+// What the viewer set in the preferences, typed, with each value's bounds. The defaults are
+// the values the program had before it had preferences.
+
+#include "PlaybackFile.h"
+
+#include <QString>
+
+struct PreferenceValues
+{
+    static constexpr int kDefaultNumberDelayMs = 1500;
+    static constexpr int kMinNumberDelayMs = 500;
+    static constexpr int kMaxNumberDelayMs = 10000;
+    static constexpr int kDefaultTimeshiftMinutes = PlaybackSettings::kDefaultTimeshiftMinutes;
+    static constexpr int kMinTimeshiftMinutes = 1;
+    static constexpr int kMaxTimeshiftMinutes = PlaybackSettings::kMaxTimeshiftMinutes;
+    static constexpr int kDefaultDiskCapMiB = PlaybackSettings::kDefaultDiskCapMiB;
+    static constexpr int kMinDiskCapMiB = PlaybackSettings::kMinDiskCapMiB;
+    static constexpr int kMaxDiskCapMiB = 1024 * 1024;
+    static constexpr int kDefaultGuideRefreshHours = 12;
+    static constexpr int kMinGuideRefreshHours = 1;
+    static constexpr int kMaxGuideRefreshHours = 7 * 24;
+    static constexpr int kDefaultDownloadTimeoutSeconds = 30;
+    static constexpr int kMinDownloadTimeoutSeconds = 5;
+    static constexpr int kMaxDownloadTimeoutSeconds = 600;
+    static constexpr int kMaxUserAgentLength = 512;
+    static constexpr int kDefaultLogoCacheMB = 200;
+    static constexpr int kMinLogoCacheMB = 1;
+    static constexpr int kMaxLogoCacheMB = 100 * 1000;
+
+    // The engine's safe automatic choice, which falls back to software by itself; else off.
+    bool hardwareDecoding = true;
+    int numberDelayMs = kDefaultNumberDelayMs;
+    int timeshiftMinutes = kDefaultTimeshiftMinutes;
+    int timeshiftDiskCapMiB = kDefaultDiskCapMiB;
+    QString recordingFolder; // the system's videos folder until set
+    int guideRefreshHours = kDefaultGuideRefreshHours;
+    int logoCacheMB = kDefaultLogoCacheMB;
+    QString userAgent; // for the playlists and streams that name none; empty: the player's own
+    int downloadTimeoutSeconds = kDefaultDownloadTimeoutSeconds; // of a playlist
+
+    bool operator==(const PreferenceValues&) const = default;
+};
