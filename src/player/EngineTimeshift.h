@@ -15,6 +15,12 @@ struct mpv_handle;
 struct mpv_event;
 class TimeshiftStore;
 
+// Where the engine plays the channel, and the time of the newest packet it has read.
+struct EngineReading {
+    double playing = 0;
+    double readTo = 0;
+};
+
 class EngineTimeshift : private TimeshiftEngine
 {
 public:
@@ -31,6 +37,9 @@ public:
     // True for the events that were this one's.
     bool Handle(const mpv_event& event);
 
+    // As the engine last told.
+    EngineReading Reading() const { return {position, readTo}; }
+
     TimeshiftControl& Control() { return timeshift; }
     const TimeshiftControl& Control() const { return timeshift; }
 
@@ -46,6 +55,7 @@ private:
     TimeshiftControl timeshift;
     std::vector<BufferedRange> held;
     double position = 0;
+    double readTo = 0; // the time of the newest packet read
     std::int64_t fileBytes = 0;
     bool enginePaused = false;
 };
