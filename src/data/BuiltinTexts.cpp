@@ -227,6 +227,22 @@ QStringList ReadersTexts()
     };
 }
 
+// Reminders of programmes to come, in ScheduleText order.
+QStringList ScheduleTexts()
+{
+    return {
+        QStringLiteral("Remind me"),
+        QStringLiteral("Cancel reminder"),
+        QStringLiteral("Reminder set: \"%1\" on %2, %3."),
+        QStringLiteral("Reminder cancelled: \"%1\"."),
+        QStringLiteral("%1 at %2"),
+        QStringLiteral("Starts soon on %1."),
+        QStringLiteral("Watch"),
+        QStringLiteral("\"%1\" starts at %2 on %3."),
+        QStringLiteral("Reminder"),
+    };
+}
+
 } // namespace
 
 const QStringList& BuiltinTexts(LanguageGroup group)
@@ -242,6 +258,9 @@ const QStringList& BuiltinTexts(LanguageGroup group)
         CatchupTexts(),
         FilesTexts(),
         ReadersTexts(),
+        {}, // Films
+        {}, // Preferences
+        ScheduleTexts(),
     };
     static const QStringList none;
     return group < kCoreGroupCount ? none : texts[group - kCoreGroupCount];

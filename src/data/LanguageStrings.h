@@ -29,10 +29,13 @@ enum LanguageGroup {
     Catchup = 16,
     Files = 17,
     Readers = 18,
+    Films = 19,       // held for the films' texts, which other work brings
+    Preferences = 20, // likewise, the preferences' texts
+    Schedule = 21,
 };
 
 constexpr int kCoreGroupCount = 9; // the groups every pack must carry
-constexpr int kLanguageGroupCount = 19;
+constexpr int kLanguageGroupCount = 22;
 
 struct LanguageStrings
 {
