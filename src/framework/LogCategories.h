@@ -13,3 +13,4 @@ Q_DECLARE_LOGGING_CATEGORY(lcDesktop)   // korvanta.desktop: the session bus ser
 Q_DECLARE_LOGGING_CATEGORY(lcGuide)     // korvanta.guide: guide imports and downloads
 Q_DECLARE_LOGGING_CATEGORY(lcRecording) // korvanta.recording: recordings started, stopped, refused
 Q_DECLARE_LOGGING_CATEGORY(lcTimeshift) // korvanta.timeshift: the buffer's folder and its files
+Q_DECLARE_LOGGING_CATEGORY(lcSchedule)  // korvanta.schedule: reminders kept, due, told
