@@ -96,6 +96,7 @@ bool App::Start()
     directory.SetGuideLibrary(&guideLibrary);
     ShowEmptyHint();
     onAir.Start();
+    reminders.Load(ReminderBook::DefaultPath()); // those due meanwhile are told now, in the texts loaded
     channelWindow.Create(&mainWindow);
     MoveWindowOuter(&channelWindow, settings.channelWindowRect);
     channelWindow.show();

@@ -20,6 +20,8 @@
 #include "OnAir.h"
 #include "PlaybackControl.h"
 #include "PlaylistLibrary.h"
+#include "ReminderNotifier.h"
+#include "ReminderSchedule.h"
 #include "ScreenSaverInhibitor.h"
 #include "Settings.h"
 #include "StatusLine.h"
@@ -75,6 +77,8 @@ public:
     LibraryActions& Library() { return library; }
     ScreenSaverInhibitor& ScreenSaver() { return screenSaver; }
     MprisService& Desktop() { return mpris; }
+    ReminderSchedule& Reminders() { return reminders; }
+    ReminderNotifier& Notifier() { return notifier; }
 
     // The viewer's channels and the playlists' guides, for the guide to match.
     void FeedGuide();
@@ -111,6 +115,8 @@ private:
     ScreenSaverInhibitor screenSaver;
     MprisService mpris{playback};
     FirstFrameWatch firstFrame;
+    ReminderSchedule reminders;
+    ReminderNotifier notifier;
     QString dataFolder;
     bool initialised = false;
     bool windowsShown = false;

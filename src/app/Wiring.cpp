@@ -7,9 +7,13 @@
 #include "CAboutDlg.h"
 #include "CDonateDlg.h"
 #include "ChannelTree.h"
+#include "MessageBox.h"
 #include "PlaylistDrops.h"
+#include "ScheduleTexts.h"
 #include "SkinColours.h"
 
+#include <QDateTime>
+#include <QLocale>
 #include <QMenu>
 #include <QWidget>
 #include "WinApp.h"
@@ -187,6 +191,44 @@ void WireLanguage(App& app)
     QObject::connect(&texts, &Texts::Changed, &app, Guarded([&app] { app.ShowEmptyHint(); }));
 }
 
+// When a reminder's programme starts, in the viewer's words: the time, with the day before it.
+QString StartText(const Reminder& reminder, bool withDay)
+{
+    const QDateTime start = QDateTime::fromSecsSinceEpoch(reminder.start.time_since_epoch().count());
+    const QString time = QLocale().toString(start.time(), QLocale::ShortFormat);
+    return withDay ? QLocale().toString(start.date(), QLocale::ShortFormat) + QLatin1Char(' ') + time : time;
+}
+
+// reminders <-> the guide window, the desktop's notifications, the status line and a box
+// where no notification service runs; the notification's Watch starts the channel.
+void WireReminders(App& app)
+{
+    const LanguageStrings& texts = app.Language().Strings();
+    ReminderSchedule& reminders = app.Reminders();
+    app.Library().SetReminded([&reminders](const Reminder& reminder) { return reminders.Has(reminder); });
+    QObject::connect(&app.Library(), &LibraryActions::ReminderAsked, &reminders, &ReminderSchedule::Toggle);
+    QObject::connect(&reminders, &ReminderSchedule::Set, &app.Status(), Guarded([&app, &texts](const Reminder& r) {
+        app.Status().ShowNotice(texts.Text(Schedule, ScheduleReminderSet).arg(r.title, r.channelName, StartText(r, true)));
+    }));
+    QObject::connect(&reminders, &ReminderSchedule::Cancelled, &app.Status(), Guarded([&app, &texts](const Reminder& r) {
+        app.Status().ShowNotice(texts.Text(Schedule, ScheduleReminderCancelled).arg(r.title));
+    }));
+    QObject::connect(&reminders, &ReminderSchedule::Due, &app.Notifier(), Guarded([&app, &texts](const Reminder& r) {
+        app.Notifier().Tell(r, texts.Text(Schedule, ScheduleNotificationSummary).arg(r.title, StartText(r, false)),
+                            texts.Text(Schedule, ScheduleNotificationBody).arg(r.channelName),
+                            texts.Text(Schedule, ScheduleWatch));
+    }));
+    QObject::connect(&app.Notifier(), &ReminderNotifier::Unreachable, &app.Window(), Guarded([&app, &texts](const Reminder& r) {
+        const QString told = texts.Text(Schedule, ScheduleStartsSoon).arg(r.title, StartText(r, false), r.channelName);
+        app.Status().ShowNotice(told);
+        MessageBox(&app.Window(), told, texts.Text(Schedule, ScheduleCaption), MB_OK | MB_ICONINFORMATION);
+    }));
+    QObject::connect(&app.Notifier(), &ReminderNotifier::Watch, &app.Playback(), [&app](const ChannelKey& channel) {
+        app.Playback().Start(app.Directory().ArchiveRequest(channel, ArchiveSpan()));
+        app.Window().RaiseFromDesktop();
+    });
+}
+
 } // namespace
 
 void Wire(App& app)
@@ -198,4 +240,5 @@ void Wire(App& app)
     WireGuides(app);
     WireDesktop(app);
     WireLanguage(app);
+    WireReminders(app);
 }

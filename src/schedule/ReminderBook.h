@@ -1,5 +1,5 @@
 #pragma once
-// The viewer's reminders, kept in $XDG_DATA_HOME/Korvanta/Reminders.xml and written again,
+// The viewer's reminders, kept in a file of their own (Reminders.xml) and written again,
 // atomically, at every change. A reminder falls due a lead before its programme starts;
 // one whose programme is over by then (Korvanta was not running) goes without a word.
 
@@ -15,6 +15,7 @@ public:
 
     explicit ReminderBook(QString path, std::chrono::seconds lead = kDefaultLead);
 
+    // $XDG_DATA_HOME/Korvanta/Reminders.xml
     static QString DefaultPath();
 
     // Reads the file. One that cannot be read is put aside beside it, so that the next

@@ -12,7 +12,7 @@ constexpr std::chrono::milliseconds kLongestWait = std::chrono::minutes(1);
 
 } // namespace
 
-ReminderSchedule::ReminderSchedule(QString path, Clock clock) : book(std::move(path)), clock(std::move(clock))
+ReminderSchedule::ReminderSchedule(Clock clock) : clock(std::move(clock))
 {
     timer.setSingleShot(true);
     connect(&timer, &QTimer::timeout, this, &ReminderSchedule::TellDue);
@@ -23,8 +23,9 @@ ScheduleTime ReminderSchedule::SystemNow()
     return std::chrono::time_point_cast<std::chrono::seconds>(std::chrono::system_clock::now());
 }
 
-void ReminderSchedule::Load()
+void ReminderSchedule::Load(const QString& path)
 {
+    book = ReminderBook(path);
     book.Load(clock());
     TellDue();
 }

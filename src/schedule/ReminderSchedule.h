@@ -15,12 +15,12 @@ class ReminderSchedule : public QObject
 public:
     using Clock = std::function<ScheduleTime()>;
 
-    explicit ReminderSchedule(QString path, Clock clock = SystemNow);
+    explicit ReminderSchedule(Clock clock = SystemNow);
 
     static ScheduleTime SystemNow();
 
-    // Reads the book; those due meanwhile are told at once.
-    void Load();
+    // Reads the book at path; those due meanwhile are told at once.
+    void Load(const QString& path);
     bool Has(const Reminder& reminder) const { return book.Has(reminder); }
 
 public slots:
@@ -35,7 +35,7 @@ private:
     void Arm();
     void TellDue();
 
-    ReminderBook book;
+    ReminderBook book{QString()};
     Clock clock;
     QTimer timer;
 };

@@ -59,15 +59,16 @@ TEST(ReminderNotifier, ADueReminderIsToldOnTheDesktopOrSaidUnreachable)
     TempDir temp;
     const ScheduleTime start = ReminderSchedule::SystemNow() + 10min;
     ScheduleTime now = start - 2min;
-    ReminderSchedule schedule(temp.FilePath(QStringLiteral("Reminders.xml")), [&now] { return now; });
+    ReminderSchedule schedule([&now] { return now; });
+    schedule.Load(temp.FilePath(QStringLiteral("Reminders.xml")));
     std::vector<Reminder> due;
     QObject::connect(&schedule, &ReminderSchedule::Due, [&](const Reminder& r) { due.push_back(r); });
     schedule.Toggle(Match(start));
     EXPECT_TRUE(due.empty());
     now = start - 1min;
-    ReminderSchedule restarted(temp.FilePath(QStringLiteral("Reminders.xml")), [&now] { return now; });
+    ReminderSchedule restarted([&now] { return now; });
     QObject::connect(&restarted, &ReminderSchedule::Due, [&](const Reminder& r) { due.push_back(r); });
-    restarted.Load();
+    restarted.Load(temp.FilePath(QStringLiteral("Reminders.xml")));
     ASSERT_EQ(due.size(), 1u);
 
     ReminderNotifier notifier;
