@@ -7,6 +7,7 @@
 #include "CAboutDlg.h"
 #include "CDonateDlg.h"
 #include "ChannelTree.h"
+#include "GuideWording.h"
 #include "MessageBox.h"
 #include "PlaylistDrops.h"
 #include "ScheduleTexts.h"
@@ -191,12 +192,15 @@ void WireLanguage(App& app)
     QObject::connect(&texts, &Texts::Changed, &app, Guarded([&app] { app.ShowEmptyHint(); }));
 }
 
-// When a reminder's programme starts, in the viewer's words: the time, with the day before it.
+// When a reminder's programme starts, as the guide window words it: the time, with the day
+// before it.
 QString StartText(const Reminder& reminder, bool withDay)
 {
-    const QDateTime start = QDateTime::fromSecsSinceEpoch(reminder.start.time_since_epoch().count());
-    const QString time = QLocale().toString(start.time(), QLocale::ShortFormat);
-    return withDay ? QLocale().toString(start.date(), QLocale::ShortFormat) + QLatin1Char(' ') + time : time;
+    const qint64 start = reminder.start.time_since_epoch().count();
+    const QString time = GuideTimeText(start);
+    return withDay ? QLocale().toString(QDateTime::fromSecsSinceEpoch(start).date(), QLocale::ShortFormat)
+                         + QLatin1Char(' ') + time
+                   : time;
 }
 
 // reminders <-> the guide window, the desktop's notifications, the status line and a box
