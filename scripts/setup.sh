@@ -14,6 +14,7 @@ packages=(
     clang-14 libclang-rt-14-dev
     dbus playerctl python3-dbus python3-gi qt6-wayland weston libxcb-screensaver0-dev
     at-spi2-core python3-pyatspi qt6-translations-l10n
+    dunst
 )
 
 sudo=""

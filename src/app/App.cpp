@@ -101,6 +101,7 @@ bool App::Start()
     directory.SetGuideLibrary(&guideLibrary);
     ShowEmptyHint();
     onAir.Start();
+    reminders.Load(ReminderBook::DefaultPath()); // those due meanwhile are told now, in the texts loaded
     channelWindow.Create(&mainWindow);
     MoveWindowOuter(&channelWindow, settings.channelWindowRect);
     channelWindow.show();

@@ -23,6 +23,8 @@
 #include "PlaybackControl.h"
 #include "PlaylistLibrary.h"
 #include "ViewerPreferences.h"
+#include "ReminderNotifier.h"
+#include "ReminderSchedule.h"
 #include "ScreenSaverInhibitor.h"
 #include "Settings.h"
 #include "StatusLine.h"
@@ -81,6 +83,8 @@ public:
     ScreenSaverInhibitor& ScreenSaver() { return screenSaver; }
     MprisService& Desktop() { return mpris; }
     ViewerPreferences& Prefs() { return preferences; }
+    ReminderSchedule& Reminders() { return reminders; }
+    ReminderNotifier& Notifier() { return notifier; }
 
     // The viewer's channels and the playlists' guides, for the guide to match.
     void FeedGuide();
@@ -122,6 +126,8 @@ private:
     ScreenSaverInhibitor screenSaver;
     MprisService mpris{playback};
     FirstFrameWatch firstFrame;
+    ReminderSchedule reminders;
+    ReminderNotifier notifier;
     ViewerPreferences preferences; // last made: its values reach every part above at the start
     QString dataFolder;
     bool initialised = false;

@@ -94,6 +94,13 @@ QString LibraryActions::BrowseFolder() const
     return QDir::homePath();
 }
 
+Reminder LibraryActions::ReminderFor(const ChannelKey& key, const QString& channelName, const GuideProgramme& programme)
+{
+    using std::chrono::seconds;
+    return {key, channelName, programme.title, ScheduleTime(seconds(programme.start)),
+            ScheduleTime(seconds(programme.RunsUntil()))};
+}
+
 void LibraryActions::ShowGuideWindow(GuideListing listing)
 {
     if (!guideWindow)
@@ -122,6 +129,15 @@ void LibraryActions::MakeGuideWindow()
     connect(guideWindow.get(), &GuideWindow::WatchFromStart, this, [this](const ChannelKey& key, qint64 start, qint64 stop) {
         emit ChannelChosen(directory.ArchiveRequest(key, ArchiveSpan::Between(start, stop)));
     });
+    guideWindow->SetReminded([this](const ChannelKey& key, qint64 start) {
+        GuideProgramme programme;
+        programme.start = start;
+        return reminded(ReminderFor(key, QString(), programme));
+    });
+    connect(guideWindow.get(), &GuideWindow::RemindProgramme, this,
+            [this](const ChannelKey& key, const QString& channelName, const GuideProgramme& programme) {
+                emit ReminderAsked(ReminderFor(key, channelName, programme));
+            });
 }
 
 void LibraryActions::ApplyLanguage()

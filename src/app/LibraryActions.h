@@ -5,6 +5,7 @@
 #include "ChannelRequest.h"
 #include "GuideRow.h"
 #include "LanguageStrings.h"
+#include "Reminder.h"
 
 #include <QObject>
 #include <QString>
@@ -39,6 +40,8 @@ public:
     // The guide window, made when first opened, over the lists listing gives.
     void ShowGuideWindow(GuideListing listing);
     GuideWindow* GuideView() const { return guideWindow.get(); }
+    // Whether a programme has a reminder, for the guide window's menu.
+    void SetReminded(std::function<bool(const Reminder&)> isReminded) { reminded = std::move(isReminded); }
     void ApplyLanguage();
 
     void ReportPlaylistFailure(const QString& name, const QString& reason);
@@ -49,9 +52,12 @@ public:
 signals:
     // A programme of the guide window is to play.
     void ChannelChosen(const ChannelRequest& request);
+    // A reminder of a programme to come was asked for, or asked to go.
+    void ReminderAsked(const Reminder& reminder);
 
 private:
     void MakeGuideWindow();
+    static Reminder ReminderFor(const ChannelKey& key, const QString& channelName, const GuideProgramme& programme);
     // The folder Browse last found a file in, else that of the newest local playlist, else
     // home: never the program's own data folder.
     QString BrowseFolder() const;
@@ -62,6 +68,7 @@ private:
     GuideLibrary& guides;
     const ChannelDirectory& directory;
     LogoCache& logos;
+    std::function<bool(const Reminder&)> reminded = [](const Reminder&) { return false; };
     bool ready = false;
     QStringList pending; // handed over before start-up completed
     QString browseFolder;

@@ -32,6 +32,8 @@ public:
     void ShowPlayingAgain();
     // The state shown again, in the texts now loaded.
     void ShowAgain();
+    // A word of something else than the channel, until the player's state changes.
+    void ShowNotice(const QString& notice) { SetText(notice); }
 
     const QString& Text() const { return text; }
     // The text ends with a reason, which is to be read whole.

@@ -9,9 +9,14 @@
 #include "CShortcutsDlg.h"
 #include "ChannelTree.h"
 #include "NextEpisode.h"
+#include "GuideWording.h"
+#include "MessageBox.h"
 #include "PlaylistDrops.h"
+#include "ScheduleTexts.h"
 #include "SkinColours.h"
 
+#include <QDateTime>
+#include <QLocale>
 #include <QMenu>
 
 #include <cmath>
@@ -281,6 +286,47 @@ void WirePreferences(App& app)
     });
 }
 
+// When a reminder's programme starts, as the guide window words it: the time, with the day
+// before it.
+QString StartText(const Reminder& reminder, bool withDay)
+{
+    const qint64 start = reminder.start.time_since_epoch().count();
+    const QString time = GuideTimeText(start);
+    return withDay ? QLocale().toString(QDateTime::fromSecsSinceEpoch(start).date(), QLocale::ShortFormat)
+                         + QLatin1Char(' ') + time
+                   : time;
+}
+
+// reminders <-> the guide window, the desktop's notifications, the status line and a box
+// where no notification service runs; the notification's Watch starts the channel.
+void WireReminders(App& app)
+{
+    const LanguageStrings& texts = app.Language().Strings();
+    ReminderSchedule& reminders = app.Reminders();
+    app.Library().SetReminded([&reminders](const Reminder& reminder) { return reminders.Has(reminder); });
+    QObject::connect(&app.Library(), &LibraryActions::ReminderAsked, &reminders, &ReminderSchedule::Toggle);
+    QObject::connect(&reminders, &ReminderSchedule::Set, &app.Status(), Guarded([&app, &texts](const Reminder& r) {
+        app.Status().ShowNotice(texts.Text(Schedule, ScheduleReminderSet).arg(r.title, r.channelName, StartText(r, true)));
+    }));
+    QObject::connect(&reminders, &ReminderSchedule::Cancelled, &app.Status(), Guarded([&app, &texts](const Reminder& r) {
+        app.Status().ShowNotice(texts.Text(Schedule, ScheduleReminderCancelled).arg(r.title));
+    }));
+    QObject::connect(&reminders, &ReminderSchedule::Due, &app.Notifier(), Guarded([&app, &texts](const Reminder& r) {
+        app.Notifier().Tell(r, texts.Text(Schedule, ScheduleNotificationSummary).arg(r.title, StartText(r, false)),
+                            texts.Text(Schedule, ScheduleNotificationBody).arg(r.channelName),
+                            texts.Text(Schedule, ScheduleWatch));
+    }));
+    QObject::connect(&app.Notifier(), &ReminderNotifier::Unreachable, &app.Window(), Guarded([&app, &texts](const Reminder& r) {
+        const QString told = texts.Text(Schedule, ScheduleStartsSoon).arg(r.title, StartText(r, false), r.channelName);
+        app.Status().ShowNotice(told);
+        MessageBox(&app.Window(), told, texts.Text(Schedule, ScheduleCaption), MB_OK | MB_ICONINFORMATION);
+    }));
+    QObject::connect(&app.Notifier(), &ReminderNotifier::Watch, &app.Playback(), [&app](const ChannelKey& channel) {
+        app.Playback().Start(app.Directory().ArchiveRequest(channel, ArchiveSpan()));
+        app.Window().RaiseFromDesktop();
+    });
+}
+
 } // namespace
 
 void Wire(App& app)
@@ -294,4 +340,5 @@ void Wire(App& app)
     WireDesktop(app);
     WireLanguage(app);
     WirePreferences(app);
+    WireReminders(app);
 }

@@ -299,6 +299,22 @@ QStringList PreferencesTexts()
     };
 }
 
+// Reminders of programmes to come, in ScheduleText order.
+QStringList ScheduleTexts()
+{
+    return {
+        QStringLiteral("Remind me"),
+        QStringLiteral("Cancel reminder"),
+        QStringLiteral("Reminder set: \"%1\" on %2, %3."),
+        QStringLiteral("Reminder cancelled: \"%1\"."),
+        QStringLiteral("%1 at %2"),
+        QStringLiteral("Starts soon on %1."),
+        QStringLiteral("Watch"),
+        QStringLiteral("\"%1\" starts at %2 on %3."),
+        QStringLiteral("Reminder"),
+    };
+}
+
 } // namespace
 
 const QStringList& BuiltinTexts(LanguageGroup group)
@@ -316,6 +332,7 @@ const QStringList& BuiltinTexts(LanguageGroup group)
         ReadersTexts(),
         FilmsTexts(),
         PreferencesTexts(),
+        ScheduleTexts(),
     };
     static const QStringList none;
     return group < kCoreGroupCount ? none : texts[group - kCoreGroupCount];

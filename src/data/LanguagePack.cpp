@@ -18,8 +18,8 @@ constexpr int kMaxEntryLength = 1999;
 constexpr std::array<const char*, kLanguageGroupCount> kGroupElementNames = {
     "MainMenu", "ContexMenu", "ChannelsDialog", "LanguagesDialog", "AboutDialog",
     "DonateDialog", "Groups", "Countries", "Status", "Playlists", "StatusReasons",
-    "Timeshift", "Access", "Locale", "Guidance", "Guide", "Catchup", "Files", "Readers", "Films",
-    "Preferences",
+    "Timeshift", "Access", "Locale", "Guidance", "Guide", "Catchup", "Files", "Readers",
+    "Films", "Preferences", "Schedule",
 };
 
 XmlReadResult ReadPack(const QString& languageName, TiXmlDocument& document)

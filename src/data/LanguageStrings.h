@@ -31,10 +31,11 @@ enum LanguageGroup {
     Readers = 18,
     Films = 19,
     Preferences = 20,
+    Schedule = 21,
 };
 
 constexpr int kCoreGroupCount = 9; // the groups every pack must carry
-constexpr int kLanguageGroupCount = 21;
+constexpr int kLanguageGroupCount = 22;
 
 struct LanguageStrings
 {

@@ -14,3 +14,4 @@ Q_DECLARE_LOGGING_CATEGORY(lcGuide)     // korvanta.guide: guide imports and dow
 Q_DECLARE_LOGGING_CATEGORY(lcRecording) // korvanta.recording: recordings started, stopped, refused
 Q_DECLARE_LOGGING_CATEGORY(lcTimeshift) // korvanta.timeshift: the buffer's folder and its files
 Q_DECLARE_LOGGING_CATEGORY(lcFilms)     // korvanta.films: saved places, their file, episodes
+Q_DECLARE_LOGGING_CATEGORY(lcSchedule)  // korvanta.schedule: reminders kept, due, told

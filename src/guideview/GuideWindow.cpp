@@ -3,6 +3,7 @@
 #include "GuideGrid.h"
 #include "GuideTexts.h"
 #include "GuideWording.h"
+#include "ScheduleTexts.h"
 #include "TimeshiftTexts.h"
 
 #include <QComboBox>
@@ -115,26 +116,62 @@ void GuideWindow::Play()
     emit PlayProgramme(channel->key, programme ? programme->start : 0, programme ? programme->stop : 0);
 }
 
+void GuideWindow::SetReminded(std::function<bool(const ChannelKey&, qint64)> isReminded)
+{
+    reminded = std::move(isReminded);
+}
+
+std::optional<GuideProgramme> GuideWindow::ProgrammeToCome() const
+{
+    std::optional<GuideProgramme> programme = grid->SelectedProgramme();
+    if (grid->SelectedChannel() == nullptr || !programme || programme->start <= grid->Now())
+        return std::nullopt;
+    return programme;
+}
+
+void GuideWindow::Remind()
+{
+    if (const std::optional<GuideProgramme> programme = ProgrammeToCome()) {
+        const GuideRow* channel = grid->SelectedChannel();
+        emit RemindProgramme(channel->key, channel->name, *programme);
+    }
+}
+
 // The programme on now of a channel whose archive holds its beginning can be watched from
-// there.
+// there; one to come can be reminded of.
 void GuideWindow::ShowMenu(const QPoint& at)
 {
     const GuideRow* channel = grid->SelectedChannel();
     const std::optional<GuideProgramme> programme = grid->SelectedProgramme();
-    // Of one with no known end, no span could be asked of the archive.
-    if (channel == nullptr || !programme || !programme->hasStop || programme->stop <= grid->Now()
-        || !grid->Archived(*channel, *programme))
+    if (channel == nullptr || !programme)
         return;
     QMenu menu(this);
-    QAction* fromStart = menu.addAction(texts.Text(Timeshift, TimeshiftFromStartMenu));
-    if (menu.exec(grid->mapToGlobal(at)) == fromStart)
+    // Of one with no known end, no span could be asked of the archive.
+    QAction* fromStart = nullptr;
+    if (programme->hasStop && programme->stop > grid->Now()
+        && grid->Archived(*channel, *programme))
+        fromStart = menu.addAction(texts.Text(Timeshift, TimeshiftFromStartMenu));
+    QAction* remind = nullptr;
+    if (ProgrammeToCome())
+        remind = menu.addAction(texts.Text(Schedule, reminded(channel->key, programme->start) ? ScheduleCancelReminder
+                                                                                              : ScheduleRemindMe));
+    if (menu.isEmpty())
+        return;
+    QAction* chosen = menu.exec(grid->mapToGlobal(at));
+    if (chosen != nullptr && chosen == fromStart)
         emit WatchFromStart(channel->key, programme->start, programme->stop);
+    else if (chosen != nullptr && chosen == remind)
+        Remind();
 }
 
 void GuideWindow::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape) {
         close();
+        return;
+    }
+    if (event->key() == Qt::Key_R && event->modifiers() == Qt::NoModifier) {
+        Remind();
         return;
     }
     QWidget::keyPressEvent(event);

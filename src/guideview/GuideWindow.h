@@ -2,7 +2,7 @@
 // The guide window: the programmes of a list of channels in a grid (the list the playing
 // channel came from, or another the viewer chooses), the selected programme's details
 // under it. Enter or a double click asks to play the selected channel at the selected
-// programme.
+// programme; R (or the menu) asks for a reminder of a programme that has not started.
 
 #include "GuideRow.h"
 #include "LanguageStrings.h"
@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class GuideGrid;
@@ -31,6 +32,9 @@ public:
     void ApplyLanguage();
 
     GuideGrid* Grid() const { return grid; }
+    // Whether a programme (its channel and start) has a reminder, for the menu to offer
+    // cancelling it.
+    void SetReminded(std::function<bool(const ChannelKey&, qint64 start)> reminded);
 
 signals:
     // The viewer asked to play channel; start and stop are the selected programme's (both
@@ -39,6 +43,8 @@ signals:
     void PlayProgramme(const ChannelKey& channel, qint64 start, qint64 stop);
     // The viewer asked to watch the programme on now from its start, from the archive.
     void WatchFromStart(const ChannelKey& channel, qint64 start, qint64 stop);
+    // The viewer asked for a reminder of a programme to come, or for its reminder to go.
+    void RemindProgramme(const ChannelKey& channel, const QString& channelName, const GuideProgramme& programme);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -48,10 +54,14 @@ private:
     void ShowDetails();
     void Play();
     void ShowMenu(const QPoint& at);
+    void Remind();
+    // The selected programme when it has not started.
+    std::optional<GuideProgramme> ProgrammeToCome() const;
 
     const LanguageStrings& texts;
     std::vector<GuideRowList> lists;
     QComboBox* chooser = nullptr;
     GuideGrid* grid = nullptr;
     QPlainTextEdit* details = nullptr;
+    std::function<bool(const ChannelKey&, qint64)> reminded = [](const ChannelKey&, qint64) { return false; };
 };

@@ -63,6 +63,11 @@ int SetFlag(mpv_handle* engine, std::uint64_t reply, const char* property, bool 
     return mpv_set_property_async(engine, reply, property, MPV_FORMAT_FLAG, &flag);
 }
 
+int GetDouble(mpv_handle* engine, std::uint64_t reply, const char* property)
+{
+    return mpv_get_property_async(engine, reply, property, MPV_FORMAT_DOUBLE);
+}
+
 int Seek(mpv_handle* engine, std::uint64_t reply, double seconds)
 {
     const QByteArray target = QByteArray::number(seconds, 'f', 3);

@@ -26,6 +26,7 @@ int Stop(mpv_handle* engine);
 int SetVolume(mpv_handle* engine, std::uint64_t reply, double volume);
 int SetString(mpv_handle* engine, std::uint64_t reply, const char* property, const char* value);
 int SetFlag(mpv_handle* engine, std::uint64_t reply, const char* property, bool value);
+int GetDouble(mpv_handle* engine, std::uint64_t reply, const char* property);
 // To the picture that starts a group nearest to seconds: such seeks show a picture soonest.
 int Seek(mpv_handle* engine, std::uint64_t reply, double seconds);
 // Copies the streams from seconds of the engine's buffer on into path, and on as the engine

@@ -2,8 +2,10 @@
 // Recording what plays: the engine copies the streams it has read, without re-encoding,
 // from a point of its buffer on and on as it reads, into one file per recording. Opening
 // the same channel again (a reconnect) goes on in the same file; another channel, a stop
-// or the end of the program ends the recording.
+// or the end of the program ends the recording. A stopped recording ends where the viewer
+// was, not where the engine had read to.
 
+#include "EngineTimeshift.h"
 #include "RecordingFile.h"
 #include "RecordingPlace.h"
 
@@ -11,6 +13,8 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -20,7 +24,8 @@ struct mpv_event;
 class EngineRecorder
 {
 public:
-    explicit EngineRecorder(RecordingPlace place);
+    // reading: where the engine plays and has read to, as it last told.
+    EngineRecorder(RecordingPlace place, std::function<EngineReading()> reading);
     // Once the engine has ended: every recording's file is complete when this returns.
     ~EngineRecorder() = default;
 
@@ -31,6 +36,8 @@ public:
     void Stop();
     // The playing channel was opened again: what it reads from now goes on in the file.
     void Reopened();
+    // The engine is about to end: a stop still waiting to hear how far it had read asks now.
+    void EngineEnding();
     // The engine has ended, and with it all copying: every file is completed.
     void EngineEnded();
     // True for the events that were this one's.
@@ -47,9 +54,12 @@ public:
 
 private:
     void Dump(double from);
-    void End();
+    void End(double unseenSeconds = 0);
+    // What the engine had read but not shown when asked to stop.
+    double UnseenAtStop() const { return std::max(0.0, atStop.readTo - atStop.playing); }
 
     RecordingPlace place;
+    std::function<EngineReading()> reading;
     mpv_handle* engine = nullptr;
     std::unique_ptr<RecordingFile> file;
     // Ended recordings whose last parts are still being appended.
@@ -58,4 +68,6 @@ private:
     double heldAtStart = 0;
     bool dumping = false;
     bool stopping = false; // asked the engine to stop copying, awaiting its reply
+    EngineReading atStop;
+    bool askedReadTo = false; // awaiting how far the engine has read, before copying stops
 };

@@ -71,6 +71,7 @@ void EngineTimeshift::ChannelChanged()
     timeshift.Reset();
     held.clear();
     position = 0;
+    readTo = 0;
     fileBytes = 0;
     if (store != nullptr)
         store->Clear();
@@ -88,6 +89,7 @@ bool EngineTimeshift::Handle(const mpv_event& event)
     if (event.reply_userdata == kCacheState && property->format == MPV_FORMAT_NODE) {
         const mpv_node& state = *static_cast<const mpv_node*>(property->data);
         held = RangesOf(state);
+        readTo = EngineNodes::Double(state, "cache-end");
         fileBytes = EngineNodes::Int(state, "file-cache-bytes");
     } else if (event.reply_userdata == kTimePos && property->format == MPV_FORMAT_DOUBLE) {
         position = *static_cast<const double*>(property->data);

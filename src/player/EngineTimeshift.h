@@ -15,6 +15,12 @@ struct mpv_handle;
 struct mpv_event;
 class TimeshiftStore;
 
+// Where the engine plays the channel, and the time of the newest packet it has read.
+struct EngineReading {
+    double playing = 0;
+    double readTo = 0;
+};
+
 class EngineTimeshift : private TimeshiftEngine
 {
 public:
@@ -33,6 +39,8 @@ public:
 
     // How far back from the next channel opened.
     void SetWindow(std::chrono::minutes newWindow);
+    // As the engine last told.
+    EngineReading Reading() const { return {position, readTo}; }
 
     TimeshiftControl& Control() { return timeshift; }
     const TimeshiftControl& Control() const { return timeshift; }
@@ -49,6 +57,7 @@ private:
     TimeshiftControl timeshift;
     std::vector<BufferedRange> held;
     double position = 0;
+    double readTo = 0; // the time of the newest packet read
     std::int64_t fileBytes = 0;
     bool enginePaused = false;
 };

@@ -183,7 +183,7 @@ bool MpvPlayer::Create(bool withVideo)
 void MpvPlayer::SetUpLivePlayback(const LivePlaybackSetup& setup)
 {
     timeshift = std::make_unique<EngineTimeshift>(setup.store, setup.window, [this] { ReopenFull(); });
-    recorder = std::make_unique<EngineRecorder>(setup.recordings);
+    recorder = std::make_unique<EngineRecorder>(setup.recordings, [this] { return timeshift->Reading(); });
     tracks = std::make_unique<EngineTracks>(setup.languages);
 }
 
@@ -224,6 +224,7 @@ void MpvPlayer::Destroy()
         return;
     mpv_handle* h = handle;
     handle = nullptr;
+    recorder->EngineEnding();
     mpv_terminate_destroy(h);
     recorder->EngineEnded();
 }

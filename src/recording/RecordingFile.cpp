@@ -1,5 +1,7 @@
 #include "RecordingFile.h"
 
+#include "RecordingTail.h"
+
 #include <QFile>
 
 namespace {
@@ -40,13 +42,20 @@ QString RecordingFile::NextStretch()
     return stretches == 1 ? path : PartPath(stretches);
 }
 
-void RecordingFile::StretchEnded()
+void RecordingFile::StretchEnded(double unseenSeconds)
 {
     if (!writing)
         return;
     writing = false;
-    if (stretches > 1)
-        appender.start([part = PartPath(stretches), path = path] { AppendAndRemove(part, path); });
+    const bool part = stretches > 1;
+    if (!part && unseenSeconds <= 0)
+        return;
+    appender.start([stretch = part ? PartPath(stretches) : path, path = path, part, unseenSeconds] {
+        if (unseenSeconds > 0)
+            RecordingTail::Cut(stretch, unseenSeconds);
+        if (part)
+            AppendAndRemove(stretch, path);
+    });
 }
 
 void RecordingFile::Finish()

@@ -9,9 +9,38 @@
 
 #include <algorithm>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace {
 
 const QString kLockName = QStringLiteral("lock");
+
+// Whether a running program holds the lock at path. Its owner keeps it locked with the
+// kernel, which lets go the moment the owner dies: the process number the file names may
+// meanwhile be another program's, even this one's, after a kill or a restart of the
+// machine. Where the file system takes no such locks, the lock file's own test decides.
+bool Held(const QString& path)
+{
+    const int file = open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (file < 0)
+        return false; // none: its folder was left before it was made
+    const int locked = flock(file, LOCK_EX | LOCK_NB);
+    const int error = errno;
+    close(file); // lets go of it again
+    if (locked == 0)
+        return false;
+    if (error == EWOULDBLOCK)
+        return true;
+    QLockFile owner(path);
+    owner.setStaleLockTime(0); // only a dead owner makes it stale, never its age
+    if (!owner.tryLock(0))
+        return true;
+    owner.unlock();
+    return false;
+}
 } // namespace
 
 TimeshiftStore::TimeshiftStore(const QString& folder, std::chrono::minutes window, qint64 diskCapBytes,
@@ -57,6 +86,7 @@ void TimeshiftStore::Clear() const
 {
     if (!lock)
         return;
+    RemoveLeftovers(); // of a program that was still ending when this one started
     const QDir session(sessionFolder);
     for (const QFileInfo& entry : session.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
         if (entry.fileName() == kLockName)
@@ -74,8 +104,8 @@ qint64 TimeshiftStore::ByteBudget(qint64 used) const
     return std::max<qint64>(0, std::min(diskCapBytes, untilReserve));
 }
 
-// Every entry but the folders of programs that still run; a folder whose lock can be
-// taken belonged to one that ended without removing it.
+// Every entry but the folders of programs that still run; a folder whose lock no one holds
+// belonged to one that ended without removing it.
 void TimeshiftStore::RemoveLeftovers() const
 {
     const QDir top(folder);
@@ -84,12 +114,8 @@ void TimeshiftStore::RemoveLeftovers() const
             QFile::remove(entry.filePath());
             continue;
         }
-        QLockFile owner(QDir(entry.filePath()).filePath(kLockName));
-        owner.setStaleLockTime(0);
-        if (!QFileInfo::exists(owner.fileName()) || owner.tryLock(0)) {
-            owner.unlock();
+        if (!Held(QDir(entry.filePath()).filePath(kLockName)))
             QDir(entry.filePath()).removeRecursively();
-        }
     }
 }
 

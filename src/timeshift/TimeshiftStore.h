@@ -32,7 +32,7 @@ public:
     bool IsUsable() const { return lock != nullptr; }
     // Where the engine is to keep its cache files.
     const QString& SessionFolder() const { return sessionFolder; }
-    // Removes the files of the channel that played (at a switch).
+    // Removes the files of the channel that played (at a switch), and what dead programs left.
     void Clear() const;
 
     // How large the engine's cache file may grow, holding used bytes now: the cap, and

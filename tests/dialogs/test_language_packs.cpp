@@ -109,7 +109,8 @@ TEST(LanguagePacks, EveryShippedLanguageIsCompleteAndHasAFlag)
         const std::pair<LanguageGroup, const char*> later[] = {{Playlists, "Playlists"}, {StatusReasons, "StatusReasons"},
                                                                {Timeshift, "Timeshift"}, {Access, "Access"}, {Locale, "Locale"},
                                                                {Guidance, "Guidance"}, {Guide, "Guide"},
-                                                               {Catchup, "Catchup"}, {Readers, "Readers"}};
+                                                               {Catchup, "Catchup"}, {Readers, "Readers"},
+                                                               {Schedule, "Schedule"}};
         for (const auto& [group, element] : later) {
             EXPECT_EQ(OwnEntryCount(language, element), BuiltinTexts(group).size()) << qPrintable(language) << element;
             // A translation fills in what the English text does: a marker of its own stays on screen.

@@ -108,6 +108,19 @@ TEST_F(GuideWindowTest, KeysWalkProgrammesAndChannelsAndEnterAsksToPlay)
     EXPECT_EQ(play[0][0].value<ChannelKey>(), ChannelKey{1});
     EXPECT_EQ(play[0][1].toLongLong(), start);
     EXPECT_EQ(play[0][2].toLongLong(), start + kHalfHour);
+
+    // R asks for a reminder of a programme to come alone.
+    QSignalSpy remind(&window, &GuideWindow::RemindProgramme);
+    QTest::keyClick(grid, Qt::Key_R); // A1, gone by
+    QTest::keyClick(grid, Qt::Key_Right);
+    QTest::keyClick(grid, Qt::Key_R); // A2, on now
+    EXPECT_EQ(remind.count(), 0);
+    QTest::keyClick(grid, Qt::Key_Right);
+    QTest::keyClick(grid, Qt::Key_R);
+    ASSERT_EQ(remind.count(), 1);
+    EXPECT_EQ(remind[0][0].value<ChannelKey>(), ChannelKey{1});
+    EXPECT_EQ(remind[0][1].toString(), QStringLiteral("A"));
+    EXPECT_EQ(remind[0][2].value<GuideProgramme>().title, QStringLiteral("A3"));
 }
 
 TEST_F(GuideWindowTest, AProgrammeOfNoKnownEndIsOnWithoutAnEndOrAShareGone)

@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 using namespace std::chrono_literals;
 
@@ -159,6 +160,44 @@ TEST_F(LivePlayback, RecordingsCopyTheStreamsIntoOneFileThroughReconnects)
     const auto [duration, codecs] = Probe(QDir(temp.FilePath(QStringLiteral("Videos"))).filePath(Recordings().first()));
     EXPECT_EQ(codecs, (QStringList{QStringLiteral("h264"), QStringLiteral("aac")}));
     EXPECT_GE(duration, 10);
+}
+
+// The engine reads ahead of what it shows, by all the viewer is behind when watching from
+// the buffer: a recording still holds only what played while it ran (from the picture
+// that starts the stretch it began in).
+TEST_F(LivePlayback, ARecordingHoldsWhatPlayedWhileItRan)
+{
+    constexpr double kSeconds = 6;
+    const TimeshiftStore store(temp.FilePath(QStringLiteral("timeshift")), 30min, 512 * 1024 * 1024);
+    Play(QStringLiteral("/hls/clock/live.m3u8"), {&store, 30min, RecordingPlace(), {}});
+    std::vector<double> played;
+    const auto record = [&] {
+        // Once the one before has ended.
+        ASSERT_TRUE(WaitFor([this] {
+            return player.Record(QStringLiteral("Zoo"), false) == RecordingRefusal::None &&
+                   player.Recorder().Recording();
+        }, kStartMs));
+        const double start = player.Shift().Position();
+        ASSERT_TRUE(WaitFor([&] { return player.Shift().Position() >= start + kSeconds; }, kStartMs));
+        player.Recorder().Stop();
+        played.push_back(player.Shift().Position() - start);
+    };
+    player.Shift().Pause();
+    ASSERT_TRUE(WaitFor([this] { return player.Shift().BehindSeconds() >= 10; }, kStartMs));
+    player.Shift().Resume();
+    record(); // ten seconds behind what was read
+    player.Shift().BackToLive();
+    const auto nearLive = [this] { return player.Shift().Length() - player.Shift().PositionFromOldest() < 5; };
+    ASSERT_TRUE(WaitFor(nearLive, kStartMs)); // once the engine has gone there
+    record(); // at the live edge, a few seconds behind; the engine ends before its reply
+    player.Destroy();
+
+    ASSERT_EQ(Recordings().size(), 2) << Recordings().join(QLatin1Char(' ')).toStdString();
+    for (int i = 0; i < 2; ++i) {
+        const auto [duration, codecs] = Probe(QDir(temp.FilePath(QStringLiteral("Videos"))).filePath(Recordings()[i]));
+        EXPECT_NEAR(duration, played[i], 1) << "recording " << i;
+        EXPECT_EQ(codecs, (QStringList{QStringLiteral("h264"), QStringLiteral("aac")}));
+    }
 }
 
 TEST_F(LivePlayback, ChosenLanguagesGoOnToTheNextChannels)

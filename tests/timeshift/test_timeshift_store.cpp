@@ -45,6 +45,21 @@ void RunAndDie(const QString& folder)
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
+// Beside a dead program's folder, another whose lock names a process number taken since,
+// by this test.
+void NumberTakenSince(const QString& dead)
+{
+    const QString folder = dead + QStringLiteral("-again");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    QFile lock(QDir(folder).filePath(QStringLiteral("lock")));
+    ASSERT_TRUE(QFile::copy(QDir(dead).filePath(QStringLiteral("lock")), lock.fileName()));
+    ASSERT_TRUE(lock.open(QIODevice::ReadWrite));
+    QList<QByteArray> lines = lock.readAll().split('\n');
+    lines[0] = QByteArray::number(getpid());
+    ASSERT_TRUE(lock.resize(0));
+    ASSERT_TRUE(lock.write(lines.join('\n')) > 0);
+}
+
 } // namespace
 
 TEST(TimeshiftStore, KeepsItsFilesPrivateAndRemovesWhatDeadProgramsLeft)
@@ -54,8 +69,9 @@ TEST(TimeshiftStore, KeepsItsFilesPrivateAndRemovesWhatDeadProgramsLeft)
     ASSERT_TRUE(QDir().mkpath(folder));
     ASSERT_EQ(chmod(QFile::encodeName(folder).constData(), 0755), 0);
     RunAndDie(folder);
+    NumberTakenSince(QDir(folder).filePath(Entries(folder).first()));
     temp.WriteFile(QStringLiteral("cache/Korvanta/timeshift/stray.dat"), "y");
-    ASSERT_EQ(Entries(folder).size(), 2);
+    ASSERT_EQ(Entries(folder).size(), 3);
 
     const TimeshiftStore running(folder, 120min, kGiB);
     ASSERT_TRUE(running.IsUsable());
