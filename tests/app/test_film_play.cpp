@@ -213,3 +213,12 @@ TEST_F(FilmPlayTest, PlayUntilKilled)
         std::fflush(stdout);
     }
 }
+
+TEST_F(FilmPlayTest, AnHlsListThatEndsIsAFilmToo)
+{
+    StartChannel(Entry(QStringLiteral("/hls/clock/vod.m3u8"), QStringLiteral("Clock HLS")));
+    ASSERT_TRUE(PlaysAsFilm()) << app->Status().Text().toStdString();
+    EXPECT_NEAR(app->Films().Length(), 300, 1);
+    app->Films().SeekTo(60);
+    EXPECT_TRUE(ShowsNear(60)) << OnScreen();
+}
