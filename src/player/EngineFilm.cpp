@@ -19,6 +19,13 @@ enum Reply : std::uint64_t {
 void EngineFilm::Attach(mpv_handle* handle)
 {
     engine = handle;
+}
+
+void EngineFilm::Watch()
+{
+    if (watching || engine == nullptr)
+        return;
+    watching = true;
     mpv_observe_property(engine, kDuration, "duration", MPV_FORMAT_DOUBLE);
     mpv_observe_property(engine, kPosition, "time-pos", MPV_FORMAT_DOUBLE);
     mpv_observe_property(engine, kSeekable, "seekable", MPV_FORMAT_FLAG);
@@ -28,6 +35,11 @@ void EngineFilm::Attach(mpv_handle* handle)
 
 void EngineFilm::ChannelChanged()
 {
+    if (watching && engine != nullptr) {
+        for (std::uint64_t reply : {kDuration, kPosition, kSeekable, kCacheSeekable, kPause})
+            mpv_unobserve_property(engine, reply);
+    }
+    watching = false;
     duration = 0;
     position = 0;
     seekable = cacheSeekable = false;
@@ -39,8 +51,8 @@ bool EngineFilm::Handle(const mpv_event& event)
 {
     if (event.reply_userdata < kDuration || event.reply_userdata > kSeek)
         return false;
-    if (event.event_id != MPV_EVENT_PROPERTY_CHANGE)
-        return true; // replies to pauses and jumps: nothing waits for them
+    if (event.event_id != MPV_EVENT_PROPERTY_CHANGE || !watching)
+        return true; // replies to pauses and jumps, or news of the entry before: nothing waits for them
     const auto* property = static_cast<const mpv_event_property*>(event.data);
     const bool none = property->format == MPV_FORMAT_NONE || property->data == nullptr;
     switch (event.reply_userdata) {

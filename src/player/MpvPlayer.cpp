@@ -464,6 +464,7 @@ void MpvPlayer::HandleEvent(const mpv_event& event)
             reconnecting = false;
             attempts = 0;
             lastFailure = UnavailableReason::None;
+            film.Watch(); // from the first picture on: watching costs a start nothing
             Publish(PlayerEvent::PlaybackRestart);
         }
         break;
