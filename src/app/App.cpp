@@ -79,14 +79,11 @@ bool App::Start()
 
     if (!texts.Load(&mainWindow, settings.languageName))
         return FatalError(kLanguageError);
-    // The stored guide opens now; its channels are matched once the windows are up.
-    guideLibrary.Load(dataFolder);
     guideLibrary.SetLanguage(texts.GuideLanguage());
     // The engine and its video output come once both windows are on screen (StartEngine).
     player.storedVolume = settings.volume;
     mainWindow.CreatePanels();
     mpris.SetVolume(settings.volume);
-    mpris.Register();
     mainWindow.NameParts();
     commands.BuildMenus(&mainWindow, mainWindow.MenuPanel());
 
@@ -96,26 +93,35 @@ bool App::Start()
     if (settings.alwaysOnTop)
         mainWindow.SetTopmost(true);
 
-    // Own playlists once the texts are there to word what may go wrong with them.
-    playlistLibrary.Load(dataFolder);
     directory.SetGuideLibrary(&guideLibrary);
-    ShowEmptyHint();
     onAir.Start();
-    reminders.Load(ReminderBook::DefaultPath()); // those due meanwhile are told now, in the texts loaded
     channelWindow.Create(&mainWindow);
     MoveWindowOuter(&channelWindow, settings.channelWindowRect);
     channelWindow.show();
-    library.Ready();
     // Showing the windows loads plug-ins, and the engine library's load would hold the
     // dynamic loader's lock against them: it loads once both windows are on screen.
     firstFrame.Watch({&mainWindow, &channelWindow}, [this] {
         windowsShown = true;
         engineLoader.Start();
-        FeedGuide();
-        filmPlaces.Open(FilmDatabase::DefaultPath());
+        LoadLibraries();
     });
     connect(&engineLoader, &EngineLoader::Done, this, &App::StartEngine, Qt::UniqueConnection);
     return true;
+}
+
+// What the first paint does not show waits for it: the guide store, the own playlists, the
+// places in films, the reminders and the desktop's bus.
+void App::LoadLibraries()
+{
+    guideLibrary.Load(dataFolder);
+    // Own playlists once the texts are there to word what may go wrong with them.
+    playlistLibrary.Load(dataFolder);
+    ShowEmptyHint();
+    library.Ready();
+    FeedGuide();
+    filmPlaces.Open(FilmDatabase::DefaultPath());
+    reminders.Load(ReminderBook::DefaultPath()); // those due meanwhile are told now, in the texts loaded
+    mpris.Register();
 }
 
 void App::StartEngine()

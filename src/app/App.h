@@ -59,6 +59,8 @@ public:
     bool IsInitialised() const { return initialised; }
     // The player's engine was made (or failed to be) once both windows were painted.
     bool IsEngineStarted() const { return engineStarted; }
+    // Both windows are on screen, and what waits for them has been loaded.
+    bool AreWindowsShown() const { return windowsShown; }
 
     // The parts, for the wiring and for tests.
     Settings& GetSettings() { return settings; }
@@ -94,6 +96,7 @@ public:
     void ShowPreferencesDialog();
 
 private:
+    void LoadLibraries();
     void StartEngine();
     void LoadPreferences();
     void EngineFailed();

@@ -217,6 +217,7 @@ void WirePlaylists(App& app)
     LibraryActions& library = app.Library();
     ChannelWindow& channels = app.Channels();
     QObject::connect(&playlists, &PlaylistLibrary::Changed, &channels, &ChannelWindow::RefillPlaylists);
+    QObject::connect(&playlists, &PlaylistLibrary::Loaded, &channels, &ChannelWindow::ShowPlaylists);
     QObject::connect(&playlists, &PlaylistLibrary::Changed, &app, [&app] {
         app.ShowEmptyHint();
         app.FeedGuide();

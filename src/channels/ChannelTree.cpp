@@ -218,7 +218,7 @@ void ChannelTree::AppendPlaylists()
         guideTree->Append();
 }
 
-void ChannelTree::RefillPlaylists()
+void ChannelTree::RefillPlaylists(NewPlaylists newOnes)
 {
     const PlaylistTree::Place place = playlistTree->Save();
     const int scrolled = tree->verticalScrollBar()->value();
@@ -230,8 +230,15 @@ void ChannelTree::RefillPlaylists()
     }
     playlistTree->Restore(place);
     tree->verticalScrollBar()->setValue(scrolled);
+    if (newOnes == NewPlaylists::Open)
+        OpenNew(place.sources);
+}
+
+// A playlist just added opens and is highlighted, where the viewer looks for it.
+void ChannelTree::OpenNew(const QStringList& known)
+{
     for (const Playlist& playlist : directory.Playlists()) {
-        QTreeWidgetItem* node = place.sources.contains(playlist.source) ? nullptr : playlistTree->NodeOf(playlist.source);
+        QTreeWidgetItem* node = known.contains(playlist.source) ? nullptr : playlistTree->NodeOf(playlist.source);
         if (node != nullptr) {
             node->setExpanded(true);
             tree->setCurrentItem(node);

@@ -50,7 +50,10 @@ public:
     void FillAgain();
     // The playlists changed: their nodes are made again, keeping what the viewer opened and
     // selected; a playlist just added is shown opened and selected.
-    void RefillPlaylists();
+    // Playlists new to the tree: opened and highlighted when the viewer added them, left
+    // as they come when the stored list is read at start.
+    enum class NewPlaylists { Open, Leave };
+    void RefillPlaylists(NewPlaylists newOnes);
 
     ChannelKey CurrentKey() const;
     bool IsChannel(const QTreeWidgetItem* item) const;
@@ -90,6 +93,7 @@ private:
     void InsertChannelItem(ChannelId id, const QString& text, QTreeWidgetItem* parent);
     void FillFixed();
     void AppendPlaylists();
+    void OpenNew(const QStringList& known);
     void ShowChannelMenu(QTreeWidgetItem* item, const QPoint& globalAt);
     void ShowPlaylistMenu(QTreeWidgetItem* item, const QPoint& globalAt);
     // Asks before a playlist goes, telling how many favourites came from it (they stay).

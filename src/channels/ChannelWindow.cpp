@@ -603,7 +603,20 @@ void ChannelWindow::RefillPlaylists()
 {
     if (!created)
         return;
-    tree->RefillPlaylists();
+    tree->RefillPlaylists(ChannelTree::NewPlaylists::Open);
+    PlaylistsRefilled();
+}
+
+void ChannelWindow::ShowPlaylists()
+{
+    if (!created)
+        return;
+    tree->RefillPlaylists(ChannelTree::NewPlaylists::Leave);
+    PlaylistsRefilled();
+}
+
+void ChannelWindow::PlaylistsRefilled()
+{
     OnTreeSelChanged(tree->Widget()->currentItem());
     search->FillNames();
 }

@@ -59,6 +59,7 @@ public:
 
     // The playlists changed: their nodes and the search are made again.
     void RefillPlaylists();
+    void ShowPlaylists();
     // The guide changed or time went on: the selected channel's now and next follow, and
     // the search finds programmes in what the guide holds now.
     void FollowGuide();
@@ -101,6 +102,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void PlaylistsRefilled();
     void CreateControls();
     void ConnectParts();
     void OnInitDialog();

@@ -67,7 +67,7 @@ void PlaylistLibrary::Load(const QString& dataFolder)
     for (const Playlist& playlist : playlists)
         Read(playlist.source, Request::Start);
     if (!playlists.empty())
-        emit Changed();
+        emit Loaded();
 }
 
 bool PlaylistLibrary::Save(QString* reason)

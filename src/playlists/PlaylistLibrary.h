@@ -94,6 +94,8 @@ public:
 signals:
     // After any change of the list or of a playlist's channels.
     void Changed();
+    // The stored list was read at start; its playlists' channels follow with Changed.
+    void Loaded();
     // A playlist the viewer asked for could not be loaded; nothing already imported changed.
     void Failed(const QString& playlistName, const QString& reason);
     // A downloaded playlist could not be refreshed and its copy stays in use; message says

@@ -6,6 +6,7 @@
 #include "WinApp.h"
 
 #include "GuidanceTexts.h"
+#include "GuideDatabase.h"
 #include "PlaylistCache.h"
 #include "PlaylistTexts.h"
 
@@ -13,9 +14,11 @@
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QSet>
 #include <QTest>
 #include <QTreeWidget>
 
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,6 +46,39 @@ QByteArray ReadAll(const QString& path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// The names of files opened or made in the watched folders, as the kernel reports them.
+class OpenedFiles
+{
+public:
+    explicit OpenedFiles(const QStringList& folders) : fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        for (const QString& folder : folders)
+            inotify_add_watch(fd, QFile::encodeName(folder).constData(), IN_OPEN | IN_CREATE);
+    }
+    ~OpenedFiles() { close(fd); }
+    OpenedFiles(const OpenedFiles&) = delete;
+    OpenedFiles& operator=(const OpenedFiles&) = delete;
+
+    QSet<QString> Names()
+    {
+        alignas(inotify_event) char buffer[4096];
+        ssize_t length;
+        while ((length = read(fd, buffer, sizeof buffer)) > 0) {
+            for (char* at = buffer; at < buffer + length;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(at);
+                if (event->len > 0)
+                    names.insert(QFile::decodeName(event->name));
+                at += sizeof(inotify_event) + event->len;
+            }
+        }
+        return names;
+    }
+
+private:
+    int fd;
+    QSet<QString> names;
+};
 
 void Put(const QString& path, const QByteArray& bytes)
 {
@@ -142,7 +178,7 @@ protected:
         if (!started)
             return false;
         Window().show();
-        return QTest::qWaitFor([this] { return !app->OwnPlaylists().IsBusy(); }, kEngineWaitMs);
+        return QTest::qWaitFor([this] { return app->AreWindowsShown() && !app->OwnPlaylists().IsBusy(); }, kEngineWaitMs);
     }
 
     QTreeWidget* Tree() const { return app->Channels().findChild<QTreeWidget*>(QStringLiteral("channelTree")); }
@@ -231,5 +267,27 @@ TEST_F(StartupFilesTest, PlaylistsThatCannotBeReadStayNotAvailableSayWhyAndTheir
     emit favorites->itemDoubleClicked(favorites->topLevelItem(0), 0);
     EXPECT_EQ(app->Playback().Current().address, QStringLiteral("http://127.0.0.1:1/one.m3u8"));
     EXPECT_EQ(app->Playback().Current().name, QStringLiteral("Remote One"));
+    Close();
+}
+
+TEST_F(StartupFilesTest, TheGuideStoreAndThePlaylistsAreReadOnlyOnceBothWindowsAreOnScreen)
+{
+    WriteGoodFiles();
+    const QString guide = GuideDatabase::DefaultPath();
+    QDir().mkpath(QFileInfo(guide).path());
+    const QStringList late = {QStringLiteral("Playlists.xml"), QFileInfo(LocalList()).fileName(),
+                              QFileInfo(PlaylistCachePath(kRemote)).fileName(), QFileInfo(guide).fileName()};
+    OpenedFiles opened({QFileInfo(ConfigFile("Playlists.xml")).path(), QFileInfo(LocalList()).path(),
+                        QFileInfo(PlaylistCachePath(kRemote)).path(), QFileInfo(guide).path()});
+
+    app = std::make_unique<App>();
+    ASSERT_TRUE(app->Start());
+    QCoreApplication::processEvents(); // what start-up posted, short of the main window's first frame
+    for (const QString& name : late)
+        EXPECT_FALSE(opened.Names().contains(name)) << name.toStdString();
+
+    Window().show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return opened.Names().contains(QSet<QString>(late.begin(), late.end())); },
+                                kEngineWaitMs));
     Close();
 }

@@ -105,7 +105,7 @@ protected:
         ASSERT_TRUE(app->Start());
         Window().show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !app->OwnPlaylists().IsBusy(); }, kWaitMs));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return app->AreWindowsShown() && !app->OwnPlaylists().IsBusy(); }, kWaitMs));
         tree = app->Channels().findChild<QTreeWidget*>(QStringLiteral("channelTree"));
     }
     void Restart(const QStringList& sources = {})
