@@ -120,8 +120,9 @@ void App::LoadLibraries()
     library.Ready();
     FeedGuide();
     filmPlaces.Open(FilmDatabase::DefaultPath());
-    reminders.Load(ReminderBook::DefaultPath()); // those due meanwhile are told now, in the texts loaded
     mpris.Register();
+    notifier.Listen();
+    reminders.Load(ReminderBook::DefaultPath()); // those due meanwhile are told now, in the texts loaded
 }
 
 void App::StartEngine()

@@ -20,24 +20,23 @@ constexpr int kServerDecidesTimeout = -1;
 
 } // namespace
 
-ReminderNotifier::ReminderNotifier(const QDBusConnection& bus) : bus(bus)
+void ReminderNotifier::Listen(const QDBusConnection& connection)
 {
-    this->bus.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
-                      SLOT(ActionInvoked(uint,QString)));
-    this->bus.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
-                      SLOT(Closed(uint,uint)));
+    bus = connection;
+    bus->connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this, SLOT(ActionInvoked(uint,QString)));
+    bus->connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this, SLOT(Closed(uint,uint)));
 }
 
 void ReminderNotifier::Tell(const Reminder& reminder, const QString& summary, const QString& body, const QString& watch)
 {
-    if (!bus.isConnected()) {
+    if (!bus || !bus->isConnected()) {
         emit Unreachable(reminder);
         return;
     }
     QDBusMessage notify = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
     notify << kApplication << uint(0) << kIcon << summary << body << QStringList{kClicked, watch, kWatchAction, watch} << QVariantMap()
            << kServerDecidesTimeout;
-    auto* call = new QDBusPendingCallWatcher(bus.asyncCall(notify), this);
+    auto* call = new QDBusPendingCallWatcher(bus->asyncCall(notify), this);
     ++awaited;
     connect(call, &QDBusPendingCallWatcher::finished, this, [this, call, reminder] {
         call->deleteLater();

@@ -9,12 +9,15 @@
 #include <QObject>
 
 #include <map>
+#include <optional>
 
 class ReminderNotifier : public QObject
 {
     Q_OBJECT
 public:
-    explicit ReminderNotifier(const QDBusConnection& bus = QDBusConnection::sessionBus());
+    // Reminders are told once this has listened on the bus; until then they are unreachable.
+    // Late, since a bus connection costs the start-up a round trip.
+    void Listen(const QDBusConnection& bus = QDBusConnection::sessionBus());
 
     void Tell(const Reminder& reminder, const QString& summary, const QString& body, const QString& watch);
 
@@ -29,7 +32,7 @@ private slots:
 private:
     void Shown(uint id, const ChannelKey& channel);
 
-    QDBusConnection bus;
+    std::optional<QDBusConnection> bus;
     std::map<uint, ChannelKey> shown; // notifications on screen, by the service's number
     std::map<uint, QString> early;    // actions on a number not yet known, while one is awaited
     int awaited = 0;                  // notifications asked for, their numbers not yet come

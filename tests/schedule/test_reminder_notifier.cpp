@@ -72,6 +72,7 @@ TEST(ReminderNotifier, ADueReminderIsToldOnTheDesktopOrSaidUnreachable)
     ASSERT_EQ(due.size(), 1u);
 
     ReminderNotifier notifier;
+    notifier.Listen();
     std::vector<Reminder> unreachable;
     std::vector<ChannelKey> watched;
     QObject::connect(&notifier, &ReminderNotifier::Unreachable, [&](const Reminder& r) { unreachable.push_back(r); });
