@@ -9,6 +9,7 @@
 #include "GuideZooTest.h"
 #include "TempDir.h"
 #include "XmltvReader.h"
+#include "XmltvTime.h"
 
 #include <QDateTime>
 #include <QFileInfo>
