@@ -44,7 +44,20 @@ void LiveControls::SetUp(const QString& dataFolder)
     store = std::make_unique<TimeshiftStore>(TimeshiftStore::DefaultFolder(), window,
                                              qint64(playback.timeshiftDiskCapMiB) * kMiB);
     engine.SetUpLivePlayback({store.get(), window, RecordingPlace(), {playback.audioLanguage, playback.subtitleLanguage}});
-    ticker.start(kTickMs);
+}
+
+// Ticks only while a channel is open: at rest the program does not wake.
+void LiveControls::ShowPlayState(const PlayState& state)
+{
+    if (!state.Ended()) {
+        if (!ticker.isActive())
+            ticker.start(kTickMs);
+        return;
+    }
+    if (ticker.isActive()) {
+        ticker.stop();
+        Tick(); // what the last second changed, and the buffer now closed
+    }
 }
 
 void LiveControls::ApplyPreferences(const PreferenceValues& values)

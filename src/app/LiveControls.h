@@ -6,6 +6,7 @@
 
 #include "ChannelRequest.h"
 #include "LanguageStrings.h"
+#include "PlayState.h"
 #include "PlaybackFile.h"
 #include "PreferenceValues.h"
 #include "TimeshiftStore.h"
@@ -63,6 +64,7 @@ public:
     qint64 LengthUs() const;
     void SeekByUs(qint64 offset);
     void SeekToUs(qint64 position);
+    void ShowPlayState(const PlayState& state);
 
 signals:
     // The status line and the desktop's controls are to be brought up to date.

@@ -71,6 +71,7 @@ void WirePlayer(App& app)
     QObject::connect(&events, &CWMPEventDispatch::PlayStateChanged, &window.PlayPanel(), &CPanelPlay::ShowPlayState);
     QObject::connect(&events, &CWMPEventDispatch::PlayStateChanged, &app.ScreenSaver(), &ScreenSaverInhibitor::ShowPlayState);
     QObject::connect(&events, &CWMPEventDispatch::PlayStateChanged, &app.Playback(), &PlaybackControl::ShowPlayState);
+    QObject::connect(&events, &CWMPEventDispatch::PlayStateChanged, &app.Live(), &LiveControls::ShowPlayState);
     QObject::connect(&events, &CWMPEventDispatch::KeyPressed, &app.Actions(),
                      [&app](QKeyCombination key) { app.Actions().Key(OnPicture, key); });
     QObject::connect(&events, &CWMPEventDispatch::MousePressed, &window, &MainWindow::FocusFromPicture);
