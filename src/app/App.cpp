@@ -70,6 +70,7 @@ bool App::Start()
     dataFolder = GetAppDataFolder();
     live.SetUp(dataFolder);
     LoadPreferences();
+    privacy.Load(FilePath(QStringLiteral("Privacy.xml")));
     if (!LoadSettings(FilePath(QStringLiteral("Settings.xml")), settings))
         settings = Settings();
     favorites.Set({});

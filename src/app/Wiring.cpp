@@ -260,6 +260,7 @@ void WireLanguage(App& app)
     QObject::connect(&texts, &Texts::Changed, &app.Window(), Guarded([&app] {
         app.Window().NameParts();
         app.Actions().RebuildMenus(&app.Window(), app.Window().MenuPanel());
+        app.Actions().SetCheck(ID_SHOW_HIDDEN, app.HiddenAndLocked().Check().ShowHidden());
     }));
     QObject::connect(&texts, &Texts::Changed, &app.Channels(), &ChannelWindow::ApplyLanguage);
     QObject::connect(&texts, &Texts::Changed, &app.Guides(),
@@ -284,6 +285,27 @@ void WirePreferences(App& app)
         app.OwnPlaylists().SetUserAgent(values.userAgent);
         app.OwnPlaylists().SetViewerTimeout(values.downloadTimeoutSeconds);
     });
+}
+
+// hidden and locked places <-> the tree, the search, zapping, the guide window, playback
+void WirePrivacy(App& app)
+{
+    ViewerPrivacy& privacy = app.HiddenAndLocked();
+    PrivacyActions& ask = app.PrivacyAsk();
+    ChannelWindow& channels = app.Channels();
+    channels.SetPrivacy(&privacy.Check(), [&ask] { return ask.OpenLocks(); });
+    app.Zap().SetLeaves([&privacy](const ChannelKey& key) { return privacy.Check().Leaves(key); });
+    app.Playback().SetGate([&ask](const ChannelRequest& request) { return ask.MayStart(request); });
+    QObject::connect(&privacy, &ViewerPrivacy::Changed, &channels, &ChannelWindow::ApplyPrivacy);
+    QObject::connect(&privacy, &ViewerPrivacy::Changed, &app.Actions(),
+                     [&app] { app.Actions().SetCheck(ID_SHOW_HIDDEN, app.HiddenAndLocked().Check().ShowHidden()); });
+    QObject::connect(&channels.Tree(), &ChannelTree::PrivacyRequested, &ask, Guarded([&ask](PrivacyChange change, const PrivacyPlace& place) {
+        ask.Request(change, place);
+    }));
+    QObject::connect(&app.OwnPlaylists(), &PlaylistLibrary::Added, &ask, Guarded([&ask](const QString& name) {
+        ask.OfferAdultLocks(name);
+    }));
+    app.Actions().On(ID_SHOW_HIDDEN, [&privacy] { privacy.SetShowHidden(!privacy.Check().ShowHidden()); });
 }
 
 // When a reminder's programme starts, as the guide window words it: the time, with the day
@@ -340,5 +362,6 @@ void Wire(App& app)
     WireDesktop(app);
     WireLanguage(app);
     WirePreferences(app);
+    WirePrivacy(app);
     WireReminders(app);
 }

@@ -608,6 +608,21 @@ void ChannelWindow::RefillPlaylists()
     search->FillNames();
 }
 
+void ChannelWindow::SetPrivacy(const PrivacyCheck* check, std::function<bool()> openLocks)
+{
+    tree->SetPrivacy(check, std::move(openLocks));
+    search->SetPrivacy(check);
+}
+
+void ChannelWindow::ApplyPrivacy()
+{
+    if (!created)
+        return;
+    tree->ApplyPrivacy();
+    OnTreeSelChanged(tree->Widget()->currentItem());
+    search->FillNames();
+}
+
 void ChannelWindow::FollowGuide()
 {
     ShowOnAirAgain();

@@ -16,6 +16,8 @@
 
 #include <vector>
 
+#include <functional>
+
 class ChannelButtons;
 class ChannelDirectory;
 class ChannelTree;
@@ -31,6 +33,7 @@ class QLabel;
 class QPlainTextEdit;
 class QTabBar;
 class QTreeWidgetItem;
+class PrivacyCheck;
 class SearchController;
 class Zapper;
 struct ChannelKey;
@@ -59,6 +62,10 @@ public:
 
     // The playlists changed: their nodes and the search are made again.
     void RefillPlaylists();
+    // What is hidden and locked, for the tree and the search; openLocks asks for the PIN.
+    void SetPrivacy(const PrivacyCheck* check, std::function<bool()> openLocks);
+    // The marks changed, or the locks were opened: the tree and the search follow.
+    void ApplyPrivacy();
     // The guide changed or time went on: the selected channel's now and next follow, and
     // the search finds programmes in what the guide holds now.
     void FollowGuide();
