@@ -100,6 +100,10 @@ public:
 private:
     void StartEngine();
     void LoadPreferences();
+    // LastChannel.xml, one channel as Favorites.xml keeps one: written at the end and
+    // started once the engine is up, while the viewer prefers so.
+    bool SaveLastChannel(QString* reason);
+    void StartLastChannel();
     void EngineFailed();
     bool FatalError(const QString& text);
     void Save();

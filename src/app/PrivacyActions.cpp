@@ -10,6 +10,8 @@
 #include <QLineEdit>
 
 namespace {
+constexpr int kPinBoxWidth = 360; // its caption whole in every pack
+
 std::optional<QString> AskWithBox(QWidget* window, const QString& caption, const QString& prompt)
 {
     QInputDialog dialog(window);
@@ -17,6 +19,7 @@ std::optional<QString> AskWithBox(QWidget* window, const QString& caption, const
     dialog.setLabelText(prompt);
     dialog.setTextEchoMode(QLineEdit::Password);
     dialog.setInputMethodHints(Qt::ImhDigitsOnly);
+    dialog.setMinimumWidth(kPinBoxWidth);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue().trimmed();

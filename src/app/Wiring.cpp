@@ -26,7 +26,8 @@
 namespace {
 
 constexpr double kMicrosecondsPerSecond = 1e6;
-constexpr qint64 kSecondsPerHour = 60 * 60;
+constexpr qint64 kSecondsPerMinute = 60;
+constexpr qint64 kSecondsPerHour = 60 * kSecondsPerMinute;
 constexpr qint64 kBytesPerMB = 1000 * 1000; // the cache's size is told in decimal megabytes
 
 // A slot that reads texts: a missing one ends that slot alone, as in any other handler.
@@ -280,6 +281,8 @@ void WirePreferences(App& app)
         app.Player().Engine().SetHardwareDecoding(values.hardwareDecoding);
         app.Live().ApplyPreferences(values);
         app.Guides().SetStaleAfter(qint64(values.guideRefreshHours) * kSecondsPerHour);
+        app.Guides().SetGlobalOffset(qint64(values.guideCorrectionMinutes) * kSecondsPerMinute);
+        app.Guides().SetDaysBack(values.guideDaysBack);
         app.Logos().SetMaxFolderBytes(qint64(values.logoCacheMB) * kBytesPerMB);
         app.Player().Engine().SetDefaultUserAgent(values.userAgent);
         app.OwnPlaylists().SetUserAgent(values.userAgent);

@@ -331,7 +331,7 @@ QStringList PrivacyTexts()
         QStringLiteral("A PIN is 4 to 8 digits."),
         QStringLiteral("That is not the PIN."),
         QStringLiteral("Too many wrong PINs. Try again in %1 seconds."),
-        QStringLiteral("The playlist \"%1\" has groups for adults: %2.\nLock them behind a PIN?"),
+        QStringLiteral("The playlist \"%1\" has groups for adults: %2. Lock them behind a PIN?"),
         QStringLiteral("Preferred sound languages, first the most wanted (e.g. deu, eng):"),
         QStringLiteral("Preferred subtitle languages, first the most wanted:"),
         QStringLiteral("Not a language code: %1 (two or three letters, e.g. eng)."),

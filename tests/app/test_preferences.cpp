@@ -196,7 +196,7 @@ TEST_F(PreferencesTest, WhatIsSetTakesEffectWithoutARestartAndIsThereAfterOne)
 
     Close();
     const QByteArray written = config.ReadFile(QStringLiteral("Korvanta/Preferences.xml"));
-    EXPECT_TRUE(written.contains("    <Timeshift minutes=\"5\" diskCapMiB=\"512\" />\r\n")) << written.toStdString();
+    EXPECT_TRUE(written.contains("    <Timeshift on=\"yes\" minutes=\"5\" diskCapMiB=\"512\" />\r\n")) << written.toStdString();
     EXPECT_FALSE(config.ReadFile(QStringLiteral("Korvanta/Settings.xml")).contains("Timeshift"));
     app.reset();
     ASSERT_TRUE(Start());
