@@ -498,8 +498,11 @@ void PlaylistTree::ApplyTo(QTreeWidgetItem* item, bool greyedAbove)
     const bool unavailable = IsPlaylistNode(item) && (*playlists)[static_cast<std::size_t>(PlaylistOf(item))].unavailable;
     const bool greyed = greyedAbove || (marks & PrivacyCheck::kHidden) != 0;
     SetGreyed(item, greyed || unavailable);
-    if ((marks & PrivacyCheck::kLocked) != 0 && !privacy->Unlocked())
-        item->setExpanded(false);
+    if ((marks & PrivacyCheck::kLocked) != 0 && !privacy->Unlocked()) {
+        item->setExpanded(false); // made again once the PIN is given
+        qDeleteAll(item->takeChildren());
+        return;
+    }
     for (int k = item->childCount() - 1; k >= 0; --k)
         ApplyTo(item->child(k), greyed);
 }

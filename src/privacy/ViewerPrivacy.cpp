@@ -25,6 +25,7 @@ void ViewerPrivacy::Load(const QString& file)
     marks = LoadPrivacyMarks(path);
     check.SetMarks(marks);
     pin.SetDigest(marks.pin);
+    check.SetUnlocked(false); // as at every start
     emit Changed();
 }
 
