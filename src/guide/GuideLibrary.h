@@ -71,6 +71,7 @@ public:
     void SetStaleAfter(qint64 seconds) { staleAfterSeconds = seconds; }
     // How far back programmes are kept, from the next import on; at most kDaysBack.
     void SetDaysBack(qint64 days) { daysBack = std::clamp<qint64>(days, 0, GuideImport::kDaysBack); }
+    qint64 DaysBack() const { return daysBack; }
     // Stops the download or import of a guide; what was stored of it stays.
     void Cancel(int index);
     // Thousandths read of a guide being imported, 0 while it is downloaded or waits; -1
