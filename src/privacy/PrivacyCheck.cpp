@@ -1,12 +1,5 @@
 #include "PrivacyCheck.h"
 
-namespace {
-QString ChannelIndex(const QString& group, const QString& channel)
-{
-    return group + QLatin1Char('\n') + channel;
-}
-} // namespace
-
 void PrivacyCheck::SetMarks(const PrivacyMarks& marks)
 {
     byPlaylist.clear();
@@ -18,7 +11,7 @@ void PrivacyCheck::SetMarks(const PrivacyMarks& marks)
             else if (place.channel.isEmpty())
                 list.groups[place.group] |= mark;
             else
-                list.channels[ChannelIndex(place.group, place.channel)] |= mark;
+                list.channels[place.group][place.channel] |= mark;
         }
     };
     add(marks.hidden, kHidden);
@@ -34,7 +27,7 @@ unsigned PrivacyCheck::OwnMarks(const PrivacyPlace& place) const
         return list->own;
     if (place.channel.isEmpty())
         return list->groups.value(place.group, kNone);
-    return list->channels.value(ChannelIndex(place.group, place.channel), kNone);
+    return list->channels.value(place.group).value(place.channel, kNone);
 }
 
 unsigned PrivacyCheck::MarksOf(const PrivacyPlace& place) const
@@ -45,8 +38,10 @@ unsigned PrivacyCheck::MarksOf(const PrivacyPlace& place) const
     unsigned marks = list->own;
     if (!place.IsPlaylist())
         marks |= list->groups.value(place.group, kNone);
-    if (!place.channel.isEmpty() && !list->channels.isEmpty())
-        marks |= list->channels.value(ChannelIndex(place.group, place.channel), kNone);
+    if (place.channel.isEmpty())
+        return marks;
+    if (const auto group = list->channels.constFind(place.group); group != list->channels.constEnd())
+        marks |= group->value(place.channel, kNone);
     return marks;
 }
 

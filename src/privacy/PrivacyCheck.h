@@ -42,7 +42,7 @@ private:
     {
         unsigned own = kNone;
         QHash<QString, unsigned> groups;
-        QHash<QString, unsigned> channels; // by group, a line break, then the name
+        QHash<QString, QHash<QString, unsigned>> channels; // by group, then by name
     };
 
     unsigned MarksOfChannel(const ChannelKey& key) const;
