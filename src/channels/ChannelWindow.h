@@ -151,6 +151,7 @@ private:
     FavoritesList* favoritesList = nullptr;
     ContinueList* continueList = nullptr; // with places only
     SearchController* search = nullptr;
+    const PrivacyCheck* privacy = nullptr;
     QPlainTextEdit* description = nullptr;
     QLabel* poster = nullptr;
     QString posterAddress;
