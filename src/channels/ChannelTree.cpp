@@ -258,9 +258,8 @@ void ChannelTree::ApplyPrivacy()
         RefillPlaylists();
         return;
     }
-    const QSignalBlocker blocker(tree);
+    const QSignalBlocker blocker(tree); // the window shows the selection again itself
     playlistTree->ApplyPrivacy();
-    emit CurrentChanged(tree->currentItem());
 }
 
 ChannelKey ChannelTree::CurrentKey() const
