@@ -431,6 +431,8 @@ PrivacyPlace PlaylistTree::PlaceOf(const QTreeWidgetItem* item) const
         return {};
     const Playlist& list = (*playlists)[static_cast<std::size_t>(playlist)];
     if (const ChannelKey key = KeyOf(item); key.IsOwn()) {
+        if (static_cast<std::size_t>(key.entry) >= list.channels.size())
+            return {}; // an item of a list since read again
         const PlaylistChannel& channel = list.channels[static_cast<std::size_t>(key.entry)];
         return {list.name, channel.group, channel.name};
     }
