@@ -54,6 +54,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     LanguageStrings texts;
     texts[Preferences] = BuiltinTexts(Preferences);
+    texts[Privacy] = BuiltinTexts(Privacy);
     texts[AboutDialog] = {QStringLiteral("About"), QStringLiteral("OK"), QStringLiteral("Donate..."),
                           QStringLiteral("Internet television."), QStringLiteral("Contact:")};
     const PreferenceValues values;

@@ -3,6 +3,7 @@
 #include "AppDataFolder.h"
 #include "CLanguageDlg.h"
 #include "EngineLibrary.h"
+#include "FavoritesFile.h"
 #include "FilmDatabase.h"
 #include "FilesTexts.h"
 #include "GuidanceTexts.h"
@@ -70,6 +71,7 @@ bool App::Start()
     dataFolder = GetAppDataFolder();
     live.SetUp(dataFolder);
     LoadPreferences();
+    privacy.Load(FilePath(QStringLiteral("Privacy.xml")));
     if (!LoadSettings(FilePath(QStringLiteral("Settings.xml")), settings))
         settings = Settings();
     favorites.Set({});
@@ -139,6 +141,7 @@ void App::StartEngine()
     player.SetVolume(settings.volume);
     player.SetMute(settings.mute != 0);
     mainWindow.Layout(mainWindow.width(), mainWindow.height());
+    StartLastChannel();
 }
 
 void App::EngineFailed()
@@ -209,6 +212,7 @@ void App::Save()
     record(favorites.Save(favoritesFile, &reason), favoritesFile, reason);
     record(playlistLibrary.Save(&reason), FilePath(QStringLiteral("Playlists.xml")), reason);
     record(guideLibrary.Save(&reason), FilePath(QStringLiteral("Guides.xml")), reason);
+    record(SaveLastChannel(&reason), FilePath(QStringLiteral("LastChannel.xml")), reason);
     if (!failures.isEmpty() && !sessionEnding)
         MessageBox(nullptr, failures.join(QLatin1Char('\n')), QStringLiteral("Korvanta"), MB_OK | MB_ICONWARNING);
 }
@@ -253,6 +257,34 @@ void App::LoadPreferences()
     defaults.timeshiftDiskCapMiB = live.TimeshiftDiskCapMiB();
     defaults.recordingFolder = RecordingPlace::DefaultFolder();
     preferences.Load(FilePath(QStringLiteral("Preferences.xml")), defaults);
+}
+
+bool App::SaveLastChannel(QString* reason)
+{
+    const ChannelRequest last = playback.Current().Live();
+    if (!preferences.Values().startWithLastChannel || last.IsEmpty())
+        return true;
+    const OwnStream stream = last.id != 0 ? OwnStream() : ChannelDirectory::OwnStreamOf(last);
+    return SaveFavorites(FilePath(QStringLiteral("LastChannel.xml")), {last.name}, {last.id},
+                         {static_cast<quint32>(last.icon)}, {stream}, reason);
+}
+
+void App::StartLastChannel()
+{
+    QStringList names;
+    QList<quint32> ids;
+    QList<quint32> icons;
+    QList<OwnStream> streams;
+    if (!preferences.Values().startWithLastChannel || playback.Starts() > 0
+        || !LoadFavorites(FilePath(QStringLiteral("LastChannel.xml")), names, ids, icons, &streams) || names.isEmpty())
+        return;
+    const ChannelOrigin origin;
+    const int icon = static_cast<int>(icons.value(0));
+    const ChannelRequest request = streams.value(0).IsEmpty()
+                                       ? directory.BuiltinRequest(ids.value(0), names.first(), icon, origin)
+                                       : directory.OwnRequest(streams.value(0), names.first(), icon, origin);
+    if (!request.IsEmpty())
+        playback.Start(request);
 }
 
 void App::ShowPreferencesDialog()

@@ -22,6 +22,8 @@
 #include "OnAir.h"
 #include "PlaybackControl.h"
 #include "PlaylistLibrary.h"
+#include "PrivacyActions.h"
+#include "ViewerPrivacy.h"
 #include "ViewerPreferences.h"
 #include "ReminderNotifier.h"
 #include "ReminderSchedule.h"
@@ -85,6 +87,8 @@ public:
     ScreenSaverInhibitor& ScreenSaver() { return screenSaver; }
     MprisService& Desktop() { return mpris; }
     ViewerPreferences& Prefs() { return preferences; }
+    ViewerPrivacy& HiddenAndLocked() { return privacy; }
+    PrivacyActions& PrivacyAsk() { return privacyActions; }
     ReminderSchedule& Reminders() { return reminders; }
     ReminderNotifier& Notifier() { return notifier; }
 
@@ -99,6 +103,10 @@ private:
     void LoadLibraries();
     void StartEngine();
     void LoadPreferences();
+    // LastChannel.xml, one channel as Favorites.xml keeps one: written at the end and
+    // started once the engine is up, while the viewer prefers so.
+    bool SaveLastChannel(QString* reason);
+    void StartLastChannel();
     void EngineFailed();
     bool FatalError(const QString& text);
     void Save();
@@ -131,6 +139,8 @@ private:
     FirstFrameWatch firstFrame;
     ReminderSchedule reminders;
     ReminderNotifier notifier;
+    ViewerPrivacy privacy{playlistLibrary.Playlists()};
+    PrivacyActions privacyActions{&mainWindow, texts.Strings(), privacy, directory};
     ViewerPreferences preferences; // last made: its values reach every part above at the start
     QString dataFolder;
     bool initialised = false;

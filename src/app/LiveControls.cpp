@@ -66,6 +66,8 @@ void LiveControls::ApplyPreferences(const PreferenceValues& values)
     if (store)
         store->SetBounds(window, qint64(values.timeshiftDiskCapMiB) * kMiB);
     engine.SetTimeshiftWindow(window);
+    engine.SetTimeshiftOnDisk(values.timeshiftOn);
+    engine.SetPreferredLanguages(values.audioLanguages, values.subtitleLanguages);
     engine.SetRecordingFolder(values.recordingFolder);
 }
 

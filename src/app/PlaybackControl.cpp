@@ -25,6 +25,8 @@ PlaybackControl::PlaybackControl(CWMPWindow& player, CPanelPlay& panel, Settings
 
 void PlaybackControl::Start(const ChannelRequest& request)
 {
+    if (gate && !gate(request))
+        return;
     CatchInvalidArgument([&] {
         status.ShowConnecting(request);
         current = request;

@@ -8,6 +8,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class CPanelPlay;
 class CWMPWindow;
 class FilmControls;
@@ -28,6 +30,9 @@ public:
     // event loop, once that has painted; a channel started meanwhile wins. Nothing starts
     // when the status line's texts are missing.
     void Start(const ChannelRequest& request);
+    // Asked before every start: false keeps what plays (a locked channel whose PIN was not
+    // given).
+    void SetGate(std::function<bool(const ChannelRequest&)> mayStart) { gate = std::move(mayStart); }
     // The play panel's button: a film pauses and resumes, a channel stops and plays.
     void PlayStopRequested(PlayStop request);
     // Space and the menus: pauses or resumes a film; stops what else plays, plays again
@@ -82,6 +87,7 @@ private:
     StatusLine& status;
     Zapper& zapper;
     ChannelRequest current; // started last
+    std::function<bool(const ChannelRequest&)> gate;
     PlayState shown;
     bool playEnabled = false;
     bool playing = false;

@@ -26,7 +26,8 @@
 namespace {
 
 constexpr double kMicrosecondsPerSecond = 1e6;
-constexpr qint64 kSecondsPerHour = 60 * 60;
+constexpr qint64 kSecondsPerMinute = 60;
+constexpr qint64 kSecondsPerHour = 60 * kSecondsPerMinute;
 constexpr qint64 kBytesPerMB = 1000 * 1000; // the cache's size is told in decimal megabytes
 
 // A slot that reads texts: a missing one ends that slot alone, as in any other handler.
@@ -262,6 +263,7 @@ void WireLanguage(App& app)
     QObject::connect(&texts, &Texts::Changed, &app.Window(), Guarded([&app] {
         app.Window().NameParts();
         app.Actions().RebuildMenus(&app.Window(), app.Window().MenuPanel());
+        app.Actions().SetCheck(ID_SHOW_HIDDEN, app.HiddenAndLocked().Check().ShowHidden());
     }));
     QObject::connect(&texts, &Texts::Changed, &app.Channels(), &ChannelWindow::ApplyLanguage);
     QObject::connect(&texts, &Texts::Changed, &app.Guides(),
@@ -281,11 +283,34 @@ void WirePreferences(App& app)
         app.Player().Engine().SetHardwareDecoding(values.hardwareDecoding);
         app.Live().ApplyPreferences(values);
         app.Guides().SetStaleAfter(qint64(values.guideRefreshHours) * kSecondsPerHour);
+        app.Guides().SetGlobalOffset(qint64(values.guideCorrectionMinutes) * kSecondsPerMinute);
+        app.Guides().SetDaysBack(values.guideDaysBack);
         app.Logos().SetMaxFolderBytes(qint64(values.logoCacheMB) * kBytesPerMB);
         app.Player().Engine().SetDefaultUserAgent(values.userAgent);
         app.OwnPlaylists().SetUserAgent(values.userAgent);
         app.OwnPlaylists().SetViewerTimeout(values.downloadTimeoutSeconds);
     });
+}
+
+// hidden and locked places <-> the tree, the search, zapping, the guide window, playback
+void WirePrivacy(App& app)
+{
+    ViewerPrivacy& privacy = app.HiddenAndLocked();
+    PrivacyActions& ask = app.PrivacyAsk();
+    ChannelWindow& channels = app.Channels();
+    channels.SetPrivacy(&privacy.Check(), [&ask] { return ask.OpenLocks(); });
+    app.Zap().SetLeaves([&privacy](const ChannelKey& key) { return privacy.Check().Leaves(key); });
+    app.Playback().SetGate([&ask](const ChannelRequest& request) { return ask.MayStart(request); });
+    QObject::connect(&privacy, &ViewerPrivacy::Changed, &channels, &ChannelWindow::ApplyPrivacy);
+    QObject::connect(&privacy, &ViewerPrivacy::Changed, &app.Actions(),
+                     [&app] { app.Actions().SetCheck(ID_SHOW_HIDDEN, app.HiddenAndLocked().Check().ShowHidden()); });
+    QObject::connect(&channels.Tree(), &ChannelTree::PrivacyRequested, &ask, Guarded([&ask](PrivacyChange change, const PrivacyPlace& place) {
+        ask.Request(change, place);
+    }));
+    QObject::connect(&app.OwnPlaylists(), &PlaylistLibrary::Added, &ask, Guarded([&ask](const QString& name) {
+        ask.OfferAdultLocks(name);
+    }));
+    app.Actions().On(ID_SHOW_HIDDEN, [&privacy] { privacy.SetShowHidden(!privacy.Check().ShowHidden()); });
 }
 
 // When a reminder's programme starts, as the guide window words it: the time, with the day
@@ -342,5 +367,6 @@ void Wire(App& app)
     WireDesktop(app);
     WireLanguage(app);
     WirePreferences(app);
+    WirePrivacy(app);
     WireReminders(app);
 }

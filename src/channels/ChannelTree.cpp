@@ -20,6 +20,8 @@
 #include "PlaylistTree.h"
 #include "ReaderTexts.h"
 #include "PluralForms.h"
+#include "PrivacyCheck.h"
+#include "PrivacyTexts.h"
 #include "TimeshiftTexts.h"
 
 #include <QHeaderView>
@@ -247,6 +249,26 @@ void ChannelTree::OpenNew(const QStringList& known)
     }
 }
 
+void ChannelTree::SetPrivacy(const PrivacyCheck* check, std::function<bool()> openLocks)
+{
+    privacy = check;
+    hiddenShown = check != nullptr && check->ShowHidden();
+    playlistTree->SetPrivacy(check, std::move(openLocks));
+}
+
+void ChannelTree::ApplyPrivacy()
+{
+    if (privacy == nullptr)
+        return;
+    if (privacy->ShowHidden() != hiddenShown) {
+        hiddenShown = privacy->ShowHidden();
+        RefillPlaylists(NewPlaylists::Leave);
+        return;
+    }
+    const QSignalBlocker blocker(tree); // the window shows the selection again itself
+    playlistTree->ApplyPrivacy();
+}
+
 ChannelKey ChannelTree::CurrentKey() const
 {
     const QTreeWidgetItem* item = tree->currentItem();
@@ -408,10 +430,11 @@ void ChannelTree::ShowChannelMenu(QTreeWidgetItem* item, const QPoint& globalAt)
     QAction* choose = guideTree != nullptr && channel ? menu.addAction(texts.Text(Guide, GuideChooseMenu)) : nullptr;
     const ArchiveSpan onNow = item != nullptr ? directory.ArchivedProgrammeOnNow(itemKey(item)) : ArchiveSpan();
     QAction* fromStart = onNow.start.isValid() ? menu.addAction(texts.Text(Timeshift, TimeshiftFromStartMenu)) : nullptr;
+    const PrivacyItems privacyItems = AddPrivacyItems(menu, item);
     QAction* add = menu.addAction(PlaylistText(PlaylistAddMenu));
     QAction* addGuide = guideTree != nullptr ? menu.addAction(texts.Text(Guide, GuideAddMenu)) : nullptr;
     QAction* chosen = menu.exec(globalAt);
-    if (chosen == nullptr)
+    if (chosen == nullptr || ChosePrivacy(chosen, privacyItems))
         return;
     if (chosen == cancel)
         playlistLibrary->Cancel(source); // offered only while a load is followed
@@ -437,8 +460,9 @@ void ChannelTree::ShowPlaylistMenu(QTreeWidgetItem* item, const QPoint& globalAt
     QAction* refresh = menu.addAction(PlaylistText(PlaylistRefreshMenu));
     QAction* cancel = playlistTree->IsLoading(source) ? menu.addAction(texts.Text(Guide, GuideCancelMenu)) : nullptr;
     QAction* remove = menu.addAction(PlaylistText(PlaylistRemoveMenu));
+    const PrivacyItems privacyItems = AddPrivacyItems(menu, item);
     QAction* chosen = menu.exec(globalAt);
-    if (chosen == nullptr)
+    if (chosen == nullptr || ChosePrivacy(chosen, privacyItems))
         return;
     if (chosen == cancel) {
         playlistLibrary->Cancel(source);
@@ -453,6 +477,33 @@ void ChannelTree::ShowPlaylistMenu(QTreeWidgetItem* item, const QPoint& globalAt
     } else if (chosen == remove && ConfirmRemove(playlist)) {
         emit RemovePlaylistRequested(playlist);
     }
+}
+
+ChannelTree::PrivacyItems ChannelTree::AddPrivacyItems(QMenu& menu, const QTreeWidgetItem* item) const
+{
+    PrivacyItems items;
+    items.place = playlistTree->PlaceOf(item);
+    if (privacy == nullptr || items.place.playlist.isEmpty())
+        return items;
+    const unsigned own = privacy->OwnMarks(items.place);
+    items.hidden = (own & PrivacyCheck::kHidden) != 0;
+    items.locked = (own & PrivacyCheck::kLocked) != 0;
+    menu.addSeparator();
+    items.hide = menu.addAction(texts.Text(Privacy, items.hidden ? PrivUnhideMenu : PrivHideMenu));
+    items.lock = menu.addAction(texts.Text(Privacy, items.locked ? PrivUnlockMenu : PrivLockMenu));
+    menu.addSeparator();
+    return items;
+}
+
+bool ChannelTree::ChosePrivacy(const QAction* chosen, const PrivacyItems& items)
+{
+    if (chosen == items.hide)
+        emit PrivacyRequested(items.hidden ? PrivacyChange::Unhide : PrivacyChange::Hide, items.place);
+    else if (chosen == items.lock)
+        emit PrivacyRequested(items.locked ? PrivacyChange::Unlock : PrivacyChange::Lock, items.place);
+    else
+        return false;
+    return true;
 }
 
 bool ChannelTree::ConfirmRemove(int playlist) const

@@ -7,6 +7,7 @@
 #include "ChannelRequest.h"
 #include "GuideRow.h"
 #include "LanguageStrings.h"
+#include "PrivacyMarks.h"
 #include "Zapper.h"
 
 #include <QIcon>
@@ -24,6 +25,9 @@ class GuideTree;
 class LogoCache;
 class PlaylistLibrary;
 class PlaylistTree;
+class PrivacyCheck;
+class QMenu;
+class QAction;
 class QTreeWidget;
 class QTreeWidgetItem;
 struct ArchiveSpan;
@@ -49,11 +53,15 @@ public:
     // The same in new texts, with redrawing and notifications off.
     void FillAgain();
     // The playlists changed: their nodes are made again, keeping what the viewer opened and
-    // selected; a playlist just added is shown opened and selected.
-    // Playlists new to the tree: opened and highlighted when the viewer added them, left
-    // as they come when the stored list is read at start.
+    // selected. Playlists new to the tree: opened and highlighted when the viewer added
+    // them, left as they come when the stored list is read at start.
     enum class NewPlaylists { Open, Leave };
     void RefillPlaylists(NewPlaylists newOnes);
+    // What is hidden and locked; openLocks asks for the PIN, true once the locks are open.
+    void SetPrivacy(const PrivacyCheck* check, std::function<bool()> openLocks);
+    // The marks changed: the playlists' nodes follow, made again only when hidden places
+    // are shown or hidden again.
+    void ApplyPrivacy();
 
     ChannelKey CurrentKey() const;
     bool IsChannel(const QTreeWidgetItem* item) const;
@@ -84,6 +92,7 @@ signals:
     void RenamePlaylistRequested(int playlist, const QString& name);
     void RefreshPlaylistRequested(int playlist);
     void RemovePlaylistRequested(int playlist);
+    void PrivacyRequested(PrivacyChange change, const PrivacyPlace& place);
 
 private:
     std::vector<ChannelKey> ChannelsUnder(const QTreeWidgetItem* parent) const;
@@ -96,6 +105,17 @@ private:
     void OpenNew(const QStringList& known);
     void ShowChannelMenu(QTreeWidgetItem* item, const QPoint& globalAt);
     void ShowPlaylistMenu(QTreeWidgetItem* item, const QPoint& globalAt);
+    // Hide or Unhide, Lock... or Unlock, for a playlist's node, a group or a channel of one.
+    struct PrivacyItems
+    {
+        PrivacyPlace place;
+        QAction* hide = nullptr;
+        QAction* lock = nullptr;
+        bool hidden = false;
+        bool locked = false;
+    };
+    PrivacyItems AddPrivacyItems(QMenu& menu, const QTreeWidgetItem* item) const;
+    bool ChosePrivacy(const QAction* chosen, const PrivacyItems& items);
     // Asks before a playlist goes, telling how many favourites came from it (they stay).
     bool ConfirmRemove(int playlist) const;
     const QString& PlaylistText(int index) const;
@@ -109,4 +129,6 @@ private:
     PlaylistTree* playlistTree;
     GuideTree* guideTree = nullptr;
     const GuideLibrary* guides;
+    const PrivacyCheck* privacy = nullptr;
+    bool hiddenShown = false; // as the tree was last made
 };

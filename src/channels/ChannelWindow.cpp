@@ -17,6 +17,7 @@
 #include "LogoCache.h"
 #include "InvalidArgument.h"
 #include "PlaylistDrops.h"
+#include "PrivacyCheck.h"
 #include "SearchController.h"
 #include "SearchPanel.h"
 #include "WinApp.h"
@@ -621,6 +622,22 @@ void ChannelWindow::PlaylistsRefilled()
     search->FillNames();
 }
 
+void ChannelWindow::SetPrivacy(const PrivacyCheck* check, std::function<bool()> openLocks)
+{
+    privacy = check;
+    tree->SetPrivacy(check, std::move(openLocks));
+    search->SetPrivacy(check);
+}
+
+void ChannelWindow::ApplyPrivacy()
+{
+    if (!created)
+        return;
+    tree->ApplyPrivacy();
+    OnTreeSelChanged(tree->Widget()->currentItem());
+    search->FillNames();
+}
+
 void ChannelWindow::FollowGuide()
 {
     ShowOnAirAgain();
@@ -674,7 +691,8 @@ void ChannelWindow::ShowKey(const ChannelKey& key)
         buttons->Enable(ID_CHANNEL_PLAY, !stream.IsEmpty());
         description->setPlainText(directory.DescriptionOf(stream));
     }
-    const QString onAir = directory.OnAirText(key);
+    // A locked channel's programmes are its own business until the PIN is given.
+    const QString onAir = privacy != nullptr && privacy->Shut(key) ? QString() : directory.OnAirText(key);
     if (!onAir.isEmpty())
         description->setPlainText(onAir + description->toPlainText());
     ShowFilmDetails(key);

@@ -16,6 +16,8 @@
 
 #include <vector>
 
+#include <functional>
+
 class ChannelButtons;
 class ChannelDirectory;
 class ChannelTree;
@@ -31,6 +33,7 @@ class QLabel;
 class QPlainTextEdit;
 class QTabBar;
 class QTreeWidgetItem;
+class PrivacyCheck;
 class SearchController;
 class Zapper;
 struct ChannelKey;
@@ -60,6 +63,10 @@ public:
     // The playlists changed: their nodes and the search are made again.
     void RefillPlaylists();
     void ShowPlaylists();
+    // What is hidden and locked, for the tree and the search; openLocks asks for the PIN.
+    void SetPrivacy(const PrivacyCheck* check, std::function<bool()> openLocks);
+    // The marks changed, or the locks were opened: the tree and the search follow.
+    void ApplyPrivacy();
     // The guide changed or time went on: the selected channel's now and next follow, and
     // the search finds programmes in what the guide holds now.
     void FollowGuide();
@@ -146,6 +153,7 @@ private:
     FavoritesList* favoritesList = nullptr;
     ContinueList* continueList = nullptr; // with places only
     SearchController* search = nullptr;
+    const PrivacyCheck* privacy = nullptr;
     QPlainTextEdit* description = nullptr;
     QLabel* poster = nullptr;
     QString posterAddress;

@@ -4,6 +4,7 @@
 #include "EpisodeName.h"
 #include "GuideTree.h"
 #include "PlaylistLibrary.h"
+#include "PrivacyCheck.h"
 #include "SourceNames.h"
 
 #include <QHash>
@@ -38,9 +39,11 @@ void PlaylistTree::Append(const std::vector<Playlist>* list, const Names& nodeNa
     grouped.assign(list->size(), false);
     for (std::size_t k = 0; k < list->size(); ++k) {
         const Playlist& playlist = (*list)[k];
+        const unsigned marks = privacy != nullptr ? privacy->MarksOf({playlist.name, {}, {}}) : 0;
+        if (!Shows(marks))
+            continue;
         QTreeWidgetItem* node = MakeNode(TextOf(static_cast<int>(k)), static_cast<int>(k));
-        if (playlist.unavailable)
-            node->setForeground(0, tree->palette().brush(QPalette::Disabled, QPalette::Text));
+        SetGreyed(node, playlist.unavailable || (marks & PrivacyCheck::kHidden) != 0);
         node->setData(0, SourceRole, playlist.source);
         tree->addTopLevelItem(node);
     }
@@ -239,27 +242,33 @@ const PlaylistTree::Groups& PlaylistTree::GroupsOf(int playlist)
 void PlaylistTree::Fill(QTreeWidgetItem* node)
 {
     const int playlist = PlaylistOf(node);
-    if (playlist < 0 || playlists == nullptr || node->childCount() > 0
-        || static_cast<std::size_t>(playlist) >= playlists->size())
+    if (playlist < 0 || playlists == nullptr || static_cast<std::size_t>(playlist) >= playlists->size()
+        || !MayOpen(node) || node->childCount() > 0)
         return;
     const Groups& made = GroupsOf(playlist);
     const int group = node->data(0, GroupRole).toInt();
     if (group >= 0) {
-        AddGroup(node, playlist, made.members[static_cast<std::size_t>(group)]);
+        AddGroup(node, playlist, ShownEntries(playlist, made.members[static_cast<std::size_t>(group)]));
         return;
     }
     if (const QVariant page = node->data(0, PageRole); page.isValid()) {
-        AddChannels(node, playlist, made.loose, static_cast<std::size_t>(page.toInt()) * kPageSize, kPageSize);
+        AddChannels(node, playlist, ShownEntries(playlist, made.loose), static_cast<std::size_t>(page.toInt()) * kPageSize,
+                    kPageSize);
         return;
     }
     QList<QTreeWidgetItem*> children;
+    const QString& name = (*playlists)[static_cast<std::size_t>(playlist)].name;
     for (std::size_t k = 0; k < made.titles.size(); ++k) {
+        const unsigned marks = privacy != nullptr ? privacy->MarksOf({name, made.titles[k], {}}) : 0;
+        if (!Shows(marks))
+            continue;
         QTreeWidgetItem* child = MakeNode(made.titles[k], playlist);
         child->setData(0, GroupRole, static_cast<int>(k));
+        SetGreyed(child, (marks & PrivacyCheck::kHidden) != 0);
         children.append(child);
     }
     node->addChildren(children);
-    AddLoose(node, playlist, made.loose);
+    AddLoose(node, playlist, ShownEntries(playlist, made.loose));
     if (node->childCount() == 0)
         node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
 }
@@ -302,6 +311,8 @@ QTreeWidgetItem* PlaylistTree::MakeChannel(int playlist, int entry) const
     item->setData(0, Qt::UserRole, 0u);
     item->setData(0, PlaylistRole, playlist);
     item->setData(0, EntryRole, entry);
+    if (privacy != nullptr && privacy->ShowHidden())
+        SetGreyed(item, (privacy->MarksOf(privacy->PlaceOf({0, playlist, entry})) & PrivacyCheck::kHidden) != 0);
     return item;
 }
 
@@ -372,8 +383,12 @@ std::vector<ChannelKey> PlaylistTree::ChannelsOf(const QTreeWidgetItem* item)
     const std::vector<int>& entries = group >= 0 ? made.members[static_cast<std::size_t>(group)] : made.loose;
     std::vector<ChannelKey> keys;
     keys.reserve(entries.size());
-    for (int entry : entries)
-        keys.push_back(ChannelKey{0, playlist, entry});
+    const bool marked = privacy != nullptr && privacy->Any();
+    for (int entry : entries) {
+        const ChannelKey key{0, playlist, entry};
+        if (!marked || !privacy->Leaves(key))
+            keys.push_back(key);
+    }
     return keys;
 }
 
@@ -389,6 +404,8 @@ void PlaylistTree::AddGuideLists(GuideListing& listing)
             GuideRowList list{name, {}};
             list.rows.reserve(entries.size());
             for (int entry : entries) {
+                if (privacy != nullptr && privacy->Leaves(ChannelKey{0, static_cast<int>(p), entry}))
+                    continue;
                 const PlaylistChannel& channel = playlist.channels[static_cast<std::size_t>(entry)];
                 list.rows.push_back({ChannelKey{0, static_cast<int>(p), entry}, channel.name, channel.catchup});
             }
@@ -399,4 +416,103 @@ void PlaylistTree::AddGuideLists(GuideListing& listing)
         for (std::size_t g = 0; g < made.titles.size(); ++g)
             add(node + QStringLiteral(" / ") + made.titles[g], made.members[g]);
     }
+}
+
+void PlaylistTree::SetPrivacy(const PrivacyCheck* check, std::function<bool()> ask)
+{
+    privacy = check;
+    openLocks = std::move(ask);
+}
+
+PrivacyPlace PlaylistTree::PlaceOf(const QTreeWidgetItem* item) const
+{
+    const int playlist = item != nullptr ? PlaylistOf(item) : kNone;
+    if (playlist < 0 || playlists == nullptr || static_cast<std::size_t>(playlist) >= playlists->size())
+        return {};
+    const Playlist& list = (*playlists)[static_cast<std::size_t>(playlist)];
+    if (const ChannelKey key = KeyOf(item); key.IsOwn()) {
+        if (static_cast<std::size_t>(key.entry) >= list.channels.size())
+            return {}; // an item of a list since read again
+        const PlaylistChannel& channel = list.channels[static_cast<std::size_t>(key.entry)];
+        return {list.name, channel.group, channel.name};
+    }
+    if (IsPlaylistNode(item))
+        return {list.name, {}, {}};
+    const int group = item->data(0, GroupRole).toInt();
+    if (group < 0 || !grouped[static_cast<std::size_t>(playlist)] || item->data(0, SeriesRole).toBool())
+        return {}; // a page or a series: kept by nothing of its own
+    return {list.name, groups[static_cast<std::size_t>(playlist)].titles[static_cast<std::size_t>(group)], {}};
+}
+
+unsigned PlaylistTree::MarksOf(const QTreeWidgetItem* item) const
+{
+    const PrivacyPlace place = PlaceOf(item);
+    return privacy != nullptr && !place.playlist.isEmpty() ? privacy->MarksOf(place) : PrivacyCheck::kNone;
+}
+
+bool PlaylistTree::Shows(unsigned marks) const
+{
+    return (marks & PrivacyCheck::kHidden) == 0 || privacy->ShowHidden();
+}
+
+std::vector<int> PlaylistTree::ShownEntries(int playlist, const std::vector<int>& entries) const
+{
+    if (privacy == nullptr || !privacy->Any() || privacy->ShowHidden())
+        return entries;
+    std::vector<int> shown;
+    shown.reserve(entries.size());
+    for (int entry : entries) {
+        if ((privacy->MarksOf(privacy->PlaceOf({0, playlist, entry})) & PrivacyCheck::kHidden) == 0)
+            shown.push_back(entry);
+    }
+    return shown;
+}
+
+bool PlaylistTree::MayOpen(QTreeWidgetItem* node)
+{
+    if (privacy == nullptr || privacy->Unlocked() || (MarksOf(node) & PrivacyCheck::kLocked) == 0)
+        return true;
+    if (openLocks && openLocks())
+        return true;
+    node->setExpanded(false);
+    return false;
+}
+
+void PlaylistTree::ApplyPrivacy()
+{
+    if (privacy == nullptr)
+        return;
+    for (int k = tree->topLevelItemCount() - 1; k >= 0; --k) {
+        QTreeWidgetItem* node = tree->topLevelItem(k);
+        if (IsPlaylistNode(node))
+            ApplyTo(node, false);
+    }
+}
+
+// Children first made greyed stay so while what holds them is hidden.
+void PlaylistTree::ApplyTo(QTreeWidgetItem* item, bool greyedAbove)
+{
+    const unsigned marks = MarksOf(item);
+    if (!Shows(marks)) {
+        delete item;
+        return;
+    }
+    const bool unavailable = IsPlaylistNode(item) && (*playlists)[static_cast<std::size_t>(PlaylistOf(item))].unavailable;
+    const bool greyed = greyedAbove || (marks & PrivacyCheck::kHidden) != 0;
+    SetGreyed(item, greyed || unavailable);
+    if ((marks & PrivacyCheck::kLocked) != 0 && !privacy->Unlocked()) {
+        item->setExpanded(false); // made again once the PIN is given
+        qDeleteAll(item->takeChildren());
+        return;
+    }
+    for (int k = item->childCount() - 1; k >= 0; --k)
+        ApplyTo(item->child(k), greyed);
+}
+
+void PlaylistTree::SetGreyed(QTreeWidgetItem* item, bool greyed) const
+{
+    if (greyed)
+        item->setForeground(0, tree->palette().brush(QPalette::Disabled, QPalette::Text));
+    else if (item->data(0, Qt::ForegroundRole).isValid())
+        item->setData(0, Qt::ForegroundRole, QVariant());
 }

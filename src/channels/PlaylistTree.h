@@ -8,11 +8,13 @@
 // viewer opened, and opening one never holds the window. The episodes of a series in a
 // group gather under the series' title and their season ("Season 1"), in order.
 // A playlist being loaded shows how far it got; one being added has a node of its own
-// after them until it is in or given up.
+// after them until it is in or given up. What the viewer hid is left out (or greyed while
+// hidden places are shown); a locked node opens only once the locks are.
 
 #include "ChannelKey.h"
 #include "GuideRow.h"
 #include "Playlist.h"
+#include "PrivacyMarks.h"
 
 #include <QIcon>
 #include <QList>
@@ -21,9 +23,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 class PlaylistLibrary;
+class PrivacyCheck;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -58,6 +62,15 @@ public:
     // then a node for each playlist being added. The playlists are read again whenever a
     // node is filled.
     void Append(const std::vector<Playlist>* playlists, const Names& names, const QLocale& locale = QLocale::c());
+
+    // What is hidden and locked; openLocks asks for the PIN, true once the locks are open.
+    void SetPrivacy(const PrivacyCheck* check, std::function<bool()> openLocks);
+    // The marks changed: hidden nodes go (or grey), shown ones are drawn as others, locked
+    // ones close. Made again only when hidden places are to be shown.
+    void ApplyPrivacy();
+    // What a playlist's node, a group's node or a channel is kept by; an empty playlist
+    // name for any other item.
+    PrivacyPlace PlaceOf(const QTreeWidgetItem* item) const;
 
     // Where the viewer was among the playlists' nodes: the open ones and the selected one,
     // each by its playlist's source and the texts below it, so that they outlive the nodes.
@@ -114,6 +127,14 @@ private:
     void AddGroup(QTreeWidgetItem* parent, int playlist, const std::vector<int>& entries);
     QTreeWidgetItem* MakeChannel(int playlist, int entry) const;
     QTreeWidgetItem* MakeSeriesNode(const QString& text, int playlist);
+    unsigned MarksOf(const QTreeWidgetItem* item) const;
+    bool Shows(unsigned marks) const;
+    // entries without the hidden channels, unless those are shown.
+    std::vector<int> ShownEntries(int playlist, const std::vector<int>& entries) const;
+    // False when the node is locked and the viewer did not open the locks.
+    bool MayOpen(QTreeWidgetItem* node);
+    void ApplyTo(QTreeWidgetItem* item, bool greyedAbove);
+    void SetGreyed(QTreeWidgetItem* item, bool greyed) const;
 
     QTreeWidget* tree;
     PlaylistLibrary* library;
@@ -124,5 +145,6 @@ private:
     const std::vector<Playlist>* playlists = nullptr;
     std::vector<Groups> groups; // by playlist, made on first use
     std::vector<bool> grouped;
-
+    const PrivacyCheck* privacy = nullptr;
+    std::function<bool()> openLocks;
 };

@@ -93,6 +93,11 @@ void SearchController::FillNames()
     }
 }
 
+void SearchController::SetPrivacy(const PrivacyCheck* check)
+{
+    names->SetPrivacy(check);
+}
+
 void SearchController::MatchProgrammes()
 {
     if (programmes == nullptr)

@@ -16,6 +16,7 @@ class ChannelDirectory;
 class GuideChannelFeed;
 class GuideLibrary;
 class LogoCache;
+class PrivacyCheck;
 class ProgrammeSearch;
 class SearchNameFeed;
 class SearchPanel;
@@ -38,6 +39,8 @@ public:
 
     // The channels changed (their names, their playlists): the search names them again.
     void FillNames();
+    // The channels the search leaves out: hidden, or locked while the locks are shut.
+    void SetPrivacy(const PrivacyCheck* check);
     // The channels whose programmes the search finds, matched again on a worker.
     void MatchProgrammes();
 

@@ -1,5 +1,7 @@
 #include "SearchNameFeed.h"
 
+#include "PrivacyCheck.h"
+
 #include <utility>
 
 namespace {
@@ -35,17 +37,20 @@ bool SearchNameFeed::AddNext()
     }
     if (playlist == playlists.size())
         return false;
+    const ChannelKey key{0, static_cast<int>(playlist), static_cast<int>(entry)};
+    ++entry;
+    if (privacy != nullptr && privacy->Any() && privacy->Leaves(key))
+        return true;
     const Playlist& list = playlists[playlist];
-    const PlaylistChannel& channel = list.channels[entry];
+    const PlaylistChannel& channel = list.channels[static_cast<std::size_t>(key.entry)];
     auto detail = groupDetails.constFind(channel.group);
     if (detail == groupDetails.constEnd()) {
         const QString text = channel.group.isEmpty() ? list.name : channel.group + kDetailSeparator + list.name;
         detail = groupDetails.insert(channel.group, text);
     }
-    keys.push_back(ChannelKey{0, static_cast<int>(playlist), static_cast<int>(entry)});
+    keys.push_back(key);
     entries.names.append(channel.name);
     entries.numbers.append(channel.number);
     entries.details.append(channel.number.isEmpty() ? *detail : channel.number + kDetailSeparator + *detail);
-    ++entry;
     return true;
 }

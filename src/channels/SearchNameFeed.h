@@ -14,6 +14,8 @@
 #include <functional>
 #include <vector>
 
+class PrivacyCheck;
+
 class SearchNameFeed : public QObject
 {
     Q_OBJECT
@@ -27,6 +29,8 @@ public:
     // to done, at once when the lists are short; what was under way is dropped.
     void Start(SearchEntries entries, std::vector<ChannelKey> keys, Done done);
     bool IsBusy() const { return slicer.IsBusy(); }
+    // The channels it leaves out: hidden, or locked while the locks are shut.
+    void SetPrivacy(const PrivacyCheck* check) { privacy = check; }
 
 private:
     bool AddNext(); // false when every channel is in
@@ -38,4 +42,5 @@ private:
     std::size_t entry = 0;
     QHash<QString, QString> groupDetails; // one shared text per group of the playlist
     TurnSlicer slicer;
+    const PrivacyCheck* privacy = nullptr;
 };

@@ -37,7 +37,15 @@ void Zapper::Zap(int step, const ChannelRequest& current)
         StartFavorite(Wrap(favorites.RowOf(current, origin.position), step, favorites.Count()));
         return;
     }
-    StartAt(Wrap(origin.position, step, static_cast<int>(list.size())));
+    const int count = static_cast<int>(list.size());
+    int position = origin.position;
+    for (int tried = 0; tried < count; ++tried) {
+        position = Wrap(position, step, count);
+        if (!left || !left(list[static_cast<std::size_t>(position)])) {
+            StartAt(position);
+            return;
+        }
+    }
 }
 
 bool Zapper::PlayNumber(int number)

@@ -36,6 +36,8 @@ public:
 
     // The selected group of the channel tree, asked when a number is typed.
     void SetSelectedGroup(std::function<SelectedGroup()> selected) { selectedGroup = std::move(selected); }
+    // The channels a zap passes over (hidden, or locked while the locks are shut).
+    void SetLeaves(std::function<bool(const ChannelKey&)> leaves) { left = std::move(leaves); }
 
     // A channel was started from a tree group or the search results (keys, the list, with
     // the channel at request.origin.position), or from the favourites' row origin.position.
@@ -68,6 +70,7 @@ private:
     const ChannelDirectory& directory;
     const Favorites& favorites;
     std::function<SelectedGroup()> selectedGroup;
+    std::function<bool(const ChannelKey&)> left;
     ChannelOrigin origin;
     std::vector<ChannelKey> list; // a tree group's or the search results' channels
 };

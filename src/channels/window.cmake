@@ -28,4 +28,4 @@ add_library(korvanta_channels STATIC
     Zapper.cpp
 )
 target_include_directories(korvanta_channels PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(korvanta_channels PUBLIC korvanta_streams korvanta_catchup korvanta_data korvanta_framework korvanta_guideview korvanta_logos korvanta_playlists korvanta_films Qt6::Widgets)
+target_link_libraries(korvanta_channels PUBLIC korvanta_streams korvanta_catchup korvanta_data korvanta_framework korvanta_guideview korvanta_logos korvanta_playlists korvanta_films korvanta_privacy Qt6::Widgets)

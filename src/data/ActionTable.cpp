@@ -4,6 +4,7 @@
 #include "GuideTexts.h"
 #include "PlaylistTexts.h"
 #include "PreferencesTexts.h"
+#include "PrivacyTexts.h"
 #include "TimeshiftTexts.h"
 
 namespace {
@@ -12,6 +13,8 @@ bool FitToWindow(const Settings& s) { return s.originalSize == 0; }
 bool HideControl(const Settings& s) { return s.hideControl != 0; }
 bool HideMenu(const Settings& s) { return s.hideMenu != 0; }
 bool AlwaysOnTop(const Settings& s) { return s.alwaysOnTop != 0; }
+// Not kept in the settings: its check follows the state each time it changes.
+bool StartsUnchecked(const Settings&) { return false; }
 
 constexpr unsigned kMain = OnWindow;
 constexpr unsigned kMainAndPicture = OnWindow | OnPicture;
@@ -82,6 +85,7 @@ const MenuRow kRows[] = {
     {MenuOptions, ID_HIDE_MENU, MainMenu, MainMenuHideMenu, HideMenu},
     {MenuOptions, ID_SEPARATOR},
     {MenuOptions, ID_ALWAYS_ON_TOP, MainMenu, MainMenuAlwaysOnTop, AlwaysOnTop},
+    {MenuOptions, ID_SHOW_HIDDEN, Privacy, PrivShowHiddenMenu, StartsUnchecked},
     {MenuOptions, ID_SEPARATOR},
     {MenuOptions, ID_LANGUAGE, MainMenu, MainMenuLanguage},
     {MenuOptions, ID_PREFERENCES, Preferences, PrefPreferencesMenu},
@@ -112,6 +116,7 @@ const MenuRow kRows[] = {
     {MenuContext, ID_HIDE_MENU, ContexMenu, ContextHideMenu, HideMenu},
     {MenuContext, ID_SEPARATOR},
     {MenuContext, ID_ALWAYS_ON_TOP, ContexMenu, ContextAlwaysOnTop, AlwaysOnTop},
+    {MenuContext, ID_SHOW_HIDDEN, Privacy, PrivShowHiddenMenu, StartsUnchecked},
     {MenuContext, ID_SEPARATOR},
     // The context menu is the keyboard's way to every command: the bar's own texts serve
     // where the context menu's group has none.

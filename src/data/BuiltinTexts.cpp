@@ -315,6 +315,33 @@ QStringList ScheduleTexts()
     };
 }
 
+// Hidden and locked groups and channels, and the preferences' later fields, in PrivacyText
+// order.
+QStringList PrivacyTexts()
+{
+    return {
+        QStringLiteral("Hide"),
+        QStringLiteral("Unhide"),
+        QStringLiteral("Lock..."),
+        QStringLiteral("Unlock"),
+        QStringLiteral("Show hidden"),
+        QStringLiteral("Hidden and locked"),
+        QStringLiteral("Choose a PIN of 4 to 8 digits; it opens everything locked:"),
+        QStringLiteral("This is locked. Type the PIN:"),
+        QStringLiteral("A PIN is 4 to 8 digits."),
+        QStringLiteral("That is not the PIN."),
+        QStringLiteral("Too many wrong PINs. Try again in %1 seconds."),
+        QStringLiteral("The playlist \"%1\" has groups for adults: %2. Lock them behind a PIN?"),
+        QStringLiteral("Preferred sound languages, first the most wanted (e.g. deu, eng):"),
+        QStringLiteral("Preferred subtitle languages, first the most wanted:"),
+        QStringLiteral("Not a language code: %1 (two or three letters, e.g. eng)."),
+        QStringLiteral("Start with the last channel played"),
+        QStringLiteral("Keep a buffer to pause and rewind live channels"),
+        QStringLiteral("Correct every guide's times by (hours, e.g. -1 or 0.5):"),
+        QStringLiteral("Keep past programmes in the guide for (days):"),
+    };
+}
+
 } // namespace
 
 const QStringList& BuiltinTexts(LanguageGroup group)
@@ -333,6 +360,10 @@ const QStringList& BuiltinTexts(LanguageGroup group)
         FilmsTexts(),
         PreferencesTexts(),
         ScheduleTexts(),
+        {}, // 22 to 24: held for other work's texts
+        {},
+        {},
+        PrivacyTexts(),
     };
     static const QStringList none;
     return group < kCoreGroupCount ? none : texts[group - kCoreGroupCount];

@@ -17,6 +17,7 @@ enum CommandId : int {
     ID_DONATE = 116,
     ID_SHORTCUTS = 117,
     ID_PREFERENCES = 118,
+    ID_SHOW_HIDDEN = 119,
     ID_FIND_CHANNEL = 120,
     ID_ADD_PLAYLIST = 121,
     // The channel window's buttons and list keys.

@@ -32,10 +32,12 @@ enum LanguageGroup {
     Films = 19,
     Preferences = 20,
     Schedule = 21,
+    // 22 to 24 are held for other work's texts.
+    Privacy = 25,
 };
 
 constexpr int kCoreGroupCount = 9; // the groups every pack must carry
-constexpr int kLanguageGroupCount = 22;
+constexpr int kLanguageGroupCount = 26;
 
 struct LanguageStrings
 {

@@ -2,8 +2,10 @@
 
 #include "LanguageStrings.h"
 #include "PreferencesTexts.h"
+#include "PrivacyTexts.h"
 #include "StreamRules.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -12,19 +14,21 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryFile>
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 const DialogControl kTemplate[] = {
-    {IDOK, ControlKind::DefaultButton, {238, 150, 50, 16}, "OK"},
-    {IDCANCEL, ControlKind::Button, {294, 150, 50, 16}, "Cancel"},
+    {IDOK, ControlKind::DefaultButton, {238, 180, 50, 16}, "OK"},
+    {IDCANCEL, ControlKind::Button, {294, 180, 50, 16}, "Cancel"},
 };
 
 // Dialog units: the pages' frame, and the label, field and note of a line.
-const QRect kPagesDu{6, 6, 338, 138}; // six tabs side by side in every pack
+const QRect kPagesDu{6, 6, 338, 168}; // six tabs side by side in every pack; five lines a page
 constexpr int kLineTopDu = 8;
 constexpr int kLineHeightDu = 30;
 constexpr int kLabelLeftDu = 6;
@@ -40,8 +44,10 @@ constexpr int kButtonWidthDu = 50;
 constexpr int kButtonHeightDu = 14;
 constexpr double kMsPerSecond = 1000.0;
 constexpr double kMiBPerGiB = 1024.0;
+constexpr double kMinutesPerHour = 60.0;
 constexpr qint64 kBytesPerGiB = qint64(1024) * 1024 * 1024;
 const QColor kNoteColour(192, 0, 0);
+const QRegularExpression kLanguageSeparators(QStringLiteral("[,;\\s]+"));
 
 // Made once the dialog is on screen, so shown by hand.
 template <class Control>
@@ -76,6 +82,12 @@ double NumberOf(const QString& text)
     return number;
 }
 
+// The language codes of a list typed with commas or spaces between them.
+QStringList LanguageCodes(const QString& text)
+{
+    return text.toLower().split(kLanguageSeparators, Qt::SkipEmptyParts);
+}
+
 // The nearest folder of path that exists: where a folder to be made would go.
 QFileInfo NearestExisting(const QString& path)
 {
@@ -88,7 +100,7 @@ QFileInfo NearestExisting(const QString& path)
 
 CPreferencesDlg::CPreferencesDlg(QWidget* parent, const LanguageStrings& strings, const PreferenceValues& values,
                                  qint64 timeshiftFreeBytes)
-    : CDialog(parent, {350, 172}, kTemplate), strings(strings), values(values), timeshiftFreeBytes(timeshiftFreeBytes)
+    : CDialog(parent, {350, 202}, kTemplate), strings(strings), values(values), timeshiftFreeBytes(timeshiftFreeBytes)
 {
     pages = new QTabWidget(this);
     pages->setObjectName(QStringLiteral("preferencePages"));
@@ -121,17 +133,17 @@ QWidget* CPreferencesDlg::AddPage(int title)
     return page;
 }
 
-QLabel* CPreferencesDlg::AddLabel(QWidget* page, int row, int label)
+QLabel* CPreferencesDlg::AddLabel(QWidget* page, int row, int label, LanguageGroup group)
 {
-    auto* text = Shown(new QLabel(strings.Text(Preferences, label), page));
+    auto* text = Shown(new QLabel(strings.Text(group, label), page));
     text->setGeometry(Units().ToPixels(QRect(kLabelLeftDu, kLineTopDu + row * kLineHeightDu, kLabelWidthDu, kTextHeightDu)));
     return text;
 }
 
 QLineEdit* CPreferencesDlg::AddLine(QWidget* page, int row, int label, const QString& value,
-                                    std::function<QString(const QString&)> check)
+                                    std::function<QString(const QString&)> check, LanguageGroup group)
 {
-    QLabel* text = AddLabel(page, row, label);
+    QLabel* text = AddLabel(page, row, label, group);
     auto* edit = Shown(new QLineEdit(value, page));
     const int top = kLineTopDu + row * kLineHeightDu;
     edit->setGeometry(Units().ToPixels(QRect(kLabelLeftDu, top + kFieldTopDu, kFieldWidthDu, kFieldHeightDu)));
@@ -143,8 +155,16 @@ QLineEdit* CPreferencesDlg::AddLine(QWidget* page, int row, int label, const QSt
     palette.setColor(QPalette::WindowText, kNoteColour);
     note->setPalette(palette);
     connect(edit, &QLineEdit::textChanged, this, &CPreferencesDlg::Recheck);
-    lines.push_back({label, edit, note, std::move(check)});
+    lines.push_back({group, label, edit, note, std::move(check)});
     return edit;
+}
+
+QCheckBox* CPreferencesDlg::AddCheck(QWidget* page, int row, int label, bool checked)
+{
+    auto* box = Shown(new QCheckBox(strings.Text(Privacy, label), page));
+    box->setGeometry(Units().ToPixels(QRect(kLabelLeftDu, kLineTopDu + row * kLineHeightDu, kLabelWidthDu, kFieldHeightDu)));
+    box->setChecked(checked);
+    return box;
 }
 
 void CPreferencesDlg::MakePlaybackPage()
@@ -162,15 +182,25 @@ void CPreferencesDlg::MakePlaybackPage()
                 return RangeCheck(text, PreferenceValues::kMinNumberDelayMs / kMsPerSecond,
                                   PreferenceValues::kMaxNumberDelayMs / kMsPerSecond);
             });
+    const auto languages = [this](const QString& text) { return LanguagesCheck(text); };
+    for (const auto& [row, label, codes] : {std::tuple{2, PrefAudioLanguages, values.audioLanguages},
+                                            std::tuple{3, PrefSubtitleLanguages, values.subtitleLanguages}}) {
+        QLineEdit* field = AddLine(page, row, label, codes.join(QStringLiteral(", ")), languages, Privacy);
+        QRect wide = field->geometry();
+        wide.setWidth(Units().X(kWideFieldWidthDu));
+        field->setGeometry(wide);
+    }
+    startLast = AddCheck(page, 4, PrefStartLast, values.startWithLastChannel);
 }
 
 void CPreferencesDlg::MakeTimeshiftPage()
 {
     QWidget* page = AddPage(PrefPageTimeshift);
-    AddLine(page, 0, PrefTimeshiftMinutes, QString::number(values.timeshiftMinutes), [this](const QString& text) {
+    timeshiftOn = AddCheck(page, 0, PrefTimeshiftOn, values.timeshiftOn);
+    AddLine(page, 1, PrefTimeshiftMinutes, QString::number(values.timeshiftMinutes), [this](const QString& text) {
         return RangeCheck(text, PreferenceValues::kMinTimeshiftMinutes, PreferenceValues::kMaxTimeshiftMinutes);
     });
-    AddLine(page, 1, PrefTimeshiftCap, QLocale().toString(values.timeshiftDiskCapMiB / kMiBPerGiB),
+    AddLine(page, 2, PrefTimeshiftCap, QLocale().toString(values.timeshiftDiskCapMiB / kMiBPerGiB),
             [this](const QString& text) { return CapCheck(text); });
 }
 
@@ -193,6 +223,11 @@ void CPreferencesDlg::MakeGuidePage()
     AddLine(page, 0, PrefGuideRefresh, QString::number(values.guideRefreshHours), [this](const QString& text) {
         return RangeCheck(text, PreferenceValues::kMinGuideRefreshHours, PreferenceValues::kMaxGuideRefreshHours);
     });
+    constexpr double kMaxCorrectionHours = PreferenceValues::kMaxGuideCorrectionMinutes / kMinutesPerHour;
+    AddLine(page, 1, PrefTimeCorrection, QLocale().toString(values.guideCorrectionMinutes / kMinutesPerHour),
+            [this](const QString& text) { return RangeCheck(text, -kMaxCorrectionHours, kMaxCorrectionHours); }, Privacy);
+    AddLine(page, 2, PrefGuideDaysBack, QString::number(values.guideDaysBack),
+            [this](const QString& text) { return RangeCheck(text, 0, PreferenceValues::kMaxGuideDaysBack); }, Privacy);
 }
 
 void CPreferencesDlg::MakeNetworkPage()
@@ -251,6 +286,18 @@ QString CPreferencesDlg::AgentCheck(const QString& text) const
     return IsSafeHeaderValue(text) ? QString() : strings.Text(Preferences, PrefUnsafeHeader);
 }
 
+QString CPreferencesDlg::LanguagesCheck(const QString& text) const
+{
+    const QStringList codes = LanguageCodes(text);
+    for (const QString& code : codes) {
+        if (!IsLanguageCode(code))
+            return strings.Text(Privacy, PrefLanguagesInvalid).arg(code);
+    }
+    if (codes.size() > PreferenceValues::kMaxLanguages)
+        return strings.Text(Preferences, PrefOutOfRange).arg(0).arg(PreferenceValues::kMaxLanguages);
+    return {};
+}
+
 QString CPreferencesDlg::FolderCheck(const QString& text) const
 {
     if (text.trimmed().isEmpty())
@@ -281,22 +328,25 @@ void CPreferencesDlg::Recheck()
     GetDlgItem(IDOK)->setEnabled(allPass);
 }
 
-QLineEdit* CPreferencesDlg::Field(int label) const
+const CPreferencesDlg::Line* CPreferencesDlg::LineOf(int label, LanguageGroup group) const
 {
     for (const Line& line : lines) {
-        if (line.label == label)
-            return line.edit;
+        if (line.label == label && line.group == group)
+            return &line;
     }
     return nullptr;
 }
 
-QString CPreferencesDlg::Note(int label) const
+QLineEdit* CPreferencesDlg::Field(int label, LanguageGroup group) const
 {
-    for (const Line& line : lines) {
-        if (line.label == label)
-            return line.note->text();
-    }
-    return {};
+    const Line* line = LineOf(label, group);
+    return line != nullptr ? line->edit : nullptr;
+}
+
+QString CPreferencesDlg::Note(int label, LanguageGroup group) const
+{
+    const Line* line = LineOf(label, group);
+    return line != nullptr ? line->note->text() : QString();
 }
 
 PreferenceValues CPreferencesDlg::Values() const
@@ -319,5 +369,11 @@ void CPreferencesDlg::OnOK()
     values.logoCacheMB = int(std::lround(NumberOf(Field(PrefLogoCache)->text())));
     values.userAgent = Field(PrefUserAgent)->text().trimmed();
     values.downloadTimeoutSeconds = int(std::lround(NumberOf(Field(PrefTimeout)->text())));
+    values.audioLanguages = LanguageCodes(Field(PrefAudioLanguages, Privacy)->text());
+    values.subtitleLanguages = LanguageCodes(Field(PrefSubtitleLanguages, Privacy)->text());
+    values.startWithLastChannel = startLast->isChecked();
+    values.timeshiftOn = timeshiftOn->isChecked();
+    values.guideCorrectionMinutes = int(std::lround(NumberOf(Field(PrefTimeCorrection, Privacy)->text()) * kMinutesPerHour));
+    values.guideDaysBack = int(std::lround(NumberOf(Field(PrefGuideDaysBack, Privacy)->text())));
     EndDialog(IDOK);
 }

@@ -4,12 +4,13 @@
 // pass.
 
 #include "Dialog.h"
+#include "LanguageStrings.h"
 #include "PreferenceValues.h"
 
 #include <functional>
 #include <vector>
 
-struct LanguageStrings;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -29,9 +30,11 @@ public:
     PreferenceValues Values() const;
 
     QTabWidget* Pages() const { return pages; }
-    // The field of an entry of the Preferences group's labels, and what is said under it.
-    QLineEdit* Field(int label) const;
-    QString Note(int label) const;
+    // The field of an entry of a group's labels, and what is said under it.
+    QLineEdit* Field(int label, LanguageGroup group = Preferences) const;
+    QString Note(int label, LanguageGroup group = Preferences) const;
+    QCheckBox* StartWithLastChannel() const { return startLast; }
+    QCheckBox* TimeshiftOn() const { return timeshiftOn; }
 
 signals:
     void EmptyCacheRequested();
@@ -44,6 +47,7 @@ private:
     // A line of a page: its label's entry, the field, and the check of what is typed.
     struct Line
     {
+        LanguageGroup group;
         int label;
         QLineEdit* edit;
         QLabel* note;
@@ -51,8 +55,11 @@ private:
     };
 
     QWidget* AddPage(int title);
-    QLineEdit* AddLine(QWidget* page, int row, int label, const QString& value, std::function<QString(const QString&)> check);
-    QLabel* AddLabel(QWidget* page, int row, int label);
+    QLineEdit* AddLine(QWidget* page, int row, int label, const QString& value, std::function<QString(const QString&)> check,
+                       LanguageGroup group = Preferences);
+    QLabel* AddLabel(QWidget* page, int row, int label, LanguageGroup group = Preferences);
+    QCheckBox* AddCheck(QWidget* page, int row, int label, bool checked);
+    const Line* LineOf(int label, LanguageGroup group) const;
     void MakePlaybackPage();
     void MakeTimeshiftPage();
     void MakeRecordingPage();
@@ -64,6 +71,7 @@ private:
     QString FolderCheck(const QString& text) const;
     QString CapCheck(const QString& text) const;
     QString AgentCheck(const QString& text) const;
+    QString LanguagesCheck(const QString& text) const;
     void BrowseFolder();
 
     const LanguageStrings& strings;
@@ -71,6 +79,8 @@ private:
     qint64 timeshiftFreeBytes;
     QTabWidget* pages = nullptr;
     QComboBox* decoding = nullptr;
+    QCheckBox* startLast = nullptr;
+    QCheckBox* timeshiftOn = nullptr;
     QLabel* cacheNote = nullptr;
     QWidget* lastControl = nullptr; // of the last page, before the buttons
     std::vector<Line> lines;

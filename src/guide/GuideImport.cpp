@@ -112,7 +112,7 @@ class Sink : public XmltvSink
 public:
     Sink(GuideWriter& writer, const GuideImportJob& job, GuideImportResult& result)
         : writer(writer), job(job), result(result),
-          earliest(job.now - GuideImport::kDaysBack * kSecondsPerDay - kOffsetMargin),
+          earliest(job.now - job.daysBack * kSecondsPerDay - kOffsetMargin),
           latest(job.now + GuideImport::kDaysAhead * kSecondsPerDay + kOffsetMargin)
     {
     }
@@ -175,7 +175,7 @@ public:
     {
         if (result.programmes > 0 || firstOutside > lastOutside)
             return {};
-        const qint64 keptFrom = job.now - GuideImport::kDaysBack * kSecondsPerDay;
+        const qint64 keptFrom = job.now - job.daysBack * kSecondsPerDay;
         const qint64 keptTo = job.now + GuideImport::kDaysAhead * kSecondsPerDay;
         return QStringLiteral("%1 %2 %3 %4").arg(firstOutside).arg(lastOutside).arg(keptFrom).arg(keptTo);
     }

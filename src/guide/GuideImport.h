@@ -41,6 +41,7 @@ struct GuideImportJob {
     GuideMatcher matcher;
     std::string language; // texts in this language are preferred, e.g. "en"
     qint64 now = 0;   // seconds since 1970, UTC: the window of programmes kept is around it
+    qint64 daysBack = 7; // how far back from now programmes are kept
 };
 
 struct GuideImportResult {
@@ -63,7 +64,7 @@ struct GuideImportResult {
 class GuideImport
 {
 public:
-    static constexpr qint64 kDaysBack = 7;
+    static constexpr qint64 kDaysBack = 7; // the most kept: the guide window shows as many
     static constexpr qint64 kDaysAhead = 14;
 
     // progress: thousandths of the source read, called now and then.

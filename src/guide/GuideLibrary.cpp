@@ -152,8 +152,10 @@ void GuideLibrary::SetLanguage(const std::string& preferred)
 void GuideLibrary::SetGlobalOffset(qint64 seconds)
 {
     matcher.SetGlobalOffset(seconds);
+    const qint64 before = globalOffset;
     globalOffset = matcher.GlobalOffset(); // as bounded
-    emit Changed();
+    if (globalOffset != before)
+        emit Changed();
 }
 
 void GuideLibrary::Choose(const QString& channelKey, const GuideChoice& choice)
@@ -331,7 +333,7 @@ void GuideLibrary::Import(const GuideSource& guide)
         return;
     }
     permille[guide.source] = 0;
-    importer->Import({guide.source, CopyOf(guide), matcher, language, QDateTime::currentSecsSinceEpoch()});
+    importer->Import({guide.source, CopyOf(guide), matcher, language, QDateTime::currentSecsSinceEpoch(), daysBack});
 }
 
 void GuideLibrary::Imported(const QString& source, const GuideImportResult& result)

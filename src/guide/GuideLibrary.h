@@ -14,6 +14,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
@@ -68,6 +69,9 @@ public:
     void RefreshAll();
     // A downloaded guide older than this is fetched again.
     void SetStaleAfter(qint64 seconds) { staleAfterSeconds = seconds; }
+    // How far back programmes are kept, from the next import on; at most kDaysBack.
+    void SetDaysBack(qint64 days) { daysBack = std::clamp<qint64>(days, 0, GuideImport::kDaysBack); }
+    qint64 DaysBack() const { return daysBack; }
     // Stops the download or import of a guide; what was stored of it stays.
     void Cancel(int index);
     // Thousandths read of a guide being imported, 0 while it is downloaded or waits; -1
@@ -138,5 +142,6 @@ private:
     std::map<QString, GuideDownload*> downloads; // by source
     QTimer staleCheck;
     qint64 staleAfterSeconds = kStaleAfterSeconds;
+    qint64 daysBack = GuideImport::kDaysBack;
     BackgroundWork linker{this}; // last: gone first, so no match lands on a half-gone library
 };

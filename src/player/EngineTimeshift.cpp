@@ -52,7 +52,7 @@ void EngineTimeshift::Attach(mpv_handle* handle)
 
 EngineCommands::FileOptions EngineTimeshift::ChannelOptions() const
 {
-    if (store == nullptr || store->ByteBudget(0) < std::min(kLeastDiskBudget, store->DiskCap()))
+    if (!diskUsed || store == nullptr || store->ByteBudget(0) < std::min(kLeastDiskBudget, store->DiskCap()))
         return {};
     // The engine may read ahead (while paused) and keep behind as much as the disk allows.
     const QByteArray budget = QByteArray::number(store->ByteBudget(0));

@@ -39,6 +39,9 @@ public:
 
     // How far back from the next channel opened.
     void SetWindow(std::chrono::minutes newWindow);
+    // Off: from the next channel opened nothing goes to disk, and pause and rewind reach
+    // only as far back as the engine keeps in memory.
+    void SetOnDisk(bool onDisk) { diskUsed = onDisk; }
     // As the engine last told.
     EngineReading Reading() const { return {position, readTo}; }
 
@@ -60,4 +63,5 @@ private:
     double readTo = 0; // the time of the newest packet read
     std::int64_t fileBytes = 0;
     bool enginePaused = false;
+    bool diskUsed = true;
 };

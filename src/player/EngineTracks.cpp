@@ -36,7 +36,28 @@ std::vector<MediaTrack> TracksOf(const mpv_node& list)
     return tracks;
 }
 
+// Every spelling of the preferred languages, then of the remembered one, each once.
+QByteArray LanguageList(const QStringList& preferred, const QString& remembered)
+{
+    QStringList codes;
+    for (const QString& code : preferred + QStringList{remembered}) {
+        if (code.isEmpty())
+            continue;
+        for (const QString& spelling : LanguageSpellings(code).split(QLatin1Char(','))) {
+            if (!codes.contains(spelling))
+                codes.append(spelling);
+        }
+    }
+    return codes.join(QLatin1Char(',')).toUtf8();
+}
+
 } // namespace
+
+void EngineTracks::SetPreferred(const QStringList& audio, const QStringList& subtitles)
+{
+    preferredAudio = audio;
+    preferredSubtitles = subtitles;
+}
 
 void EngineTracks::Attach(mpv_handle* handle)
 {
@@ -50,10 +71,10 @@ EngineCommands::FileOptions EngineTracks::ChannelOptions() const
     // asks for its own.
     const bool subtitlesOff = remembered.subtitles == QLatin1String(PlaybackSettings::kSubtitlesOff);
     EngineCommands::FileOptions options{{"aid", "auto"}, {"sid", subtitlesOff ? "no" : "auto"}};
-    if (!remembered.audio.isEmpty())
-        options.emplace_back("alang", LanguageSpellings(remembered.audio).toUtf8());
-    if (!subtitlesOff && !remembered.subtitles.isEmpty())
-        options.emplace_back("slang", LanguageSpellings(remembered.subtitles).toUtf8());
+    if (const QByteArray audio = LanguageList(preferredAudio, remembered.audio); !audio.isEmpty())
+        options.emplace_back("alang", audio);
+    if (const QByteArray subtitles = LanguageList(preferredSubtitles, remembered.subtitles); !subtitlesOff && !subtitles.isEmpty())
+        options.emplace_back("slang", subtitles);
     return options;
 }
 

@@ -7,6 +7,7 @@
 #include "MediaTracks.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
@@ -26,6 +27,10 @@ public:
 
     explicit EngineTracks(Languages remembered) : remembered(std::move(remembered)) {}
 
+    // The viewer's preferred languages, most wanted first, asked for before the remembered
+    // ones from the next channel opened. A remembered "no subtitles" still holds.
+    void SetPreferred(const QStringList& audio, const QStringList& subtitles);
+
     void Attach(mpv_handle* engine);
     void SetChangeSink(std::function<void()> sink) { changed = std::move(sink); }
     // Options of every channel opened: the remembered languages first.
@@ -41,6 +46,8 @@ public:
 private:
     mpv_handle* engine = nullptr;
     Languages remembered;
+    QStringList preferredAudio;
+    QStringList preferredSubtitles;
     std::vector<MediaTrack> tracks;
     std::function<void()> changed;
 };

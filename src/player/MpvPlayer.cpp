@@ -121,6 +121,16 @@ void MpvPlayer::SetTimeshiftWindow(std::chrono::minutes window)
     timeshift->SetWindow(window);
 }
 
+void MpvPlayer::SetTimeshiftOnDisk(bool onDisk)
+{
+    timeshift->SetOnDisk(onDisk);
+}
+
+void MpvPlayer::SetPreferredLanguages(const QStringList& audio, const QStringList& subtitles)
+{
+    tracks->SetPreferred(audio, subtitles);
+}
+
 void MpvPlayer::SetRecordingFolder(const QString& folder)
 {
     recorder->SetPlace(RecordingPlace(folder));

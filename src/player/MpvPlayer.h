@@ -77,6 +77,8 @@ public:
     // The viewer's preferences, at any time: from the next channel opened, or at once.
     void SetHardwareDecoding(bool automatic);
     void SetTimeshiftWindow(std::chrono::minutes window);
+    void SetTimeshiftOnDisk(bool onDisk);
+    void SetPreferredLanguages(const QStringList& audio, const QStringList& subtitles);
     void SetRecordingFolder(const QString& folder);
     // Sent with the channels that name no user agent of their own; empty: the engine's.
     void SetDefaultUserAgent(const QString& agent) { defaultUserAgent = agent; }

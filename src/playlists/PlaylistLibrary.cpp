@@ -396,7 +396,8 @@ void PlaylistLibrary::Apply(const QString& source, const QString& name, Outcome 
             emit Failed(index >= 0 ? playlists[index].name : name, outcome.error);
         return;
     }
-    if (index < 0) {
+    const bool added = index < 0;
+    if (added) {
         index = static_cast<int>(playlists.size());
         playlists.push_back({name, source, {}, {}, {}, {}, {}, false, {}});
     }
@@ -411,6 +412,8 @@ void PlaylistLibrary::Apply(const QString& source, const QString& name, Outcome 
     Changes();
     if (request != Request::Background)
         emit Imported(playlist.name, outcome.skippedLines, ImportReport(playlist.name, outcome));
+    if (added)
+        emit Added(playlists[index].name);
 }
 
 void PlaylistLibrary::Changes()

@@ -104,6 +104,8 @@ signals:
     // A playlist was loaded although skippedLines of its lines could not be read; report
     // says so for the viewer, naming the first of them and why (empty when none was).
     void Imported(const QString& playlistName, int skippedLines, const QString& report);
+    // A playlist the viewer added is in, for the first time.
+    void Added(const QString& playlistName);
     // A load of source began, got further (at most every kProgressEveryMs) or ended.
     void Progress(const QString& source);
 

@@ -5,6 +5,7 @@
 #include "PlaybackFile.h"
 
 #include <QString>
+#include <QStringList>
 
 struct PreferenceValues
 {
@@ -24,6 +25,10 @@ struct PreferenceValues
     static constexpr int kMinDownloadTimeoutSeconds = 5;
     static constexpr int kMaxDownloadTimeoutSeconds = 600;
     static constexpr int kMaxUserAgentLength = 512;
+    static constexpr int kMaxGuideCorrectionMinutes = 12 * 60; // as the guide's own bound
+    static constexpr int kDefaultGuideDaysBack = 7;
+    static constexpr int kMaxGuideDaysBack = 7; // as far back as the guide window reaches
+    static constexpr int kMaxLanguages = 8;
     static constexpr int kDefaultLogoCacheMB = 200;
     static constexpr int kMinLogoCacheMB = 1;
     static constexpr int kMaxLogoCacheMB = 100 * 1000;
@@ -31,13 +36,23 @@ struct PreferenceValues
     // The engine's safe automatic choice, which falls back to software by itself; else off.
     bool hardwareDecoding = true;
     int numberDelayMs = kDefaultNumberDelayMs;
+    // Language codes (eng, deu, fr), most wanted first, before the remembered choice.
+    QStringList audioLanguages;
+    QStringList subtitleLanguages;
+    bool startWithLastChannel = false;
+    bool timeshiftOn = true;
     int timeshiftMinutes = kDefaultTimeshiftMinutes;
     int timeshiftDiskCapMiB = kDefaultDiskCapMiB;
     QString recordingFolder; // the system's videos folder until set
     int guideRefreshHours = kDefaultGuideRefreshHours;
+    int guideCorrectionMinutes = 0; // added to every guide's times
+    int guideDaysBack = kDefaultGuideDaysBack;
     int logoCacheMB = kDefaultLogoCacheMB;
     QString userAgent; // for the playlists and streams that name none; empty: the player's own
     int downloadTimeoutSeconds = kDefaultDownloadTimeoutSeconds; // of a playlist
 
     bool operator==(const PreferenceValues&) const = default;
 };
+
+// Two or three letters: how streams tag a track's language (en, eng, deu).
+bool IsLanguageCode(const QString& code);

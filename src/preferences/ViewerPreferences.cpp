@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <string_view>
 
 namespace {
@@ -16,6 +17,8 @@ namespace {
 constexpr const char* kRootName = "Preferences";
 constexpr const char* kAutomatic = "auto";
 constexpr const char* kOff = "no";
+constexpr const char* kYes = "yes";
+constexpr int kMaxLanguageListLength = 64;
 constexpr int kMaxFolderLength = 4096;
 
 // The attribute of element when it is a number within bounds, else fallback.
@@ -27,6 +30,23 @@ int Bounded(const TiXmlElement* element, const char* name, int low, int high, in
     return value >= low && value <= high ? value : fallback;
 }
 
+bool Flag(const TiXmlElement* element, const char* name, bool fallback)
+{
+    const char* value = element != nullptr ? element->Attribute(name) : nullptr;
+    return value == nullptr ? fallback : std::string_view(value) == kYes;
+}
+
+// Codes as the dialog checked them; anything else in the file is dropped.
+QStringList Languages(const TiXmlElement* element, const char* name)
+{
+    QStringList codes;
+    for (const QString& code : TextAttribute(element, name, kMaxLanguageListLength).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (IsLanguageCode(code) && codes.size() < PreferenceValues::kMaxLanguages)
+            codes.append(code.toLower());
+    }
+    return codes;
+}
+
 void ReadPlayback(const TiXmlElement* root, PreferenceValues& values)
 {
     const TiXmlElement* playback = root->FirstChildElement("Playback");
@@ -36,19 +56,27 @@ void ReadPlayback(const TiXmlElement* root, PreferenceValues& values)
         values.hardwareDecoding = std::string_view(decoding) != kOff;
     values.numberDelayMs = Bounded(playback, "numberDelayMs", PreferenceValues::kMinNumberDelayMs,
                                    PreferenceValues::kMaxNumberDelayMs, values.numberDelayMs);
+    values.audioLanguages = Languages(playback, "audioLanguages");
+    values.subtitleLanguages = Languages(playback, "subtitleLanguages");
+    values.startWithLastChannel = Flag(playback, "startWithLastChannel", values.startWithLastChannel);
 }
 
 void ReadOthers(const TiXmlElement* root, PreferenceValues& values)
 {
     const TiXmlElement* timeshift = root->FirstChildElement("Timeshift");
+    values.timeshiftOn = Flag(timeshift, "on", values.timeshiftOn);
     values.timeshiftMinutes = Bounded(timeshift, "minutes", PreferenceValues::kMinTimeshiftMinutes,
                                       PreferenceValues::kMaxTimeshiftMinutes, values.timeshiftMinutes);
     values.timeshiftDiskCapMiB = Bounded(timeshift, "diskCapMiB", PreferenceValues::kMinDiskCapMiB,
                                          PreferenceValues::kMaxDiskCapMiB, values.timeshiftDiskCapMiB);
     if (const TiXmlElement* recording = root->FirstChildElement("Recording"))
         values.recordingFolder = TextAttribute(recording, "folder", kMaxFolderLength);
-    values.guideRefreshHours = Bounded(root->FirstChildElement("Guide"), "refreshHours", PreferenceValues::kMinGuideRefreshHours,
+    const TiXmlElement* guide = root->FirstChildElement("Guide");
+    values.guideRefreshHours = Bounded(guide, "refreshHours", PreferenceValues::kMinGuideRefreshHours,
                                        PreferenceValues::kMaxGuideRefreshHours, values.guideRefreshHours);
+    values.guideCorrectionMinutes = Bounded(guide, "correctionMinutes", -PreferenceValues::kMaxGuideCorrectionMinutes,
+                                            PreferenceValues::kMaxGuideCorrectionMinutes, values.guideCorrectionMinutes);
+    values.guideDaysBack = Bounded(guide, "daysBack", 0, PreferenceValues::kMaxGuideDaysBack, values.guideDaysBack);
     values.logoCacheMB = Bounded(root->FirstChildElement("Logos"), "cacheMB", PreferenceValues::kMinLogoCacheMB,
                                  PreferenceValues::kMaxLogoCacheMB, values.logoCacheMB);
     const TiXmlElement* network = root->FirstChildElement("Network");
@@ -74,11 +102,18 @@ TiXmlDocument Document(const PreferenceValues& values)
     TiXmlElement* playback = Child(root, "Playback");
     playback->SetAttribute("hardwareDecoding", values.hardwareDecoding ? kAutomatic : kOff);
     playback->SetAttribute("numberDelayMs", values.numberDelayMs);
+    playback->SetAttribute("audioLanguages", values.audioLanguages.join(QLatin1Char(',')).toUtf8().constData());
+    playback->SetAttribute("subtitleLanguages", values.subtitleLanguages.join(QLatin1Char(',')).toUtf8().constData());
+    playback->SetAttribute("startWithLastChannel", values.startWithLastChannel ? kYes : kOff);
     TiXmlElement* timeshift = Child(root, "Timeshift");
+    timeshift->SetAttribute("on", values.timeshiftOn ? kYes : kOff);
     timeshift->SetAttribute("minutes", values.timeshiftMinutes);
     timeshift->SetAttribute("diskCapMiB", values.timeshiftDiskCapMiB);
     Child(root, "Recording")->SetAttribute("folder", AttributeUtf8(values.recordingFolder, kMaxFolderLength).constData());
-    Child(root, "Guide")->SetAttribute("refreshHours", values.guideRefreshHours);
+    TiXmlElement* guide = Child(root, "Guide");
+    guide->SetAttribute("refreshHours", values.guideRefreshHours);
+    guide->SetAttribute("correctionMinutes", values.guideCorrectionMinutes);
+    guide->SetAttribute("daysBack", values.guideDaysBack);
     Child(root, "Logos")->SetAttribute("cacheMB", values.logoCacheMB);
     TiXmlElement* network = Child(root, "Network");
     network->SetAttribute("userAgent", AttributeUtf8(values.userAgent, PreferenceValues::kMaxUserAgentLength).constData());
@@ -87,6 +122,14 @@ TiXmlDocument Document(const PreferenceValues& values)
 }
 
 } // namespace
+
+bool IsLanguageCode(const QString& code)
+{
+    constexpr int kShortest = 2;
+    constexpr int kLongest = 3;
+    return code.size() >= kShortest && code.size() <= kLongest
+           && std::all_of(code.begin(), code.end(), [](QChar c) { return c.isLetter() && c.unicode() < 0x80; });
+}
 
 void ViewerPreferences::Load(const QString& file, const PreferenceValues& defaults)
 {

@@ -4,10 +4,11 @@
 // follows Changed, also at the start, so that a change takes effect at once.
 //
 //   <Preferences>
-//       <Playback hardwareDecoding="auto" numberDelayMs="1500" />
-//       <Timeshift minutes="120" diskCapMiB="4096" />
+//       <Playback hardwareDecoding="auto" numberDelayMs="1500" audioLanguages="deu,eng"
+//                 subtitleLanguages="" startWithLastChannel="no" />
+//       <Timeshift on="yes" minutes="120" diskCapMiB="4096" />
 //       <Recording folder="/home/me/Videos/Korvanta" />
-//       <Guide refreshHours="12" />
+//       <Guide refreshHours="12" correctionMinutes="0" daysBack="7" />
 //       <Logos cacheMB="200" />
 //       <Network userAgent="" timeoutSeconds="30" />
 //   </Preferences>

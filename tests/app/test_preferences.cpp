@@ -7,9 +7,11 @@
 #include "CPreferencesDlg.h"
 #include "NextModalDialog.h"
 #include "PreferencesTexts.h"
+#include "PrivacyTexts.h"
 #include "TinyHttpServer.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -22,6 +24,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <tuple>
 
 namespace {
 constexpr int kWaitMs = 15000;
@@ -196,7 +199,7 @@ TEST_F(PreferencesTest, WhatIsSetTakesEffectWithoutARestartAndIsThereAfterOne)
 
     Close();
     const QByteArray written = config.ReadFile(QStringLiteral("Korvanta/Preferences.xml"));
-    EXPECT_TRUE(written.contains("    <Timeshift minutes=\"5\" diskCapMiB=\"512\" />\r\n")) << written.toStdString();
+    EXPECT_TRUE(written.contains("    <Timeshift on=\"yes\" minutes=\"5\" diskCapMiB=\"512\" />\r\n")) << written.toStdString();
     EXPECT_FALSE(config.ReadFile(QStringLiteral("Korvanta/Settings.xml")).contains("Timeshift"));
     app.reset();
     ASSERT_TRUE(Start());
@@ -212,6 +215,58 @@ TEST_F(PreferencesTest, WhatIsSetTakesEffectWithoutARestartAndIsThereAfterOne)
     expected.downloadTimeoutSeconds = 5;
     EXPECT_TRUE(app->Prefs().Values() == expected);
     EXPECT_EQ(EngineText("hwdec"), QStringLiteral("no"));
+}
+
+// The later fields: sound and subtitle languages, the last channel, the buffer on disk and
+// the guides' clock; refused values named, effects seen at once, kept after a restart.
+TEST_F(PreferencesTest, LanguagesTheLastChannelTheBufferAndTheGuidesClockTakeEffectAndAreKept)
+{
+    const QString pattern = MakePattern();
+    ASSERT_TRUE(Start());
+    SetInDialog([&](CPreferencesDlg& dialog) {
+        const std::tuple<int, const char*, const char*> refusals[] = {
+            {PrefAudioLanguages, "deu, english", "Not a language code: english (two or three letters, e.g. eng)."},
+            {PrefSubtitleLanguages, "f1", "Not a language code: f1 (two or three letters, e.g. eng)."},
+            {PrefTimeCorrection, "13", "Enter a number from -12 to 12."},
+            {PrefGuideDaysBack, "8", "Enter a number from 0 to 7."},
+        };
+        for (const auto& [field, typed, said] : refusals) {
+            dialog.Field(field, Privacy)->setText(QString::fromUtf8(typed));
+            EXPECT_EQ(dialog.Note(field, Privacy), QString::fromUtf8(said));
+        }
+        EXPECT_FALSE(dialog.GetDlgItem(IDOK)->isEnabled());
+        dialog.Field(PrefAudioLanguages, Privacy)->setText(QStringLiteral("ger, ENG"));
+        dialog.Field(PrefSubtitleLanguages, Privacy)->setText(QStringLiteral("fr"));
+        dialog.Field(PrefTimeCorrection, Privacy)->setText(QStringLiteral("-1.5"));
+        dialog.Field(PrefGuideDaysBack, Privacy)->setText(QStringLiteral("2"));
+        dialog.StartWithLastChannel()->setChecked(true);
+        dialog.TimeshiftOn()->setChecked(false);
+    });
+    ASSERT_FALSE(HasFailure());
+    EXPECT_EQ(app->Guides().Matcher().GlobalOffset(), -90 * 60);
+    EXPECT_EQ(app->Guides().DaysBack(), 2);
+    StartChannel(pattern);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->Player().PlayState() == PLAYSTATE_PLAYING; }, kWaitMs));
+    const QStringList audio = EngineText("alang").split(QLatin1Char(','));
+    EXPECT_LT(audio.indexOf(QStringLiteral("deu")), audio.indexOf(QStringLiteral("eng"))) << audio.join(',').toStdString();
+    EXPECT_GE(audio.indexOf(QStringLiteral("deu")), 0);
+    EXPECT_TRUE(EngineText("slang").split(QLatin1Char(',')).contains(QStringLiteral("fra")));
+    EXPECT_EQ(EngineText("cache-on-disk"), QStringLiteral("no"));
+
+    Close();
+    const QByteArray written = config.ReadFile(QStringLiteral("Korvanta/Preferences.xml"));
+    EXPECT_TRUE(written.contains("audioLanguages=\"ger,eng\"")) << written.toStdString();
+    EXPECT_TRUE(written.contains("correctionMinutes=\"-90\" daysBack=\"2\"")) << written.toStdString();
+    app.reset();
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->Playback().Current().address == pattern; }, kWaitMs)) << "the last channel again";
+    const PreferenceValues& kept = app->Prefs().Values();
+    EXPECT_EQ(kept.audioLanguages, QStringList({"ger", "eng"}));
+    EXPECT_EQ(kept.subtitleLanguages, QStringList({"fr"}));
+    EXPECT_TRUE(kept.startWithLastChannel);
+    EXPECT_FALSE(kept.timeshiftOn);
+    EXPECT_EQ(kept.guideCorrectionMinutes, -90);
+    EXPECT_EQ(kept.guideDaysBack, 2);
 }
 
 // A damaged or hand-made file keeps what it holds within bounds, and the defaults for the rest.
