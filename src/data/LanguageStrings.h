@@ -32,10 +32,11 @@ enum LanguageGroup {
     Films = 19,
     Preferences = 20,
     Schedule = 21,
+    Accounts = 22,
 };
 
 constexpr int kCoreGroupCount = 9; // the groups every pack must carry
-constexpr int kLanguageGroupCount = 22;
+constexpr int kLanguageGroupCount = 23;
 
 struct LanguageStrings
 {
