@@ -608,6 +608,12 @@ void ChannelWindow::RefillPlaylists()
     search->FillNames();
 }
 
+void ChannelWindow::ShowDescriptionAgain()
+{
+    if (created && tabs->currentIndex() == kTabTree)
+        OnTreeSelChanged(tree->Widget()->currentItem());
+}
+
 void ChannelWindow::FollowGuide()
 {
     ShowOnAirAgain();

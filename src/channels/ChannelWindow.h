@@ -59,6 +59,8 @@ public:
 
     // The playlists changed: their nodes and the search are made again.
     void RefillPlaylists();
+    // What the description box shows came anew (an account's details).
+    void ShowDescriptionAgain();
     // The guide changed or time went on: the selected channel's now and next follow, and
     // the search finds programmes in what the guide holds now.
     void FollowGuide();

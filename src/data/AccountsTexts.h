@@ -38,4 +38,5 @@ enum AccountsText : int {
     AccountsGenreLine = 33,
     AccountsCastLine = 34,
     AccountsLoading = 35,           // the description box while details are asked for
+    AccountsHint = 36,              // after the first-run hint: %1 the menu path to Add provider account
 };

@@ -12,6 +12,8 @@
 #include <QDateTime>
 #include <QNetworkAccessManager>
 #include <QObject>
+
+#include <functional>
 #include <QTimer>
 
 #include <map>
@@ -68,6 +70,9 @@ public:
     void RefreshAll();
     // A downloaded guide older than this is fetched again.
     void SetStaleAfter(qint64 seconds) { staleAfterSeconds = seconds; }
+    // What a guide's address that hides its password becomes when asked of its server; the
+    // guide keeps the hidden one for its name, its copy and the log.
+    void SetAddressRevealer(std::function<QString(const QString&)> reveal) { revealer = std::move(reveal); }
     // Stops the download or import of a guide; what was stored of it stays.
     void Cancel(int index);
     // Thousandths read of a guide being imported, 0 while it is downloaded or waits; -1
@@ -138,5 +143,6 @@ private:
     std::map<QString, GuideDownload*> downloads; // by source
     QTimer staleCheck;
     qint64 staleAfterSeconds = kStaleAfterSeconds;
+    std::function<QString(const QString&)> revealer;
     BackgroundWork linker{this}; // last: gone first, so no match lands on a half-gone library
 };
