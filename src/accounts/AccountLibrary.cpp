@@ -145,6 +145,8 @@ void AccountLibrary::PasswordRead(const QString& key, const AccountKeychain::Ans
         const QDateTime last = account.record.lastRefresh;
         if (!last.isValid() || last.secsTo(QDateTime::currentDateTimeUtc()) > kStaleAfterSeconds)
             Ask(LoginOf(account), account.record.name, false);
+        else
+            AskState(LoginOf(account));
         return;
     }
     if (account.passwordAsked)
@@ -153,6 +155,24 @@ void AccountLibrary::PasswordRead(const QString& key, const AccountKeychain::Ans
     emit PasswordNeeded(AccountPlaylist::SourceOf(account.record),
                         Text(AccountsAskPassword).arg(account.record.user, account.record.server),
                         answer.serviceAnswered ? QString() : Text(AccountsNoSecretService).arg(answer.reason));
+}
+
+// The account's state for its description box and the expiry warning, the catalogue
+// being fresh enough.
+void AccountLibrary::AskState(const AccountLogin& login)
+{
+    client.Get(AccountAddress::Api(login), [this, key = login.Key()](const QByteArray& body, AccountRefusal refusal) {
+        if (refusal != AccountRefusal::None)
+            return;
+        reading.Run([body] { return AccountReader::State(body); }, [this, key](AccountRead<AccountState> read) {
+            const int index = IndexOf(key);
+            if (index < 0 || read.refusal == AccountRefusal::NotPanel || read.refusal == AccountRefusal::WrongLogin)
+                return;
+            accounts[static_cast<std::size_t>(index)].state = read.value;
+            emit DetailsArrived();
+            WarnOfExpiry();
+        });
+    });
 }
 
 void AccountLibrary::GivePassword(const QString& source, const QString& password)

@@ -665,7 +665,7 @@ void ChannelWindow::ShowKey(const ChannelKey& key)
     } else {
         const OwnStream stream = directory.StreamOf(key);
         buttons->Enable(ID_CHANNEL_PLAY, !stream.IsEmpty());
-        description->setPlainText(directory.DescriptionOf(stream));
+        description->setPlainText(directory.DescriptionOf(key));
     }
     const QString onAir = directory.OnAirText(key);
     if (!onAir.isEmpty())
