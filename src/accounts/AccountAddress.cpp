@@ -104,18 +104,19 @@ QString Masked(const QString& address)
     QUrl url(address);
     if (!url.isValid() || !url.hasQuery())
         return address;
-    QUrlQuery query(url);
+    auto items = QUrlQuery(url).queryItems(QUrl::FullyEncoded);
     bool hid = false;
-    for (const QString& item : kSecretItems) {
-        if (!query.hasQueryItem(item))
-            continue;
-        query.removeAllQueryItems(item);
-        query.addQueryItem(item, kHiddenPassword);
-        hid = true;
+    for (auto& [name, value] : items) { // in place: the address keeps its order
+        if (kSecretItems.contains(name)) {
+            value = kHiddenPassword;
+            hid = true;
+        }
     }
     if (!hid)
         return address;
-    url.setQuery(query);
+    QUrlQuery query;
+    query.setQueryItems(items);
+    url.setQuery(query.toString(QUrl::FullyEncoded), QUrl::StrictMode);
     return url.toString();
 }
 

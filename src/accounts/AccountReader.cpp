@@ -62,9 +62,11 @@ template <class T, class Make>
 AccountRead<std::vector<T>> List(const QByteArray& answer, Make make)
 {
     AccountRead<std::vector<T>> read;
+    if (answer.trimmed() == "null")
+        return read;
     const Parsed parsed = Parse(answer);
-    if (!parsed.ok || (!parsed.document.isArray() && !parsed.document.isObject())) {
-        read.refusal = parsed.ok && parsed.document.isNull() ? AccountRefusal::None : AccountRefusal::NotPanel;
+    if (!parsed.ok) {
+        read.refusal = AccountRefusal::NotPanel;
         return read;
     }
     if (parsed.document.isObject()) {

@@ -18,6 +18,7 @@ Every password is "secret". The user name picks what the panel is like:
   huge      declares an answer of 65 MiB
   many      the live streams' list holds 200,001 entries
   slow      answers after 30 seconds
+  drop      closes the connection without an answer
   hostile   lists of wrong types, missing fields, huge strings and deep nesting
   bulk      as viewer, with the counts given by --bulk
 A wrong password gets {"user_info": {"auth": 0}}. GET /log answers the requests so far
@@ -80,7 +81,7 @@ def catalogue(live, films, series):
 
 def hostile():
     deep = []
-    for _ in range(5000):
+    for _ in range(900):
         deep = [deep]
     return {
         "get_live_categories": {"not": "a list"},
@@ -191,6 +192,10 @@ class Handler(BaseHTTPRequestHandler):
         user = query.get("username", "")
         if user == "slow":
             time.sleep(30)
+        if user == "drop":
+            self.close_connection = True
+            self.connection.shutdown(2)
+            return None
         if user == "html":
             return self.answer(200, b"<html><body>Welcome</body></html>", "text/html")
         if user == "huge":
