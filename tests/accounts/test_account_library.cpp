@@ -137,6 +137,18 @@ TEST_F(AccountLibraryTest, EveryRefusalHasItsOwnReason)
     EXPECT_FALSE(QFile::exists(ConfigFolder() + QStringLiteral("/Korvanta/Accounts.xml")));
 }
 
+TEST_F(AccountLibraryTest, AnExpiryWithinAWeekIsToldOnceADay)
+{
+    AccountLibrary library(texts);
+    library.Load(ConfigFolder());
+    QSignalSpy notices(&library, &AccountLibrary::Notice);
+    ASSERT_TRUE(BuiltBy(library, [&] { library.Add({panel->Server(), QStringLiteral("expiring"), kPassword}); }));
+    ASSERT_TRUE(WaitFor([&] { return notices.count() > 0; }, kWaitMs));
+    EXPECT_TRUE(notices.at(0).at(0).toString().startsWith(Text(AccountsExpiresSoon).section(u'%', 0, 0)));
+    library.WarnOfExpiry();
+    EXPECT_EQ(notices.count(), 1);
+}
+
 // Whatever holds the viewer's files may never hold the password.
 void ExpectNoFileHolds(const QString& secret)
 {
