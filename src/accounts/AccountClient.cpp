@@ -10,11 +10,11 @@
 
 namespace {
 
-constexpr int kForbidden = 403;
+constexpr int kUnauthorised = 401;
 // Panels answer a login beyond the allowed connections with one of these.
 bool TooManyConnections(int status)
 {
-    return status == kForbidden || status == 458 || status == 509;
+    return status == 458 || status == 509;
 }
 
 AccountRefusal RefusalOf(QNetworkReply::NetworkError error)
@@ -59,6 +59,8 @@ void AccountClient::Get(const QUrl& url, Answered answered)
         AccountRefusal refusal = *tooBig ? AccountRefusal::TooBig : RefusalOf(reply->error());
         if (!*tooBig && TooManyConnections(status))
             refusal = AccountRefusal::TooManyConnections;
+        else if (!*tooBig && status == kUnauthorised)
+            refusal = AccountRefusal::WrongLogin;
         const QByteArray body = refusal == AccountRefusal::None ? reply->readAll() : QByteArray();
         if (refusal != AccountRefusal::None)
             qCInfo(lcAccounts) << "refused" << AccountAddress::Masked(reply->url().toString()) << int(refusal)

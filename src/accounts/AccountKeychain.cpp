@@ -23,10 +23,12 @@ AccountKeychain::Answer AnswerOf(const QKeychain::Job& job)
     return answer;
 }
 
+// Without a parent: the secret service's answer may come after the asker is gone, and the
+// job must still be there to take it. It deletes itself once answered.
 template <class Job>
-Job* MakeJob(QObject* parent, const QString& accountKey)
+Job* MakeJob(const QString& accountKey)
 {
-    auto* job = new Job(kService, parent);
+    auto* job = new Job(kService);
     job->setAutoDelete(true);
     job->setInsecureFallback(false); // never a plain file instead
     job->setKey(accountKey);
@@ -37,7 +39,7 @@ Job* MakeJob(QObject* parent, const QString& accountKey)
 
 void AccountKeychain::Read(const QString& accountKey, std::function<void(const Answer&)> answered)
 {
-    auto* job = MakeJob<QKeychain::ReadPasswordJob>(this, accountKey);
+    auto* job = MakeJob<QKeychain::ReadPasswordJob>(accountKey);
     connect(job, &QKeychain::Job::finished, this, [answered = std::move(answered)](QKeychain::Job* done) {
         Answer answer = AnswerOf(*done);
         if (done->error() == QKeychain::NoError)
@@ -50,7 +52,7 @@ void AccountKeychain::Read(const QString& accountKey, std::function<void(const A
 void AccountKeychain::Write(const QString& accountKey, const QString& password,
                             std::function<void(const Answer&)> answered)
 {
-    auto* job = MakeJob<QKeychain::WritePasswordJob>(this, accountKey);
+    auto* job = MakeJob<QKeychain::WritePasswordJob>(accountKey);
     job->setTextData(password);
     connect(job, &QKeychain::Job::finished, this,
             [answered = std::move(answered)](QKeychain::Job* done) { answered(AnswerOf(*done)); });
@@ -59,5 +61,5 @@ void AccountKeychain::Write(const QString& accountKey, const QString& password,
 
 void AccountKeychain::Remove(const QString& accountKey)
 {
-    MakeJob<QKeychain::DeletePasswordJob>(this, accountKey)->start();
+    MakeJob<QKeychain::DeletePasswordJob>(accountKey)->start();
 }

@@ -254,6 +254,9 @@ void AccountLibrary::Ask(const AccountLogin& login, const QString& name, bool ad
         }
         reading.Run([body] { return AccountReader::State(body); },
                     [this, fetch](AccountRead<AccountState> read) {
+                        // A background refresh while the viewer watches takes a connection.
+                        if (read.refusal == AccountRefusal::TooManyConnections && !fetch->adding)
+                            read.refusal = AccountRefusal::None;
                         if (read.refusal != AccountRefusal::None) {
                             Refused(fetch->login.Key(), fetch->name, fetch->adding, read.refusal);
                             return;

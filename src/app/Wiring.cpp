@@ -9,6 +9,7 @@
 #include "CShortcutsDlg.h"
 #include "ChannelTree.h"
 #include "NextEpisode.h"
+#include "GuideTexts.h"
 #include "GuideWording.h"
 #include "MessageBox.h"
 #include "PlaylistDrops.h"
@@ -285,6 +286,30 @@ void WireAccounts(App& app)
     QObject::connect(&tree, &ChannelTree::AddAccountRequested, &library, &LibraryActions::ShowAddAccountDialog);
     app.Directory().SetAccountDescriber(
         [&accounts](const Playlist& playlist, int entry) { return accounts.Describe(playlist, entry); });
+    // Until the account's guide has the playing channel, the panel's short guide names its
+    // programmes on the status line.
+    QObject::connect(&app.Playback(), &PlaybackControl::Started, &accounts, [&app](const ChannelRequest& request) {
+        const ChannelDirectory& directory = app.Directory();
+        const ChannelKey key = directory.KeyOf(request);
+        const PlaylistChannel* channel = directory.OwnChannel(key);
+        const Playlist* playlist = channel != nullptr ? &directory.Playlists()[std::size_t(key.playlist)] : nullptr;
+        if (playlist != nullptr && playlist->account && channel->kind == EntryKind::Channel
+            && directory.OnAirText(key).isEmpty())
+            app.ProviderAccounts().AskShortGuide(playlist->source, key.entry);
+    });
+    QObject::connect(&accounts, &AccountLibrary::ShortGuideArrived, &app.Status(),
+                     Guarded([&app](const QString& source, int entry, const QStringList& titles) {
+                         const ChannelRequest& current = app.Playback().Current();
+                         const ChannelKey key = app.Directory().KeyOf(current);
+                         if (titles.isEmpty() || !key.IsOwn() || key.entry != entry
+                             || app.Directory().Playlists()[std::size_t(key.playlist)].source != source)
+                             return;
+                         const LanguageStrings& texts = app.Language().Strings();
+                         QString told = texts.Text(Guide, GuideNowOn).arg(titles[0], current.name);
+                         if (titles.size() > 1)
+                             told += QStringLiteral(" \u00b7 ") + texts.Text(Guide, GuideNextOn).arg(titles[1], current.name);
+                         app.Status().ShowNotice(told);
+                     }));
     const auto reveal = [&accounts](const QString& address) { return accounts.Revealed(address); };
     app.Player().Engine().SetAddressRevealer(reveal);
     app.Guides().SetAddressRevealer(reveal);
