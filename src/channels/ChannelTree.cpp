@@ -217,8 +217,8 @@ void ChannelTree::AppendPlaylists()
     playlistTree->Append(&directory.Playlists(),
                          {PlaylistText(PlaylistUnavailableNode), progressName, texts[Readers].value(ReadersPage),
                           texts[Films].value(FilmsSeason),
-                          {texts.Text(Accounts, AccountsLiveNode), texts.Text(Accounts, AccountsFilmsNode),
-                           texts.Text(Accounts, AccountsSeriesNode)}},
+                          {texts[Accounts].value(AccountsLiveNode), texts[Accounts].value(AccountsFilmsNode),
+                           texts[Accounts].value(AccountsSeriesNode)}},
                          QLocale(texts[Locale].value(LocaleCode)));
     if (guideTree != nullptr)
         guideTree->Append();
@@ -416,7 +416,7 @@ void ChannelTree::ShowChannelMenu(QTreeWidgetItem* item, const QPoint& globalAt)
     const ArchiveSpan onNow = item != nullptr ? directory.ArchivedProgrammeOnNow(itemKey(item)) : ArchiveSpan();
     QAction* fromStart = onNow.start.isValid() ? menu.addAction(texts.Text(Timeshift, TimeshiftFromStartMenu)) : nullptr;
     QAction* add = menu.addAction(PlaylistText(PlaylistAddMenu));
-    QAction* addAccount = menu.addAction(texts.Text(Accounts, AccountsAddItem));
+    QAction* addAccount = menu.addAction(texts[Accounts].value(AccountsAddItem));
     QAction* addGuide = guideTree != nullptr ? menu.addAction(texts.Text(Guide, GuideAddMenu)) : nullptr;
     QAction* chosen = menu.exec(globalAt);
     if (chosen == nullptr)
