@@ -24,6 +24,8 @@
 #include <QTextStream>
 #include <QTreeWidget>
 
+#include <malloc.h>
+
 namespace {
 
 constexpr int kLive = 20000, kFilms = 60000, kSeries = 8000;
@@ -101,27 +103,28 @@ QByteArray AsM3u(const Playlist& account)
     return text;
 }
 
-// In a process of its own: the resident memory the entries take, held as the program holds them.
+// In a process of its own: the resident memory the entries take, held as the program holds
+// them, what was freed on the way given back first.
 int MeasureMemory(const QString& server, bool asM3u)
 {
     const LanguageStrings texts = Texts();
-    PlaylistLibrary playlists(texts);
     AccountLibrary accounts(texts);
-    QTreeWidget tree;
     std::shared_ptr<Playlist> built;
     QObject::connect(&accounts, &AccountLibrary::Built, [&](const std::shared_ptr<Playlist>& p) { built = p; });
+    malloc_trim(0);
+    long before = ResidentKiB();
     accounts.Add({server, QStringLiteral("bulk"), kPassword});
     WaitFor([&] { return built != nullptr; }, kTimeoutMs);
-    const QByteArray m3u = asM3u ? AsM3u(*built) : QByteArray();
-    built->channels.shrink_to_fit();
-    const long before = ResidentKiB();
     std::vector<PlaylistChannel> held;
     if (asM3u) {
-        held = M3uParser(QUrl()).Parse(m3u).channels;
+        const QByteArray m3u = AsM3u(*built);
         built.reset();
+        malloc_trim(0);
+        before = ResidentKiB();
+        held = M3uParser(QUrl()).Parse(m3u).channels;
     }
-    const long after = ResidentKiB();
-    QTextStream(stdout) << (asM3u ? after - before : before) << "\n";
+    malloc_trim(0);
+    QTextStream(stdout) << ResidentKiB() - before << "\n";
     return 0;
 }
 
@@ -190,8 +193,9 @@ int main(int argc, char** argv)
         << "longest stall of the window's thread " << added.longestStallMs << " ms (aim <= 50 ms)\n";
     const long account = MemoryOf(panel.Server(), false);
     const long m3u = MemoryOf(panel.Server(), true);
-    out << "resident memory: the account " << account << " KiB in all, its entries as an M3U playlist +" << m3u
-        << " KiB\n";
+    out << "resident memory of the entries: the account's +" << account << " KiB (its answers read on the way), "
+        << "the same as an M3U playlist +" << m3u << " KiB: " << double(account) / double(std::max(m3u, 1L))
+        << "x (aim <= 1.2x)\n";
     out << "opening a category of " << kCategoryFilms << " films: " << OpenCategoryMs() << " ms (aim <= 50 ms)\n";
     return 0;
 }
