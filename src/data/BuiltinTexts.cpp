@@ -356,7 +356,7 @@ QStringList AccountsTexts()
         QStringLiteral("Genre: %1"),
         QStringLiteral("Cast: %1"),
         QStringLiteral("Asking the server..."),
-        QStringLiteral("For an account of your provider, choose %1."),
+        QStringLiteral("%1 adds an account of your provider."),
     };
 }
 
