@@ -15,6 +15,7 @@ packages=(
     dbus playerctl python3-dbus python3-gi qt6-wayland weston libxcb-screensaver0-dev
     at-spi2-core python3-pyatspi qt6-translations-l10n
     dunst
+    qtkeychain-qt6-dev gnome-keyring libsecret-tools
 )
 
 sudo=""

@@ -1,5 +1,6 @@
 #include "App.h"
 
+#include "AccountsTexts.h"
 #include "AppDataFolder.h"
 #include "CLanguageDlg.h"
 #include "EngineLibrary.h"
@@ -118,6 +119,7 @@ void App::LoadLibraries()
     guideLibrary.Load(dataFolder);
     // Own playlists once the texts are there to word what may go wrong with them.
     playlistLibrary.Load(dataFolder);
+    accountLibrary.Load(dataFolder);
     ShowEmptyHint();
     library.Ready();
     FeedGuide();
@@ -235,9 +237,13 @@ void App::ShowEmptyHint()
 {
     const LanguageStrings& strings = texts.Strings();
     const bool shown = initialised && playback.Starts() == 0 && playlistLibrary.Playlists().empty();
-    const QString menuPath =
-        strings[MainMenu].value(MainMenuTitleChannels) + QStringLiteral(" > ") + strings[Playlists].value(PlaylistAddMenu);
-    player.SetHint(shown ? strings[Guidance].value(GuidanceEmptyHint).arg(menuPath) : QString(), kSkinTextColour);
+    const QString menu = strings[MainMenu].value(MainMenuTitleChannels) + QStringLiteral(" > ");
+    const QString menuPath = menu + strings[Playlists].value(PlaylistAddMenu);
+    const QString accountPath = menu + strings[Accounts].value(AccountsAddItem);
+    player.SetHint(shown ? strings[Guidance].value(GuidanceEmptyHint).arg(menuPath) + QLatin1Char(' ')
+                               + strings[Accounts].value(AccountsHint).arg(accountPath)
+                         : QString(),
+                   kSkinTextColour);
 }
 
 void App::ShowLanguageDialog()

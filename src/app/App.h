@@ -3,6 +3,7 @@
 // window's modal loop, ends them and saves what the viewer changed, and tells the exit
 // status. Every connection between the parts is made in one place (Wiring.cpp).
 
+#include "AccountLibrary.h"
 #include "ChannelDirectory.h"
 #include "ChannelWindow.h"
 #include "Commands.h"
@@ -69,6 +70,7 @@ public:
     Texts& Language() { return texts; }
     CWMPWindow& Player() { return player; }
     PlaylistLibrary& OwnPlaylists() { return playlistLibrary; }
+    AccountLibrary& ProviderAccounts() { return accountLibrary; }
     GuideLibrary& Guides() { return guideLibrary; }
     LogoCache& Logos() { return logos; }
     ChannelDirectory& Directory() { return directory; }
@@ -117,6 +119,7 @@ private:
     Settings settings;
     Texts texts;
     PlaylistLibrary playlistLibrary{texts.Strings()};
+    AccountLibrary accountLibrary{texts.Strings()};
     GuideLibrary guideLibrary;
     LogoCache logos; // before the windows that show them
     GuideChannelFeed guideFeed{texts.Names(), playlistLibrary.Playlists()};

@@ -1,5 +1,8 @@
 #include "LibraryActions.h"
 
+#include "AccountAddress.h"
+#include "AccountsTexts.h"
+#include "CAddAccountDlg.h"
 #include "CAddPlaylistDlg.h"
 #include "ChannelDirectory.h"
 #include "GuidanceTexts.h"
@@ -17,6 +20,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QTimer>
 #include <QUrl>
 
@@ -41,7 +45,39 @@ void LibraryActions::AddPlaylists(const QStringList& sources)
         window.activateWindow();
     }
     for (const QString& source : sources)
+        AddSource(source);
+}
+
+// A panel's get.php address is the account it stands for, not a plain playlist.
+void LibraryActions::AddSource(const QString& source)
+{
+    if (const std::optional<AccountLogin> login = AccountAddress::LoginOfPlaylistAddress(source))
+        emit AccountGiven(*login);
+    else
         playlists.Add(source);
+}
+
+void LibraryActions::ShowAddAccountDialog()
+{
+    CAddAccountDlg dlg(&window, texts);
+    if (dlg.DoModal() == IDOK)
+        emit AccountGiven({dlg.Server(), dlg.User(), dlg.Password()});
+}
+
+void LibraryActions::ReportAccountFailure(const QString& name, const QString& reason)
+{
+    MessageBox(&window, texts.Text(Accounts, AccountsFailed).arg(AccountAddress::Masked(name), reason),
+               texts.Text(Accounts, AccountsDialogTitle), MB_OK | MB_ICONWARNING);
+}
+
+void LibraryActions::AskPassword(const QString& source, const QString& prompt, const QString& reason)
+{
+    bool ok = false;
+    const QString label = reason.isEmpty() ? prompt : reason + QStringLiteral("\n\n") + prompt;
+    const QString password = QInputDialog::getText(&window, texts.Text(Accounts, AccountsDialogTitle), label,
+                                                   QLineEdit::Password, {}, &ok);
+    if (ok && !password.isEmpty())
+        emit PasswordGiven(source, password);
 }
 
 void LibraryActions::Ready()
@@ -59,7 +95,7 @@ void LibraryActions::ShowAddPlaylistDialog()
     const int result = dlg.DoModal();
     browseFolder = dlg.Folder();
     if (result == IDOK)
-        playlists.Add(dlg.Source());
+        AddSource(dlg.Source());
 }
 
 void LibraryActions::ShowAddGuideDialog()

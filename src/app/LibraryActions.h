@@ -2,6 +2,7 @@
 // The dialogs and boxes around the viewer's playlists and guides: adding them, telling what
 // went wrong or what an import skipped, and the guide window.
 
+#include "AccountTypes.h"
 #include "ChannelRequest.h"
 #include "GuideRow.h"
 #include "LanguageStrings.h"
@@ -34,6 +35,10 @@ public:
     void AddPlaylists(const QStringList& sources);
     void Ready();
     void ShowAddPlaylistDialog();
+    void ShowAddAccountDialog();
+    void ReportAccountFailure(const QString& name, const QString& reason);
+    // An account's password, where no secret service keeps it; reason says why it is asked.
+    void AskPassword(const QString& source, const QString& prompt, const QString& reason);
     void ShowAddGuideDialog();
     void PlaylistsDropped(const QStringList& sources, const QStringList& refused);
 
@@ -52,10 +57,14 @@ public:
 signals:
     // A programme of the guide window is to play.
     void ChannelChosen(const ChannelRequest& request);
+    // A provider account was given: typed in, or as its playlist address.
+    void AccountGiven(const AccountLogin& login);
+    void PasswordGiven(const QString& source, const QString& password);
     // A reminder of a programme to come was asked for, or asked to go.
     void ReminderAsked(const Reminder& reminder);
 
 private:
+    void AddSource(const QString& source);
     void MakeGuideWindow();
     static Reminder ReminderFor(const ChannelKey& key, const QString& channelName, const GuideProgramme& programme);
     // The folder Browse last found a file in, else that of the newest local playlist, else

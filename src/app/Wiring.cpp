@@ -9,6 +9,7 @@
 #include "CShortcutsDlg.h"
 #include "ChannelTree.h"
 #include "NextEpisode.h"
+#include "GuideTexts.h"
 #include "GuideWording.h"
 #include "MessageBox.h"
 #include "PlaylistDrops.h"
@@ -28,6 +29,7 @@ namespace {
 constexpr double kMicrosecondsPerSecond = 1e6;
 constexpr qint64 kSecondsPerMinute = 60;
 constexpr qint64 kSecondsPerHour = 60 * kSecondsPerMinute;
+constexpr int kMsPerSecond = 1000;
 constexpr qint64 kBytesPerMB = 1000 * 1000; // the cache's size is told in decimal megabytes
 
 // A slot that reads texts: a missing one ends that slot alone, as in any other handler.
@@ -188,6 +190,7 @@ void WireCommands(App& app)
     commands.On(ID_CHANNELS, [&app] { app.Channels().ShowAndFocus(); });
     commands.On(ID_FIND_CHANNEL, [&app] { app.Channels().OpenSearch(); });
     commands.On(ID_ADD_PLAYLIST, [&app] { app.Library().ShowAddPlaylistDialog(); });
+    commands.On(ID_ADD_ACCOUNT, [&app] { app.Library().ShowAddAccountDialog(); });
     commands.On(ID_GUIDE, [&app] { app.Library().ShowGuideWindow(app.Channels().Tree().GuideLists(app.Playback().Current())); });
     commands.On(ID_ADD_GUIDE, [&app] { app.Library().ShowAddGuideDialog(); });
     commands.On(ID_REFRESH_GUIDE, [&app] { app.Guides().RefreshAll(); });
@@ -229,11 +232,90 @@ void WirePlaylists(App& app)
     QObject::connect(&playlists, &PlaylistLibrary::Imported, &library, &LibraryActions::ReportPlaylistImport);
     ChannelTree& tree = channels.Tree();
     QObject::connect(&tree, &ChannelTree::AddPlaylistRequested, &library, &LibraryActions::ShowAddPlaylistDialog);
-    QObject::connect(&tree, &ChannelTree::RenamePlaylistRequested, &playlists, &PlaylistLibrary::Rename);
-    QObject::connect(&tree, &ChannelTree::RefreshPlaylistRequested, &playlists, &PlaylistLibrary::Refresh);
-    QObject::connect(&tree, &ChannelTree::RemovePlaylistRequested, &playlists, &PlaylistLibrary::Remove);
+    // An account's node stands for the account, which Accounts.xml keeps.
+    AccountLibrary& accounts = app.ProviderAccounts();
+    const auto accountOf = [&playlists](int index) {
+        const auto& all = playlists.Playlists();
+        return index >= 0 && std::size_t(index) < all.size() && all[std::size_t(index)].account
+                   ? all[std::size_t(index)].source
+                   : QString();
+    };
+    QObject::connect(&tree, &ChannelTree::RenamePlaylistRequested, &playlists,
+                     [&, accountOf](int index, const QString& name) {
+                         if (const QString account = accountOf(index); !account.isEmpty())
+                             accounts.Rename(account, name);
+                         else
+                             playlists.Rename(index, name);
+                     });
+    QObject::connect(&tree, &ChannelTree::RefreshPlaylistRequested, &playlists, [&, accountOf](int index) {
+        if (const QString account = accountOf(index); !account.isEmpty())
+            accounts.Refresh(account);
+        else
+            playlists.Refresh(index);
+    });
+    QObject::connect(&tree, &ChannelTree::RemovePlaylistRequested, &playlists, [&, accountOf](int index) {
+        if (const QString account = accountOf(index); !account.isEmpty())
+            accounts.Remove(account);
+        else
+            playlists.Remove(index);
+    });
     QObject::connect(&channels.Drops(), &PlaylistDrops::Dropped, &library, &LibraryActions::PlaylistsDropped);
     QObject::connect(&app.Window().Drops(), &PlaylistDrops::Dropped, &library, &LibraryActions::PlaylistsDropped);
+}
+
+// provider accounts <-> playlists, the windows and their boxes, the player and the guide
+void WireAccounts(App& app)
+{
+    AccountLibrary& accounts = app.ProviderAccounts();
+    PlaylistLibrary& playlists = app.OwnPlaylists();
+    LibraryActions& library = app.Library();
+    accounts.SetPlaylists(&playlists.Playlists());
+    QObject::connect(&accounts, &AccountLibrary::Built, &playlists, &PlaylistLibrary::PutAccount);
+    QObject::connect(&accounts, &AccountLibrary::EntriesAdded, &playlists, &PlaylistLibrary::AddToAccount);
+    QObject::connect(&accounts, &AccountLibrary::Renamed, &playlists, &PlaylistLibrary::ChangeAccount);
+    QObject::connect(&accounts, &AccountLibrary::Removed, &playlists, &PlaylistLibrary::RemoveAccount);
+    QObject::connect(&accounts, &AccountLibrary::Failed, &library, &LibraryActions::ReportAccountFailure);
+    QObject::connect(&accounts, &AccountLibrary::CopyKept, &library, &LibraryActions::ReportPlaylistCopyKept);
+    // Asked once the start is over, not inside it.
+    QObject::connect(&accounts, &AccountLibrary::PasswordNeeded, &library, &LibraryActions::AskPassword,
+                     Qt::QueuedConnection);
+    QObject::connect(&library, &LibraryActions::PasswordGiven, &accounts, &AccountLibrary::GivePassword);
+    QObject::connect(&library, &LibraryActions::AccountGiven, &accounts, &AccountLibrary::Add);
+    QObject::connect(&accounts, &AccountLibrary::Notice, &app.Status(),
+                     Guarded([&app](const QString& text) { app.Status().ShowNotice(text); }));
+    QObject::connect(&accounts, &AccountLibrary::DetailsArrived, &app.Channels(), &ChannelWindow::ShowDescriptionAgain);
+    ChannelTree& tree = app.Channels().Tree();
+    QObject::connect(&tree, &ChannelTree::SeriesOpened, &accounts, &AccountLibrary::OpenSeries);
+    QObject::connect(&tree, &ChannelTree::AddAccountRequested, &library, &LibraryActions::ShowAddAccountDialog);
+    app.Directory().SetAccountDescriber(
+        [&accounts](const Playlist& playlist, int entry) { return accounts.Describe(playlist, entry); });
+    // Until the account's guide has the playing channel, the panel's short guide names its
+    // programmes on the status line.
+    QObject::connect(&app.Playback(), &PlaybackControl::Started, &accounts, [&app](const ChannelRequest& request) {
+        const ChannelDirectory& directory = app.Directory();
+        const ChannelKey key = directory.KeyOf(request);
+        const PlaylistChannel* channel = directory.OwnChannel(key);
+        const Playlist* playlist = channel != nullptr ? &directory.Playlists()[std::size_t(key.playlist)] : nullptr;
+        if (playlist != nullptr && playlist->account && channel->kind == EntryKind::Channel
+            && directory.OnAirText(key).isEmpty())
+            app.ProviderAccounts().AskShortGuide(playlist->source, key.entry);
+    });
+    QObject::connect(&accounts, &AccountLibrary::ShortGuideArrived, &app.Status(),
+                     Guarded([&app](const QString& source, int entry, const QStringList& titles) {
+                         const ChannelRequest& current = app.Playback().Current();
+                         const ChannelKey key = app.Directory().KeyOf(current);
+                         if (titles.isEmpty() || !key.IsOwn() || key.entry != entry
+                             || app.Directory().Playlists()[std::size_t(key.playlist)].source != source)
+                             return;
+                         const LanguageStrings& texts = app.Language().Strings();
+                         QString told = texts.Text(Guide, GuideNowOn).arg(titles[0], current.name);
+                         if (titles.size() > 1)
+                             told += QStringLiteral(" \u00b7 ") + texts.Text(Guide, GuideNextOn).arg(titles[1], current.name);
+                         app.Status().ShowNotice(told);
+                     }));
+    const auto reveal = [&accounts](const QString& address) { return accounts.Revealed(address); };
+    app.Player().Engine().SetAddressRevealer(reveal);
+    app.Guides().SetAddressRevealer(reveal);
 }
 
 // guides -> the views of now and next; the guide's boxes
@@ -289,6 +371,8 @@ void WirePreferences(App& app)
         app.Player().Engine().SetDefaultUserAgent(values.userAgent);
         app.OwnPlaylists().SetUserAgent(values.userAgent);
         app.OwnPlaylists().SetViewerTimeout(values.downloadTimeoutSeconds);
+        app.ProviderAccounts().SetUserAgent(values.userAgent);
+        app.ProviderAccounts().SetTimeout(values.downloadTimeoutSeconds * kMsPerSecond);
     });
 }
 
@@ -363,6 +447,7 @@ void Wire(App& app)
     WireChannels(app);
     WireCommands(app);
     WirePlaylists(app);
+    WireAccounts(app);
     WireGuides(app);
     WireDesktop(app);
     WireLanguage(app);

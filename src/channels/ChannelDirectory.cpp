@@ -167,8 +167,20 @@ int ChannelDirectory::NumberedPosition(const std::vector<ChannelKey>& keys, int 
     return byPlace;
 }
 
+QString ChannelDirectory::AccountDescription(int playlist, int entry) const
+{
+    if (!accountDescriber || playlist < 0 || static_cast<std::size_t>(playlist) >= playlists.size())
+        return {};
+    return accountDescriber(playlists[static_cast<std::size_t>(playlist)], entry);
+}
+
 QString ChannelDirectory::DescriptionOf(const ChannelKey& key) const
 {
+    if (key.IsOwn() && OwnChannel(key) != nullptr && playlists[static_cast<std::size_t>(key.playlist)].account) {
+        const QString details = AccountDescription(key.playlist, key.entry);
+        const QString own = DescriptionOf(StreamOf(key));
+        return details.isEmpty() ? own : details + QStringLiteral("\n\n") + own;
+    }
     if (key.IsOwn())
         return DescriptionOf(StreamOf(key));
     return key.id != 0 ? DescriptionOf(key.id) : QString();

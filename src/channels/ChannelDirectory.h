@@ -15,6 +15,7 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class GuideLibrary;
@@ -29,6 +30,13 @@ public:
     void SetGuideLibrary(const GuideLibrary* library) { guides = library; }
 
     const std::vector<Playlist>& Playlists() const { return playlists; }
+    // What an account's node (entry -1) or entry says in the description box; where it is
+    // not set, accounts' entries are described as any own channel.
+    void SetAccountDescriber(std::function<QString(const Playlist&, int entry)> describe)
+    {
+        accountDescriber = std::move(describe);
+    }
+    QString AccountDescription(int playlist, int entry) const;
     const ChannelLists& Names() const { return names; }
 
     // The request that plays key from origin; empty when it names no channel (any more).
@@ -80,4 +88,5 @@ private:
     const GuideLibrary* guides = nullptr;
     // Favourites' channels, by playlist and address, as last found among the playlists.
     mutable QHash<QString, ChannelKey> streamKeys;
+    std::function<QString(const Playlist&, int)> accountDescriber;
 };

@@ -1,6 +1,7 @@
 #include "ChannelTree.h"
 
 #include "AccessTexts.h"
+#include "AccountsTexts.h"
 #include "ChannelDirectory.h"
 #include "ChannelIcons.h"
 #include "ChannelItemDelegate.h"
@@ -111,6 +112,9 @@ ChannelTree::ChannelTree(QWidget* window, const LanguageStrings& texts, const Ch
     connect(tree, &QTreeWidget::itemDoubleClicked, this, &ChannelTree::Activated);
     connect(tree, &QTreeWidget::customContextMenuRequested, this, &ChannelTree::ShowContextMenu);
     playlistTree = new PlaylistTree(tree, images, playlists);
+    playlistTree->SetSeriesOpened([this](int playlist, int entry) {
+        emit SeriesOpened(this->directory.Playlists()[static_cast<std::size_t>(playlist)].source, entry);
+    });
     if (guides != nullptr) {
         guideTree = new GuideTree(tree, images.value(kFurtherChannelsImage), texts, *guides);
         connect(guideTree, &GuideTree::AddGuideRequested, this, &ChannelTree::AddGuideRequested);
@@ -214,7 +218,9 @@ void ChannelTree::AppendPlaylists()
     const QString progressName = playlistLibrary != nullptr ? texts.Text(Guide, GuideProgress) : QString();
     playlistTree->Append(&directory.Playlists(),
                          {PlaylistText(PlaylistUnavailableNode), progressName, texts[Readers].value(ReadersPage),
-                          texts[Films].value(FilmsSeason)},
+                          texts[Films].value(FilmsSeason),
+                          {texts[Accounts].value(AccountsLiveNode), texts[Accounts].value(AccountsFilmsNode),
+                           texts[Accounts].value(AccountsSeriesNode)}},
                          QLocale(texts[Locale].value(LocaleCode)));
     if (guideTree != nullptr)
         guideTree->Append();
@@ -285,9 +291,17 @@ QString ChannelTree::NodeDescription(const QTreeWidgetItem* item, bool& onGuide)
     onGuide = guideTree != nullptr && GuideTree::Owns(item);
     if (onGuide)
         return guideTree->DescriptionOf(item);
-    // An own playlist says how its last load went; its nodes follow every change.
-    if (item != nullptr && PlaylistTree::IsPlaylistNode(item))
-        return directory.RefreshText(directory.Playlists()[static_cast<std::size_t>(PlaylistTree::PlaylistOf(item))]);
+    // An own playlist says how its last load went; its nodes follow every change. An
+    // account tells its state, a series its details.
+    if (item == nullptr)
+        return {};
+    const int playlist = PlaylistTree::PlaylistOf(item);
+    if (const int series = PlaylistTree::SeriesEntryOf(item); series >= 0)
+        return directory.AccountDescription(playlist, series);
+    if (PlaylistTree::IsPlaylistNode(item)) {
+        const Playlist& shown = directory.Playlists()[static_cast<std::size_t>(playlist)];
+        return shown.account ? directory.AccountDescription(playlist, -1) : directory.RefreshText(shown);
+    }
     return {};
 }
 
@@ -432,6 +446,7 @@ void ChannelTree::ShowChannelMenu(QTreeWidgetItem* item, const QPoint& globalAt)
     QAction* fromStart = onNow.start.isValid() ? menu.addAction(texts.Text(Timeshift, TimeshiftFromStartMenu)) : nullptr;
     const PrivacyItems privacyItems = AddPrivacyItems(menu, item);
     QAction* add = menu.addAction(PlaylistText(PlaylistAddMenu));
+    QAction* addAccount = menu.addAction(texts[Accounts].value(AccountsAddItem));
     QAction* addGuide = guideTree != nullptr ? menu.addAction(texts.Text(Guide, GuideAddMenu)) : nullptr;
     QAction* chosen = menu.exec(globalAt);
     if (chosen == nullptr || ChosePrivacy(chosen, privacyItems))
@@ -442,6 +457,8 @@ void ChannelTree::ShowChannelMenu(QTreeWidgetItem* item, const QPoint& globalAt)
         emit FavoriteRequested(itemKey(item));
     else if (chosen == add)
         emit AddPlaylistRequested();
+    else if (chosen == addAccount)
+        emit AddAccountRequested();
     else if (chosen == addGuide)
         emit AddGuideRequested();
     else if (chosen == choose)

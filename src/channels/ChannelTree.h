@@ -88,6 +88,9 @@ signals:
     void FavoriteRequested(const ChannelKey& key);
     void ChannelChosen(const ChannelRequest& request);
     void AddPlaylistRequested();
+    void AddAccountRequested();
+    // An account's series was opened before its episodes were known.
+    void SeriesOpened(const QString& source, int entry);
     void AddGuideRequested();
     void RenamePlaylistRequested(int playlist, const QString& name);
     void RefreshPlaylistRequested(int playlist);

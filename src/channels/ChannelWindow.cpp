@@ -638,6 +638,12 @@ void ChannelWindow::ApplyPrivacy()
     search->FillNames();
 }
 
+void ChannelWindow::ShowDescriptionAgain()
+{
+    if (created && tabs->currentIndex() == kTabTree)
+        OnTreeSelChanged(tree->Widget()->currentItem());
+}
+
 void ChannelWindow::FollowGuide()
 {
     ShowOnAirAgain();
@@ -689,7 +695,7 @@ void ChannelWindow::ShowKey(const ChannelKey& key)
     } else {
         const OwnStream stream = directory.StreamOf(key);
         buttons->Enable(ID_CHANNEL_PLAY, !stream.IsEmpty());
-        description->setPlainText(directory.DescriptionOf(stream));
+        description->setPlainText(directory.DescriptionOf(key));
     }
     // A locked channel's programmes are its own business until the PIN is given.
     const QString onAir = privacy != nullptr && privacy->Shut(key) ? QString() : directory.OnAirText(key);

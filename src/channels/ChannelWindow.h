@@ -67,6 +67,8 @@ public:
     void SetPrivacy(const PrivacyCheck* check, std::function<bool()> openLocks);
     // The marks changed, or the locks were opened: the tree and the search follow.
     void ApplyPrivacy();
+    // What the description box shows came anew (an account's details).
+    void ShowDescriptionAgain();
     // The guide changed or time went on: the selected channel's now and next follow, and
     // the search finds programmes in what the guide holds now.
     void FollowGuide();

@@ -214,6 +214,30 @@ bool PlaylistTree::IsPlaylistNode(const QTreeWidgetItem* item)
     return PlaylistOf(item) >= 0 && item->parent() == nullptr;
 }
 
+int PlaylistTree::SeriesEntryOf(const QTreeWidgetItem* item)
+{
+    const QVariant entry = item != nullptr ? item->data(0, SeriesEntryRole) : QVariant();
+    return entry.isValid() ? entry.toInt() : kNone;
+}
+
+bool PlaylistTree::IsAccount(int playlist) const
+{
+    return (*playlists)[static_cast<std::size_t>(playlist)].account;
+}
+
+namespace {
+int SectionOfKind(EntryKind kind)
+{
+    switch (kind) {
+    case EntryKind::Channel: return 0;
+    case EntryKind::Film: return 1;
+    case EntryKind::Series:
+    case EntryKind::Episode: break;
+    }
+    return 2;
+}
+} // namespace
+
 const PlaylistTree::Groups& PlaylistTree::GroupsOf(int playlist)
 {
     Groups& made = groups[static_cast<std::size_t>(playlist)];
@@ -222,17 +246,28 @@ const PlaylistTree::Groups& PlaylistTree::GroupsOf(int playlist)
     grouped[static_cast<std::size_t>(playlist)] = true;
     QHash<QString, int> indexOfTitle;
     const auto& channels = (*playlists)[static_cast<std::size_t>(playlist)].channels;
+    const bool account = IsAccount(playlist);
     for (std::size_t k = 0; k < channels.size(); ++k) {
-        const QString& title = channels[k].group;
-        if (title.isEmpty()) {
-            made.loose.push_back(static_cast<int>(k));
+        const PlaylistChannel& channel = channels[k];
+        const int section = SectionOfKind(channel.kind);
+        if (channel.kind == EntryKind::Episode) {
+            made.episodes[channel.series].push_back(static_cast<int>(k));
             continue;
         }
-        auto found = indexOfTitle.constFind(title);
+        const QString& title = channel.group;
+        if (title.isEmpty()) {
+            made.loose.push_back(static_cast<int>(k));
+            made.sectionLoose[static_cast<std::size_t>(section)].push_back(static_cast<int>(k));
+            continue;
+        }
+        // An account's films and series may have categories of the same name as its channels.
+        const QString key = account ? QString(QChar(u'0' + section)) + title : title;
+        auto found = indexOfTitle.constFind(key);
         if (found == indexOfTitle.constEnd()) {
-            found = indexOfTitle.insert(title, static_cast<int>(made.titles.size()));
+            found = indexOfTitle.insert(key, static_cast<int>(made.titles.size()));
             made.titles.push_back(title);
             made.members.emplace_back();
+            made.sectionOf.push_back(section);
         }
         made.members[static_cast<std::size_t>(*found)].push_back(static_cast<int>(k));
     }
@@ -251,9 +286,22 @@ void PlaylistTree::Fill(QTreeWidgetItem* node)
         AddGroup(node, playlist, ShownEntries(playlist, made.members[static_cast<std::size_t>(group)]));
         return;
     }
+    const QVariant section = node->data(0, SectionRole);
     if (const QVariant page = node->data(0, PageRole); page.isValid()) {
-        AddChannels(node, playlist, ShownEntries(playlist, made.loose), static_cast<std::size_t>(page.toInt()) * kPageSize,
-                    kPageSize);
+        const auto& loose = section.isValid() ? made.sectionLoose[static_cast<std::size_t>(section.toInt())] : made.loose;
+        AddChannels(node, playlist, ShownEntries(playlist, loose), static_cast<std::size_t>(page.toInt()) * kPageSize, kPageSize);
+        return;
+    }
+    if (const int series = SeriesEntryOf(node); series >= 0) {
+        AddSeasons(node, playlist, series);
+        return;
+    }
+    if (section.isValid()) {
+        AddSection(node, playlist, section.toInt());
+        return;
+    }
+    if (IsAccount(playlist)) {
+        AddSections(node, playlist);
         return;
     }
     QList<QTreeWidgetItem*> children;
@@ -273,6 +321,59 @@ void PlaylistTree::Fill(QTreeWidgetItem* node)
         node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
 }
 
+// Live TV, Films, Series, in this order, each made when opened.
+void PlaylistTree::AddSections(QTreeWidgetItem* node, int playlist)
+{
+    QList<QTreeWidgetItem*> sections;
+    for (int k = 0; k < kSectionCount; ++k) {
+        QTreeWidgetItem* section = MakeNode(names.sections.value(k), playlist);
+        section->setData(0, SectionRole, k);
+        sections.append(section);
+    }
+    node->addChildren(sections);
+}
+
+void PlaylistTree::AddSection(QTreeWidgetItem* node, int playlist, int section)
+{
+    const Groups& made = GroupsOf(playlist);
+    QList<QTreeWidgetItem*> children;
+    for (std::size_t k = 0; k < made.titles.size(); ++k) {
+        if (made.sectionOf[k] != section)
+            continue;
+        QTreeWidgetItem* child = MakeNode(made.titles[k], playlist);
+        child->setData(0, GroupRole, static_cast<int>(k));
+        children.append(child);
+    }
+    node->addChildren(children);
+    AddLoose(node, playlist, made.sectionLoose[static_cast<std::size_t>(section)]);
+    if (node->childCount() == 0)
+        node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
+}
+
+// An account's series: its seasons once the panel told them; until then the node asks.
+void PlaylistTree::AddSeasons(QTreeWidgetItem* node, int playlist, int series)
+{
+    const Groups& made = GroupsOf(playlist);
+    const auto found = made.episodes.find(series);
+    if (found == made.episodes.end()) {
+        if (seriesOpened)
+            seriesOpened(playlist, series);
+        return;
+    }
+    const auto& channels = (*playlists)[static_cast<std::size_t>(playlist)].channels;
+    std::map<int, std::vector<std::pair<int, int>>> seasons;
+    for (int entry : found->second) {
+        const std::optional<EpisodeName> episode = ParseEpisodeName(channels[static_cast<std::size_t>(entry)].name);
+        seasons[episode ? episode->season : 0].push_back({episode ? episode->episode : 0, entry});
+    }
+    for (auto& [number, episodes] : seasons) {
+        QTreeWidgetItem* season = MakeSeriesNode(names.season.arg(number), playlist);
+        for (const auto& episode : episodes)
+            season->addChild(MakeChannel(playlist, episode.second));
+        node->addChild(season);
+    }
+}
+
 void PlaylistTree::AddLoose(QTreeWidgetItem* node, int playlist, const std::vector<int>& loose)
 {
     if (loose.size() <= 2 * kPageSize) {
@@ -286,6 +387,7 @@ void PlaylistTree::AddLoose(QTreeWidgetItem* node, int playlist, const std::vect
                                                         locale.toString(static_cast<qulonglong>(last))),
                                          playlist);
         page->setData(0, PageRole, static_cast<int>(first / kPageSize));
+        page->setData(0, SectionRole, node->data(0, SectionRole));
         pages.append(page);
     }
     node->addChildren(pages);
@@ -334,7 +436,14 @@ void PlaylistTree::AddGroup(QTreeWidgetItem* parent, int playlist, const std::ve
     std::vector<Series> series;
     QHash<QString, std::size_t> seriesOf; // by the title in lower case
     std::vector<int> others;
+    QList<QTreeWidgetItem*> accountSeries;
     for (int entry : entries) {
+        if (channels[static_cast<std::size_t>(entry)].kind == EntryKind::Series) {
+            QTreeWidgetItem* node = MakeSeriesNode(channels[static_cast<std::size_t>(entry)].name, playlist);
+            node->setData(0, SeriesEntryRole, entry);
+            accountSeries.append(node);
+            continue;
+        }
         const std::optional<EpisodeName> episode = ParseEpisodeName(channels[static_cast<std::size_t>(entry)].name);
         if (!episode) {
             others.push_back(entry);
@@ -362,6 +471,7 @@ void PlaylistTree::AddGroup(QTreeWidgetItem* parent, int playlist, const std::ve
         nodes.append(node);
     }
     parent->addChildren(nodes);
+    parent->addChildren(accountSeries);
     AddChannels(parent, playlist, others);
 }
 
@@ -380,13 +490,18 @@ std::vector<ChannelKey> PlaylistTree::ChannelsOf(const QTreeWidgetItem* item)
     }
     const Groups& made = GroupsOf(playlist);
     const int group = item->data(0, GroupRole).toInt();
-    const std::vector<int>& entries = group >= 0 ? made.members[static_cast<std::size_t>(group)] : made.loose;
+    const QVariant section = item->data(0, SectionRole);
+    const std::vector<int>& entries = group >= 0         ? made.members[static_cast<std::size_t>(group)]
+                                      : section.isValid() ? made.sectionLoose[static_cast<std::size_t>(section.toInt())]
+                                                          : made.loose;
+    const auto& channels = (*playlists)[static_cast<std::size_t>(playlist)].channels;
     std::vector<ChannelKey> keys;
     keys.reserve(entries.size());
     const bool marked = privacy != nullptr && privacy->Any();
     for (int entry : entries) {
         const ChannelKey key{0, playlist, entry};
-        if (!marked || !privacy->Leaves(key))
+        if (channels[static_cast<std::size_t>(entry)].kind != EntryKind::Series // nothing to play
+            && (!marked || !privacy->Leaves(key)))
             keys.push_back(key);
     }
     return keys;
@@ -407,6 +522,8 @@ void PlaylistTree::AddGuideLists(GuideListing& listing)
                 if (privacy != nullptr && privacy->Leaves(ChannelKey{0, static_cast<int>(p), entry}))
                     continue;
                 const PlaylistChannel& channel = playlist.channels[static_cast<std::size_t>(entry)];
+                if (channel.kind != EntryKind::Channel)
+                    continue; // an account's films and series have no programmes
                 list.rows.push_back({ChannelKey{0, static_cast<int>(p), entry}, channel.name, channel.catchup});
             }
             if (!list.rows.empty())

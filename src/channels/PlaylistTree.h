@@ -23,7 +23,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
+#include <map>
 #include <vector>
 
 class PlaylistLibrary;
@@ -41,6 +43,9 @@ public:
     static constexpr int SourceRole = Qt::UserRole + 5;   // the playlist's source, on its node
     static constexpr int PageRole = Qt::UserRole + 8;     // the page of channels of no group, on its node
     static constexpr int SeriesRole = Qt::UserRole + 9;   // true on a series' node and its seasons'
+    static constexpr int SectionRole = Qt::UserRole + 10; // an account's live, films or series part, on its nodes
+    static constexpr int SeriesEntryRole = Qt::UserRole + 11; // an account's series: its entry, on its node
+    static constexpr int kSectionCount = 3;
 
     // Playlist and group nodes show the further-channels image, channels the channel image.
     // Loads are followed in library, when there is one.
@@ -56,7 +61,11 @@ public:
         QString progress;
         QString page;
         QString season;
+        QStringList sections; // an account's three parts: live channels, films, series
     };
+
+    // An account's series node was opened before the panel told its episodes.
+    void SetSeriesOpened(std::function<void(int playlist, int entry)> opened) { seriesOpened = std::move(opened); }
 
     // Appends the nodes of playlists, each named with its channel count in locale's digits;
     // then a node for each playlist being added. The playlists are read again whenever a
@@ -95,6 +104,8 @@ public:
     static ChannelKey KeyOf(const QTreeWidgetItem* item);
     static int PlaylistOf(const QTreeWidgetItem* item);
     static bool IsPlaylistNode(const QTreeWidgetItem* item);
+    // The entry of an account's series an item stands for; -1 for anything else.
+    static int SeriesEntryOf(const QTreeWidgetItem* item);
     // The source of a playlist's node or of one being added; empty for anything else.
     static QString SourceOf(const QTreeWidgetItem* item);
     bool IsLoading(const QString& source) const;
@@ -105,9 +116,18 @@ private:
         std::vector<QString> titles;
         std::vector<std::vector<int>> members; // channel indices, by group
         std::vector<int> loose;                // channels without a group
+        // An account's: the part each group belongs to, the loose entries by part and the
+        // episodes by their series' entry.
+        std::vector<int> sectionOf;
+        std::array<std::vector<int>, kSectionCount> sectionLoose;
+        std::map<int, std::vector<int>> episodes;
     };
 
     void Fill(QTreeWidgetItem* node);
+    void AddSections(QTreeWidgetItem* node, int playlist);
+    void AddSection(QTreeWidgetItem* node, int playlist, int section);
+    void AddSeasons(QTreeWidgetItem* node, int playlist, int series);
+    bool IsAccount(int playlist) const;
     // The pages of a long list of channels of no group, else the channels themselves.
     void AddLoose(QTreeWidgetItem* node, int playlist, const std::vector<int>& loose);
     // Only the node's text changes while its playlist loads; an added one's node comes and
@@ -147,4 +167,6 @@ private:
     std::vector<bool> grouped;
     const PrivacyCheck* privacy = nullptr;
     std::function<bool()> openLocks;
+    std::function<void(int, int)> seriesOpened;
+
 };

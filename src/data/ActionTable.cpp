@@ -1,5 +1,6 @@
 #include "ActionTable.h"
 
+#include "AccountsTexts.h"
 #include "LanguageEntries.h"
 #include "GuideTexts.h"
 #include "PlaylistTexts.h"
@@ -64,6 +65,7 @@ const MenuRow kRows[] = {
     {MenuChannels, ID_CHANNELS, MainMenu, MainMenuShowChannels},
     {MenuChannels, ID_FIND_CHANNEL, Playlists, PlaylistFindMenu},
     {MenuChannels, ID_ADD_PLAYLIST, Playlists, PlaylistAddMenu},
+    {MenuChannels, ID_ADD_ACCOUNT, Accounts, AccountsAddItem},
     {MenuChannels, ID_SEPARATOR},
     {MenuChannels, ID_GUIDE, Guide, GuideMenu},
     {MenuChannels, ID_ADD_GUIDE, Guide, GuideAddMenu},
@@ -98,6 +100,7 @@ const MenuRow kRows[] = {
     {MenuContext, ID_CHANNELS, ContexMenu, ContextShowChannels},
     {MenuContext, ID_FIND_CHANNEL, Playlists, PlaylistFindMenu},
     {MenuContext, ID_ADD_PLAYLIST, Playlists, PlaylistAddMenu},
+    {MenuContext, ID_ADD_ACCOUNT, Accounts, AccountsAddItem},
     {MenuContext, ID_GUIDE, Guide, GuideMenu},
     {MenuContext, ID_SEPARATOR},
     {MenuContext, ID_PLAY_PAUSE, ContexMenu, ContextPlayPause},

@@ -342,6 +342,51 @@ QStringList PrivacyTexts()
     };
 }
 
+// Provider accounts: the dialog, the tree's nodes, refusals and the description box, in
+// AccountsText order.
+QStringList AccountsTexts()
+{
+    return {
+        QStringLiteral("Add provider account..."),
+        QStringLiteral("Add provider account"),
+        QStringLiteral("Server address (http or https, with its port):"),
+        QStringLiteral("User name:"),
+        QStringLiteral("Password:"),
+        QStringLiteral("Live TV"),
+        QStringLiteral("Films"),
+        QStringLiteral("Series"),
+        QStringLiteral("The server refused the user name or the password."),
+        QStringLiteral("The account has expired."),
+        QStringLiteral("The account is disabled."),
+        QStringLiteral("The account is banned."),
+        QStringLiteral("Every connection the account allows is in use."),
+        QStringLiteral("The server cannot be reached."),
+        QStringLiteral("The server refused the connection."),
+        QStringLiteral("The server did not answer in time."),
+        QStringLiteral("The server's answer is not that of a provider's panel."),
+        QStringLiteral("The server's answer is larger than 64 MiB."),
+        QStringLiteral("A list of the server holds more than 200,000 entries."),
+        QStringLiteral("The server address must be an http or https address with a host."),
+        QStringLiteral("Give the server address, the user name and the password."),
+        QStringLiteral("The account %1 could not be used: %2"),
+        QStringLiteral("State: %1"),
+        QStringLiteral("Expires: %1"),
+        QStringLiteral("never"),
+        QStringLiteral("Connections: %1 of %2 in use"),
+        QStringLiteral("The account %1 expires on %2."),
+        QStringLiteral("%1 The catalogue of %2 stays in use."),
+        QStringLiteral("No secret service answers (%1): the password is kept until Korvanta ends and asked for again at the next start."),
+        QStringLiteral("Password of %1 at %2:"),
+        QStringLiteral("Year: %1"),
+        QStringLiteral("Rating: %1"),
+        QStringLiteral("Length: %1 min"),
+        QStringLiteral("Genre: %1"),
+        QStringLiteral("Cast: %1"),
+        QStringLiteral("Asking the server..."),
+        QStringLiteral("%1 adds an account of your provider."),
+    };
+}
+
 } // namespace
 
 const QStringList& BuiltinTexts(LanguageGroup group)
@@ -360,8 +405,8 @@ const QStringList& BuiltinTexts(LanguageGroup group)
         FilmsTexts(),
         PreferencesTexts(),
         ScheduleTexts(),
-        {}, // 22 to 24: held for other work's texts
-        {},
+        AccountsTexts(),
+        {}, // 23 and 24: held for other work's texts
         {},
         PrivacyTexts(),
     };

@@ -20,6 +20,7 @@ enum CommandId : int {
     ID_SHOW_HIDDEN = 119,
     ID_FIND_CHANNEL = 120,
     ID_ADD_PLAYLIST = 121,
+    ID_ADD_ACCOUNT = 122,
     // The channel window's buttons and list keys.
     ID_CHANNEL_PLAY = 125,
     ID_FAVORITES_ADD = 126,

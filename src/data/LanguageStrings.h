@@ -32,7 +32,8 @@ enum LanguageGroup {
     Films = 19,
     Preferences = 20,
     Schedule = 21,
-    // 22 to 24 are held for other work's texts.
+    Accounts = 22,
+    // 23 and 24 are held for other work's texts.
     Privacy = 25,
 };
 

@@ -9,6 +9,9 @@
 
 #include <vector>
 
+// What an entry of a provider's account is; a playlist's entries are all channels.
+enum class EntryKind : quint8 { Channel, Film, Series, Episode };
+
 struct PlaylistChannel {
     QString name;      // title, else tvg-name, else the address's last path part
     QString address;   // absolute; without any |User-Agent=... suffix
@@ -18,6 +21,9 @@ struct PlaylistChannel {
     QString tvgName;           // only where it differs from name
     int guideShiftMinutes = 0; // tvg-shift of the entry, else of the playlist's header
     QString number;    // tvg-chno: the channel's number in the viewer's line-up, if given
+    EntryKind kind = EntryKind::Channel;
+    int series = -1;   // an account's episode: the entry of its series
+    QString id;        // an account's entry: the panel's id of the stream, film or series
 };
 
 struct Playlist {
@@ -33,4 +39,7 @@ struct Playlist {
     QStringList guideAddresses; // from its header
     bool unavailable = false;
     QDateTime lastFailure; // UTC: when a load failed since the program started; invalid = none
+    // A provider's account shown as a playlist: kept in Accounts.xml, never in Playlists.xml;
+    // its node holds the live channels, films and series apart.
+    bool account = false;
 };

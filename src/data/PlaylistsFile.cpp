@@ -50,6 +50,8 @@ bool SavePlaylists(const QString& path, const std::vector<Playlist>& playlists, 
     auto* root = new TiXmlElement(kRootName);
     document.LinkEndChild(root);
     for (const Playlist& playlist : playlists) {
+        if (playlist.account)
+            continue; // Accounts.xml keeps those
         auto* entry = new TiXmlElement("Playlist");
         entry->SetAttribute("name", AttributeUtf8(playlist.name, kMaxNameLength).constData());
         entry->SetAttribute("source", AttributeUtf8(playlist.source, kWhole).constData());

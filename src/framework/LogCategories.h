@@ -16,3 +16,4 @@ Q_DECLARE_LOGGING_CATEGORY(lcTimeshift) // korvanta.timeshift: the buffer's fold
 Q_DECLARE_LOGGING_CATEGORY(lcFilms)     // korvanta.films: saved places, their file, episodes
 Q_DECLARE_LOGGING_CATEGORY(lcSchedule)  // korvanta.schedule: reminders kept, due, told
 Q_DECLARE_LOGGING_CATEGORY(lcPrivacy)   // korvanta.privacy: hidden and locked places, the PIN's tries
+Q_DECLARE_LOGGING_CATEGORY(lcAccounts)  // korvanta.accounts: provider accounts, their answers and refusals

@@ -287,7 +287,8 @@ void GuideLibrary::Download(GuideSource& guide)
     MakePrivateFolder(folder);
     // Asked with what the copy was fetched with, so that an unchanged guide is not sent.
     const GuideCacheInfo info = QFileInfo::exists(path) ? ReadGuideCacheInfo(guide.source) : GuideCacheInfo();
-    auto* download = new GuideDownload(network, QUrl(guide.source), path, guide.userAgent, info.etag,
+    const QUrl asked(revealer ? revealer(guide.source) : guide.source);
+    auto* download = new GuideDownload(network, asked, path, guide.userAgent, info.etag,
                                        info.lastModified, downloadTimeoutMs);
     downloads[guide.source] = download;
     permille[guide.source] = 0;

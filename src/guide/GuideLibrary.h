@@ -12,6 +12,8 @@
 #include <QDateTime>
 #include <QNetworkAccessManager>
 #include <QObject>
+
+#include <functional>
 #include <QTimer>
 
 #include <algorithm>
@@ -72,6 +74,9 @@ public:
     // How far back programmes are kept, from the next import on; at most kDaysBack.
     void SetDaysBack(qint64 days) { daysBack = std::clamp<qint64>(days, 0, GuideImport::kDaysBack); }
     qint64 DaysBack() const { return daysBack; }
+    // What a guide's address that hides its password becomes when asked of its server; the
+    // guide keeps the hidden one for its name, its copy and the log.
+    void SetAddressRevealer(std::function<QString(const QString&)> reveal) { revealer = std::move(reveal); }
     // Stops the download or import of a guide; what was stored of it stays.
     void Cancel(int index);
     // Thousandths read of a guide being imported, 0 while it is downloaded or waits; -1
@@ -143,5 +148,6 @@ private:
     QTimer staleCheck;
     qint64 staleAfterSeconds = kStaleAfterSeconds;
     qint64 daysBack = GuideImport::kDaysBack;
+    std::function<QString(const QString&)> revealer;
     BackgroundWork linker{this}; // last: gone first, so no match lands on a half-gone library
 };

@@ -283,7 +283,9 @@ bool MpvPlayer::Load()
     if (startAt >= 0)
         options.emplace_back("start", QByteArray::number(startAt, 'f', 3));
     startAt = -1;
-    if (EngineCommands::LoadFile(handle, awaitedLoad, request.PlayedAddress().toUtf8(), options) >= 0)
+    hiddenAddress = request.PlayedAddress().toUtf8();
+    revealedAddress = revealer ? revealer(request.PlayedAddress()).toUtf8() : hiddenAddress;
+    if (EngineCommands::LoadFile(handle, awaitedLoad, revealedAddress, options) >= 0)
         return true;
     Refused();
     return false;
@@ -370,8 +372,11 @@ void MpvPlayer::HandleEvent(const mpv_event& event)
         break;
     case MPV_EVENT_LOG_MESSAGE: {
         const auto* message = static_cast<const mpv_event_log_message*>(event.data);
-        qCDebug(lcEngine, "[%s] %s", message->prefix, qPrintable(QByteArray(message->text).trimmed()));
-        failureLog.Add(message->prefix, message->level, message->text);
+        QByteArray text(message->text);
+        if (revealedAddress != hiddenAddress && !revealedAddress.isEmpty())
+            text.replace(revealedAddress, hiddenAddress);
+        qCDebug(lcEngine, "[%s] %s", message->prefix, qPrintable(text.trimmed()));
+        failureLog.Add(message->prefix, message->level, text.constData());
         // The engine's network layer asks again for seconds before it gives up on a port
         // nothing listens at or a host name that is unknown; the first such answer is final.
         // Lines come without their entry: only once the current one has started are they its.

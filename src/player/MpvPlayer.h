@@ -82,6 +82,9 @@ public:
     void SetRecordingFolder(const QString& folder);
     // Sent with the channels that name no user agent of their own; empty: the engine's.
     void SetDefaultUserAgent(const QString& agent) { defaultUserAgent = agent; }
+    // What an address that hides its password becomes when it leaves for the server; only
+    // the engine is given that, the log and everything shown keep the hidden one.
+    void SetAddressRevealer(std::function<QString(const QString&)> reveal) { revealer = std::move(reveal); }
 
     // Opens and plays the request's address, its headers going with it and with no other's.
     // A film may start at a point, in seconds (below 0: at its beginning).
@@ -149,6 +152,8 @@ private:
     bool videoReady = true;
     bool automaticDecoding = true; // the viewer's preference; off is software alone
     QString defaultUserAgent;
+    std::function<QString(const QString&)> revealer;
+    QByteArray revealedAddress, hiddenAddress; // of the load under way, for the engine's log
     bool loadPending = false;
     std::uint64_t nextLoad;         // reply number of the next load
     std::uint64_t awaitedLoad = 0;  // the load whose reply names currentEntry; 0 none

@@ -102,7 +102,7 @@ void PlaylistLibrary::Add(const QString& source)
 void PlaylistLibrary::Rename(int index, const QString& name)
 {
     const QString trimmed = name.trimmed();
-    if (index < 0 || index >= static_cast<int>(playlists.size()) || trimmed.isEmpty())
+    if (index < 0 || index >= static_cast<int>(playlists.size()) || trimmed.isEmpty() || playlists[index].account)
         return;
     playlists[index].name = trimmed;
     Changes();
@@ -110,7 +110,7 @@ void PlaylistLibrary::Rename(int index, const QString& name)
 
 void PlaylistLibrary::Refresh(int index)
 {
-    if (index < 0 || index >= static_cast<int>(playlists.size()))
+    if (index < 0 || index >= static_cast<int>(playlists.size()) || playlists[index].account)
         return;
     const Playlist& playlist = playlists[index];
     if (IsWebAddress(playlist.source))
@@ -121,7 +121,7 @@ void PlaylistLibrary::Refresh(int index)
 
 void PlaylistLibrary::Remove(int index)
 {
-    if (index < 0 || index >= static_cast<int>(playlists.size()))
+    if (index < 0 || index >= static_cast<int>(playlists.size()) || playlists[index].account)
         return;
     const QString source = playlists[index].source;
     Cancel(source); // while its node still stands for it
@@ -397,9 +397,10 @@ void PlaylistLibrary::Apply(const QString& source, const QString& name, Outcome 
         return;
     }
     const bool added = index < 0;
-    if (added) {
-        index = static_cast<int>(playlists.size());
-        playlists.push_back({name, source, {}, {}, {}, {}, {}, false, {}});
+    if (added) { // before the accounts
+        const auto at = std::find_if(playlists.begin(), playlists.end(), [](const Playlist& p) { return p.account; });
+        index = static_cast<int>(at - playlists.begin());
+        playlists.insert(at, Playlist{name, source, {}, {}, {}, {}, {}, false, {}});
     }
     DropRead(source); // a copy still being read at start would bring older channels
     Playlist& playlist = playlists[index];
@@ -426,7 +427,7 @@ void PlaylistLibrary::Changes()
 int PlaylistLibrary::IndexOf(const QString& source) const
 {
     for (size_t i = 0; i < playlists.size(); ++i) {
-        if (playlists[i].source == source)
+        if (playlists[i].source == source && !playlists[i].account)
             return static_cast<int>(i);
     }
     return -1;
@@ -507,4 +508,53 @@ QString PlaylistLibrary::ImportReport(const QString& name, const Outcome& outcom
     for (const M3uRefusedLine& refused : outcome.firstRefused)
         report += QLatin1Char('\n') + Text(PlaylistRefusedLine).arg(QString::number(refused.line), RefusalText(refused.refusal));
     return report;
+}
+
+int PlaylistLibrary::AccountIndexOf(const QString& source) const
+{
+    const auto found = std::find_if(playlists.begin(), playlists.end(),
+                                    [&](const Playlist& p) { return p.account && p.source == source; });
+    return found != playlists.end() ? static_cast<int>(found - playlists.begin()) : -1;
+}
+
+void PlaylistLibrary::PutAccount(const std::shared_ptr<Playlist>& account)
+{
+    const int index = AccountIndexOf(account->source);
+    if (index >= 0)
+        playlists[static_cast<std::size_t>(index)] = std::move(*account);
+    else
+        playlists.push_back(std::move(*account));
+    emit Changed();
+}
+
+void PlaylistLibrary::AddToAccount(const QString& source, const std::shared_ptr<std::vector<PlaylistChannel>>& entries)
+{
+    const int index = AccountIndexOf(source);
+    if (index < 0)
+        return;
+    auto& channels = playlists[static_cast<std::size_t>(index)].channels;
+    channels.insert(channels.end(), std::make_move_iterator(entries->begin()), std::make_move_iterator(entries->end()));
+    emit Changed();
+}
+
+void PlaylistLibrary::ChangeAccount(const QString& source, const QString& name, const QString& lastError,
+                                    const QDateTime& lastRefresh)
+{
+    const int index = AccountIndexOf(source);
+    if (index < 0)
+        return;
+    Playlist& account = playlists[static_cast<std::size_t>(index)];
+    account.name = name;
+    account.lastError = lastError;
+    account.lastRefresh = lastRefresh;
+    emit Changed();
+}
+
+void PlaylistLibrary::RemoveAccount(const QString& source)
+{
+    const int index = AccountIndexOf(source);
+    if (index < 0)
+        return;
+    playlists.erase(playlists.begin() + index);
+    emit Changed();
 }

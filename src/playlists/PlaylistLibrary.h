@@ -79,6 +79,13 @@ public:
     // The sources being added, which have no playlist yet, in the order they were asked for.
     QStringList Adding() const;
 
+    // Provider accounts are shown after the playlists, as playlists of their own that
+    // Playlists.xml never holds. Each call tells Changed.
+    void PutAccount(const std::shared_ptr<Playlist>& account);
+    void AddToAccount(const QString& source, const std::shared_ptr<std::vector<PlaylistChannel>>& entries);
+    void ChangeAccount(const QString& source, const QString& name, const QString& lastError, const QDateTime& lastRefresh);
+    void RemoveAccount(const QString& source);
+
     const std::vector<Playlist>& Playlists() const { return playlists; }
     // A read or a download is under way (or a parse, even one cancelled).
     bool IsBusy() const { return !reads.empty() || !downloads.empty() || parses > 0; }
@@ -153,6 +160,7 @@ private:
     void DropRead(const QString& source);
     void Changes();
     int IndexOf(const QString& source) const;
+    int AccountIndexOf(const QString& source) const;
     QString Text(int index) const;
     QString TimedOutText() const;
     QString DownloadErrorText(DownloadError error, const QString& detail) const;

@@ -283,15 +283,16 @@ TEST_F(CommandTest, MenusListTheirItemsAndSeparatorsInOrder)
 {
     // Each popup as "command:text" rows, "-" for a separator, in the English pack.
     const QStringList expected[] = {
-        {"104:Show Channel List", "120:Find channel\tCtrl+F", "121:Add playlist...", "-", "140:Guide\tCtrl+G",
-         "141:Add guide...", "142:Refresh guide"},
+        {"104:Show Channel List", "120:Find channel\tCtrl+F", "121:Add playlist...", "122:Add provider account...",
+         "-", "140:Guide\tCtrl+G", "141:Add guide...", "142:Refresh guide"},
         {"105:Play/Pause\tSpace", "106:Mute\tM", "-", "130:Pause\tP", "131:Back to live\tEnd", "132:Record\tCtrl+R",
          "133:Record from the buffer", "-", "107:Full Screen\tEnter", "108:Original Size",
          "109:Stretch to Window"},
         {"112:Hide Play Panel\tCtrl+H", "111:Hide Menu Bar\tCtrl+M", "-", "113:Always on Top\tCtrl+T", "119:Show hidden", "-",
          "114:Language...", "118:Preferences...\tCtrl+,"},
         {"117:Keyboard shortcuts\tF1", "-", "115:About Korvanta...", "116:Donate..."},
-        {"104:Show Channel List", "120:Find channel\tCtrl+F", "121:Add playlist...", "140:Guide\tCtrl+G", "-",
+        {"104:Show Channel List", "120:Find channel\tCtrl+F", "121:Add playlist...", "122:Add provider account...",
+         "140:Guide\tCtrl+G", "-",
          "105:Play/Pause\tSpace", "106:Mute\tM", "-", "130:Pause\tP", "131:Back to live\tEnd", "132:Record\tCtrl+R",
          "133:Record from the buffer", "-", "107:Full Screen\tEnter", "108:Original Size", "109:Stretch to Window", "-",
          "112:Hide Play Panel\tCtrl+H", "111:Hide Menu Bar\tCtrl+M", "-", "113:Always on Top\tCtrl+T", "119:Show hidden", "-",

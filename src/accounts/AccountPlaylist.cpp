@@ -1,0 +1,134 @@
+#include "AccountPlaylist.h"
+
+#include "AccountAddress.h"
+#include "EpisodeName.h"
+
+#include <QHash>
+
+#include <algorithm>
+
+namespace {
+
+constexpr QStringView kLive = u"live";
+constexpr QStringView kFilm = u"movie";
+constexpr QStringView kSeries = u"series";
+const QString kLiveExtension = QStringLiteral("ts");
+
+AccountLogin LoginOf(const AccountRecord& account)
+{
+    return {account.server, account.user, {}};
+}
+
+// Entries in the order of their categories, those of no known category last.
+template <class Entry, class Make>
+void AddInCategoryOrder(std::vector<PlaylistChannel>& channels, const std::vector<AccountCategory>& categories,
+                        const std::vector<Entry>& entries, Make make)
+{
+    QHash<QString, int> order;
+    for (const AccountCategory& category : categories)
+        order.insert(category.id, static_cast<int>(order.size()));
+    const int unknown = static_cast<int>(categories.size());
+    std::vector<std::pair<int, std::size_t>> sorted;
+    sorted.reserve(entries.size());
+    for (std::size_t k = 0; k < entries.size(); ++k)
+        sorted.emplace_back(order.value(entries[k].categoryId, unknown), k);
+    std::stable_sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    channels.reserve(channels.size() + entries.size());
+    for (const auto& [category, k] : sorted) {
+        PlaylistChannel channel = make(entries[k]);
+        if (category < unknown)
+            channel.group = categories[static_cast<std::size_t>(category)].name;
+        channel.id = entries[k].id;
+        channels.push_back(std::move(channel));
+    }
+}
+
+QString EpisodeNameOf(const QString& series, const SeriesEpisode& episode)
+{
+    if (ParseEpisodeName(episode.title))
+        return episode.title;
+    QString name = QStringLiteral("%1 S%2E%3")
+                       .arg(series)
+                       .arg(episode.season, 2, 10, QLatin1Char('0'))
+                       .arg(episode.episode, 2, 10, QLatin1Char('0'));
+    if (!episode.title.isEmpty())
+        name += QStringLiteral(" - ") + episode.title;
+    return name;
+}
+
+} // namespace
+
+namespace AccountPlaylist {
+
+QString SourceOf(const AccountRecord& account)
+{
+    return QStringLiteral("account:") + account.Key();
+}
+
+Playlist Build(const AccountRecord& account, const AccountCatalogue& catalogue)
+{
+    Playlist playlist;
+    playlist.name = account.name;
+    playlist.source = SourceOf(account);
+    playlist.lastRefresh = account.lastRefresh;
+    playlist.lastError = account.lastError;
+    playlist.account = true;
+    const AccountLogin login = LoginOf(account);
+    playlist.guideAddresses.append(AccountAddress::Masked(AccountAddress::Guide(login).toString(), login));
+    AddInCategoryOrder(playlist.channels, catalogue.liveCategories, catalogue.live, [&](const LiveStream& stream) {
+        PlaylistChannel channel;
+        channel.name = stream.name;
+        channel.address = AccountAddress::Stream(login, kLive, stream.id, kLiveExtension);
+        channel.logo = stream.icon;
+        channel.number = stream.number;
+        channel.tvgId = stream.guideId;
+        if (stream.archiveDays > 0)
+            channel.catchup = {CatchupMode::Xc, stream.archiveDays, {}};
+        return channel;
+    });
+    AddInCategoryOrder(playlist.channels, catalogue.filmCategories, catalogue.films, [&](const FilmEntry& film) {
+        PlaylistChannel channel;
+        channel.name = film.name;
+        channel.address = AccountAddress::Stream(login, kFilm, film.id, film.extension);
+        channel.logo = film.icon;
+        channel.kind = EntryKind::Film;
+        return channel;
+    });
+    AddInCategoryOrder(playlist.channels, catalogue.seriesCategories, catalogue.series, [&](const SeriesEntry& series) {
+        PlaylistChannel channel;
+        channel.name = series.name;
+        channel.logo = series.cover;
+        channel.kind = EntryKind::Series;
+        return channel;
+    });
+    return playlist;
+}
+
+std::vector<PlaylistChannel> EpisodesOf(const Playlist& playlist, int seriesEntry, const AccountRecord& account,
+                                        const std::vector<SeriesEpisode>& episodes)
+{
+    std::vector<PlaylistChannel> made;
+    if (seriesEntry < 0 || static_cast<std::size_t>(seriesEntry) >= playlist.channels.size()
+        || playlist.channels[static_cast<std::size_t>(seriesEntry)].kind != EntryKind::Series)
+        return made;
+    const bool known = std::any_of(playlist.channels.begin(), playlist.channels.end(),
+                                   [&](const PlaylistChannel& c) { return c.series == seriesEntry; });
+    if (known)
+        return made;
+    const PlaylistChannel& series = playlist.channels[static_cast<std::size_t>(seriesEntry)];
+    const AccountLogin login = LoginOf(account);
+    for (const SeriesEpisode& episode : episodes) {
+        PlaylistChannel channel;
+        channel.name = EpisodeNameOf(series.name, episode);
+        channel.address = AccountAddress::Stream(login, kSeries, episode.id, episode.extension);
+        channel.group = series.group;
+        channel.logo = series.logo;
+        channel.kind = EntryKind::Episode;
+        channel.series = seriesEntry;
+        channel.id = episode.id;
+        made.push_back(std::move(channel));
+    }
+    return made;
+}
+
+} // namespace AccountPlaylist

@@ -1,0 +1,200 @@
+// Provider accounts against a loopback panel: what an account brings, every refusal with its
+// own reason, the password only in the secret service, and a start without network.
+
+#include "AccountLibrary.h"
+#include "AccountsTexts.h"
+#include "BuiltinTexts.h"
+#include "PanelServer.h"
+#include "TempDir.h"
+#include "ZooServer.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QSignalSpy>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int kWaitMs = 60000;
+const QString kPassword = QStringLiteral("secret");
+
+class AccountLibraryTest : public ::testing::Test
+{
+protected:
+    TempDir folders;
+    QByteArray previousCache = qgetenv("XDG_CACHE_HOME");
+    LanguageStrings texts;
+    std::unique_ptr<PanelServer> panel = std::make_unique<PanelServer>();
+
+    ~AccountLibraryTest() override { qputenv("XDG_CACHE_HOME", previousCache); }
+
+    void SetUp() override
+    {
+        folders.UseAsConfigHome(); // config and data
+        qputenv("XDG_CACHE_HOME", folders.FilePath(QStringLiteral("cache")).toUtf8());
+        texts[Accounts] = BuiltinTexts(Accounts);
+        texts[Guidance] = BuiltinTexts(Guidance);
+        ASSERT_TRUE(panel->Start());
+    }
+
+    static QString ConfigFolder() { return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation); }
+    QString Text(int index) const { return texts.Text(Accounts, index); }
+
+    // The playlist an account was shown as, once it came.
+    static std::shared_ptr<Playlist> BuiltBy(AccountLibrary& library, const std::function<void()>& start)
+    {
+        QSignalSpy built(&library, &AccountLibrary::Built);
+        start();
+        if (!WaitFor([&] { return built.count() > 0; }, kWaitMs))
+            return nullptr;
+        return built.takeFirst().at(0).value<std::shared_ptr<Playlist>>();
+    }
+};
+
+TEST_F(AccountLibraryTest, AnAccountBringsItsLiveChannelsFilmsAndSeriesInTheServersOrder)
+{
+    AccountLibrary library(texts);
+    library.Load(ConfigFolder());
+    const auto playlist = BuiltBy(library, [&] { library.Add({panel->Server(), QStringLiteral("viewer"), kPassword}); });
+    ASSERT_TRUE(playlist);
+    EXPECT_TRUE(playlist->account);
+    EXPECT_EQ(playlist->name, u"127.0.0.1");
+    const auto& channels = playlist->channels;
+    ASSERT_EQ(channels.size(), 8u);
+    // Live in the categories' order (News before Sport), then films, then series.
+    EXPECT_EQ(channels[0].name, u"Channel 2");
+    EXPECT_EQ(channels[0].group, u"News");
+    EXPECT_EQ(channels[0].number, u"2");
+    EXPECT_EQ(channels[0].tvgId, u"ch2.panel");
+    EXPECT_EQ(channels[1].name, u"Channel 1");
+    EXPECT_EQ(channels[1].catchup, (CatchupOffer{CatchupMode::Xc, 3, {}}));
+    EXPECT_EQ(channels[1].address, panel->Server() + QStringLiteral("/live/viewer/***/100.ts"));
+    EXPECT_EQ(channels[3].kind, EntryKind::Film);
+    EXPECT_EQ(channels[3].address, panel->Server() + QStringLiteral("/movie/viewer/***/500.mp4"));
+    EXPECT_EQ(channels[6].kind, EntryKind::Series);
+    EXPECT_EQ(playlist->guideAddresses,
+              QStringList(panel->Server() + QStringLiteral("/xmltv.php?username=viewer&password=***")));
+    // Only the request leaving for the panel holds the password.
+    EXPECT_EQ(library.Revealed(channels[1].address), panel->Server() + QStringLiteral("/live/viewer/secret/100.ts"));
+    const std::optional<AccountState> state = library.StateOf(playlist->source);
+    ASSERT_TRUE(state);
+    EXPECT_EQ(state->maxConnections, 2);
+    EXPECT_TRUE(library.Describe(*playlist, -1).contains(Text(AccountsConnectionsLine).arg(0).arg(2)));
+
+    // A series' episodes come when it is opened; a film's details when it is shown.
+    std::vector<Playlist> shown{*playlist};
+    library.SetPlaylists(&shown);
+    QSignalSpy added(&library, &AccountLibrary::EntriesAdded);
+    library.OpenSeries(playlist->source, 6);
+    ASSERT_TRUE(WaitFor([&] { return added.count() == 1; }, kWaitMs));
+    const auto episodes = added.at(0).at(1).value<std::shared_ptr<std::vector<PlaylistChannel>>>();
+    ASSERT_EQ(episodes->size(), 4u);
+    EXPECT_EQ(episodes->at(0).name, u"Show 1 S01E01 - Part 1");
+    EXPECT_EQ(episodes->at(0).series, 6);
+    EXPECT_EQ(library.Describe(shown[0], 3), Text(AccountsLoading));
+    QSignalSpy details(&library, &AccountLibrary::DetailsArrived);
+    ASSERT_TRUE(WaitFor([&] { return details.count() > 0; }, kWaitMs));
+    EXPECT_TRUE(library.Describe(shown[0], 3).contains(Text(AccountsLengthLine).arg(90)));
+    EXPECT_TRUE(panel->Asked().contains(QStringLiteral("/player_api.php?username=viewer&password=secret&action=get_vod_info&vod_id=500")));
+}
+
+TEST_F(AccountLibraryTest, EveryRefusalHasItsOwnReason)
+{
+    const struct
+    {
+        QString server, user, password;
+        int reason;
+    } cases[] = {
+        {panel->Server(), QStringLiteral("viewer"), QStringLiteral("wrong"), AccountsWrongLogin},
+        {panel->Server(), QStringLiteral("expired"), kPassword, AccountsExpired},
+        {panel->Server(), QStringLiteral("disabled"), kPassword, AccountsDisabled},
+        {panel->Server(), QStringLiteral("banned"), kPassword, AccountsBanned},
+        {panel->Server(), QStringLiteral("full"), kPassword, AccountsTooManyConnections},
+        {panel->Server(), QStringLiteral("html"), kPassword, AccountsNotPanel},
+        {panel->Server(), QStringLiteral("hostile"), kPassword, AccountsNotPanel},
+        {panel->Server(), QStringLiteral("huge"), kPassword, AccountsTooBig},
+        {panel->Server(), QStringLiteral("many"), kPassword, AccountsTooManyEntries},
+        {panel->Server(), QStringLiteral("slow"), kPassword, AccountsTimedOut},
+        {ClosedPortUrl({}), QStringLiteral("viewer"), kPassword, AccountsRefused},
+        {panel->Server(), QStringLiteral("drop"), kPassword, AccountsUnreachable},
+        {QStringLiteral("ftp://127.0.0.1"), QStringLiteral("viewer"), kPassword, AccountsBadServer},
+    };
+    AccountLibrary library(texts);
+    library.SetTimeout(1000);
+    library.Load(ConfigFolder());
+    QSignalSpy built(&library, &AccountLibrary::Built);
+    for (const auto& c : cases) {
+        QSignalSpy failed(&library, &AccountLibrary::Failed);
+        library.Add({c.server, c.user, c.password});
+        ASSERT_TRUE(WaitFor([&] { return failed.count() == 1; }, kWaitMs)) << qPrintable(c.user);
+        EXPECT_EQ(failed.at(0).at(1).toString(), Text(c.reason)) << qPrintable(c.user);
+    }
+    EXPECT_EQ(built.count(), 0);
+    EXPECT_FALSE(QFile::exists(ConfigFolder() + QStringLiteral("/Korvanta/Accounts.xml")));
+}
+
+TEST_F(AccountLibraryTest, AnExpiryWithinAWeekIsToldOnceADay)
+{
+    AccountLibrary library(texts);
+    library.Load(ConfigFolder());
+    QSignalSpy notices(&library, &AccountLibrary::Notice);
+    ASSERT_TRUE(BuiltBy(library, [&] { library.Add({panel->Server(), QStringLiteral("expiring"), kPassword}); }));
+    ASSERT_TRUE(WaitFor([&] { return notices.count() > 0; }, kWaitMs));
+    EXPECT_TRUE(notices.at(0).at(0).toString().startsWith(Text(AccountsExpiresSoon).section(u'%', 0, 0)));
+    library.WarnOfExpiry();
+    EXPECT_EQ(notices.count(), 1);
+}
+
+// Whatever holds the viewer's files may never hold the password.
+void ExpectNoFileHolds(const QString& secret)
+{
+    for (const auto location : {QStandardPaths::GenericConfigLocation, QStandardPaths::GenericDataLocation,
+                                QStandardPaths::GenericCacheLocation}) {
+        QDirIterator files(QStandardPaths::writableLocation(location) + QStringLiteral("/Korvanta"), QDir::Files,
+                           QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            QFile file(files.next());
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_FALSE(file.readAll().contains(secret.toUtf8())) << qPrintable(file.fileName());
+        }
+    }
+}
+
+TEST_F(AccountLibraryTest, PasswordInTheSecretServiceAndTheCatalogueOfflineFromItsCopy)
+{
+    QString source;
+    {
+        AccountLibrary library(texts);
+        library.Load(ConfigFolder());
+        const auto playlist = BuiltBy(library, [&] { library.Add({panel->Server(), QStringLiteral("viewer"), kPassword}); });
+        ASSERT_TRUE(playlist);
+        source = playlist->source;
+    }
+    ExpectNoFileHolds(kPassword);
+    const QString live = panel->Server() + QStringLiteral("/live/viewer/***/100.ts");
+    panel->Kill();
+
+    // A start without network: the same tree from the copy, the password from the keyring.
+    AccountLibrary library(texts);
+    QSignalSpy asked(&library, &AccountLibrary::PasswordNeeded);
+    const auto playlist = BuiltBy(library, [&] { library.Load(ConfigFolder()); });
+    ASSERT_TRUE(playlist);
+    EXPECT_EQ(playlist->channels.size(), 8u);
+    ASSERT_TRUE(WaitFor([&] { return library.Revealed(live) != live; }, kWaitMs));
+    EXPECT_EQ(asked.count(), 0);
+
+    // A refresh that cannot reach the panel keeps the copy and says why and of when.
+    QSignalSpy kept(&library, &AccountLibrary::CopyKept);
+    QSignalSpy built(&library, &AccountLibrary::Built);
+    library.Refresh(source);
+    ASSERT_TRUE(WaitFor([&] { return kept.count() == 1; }, kWaitMs));
+    EXPECT_TRUE(kept.at(0).at(1).toString().startsWith(Text(AccountsRefused)));
+    EXPECT_EQ(built.count(), 0);
+    ExpectNoFileHolds(kPassword);
+}
+
+} // namespace
