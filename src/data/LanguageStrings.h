@@ -32,10 +32,12 @@ enum LanguageGroup {
     Films = 19,
     Preferences = 20,
     Schedule = 21,
+    // 22 and 23 are held for texts other work brings.
+    GuideOrder = 24,
 };
 
 constexpr int kCoreGroupCount = 9; // the groups every pack must carry
-constexpr int kLanguageGroupCount = 22;
+constexpr int kLanguageGroupCount = 25;
 
 struct LanguageStrings
 {
