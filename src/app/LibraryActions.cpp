@@ -8,6 +8,7 @@
 #include "GuideTexts.h"
 #include "GuideWindow.h"
 #include "GuideWording.h"
+#include "GuidesDlg.h"
 #include "LogoCache.h"
 #include "MessageBox.h"
 #include "PlaylistLibrary.h"
@@ -67,6 +68,12 @@ void LibraryActions::ShowAddGuideDialog()
     CAddPlaylistDlg dlg(&window, texts, BrowseFolder(), CAddPlaylistDlg::Kind::Guide);
     if (dlg.DoModal() == IDOK)
         guides.Add(dlg.Source());
+}
+
+void LibraryActions::ShowGuidesDialog()
+{
+    GuidesDlg dlg(&window, texts, guides);
+    dlg.exec();
 }
 
 void LibraryActions::PlaylistsDropped(const QStringList& sources, const QStringList& refused)
@@ -138,6 +145,12 @@ void LibraryActions::MakeGuideWindow()
             [this](const ChannelKey& key, const QString& channelName, const GuideProgramme& programme) {
                 emit ReminderAsked(ReminderFor(key, channelName, programme));
             });
+}
+
+void LibraryActions::RemindersChanged()
+{
+    if (guideWindow)
+        guideWindow->RemindersChanged();
 }
 
 void LibraryActions::ApplyLanguage()

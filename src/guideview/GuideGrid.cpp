@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -337,12 +338,40 @@ void GuideGrid::PaintRow(QPainter& painter, int row, int y, qint64 from, qint64 
         painter.setPen(selected ? palette().highlightedText().color()
                        : lost   ? palette().color(QPalette::Disabled, QPalette::Text)
                                 : palette().text().color());
-        const QRect text = cell.adjusted(kPadding, kPadding, -kPadding, -kPadding);
+        QRect text = cell.adjusted(kPadding, kPadding, -kPadding, -kPadding);
+        if (reminded && reminded(channel.key, programme.start)) {
+            PaintBell(painter, text, painter.pen().color());
+            text.setRight(text.right() - metrics.height() - kPadding);
+        }
         painter.drawText(text, Qt::AlignTop | Qt::AlignLeft, metrics.elidedText(programme.title, Qt::ElideRight, text.width()));
         painter.drawText(text, Qt::AlignBottom | Qt::AlignLeft,
                          metrics.elidedText(GuideSpanText(programme), Qt::ElideRight, text.width()));
     }
     painter.setClipping(false);
+}
+
+void GuideGrid::SetReminded(std::function<bool(const ChannelKey&, qint64)> isReminded)
+{
+    reminded = std::move(isReminded);
+    viewport()->update();
+}
+
+// A bell a line high at the top right of the programme's text.
+void GuideGrid::PaintBell(QPainter& painter, const QRect& text, const QColor& colour) const
+{
+    const qreal size = fontMetrics().height();
+    const QRectF box(text.right() - size, text.top(), size, size);
+    const qreal x = box.left(), y = box.top(), w = box.width(), h = box.height();
+    QPainterPath bell;
+    bell.moveTo(x + 0.1 * w, y + 0.78 * h);
+    bell.cubicTo(x + 0.25 * w, y + 0.6 * h, x + 0.2 * w, y + 0.12 * h, x + 0.5 * w, y + 0.12 * h);
+    bell.cubicTo(x + 0.8 * w, y + 0.12 * h, x + 0.75 * w, y + 0.6 * h, x + 0.9 * w, y + 0.78 * h);
+    bell.closeSubpath();
+    bell.addEllipse(QPointF(x + 0.5 * w, y + 0.86 * h), 0.1 * w, 0.1 * h);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(bell, colour);
+    painter.restore();
 }
 
 void GuideGrid::SetLogoOf(GuideLogoOf logos)
