@@ -1,5 +1,6 @@
 #include "CPreferencesDlg.h"
 
+#include "GuideOrderTexts.h"
 #include "LanguageStrings.h"
 #include "PreferencesTexts.h"
 #include "StreamRules.h"
@@ -121,17 +122,17 @@ QWidget* CPreferencesDlg::AddPage(int title)
     return page;
 }
 
-QLabel* CPreferencesDlg::AddLabel(QWidget* page, int row, int label)
+QLabel* CPreferencesDlg::AddLabel(QWidget* page, int row, int label, LanguageGroup group)
 {
-    auto* text = Shown(new QLabel(strings.Text(Preferences, label), page));
+    auto* text = Shown(new QLabel(strings.Text(group, label), page));
     text->setGeometry(Units().ToPixels(QRect(kLabelLeftDu, kLineTopDu + row * kLineHeightDu, kLabelWidthDu, kTextHeightDu)));
     return text;
 }
 
 QLineEdit* CPreferencesDlg::AddLine(QWidget* page, int row, int label, const QString& value,
-                                    std::function<QString(const QString&)> check)
+                                    std::function<QString(const QString&)> check, LanguageGroup group)
 {
-    QLabel* text = AddLabel(page, row, label);
+    QLabel* text = AddLabel(page, row, label, group);
     auto* edit = Shown(new QLineEdit(value, page));
     const int top = kLineTopDu + row * kLineHeightDu;
     edit->setGeometry(Units().ToPixels(QRect(kLabelLeftDu, top + kFieldTopDu, kFieldWidthDu, kFieldHeightDu)));
@@ -143,7 +144,7 @@ QLineEdit* CPreferencesDlg::AddLine(QWidget* page, int row, int label, const QSt
     palette.setColor(QPalette::WindowText, kNoteColour);
     note->setPalette(palette);
     connect(edit, &QLineEdit::textChanged, this, &CPreferencesDlg::Recheck);
-    lines.push_back({label, edit, note, std::move(check)});
+    lines.push_back({group, label, edit, note, std::move(check)});
     return edit;
 }
 
@@ -193,6 +194,12 @@ void CPreferencesDlg::MakeGuidePage()
     AddLine(page, 0, PrefGuideRefresh, QString::number(values.guideRefreshHours), [this](const QString& text) {
         return RangeCheck(text, PreferenceValues::kMinGuideRefreshHours, PreferenceValues::kMaxGuideRefreshHours);
     });
+    AddLine(
+        page, 1, GuideOrderReminderLead, QString::number(values.reminderLeadMinutes),
+        [this](const QString& text) {
+            return RangeCheck(text, PreferenceValues::kMinReminderLeadMinutes, PreferenceValues::kMaxReminderLeadMinutes);
+        },
+        GuideOrder);
 }
 
 void CPreferencesDlg::MakeNetworkPage()
@@ -281,19 +288,19 @@ void CPreferencesDlg::Recheck()
     GetDlgItem(IDOK)->setEnabled(allPass);
 }
 
-QLineEdit* CPreferencesDlg::Field(int label) const
+QLineEdit* CPreferencesDlg::Field(int label, LanguageGroup group) const
 {
     for (const Line& line : lines) {
-        if (line.label == label)
+        if (line.label == label && line.group == group)
             return line.edit;
     }
     return nullptr;
 }
 
-QString CPreferencesDlg::Note(int label) const
+QString CPreferencesDlg::Note(int label, LanguageGroup group) const
 {
     for (const Line& line : lines) {
-        if (line.label == label)
+        if (line.label == label && line.group == group)
             return line.note->text();
     }
     return {};
@@ -316,6 +323,7 @@ void CPreferencesDlg::OnOK()
     values.timeshiftDiskCapMiB = int(std::lround(NumberOf(Field(PrefTimeshiftCap)->text()) * kMiBPerGiB));
     values.recordingFolder = Field(PrefRecordingFolder)->text().trimmed();
     values.guideRefreshHours = int(std::lround(NumberOf(Field(PrefGuideRefresh)->text())));
+    values.reminderLeadMinutes = int(std::lround(NumberOf(Field(GuideOrderReminderLead, GuideOrder)->text())));
     values.logoCacheMB = int(std::lround(NumberOf(Field(PrefLogoCache)->text())));
     values.userAgent = Field(PrefUserAgent)->text().trimmed();
     values.downloadTimeoutSeconds = int(std::lround(NumberOf(Field(PrefTimeout)->text())));

@@ -4,12 +4,12 @@
 // pass.
 
 #include "Dialog.h"
+#include "LanguageStrings.h"
 #include "PreferenceValues.h"
 
 #include <functional>
 #include <vector>
 
-struct LanguageStrings;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -29,9 +29,9 @@ public:
     PreferenceValues Values() const;
 
     QTabWidget* Pages() const { return pages; }
-    // The field of an entry of the Preferences group's labels, and what is said under it.
-    QLineEdit* Field(int label) const;
-    QString Note(int label) const;
+    // The field of an entry of a group's labels, and what is said under it.
+    QLineEdit* Field(int label, LanguageGroup group = Preferences) const;
+    QString Note(int label, LanguageGroup group = Preferences) const;
 
 signals:
     void EmptyCacheRequested();
@@ -44,6 +44,7 @@ private:
     // A line of a page: its label's entry, the field, and the check of what is typed.
     struct Line
     {
+        LanguageGroup group;
         int label;
         QLineEdit* edit;
         QLabel* note;
@@ -51,8 +52,9 @@ private:
     };
 
     QWidget* AddPage(int title);
-    QLineEdit* AddLine(QWidget* page, int row, int label, const QString& value, std::function<QString(const QString&)> check);
-    QLabel* AddLabel(QWidget* page, int row, int label);
+    QLineEdit* AddLine(QWidget* page, int row, int label, const QString& value, std::function<QString(const QString&)> check,
+                       LanguageGroup group = Preferences);
+    QLabel* AddLabel(QWidget* page, int row, int label, LanguageGroup group = Preferences);
     void MakePlaybackPage();
     void MakeTimeshiftPage();
     void MakeRecordingPage();

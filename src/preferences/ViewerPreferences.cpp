@@ -49,6 +49,9 @@ void ReadOthers(const TiXmlElement* root, PreferenceValues& values)
         values.recordingFolder = TextAttribute(recording, "folder", kMaxFolderLength);
     values.guideRefreshHours = Bounded(root->FirstChildElement("Guide"), "refreshHours", PreferenceValues::kMinGuideRefreshHours,
                                        PreferenceValues::kMaxGuideRefreshHours, values.guideRefreshHours);
+    values.reminderLeadMinutes = Bounded(root->FirstChildElement("Guide"), "reminderMinutes",
+                                         PreferenceValues::kMinReminderLeadMinutes,
+                                         PreferenceValues::kMaxReminderLeadMinutes, values.reminderLeadMinutes);
     values.logoCacheMB = Bounded(root->FirstChildElement("Logos"), "cacheMB", PreferenceValues::kMinLogoCacheMB,
                                  PreferenceValues::kMaxLogoCacheMB, values.logoCacheMB);
     const TiXmlElement* network = root->FirstChildElement("Network");
@@ -78,7 +81,9 @@ TiXmlDocument Document(const PreferenceValues& values)
     timeshift->SetAttribute("minutes", values.timeshiftMinutes);
     timeshift->SetAttribute("diskCapMiB", values.timeshiftDiskCapMiB);
     Child(root, "Recording")->SetAttribute("folder", AttributeUtf8(values.recordingFolder, kMaxFolderLength).constData());
-    Child(root, "Guide")->SetAttribute("refreshHours", values.guideRefreshHours);
+    TiXmlElement* guide = Child(root, "Guide");
+    guide->SetAttribute("refreshHours", values.guideRefreshHours);
+    guide->SetAttribute("reminderMinutes", values.reminderLeadMinutes);
     Child(root, "Logos")->SetAttribute("cacheMB", values.logoCacheMB);
     TiXmlElement* network = Child(root, "Network");
     network->SetAttribute("userAgent", AttributeUtf8(values.userAgent, PreferenceValues::kMaxUserAgentLength).constData());

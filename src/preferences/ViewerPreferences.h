@@ -7,7 +7,7 @@
 //       <Playback hardwareDecoding="auto" numberDelayMs="1500" />
 //       <Timeshift minutes="120" diskCapMiB="4096" />
 //       <Recording folder="/home/me/Videos/Korvanta" />
-//       <Guide refreshHours="12" />
+//       <Guide refreshHours="12" reminderMinutes="1" />
 //       <Logos cacheMB="200" />
 //       <Network userAgent="" timeoutSeconds="30" />
 //   </Preferences>
