@@ -14,6 +14,8 @@
 #include <QList>
 #include <QRect>
 
+#include <functional>
+
 #include <vector>
 
 class ChannelButtons;
@@ -26,6 +28,7 @@ class FavoritesList;
 class FilmPlaces;
 class GuideLibrary;
 class LogoCache;
+class NextReminder;
 class PlaylistLibrary;
 class QLabel;
 class QPlainTextEdit;
@@ -79,6 +82,10 @@ public:
     void SelectFavorite(int row);
     void SelectResult(const ChannelKey& key);
 
+    // Whether a programme (its channel and start) has a reminder, for the menus of the
+    // search results and the description box to offer cancelling it.
+    void SetReminded(std::function<bool(const ChannelKey&, qint64 start)> reminded);
+
     // Its parts the rest of the program hears from: the tree's playlist and guide requests,
     // and what is dropped on the window.
     ChannelTree& Tree() const { return *tree; }
@@ -90,6 +97,9 @@ signals:
     void CommandChosen(int id);
     // The add button asks for the channel started last.
     void AddCurrentRequested();
+    // A reminder of a programme to come (a search result's, the described channel's next)
+    // was asked for, or asked to go.
+    void RemindProgramme(const ChannelKey& channel, const QString& channelName, const GuideProgramme& programme);
 
 public:
     void accept() override;
@@ -145,6 +155,7 @@ private:
     ContinueList* continueList = nullptr; // with places only
     SearchController* search = nullptr;
     QPlainTextEdit* description = nullptr;
+    NextReminder* nextReminder = nullptr;
     QLabel* poster = nullptr;
     QString posterAddress;
 };
