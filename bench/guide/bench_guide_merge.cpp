@@ -1,5 +1,5 @@
 // Three guides of 1,000,000 programmes each for the same 10,000 channels, their times
-// apart and each with pauses of its own: now and next for every channel read through all
+// apart and each with pauses of its own (about one in a hundred programmes, of two hours): now and next for every channel read through all
 // three, next to the same read through the first guide alone, in the same run. Then the
 // guide window over 1,500 of the channels opened and scrolled with 1,000 reminders on its
 // programmes, next to the same with none. *display* for the second part.
@@ -34,12 +34,13 @@ constexpr int kGuides = 3;
 constexpr int kChannels = 10000;
 constexpr int kPerChannel = 100; // 1,000,000 a guide
 constexpr int kHalfHour = 30 * 60;
-constexpr int kPauseEvery = 25;         // a programme of each so many is followed by a pause
+constexpr int kPauseEvery = 100;        // a programme of each so many is followed by a pause
 constexpr int kPauseSeconds = 2 * 3600; // long enough for the next guide to fill
 constexpr int kGuideOffset = 10 * 60;   // each guide's times that much after the one before
 constexpr int kRuns = 7;
 constexpr int kWindowChannels = 1500;
 constexpr int kReminders = 1000;
+constexpr int kReminderHours = 48; // how far ahead they lie, hour by hour
 constexpr int kFrames = 200;
 constexpr QSize kWindowSize(1200, 800);
 
@@ -165,7 +166,8 @@ int main(int argc, char** argv)
         << " ms, the first alone " << QString::number(s, 'f', 1) << " ms, ratio " << QString::number(m / s, 'f', 3)
         << " (aim: at most 1.10)\n" << Qt::flush;
 
-    // The guide window with reminders: spread over the programmes of the rows shown first.
+    // The guide window with reminders: spread over its channels and the days to come, as
+    // a viewer's would be.
     LanguageStrings texts;
     texts[Guide] = BuiltinTexts(Guide);
     texts[Schedule] = BuiltinTexts(Schedule);
@@ -174,12 +176,16 @@ int main(int argc, char** argv)
         rows.push_back({ChannelKey{static_cast<ChannelId>(c + 1)}, channels[static_cast<std::size_t>(c)].name});
     ReminderBook book{temporary.filePath(QStringLiteral("Reminders.xml"))};
     const ScheduleTime clock{std::chrono::seconds(now)};
-    for (int k = 0; book.Reminders().size() < std::size_t(kReminders) && k < kWindowChannels; ++k) {
-        for (const GuideProgramme& p : store.Range(three[static_cast<std::size_t>(k)], now, now + 6 * 3600)) {
-            if (p.start > now)
-                book.Add({ChannelKey{static_cast<ChannelId>(k + 1)}, rows[std::size_t(k)].name, p.title,
+    for (int k = 0; k < kReminders; ++k) {
+        const int c = k * kWindowChannels / kReminders;
+        const qint64 from = now + (k % kReminderHours) * 3600;
+        for (const GuideProgramme& p : store.Range(three[static_cast<std::size_t>(c)], from, from + 3 * 3600)) {
+            if (p.start > from) {
+                book.Add({ChannelKey{static_cast<ChannelId>(c + 1)}, rows[std::size_t(c)].name, p.title,
                           ScheduleTime(std::chrono::seconds(p.start)), ScheduleTime(std::chrono::seconds(p.stop))},
                          clock);
+                break;
+            }
         }
     }
     const auto linkOf = [&](const ChannelKey& key) { return three[key.id - 1]; };

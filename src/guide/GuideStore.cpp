@@ -11,7 +11,7 @@ namespace {
 constexpr qint64 kLongestProgramme = kGuideLongestProgramme;
 // How far after now the merge of several guides first looks for the next programme;
 // twice as far each time it finds none while a guide has more.
-constexpr qint64 kFirstLookAhead = 6 * 3600;
+constexpr qint64 kFirstLookAhead = 2 * 3600;
 
 constexpr const char* kColumns = "start, stop, title, sub_title, description, category, episode, icon";
 
@@ -131,9 +131,9 @@ GuideNowNext GuideStore::NowAndNext(const GuideLink& link, qint64 now) const
     // guides' programmes on now began (the pauses before them decide where a later one
     // shows from), and on until a merged programme after now turns up.
     const std::vector<GuideLinkedChannel> channels = ChannelsOf(link);
-    qint64 from = now;
-    for (const GuideLinkedChannel& channel : channels) {
-        if (const std::optional<GuideProgramme> onNow = OwnNowAndNext(channel.channel, now, channel.shiftSeconds).now)
+    qint64 from = first.now ? first.now->start : now;
+    for (const GuideLinkedChannel& channel : link.later) {
+        if (const std::optional<GuideProgramme> onNow = OwnNow(channel.channel, now, channel.shiftSeconds))
             from = std::min(from, onNow->start);
     }
     from -= kGuideGapFilled;
@@ -184,15 +184,22 @@ bool GuideStore::AnyStartsAfter(const std::vector<GuideLinkedChannel>& channels,
     return any;
 }
 
+std::optional<GuideProgramme> GuideStore::OwnNow(qint64 channel, qint64 now, qint64 shift) const
+{
+    std::optional<GuideProgramme> found;
+    auto& current = statements->now;
+    current.Bind(1, channel).Bind(2, now - shift).Bind(3, kLongestProgramme);
+    if (current.Step())
+        found = ReadProgramme(current, shift);
+    current.Reset();
+    return found;
+}
+
 GuideNowNext GuideStore::OwnNowAndNext(qint64 channel, qint64 now, qint64 shift) const
 {
     GuideNowNext found;
     const qint64 guideTime = now - shift;
-    auto& current = statements->now;
-    current.Bind(1, channel).Bind(2, guideTime).Bind(3, kLongestProgramme);
-    if (current.Step())
-        found.now = ReadProgramme(current, shift);
-    current.Reset();
+    found.now = OwnNow(channel, now, shift);
     auto& next = statements->next;
     next.Bind(1, channel).Bind(2, guideTime);
     if (next.Step())

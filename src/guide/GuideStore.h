@@ -49,6 +49,7 @@ private:
     struct Statements;
     using ByGuide = std::vector<std::vector<GuideProgramme>>;
 
+    std::optional<GuideProgramme> OwnNow(qint64 channel, qint64 now, qint64 shift) const;
     GuideNowNext OwnNowAndNext(qint64 channel, qint64 now, qint64 shift) const;
     std::vector<GuideProgramme> OwnRange(qint64 channel, qint64 from, qint64 to, qint64 shift) const;
     // The guides' programmes running in [from, to), merged; read on an hour beyond to.

@@ -356,22 +356,29 @@ void GuideGrid::SetReminded(std::function<bool(const ChannelKey&, qint64)> isRem
     viewport()->update();
 }
 
-// A bell a line high at the top right of the programme's text.
+// A bell a line high at the top right of the programme's text, drawn once per size and
+// colour: a thousand reminders cost the painting nothing.
 void GuideGrid::PaintBell(QPainter& painter, const QRect& text, const QColor& colour) const
 {
-    const qreal size = fontMetrics().height();
-    const QRectF box(text.right() - size, text.top(), size, size);
-    const qreal x = box.left(), y = box.top(), w = box.width(), h = box.height();
-    QPainterPath bell;
-    bell.moveTo(x + 0.1 * w, y + 0.78 * h);
-    bell.cubicTo(x + 0.25 * w, y + 0.6 * h, x + 0.2 * w, y + 0.12 * h, x + 0.5 * w, y + 0.12 * h);
-    bell.cubicTo(x + 0.8 * w, y + 0.12 * h, x + 0.75 * w, y + 0.6 * h, x + 0.9 * w, y + 0.78 * h);
-    bell.closeSubpath();
-    bell.addEllipse(QPointF(x + 0.5 * w, y + 0.86 * h), 0.1 * w, 0.1 * h);
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(bell, colour);
-    painter.restore();
+    const int size = fontMetrics().height();
+    const qreal ratio = devicePixelRatioF();
+    if (bell.height() != qRound(size * ratio) || bellColour != colour) {
+        bell = QPixmap(qRound(size * ratio), qRound(size * ratio));
+        bell.setDevicePixelRatio(ratio);
+        bell.fill(Qt::transparent);
+        bellColour = colour;
+        const qreal w = size, h = size;
+        QPainterPath shape;
+        shape.moveTo(0.1 * w, 0.78 * h);
+        shape.cubicTo(0.25 * w, 0.6 * h, 0.2 * w, 0.12 * h, 0.5 * w, 0.12 * h);
+        shape.cubicTo(0.8 * w, 0.12 * h, 0.75 * w, 0.6 * h, 0.9 * w, 0.78 * h);
+        shape.closeSubpath();
+        shape.addEllipse(QPointF(0.5 * w, 0.86 * h), 0.1 * w, 0.1 * h);
+        QPainter drawn(&bell);
+        drawn.setRenderHint(QPainter::Antialiasing);
+        drawn.fillPath(shape, colour);
+    }
+    painter.drawPixmap(text.right() - size, text.top(), bell);
 }
 
 void GuideGrid::SetLogoOf(GuideLogoOf logos)

@@ -7,6 +7,7 @@
 #include "GuideRow.h"
 
 #include <QAbstractScrollArea>
+#include <QPixmap>
 #include <QTimer>
 
 #include <functional>
@@ -81,6 +82,8 @@ private:
     GuideLinkOf linkOf;
     GuideLogoOf logoOf;
     std::function<bool(const ChannelKey&, qint64)> reminded;
+    mutable QPixmap bell; // the last drawn, of bellColour
+    mutable QColor bellColour;
     std::function<qint64()> clock;
     std::vector<GuideRow> rows;
     std::unordered_map<int, Span> read; // by row
