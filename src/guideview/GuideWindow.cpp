@@ -107,7 +107,9 @@ void GuideWindow::ShowDetails()
     // The bell's meaning, for those who do not see it.
     if (reminded(channel->key, programme->start))
         lines.append(texts.Text(Schedule, ScheduleReminderSet)
-                         .arg(programme->title, channel->name, QLocale().toString(start, QLocale::ShortFormat)));
+                         .arg(programme->title, channel->name,
+                              QLocale().toString(start.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+                                  + GuideTimeText(programme->start)));
     details->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
