@@ -11,6 +11,7 @@
 #include "GuideTexts.h"
 #include "GuideWindow.h"
 #include "GuideWording.h"
+#include "GuidesDlg.h"
 #include "LogoCache.h"
 #include "MessageBox.h"
 #include "PlaylistLibrary.h"
@@ -105,6 +106,12 @@ void LibraryActions::ShowAddGuideDialog()
         guides.Add(dlg.Source());
 }
 
+void LibraryActions::ShowGuidesDialog()
+{
+    GuidesDlg dlg(&window, texts, guides);
+    dlg.exec();
+}
+
 void LibraryActions::PlaylistsDropped(const QStringList& sources, const QStringList& refused)
 {
     AddPlaylists(sources);
@@ -174,6 +181,12 @@ void LibraryActions::MakeGuideWindow()
             [this](const ChannelKey& key, const QString& channelName, const GuideProgramme& programme) {
                 emit ReminderAsked(ReminderFor(key, channelName, programme));
             });
+}
+
+void LibraryActions::RemindersChanged()
+{
+    if (guideWindow)
+        guideWindow->RemindersChanged();
 }
 
 void LibraryActions::ApplyLanguage()

@@ -40,6 +40,8 @@ public:
     // An account's password, where no secret service keeps it; reason says why it is asked.
     void AskPassword(const QString& source, const QString& prompt, const QString& reason);
     void ShowAddGuideDialog();
+    // The guides in the viewer's order, each turned on or off, its times corrected.
+    void ShowGuidesDialog();
     void PlaylistsDropped(const QStringList& sources, const QStringList& refused);
 
     // The guide window, made when first opened, over the lists listing gives.
@@ -47,6 +49,10 @@ public:
     GuideWindow* GuideView() const { return guideWindow.get(); }
     // Whether a programme has a reminder, for the guide window's menu.
     void SetReminded(std::function<bool(const Reminder&)> isReminded) { reminded = std::move(isReminded); }
+    // A reminder was set or cancelled: the guide window's marks follow.
+    void RemindersChanged();
+    // The reminder of a programme on a channel.
+    static Reminder ReminderFor(const ChannelKey& key, const QString& channelName, const GuideProgramme& programme);
     void ApplyLanguage();
 
     void ReportPlaylistFailure(const QString& name, const QString& reason);
@@ -66,7 +72,6 @@ signals:
 private:
     void AddSource(const QString& source);
     void MakeGuideWindow();
-    static Reminder ReminderFor(const ChannelKey& key, const QString& channelName, const GuideProgramme& programme);
     // The folder Browse last found a file in, else that of the newest local playlist, else
     // home: never the program's own data folder.
     QString BrowseFolder() const;

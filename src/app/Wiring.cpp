@@ -194,6 +194,7 @@ void WireCommands(App& app)
     commands.On(ID_GUIDE, [&app] { app.Library().ShowGuideWindow(app.Channels().Tree().GuideLists(app.Playback().Current())); });
     commands.On(ID_ADD_GUIDE, [&app] { app.Library().ShowAddGuideDialog(); });
     commands.On(ID_REFRESH_GUIDE, [&app] { app.Guides().RefreshAll(); });
+    commands.On(ID_GUIDES, [&app] { app.Library().ShowGuidesDialog(); });
     commands.On(ID_PLAY_PAUSE, [&playback] { playback.PlayPause(); });
     commands.On(ID_MUTE, [&playback] { playback.ToggleMute(); });
     commands.On(ID_PREVIOUS_CHANNEL, [&playback] { playback.Zap(-1); });
@@ -367,6 +368,7 @@ void WirePreferences(App& app)
         app.Guides().SetStaleAfter(qint64(values.guideRefreshHours) * kSecondsPerHour);
         app.Guides().SetGlobalOffset(qint64(values.guideCorrectionMinutes) * kSecondsPerMinute);
         app.Guides().SetDaysBack(values.guideDaysBack);
+        app.Reminders().SetLead(std::chrono::minutes(values.reminderLeadMinutes));
         app.Logos().SetMaxFolderBytes(qint64(values.logoCacheMB) * kBytesPerMB);
         app.Player().Engine().SetDefaultUserAgent(values.userAgent);
         app.OwnPlaylists().SetUserAgent(values.userAgent);
@@ -416,6 +418,18 @@ void WireReminders(App& app)
     ReminderSchedule& reminders = app.Reminders();
     app.Library().SetReminded([&reminders](const Reminder& reminder) { return reminders.Has(reminder); });
     QObject::connect(&app.Library(), &LibraryActions::ReminderAsked, &reminders, &ReminderSchedule::Toggle);
+    const auto isReminded = [&reminders](const ChannelKey& key, qint64 start) {
+        GuideProgramme programme;
+        programme.start = start;
+        return reminders.Has(LibraryActions::ReminderFor(key, QString(), programme));
+    };
+    app.Channels().SetReminded(isReminded);
+    QObject::connect(&app.Channels(), &ChannelWindow::RemindProgramme, &reminders,
+                     [&reminders](const ChannelKey& key, const QString& channelName, const GuideProgramme& programme) {
+                         reminders.Toggle(LibraryActions::ReminderFor(key, channelName, programme));
+                     });
+    for (auto signal : {&ReminderSchedule::Set, &ReminderSchedule::Cancelled})
+        QObject::connect(&reminders, signal, &app.Library(), &LibraryActions::RemindersChanged);
     QObject::connect(&reminders, &ReminderSchedule::Set, &app.Status(), Guarded([&app, &texts](const Reminder& r) {
         app.Status().ShowNotice(texts.Text(Schedule, ScheduleReminderSet).arg(r.title, r.channelName, StartText(r, true)));
     }));

@@ -235,6 +235,13 @@ QString ChannelDirectory::OnAirText(const ChannelKey& key) const
     return GuideOnAirText(texts, guides->NowAndNext(GuideChannelOf(key), now), now);
 }
 
+std::optional<GuideProgramme> ChannelDirectory::NextProgrammeOf(const ChannelKey& key) const
+{
+    if (guides == nullptr || (key.id == 0 && !key.IsOwn()))
+        return std::nullopt;
+    return guides->NowAndNext(GuideChannelOf(key), QDateTime::currentSecsSinceEpoch()).next;
+}
+
 QString ChannelDirectory::LogoAddressOf(const ChannelKey& key) const
 {
     const PlaylistChannel* channel = OwnChannel(key);

@@ -72,6 +72,8 @@ public:
     QString RefreshText(const Playlist& playlist) const;
     // The guide's now and next lines for the description box, or nothing.
     QString OnAirText(const ChannelKey& key) const;
+    // The guide's next programme on the channel, if it knows one.
+    std::optional<GuideProgramme> NextProgrammeOf(const ChannelKey& key) const;
 
     // The logo address of a channel: its playlist's, else its guide channel's icon; empty
     // for a built-in channel, which keeps its own icon.

@@ -16,6 +16,7 @@
 #include "ClockText.h"
 #include "LogoCache.h"
 #include "InvalidArgument.h"
+#include "NextReminder.h"
 #include "PlaylistDrops.h"
 #include "PrivacyCheck.h"
 #include "SearchController.h"
@@ -150,6 +151,7 @@ void ChannelWindow::CreateControls()
     poster->hide();
 
     search = new SearchController(this, texts, directory, guideLibrary);
+    nextReminder = new NextReminder(description, texts, directory);
     buttons = new ChannelButtons(this, texts);
     if (places != nullptr) {
         continueList = new ContinueList(this, texts, *places);
@@ -211,6 +213,7 @@ void ChannelWindow::NameContinueTab()
 void ChannelWindow::OnContinueSelectionChanged()
 {
     const FilmPlace* place = continueList->Selected();
+    nextReminder->Describe({});
     ShowPoster(place != nullptr ? place->poster : QString());
     buttons->Enable(ID_CHANNEL_PLAY, place != nullptr);
     if (place != nullptr)
@@ -239,6 +242,8 @@ void ChannelWindow::ConnectParts()
         OnTreeSelChanged(tree->Widget()->currentItem());
     });
     connect(buttons, &ChannelButtons::Pressed, this, &ChannelWindow::OnCommand);
+    connect(search, &SearchController::RemindProgramme, this, &ChannelWindow::RemindProgramme);
+    connect(nextReminder, &NextReminder::RemindProgramme, this, &ChannelWindow::RemindProgramme);
     if (continueList != nullptr) {
         connect(continueList, &ContinueList::SelectionChanged, this,
                 [this] { CatchInvalidArgument([this] { OnContinueSelectionChanged(); }); });
@@ -496,6 +501,7 @@ void ChannelWindow::OnTabChanged(int tab)
 
 void ChannelWindow::OnTreeSelChanged(QTreeWidgetItem* item)
 {
+    nextReminder->Describe({});
     bool onGuide = false;
     const QString node = tree->NodeDescription(item, onGuide);
     if (onGuide) {
@@ -504,13 +510,16 @@ void ChannelWindow::OnTreeSelChanged(QTreeWidgetItem* item)
         return;
     }
     ShowKey(tree->CurrentKey());
-    if (!node.isEmpty())
+    if (!node.isEmpty()) {
+        nextReminder->Describe({});
         description->setPlainText(node);
+    }
 }
 
 void ChannelWindow::OnFavoriteSelectionChanged()
 {
     const int row = favoritesList->SelectedRow();
+    nextReminder->Describe({});
     ShowPoster(QString());
     for (int command : {ID_CHANNEL_PLAY, ID_FAVORITES_REMOVE, ID_FAVORITES_UP, ID_FAVORITES_DOWN})
         buttons->Enable(command, row >= 0);
@@ -687,8 +696,15 @@ void ChannelWindow::OnSearchEntryChanged(int entry)
         ShowKey(search->KeyOf(entry));
 }
 
+void ChannelWindow::SetReminded(std::function<bool(const ChannelKey&, qint64)> reminded)
+{
+    search->SetReminded(reminded);
+    nextReminder->SetReminded(std::move(reminded));
+}
+
 void ChannelWindow::ShowKey(const ChannelKey& key)
 {
+    nextReminder->Describe(key);
     if (!key.IsOwn()) {
         buttons->Enable(ID_CHANNEL_PLAY, key.id != 0);
         description->setPlainText(directory.DescriptionOf(key));

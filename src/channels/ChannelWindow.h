@@ -14,6 +14,8 @@
 #include <QList>
 #include <QRect>
 
+#include <functional>
+
 #include <vector>
 
 #include <functional>
@@ -28,6 +30,7 @@ class FavoritesList;
 class FilmPlaces;
 class GuideLibrary;
 class LogoCache;
+class NextReminder;
 class PlaylistLibrary;
 class QLabel;
 class QPlainTextEdit;
@@ -89,6 +92,10 @@ public:
     void SelectFavorite(int row);
     void SelectResult(const ChannelKey& key);
 
+    // Whether a programme (its channel and start) has a reminder, for the menus of the
+    // search results and the description box to offer cancelling it.
+    void SetReminded(std::function<bool(const ChannelKey&, qint64 start)> reminded);
+
     // Its parts the rest of the program hears from: the tree's playlist and guide requests,
     // and what is dropped on the window.
     ChannelTree& Tree() const { return *tree; }
@@ -100,6 +107,9 @@ signals:
     void CommandChosen(int id);
     // The add button asks for the channel started last.
     void AddCurrentRequested();
+    // A reminder of a programme to come (a search result's, the described channel's next)
+    // was asked for, or asked to go.
+    void RemindProgramme(const ChannelKey& channel, const QString& channelName, const GuideProgramme& programme);
 
 public:
     void accept() override;
@@ -157,6 +167,7 @@ private:
     SearchController* search = nullptr;
     const PrivacyCheck* privacy = nullptr;
     QPlainTextEdit* description = nullptr;
+    NextReminder* nextReminder = nullptr;
     QLabel* poster = nullptr;
     QString posterAddress;
 };

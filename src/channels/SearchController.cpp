@@ -14,6 +14,10 @@
 #include "ProgrammeSearch.h"
 #include "SearchNameFeed.h"
 #include "SearchPanel.h"
+#include "ScheduleTexts.h"
+
+#include <QDateTime>
+#include <QMenu>
 
 #include <algorithm>
 
@@ -29,6 +33,8 @@ SearchController::SearchController(QWidget* window, const LanguageStrings& texts
     connect(panel, &SearchPanel::EntryChosen, this, &SearchController::EntryChosen);
     connect(panel, &SearchPanel::CurrentEntryChanged, this, &SearchController::CurrentEntryChanged);
     connect(panel, &SearchPanel::Closed, this, &SearchController::Closed);
+    connect(panel, &SearchPanel::MenuRequested, this, &SearchController::ShowMenu);
+    connect(panel, &SearchPanel::RemindRequested, this, &SearchController::Remind);
     if (guides != nullptr) {
         programmes = new ProgrammeSearch(this);
         feed = new GuideChannelFeed(directory.Names(), directory.Playlists(), this);
@@ -112,6 +118,7 @@ void SearchController::OnProgrammesFound(const QString& query, const std::vector
 {
     // Their entries follow the channels', each naming the channel it plays on.
     keys.resize(channelCount);
+    this->found.clear();
     SearchEntries found;
     for (const GuideHit& hit : hits) {
         if (static_cast<std::size_t>(hit.link) >= channelCount)
@@ -123,8 +130,37 @@ void SearchController::OnProgrammesFound(const QString& query, const std::vector
         found.details.append(GuideTimeText(programme.start) + QChar(0x2013) +
                              (programme.hasStop ? GuideTimeText(programme.stop) : QString()));
         keys.push_back(key);
+        this->found.push_back(programme);
     }
     panel->SetMoreResults(query, std::move(found));
+}
+
+std::optional<GuideProgramme> SearchController::ProgrammeToCome(int entry) const
+{
+    if (entry < 0 || static_cast<std::size_t>(entry) < channelCount || static_cast<std::size_t>(entry) >= keys.size())
+        return std::nullopt;
+    const GuideProgramme& programme = found[static_cast<std::size_t>(entry) - channelCount];
+    if (programme.start <= QDateTime::currentSecsSinceEpoch())
+        return std::nullopt;
+    return programme;
+}
+
+void SearchController::Remind(int entry)
+{
+    if (const std::optional<GuideProgramme> programme = ProgrammeToCome(entry))
+        emit RemindProgramme(KeyOf(entry), directory.NameOf(KeyOf(entry)), *programme);
+}
+
+void SearchController::ShowMenu(int entry, const QPoint& globalPos)
+{
+    const std::optional<GuideProgramme> programme = ProgrammeToCome(entry);
+    if (!programme)
+        return;
+    QMenu menu(qobject_cast<QWidget*>(parent()));
+    QAction* remind = menu.addAction(
+        texts.Text(Schedule, reminded(KeyOf(entry), programme->start) ? ScheduleCancelReminder : ScheduleRemindMe));
+    if (menu.exec(globalPos) == remind)
+        Remind(entry);
 }
 
 ChannelKey SearchController::KeyOf(int entry) const

@@ -1,15 +1,18 @@
 #pragma once
 // The search on the channel window's tree tab: the names of every channel (the built-in
 // ones in the tree's order, then the viewer's own), the programmes on now and next whose
-// titles hold what was typed, and which channel each result stands for.
+// titles hold what was typed, and which channel each result stands for. A programme to
+// come found can be reminded of: its context menu, or R.
 
 #include "ChannelKey.h"
+#include "GuideTypes.h"
 #include "LanguageStrings.h"
 #include "Zapper.h"
 
 #include <QObject>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class ChannelDirectory;
@@ -50,14 +53,22 @@ public:
     ListChoice Choice(int entry) const;
     // The highlighted result follows a zap while the results still hold the channel.
     void SelectChannel(const ChannelKey& key);
+    // The programme a result stands for, when it is one still to come.
+    std::optional<GuideProgramme> ProgrammeToCome(int entry) const;
+    // Whether a programme (its channel and start) has a reminder, for the results' menu.
+    void SetReminded(std::function<bool(const ChannelKey&, qint64 start)> isReminded) { reminded = std::move(isReminded); }
 
 signals:
     void EntryChosen(int entry);
     void CurrentEntryChanged(int entry);
     void Closed();
+    // A reminder of a programme found was asked for, or asked to go.
+    void RemindProgramme(const ChannelKey& channel, const QString& channelName, const GuideProgramme& programme);
 
 private:
     void OnProgrammesFound(const QString& query, const std::vector<GuideHit>& hits);
+    void ShowMenu(int entry, const QPoint& globalPos);
+    void Remind(int entry);
 
     const LanguageStrings& texts;
     const ChannelDirectory& directory;
@@ -68,4 +79,6 @@ private:
     GuideChannelFeed* feed = nullptr; // the guide's view of the searched channels
     std::vector<ChannelKey> keys;     // by search entry
     std::size_t channelCount = 0;     // keys beyond are the programmes found
+    std::vector<GuideProgramme> found; // the programmes found, by entry after the channels'
+    std::function<bool(const ChannelKey&, qint64)> reminded = [](const ChannelKey&, qint64) { return false; };
 };

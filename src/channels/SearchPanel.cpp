@@ -47,6 +47,14 @@ SearchPanel::SearchPanel(QWidget* window) : QObject(window)
     list->hide();
     list->installEventFilter(this);
     connect(list, &QListView::doubleClicked, this, [this] { ChooseCurrent(); });
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        const QModelIndex index = list->indexAt(at);
+        if (index.isValid())
+            list->setCurrentIndex(index);
+        if (CurrentEntry() >= 0)
+            emit MenuRequested(CurrentEntry(), list->viewport()->mapToGlobal(at));
+    });
     connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { emit CurrentEntryChanged(CurrentEntry()); });
 
@@ -214,6 +222,11 @@ bool SearchPanel::eventFilter(QObject* watched, QEvent* event)
         return true;
     case Qt::Key_Escape:
         Close();
+        return true;
+    case Qt::Key_R:
+        if (watched != list || static_cast<QKeyEvent*>(event)->modifiers() != Qt::NoModifier || CurrentEntry() < 0)
+            break;
+        emit RemindRequested(CurrentEntry());
         return true;
     default:
         break;

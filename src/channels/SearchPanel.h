@@ -1,7 +1,8 @@
 #pragma once
 // The search field and its flat result list on the channel window's tree tab. Typing
 // filters every channel name given by the window; the first result is selected as one
-// types, Up and Down move, Enter or a double-click chooses, Escape closes. A search that
+// types, Up and Down move, Enter or a double-click chooses, Escape closes; R in the list
+// and its context menu are the owner's to answer. A search that
 // finds nothing says so in place of the list.
 
 #include "BackgroundWork.h"
@@ -59,6 +60,9 @@ public:
 
 signals:
     void EntryChosen(int entry);
+    // The context menu (or the key R: remind) was asked for on a result.
+    void MenuRequested(int entry, const QPoint& globalPos);
+    void RemindRequested(int entry);
     void QueryChanged(const QString& query);
     void CurrentEntryChanged(int entry);
     void Closed();

@@ -17,6 +17,7 @@ add_library(korvanta_channels STATIC
     GuideChannelFeed.cpp
     GuideChannels.cpp
     GuideTree.cpp
+    NextReminder.cpp
     PlaylistDrops.cpp
     PlaylistTree.cpp
     ProgrammeSearch.cpp

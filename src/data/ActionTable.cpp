@@ -2,6 +2,7 @@
 
 #include "AccountsTexts.h"
 #include "LanguageEntries.h"
+#include "GuideOrderTexts.h"
 #include "GuideTexts.h"
 #include "PlaylistTexts.h"
 #include "PreferencesTexts.h"
@@ -70,6 +71,7 @@ const MenuRow kRows[] = {
     {MenuChannels, ID_GUIDE, Guide, GuideMenu},
     {MenuChannels, ID_ADD_GUIDE, Guide, GuideAddMenu},
     {MenuChannels, ID_REFRESH_GUIDE, Guide, GuideRefreshMenu},
+    {MenuChannels, ID_GUIDES, GuideOrder, GuideOrderMenu},
 
     {MenuPlayback, ID_PLAY_PAUSE, MainMenu, MainMenuPlayPause},
     {MenuPlayback, ID_MUTE, MainMenu, MainMenuMute},

@@ -387,6 +387,35 @@ QStringList AccountsTexts()
     };
 }
 
+// The guides dialog and the reminders' lead, in GuideOrderText order.
+QStringList GuideOrderTexts()
+{
+    return {
+        QStringLiteral("Guides..."),
+        QStringLiteral("Guides"),
+        QStringLiteral("Guide"),
+        QStringLiteral("Channels"),
+        QStringLiteral("Last import"),
+        QStringLiteral("State"),
+        QStringLiteral("Up"),
+        QStringLiteral("Down"),
+        QStringLiteral("Time correction:"),
+        QStringLiteral("Refresh every:"),
+        QStringLiteral("As in the preferences"),
+        QStringLiteral("Read"),
+        QStringLiteral("Off"),
+        QStringLiteral("Being read"),
+        QStringLiteral("Not read yet"),
+        QStringLiteral("Never"),
+        QStringLiteral("Close"),
+        QStringLiteral("A channel's programme comes from the first guide that has one; the next guide fills a pause of an hour or more. A guide channel you chose for a channel wins over all."),
+        QStringLiteral("Remind before a programme starts (minutes):"),
+        QStringLiteral("h"),
+        QStringLiteral("Remind me of \"%1\""),
+        QStringLiteral("Cancel the reminder of \"%1\""),
+    };
+}
+
 } // namespace
 
 const QStringList& BuiltinTexts(LanguageGroup group)
@@ -406,8 +435,8 @@ const QStringList& BuiltinTexts(LanguageGroup group)
         PreferencesTexts(),
         ScheduleTexts(),
         AccountsTexts(),
-        {}, // 23 and 24: held for other work's texts
-        {},
+        {}, // 23: held for other work's texts
+        GuideOrderTexts(),
         PrivacyTexts(),
     };
     static const QStringList none;

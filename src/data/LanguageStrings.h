@@ -33,7 +33,8 @@ enum LanguageGroup {
     Preferences = 20,
     Schedule = 21,
     Accounts = 22,
-    // 23 and 24 are held for other work's texts.
+    // 23 is held for other work's texts.
+    GuideOrder = 24,
     Privacy = 25,
 };
 

@@ -1,5 +1,6 @@
 #include "CPreferencesDlg.h"
 
+#include "GuideOrderTexts.h"
 #include "LanguageStrings.h"
 #include "PreferencesTexts.h"
 #include "PrivacyTexts.h"
@@ -228,6 +229,12 @@ void CPreferencesDlg::MakeGuidePage()
             [this](const QString& text) { return RangeCheck(text, -kMaxCorrectionHours, kMaxCorrectionHours); }, Privacy);
     AddLine(page, 2, PrefGuideDaysBack, QString::number(values.guideDaysBack),
             [this](const QString& text) { return RangeCheck(text, 0, PreferenceValues::kMaxGuideDaysBack); }, Privacy);
+    AddLine(
+        page, 3, GuideOrderReminderLead, QString::number(values.reminderLeadMinutes),
+        [this](const QString& text) {
+            return RangeCheck(text, PreferenceValues::kMinReminderLeadMinutes, PreferenceValues::kMaxReminderLeadMinutes);
+        },
+        GuideOrder);
 }
 
 void CPreferencesDlg::MakeNetworkPage()
@@ -366,6 +373,7 @@ void CPreferencesDlg::OnOK()
     values.timeshiftDiskCapMiB = int(std::lround(NumberOf(Field(PrefTimeshiftCap)->text()) * kMiBPerGiB));
     values.recordingFolder = Field(PrefRecordingFolder)->text().trimmed();
     values.guideRefreshHours = int(std::lround(NumberOf(Field(PrefGuideRefresh)->text())));
+    values.reminderLeadMinutes = int(std::lround(NumberOf(Field(GuideOrderReminderLead, GuideOrder)->text())));
     values.logoCacheMB = int(std::lround(NumberOf(Field(PrefLogoCache)->text())));
     values.userAgent = Field(PrefUserAgent)->text().trimmed();
     values.downloadTimeoutSeconds = int(std::lround(NumberOf(Field(PrefTimeout)->text())));

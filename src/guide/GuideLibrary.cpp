@@ -70,11 +70,14 @@ void GuideLibrary::Load(const QString& dataFolder, const QString& databasePath)
     const QString folder = dataFolder + QStringLiteral("/Korvanta/");
     guidesPath = folder + QStringLiteral("Guides.xml");
     choicesPath = folder + QStringLiteral("GuideChoices.xml");
+    orderPath = folder + QStringLiteral("GuideOrder.xml");
     this->databasePath = databasePath;
     for (auto& [name, source] : LoadGuides(guidesPath)) {
         guides.push_back(NewGuide(name, source, true));
     }
     choices = LoadGuideChoices(choicesPath);
+    order = LoadGuideOrder(orderPath);
+    Arrange();
     store.Open(databasePath);
     importer = std::make_unique<GuideImporter>(databasePath);
     connect(importer.get(), &GuideImporter::Progress, this, [this](const QString& source, int read) {
@@ -131,6 +134,7 @@ void GuideLibrary::SetPlaylists(const std::vector<Playlist>& playlists)
         }
         guides.push_back(NewGuide(NameForSource(source), source, false, agent));
     }
+    Arrange();
     RefreshStale();
     emit ListChanged();
 }
@@ -212,6 +216,77 @@ void GuideLibrary::Remove(int index)
     emit ListChanged();
 }
 
+void GuideLibrary::Move(int index, int step)
+{
+    const int to = index + step;
+    if (index < 0 || to < 0 || index >= static_cast<int>(guides.size()) || to >= static_cast<int>(guides.size()))
+        return;
+    const GuideSource moved = guides[static_cast<std::size_t>(index)];
+    guides.erase(guides.begin() + index);
+    guides.insert(guides.begin() + to, moved);
+    SaveOrder();
+    Relink(); // Changed once matched
+    emit ListChanged();
+}
+
+void GuideLibrary::SetSetting(int index, const GuideSetting& setting)
+{
+    const QString& source = guides.at(static_cast<std::size_t>(index)).source;
+    GuideSetting bounded = setting;
+    bounded.correctionSeconds = std::clamp(setting.correctionSeconds, -GuideSetting::kMaxCorrectionSeconds,
+                                           GuideSetting::kMaxCorrectionSeconds);
+    bounded.refreshHours = std::clamp(setting.refreshHours, 0, GuideSetting::kMaxRefreshHours);
+    if (bounded == SettingOf(index))
+        return;
+    order.settings[source] = bounded;
+    SaveOrder();
+    Relink(); // Changed once matched
+    RefreshStale(); // one turned on, or due sooner
+    emit ListChanged();
+}
+
+GuideSetting GuideLibrary::SettingOf(int index) const
+{
+    const auto found = order.settings.find(guides.at(static_cast<std::size_t>(index)).source);
+    return found != order.settings.end() ? found->second : GuideSetting();
+}
+
+void GuideLibrary::Arrange()
+{
+    std::map<QString, std::size_t> places;
+    for (std::size_t k = 0; k < order.sources.size(); ++k)
+        places.emplace(order.sources[k], k);
+    const auto placeOf = [&](const GuideSource& guide) {
+        const auto found = places.find(guide.source);
+        return found != places.end() ? found->second : order.sources.size();
+    };
+    std::stable_sort(guides.begin(), guides.end(),
+                     [&](const GuideSource& a, const GuideSource& b) { return placeOf(a) < placeOf(b); });
+}
+
+void GuideLibrary::SaveOrder()
+{
+    // Guides gone keep nothing; those of a playlist refreshed meanwhile are named again.
+    GuideArrangement arranged;
+    for (const GuideSource& guide : guides) {
+        arranged.sources.push_back(guide.source);
+        if (const auto found = order.settings.find(guide.source); found != order.settings.end() && !found->second.IsDefault())
+            arranged.settings.insert(*found);
+    }
+    order = std::move(arranged);
+    QDir().mkpath(QFileInfo(orderPath).absolutePath());
+    QString reason;
+    if (!SaveGuideOrder(orderPath, order, &reason))
+        qCWarning(lcGuide) << "the guides' order could not be saved to" << orderPath << reason;
+}
+
+qint64 GuideLibrary::StaleAfter(const GuideSource& guide) const
+{
+    const auto found = order.settings.find(guide.source);
+    const int hours = found != order.settings.end() ? found->second.refreshHours : 0;
+    return hours > 0 ? qint64(hours) * 3600 : staleAfterSeconds;
+}
+
 void GuideLibrary::Refresh(int index)
 {
     GuideSource& guide = guides.at(static_cast<std::size_t>(index));
@@ -255,7 +330,7 @@ GuideNowNext GuideLibrary::NowAndNext(const GuideViewerChannel& channel, qint64 
     return store.NowAndNext(matcher.Find(channel), now);
 }
 
-// Downloads what is older than a day's half, and imports again what the store holds for
+// Downloads what is older than its interval, and imports again what the store holds for
 // other channels or another language, or not at all.
 void GuideLibrary::RefreshStale()
 {
@@ -269,9 +344,12 @@ void GuideLibrary::RefreshStale()
     const std::vector<GuideInfo> stored = store.Guides();
     const QByteArray importedFor = ImportedFor();
     for (GuideSource& guide : guides) {
+        const auto setting = order.settings.find(guide.source);
+        if (setting != order.settings.end() && setting->second.off)
+            continue; // fetched again once the viewer turns it on
         const GuideCacheInfo info = ReadGuideCacheInfo(guide.source);
         const bool isStored = std::any_of(stored.begin(), stored.end(), [&](const GuideInfo& g) { return g.source == guide.source; });
-        if (IsWebAddress(guide.source) && (!info.fetched.isValid() || info.fetched.secsTo(now) > staleAfterSeconds))
+        if (IsWebAddress(guide.source) && (!info.fetched.isValid() || info.fetched.secsTo(now) > StaleAfter(guide)))
             Download(guide);
         else if (!isStored || info.importedFor != importedFor)
             Import(guide);
@@ -368,16 +446,17 @@ void GuideLibrary::Relink()
     const quint64 asked = ++relinks;
     // Reading 10,000 guide channels and folding 200,000 names take the window's thread too
     // long: the match is made on the worker, through a connection of its own.
-    QStringList order; // the first guide's programmes before the others'
+    QStringList sources; // the first guide's programmes before the others'
     for (const GuideSource& guide : guides)
-        order.append(guide.source);
+        sources.append(guide.source);
     linker.Run(
-        [channels = viewerChannels, choices = choices, offset = globalOffset, path = databasePath, order] {
+        [channels = viewerChannels, choices = choices, offset = globalOffset, path = databasePath, sources,
+         settings = order.settings] {
             GuideMatcher made(*channels, choices);
             made.SetGlobalOffset(offset);
             GuideStore reader;
             if (reader.Open(path))
-                made.SetGuideChannels(reader.Channels(), order);
+                made.SetGuideChannels(reader.Channels(), sources, settings);
             return made;
         },
         [this, asked](GuideMatcher made) {

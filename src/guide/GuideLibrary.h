@@ -1,12 +1,14 @@
 #pragma once
 // The viewer's programme guides: those named in their playlists' headers and those they
 // added by file or address, downloaded and kept like playlists (the last good copy in the
-// cache folder, refreshed in the background when older than 12 hours, asked for with its
-// ETag and Last-Modified), imported on a worker into the guide store, and matched to the
-// viewer's channels. The main window owns one.
+// cache folder, refreshed in the background when older than 12 hours or the guide's own
+// interval, asked for with its ETag and Last-Modified), imported on a worker into the
+// guide store, and matched to the viewer's channels in the viewer's order of the guides,
+// leaving out those turned off. The main window owns one.
 
 #include "BackgroundWork.h"
 #include "GuideImporter.h"
+#include "GuideOrderFile.h"
 #include "GuideStore.h"
 
 #include <QDateTime>
@@ -77,6 +79,11 @@ public:
     // What a guide's address that hides its password becomes when asked of its server; the
     // guide keeps the hidden one for its name, its copy and the log.
     void SetAddressRevealer(std::function<QString(const QString&)> reveal) { revealer = std::move(reveal); }
+    // The viewer's order: the guide at index goes step places up (negative) or down.
+    void Move(int index, int step);
+    // What the viewer set for the guide at index, kept in GuideOrder.xml.
+    void SetSetting(int index, const GuideSetting& setting);
+    GuideSetting SettingOf(int index) const;
     // Stops the download or import of a guide; what was stored of it stays.
     void Cancel(int index);
     // Thousandths read of a guide being imported, 0 while it is downloaded or waits; -1
@@ -122,6 +129,11 @@ private:
     void Linked(GuideMatcher made);
     QByteArray ImportedFor() const;
     GuideSource* Find(const QString& source);
+    // The guides in the viewer's order; those it does not know yet after, as they came.
+    void Arrange();
+    // The viewer arranged their guides: the order and the settings are written.
+    void SaveOrder();
+    qint64 StaleAfter(const GuideSource& guide) const;
     void Report(GuideSource& guide, GuideProblem problem, const QString& detail);
 
     std::vector<GuideSource> guides;
@@ -129,6 +141,7 @@ private:
         std::make_shared<const std::vector<GuideViewerChannel>>();
     bool channelsKnown = false;
     GuideChoices choices;
+    GuideArrangement order;
     GuideMatcher matcher;
     qint64 globalOffset = 0;
     bool linking = false;
@@ -138,7 +151,7 @@ private:
     std::map<QString, int> permille;   // by source, while under way
     std::set<QString> asked;           // sources the viewer added or refreshed, until done
     std::string language = "en";
-    QString guidesPath, choicesPath, databasePath;
+    QString guidesPath, choicesPath, orderPath, databasePath;
     bool modified = false;
     int downloadTimeoutMs;
     GuideStore store;

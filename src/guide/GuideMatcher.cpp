@@ -142,31 +142,44 @@ void GuideMatcher::Insert(Candidates& list, const Candidate& candidate)
         list.insert(place, candidate);
 }
 
-void GuideMatcher::SetGuideChannels(const std::vector<GuideChannelInfo>& channels, const QStringList& sources)
+void GuideMatcher::SetGuideChannels(const std::vector<GuideChannelInfo>& channels, const QStringList& sources,
+                                   const std::map<QString, GuideSetting>& settings)
 {
     guideIds.clear();
     guideNames.clear();
     guideChoices.clear();
+    corrections.clear();
     QHash<QString, int> places; // of the guides, by source
     QSet<int> present;          // the guides with channels
-    for (int k = 0; k < sources.size(); ++k)
-        places.insert(sources[k], k);
+    const auto place = [&](const QString& source) {
+        const auto known = places.constFind(source);
+        if (known != places.constEnd())
+            return known.value();
+        const auto setting = settings.find(source);
+        corrections.push_back(setting != settings.end() ? setting->second.correctionSeconds : 0);
+        return places.insert(source, static_cast<int>(places.size())).value();
+    };
+    for (const QString& source : sources)
+        place(source);
     for (const GuideChannelInfo& channel : channels) {
-        int guide = places.value(channel.source, -1);
-        if (guide < 0) {
-            guide = static_cast<int>(places.size());
-            places.insert(channel.source, guide);
-        }
+        if (const auto setting = settings.find(channel.source); setting != settings.end() && setting->second.off)
+            continue;
+        const int guide = place(channel.source);
         present.insert(guide);
         const Candidate candidate{guide, channel.number};
         Insert(guideIds[IdKey(channel.id)], candidate);
-        guideChoices.insert(ChoiceKey(channel.source, channel.id), channel.number);
+        guideChoices.insert(ChoiceKey(channel.source, channel.id), candidate);
         for (const QString& name : channel.names) {
             if (const QString key = NameKey(name); !key.isEmpty())
                 Insert(guideNames[key], candidate);
         }
     }
     guideCount = static_cast<int>(present.size());
+}
+
+qint64 GuideMatcher::CorrectionOf(const Candidate& candidate) const
+{
+    return candidate.guide < static_cast<int>(corrections.size()) ? corrections[static_cast<std::size_t>(candidate.guide)] : 0;
 }
 
 void GuideMatcher::SetGlobalOffset(qint64 seconds)
@@ -180,7 +193,8 @@ GuideLink GuideMatcher::Find(const GuideViewerChannel& channel) const
     if (const auto choice = choices.find(channel.key); choice != choices.end()) {
         if (const auto found = guideChoices.find(ChoiceKey(choice->second.source, choice->second.id));
             found != guideChoices.end()) {
-            link.channel = found.value();
+            link.channel = found.value().number;
+            link.shiftSeconds += CorrectionOf(found.value());
             return link;
         }
     }
@@ -205,7 +219,9 @@ GuideLink GuideMatcher::Find(const GuideViewerChannel& channel) const
     if (picked.empty())
         return {};
     link.channel = picked.front().number;
+    const qint64 shift = link.shiftSeconds;
+    link.shiftSeconds += CorrectionOf(picked.front());
     for (auto candidate = picked.begin() + 1; candidate != picked.end(); ++candidate)
-        link.later.push_back(candidate->number);
+        link.later.push_back({candidate->number, shift + CorrectionOf(*candidate)});
     return link;
 }

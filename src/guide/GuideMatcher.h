@@ -45,8 +45,10 @@ public:
     bool Wants(const QString& source, const QString& id, const QStringList& names) const;
 
     // The stored guides' channels, for Find; the guides in the order of sources, those
-    // it does not name after them in the store's order.
-    void SetGuideChannels(const std::vector<GuideChannelInfo>& channels, const QStringList& sources = {});
+    // it does not name after them in the store's order. A guide the settings turn off
+    // links nothing, not even the viewer's choice; a correction moves its times.
+    void SetGuideChannels(const std::vector<GuideChannelInfo>& channels, const QStringList& sources = {},
+                          const std::map<QString, GuideSetting>& settings = {});
     // One offset added to every guide's times, within ±kMaxOffsetSeconds.
     void SetGlobalOffset(qint64 seconds);
     qint64 GlobalOffset() const { return globalOffset; }
@@ -73,13 +75,15 @@ private:
     static QString ChoiceKey(const QString& source, const QString& id);
     // Into list unless its guide is there already.
     static void Insert(Candidates& list, const Candidate& candidate);
+    qint64 CorrectionOf(const Candidate& candidate) const;
     QByteArray MakeFingerprint() const;
 
     QSet<QString> viewerIds, viewerNames, chosen;
     GuideChoices choices;
     // The stored guides' channels by key.
     QHash<QString, Candidates> guideIds, guideNames;
-    QHash<QString, qint64> guideChoices;
+    QHash<QString, Candidate> guideChoices;
+    std::vector<qint64> corrections; // by the guide's place
     int guideCount = 0;
     qint64 globalOffset = 0;
     QByteArray fingerprint;

@@ -9,6 +9,9 @@ namespace {
 
 // How far back a programme running now may have started: longer ones are not looked for.
 constexpr qint64 kLongestProgramme = kGuideLongestProgramme;
+// How far after now the merge of several guides first looks for the next programme;
+// twice as far each time it finds none while a guide has more.
+constexpr qint64 kFirstLookAhead = 2 * 3600;
 
 constexpr const char* kColumns = "start, stop, title, sub_title, description, category, episode, icon";
 
@@ -32,12 +35,20 @@ GuideProgramme ReadProgramme(const GuideDatabase::Statement& row, qint64 shift)
     return programme;
 }
 
-// The link's guide channels, the first guide's first.
-std::vector<qint64> ChannelsOf(const GuideLink& link)
+// The link's guide channels with their shifts, the first guide's first.
+std::vector<GuideLinkedChannel> ChannelsOf(const GuideLink& link)
 {
-    std::vector<qint64> channels{link.channel};
+    std::vector<GuideLinkedChannel> channels{{link.channel, link.shiftSeconds}};
     channels.insert(channels.end(), link.later.begin(), link.later.end());
     return channels;
+}
+
+// The first guide's now and next are the merged ones when the time between them is too
+// short for another guide to fill, and both have their own end.
+bool FirstGuideDecides(const GuideNowNext& first)
+{
+    return first.now && first.next && first.now->hasStop && first.next->hasStop
+           && first.next->start - first.now->stop < kGuideGapFilled;
 }
 
 } // namespace
@@ -50,7 +61,8 @@ struct GuideStore::Statements {
                         "ORDER BY start DESC LIMIT 1").c_str()),
           next(db, Query("AND start > ?2 ORDER BY start LIMIT 1").c_str()),
           range(db, Query("AND start < ?3 AND start > ?2 - ?4 AND (stop IS NULL OR stop > ?2) ORDER BY start").c_str()),
-          guides(db, "SELECT source, imported, problem FROM guides ORDER BY id"),
+          guides(db, "SELECT source, imported, problem, (SELECT COUNT(*) FROM channels c WHERE c.guide = g.id) "
+                     "FROM guides g ORDER BY id"),
           channels(db, "SELECT c.cid, g.source, c.id, c.names, c.icon FROM channels c JOIN guides g ON g.id = c.guide "
                        "ORDER BY c.guide, c.cid"),
           icon(db, "SELECT icon FROM channels WHERE cid = ?1")
@@ -77,7 +89,8 @@ std::vector<GuideInfo> GuideStore::Guides() const
         return guides;
     auto& query = statements->guides;
     while (query.Step())
-        guides.push_back({query.Text(0), query.Integer(1), static_cast<int>(query.Integer(2))});
+        guides.push_back({query.Text(0), query.Integer(1), static_cast<int>(query.Integer(2)),
+                          static_cast<int>(query.Integer(3))});
     query.Reset();
     return guides;
 }
@@ -111,43 +124,31 @@ GuideNowNext GuideStore::NowAndNext(const GuideLink& link, qint64 now) const
 {
     if (!statements || !link.IsValid())
         return {};
-    if (link.later.empty())
-        return OwnNowAndNext(link.channel, now, link.shiftSeconds);
-    // Each guide's own now and next, and what the guides before one on now had since its
-    // now began (which decides from when that one is shown), hold all that the merged now
-    // and next are made of.
-    const std::vector<qint64> channels = ChannelsOf(link);
-    ByGuide byGuide(channels.size());
-    std::vector<bool> onNow(channels.size());
-    qint64 since = now;           // the earliest start of a programme on now
-    std::size_t lastOnNow = 0;    // the last guide with one, when any has
-    for (std::size_t guide = 0; guide < channels.size(); ++guide) {
-        GuideNowNext own = OwnNowAndNext(channels[guide], now, link.shiftSeconds);
-        if (own.now) {
-            onNow[guide] = true;
-            since = std::min(since, own.now->start);
-            lastOnNow = guide;
-        }
-        for (std::optional<GuideProgramme>* programme : {&own.now, &own.next}) {
-            if (*programme)
-                byGuide[guide].push_back(std::move(**programme));
-        }
+    GuideNowNext first = OwnNowAndNext(link.channel, now, link.shiftSeconds);
+    if (link.later.empty() || FirstGuideDecides(first))
+        return first;
+    // The guides merged over what runs now, from an hour before the earliest of the
+    // guides' programmes on now began (the pauses before them decide where a later one
+    // shows from), and on until a merged programme after now turns up.
+    const std::vector<GuideLinkedChannel> channels = ChannelsOf(link);
+    qint64 from = first.now ? first.now->start : now;
+    for (const GuideLinkedChannel& channel : link.later) {
+        if (const std::optional<GuideProgramme> onNow = OwnNow(channel.channel, now, channel.shiftSeconds))
+            from = std::min(from, onNow->start);
     }
-    for (std::size_t guide = 0; guide < lastOnNow; ++guide) {
-        if (onNow[guide])
-            continue;
-        std::vector<GuideProgramme> before = OwnRange(channels[guide], since, now, link.shiftSeconds);
-        byGuide[guide].insert(byGuide[guide].begin(), before.begin(), before.end());
-    }
-    EndOpenProgrammes(byGuide, channels, link.shiftSeconds);
+    from -= kGuideGapFilled;
     GuideNowNext found;
-    for (GuideProgramme& programme : MergeGuideProgrammes(byGuide)) {
-        if (programme.start <= now && now < programme.RunsUntil())
-            found.now = std::move(programme);
-        else if (programme.start > now && !found.next)
-            found.next = std::move(programme);
+    for (qint64 ahead = kFirstLookAhead;; ahead *= 2) {
+        found = {};
+        for (GuideProgramme& programme : Merged(channels, from, now + ahead)) {
+            if (programme.start <= now && now < programme.RunsUntil())
+                found.now = std::move(programme);
+            else if (programme.start > now && programme.start < now + ahead && !found.next)
+                found.next = std::move(programme);
+        }
+        if (found.next || !AnyStartsAfter(channels, now + ahead))
+            return found;
     }
-    return found;
 }
 
 std::vector<GuideProgramme> GuideStore::Range(const GuideLink& link, qint64 from, qint64 to) const
@@ -156,25 +157,49 @@ std::vector<GuideProgramme> GuideStore::Range(const GuideLink& link, qint64 from
         return {};
     if (link.later.empty())
         return OwnRange(link.channel, from, to, link.shiftSeconds);
-    const std::vector<qint64> channels = ChannelsOf(link);
-    ByGuide byGuide;
-    for (const qint64 channel : channels)
-        byGuide.push_back(OwnRange(channel, from, to, link.shiftSeconds));
-    EndOpenProgrammes(byGuide, channels, link.shiftSeconds);
-    std::vector<GuideProgramme> programmes = MergeGuideProgrammes(byGuide);
+    // Read an hour beyond on each side: a pause across the edges is then seen as long as it is.
+    std::vector<GuideProgramme> programmes = Merged(ChannelsOf(link), from - kGuideGapFilled, to);
     std::erase_if(programmes, [&](const GuideProgramme& p) { return p.RunsUntil() <= from || p.start >= to; });
     return programmes;
+}
+
+std::vector<GuideProgramme> GuideStore::Merged(const std::vector<GuideLinkedChannel>& channels, qint64 from, qint64 to) const
+{
+    ByGuide byGuide;
+    for (const GuideLinkedChannel& channel : channels)
+        byGuide.push_back(OwnRange(channel.channel, from, to + kGuideGapFilled, channel.shiftSeconds));
+    EndOpenProgrammes(byGuide, channels);
+    return MergeGuideProgrammes(byGuide);
+}
+
+bool GuideStore::AnyStartsAfter(const std::vector<GuideLinkedChannel>& channels, qint64 time) const
+{
+    auto& next = statements->next;
+    bool any = false;
+    for (std::size_t k = 0; k < channels.size() && !any; ++k) {
+        next.Bind(1, channels[k].channel).Bind(2, time - channels[k].shiftSeconds);
+        any = next.Step();
+        next.Reset();
+    }
+    return any;
+}
+
+std::optional<GuideProgramme> GuideStore::OwnNow(qint64 channel, qint64 now, qint64 shift) const
+{
+    std::optional<GuideProgramme> found;
+    auto& current = statements->now;
+    current.Bind(1, channel).Bind(2, now - shift).Bind(3, kLongestProgramme);
+    if (current.Step())
+        found = ReadProgramme(current, shift);
+    current.Reset();
+    return found;
 }
 
 GuideNowNext GuideStore::OwnNowAndNext(qint64 channel, qint64 now, qint64 shift) const
 {
     GuideNowNext found;
     const qint64 guideTime = now - shift;
-    auto& current = statements->now;
-    current.Bind(1, channel).Bind(2, guideTime).Bind(3, kLongestProgramme);
-    if (current.Step())
-        found.now = ReadProgramme(current, shift);
-    current.Reset();
+    found.now = OwnNow(channel, now, shift);
     auto& next = statements->next;
     next.Bind(1, channel).Bind(2, guideTime);
     if (next.Step())
@@ -196,7 +221,7 @@ std::vector<GuideProgramme> GuideStore::OwnRange(qint64 channel, qint64 from, qi
 
 // A guide's own programmes without a stop are its last (the import ends the others where
 // the next begins), so only the other guides can end them.
-void GuideStore::EndOpenProgrammes(ByGuide& byGuide, const std::vector<qint64>& channels, qint64 shift) const
+void GuideStore::EndOpenProgrammes(ByGuide& byGuide, const std::vector<GuideLinkedChannel>& channels) const
 {
     auto& next = statements->next;
     for (std::size_t guide = 0; guide < byGuide.size(); ++guide) {
@@ -206,7 +231,8 @@ void GuideStore::EndOpenProgrammes(ByGuide& byGuide, const std::vector<qint64>& 
             for (std::size_t other = 0; other < channels.size(); ++other) {
                 if (other == guide)
                     continue;
-                next.Bind(1, channels[other]).Bind(2, programme.start - shift);
+                const qint64 shift = channels[other].shiftSeconds;
+                next.Bind(1, channels[other].channel).Bind(2, programme.start - shift);
                 if (next.Step() && (!programme.hasStop || next.Integer(0) + shift < programme.stop)) {
                     programme.stop = next.Integer(0) + shift;
                     programme.hasStop = true;

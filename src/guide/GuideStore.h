@@ -15,6 +15,7 @@ struct GuideInfo {
     QString source;
     qint64 imported = 0; // seconds since 1970, UTC
     int problem = 0;     // the GuideProblem of that import (a guide kept in part)
+    int channels = 0;    // stored: those the viewer's channels match
 };
 
 struct GuideHit {
@@ -48,11 +49,15 @@ private:
     struct Statements;
     using ByGuide = std::vector<std::vector<GuideProgramme>>;
 
+    std::optional<GuideProgramme> OwnNow(qint64 channel, qint64 now, qint64 shift) const;
     GuideNowNext OwnNowAndNext(qint64 channel, qint64 now, qint64 shift) const;
     std::vector<GuideProgramme> OwnRange(qint64 channel, qint64 from, qint64 to, qint64 shift) const;
+    // The guides' programmes running in [from, to), merged; read on an hour beyond to.
+    std::vector<GuideProgramme> Merged(const std::vector<GuideLinkedChannel>& channels, qint64 from, qint64 to) const;
+    bool AnyStartsAfter(const std::vector<GuideLinkedChannel>& channels, qint64 time) const;
     // Ends the programmes of each guide that have no end where another guide's next one
     // begins, if any does.
-    void EndOpenProgrammes(ByGuide& byGuide, const std::vector<qint64>& channels, qint64 shift) const;
+    void EndOpenProgrammes(ByGuide& byGuide, const std::vector<GuideLinkedChannel>& channels) const;
 
     GuideDatabase database;
     std::unique_ptr<Statements> statements;

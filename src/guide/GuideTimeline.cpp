@@ -1,6 +1,7 @@
 #include "GuideTimeline.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -8,24 +9,34 @@ struct Span {
     qint64 from = 0, to = 0;
 };
 
-// The parts of wanted that none of taken (in order, apart) covers.
+constexpr qint64 kNever = std::numeric_limits<qint64>::max();
+constexpr qint64 kAlways = std::numeric_limits<qint64>::min();
+
+// Into free, the part of wanted within the pause [from, to) when that is long enough to fill.
+void AddFillable(std::vector<Span>& free, qint64 from, qint64 to, Span wanted)
+{
+    if (from != kAlways && to != kNever && to - from < kGuideGapFilled)
+        return;
+    const Span part{std::max(from, wanted.from), std::min(to, wanted.to)};
+    if (part.from < part.to)
+        free.push_back(part);
+}
+
+// The parts of wanted within the pauses of taken (in order, apart) long enough to fill.
 std::vector<Span> FreeParts(const std::vector<Span>& taken, Span wanted)
 {
     std::vector<Span> free;
     if (wanted.from >= wanted.to)
         return free;
+    qint64 pause = kAlways; // where the pause before the next span began
     for (const Span& span : taken) {
-        if (span.to <= wanted.from)
-            continue;
-        if (span.from >= wanted.to)
-            break;
-        if (span.from > wanted.from)
-            free.push_back({wanted.from, span.from});
-        wanted.from = span.to;
-        if (wanted.from >= wanted.to)
+        if (pause >= wanted.to)
             return free;
+        if (span.from > wanted.from)
+            AddFillable(free, pause, span.from, wanted);
+        pause = span.to;
     }
-    free.push_back(wanted);
+    AddFillable(free, pause, kNever, wanted);
     return free;
 }
 

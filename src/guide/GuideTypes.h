@@ -26,6 +26,19 @@ struct GuideNowNext {
     std::optional<GuideProgramme> now, next;
 };
 
+// What the viewer set for one of their guides.
+struct GuideSetting {
+    static constexpr qint64 kMaxCorrectionSeconds = 12 * 3600;
+    static constexpr int kMaxRefreshHours = 7 * 24;
+
+    bool off = false;             // its programmes are neither shown nor fetched
+    qint64 correctionSeconds = 0; // added to its times
+    int refreshHours = 0;         // 0: as the preferences say
+
+    bool IsDefault() const { return *this == GuideSetting(); }
+    bool operator==(const GuideSetting&) const = default;
+};
+
 // A channel of a stored guide, for matching and for the viewer's own choice.
 struct GuideChannelInfo {
     qint64 number = 0;  // the store's number of the channel, unique across all guides
@@ -35,12 +48,23 @@ struct GuideChannelInfo {
     QString icon;
 };
 
+// Where the guides before one leave this long free or more, it fills the time; a shorter
+// pause in them stays as it is.
+constexpr qint64 kGuideGapFilled = 3600;
+
+// A guide channel linked after the first, with the shift of its guide's times.
+struct GuideLinkedChannel {
+    qint64 channel = 0;
+    qint64 shiftSeconds = 0;
+    bool operator==(const GuideLinkedChannel&) const = default;
+};
+
 struct GuideLink {
     qint64 channel = 0;      // GuideChannelInfo::number; 0: no guide
     qint64 shiftSeconds = 0; // added to the guide's times
     // The same channel in later guides, in the guides' order: their programmes fill the
     // times the earlier ones have none for.
-    std::vector<qint64> later = {};
+    std::vector<GuideLinkedChannel> later = {};
     bool IsValid() const { return channel != 0; }
     bool operator==(const GuideLink&) const = default;
 };

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -337,12 +338,47 @@ void GuideGrid::PaintRow(QPainter& painter, int row, int y, qint64 from, qint64 
         painter.setPen(selected ? palette().highlightedText().color()
                        : lost   ? palette().color(QPalette::Disabled, QPalette::Text)
                                 : palette().text().color());
-        const QRect text = cell.adjusted(kPadding, kPadding, -kPadding, -kPadding);
+        QRect text = cell.adjusted(kPadding, kPadding, -kPadding, -kPadding);
+        if (reminded && reminded(channel.key, programme.start)) {
+            PaintBell(painter, text, painter.pen().color());
+            text.setRight(text.right() - metrics.height() - kPadding);
+        }
         painter.drawText(text, Qt::AlignTop | Qt::AlignLeft, metrics.elidedText(programme.title, Qt::ElideRight, text.width()));
         painter.drawText(text, Qt::AlignBottom | Qt::AlignLeft,
                          metrics.elidedText(GuideSpanText(programme), Qt::ElideRight, text.width()));
     }
     painter.setClipping(false);
+}
+
+void GuideGrid::SetReminded(std::function<bool(const ChannelKey&, qint64)> isReminded)
+{
+    reminded = std::move(isReminded);
+    viewport()->update();
+}
+
+// A bell a line high at the top right of the programme's text, drawn once per size and
+// colour: a thousand reminders cost the painting nothing.
+void GuideGrid::PaintBell(QPainter& painter, const QRect& text, const QColor& colour) const
+{
+    const int size = fontMetrics().height();
+    const qreal ratio = devicePixelRatioF();
+    if (bell.height() != qRound(size * ratio) || bellColour != colour) {
+        bell = QPixmap(qRound(size * ratio), qRound(size * ratio));
+        bell.setDevicePixelRatio(ratio);
+        bell.fill(Qt::transparent);
+        bellColour = colour;
+        const qreal w = size, h = size;
+        QPainterPath shape;
+        shape.moveTo(0.1 * w, 0.78 * h);
+        shape.cubicTo(0.25 * w, 0.6 * h, 0.2 * w, 0.12 * h, 0.5 * w, 0.12 * h);
+        shape.cubicTo(0.8 * w, 0.12 * h, 0.75 * w, 0.6 * h, 0.9 * w, 0.78 * h);
+        shape.closeSubpath();
+        shape.addEllipse(QPointF(0.5 * w, 0.86 * h), 0.1 * w, 0.1 * h);
+        QPainter drawn(&bell);
+        drawn.setRenderHint(QPainter::Antialiasing);
+        drawn.fillPath(shape, colour);
+    }
+    painter.drawPixmap(text.right() - size, text.top(), bell);
 }
 
 void GuideGrid::SetLogoOf(GuideLogoOf logos)

@@ -2,11 +2,12 @@
 // The guide's grid: channels down the side, time across with half-hour marks and a line at
 // now. Only what is visible is read and painted, so its size does not matter. The arrows
 // move between programmes and channels, the Page keys by a screenful of channels, Home
-// back to now.
+// back to now. A programme with a reminder shows a bell at its right.
 
 #include "GuideRow.h"
 
 #include <QAbstractScrollArea>
+#include <QPixmap>
 #include <QTimer>
 
 #include <functional>
@@ -29,6 +30,8 @@ public:
     void Reload();
     // Channels show their logos before their names.
     void SetLogoOf(GuideLogoOf logos);
+    // Programmes with a reminder (their channel and start) show a bell.
+    void SetReminded(std::function<bool(const ChannelKey&, qint64 start)> reminded);
 
     int SelectedRow() const { return selectedRow; }
     const GuideRow* SelectedChannel() const;
@@ -73,10 +76,14 @@ private:
     // The channel's logo at the left of its side cell; the width it takes.
     int PaintLogo(QPainter& painter, const ChannelKey& key, const QRect& cell);
     QRect LogoSlot(int top) const;
+    void PaintBell(QPainter& painter, const QRect& cell, const QColor& colour) const;
 
     const GuideStore& store;
     GuideLinkOf linkOf;
     GuideLogoOf logoOf;
+    std::function<bool(const ChannelKey&, qint64)> reminded;
+    mutable QPixmap bell; // the last drawn, of bellColour
+    mutable QColor bellColour;
     std::function<qint64()> clock;
     std::vector<GuideRow> rows;
     std::unordered_map<int, Span> read; // by row

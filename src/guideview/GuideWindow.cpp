@@ -104,6 +104,12 @@ void GuideWindow::ShowDetails()
         if (!part.isEmpty())
             lines.append(part);
     }
+    // The bell's meaning, for those who do not see it.
+    if (reminded(channel->key, programme->start))
+        lines.append(texts.Text(Schedule, ScheduleReminderSet)
+                         .arg(programme->title, channel->name,
+                              QLocale().toString(start.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+                                  + GuideTimeText(programme->start)));
     details->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
@@ -119,6 +125,13 @@ void GuideWindow::Play()
 void GuideWindow::SetReminded(std::function<bool(const ChannelKey&, qint64)> isReminded)
 {
     reminded = std::move(isReminded);
+    grid->SetReminded(reminded);
+}
+
+void GuideWindow::RemindersChanged()
+{
+    grid->viewport()->update();
+    ShowDetails();
 }
 
 std::optional<GuideProgramme> GuideWindow::ProgrammeToCome() const

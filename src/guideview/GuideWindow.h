@@ -35,6 +35,8 @@ public:
     // Whether a programme (its channel and start) has a reminder, for the menu to offer
     // cancelling it.
     void SetReminded(std::function<bool(const ChannelKey&, qint64 start)> reminded);
+    // A reminder was set or cancelled: the marks and the details follow.
+    void RemindersChanged();
 
 signals:
     // The viewer asked to play channel; start and stop are the selected programme's (both

@@ -21,6 +21,9 @@ struct PreferenceValues
     static constexpr int kDefaultGuideRefreshHours = 12;
     static constexpr int kMinGuideRefreshHours = 1;
     static constexpr int kMaxGuideRefreshHours = 7 * 24;
+    static constexpr int kDefaultReminderLeadMinutes = 1;
+    static constexpr int kMinReminderLeadMinutes = 0;
+    static constexpr int kMaxReminderLeadMinutes = 120;
     static constexpr int kDefaultDownloadTimeoutSeconds = 30;
     static constexpr int kMinDownloadTimeoutSeconds = 5;
     static constexpr int kMaxDownloadTimeoutSeconds = 600;
@@ -47,6 +50,7 @@ struct PreferenceValues
     int guideRefreshHours = kDefaultGuideRefreshHours;
     int guideCorrectionMinutes = 0; // added to every guide's times
     int guideDaysBack = kDefaultGuideDaysBack;
+    int reminderLeadMinutes = kDefaultReminderLeadMinutes; // a reminder is told this long before
     int logoCacheMB = kDefaultLogoCacheMB;
     QString userAgent; // for the playlists and streams that name none; empty: the player's own
     int downloadTimeoutSeconds = kDefaultDownloadTimeoutSeconds; // of a playlist

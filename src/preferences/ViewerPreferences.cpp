@@ -77,6 +77,9 @@ void ReadOthers(const TiXmlElement* root, PreferenceValues& values)
     values.guideCorrectionMinutes = Bounded(guide, "correctionMinutes", -PreferenceValues::kMaxGuideCorrectionMinutes,
                                             PreferenceValues::kMaxGuideCorrectionMinutes, values.guideCorrectionMinutes);
     values.guideDaysBack = Bounded(guide, "daysBack", 0, PreferenceValues::kMaxGuideDaysBack, values.guideDaysBack);
+    values.reminderLeadMinutes = Bounded(guide, "reminderMinutes",
+                                         PreferenceValues::kMinReminderLeadMinutes,
+                                         PreferenceValues::kMaxReminderLeadMinutes, values.reminderLeadMinutes);
     values.logoCacheMB = Bounded(root->FirstChildElement("Logos"), "cacheMB", PreferenceValues::kMinLogoCacheMB,
                                  PreferenceValues::kMaxLogoCacheMB, values.logoCacheMB);
     const TiXmlElement* network = root->FirstChildElement("Network");
@@ -114,6 +117,7 @@ TiXmlDocument Document(const PreferenceValues& values)
     guide->SetAttribute("refreshHours", values.guideRefreshHours);
     guide->SetAttribute("correctionMinutes", values.guideCorrectionMinutes);
     guide->SetAttribute("daysBack", values.guideDaysBack);
+    guide->SetAttribute("reminderMinutes", values.reminderLeadMinutes);
     Child(root, "Logos")->SetAttribute("cacheMB", values.logoCacheMB);
     TiXmlElement* network = Child(root, "Network");
     network->SetAttribute("userAgent", AttributeUtf8(values.userAgent, PreferenceValues::kMaxUserAgentLength).constData());

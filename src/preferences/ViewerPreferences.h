@@ -8,7 +8,7 @@
 //                 subtitleLanguages="" startWithLastChannel="no" />
 //       <Timeshift on="yes" minutes="120" diskCapMiB="4096" />
 //       <Recording folder="/home/me/Videos/Korvanta" />
-//       <Guide refreshHours="12" correctionMinutes="0" daysBack="7" />
+//       <Guide refreshHours="12" correctionMinutes="0" daysBack="7" reminderMinutes="1" />
 //       <Logos cacheMB="200" />
 //       <Network userAgent="" timeoutSeconds="30" />
 //   </Preferences>

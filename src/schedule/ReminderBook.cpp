@@ -123,7 +123,10 @@ bool ReminderBook::Remove(const Reminder& reminder)
 
 bool ReminderBook::Has(const Reminder& reminder) const
 {
-    return std::any_of(reminders.begin(), reminders.end(), [&](const Reminder& r) { return r.SameProgramme(reminder); });
+    // The guide grid asks this of every programme it paints.
+    const auto [first, last] = std::equal_range(reminders.begin(), reminders.end(), reminder,
+                                                [](const Reminder& a, const Reminder& b) { return a.start < b.start; });
+    return std::any_of(first, last, [&](const Reminder& r) { return r.SameProgramme(reminder); });
 }
 
 std::vector<Reminder> ReminderBook::TakeDue(ScheduleTime now)

@@ -15,6 +15,9 @@ public:
 
     explicit ReminderBook(QString path, std::chrono::seconds lead = kDefaultLead);
 
+    void SetLead(std::chrono::seconds newLead) { lead = newLead; }
+    std::chrono::seconds Lead() const { return lead; }
+
     // $XDG_DATA_HOME/Korvanta/Reminders.xml
     static QString DefaultPath();
 
@@ -42,6 +45,6 @@ private:
 
     QString path;
     std::chrono::seconds lead;
-    std::vector<Reminder> reminders; // by start
+    std::vector<Reminder> reminders; // by start, so that Has looks up only those of its start
     QString saveProblem;
 };

@@ -25,9 +25,17 @@ ScheduleTime ReminderSchedule::SystemNow()
 
 void ReminderSchedule::Load(const QString& path)
 {
-    book = ReminderBook(path);
+    book = ReminderBook(path, lead);
     book.Load(clock());
     TellDue();
+}
+
+void ReminderSchedule::SetLead(std::chrono::seconds lead)
+{
+    this->lead = lead;
+    book.SetLead(lead);
+    TellDue(); // with the new lead, one may be due now
+
 }
 
 void ReminderSchedule::Toggle(const Reminder& reminder)

@@ -22,6 +22,8 @@ public:
     // Reads the book at path; those due meanwhile are told at once.
     void Load(const QString& path);
     bool Has(const Reminder& reminder) const { return book.Has(reminder); }
+    // How long before its programme a reminder is told; one now due is told at once.
+    void SetLead(std::chrono::seconds lead);
 
 public slots:
     void Toggle(const Reminder& reminder);
@@ -35,6 +37,7 @@ private:
     void Arm();
     void TellDue();
 
+    std::chrono::seconds lead = ReminderBook::kDefaultLead;
     ReminderBook book{QString()};
     Clock clock;
     QTimer timer;

@@ -4,6 +4,7 @@
 #include "GuideChoicesFile.h"
 #include "GuideImporter.h"
 #include "GuideMatcher.h"
+#include "GuideOrderFile.h"
 #include "GuideStore.h"
 #include "GuideTestSupport.h"
 #include "GuideZooTest.h"
@@ -86,6 +87,25 @@ protected:
         return ids;
     }
 };
+
+// A guide of one channel, x.example; a programme as title, start and stop in minutes from
+// base, -1: no stop.
+using Listed = std::tuple<const char*, int, int>;
+QByteArray GuideXml(qint64 base, std::initializer_list<Listed> programmes)
+{
+    const auto stamp = [&](int minutes) {
+        return QDateTime::fromSecsSinceEpoch(base + minutes * kMinute, QTimeZone::utc())
+                   .toString(QStringLiteral("yyyyMMddHHmmss"))
+                   .toLatin1()
+               + " +0000";
+    };
+    QByteArray xml = "<tv><channel id=\"x.example\"><display-name>X</display-name></channel>\n";
+    for (const auto& [title, from, to] : programmes) {
+        xml += "<programme start=\"" + stamp(from) + (to < 0 ? QByteArray() : "\" stop=\"" + stamp(to))
+               + "\" channel=\"x.example\"><title>" + title + "</title></programme>\n";
+    }
+    return xml + "</tv>\n";
+}
 
 } // namespace
 
@@ -234,9 +254,11 @@ TEST(GuideMatcherTest, MatchesEachGuideByIdThenNameAndKeepsTheViewersChoice)
         {"a choice of a guide gone", {"gone", {}, {}, "Movies"}, {4}},
     };
     const auto linked = [](const GuideLink& link) {
-        std::vector<qint64> numbers = link.later;
+        std::vector<qint64> numbers;
         if (link.IsValid())
-            numbers.insert(numbers.begin(), link.channel);
+            numbers.push_back(link.channel);
+        for (const GuideLinkedChannel& later : link.later)
+            numbers.push_back(later.channel);
         return numbers;
     };
     GuideChoices choices = {{QStringLiteral("chosen"), {QStringLiteral("g2"), QStringLiteral("alt.example")}},
@@ -280,27 +302,12 @@ TEST(GuideMatcherTest, MatchesEachGuideByIdThenNameAndKeepsTheViewersChoice)
 TEST(GuideStoreTest, TwoGuidesReadAsOneInTheGuideWindowAndInNowAndNextAlike)
 {
     const qint64 base = QDateTime::currentSecsSinceEpoch() / kHour * kHour;
-    // A programme as title, start and stop in minutes from base; -1: no stop.
-    using Listed = std::tuple<const char*, int, int>;
-    const auto guide = [&](std::initializer_list<Listed> programmes) {
-        const auto stamp = [&](int minutes) {
-            return QDateTime::fromSecsSinceEpoch(base + minutes * kMinute, QTimeZone::utc())
-                       .toString(QStringLiteral("yyyyMMddHHmmss"))
-                       .toLatin1()
-                   + " +0000";
-        };
-        QByteArray xml = "<tv><channel id=\"x.example\"><display-name>X</display-name></channel>\n";
-        for (const auto& [title, from, to] : programmes) {
-            xml += "<programme start=\"" + stamp(from) + (to < 0 ? QByteArray() : "\" stop=\"" + stamp(to))
-                   + "\" channel=\"x.example\"><title>" + title + "</title></programme>\n";
-        }
-        return xml + "</tv>\n";
-    };
+    const auto guide = [&](std::initializer_list<Listed> programmes) { return GuideXml(base, programmes); };
     const auto described = [&](const GuideProgramme& p) {
         return QStringLiteral("%1 %2-%3").arg(p.title).arg((p.start - base) / kMinute).arg(p.hasStop ? (p.stop - base) / kMinute : -1);
     };
     TempDir dir;
-    dir.WriteFile(QStringLiteral("a.xml"), guide({{"A1", 0, 60}, {"A2", 65, 70}, {"A3", 120, -1}}));
+    dir.WriteFile(QStringLiteral("a.xml"), guide({{"A1", 0, 60}, {"A2", 65, 70}, {"A3", 140, -1}}));
     dir.WriteFile(QStringLiteral("b.xml"), guide({{"B1", 30, 100}, {"B2", 100, 150}, {"B3", 180, 240}}));
     const QString database = dir.FilePath(QStringLiteral("guide.sqlite"));
     const GuideViewerChannel viewer{"x", "x.example", {}, "X"};
@@ -312,22 +319,108 @@ TEST(GuideStoreTest, TwoGuidesReadAsOneInTheGuideWindowAndInNowAndNextAlike)
     matcher.SetGuideChannels(store.Channels(), {QStringLiteral("a"), QStringLiteral("b")});
     const GuideLink link = matcher.Find(viewer);
 
-    // B1 where guide a has nothing, B2 until A3 begins, A3 (no stop) until B3 does.
+    // Guide a's five minutes without a programme stay so; B1 where it has none for over
+    // an hour, B2 until A3 begins, A3 (no stop) until B3 does.
     QStringList window;
     for (const GuideProgramme& programme : store.Range(link, base, base + 5 * kHour))
         window.append(described(programme));
-    EXPECT_EQ(window, QStringList({"A1 0-60", "B1 60-65", "A2 65-70", "B1 70-100", "B2 100-120", "A3 120-180", "B3 180-240"}));
+    EXPECT_EQ(window, QStringList({"A1 0-60", "A2 65-70", "B1 70-100", "B2 100-140", "A3 140-180", "B3 180-240"}));
     const struct {
         int at;
         const char* now;
         const char* next;
-    } moments[] = {{10, "A1 0-60", "B1 60-65"}, {75, "B1 70-100", "B2 100-120"}, {130, "A3 120-180", "B3 180-240"},
-                   {250, "", ""}};
+    } moments[] = {{10, "A1 0-60", "A2 65-70"}, {62, "", "A2 65-70"}, {75, "B1 70-100", "B2 100-140"},
+                   {150, "A3 140-180", "B3 180-240"}, {250, "", ""}};
     for (const auto& moment : moments) {
         const GuideNowNext onAir = store.NowAndNext(link, base + moment.at * kMinute);
         EXPECT_EQ(onAir.now ? described(*onAir.now) : QString(), QLatin1String(moment.now)) << moment.at;
         EXPECT_EQ(onAir.next ? described(*onAir.next) : QString(), QLatin1String(moment.next)) << moment.at;
     }
+}
+
+TEST(GuideStoreTest, ThreeGuidesInTheViewersOrderAsATableOfWhichProgrammeWins)
+{
+    const qint64 base = QDateTime::currentSecsSinceEpoch() / kHour * kHour;
+    TempDir dir;
+    // g1 pauses 30 minutes at 120 and 100 at 200, and ends at 360; g2 ends at 420.
+    const std::pair<const char*, QByteArray> guides[] = {
+        {"g1", GuideXml(base, {{"P1", 0, 60}, {"P2", 60, 120}, {"P3", 150, 200}, {"P4", 300, 360}})},
+        {"g2", GuideXml(base, {{"Q1", 100, 160}, {"Q2", 200, 300}, {"Q3", 360, 420}})},
+        {"g3", GuideXml(base, {{"R1", 0, 30}, {"R2", 420, 480}})},
+    };
+    const QString database = dir.FilePath(QStringLiteral("guide.sqlite"));
+    const GuideViewerChannel viewer{"x", "x.example", {}, "X"};
+    for (const auto& [source, xml] : guides) {
+        dir.WriteFile(QLatin1String(source), xml);
+        ASSERT_TRUE(ImportGuide(database, QLatin1String(source), dir.FilePath(QLatin1String(source)),
+                                GuideMatcher({viewer}, {}), base).stored);
+    }
+    GuideStore store;
+    ASSERT_TRUE(store.Open(database));
+    const QStringList inOrder = {"g1", "g2", "g3"};
+    const std::map<QString, GuideSetting> none;
+    const std::map<QString, GuideSetting> firstOff = {{"g1", {true, 0, 0}}};
+    const std::map<QString, GuideSetting> secondLater = {{"g2", {false, 30 * kMinute, 0}}};
+    const GuideChoices chosen = {{"x", {"g3", "x.example"}}};
+    struct Case {
+        const char* what;
+        QStringList order;
+        const std::map<QString, GuideSetting>& settings;
+        GuideChoices choices;
+        int at;          // minutes from base
+        const char* now; // the title on then, "" for none
+    };
+    const Case cases[] = {
+        {"the first guide wins an overlap", inOrder, none, {}, 110, "P2"},
+        {"nor does a later guide fill the first's own time", inOrder, none, {}, 15, "P1"},
+        {"a pause under an hour stays", inOrder, none, {}, 135, ""},
+        {"a pause of an hour or more is filled", inOrder, none, {}, 250, "Q2"},
+        {"after the first guide ends, the second", inOrder, none, {}, 400, "Q3"},
+        {"after both, the third", inOrder, none, {}, 450, "R2"},
+        {"the viewer's order: the second first", {"g2", "g1", "g3"}, none, {}, 110, "Q1"},
+        {"the second first, its own short pause stays", {"g2", "g1", "g3"}, none, {}, 170, ""},
+        {"the second first fills its long pause with the first", {"g2", "g1", "g3"}, none, {}, 30, "P1"},
+        {"a guide off gives nothing", inOrder, firstOff, {}, 110, "Q1"},
+        {"a guide off: the next fills all its time", inOrder, firstOff, {}, 15, "R1"},
+        {"a correction moves a guide's times", inOrder, secondLater, {}, 250, "Q2"},
+        {"a correction: its programme not yet begun", inOrder, secondLater, {}, 215, ""},
+        {"the viewer's choice wins over every match", inOrder, none, chosen, 110, ""},
+        {"the viewer's choice shows its own programmes", inOrder, none, chosen, 450, "R2"},
+        {"a choice of a guide off is not followed", inOrder, {{"g3", {true, 0, 0}}}, chosen, 110, "P2"},
+    };
+    for (const Case& c : cases) {
+        GuideMatcher matcher({viewer}, c.choices);
+        matcher.SetGuideChannels(store.Channels(), c.order, c.settings);
+        const GuideLink link = matcher.Find(viewer);
+        const qint64 at = base + c.at * kMinute;
+        const GuideNowNext onAir = store.NowAndNext(link, at);
+        EXPECT_EQ(onAir.now ? onAir.now->title : QString(), QLatin1String(c.now)) << c.what;
+        // The guide window shows the same as now and next.
+        QString shown;
+        for (const GuideProgramme& programme : store.Range(link, base - kHour, base + 9 * kHour)) {
+            if (programme.start <= at && at < programme.RunsUntil())
+                shown = programme.title;
+        }
+        EXPECT_EQ(shown, QLatin1String(c.now)) << c.what;
+    }
+    // With a correction, the corrected times; the next after the pause that is not filled.
+    GuideMatcher corrected({viewer}, {});
+    corrected.SetGuideChannels(store.Channels(), inOrder, secondLater);
+    const GuideNowNext later = store.NowAndNext(corrected.Find(viewer), base + 215 * kMinute);
+    ASSERT_TRUE(later.next);
+    EXPECT_EQ(later.next->start, base + 230 * kMinute);
+    const GuideNowNext paused = store.NowAndNext(corrected.Find(viewer), base + 135 * kMinute);
+    ASSERT_TRUE(paused.next);
+    EXPECT_EQ(paused.next->title, QStringLiteral("P3"));
+
+    // The order and the settings survive a restart in their file, which holds only what differs.
+    const GuideArrangement order{{"g2", "g1"}, {{"g1", {true, -90 * kMinute, 24}}}};
+    const QString path = dir.FilePath(QStringLiteral("GuideOrder.xml"));
+    ASSERT_TRUE(SaveGuideOrder(path, order));
+    EXPECT_EQ(LoadGuideOrder(path), order);
+    EXPECT_FALSE(dir.ReadFile(QStringLiteral("GuideOrder.xml")).contains("\"0\""));
+    dir.WriteFile(QStringLiteral("GuideOrder.xml"), "<GuideOrder><Guide source=\"g\" correctionMinutes=\"9999\"/></GuideOrder>");
+    EXPECT_EQ(LoadGuideOrder(path), (GuideArrangement{{"g"}, {}}));
 }
 
 TEST_F(GuideTest, AShiftMovesTheGuidesTimesLater)

@@ -48,6 +48,12 @@ TEST(ReminderBook, KeepsRemindersAcrossRestartsUntilDueOrOver)
     EXPECT_EQ(restarted.Reminders()[1].title, film.title);
     EXPECT_EQ(restarted.Reminders()[1].channelName, film.channelName);
     EXPECT_EQ(restarted.NextDue(), match.start - 1min);
+    Reminder elsewhere = match;
+    elsewhere.channel.id += 1;
+    EXPECT_FALSE(restarted.Has(elsewhere)) << "the same time on another channel";
+    restarted.SetLead(5min); // the viewer's preference
+    EXPECT_EQ(restarted.NextDue(), match.start - 5min);
+    restarted.SetLead(ReminderBook::kDefaultLead);
     EXPECT_TRUE(restarted.TakeDue(match.start - 2min).empty());
     const std::vector<Reminder> due = restarted.TakeDue(match.start - 1min);
     ASSERT_EQ(due.size(), 1u);
