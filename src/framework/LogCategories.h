@@ -15,3 +15,4 @@ Q_DECLARE_LOGGING_CATEGORY(lcRecording) // korvanta.recording: recordings starte
 Q_DECLARE_LOGGING_CATEGORY(lcTimeshift) // korvanta.timeshift: the buffer's folder and its files
 Q_DECLARE_LOGGING_CATEGORY(lcFilms)     // korvanta.films: saved places, their file, episodes
 Q_DECLARE_LOGGING_CATEGORY(lcSchedule)  // korvanta.schedule: reminders kept, due, told
+Q_DECLARE_LOGGING_CATEGORY(lcPlanner)   // korvanta.planner: recordings planned, started, ended
