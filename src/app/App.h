@@ -25,6 +25,9 @@
 #include "ViewerPreferences.h"
 #include "ReminderNotifier.h"
 #include "ReminderSchedule.h"
+#include "BackgroundTray.h"
+#include "RecordingScheduler.h"
+#include "RecordingsWindow.h"
 #include "ScreenSaverInhibitor.h"
 #include "Settings.h"
 #include "StatusLine.h"
@@ -85,6 +88,9 @@ public:
     ViewerPreferences& Prefs() { return preferences; }
     ReminderSchedule& Reminders() { return reminders; }
     ReminderNotifier& Notifier() { return notifier; }
+    RecordingScheduler& Planner() { return planner; }
+    RecordingsWindow& RecordingsView() { return recordingsWindow; }
+    BackgroundTray& Tray() { return tray; }
 
     // The viewer's channels and the playlists' guides, for the guide to match.
     void FeedGuide();
@@ -128,6 +134,9 @@ private:
     FirstFrameWatch firstFrame;
     ReminderSchedule reminders;
     ReminderNotifier notifier;
+    RecordingScheduler planner;
+    RecordingsWindow recordingsWindow{&mainWindow, texts.Strings(), planner};
+    BackgroundTray tray{texts.Strings(), mainWindow};
     ViewerPreferences preferences; // last made: its values reach every part above at the start
     QString dataFolder;
     bool initialised = false;

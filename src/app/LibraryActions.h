@@ -42,6 +42,8 @@ public:
     GuideWindow* GuideView() const { return guideWindow.get(); }
     // Whether a programme has a reminder, for the guide window's menu.
     void SetReminded(std::function<bool(const Reminder&)> isReminded) { reminded = std::move(isReminded); }
+    // What records a programme, for the guide window's menu and marks.
+    void SetRecording(GuideRecordingOf recordingOf) { recording = std::move(recordingOf); }
     void ApplyLanguage();
 
     void ReportPlaylistFailure(const QString& name, const QString& reason);
@@ -54,6 +56,8 @@ signals:
     void ChannelChosen(const ChannelRequest& request);
     // A reminder of a programme to come was asked for, or asked to go.
     void ReminderAsked(const Reminder& reminder);
+    // A recording of a programme, or of its series, was asked for, or asked to go.
+    void RecordingAsked(const ChannelKey& channel, const QString& channelName, const GuideProgramme& programme, bool series);
 
 private:
     void MakeGuideWindow();
@@ -69,6 +73,7 @@ private:
     const ChannelDirectory& directory;
     LogoCache& logos;
     std::function<bool(const Reminder&)> reminded = [](const Reminder&) { return false; };
+    GuideRecordingOf recording = [](const ChannelKey&, const GuideProgramme&) { return GuideRecording::None; };
     bool ready = false;
     QStringList pending; // handed over before start-up completed
     QString browseFolder;

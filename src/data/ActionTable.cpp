@@ -4,6 +4,7 @@
 #include "GuideTexts.h"
 #include "PlaylistTexts.h"
 #include "PreferencesTexts.h"
+#include "RecordingsTexts.h"
 #include "TimeshiftTexts.h"
 
 namespace {
@@ -24,6 +25,7 @@ const KeyBinding kBindings[] = {
     {ID_PREFERENCES, Qt::CTRL | Qt::Key_Comma, kMain},
     {ID_FIND_CHANNEL, Qt::CTRL | Qt::Key_F, kBothWindows},
     {ID_GUIDE, Qt::CTRL | Qt::Key_G, kBothWindows},
+    {ID_RECORDINGS, Qt::CTRL | Qt::SHIFT | Qt::Key_R, kBothWindows},
     {ID_PLAY_PAUSE, Qt::Key_Space, kMainAndPicture, kAny},
     {ID_MUTE, Qt::Key_M, kMainAndPicture, kAny},
     {ID_PAUSE, Qt::Key_P, kMainAndPicture, kAny},
@@ -65,6 +67,7 @@ const MenuRow kRows[] = {
     {MenuChannels, ID_GUIDE, Guide, GuideMenu},
     {MenuChannels, ID_ADD_GUIDE, Guide, GuideAddMenu},
     {MenuChannels, ID_REFRESH_GUIDE, Guide, GuideRefreshMenu},
+    {MenuChannels, ID_RECORDINGS, Recordings, RecWindowMenu},
 
     {MenuPlayback, ID_PLAY_PAUSE, MainMenu, MainMenuPlayPause},
     {MenuPlayback, ID_MUTE, MainMenu, MainMenuMute},

@@ -19,7 +19,7 @@ constexpr std::array<const char*, kLanguageGroupCount> kGroupElementNames = {
     "MainMenu", "ContexMenu", "ChannelsDialog", "LanguagesDialog", "AboutDialog",
     "DonateDialog", "Groups", "Countries", "Status", "Playlists", "StatusReasons",
     "Timeshift", "Access", "Locale", "Guidance", "Guide", "Catchup", "Files", "Readers",
-    "Films", "Preferences", "Schedule",
+    "Films", "Preferences", "Schedule", "", "Recordings",
 };
 
 XmlReadResult ReadPack(const QString& languageName, TiXmlDocument& document)

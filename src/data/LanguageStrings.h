@@ -32,10 +32,12 @@ enum LanguageGroup {
     Films = 19,
     Preferences = 20,
     Schedule = 21,
+    // 22 is held for the guides' order, which other work brings.
+    Recordings = 23,
 };
 
 constexpr int kCoreGroupCount = 9; // the groups every pack must carry
-constexpr int kLanguageGroupCount = 22;
+constexpr int kLanguageGroupCount = 24;
 
 struct LanguageStrings
 {

@@ -2,6 +2,7 @@
 
 #include "LanguageStrings.h"
 #include "PreferencesTexts.h"
+#include "RecordingsTexts.h"
 #include "StreamRules.h"
 
 #include <QComboBox>
@@ -121,9 +122,14 @@ QWidget* CPreferencesDlg::AddPage(int title)
     return page;
 }
 
+QString CPreferencesDlg::LabelText(int label) const
+{
+    return label >= kRecordingsLabels ? strings.Text(Recordings, label - kRecordingsLabels) : strings.Text(Preferences, label);
+}
+
 QLabel* CPreferencesDlg::AddLabel(QWidget* page, int row, int label)
 {
-    auto* text = Shown(new QLabel(strings.Text(Preferences, label), page));
+    auto* text = Shown(new QLabel(LabelText(label), page));
     text->setGeometry(Units().ToPixels(QRect(kLabelLeftDu, kLineTopDu + row * kLineHeightDu, kLabelWidthDu, kTextHeightDu)));
     return text;
 }
@@ -185,6 +191,11 @@ void CPreferencesDlg::MakeRecordingPage()
     auto* browse = Shown(new QPushButton(strings.Text(Preferences, PrefBrowse), page));
     browse->setGeometry(Units().ToPixels(QRect(kButtonLeftDu, kLineTopDu + kFieldTopDu - 1, kButtonWidthDu, kButtonHeightDu)));
     connect(browse, &QPushButton::clicked, this, &CPreferencesDlg::BrowseFolder);
+    const auto padding = [this](const QString& text) { return RangeCheck(text, 0, PreferenceValues::kMaxPaddingMinutes); };
+    AddLine(page, 1, kRecordingsLabels + RecBeforeMinutes, QString::number(values.recordBeforeMinutes), padding);
+    AddLine(page, 2, kRecordingsLabels + RecAfterMinutes, QString::number(values.recordAfterMinutes), padding);
+    AddLine(page, 3, kRecordingsLabels + RecAtOnce, QString::number(values.recordingsAtOnce),
+            [this](const QString& text) { return RangeCheck(text, 1, PreferenceValues::kMaxRecordingsAtOnce); });
 }
 
 void CPreferencesDlg::MakeGuidePage()
@@ -315,6 +326,9 @@ void CPreferencesDlg::OnOK()
     values.timeshiftMinutes = int(std::lround(NumberOf(Field(PrefTimeshiftMinutes)->text())));
     values.timeshiftDiskCapMiB = int(std::lround(NumberOf(Field(PrefTimeshiftCap)->text()) * kMiBPerGiB));
     values.recordingFolder = Field(PrefRecordingFolder)->text().trimmed();
+    values.recordBeforeMinutes = int(std::lround(NumberOf(Field(kRecordingsLabels + RecBeforeMinutes)->text())));
+    values.recordAfterMinutes = int(std::lround(NumberOf(Field(kRecordingsLabels + RecAfterMinutes)->text())));
+    values.recordingsAtOnce = int(std::lround(NumberOf(Field(kRecordingsLabels + RecAtOnce)->text())));
     values.guideRefreshHours = int(std::lround(NumberOf(Field(PrefGuideRefresh)->text())));
     values.logoCacheMB = int(std::lround(NumberOf(Field(PrefLogoCache)->text())));
     values.userAgent = Field(PrefUserAgent)->text().trimmed();

@@ -29,6 +29,9 @@ public:
     PreferenceValues Values() const;
 
     QTabWidget* Pages() const { return pages; }
+    // Labels from this on are the Recordings group's entries, counted from it.
+    static constexpr int kRecordingsLabels = 1000;
+
     // The field of an entry of the Preferences group's labels, and what is said under it.
     QLineEdit* Field(int label) const;
     QString Note(int label) const;
@@ -53,6 +56,7 @@ private:
     QWidget* AddPage(int title);
     QLineEdit* AddLine(QWidget* page, int row, int label, const QString& value, std::function<QString(const QString&)> check);
     QLabel* AddLabel(QWidget* page, int row, int label);
+    QString LabelText(int label) const;
     void MakePlaybackPage();
     void MakeTimeshiftPage();
     void MakeRecordingPage();

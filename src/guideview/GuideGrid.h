@@ -29,6 +29,8 @@ public:
     void Reload();
     // Channels show their logos before their names.
     void SetLogoOf(GuideLogoOf logos);
+    // Programmes to be recorded show a red mark.
+    void SetMarked(GuideMarkOf isMarked);
 
     int SelectedRow() const { return selectedRow; }
     const GuideRow* SelectedChannel() const;
@@ -73,10 +75,12 @@ private:
     // The channel's logo at the left of its side cell; the width it takes.
     int PaintLogo(QPainter& painter, const ChannelKey& key, const QRect& cell);
     QRect LogoSlot(int top) const;
+    int PaintRecordMark(QPainter& painter, const QRect& text);
 
     const GuideStore& store;
     GuideLinkOf linkOf;
     GuideLogoOf logoOf;
+    GuideMarkOf marked = [](const ChannelKey&, const GuideProgramme&) { return false; };
     std::function<qint64()> clock;
     std::vector<GuideRow> rows;
     std::unordered_map<int, Span> read; // by row

@@ -54,6 +54,7 @@ public:
     const std::vector<RecordedProgramme>& Recorded() const { return book.Recorded(); }
     const RecordingBook& Book() const { return book; }
     const RecordingMarks& Marks() const { return marks; }
+    const PlanSettings& Settings() const { return settings; }
     // Bytes written so far of a recording under way.
     qint64 BytesOf(const QString& path) const;
     bool Busy() const { return !copiers.empty(); }

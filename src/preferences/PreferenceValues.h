@@ -27,6 +27,11 @@ struct PreferenceValues
     static constexpr int kDefaultLogoCacheMB = 200;
     static constexpr int kMinLogoCacheMB = 1;
     static constexpr int kMaxLogoCacheMB = 100 * 1000;
+    static constexpr int kDefaultRecordBeforeMinutes = 2;
+    static constexpr int kDefaultRecordAfterMinutes = 5;
+    static constexpr int kMaxPaddingMinutes = 120;
+    static constexpr int kDefaultRecordingsAtOnce = 2;
+    static constexpr int kMaxRecordingsAtOnce = 8;
 
     // The engine's safe automatic choice, which falls back to software by itself; else off.
     bool hardwareDecoding = true;
@@ -34,6 +39,9 @@ struct PreferenceValues
     int timeshiftMinutes = kDefaultTimeshiftMinutes;
     int timeshiftDiskCapMiB = kDefaultDiskCapMiB;
     QString recordingFolder; // the system's videos folder until set
+    int recordBeforeMinutes = kDefaultRecordBeforeMinutes; // a scheduled recording's padding
+    int recordAfterMinutes = kDefaultRecordAfterMinutes;
+    int recordingsAtOnce = kDefaultRecordingsAtOnce;
     int guideRefreshHours = kDefaultGuideRefreshHours;
     int logoCacheMB = kDefaultLogoCacheMB;
     QString userAgent; // for the playlists and streams that name none; empty: the player's own

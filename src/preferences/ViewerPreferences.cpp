@@ -45,8 +45,14 @@ void ReadOthers(const TiXmlElement* root, PreferenceValues& values)
                                       PreferenceValues::kMaxTimeshiftMinutes, values.timeshiftMinutes);
     values.timeshiftDiskCapMiB = Bounded(timeshift, "diskCapMiB", PreferenceValues::kMinDiskCapMiB,
                                          PreferenceValues::kMaxDiskCapMiB, values.timeshiftDiskCapMiB);
-    if (const TiXmlElement* recording = root->FirstChildElement("Recording"))
+    const TiXmlElement* recording = root->FirstChildElement("Recording");
+    if (recording != nullptr)
         values.recordingFolder = TextAttribute(recording, "folder", kMaxFolderLength);
+    values.recordBeforeMinutes = Bounded(recording, "beforeMinutes", 0, PreferenceValues::kMaxPaddingMinutes,
+                                         values.recordBeforeMinutes);
+    values.recordAfterMinutes = Bounded(recording, "afterMinutes", 0, PreferenceValues::kMaxPaddingMinutes,
+                                        values.recordAfterMinutes);
+    values.recordingsAtOnce = Bounded(recording, "atOnce", 1, PreferenceValues::kMaxRecordingsAtOnce, values.recordingsAtOnce);
     values.guideRefreshHours = Bounded(root->FirstChildElement("Guide"), "refreshHours", PreferenceValues::kMinGuideRefreshHours,
                                        PreferenceValues::kMaxGuideRefreshHours, values.guideRefreshHours);
     values.logoCacheMB = Bounded(root->FirstChildElement("Logos"), "cacheMB", PreferenceValues::kMinLogoCacheMB,
@@ -77,7 +83,11 @@ TiXmlDocument Document(const PreferenceValues& values)
     TiXmlElement* timeshift = Child(root, "Timeshift");
     timeshift->SetAttribute("minutes", values.timeshiftMinutes);
     timeshift->SetAttribute("diskCapMiB", values.timeshiftDiskCapMiB);
-    Child(root, "Recording")->SetAttribute("folder", AttributeUtf8(values.recordingFolder, kMaxFolderLength).constData());
+    TiXmlElement* recording = Child(root, "Recording");
+    recording->SetAttribute("folder", AttributeUtf8(values.recordingFolder, kMaxFolderLength).constData());
+    recording->SetAttribute("beforeMinutes", values.recordBeforeMinutes);
+    recording->SetAttribute("afterMinutes", values.recordAfterMinutes);
+    recording->SetAttribute("atOnce", values.recordingsAtOnce);
     Child(root, "Guide")->SetAttribute("refreshHours", values.guideRefreshHours);
     Child(root, "Logos")->SetAttribute("cacheMB", values.logoCacheMB);
     TiXmlElement* network = Child(root, "Network");
