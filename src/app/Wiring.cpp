@@ -480,16 +480,20 @@ void WireRecordings(App& app)
                      }));
     QObject::connect(&planner, &RecordingScheduler::Conflict, &app.Window(),
                      Guarded([&app, &texts](const PlannedRecording& planned, const std::vector<PlannedRecording>& others) {
-                         QStringList titles, choices{planned.programme.title + QStringLiteral(" (") + planned.channelName + QLatin1Char(')')};
+                         const auto named = [](const PlannedRecording& p) {
+                             return QStringLiteral("\"%1\" (%2, %3)").arg(p.programme.title, p.channelName,
+                                                                         GuideTimeText(p.programme.start.time_since_epoch().count()));
+                         };
+                         QStringList titles, choices{named(planned)};
                          for (const PlannedRecording& other : others) {
-                             titles.append(QLatin1Char('"') + other.programme.title + QLatin1Char('"'));
-                             choices.append(other.programme.title + QStringLiteral(" (") + other.channelName + QLatin1Char(')'));
+                             titles.append(named(other));
+                             choices.append(named(other));
                          }
                          bool ok = false;
                          QWidget* owner = app.Library().GuideView() != nullptr ? static_cast<QWidget*>(app.Library().GuideView())
                                                                                : &app.Window();
                          const QString question = texts.Text(Recordings, RecConflictQuestion)
-                                                      .arg(planned.programme.title, titles.join(QStringLiteral(", ")))
+                                                      .arg(choices.front(), titles.join(QStringLiteral(", ")))
                                                       .arg(app.Planner().Settings().atOnce);
                          const QString chosen = QInputDialog::getItem(owner, texts.Text(Recordings, RecWindowCaption), question,
                                                                       choices, 0, false, &ok);

@@ -352,7 +352,7 @@ QStringList RecordingsTexts()
         QStringLiteral("Play"),
         QStringLiteral("Stop recording \"%1\"?"),
         QStringLiteral("Delete the recording \"%1\" and its file?"),
-        QStringLiteral("\"%1\" overlaps with %2; only %3 can be recorded at once. Which one is not to be recorded?"),
+        QStringLiteral("%1 overlaps with %2; only %3 can be recorded at once. Which one is not to be recorded?"),
         QStringLiteral("Recording \"%1\" on %2."),
         QStringLiteral("Cannot record \"%1\": %2."),
         QStringLiteral("A recording is under way or due within two hours. Keep recording in the background?"),

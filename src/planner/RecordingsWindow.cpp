@@ -21,7 +21,7 @@ namespace {
 constexpr QSize kInitialSize(820, 480);
 constexpr int kProgressMs = 1000;
 constexpr int kColumnCount = 4;
-constexpr int kTimeColumnChars = 22;
+constexpr int kTimeColumnChars = 30;
 constexpr int kChannelColumnChars = 18;
 constexpr int kTitleColumnChars = 30;
 // What an item stands for.
@@ -81,8 +81,7 @@ RecordingsWindow::RecordingsWindow(QWidget* parent, const LanguageStrings& texts
             Refill();
     });
     connect(&progress, &QTimer::timeout, this, &RecordingsWindow::ShowProgress);
-    resize(kInitialSize);
-    ApplyLanguage();
+    resize(kInitialSize); // its texts come with the language, once loaded
 }
 
 void RecordingsWindow::ApplyLanguage()
@@ -254,7 +253,7 @@ void RecordingsWindow::keyPressEvent(QKeyEvent* event)
 
 void RecordingsWindow::showEvent(QShowEvent* event)
 {
-    Refill();
+    ApplyLanguage(); // also fills it
     progress.start(kProgressMs);
     QWidget::showEvent(event);
 }

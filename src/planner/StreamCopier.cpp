@@ -70,6 +70,9 @@ struct StreamCopier::Copy {
 StreamCopier::StreamCopier(CopySource source, QString path, FreeSpace freeSpace)
     : source(std::move(source)), path(std::move(path)), freeSpace(std::move(freeSpace))
 {
+    // The library's own report of every request would fill the terminal; asked for, it shows.
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { av_log_set_level(lcPlanner().isDebugEnabled() ? AV_LOG_INFO : AV_LOG_FATAL); });
 }
 
 StreamCopier::~StreamCopier()
