@@ -25,6 +25,10 @@ constexpr const char* kReadTimeoutMicroseconds = "10000000";
 // Between the last packet of a stretch and the first of the next, for the player to see a
 // step in time rather than a jump back.
 constexpr int64_t kStretchGapMicroseconds = 40000;
+// Sound and pictures of a stream lie this close in time at most; a step back or forward
+// beyond is a jump.
+constexpr int64_t kLongestLagMicroseconds = 2000000;
+constexpr int64_t kLongestJumpMicroseconds = 5000000;
 
 struct InputCloser {
     void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
@@ -189,6 +193,12 @@ void StreamCopier::Run()
                     const AVRational from = input->streams[packet->stream_index]->time_base;
                     const AVRational to = copy.output->streams[out]->time_base;
                     const int64_t dts = av_rescale_q(packet->dts, from, AV_TIME_BASE_Q);
+                    // A stream that loops or splices jumps in time: what follows goes on
+                    // from where the file is, as after a reconnect.
+                    if (copy.shiftKnown && copy.end != AV_NOPTS_VALUE
+                        && (dts + copy.shift < copy.end - kLongestLagMicroseconds
+                            || dts + copy.shift > copy.end + kLongestJumpMicroseconds))
+                        copy.shiftKnown = false;
                     if (!copy.shiftKnown) {
                         copy.shift = copy.end == AV_NOPTS_VALUE ? 0 : copy.end + kStretchGapMicroseconds - dts;
                         copy.shiftKnown = true;
