@@ -245,6 +245,8 @@ void RecordingScheduler::CopyEnded(const QString& path, CopyOutcome outcome)
     const qint64 packets = copier->second->Packets();
     const qint64 bytes = copier->second->BytesWritten();
     const PlanTime end = ends[path];
+    // Told from inside the copier's own event: it goes once that is over.
+    copier->second.release()->deleteLater();
     copiers.erase(copier);
     ends.erase(path);
     stopAsked.erase(path);
