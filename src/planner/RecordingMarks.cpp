@@ -1,17 +1,17 @@
 #include "RecordingMarks.h"
 
 namespace {
-
-QString ProgrammeKey(const ChannelKey& channel, qint64 start)
-{
-    return QStringLiteral("%1/%2/%3/%4").arg(channel.id).arg(channel.playlist).arg(channel.entry).arg(start);
-}
-
+constexpr qsizetype kMostFoldedKept = 100000;
 } // namespace
 
-QString RecordingMarks::Folded(const QString& title)
+const QString& RecordingMarks::Folded(const QString& title) const
 {
-    return title.simplified().toCaseFolded();
+    const auto known = folded.constFind(title);
+    if (known != folded.constEnd())
+        return *known;
+    if (folded.size() >= kMostFoldedKept)
+        folded.clear();
+    return *folded.insert(title, title.simplified().toCaseFolded());
 }
 
 void RecordingMarks::Rebuild(const std::vector<RecordingRule>& rules)
@@ -21,7 +21,7 @@ void RecordingMarks::Rebuild(const std::vector<RecordingRule>& rules)
     anywhere.clear();
     for (const RecordingRule& rule : rules) {
         if (rule.kind == RuleKind::Once)
-            once.insert(ProgrammeKey(rule.channel, rule.programme.start.time_since_epoch().count()));
+            once.insert({rule.channel, rule.programme.start.time_since_epoch().count()});
         else if (rule.anyChannel)
             anywhere.insert(Folded(rule.programme.title));
         else
@@ -31,13 +31,13 @@ void RecordingMarks::Rebuild(const std::vector<RecordingRule>& rules)
 
 bool RecordingMarks::Marked(const ChannelKey& channel, const QString& title, qint64 start) const
 {
-    if (!once.isEmpty() && once.contains(ProgrammeKey(channel, start)))
+    if (!once.empty() && once.count({channel, start}) != 0)
         return true;
     if (series.isEmpty() && anywhere.isEmpty())
         return false;
-    const QString folded = Folded(title);
-    if (anywhere.contains(folded))
+    const QString& key = Folded(title);
+    if (anywhere.contains(key))
         return true;
-    const auto found = series.constFind(folded);
+    const auto found = series.constFind(key);
     return found != series.constEnd() && std::find(found->begin(), found->end(), channel) != found->end();
 }

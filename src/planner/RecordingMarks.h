@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QSet>
 
+#include <unordered_set>
 #include <vector>
 
 class RecordingMarks
@@ -16,9 +17,23 @@ public:
     bool Marked(const ChannelKey& channel, const QString& title, qint64 start) const;
 
 private:
-    static QString Folded(const QString& title);
+    struct Programme {
+        ChannelKey channel;
+        qint64 start;
+        bool operator==(const Programme&) const = default;
+    };
+    struct ProgrammeHash {
+        std::size_t operator()(const Programme& p) const
+        {
+            return qHashMulti(0, p.channel.id, p.channel.playlist, p.channel.entry, p.start);
+        }
+    };
 
-    QSet<QString> once;                            // channel and start
+    // Titles folded once: the grid asks for the same few again and again.
+    const QString& Folded(const QString& title) const;
+
+    std::unordered_set<Programme, ProgrammeHash> once;
+    mutable QHash<QString, QString> folded;
     QHash<QString, std::vector<ChannelKey>> series; // by folded title
     QSet<QString> anywhere;                        // folded titles of rules for any channel
 };
