@@ -7,6 +7,7 @@ packages=(
     build-essential cmake pkg-config ccache python3
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6opengl6-dev libgl-dev libqt6svg6
     libmpv-dev libtinyxml-dev libexpat1-dev libsqlite3-dev zlib1g-dev
+    libavformat-dev libavcodec-dev libavutil-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     ffmpeg mpv xvfb xauth openbox xdotool wmctrl x11-apps x11-utils imagemagick
     libgl1-mesa-dri fonts-dejavu-core

@@ -61,8 +61,15 @@ int App::Run()
 {
     // A missing text ends only the start-up, and the window still opens with what was built.
     CatchInvalidArgument([this] { Start(); });
-    if (!mainWindow.Ended())
+    // Hidden to record in the background, the window's loop ends without the window having
+    // ended: the tray waits until the viewer shows the windows again or quits.
+    while (!mainWindow.Ended()) {
         mainWindow.exec();
+        if (mainWindow.Ended() || !tray.Wait())
+            break;
+        mainWindow.show();
+        channelWindow.show();
+    }
     Shutdown();
     return fatal ? kFatalExitStatus : 0;
 }
@@ -127,6 +134,7 @@ void App::LoadLibraries()
     mpris.Register();
     notifier.Listen();
     reminders.Load(ReminderBook::DefaultPath()); // those due meanwhile are told now, in the texts loaded
+    planner.Load(RecordingBook::DefaultPath());
 }
 
 void App::StartEngine()

@@ -28,6 +28,9 @@
 #include "ViewerPreferences.h"
 #include "ReminderNotifier.h"
 #include "ReminderSchedule.h"
+#include "BackgroundTray.h"
+#include "RecordingScheduler.h"
+#include "RecordingsWindow.h"
 #include "ScreenSaverInhibitor.h"
 #include "Settings.h"
 #include "StatusLine.h"
@@ -93,6 +96,9 @@ public:
     PrivacyActions& PrivacyAsk() { return privacyActions; }
     ReminderSchedule& Reminders() { return reminders; }
     ReminderNotifier& Notifier() { return notifier; }
+    RecordingScheduler& Planner() { return planner; }
+    RecordingsWindow& RecordingsView() { return recordingsWindow; }
+    BackgroundTray& Tray() { return tray; }
 
     // The viewer's channels and the playlists' guides, for the guide to match.
     void FeedGuide();
@@ -144,6 +150,9 @@ private:
     ReminderNotifier notifier;
     ViewerPrivacy privacy{playlistLibrary.Playlists()};
     PrivacyActions privacyActions{&mainWindow, texts.Strings(), privacy, directory};
+    RecordingScheduler planner;
+    RecordingsWindow recordingsWindow{&mainWindow, texts.Strings(), planner};
+    BackgroundTray tray{texts.Strings(), mainWindow};
     ViewerPreferences preferences; // last made: its values reach every part above at the start
     QString dataFolder;
     bool initialised = false;

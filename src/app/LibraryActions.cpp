@@ -177,6 +177,8 @@ void LibraryActions::MakeGuideWindow()
         programme.start = start;
         return reminded(ReminderFor(key, QString(), programme));
     });
+    guideWindow->SetRecording([this](const ChannelKey& key, const GuideProgramme& programme) { return recording(key, programme); });
+    connect(guideWindow.get(), &GuideWindow::RecordProgramme, this, &LibraryActions::RecordingAsked);
     connect(guideWindow.get(), &GuideWindow::RemindProgramme, this,
             [this](const ChannelKey& key, const QString& channelName, const GuideProgramme& programme) {
                 emit ReminderAsked(ReminderFor(key, channelName, programme));

@@ -53,6 +53,8 @@ public:
     void RemindersChanged();
     // The reminder of a programme on a channel.
     static Reminder ReminderFor(const ChannelKey& key, const QString& channelName, const GuideProgramme& programme);
+    // What records a programme, for the guide window's menu and marks.
+    void SetRecording(GuideRecordingOf recordingOf) { recording = std::move(recordingOf); }
     void ApplyLanguage();
 
     void ReportPlaylistFailure(const QString& name, const QString& reason);
@@ -68,6 +70,8 @@ signals:
     void PasswordGiven(const QString& source, const QString& password);
     // A reminder of a programme to come was asked for, or asked to go.
     void ReminderAsked(const Reminder& reminder);
+    // A recording of a programme, or of its series, was asked for, or asked to go.
+    void RecordingAsked(const ChannelKey& channel, const QString& channelName, const GuideProgramme& programme, bool series);
 
 private:
     void AddSource(const QString& source);
@@ -83,6 +87,7 @@ private:
     const ChannelDirectory& directory;
     LogoCache& logos;
     std::function<bool(const Reminder&)> reminded = [](const Reminder&) { return false; };
+    GuideRecordingOf recording = [](const ChannelKey&, const GuideProgramme&) { return GuideRecording::None; };
     bool ready = false;
     QStringList pending; // handed over before start-up completed
     QString browseFolder;

@@ -322,7 +322,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     // The system close command is the one way out.
     event->ignore();
-    EndDialog(QDialog::Rejected);
+    if (closeGuard())
+        EndDialog(QDialog::Rejected);
 }
 
 void MainWindow::EndDialog(int result)

@@ -12,6 +12,8 @@
 #include "PositionBar.h"
 
 #include <QDialog>
+
+#include <functional>
 #include <QFont>
 #include <QIcon>
 #include <QRect>
@@ -71,6 +73,8 @@ public:
     // Ends the modal loop as the system close command does; Ended once it was.
     void EndDialog(int result);
     bool Ended() const { return ended; }
+    // Asked at the system close command: false keeps the window's loop going.
+    void SetCloseGuard(std::function<bool()> guard) { closeGuard = std::move(guard); }
     // The outer rectangle when the modal loop ended, else now.
     QRect ClosingRect() const;
 
@@ -120,5 +124,6 @@ private:
     QString shownStatus;
     QString channelName;
     QRect closingRect;
+    std::function<bool()> closeGuard = [] { return true; };
     bool ended = false; // the modal loop was ended, perhaps before it ran
 };

@@ -7,6 +7,7 @@
 #include "PlaylistTexts.h"
 #include "PreferencesTexts.h"
 #include "PrivacyTexts.h"
+#include "RecordingsTexts.h"
 #include "TimeshiftTexts.h"
 
 namespace {
@@ -29,6 +30,7 @@ const KeyBinding kBindings[] = {
     {ID_PREFERENCES, Qt::CTRL | Qt::Key_Comma, kMain},
     {ID_FIND_CHANNEL, Qt::CTRL | Qt::Key_F, kBothWindows},
     {ID_GUIDE, Qt::CTRL | Qt::Key_G, kBothWindows},
+    {ID_RECORDINGS, Qt::CTRL | Qt::SHIFT | Qt::Key_R, kBothWindows},
     {ID_PLAY_PAUSE, Qt::Key_Space, kMainAndPicture, kAny},
     {ID_MUTE, Qt::Key_M, kMainAndPicture, kAny},
     {ID_PAUSE, Qt::Key_P, kMainAndPicture, kAny},
@@ -72,6 +74,7 @@ const MenuRow kRows[] = {
     {MenuChannels, ID_ADD_GUIDE, Guide, GuideAddMenu},
     {MenuChannels, ID_REFRESH_GUIDE, Guide, GuideRefreshMenu},
     {MenuChannels, ID_GUIDES, GuideOrder, GuideOrderMenu},
+    {MenuChannels, ID_RECORDINGS, Recordings, RecWindowMenu},
 
     {MenuPlayback, ID_PLAY_PAUSE, MainMenu, MainMenuPlayPause},
     {MenuPlayback, ID_MUTE, MainMenu, MainMenuMute},

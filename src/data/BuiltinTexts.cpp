@@ -416,6 +416,60 @@ QStringList GuideOrderTexts()
     };
 }
 
+// Scheduled and series recordings and their window, in RecordingsText order.
+QStringList RecordingsTexts()
+{
+    return {
+        QStringLiteral("Record"),
+        QStringLiteral("Do not record"),
+        QStringLiteral("Record series..."),
+        QStringLiteral("Stop recording the series"),
+        QStringLiteral("Record series"),
+        QStringLiteral("Record every \"%1\" on %2."),
+        QStringLiteral("On any channel"),
+        QStringLiteral("New episodes only"),
+        QStringLiteral("Recordings..."),
+        QStringLiteral("Recordings"),
+        QStringLiteral("Upcoming"),
+        QStringLiteral("In progress"),
+        QStringLiteral("Finished"),
+        QStringLiteral("Failed or partial"),
+        QStringLiteral("Time"),
+        QStringLiteral("Channel"),
+        QStringLiteral("Title"),
+        QStringLiteral("Details"),
+        QStringLiteral("series: %1"),
+        QStringLiteral("once"),
+        QStringLiteral("%1 recorded, %2"),
+        QStringLiteral("%1, %2"),
+        QStringLiteral("channel unavailable"),
+        QStringLiteral("disk full"),
+        QStringLiteral("Korvanta was not running"),
+        QStringLiteral("partial: %1"),
+        QStringLiteral("failed: %1"),
+        QStringLiteral("conflict: more than %1 at once"),
+        QStringLiteral("Delete"),
+        QStringLiteral("Show in folder"),
+        QStringLiteral("Play"),
+        QStringLiteral("Stop recording \"%1\"?"),
+        QStringLiteral("Delete the recording \"%1\" and its file?"),
+        QStringLiteral("%1 overlaps with %2; only %3 can be recorded at once. Which one is not to be recorded?"),
+        QStringLiteral("Recording \"%1\" on %2."),
+        QStringLiteral("Cannot record \"%1\": %2."),
+        QStringLiteral("A recording is under way or due within two hours. Keep recording in the background?"),
+        QStringLiteral("The desktop has no tray to keep Korvanta in while it records: quitting ends the recordings."),
+        QStringLiteral("Show"),
+        QStringLiteral("Quit"),
+        QStringLiteral("Recordings start early by (minutes):"),
+        QStringLiteral("Recordings end late by (minutes):"),
+        QStringLiteral("Recordings at once, at most:"),
+        QStringLiteral("Recording set: \"%1\" on %2, %3."),
+        QStringLiteral("Korvanta is recording"),
+        QStringLiteral("The file \"%1\" cannot be deleted."),
+        QStringLiteral("Recording cancelled: \"%1\"."),
+    };
+}
+
 } // namespace
 
 const QStringList& BuiltinTexts(LanguageGroup group)
@@ -435,7 +489,7 @@ const QStringList& BuiltinTexts(LanguageGroup group)
         PreferencesTexts(),
         ScheduleTexts(),
         AccountsTexts(),
-        {}, // 23: held for other work's texts
+        RecordingsTexts(),
         GuideOrderTexts(),
         PrivacyTexts(),
     };

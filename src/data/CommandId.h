@@ -36,6 +36,7 @@ enum CommandId : int {
     ID_ADD_GUIDE = 141,
     ID_REFRESH_GUIDE = 142,
     ID_GUIDES = 146,
+    ID_RECORDINGS = 143,
     ID_LEAVE_FULL_SCREEN = 150,
     ID_MENU_BAR = 151,
     ID_PREVIOUS_CHANNEL = 152,

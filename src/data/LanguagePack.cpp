@@ -19,7 +19,7 @@ constexpr std::array<const char*, kLanguageGroupCount> kGroupElementNames = {
     "MainMenu", "ContexMenu", "ChannelsDialog", "LanguagesDialog", "AboutDialog",
     "DonateDialog", "Groups", "Countries", "Status", "Playlists", "StatusReasons",
     "Timeshift", "Access", "Locale", "Guidance", "Guide", "Catchup", "Files", "Readers",
-    "Films", "Preferences", "Schedule", "Accounts", "Held23", "GuideOrder", "Privacy",
+    "Films", "Preferences", "Schedule", "Accounts", "Recordings", "GuideOrder", "Privacy",
 };
 
 XmlReadResult ReadPack(const QString& languageName, TiXmlDocument& document)

@@ -33,7 +33,7 @@ enum LanguageGroup {
     Preferences = 20,
     Schedule = 21,
     Accounts = 22,
-    // 23 is held for other work's texts.
+    Recordings = 23,
     GuideOrder = 24,
     Privacy = 25,
 };

@@ -4,6 +4,7 @@
 #include "LanguageStrings.h"
 #include "PreferencesTexts.h"
 #include "PrivacyTexts.h"
+#include "RecordingsTexts.h"
 #include "StreamRules.h"
 
 #include <QCheckBox>
@@ -216,6 +217,12 @@ void CPreferencesDlg::MakeRecordingPage()
     auto* browse = Shown(new QPushButton(strings.Text(Preferences, PrefBrowse), page));
     browse->setGeometry(Units().ToPixels(QRect(kButtonLeftDu, kLineTopDu + kFieldTopDu - 1, kButtonWidthDu, kButtonHeightDu)));
     connect(browse, &QPushButton::clicked, this, &CPreferencesDlg::BrowseFolder);
+    const auto padding = [this](const QString& text) { return RangeCheck(text, 0, PreferenceValues::kMaxPaddingMinutes); };
+    AddLine(page, 1, RecBeforeMinutes, QString::number(values.recordBeforeMinutes), padding, Recordings);
+    AddLine(page, 2, RecAfterMinutes, QString::number(values.recordAfterMinutes), padding, Recordings);
+    AddLine(
+        page, 3, RecAtOnce, QString::number(values.recordingsAtOnce),
+        [this](const QString& text) { return RangeCheck(text, 1, PreferenceValues::kMaxRecordingsAtOnce); }, Recordings);
 }
 
 void CPreferencesDlg::MakeGuidePage()
@@ -372,6 +379,9 @@ void CPreferencesDlg::OnOK()
     values.timeshiftMinutes = int(std::lround(NumberOf(Field(PrefTimeshiftMinutes)->text())));
     values.timeshiftDiskCapMiB = int(std::lround(NumberOf(Field(PrefTimeshiftCap)->text()) * kMiBPerGiB));
     values.recordingFolder = Field(PrefRecordingFolder)->text().trimmed();
+    values.recordBeforeMinutes = int(std::lround(NumberOf(Field(RecBeforeMinutes, Recordings)->text())));
+    values.recordAfterMinutes = int(std::lround(NumberOf(Field(RecAfterMinutes, Recordings)->text())));
+    values.recordingsAtOnce = int(std::lround(NumberOf(Field(RecAtOnce, Recordings)->text())));
     values.guideRefreshHours = int(std::lround(NumberOf(Field(PrefGuideRefresh)->text())));
     values.reminderLeadMinutes = int(std::lround(NumberOf(Field(GuideOrderReminderLead, GuideOrder)->text())));
     values.logoCacheMB = int(std::lround(NumberOf(Field(PrefLogoCache)->text())));

@@ -17,3 +17,4 @@ Q_DECLARE_LOGGING_CATEGORY(lcFilms)     // korvanta.films: saved places, their f
 Q_DECLARE_LOGGING_CATEGORY(lcSchedule)  // korvanta.schedule: reminders kept, due, told
 Q_DECLARE_LOGGING_CATEGORY(lcPrivacy)   // korvanta.privacy: hidden and locked places, the PIN's tries
 Q_DECLARE_LOGGING_CATEGORY(lcAccounts)  // korvanta.accounts: provider accounts, their answers and refusals
+Q_DECLARE_LOGGING_CATEGORY(lcPlanner)   // korvanta.planner: recordings planned, started, ended

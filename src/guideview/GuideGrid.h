@@ -32,6 +32,8 @@ public:
     void SetLogoOf(GuideLogoOf logos);
     // Programmes with a reminder (their channel and start) show a bell.
     void SetReminded(std::function<bool(const ChannelKey&, qint64 start)> reminded);
+    // Programmes to be recorded show a red mark.
+    void SetMarked(GuideMarkOf isMarked);
 
     int SelectedRow() const { return selectedRow; }
     const GuideRow* SelectedChannel() const;
@@ -77,6 +79,7 @@ private:
     int PaintLogo(QPainter& painter, const ChannelKey& key, const QRect& cell);
     QRect LogoSlot(int top) const;
     void PaintBell(QPainter& painter, const QRect& cell, const QColor& colour) const;
+    int PaintRecordMark(QPainter& painter, const QRect& text);
 
     const GuideStore& store;
     GuideLinkOf linkOf;
@@ -84,6 +87,7 @@ private:
     std::function<bool(const ChannelKey&, qint64)> reminded;
     mutable QPixmap bell; // the last drawn, of bellColour
     mutable QColor bellColour;
+    GuideMarkOf marked = [](const ChannelKey&, const GuideProgramme&) { return false; };
     std::function<qint64()> clock;
     std::vector<GuideRow> rows;
     std::unordered_map<int, Span> read; // by row

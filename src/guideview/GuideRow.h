@@ -24,6 +24,14 @@ using GuideLinkOf = std::function<GuideLink(const ChannelKey&)>;
 // only for the rows on screen.
 using GuideLogoOf = std::function<QPixmap(const ChannelKey&, int height)>;
 
+// Whether a programme of one of the viewer's channels is to be recorded; asked only for
+// those on screen.
+using GuideMarkOf = std::function<bool(const ChannelKey&, const GuideProgramme&)>;
+
+// What records a programme: nothing, a rule for it alone, or a series rule.
+enum class GuideRecording { None, Once, Series };
+using GuideRecordingOf = std::function<GuideRecording(const ChannelKey&, const GuideProgramme&)>;
+
 struct GuideRowList {
     QString name;
     std::vector<GuideRow> rows;

@@ -3,6 +3,7 @@
 #include "GuideGrid.h"
 #include "GuideTexts.h"
 #include "GuideWording.h"
+#include "RecordingsTexts.h"
 #include "ScheduleTexts.h"
 #include "TimeshiftTexts.h"
 
@@ -134,6 +135,42 @@ void GuideWindow::RemindersChanged()
     ShowDetails();
 }
 
+void GuideWindow::SetRecording(GuideRecordingOf recordingOf)
+{
+    recording = std::move(recordingOf);
+    grid->SetMarked([this](const ChannelKey& key, const GuideProgramme& programme) {
+        return recording(key, programme) != GuideRecording::None;
+    });
+}
+
+std::optional<GuideProgramme> GuideWindow::ProgrammeNotEnded() const
+{
+    std::optional<GuideProgramme> programme = grid->SelectedProgramme();
+    if (grid->SelectedChannel() == nullptr || !programme || programme->RunsUntil() <= grid->Now())
+        return std::nullopt;
+    return programme;
+}
+
+void GuideWindow::Record(bool series)
+{
+    if (const std::optional<GuideProgramme> programme = ProgrammeNotEnded()) {
+        const GuideRow* channel = grid->SelectedChannel();
+        emit RecordProgramme(channel->key, channel->name, *programme, series);
+        grid->viewport()->update();
+    }
+}
+
+void GuideWindow::AddRecordItems(QMenu& menu, const GuideRow& channel, const GuideProgramme& programme)
+{
+    const GuideRecording now = recording(channel.key, programme);
+    QAction* once = menu.addAction(texts.Text(Recordings, now == GuideRecording::Once ? RecCancelMenu : RecRecordMenu));
+    once->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    connect(once, &QAction::triggered, this, [this] { Record(false); });
+    QAction* series = menu.addAction(texts.Text(Recordings, now == GuideRecording::Series ? RecSeriesCancelMenu : RecSeriesMenu));
+    series->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(series, &QAction::triggered, this, [this] { Record(true); });
+}
+
 std::optional<GuideProgramme> GuideWindow::ProgrammeToCome() const
 {
     std::optional<GuideProgramme> programme = grid->SelectedProgramme();
@@ -168,6 +205,8 @@ void GuideWindow::ShowMenu(const QPoint& at)
     if (ProgrammeToCome())
         remind = menu.addAction(texts.Text(Schedule, reminded(channel->key, programme->start) ? ScheduleCancelReminder
                                                                                               : ScheduleRemindMe));
+    if (ProgrammeNotEnded())
+        AddRecordItems(menu, *channel, *programme);
     if (menu.isEmpty())
         return;
     QAction* chosen = menu.exec(grid->mapToGlobal(at));
@@ -185,6 +224,10 @@ void GuideWindow::keyPressEvent(QKeyEvent* event)
     }
     if (event->key() == Qt::Key_R && event->modifiers() == Qt::NoModifier) {
         Remind();
+        return;
+    }
+    if ((event->key() == Qt::Key_R || event->key() == Qt::Key_E) && event->modifiers() == Qt::ControlModifier) {
+        Record(event->key() == Qt::Key_E);
         return;
     }
     QWidget::keyPressEvent(event);

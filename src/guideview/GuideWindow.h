@@ -2,7 +2,8 @@
 // The guide window: the programmes of a list of channels in a grid (the list the playing
 // channel came from, or another the viewer chooses), the selected programme's details
 // under it. Enter or a double click asks to play the selected channel at the selected
-// programme; R (or the menu) asks for a reminder of a programme that has not started.
+// programme; R (or the menu) asks for a reminder of a programme that has not started,
+// Ctrl+R for a recording of one that has not ended, Ctrl+E for its series.
 
 #include "GuideRow.h"
 #include "LanguageStrings.h"
@@ -16,6 +17,7 @@
 class GuideGrid;
 class GuideStore;
 class QComboBox;
+class QMenu;
 class QPlainTextEdit;
 
 class GuideWindow : public QWidget
@@ -37,6 +39,8 @@ public:
     void SetReminded(std::function<bool(const ChannelKey&, qint64 start)> reminded);
     // A reminder was set or cancelled: the marks and the details follow.
     void RemindersChanged();
+    // What records a programme, for the menu and the grid's marks.
+    void SetRecording(GuideRecordingOf recording);
 
 signals:
     // The viewer asked to play channel; start and stop are the selected programme's (both
@@ -47,6 +51,8 @@ signals:
     void WatchFromStart(const ChannelKey& channel, qint64 start, qint64 stop);
     // The viewer asked for a reminder of a programme to come, or for its reminder to go.
     void RemindProgramme(const ChannelKey& channel, const QString& channelName, const GuideProgramme& programme);
+    // The viewer asked to record a programme, or its series, or no longer to.
+    void RecordProgramme(const ChannelKey& channel, const QString& channelName, const GuideProgramme& programme, bool series);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -57,8 +63,12 @@ private:
     void Play();
     void ShowMenu(const QPoint& at);
     void Remind();
+    void Record(bool series);
+    void AddRecordItems(QMenu& menu, const GuideRow& channel, const GuideProgramme& programme);
     // The selected programme when it has not started.
     std::optional<GuideProgramme> ProgrammeToCome() const;
+    // The selected programme when it has not ended.
+    std::optional<GuideProgramme> ProgrammeNotEnded() const;
 
     const LanguageStrings& texts;
     std::vector<GuideRowList> lists;
@@ -66,4 +76,5 @@ private:
     GuideGrid* grid = nullptr;
     QPlainTextEdit* details = nullptr;
     std::function<bool(const ChannelKey&, qint64)> reminded = [](const ChannelKey&, qint64) { return false; };
+    GuideRecordingOf recording = [](const ChannelKey&, const GuideProgramme&) { return GuideRecording::None; };
 };

@@ -35,6 +35,11 @@ struct PreferenceValues
     static constexpr int kDefaultLogoCacheMB = 200;
     static constexpr int kMinLogoCacheMB = 1;
     static constexpr int kMaxLogoCacheMB = 100 * 1000;
+    static constexpr int kDefaultRecordBeforeMinutes = 2;
+    static constexpr int kDefaultRecordAfterMinutes = 5;
+    static constexpr int kMaxPaddingMinutes = 120;
+    static constexpr int kDefaultRecordingsAtOnce = 2;
+    static constexpr int kMaxRecordingsAtOnce = 8;
 
     // The engine's safe automatic choice, which falls back to software by itself; else off.
     bool hardwareDecoding = true;
@@ -47,6 +52,9 @@ struct PreferenceValues
     int timeshiftMinutes = kDefaultTimeshiftMinutes;
     int timeshiftDiskCapMiB = kDefaultDiskCapMiB;
     QString recordingFolder; // the system's videos folder until set
+    int recordBeforeMinutes = kDefaultRecordBeforeMinutes; // a scheduled recording's padding
+    int recordAfterMinutes = kDefaultRecordAfterMinutes;
+    int recordingsAtOnce = kDefaultRecordingsAtOnce;
     int guideRefreshHours = kDefaultGuideRefreshHours;
     int guideCorrectionMinutes = 0; // added to every guide's times
     int guideDaysBack = kDefaultGuideDaysBack;

@@ -69,8 +69,14 @@ void ReadOthers(const TiXmlElement* root, PreferenceValues& values)
                                       PreferenceValues::kMaxTimeshiftMinutes, values.timeshiftMinutes);
     values.timeshiftDiskCapMiB = Bounded(timeshift, "diskCapMiB", PreferenceValues::kMinDiskCapMiB,
                                          PreferenceValues::kMaxDiskCapMiB, values.timeshiftDiskCapMiB);
-    if (const TiXmlElement* recording = root->FirstChildElement("Recording"))
+    const TiXmlElement* recording = root->FirstChildElement("Recording");
+    if (recording != nullptr)
         values.recordingFolder = TextAttribute(recording, "folder", kMaxFolderLength);
+    values.recordBeforeMinutes = Bounded(recording, "beforeMinutes", 0, PreferenceValues::kMaxPaddingMinutes,
+                                         values.recordBeforeMinutes);
+    values.recordAfterMinutes = Bounded(recording, "afterMinutes", 0, PreferenceValues::kMaxPaddingMinutes,
+                                        values.recordAfterMinutes);
+    values.recordingsAtOnce = Bounded(recording, "atOnce", 1, PreferenceValues::kMaxRecordingsAtOnce, values.recordingsAtOnce);
     const TiXmlElement* guide = root->FirstChildElement("Guide");
     values.guideRefreshHours = Bounded(guide, "refreshHours", PreferenceValues::kMinGuideRefreshHours,
                                        PreferenceValues::kMaxGuideRefreshHours, values.guideRefreshHours);
@@ -112,7 +118,11 @@ TiXmlDocument Document(const PreferenceValues& values)
     timeshift->SetAttribute("on", values.timeshiftOn ? kYes : kOff);
     timeshift->SetAttribute("minutes", values.timeshiftMinutes);
     timeshift->SetAttribute("diskCapMiB", values.timeshiftDiskCapMiB);
-    Child(root, "Recording")->SetAttribute("folder", AttributeUtf8(values.recordingFolder, kMaxFolderLength).constData());
+    TiXmlElement* recording = Child(root, "Recording");
+    recording->SetAttribute("folder", AttributeUtf8(values.recordingFolder, kMaxFolderLength).constData());
+    recording->SetAttribute("beforeMinutes", values.recordBeforeMinutes);
+    recording->SetAttribute("afterMinutes", values.recordAfterMinutes);
+    recording->SetAttribute("atOnce", values.recordingsAtOnce);
     TiXmlElement* guide = Child(root, "Guide");
     guide->SetAttribute("refreshHours", values.guideRefreshHours);
     guide->SetAttribute("correctionMinutes", values.guideCorrectionMinutes);

@@ -10,6 +10,7 @@ const QString kProgramFolder = QStringLiteral("Korvanta");
 const QString kNameless = QStringLiteral("Korvanta");
 const QString kExtension = QStringLiteral(".ts");
 const QString kStartFormat = QStringLiteral("yyyy-MM-dd HH-mm-ss");
+const QString kProgrammeStartFormat = QStringLiteral("yyyy-MM-dd HH-mm");
 constexpr QStringView kRefused = u"/\\:*?\"<>|";
 // File names are limited to 255 bytes; the date, a number and the extension need 30.
 constexpr qsizetype kMaxNameBytes = 200;
@@ -54,11 +55,24 @@ QString RecordingPlace::SafeName(const QString& name)
 
 RecordingTarget RecordingPlace::NewRecording(const QString& channel, const QDateTime& start) const
 {
+    return NewFile(SafeName(channel) + QLatin1Char(' ') + start.toString(kStartFormat));
+}
+
+RecordingTarget RecordingPlace::NewProgrammeRecording(const QString& title, const QString& channel, const QDateTime& start) const
+{
+    const QString when = start.toString(kProgrammeStartFormat);
+    const qsizetype room = kMaxNameBytes - when.size() - 2;
+    const QString named = WithinBytes(title.simplified(), room / 2) + QLatin1Char(' ') + when + QLatin1Char(' ')
+                          + WithinBytes(channel.simplified(), room / 2);
+    return NewFile(SafeName(named));
+}
+
+RecordingTarget RecordingPlace::NewFile(const QString& stem) const
+{
     if (!QDir().mkpath(folder))
         return {{}, RecordingRefusal::NoFolder};
     if (!HasRoom())
         return {{}, RecordingRefusal::DiskFull};
-    const QString stem = SafeName(channel) + QLatin1Char(' ') + start.toString(kStartFormat);
     const QDir dir(folder);
     QString path = dir.filePath(stem + kExtension);
     for (int copy = 2; QFileInfo::exists(path); ++copy)

@@ -33,10 +33,14 @@ public:
     const QString& Folder() const { return folder; }
     // A file of its own for a recording of channel begun at start (local time).
     RecordingTarget NewRecording(const QString& channel, const QDateTime& start) const;
+    // A file of its own for a programme's recording: "<title> <date> <time> <channel>.ts".
+    RecordingTarget NewProgrammeRecording(const QString& title, const QString& channel, const QDateTime& start) const;
     // Whether a recording may go on writing.
     bool HasRoom() const;
 
 private:
+    RecordingTarget NewFile(const QString& stem) const;
+
     QString folder;
     FreeSpace freeSpace;
 };

@@ -110,7 +110,8 @@ TEST(LanguagePacks, EveryShippedLanguageIsCompleteAndHasAFlag)
                                                                {Timeshift, "Timeshift"}, {Access, "Access"}, {Locale, "Locale"},
                                                                {Guidance, "Guidance"}, {Guide, "Guide"},
                                                                {Catchup, "Catchup"}, {Readers, "Readers"},
-                                                               {Schedule, "Schedule"}, {Accounts, "Accounts"}, {GuideOrder, "GuideOrder"}, {Privacy, "Privacy"}};
+                                                               {Schedule, "Schedule"}, {Accounts, "Accounts"}, {Recordings, "Recordings"},
+                                                               {GuideOrder, "GuideOrder"}, {Privacy, "Privacy"}};
         for (const auto& [group, element] : later) {
             EXPECT_EQ(OwnEntryCount(language, element), BuiltinTexts(group).size()) << qPrintable(language) << element;
             // A translation fills in what the English text does: a marker of its own stays on screen.
