@@ -130,7 +130,7 @@ void AccountLibrary::ReadCopy(int index)
         [this](std::shared_ptr<Playlist> playlist) {
             const int index = IndexOf(playlist->source);
             if (index >= 0 && !accounts[static_cast<std::size_t>(index)].built) // a fetch came first
-                emit Built(playlist);
+                emit CopyRead(playlist);
         });
 }
 

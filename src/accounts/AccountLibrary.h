@@ -66,6 +66,8 @@ public:
 signals:
     // An account's playlist, new or read again, to be shown in place of its previous one.
     void Built(const std::shared_ptr<Playlist>& playlist);
+    // An account's playlist as its copy kept it, read at start.
+    void CopyRead(const std::shared_ptr<Playlist>& playlist);
     // Episodes of a series that had none; and the account's name, error or refresh changed.
     void EntriesAdded(const QString& source, const std::shared_ptr<std::vector<PlaylistChannel>>& entries);
     void Renamed(const QString& source, const QString& name, const QString& lastError, const QDateTime& lastRefresh);

@@ -127,9 +127,7 @@ void App::LoadLibraries()
     // Own playlists once the texts are there to word what may go wrong with them.
     playlistLibrary.Load(dataFolder);
     accountLibrary.Load(dataFolder);
-    ShowEmptyHint();
     library.Ready();
-    FeedGuide();
     filmPlaces.Open(FilmDatabase::DefaultPath());
     mpris.Register();
     notifier.Listen();

@@ -237,10 +237,12 @@ void WirePlaylists(App& app)
     ChannelWindow& channels = app.Channels();
     QObject::connect(&playlists, &PlaylistLibrary::Changed, &channels, &ChannelWindow::RefillPlaylists);
     QObject::connect(&playlists, &PlaylistLibrary::Loaded, &channels, &ChannelWindow::ShowPlaylists);
-    QObject::connect(&playlists, &PlaylistLibrary::Changed, &app, [&app] {
+    const auto follow = [&app] {
         app.ShowEmptyHint();
         app.FeedGuide();
-    });
+    };
+    QObject::connect(&playlists, &PlaylistLibrary::Changed, &app, follow);
+    QObject::connect(&playlists, &PlaylistLibrary::Loaded, &app, follow);
     QObject::connect(&playlists, &PlaylistLibrary::Failed, &library, &LibraryActions::ReportPlaylistFailure);
     QObject::connect(&playlists, &PlaylistLibrary::CopyKept, &library, &LibraryActions::ReportPlaylistCopyKept);
     QObject::connect(&playlists, &PlaylistLibrary::Imported, &library, &LibraryActions::ReportPlaylistImport);
@@ -285,6 +287,7 @@ void WireAccounts(App& app)
     LibraryActions& library = app.Library();
     accounts.SetPlaylists(&playlists.Playlists());
     QObject::connect(&accounts, &AccountLibrary::Built, &playlists, &PlaylistLibrary::PutAccount);
+    QObject::connect(&accounts, &AccountLibrary::CopyRead, &playlists, &PlaylistLibrary::PutAccountCopy);
     QObject::connect(&accounts, &AccountLibrary::EntriesAdded, &playlists, &PlaylistLibrary::AddToAccount);
     QObject::connect(&accounts, &AccountLibrary::Renamed, &playlists, &PlaylistLibrary::ChangeAccount);
     QObject::connect(&accounts, &AccountLibrary::Removed, &playlists, &PlaylistLibrary::RemoveAccount);
@@ -474,18 +477,6 @@ ProgrammeFacts FactsOf(const GuideProgramme& programme)
     using std::chrono::seconds;
     return {programme.title, programme.subTitle, programme.description, programme.episode,
             PlanTime(seconds(programme.start)), PlanTime(seconds(programme.RunsUntil()))};
-}
-
-QString RecordedReason(const LanguageStrings& texts, RecordedProblem problem)
-{
-    switch (problem) {
-    case RecordedProblem::DiskFull:
-        return texts.Text(Recordings, RecDiskFull);
-    case RecordedProblem::NotRunning:
-        return texts.Text(Recordings, RecNotRunning);
-    default:
-        return texts.Text(Recordings, RecChannelUnavailable);
-    }
 }
 
 // The series box: on any channel, new episodes only; false when cancelled.

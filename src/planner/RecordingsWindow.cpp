@@ -168,7 +168,12 @@ void RecordingsWindow::FillRecorded()
 
 QString RecordingsWindow::Reason(int problem) const
 {
-    switch (RecordedProblem(problem)) {
+    return RecordedReason(texts, RecordedProblem(problem));
+}
+
+QString RecordedReason(const LanguageStrings& texts, RecordedProblem problem)
+{
+    switch (problem) {
     case RecordedProblem::DiskFull:
         return texts.Text(Recordings, RecDiskFull);
     case RecordedProblem::NotRunning:

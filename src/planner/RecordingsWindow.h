@@ -5,6 +5,7 @@
 // or a recording with its file after asking; "Show in folder" opens its folder.
 
 #include "LanguageStrings.h"
+#include "PlannedTypes.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -54,3 +55,6 @@ private:
     QPushButton* folder = nullptr;
     QTimer progress; // the recordings under way, told again while shown
 };
+
+// Why a recording failed or is partial, in the viewer's words.
+QString RecordedReason(const LanguageStrings& texts, RecordedProblem problem);

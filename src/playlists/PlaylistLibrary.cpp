@@ -66,8 +66,7 @@ void PlaylistLibrary::Load(const QString& dataFolder)
 
     for (const Playlist& playlist : playlists)
         Read(playlist.source, Request::Start);
-    if (!playlists.empty())
-        emit Loaded();
+    emit Loaded();
 }
 
 bool PlaylistLibrary::Save(QString* reason)
@@ -519,12 +518,23 @@ int PlaylistLibrary::AccountIndexOf(const QString& source) const
 
 void PlaylistLibrary::PutAccount(const std::shared_ptr<Playlist>& account)
 {
+    Put(account);
+    emit Changed();
+}
+
+void PlaylistLibrary::PutAccountCopy(const std::shared_ptr<Playlist>& account)
+{
+    Put(account);
+    emit Loaded();
+}
+
+void PlaylistLibrary::Put(const std::shared_ptr<Playlist>& account)
+{
     const int index = AccountIndexOf(account->source);
     if (index >= 0)
         playlists[static_cast<std::size_t>(index)] = std::move(*account);
     else
         playlists.push_back(std::move(*account));
-    emit Changed();
 }
 
 void PlaylistLibrary::AddToAccount(const QString& source, const std::shared_ptr<std::vector<PlaylistChannel>>& entries)

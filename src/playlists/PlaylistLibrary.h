@@ -82,6 +82,8 @@ public:
     // Provider accounts are shown after the playlists, as playlists of their own that
     // Playlists.xml never holds. Each call tells Changed.
     void PutAccount(const std::shared_ptr<Playlist>& account);
+    // An account as its copy kept it, read at start: told as Loaded, as the stored list is.
+    void PutAccountCopy(const std::shared_ptr<Playlist>& account);
     void AddToAccount(const QString& source, const std::shared_ptr<std::vector<PlaylistChannel>>& entries);
     void ChangeAccount(const QString& source, const QString& name, const QString& lastError, const QDateTime& lastRefresh);
     void RemoveAccount(const QString& source);
@@ -101,7 +103,8 @@ public:
 signals:
     // After any change of the list or of a playlist's channels.
     void Changed();
-    // The stored list was read at start; its playlists' channels follow with Changed.
+    // The stored list, or an account's copy, was read at start; the playlists' channels
+    // follow with Changed.
     void Loaded();
     // A playlist the viewer asked for could not be loaded; nothing already imported changed.
     void Failed(const QString& playlistName, const QString& reason);
@@ -161,6 +164,7 @@ private:
     void Changes();
     int IndexOf(const QString& source) const;
     int AccountIndexOf(const QString& source) const;
+    void Put(const std::shared_ptr<Playlist>& account);
     QString Text(int index) const;
     QString TimedOutText() const;
     QString DownloadErrorText(DownloadError error, const QString& detail) const;

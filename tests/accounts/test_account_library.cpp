@@ -44,10 +44,11 @@ protected:
     static QString ConfigFolder() { return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation); }
     QString Text(int index) const { return texts.Text(Accounts, index); }
 
-    // The playlist an account was shown as, once it came.
-    static std::shared_ptr<Playlist> BuiltBy(AccountLibrary& library, const std::function<void()>& start)
+    // The playlist an account was shown as, once it came (by signal: a fetch's or the copy's).
+    static std::shared_ptr<Playlist> BuiltBy(AccountLibrary& library, const std::function<void()>& start,
+                                             void (AccountLibrary::*signal)(const std::shared_ptr<Playlist>&) = &AccountLibrary::Built)
     {
-        QSignalSpy built(&library, &AccountLibrary::Built);
+        QSignalSpy built(&library, signal);
         start();
         if (!WaitFor([&] { return built.count() > 0; }, kWaitMs))
             return nullptr;
@@ -181,7 +182,7 @@ TEST_F(AccountLibraryTest, PasswordInTheSecretServiceAndTheCatalogueOfflineFromI
     // A start without network: the same tree from the copy, the password from the keyring.
     AccountLibrary library(texts);
     QSignalSpy asked(&library, &AccountLibrary::PasswordNeeded);
-    const auto playlist = BuiltBy(library, [&] { library.Load(ConfigFolder()); });
+    const auto playlist = BuiltBy(library, [&] { library.Load(ConfigFolder()); }, &AccountLibrary::CopyRead);
     ASSERT_TRUE(playlist);
     EXPECT_EQ(playlist->channels.size(), 8u);
     ASSERT_TRUE(WaitFor([&] { return library.Revealed(live) != live; }, kWaitMs));

@@ -284,8 +284,8 @@ TEST_F(CommandTest, MenusListTheirItemsAndSeparatorsInOrder)
     // Each popup as "command:text" rows, "-" for a separator, in the English pack.
     const QStringList expected[] = {
         {"104:Show Channel List", "120:Find channel\tCtrl+F", "121:Add playlist...", "122:Add provider account...",
-         "-", "140:Guide\tCtrl+G", "141:Add guide...", "142:Refresh guide", "143:Recordings...\tCtrl+Shift+R",
-         "146:Guides..."},
+         "-", "140:Guide\tCtrl+G", "141:Add guide...", "142:Refresh guide", "146:Guides...",
+         "143:Recordings...\tCtrl+Shift+R"},
         {"105:Play/Pause\tSpace", "106:Mute\tM", "-", "130:Pause\tP", "131:Back to live\tEnd", "132:Record\tCtrl+R",
          "133:Record from the buffer", "-", "107:Full Screen\tEnter", "108:Original Size",
          "109:Stretch to Window"},
