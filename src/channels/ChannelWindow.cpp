@@ -13,7 +13,6 @@
 #include "FavoritesList.h"
 #include "FilmPlaces.h"
 #include "FilmsTexts.h"
-#include "ClockText.h"
 #include "LogoCache.h"
 #include "InvalidArgument.h"
 #include "NextReminder.h"
@@ -25,14 +24,12 @@
 #include "WindowGeometry.h"
 #include "Zapper.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTabBar>
-#include <QToolButton>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -49,9 +46,6 @@ constexpr int kTabItemHeight = 20;
 
 constexpr int kTabTree = 0;
 constexpr int kTabFavorites = 1;
-constexpr int kTabContinue = 2; // there while a film's place is kept
-const QString kWatchedSign = QStringLiteral("\u2713 ");
-constexpr int kPosterHeight = 66; // the description box's height, nearly
 constexpr int kPosterGap = 4;
 
 // ChannelsDialog entries.
@@ -171,57 +165,6 @@ void ChannelWindow::CreateControls()
     }
 }
 
-void ChannelWindow::ShowWatchedMarks()
-{
-    const auto markOf = [this](const ChannelKey& key) {
-        return places->Watched(FilmKeyOf(directory.RequestOf(key, {}))) ? kWatchedSign + texts.Text(Films, FilmsWatched)
-                                                                       : QString();
-    };
-    tree->ShowMarks(markOf);
-    search->ShowMarks(markOf);
-}
-
-void ChannelWindow::ShowFilmPlaces()
-{
-    if (!created || continueList == nullptr)
-        return;
-    CatchInvalidArgument([this] {
-        const bool any = continueList->Refill();
-        if (any && tabs->count() == kTabContinue) {
-            // An icon alone: the two tabs before it keep their whole names in a narrow window.
-            tabs->addTab(style()->standardIcon(QStyle::SP_MediaPlay), QString());
-            NameContinueTab();
-        }
-        else if (!any && tabs->count() > kTabContinue)
-            tabs->removeTab(kTabContinue); // the tree's tab is shown when it was the current one
-        if (tabs->currentIndex() == kTabContinue)
-            OnContinueSelectionChanged();
-        tree->Widget()->viewport()->update();
-        search->Panel()->RepaintResults();
-    });
-}
-
-void ChannelWindow::NameContinueTab()
-{
-    if (tabs->count() <= kTabContinue)
-        return;
-    const QString& name = texts.Text(Films, FilmsContinueTab);
-    tabs->setTabToolTip(kTabContinue, name);
-    tabs->setAccessibleTabName(kTabContinue, name);
-}
-
-void ChannelWindow::OnContinueSelectionChanged()
-{
-    const FilmPlace* place = continueList->Selected();
-    nextReminder->Describe({});
-    ShowPoster(place != nullptr ? place->poster : QString());
-    buttons->Enable(ID_CHANNEL_PLAY, place != nullptr);
-    if (place != nullptr)
-        description->setPlainText(continueList->DescriptionOf(*place));
-    else
-        description->clear();
-}
-
 // Its own children only; what it asks of the rest of the program leaves by its signals.
 void ChannelWindow::ConnectParts()
 {
@@ -334,91 +277,6 @@ void ChannelWindow::accept()
 void ChannelWindow::reject()
 {
     hide();
-}
-
-void ChannelWindow::keyPressEvent(QKeyEvent* event)
-{
-    // A key press rather than a shortcut: the main window's own Ctrl+F may also be in
-    // reach here, and two shortcuts on one key would cancel each other.
-    const int command = CommandOfKey(InChannelWindow, event->keyCombination());
-    if (command == ID_FIND_CHANNEL) {
-        OpenSearch();
-        return;
-    }
-    if (command != 0 && ShownKeyOf(command).key() != Qt::Key_unknown) { // the main window's
-        emit CommandChosen(command);
-        return;
-    }
-    // Enter never ends the window: it plays the selection, or presses a focused button.
-    if (command == ID_CHANNEL_PLAY) {
-        if (auto* button = qobject_cast<QToolButton*>(focusWidget()))
-            button->click();
-        else
-            OnCommand(ID_CHANNEL_PLAY);
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-bool ChannelWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    const bool onList = watched == favoritesList->Widget();
-    const bool onView = watched == tree->Widget() || onList;
-    // The main window's shortcuts reach this tool window too: the keys that move through
-    // a view (Right also opens a group) are the view's before they are a shortcut.
-    if (event->type() == QEvent::ShortcutOverride && onView && IsMoveKey(*static_cast<QKeyEvent*>(event))) {
-        event->accept();
-        return true;
-    }
-    if (event->type() == QEvent::KeyPress && onView)
-        return OnViewKey(onList, *static_cast<QKeyEvent*>(event));
-    return QDialog::eventFilter(watched, event);
-}
-
-bool ChannelWindow::IsMoveKey(const QKeyEvent& key)
-{
-    if ((key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
-        return false;
-    switch (key.key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_Home:
-    case Qt::Key_End:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool ChannelWindow::OnViewKey(bool onFavorites, const QKeyEvent& key)
-{
-    switch (CommandOfKey(InChannelWindow, key.keyCombination())) {
-    case ID_FAVORITES_UP:
-    case ID_FAVORITES_DOWN:
-    case ID_FAVORITES_REMOVE:
-        if (!onFavorites)
-            return false;
-        OnCommand(CommandOfKey(InChannelWindow, key.keyCombination()));
-        return true;
-    case ID_FAVORITES_ADD:
-        if (onFavorites)
-            OnCommand(ID_FAVORITES_ADD);
-        else
-            AddToFavorites(tree->CurrentKey());
-        return true;
-    case ID_CHANNEL_MENU:
-        if (onFavorites)
-            return false;
-        tree->ShowContextMenuAtCurrent();
-        return true;
-    case ID_CHANNEL_PLAY:
-        // On a group, Enter opens or closes it as a double-click does.
-        return !onFavorites && tree->ToggleCurrentGroup();
-    default:
-        return false;
-    }
 }
 
 void ChannelWindow::ShowAndFocus()
@@ -720,23 +578,3 @@ void ChannelWindow::ShowKey(const ChannelKey& key)
     ShowFilmDetails(key);
 }
 
-// A film's poster, and its length once played.
-void ChannelWindow::ShowFilmDetails(const ChannelKey& key)
-{
-    const ChannelRequest request = key.IsOwn() && places != nullptr ? directory.RequestOf(key, {}) : ChannelRequest();
-    const FilmPlace* kept = request.IsEmpty() ? nullptr : places->Find(FilmKeyOf(request));
-    if (kept != nullptr && kept->length > 0)
-        description->appendPlainText(texts.Text(Films, FilmsLength).arg(ClockText(kept->length)));
-    ShowPoster(!request.IsEmpty() && LooksLikeFilm(request) ? directory.LogoAddressOf(key) : QString());
-}
-
-void ChannelWindow::ShowPoster(const QString& address)
-{
-    posterAddress = address;
-    const QPixmap picture = logos != nullptr && !address.isEmpty() ? logos->Logo(address, kPosterHeight) : QPixmap();
-    const bool wasShown = poster->isVisible();
-    poster->setPixmap(picture);
-    poster->setVisible(!picture.isNull());
-    if (wasShown || poster->isVisible())
-        LayoutControls(width(), height());
-}

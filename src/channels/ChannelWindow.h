@@ -121,6 +121,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    static constexpr int kTabContinue = 2; // there while a film's place is kept
+
     void PlaylistsRefilled();
     void CreateControls();
     void ConnectParts();

@@ -111,6 +111,7 @@ public:
     bool IsLoading(const QString& source) const;
 
 private:
+    static constexpr int kNone = -1; // no group, no entry
     struct Groups
     {
         std::vector<QString> titles;

@@ -11,6 +11,8 @@ add_library(korvanta_channels STATIC
     ChannelTree.cpp
     ChannelTreeLayout.cpp
     ChannelWindow.cpp
+    ChannelWindowFilms.cpp
+    ChannelWindowKeys.cpp
     ContinueList.cpp
     Favorites.cpp
     FavoritesList.cpp
@@ -20,6 +22,7 @@ add_library(korvanta_channels STATIC
     NextReminder.cpp
     PlaylistDrops.cpp
     PlaylistTree.cpp
+    PlaylistTreePrivacy.cpp
     ProgrammeSearch.cpp
     SearchController.cpp
     SearchNameFeed.cpp
