@@ -5,6 +5,7 @@
 // programmes, next to the same with none. *display* for the second part.
 //   bench_guide_merge [store folder]   (a store the folder already holds is used again)
 
+#include "Milliseconds.h"
 #include "BuiltinTexts.h"
 #include "GuideDatabase.h"
 #include "GuideGrid.h"
@@ -79,15 +80,6 @@ void Fill(const QString& path, qint64 now)
         }
     }
     database.Exec("COMMIT");
-}
-
-template <class Work>
-double Milliseconds(Work work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
 }
 
 double Median(std::vector<double> values)

@@ -5,6 +5,7 @@
 // <folder>/Korvanta/guide.sqlite, for bench_startup.py --cache.
 //   bench_guide_window guide.xml.gz [cache folder]
 
+#include "Milliseconds.h"
 #include "BuiltinTexts.h"
 #include "GuideGrid.h"
 #include "GuideImporter.h"
@@ -56,15 +57,6 @@ GuideImportResult Import(const QString& database, const QString& guide, const Gu
     importer.Import({QStringLiteral("bench"), guide, matcher, "en", QDateTime::currentSecsSinceEpoch()});
     loop.exec();
     return imported;
-}
-
-template <class Work>
-double Milliseconds(Work work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
 }
 
 // Shows a window and paints it once it is on screen.

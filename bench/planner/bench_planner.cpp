@@ -5,6 +5,7 @@
 //    10,000 recorded programmes in the book, against the same with none (aim: within 5 %).
 //   bench_planner [stream address] [--seconds N]
 
+#include "Milliseconds.h"
 #include "BuiltinTexts.h"
 #include "GuideGrid.h"
 #include "GuideImporter.h"
@@ -59,15 +60,6 @@ double CpuOver(int seconds)
     QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
     loop.exec();
     return CpuSeconds() - before;
-}
-
-template <class Work>
-double Milliseconds(Work work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
 }
 
 double Median(std::vector<double> values)
