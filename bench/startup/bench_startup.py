@@ -96,11 +96,14 @@ def main():
     parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--wayland", action="store_true")
     parser.add_argument("--cache", help="the cache folder, e.g. one holding a stored programme guide")
+    parser.add_argument("--config", help="a configuration folder copied for every run, e.g. one naming playlists")
     parser.add_argument("data")
     parser.add_argument("korvanta")
     parser.add_argument("baseline")
     args = parser.parse_args()
     config = tempfile.mkdtemp(prefix="korvanta-bench-")
+    if args.config:
+        shutil.copytree(args.config, config, dirs_exist_ok=True)
     env = dict(os.environ, XDG_CONFIG_HOME=config)
     if args.cache:
         env["XDG_CACHE_HOME"] = os.path.abspath(args.cache)

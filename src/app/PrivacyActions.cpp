@@ -19,7 +19,9 @@ std::optional<QString> AskWithBox(QWidget* window, const QString& caption, const
     dialog.setLabelText(prompt);
     dialog.setTextEchoMode(QLineEdit::Password);
     dialog.setInputMethodHints(Qt::ImhDigitsOnly);
-    dialog.setMinimumWidth(kPinBoxWidth);
+    // The box's layout keeps it at its contents' size, so the field sets the width.
+    if (auto* field = dialog.findChild<QLineEdit*>())
+        field->setMinimumWidth(kPinBoxWidth);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue().trimmed();

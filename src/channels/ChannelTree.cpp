@@ -37,8 +37,6 @@
 #include <array>
 
 namespace {
-// The fixed groups at the top level: the countries node and the genres.
-constexpr int kFixedTopLevelCount = 1 + static_cast<int>(kGenreOrder.size());
 constexpr QSize kSmallIcon(16, 16);
 constexpr int kAddFavoriteTip = 5;   // ChannelsDialog: the add button's tip names the menu item
 constexpr int kAddFavoriteIcon = 132; // and its icon shows beside it
@@ -78,19 +76,21 @@ std::vector<ChannelKey> childChannels(const QTreeWidget* tree, const QTreeWidget
     return keys;
 }
 
-// The fixed tree's groups, which are always made whole.
-void addGuideLists(const QTreeWidgetItem* node, const QString& path, GuideListing& listing)
+// The fixed tree's groups, which are always made whole but for what hiding and locking
+// leave out; hidden channels stay out of the guide while the tree shows them greyed.
+void addGuideLists(const QTreeWidgetItem* node, const QString& path, const PrivacyCheck* privacy, GuideListing& listing)
 {
     GuideRowList list{path, {}};
     for (int k = 0; k < node->childCount(); ++k) {
-        if (isChannelItem(node->child(k)))
-            list.rows.push_back({itemKey(node->child(k)), node->child(k)->text(0)});
+        const QTreeWidgetItem* child = node->child(k);
+        if (isChannelItem(child) && (privacy == nullptr || !privacy->Leaves(itemKey(child))))
+            list.rows.push_back({itemKey(child), child->text(0)});
     }
     if (!list.rows.empty())
         listing.lists.push_back(std::move(list));
     for (int k = 0; k < node->childCount(); ++k) {
         if (!isChannelItem(node->child(k)))
-            addGuideLists(node->child(k), path + QStringLiteral(" / ") + node->child(k)->text(0), listing);
+            addGuideLists(node->child(k), path + QStringLiteral(" / ") + node->child(k)->text(0), privacy, listing);
     }
 }
 } // namespace
@@ -111,6 +111,7 @@ ChannelTree::ChannelTree(QWidget* window, const LanguageStrings& texts, const Ch
     connect(tree, &QTreeWidget::currentItemChanged, this, &ChannelTree::CurrentChanged);
     connect(tree, &QTreeWidget::itemDoubleClicked, this, &ChannelTree::Activated);
     connect(tree, &QTreeWidget::customContextMenuRequested, this, &ChannelTree::ShowContextMenu);
+    connect(tree, &QTreeWidget::itemExpanded, this, &ChannelTree::FixedNodeOpened);
     playlistTree = new PlaylistTree(tree, images, playlists);
     playlistTree->SetSeriesOpened([this](int playlist, int entry) {
         emit SeriesOpened(this->directory.Playlists()[static_cast<std::size_t>(playlist)].source, entry);
@@ -161,20 +162,27 @@ void ChannelTree::FillAgain()
     tree->setUpdatesEnabled(true);
 }
 
+// Made above whatever the tree holds already, so that it can be made again alone.
 void ChannelTree::FillFixed()
 {
     std::array<QTreeWidgetItem*, kSectionCount + 1> nodes{};   // by section number
     std::array<QTreeWidgetItem*, kSectionCount + 1> further{}; // by section number
 
-    QTreeWidgetItem* countries = InsertGroupNode(nullptr, texts.Text(Groups, kCountriesLabel), kCountriesImage);
+    int topLevel = 0; // each in the tree at once: a build stopped half way keeps what it made
+    const auto addTop = [&](QTreeWidgetItem* node) {
+        tree->insertTopLevelItem(topLevel++, node);
+        return node;
+    };
+    QTreeWidgetItem* countries = addTop(
+        MakeGroupNode(nullptr, texts.Text(Groups, kCountriesLabel), kCountriesImage, PrivacyPlace::kAllCountries));
     for (int section : kGenreOrder)
-        nodes[section] = InsertGroupNode(nullptr, texts.Text(Groups, section), section);
+        nodes[section] = addTop(MakeGroupNode(nullptr, texts.Text(Groups, section), section, section));
     for (int section : kCountryOrder) {
-        nodes[section] = InsertGroupNode(countries, texts.Text(Countries, section - kFirstCountrySection),
-                                         section + kCountryImageOffset);
+        nodes[section] = MakeGroupNode(countries, texts.Text(Countries, section - kFirstCountrySection),
+                                       section + kCountryImageOffset, section);
         if (FurtherChannelsFrom(section) > 0) {
             further[section] =
-                InsertGroupNode(nodes[section], texts.Text(Groups, kFurtherChannelsLabel), kFurtherChannelsImage);
+                MakeGroupNode(nodes[section], texts.Text(Groups, kFurtherChannelsLabel), kFurtherChannelsImage, 0);
         }
     }
 
@@ -186,19 +194,20 @@ void ChannelTree::FillFixed()
             InsertChannelItem(MakeChannelId(section, position), CheckedAt(names, position), parent);
         }
     }
+    ShapeFixed();
 }
 
-QTreeWidgetItem* ChannelTree::InsertGroupNode(QTreeWidgetItem* parent, const QString& text, int image)
+QTreeWidgetItem* ChannelTree::MakeGroupNode(QTreeWidgetItem* parent, const QString& text, int image, int section)
 {
     auto* item = new QTreeWidgetItem();
     item->setText(0, text);
     item->setIcon(0, images.value(image));
     item->setData(0, ImageIndexRole, image);
     item->setData(0, Qt::UserRole, 0u);
+    if (section != 0)
+        item->setData(0, FixedSectionRole, section);
     if (parent != nullptr)
         parent->addChild(item);
-    else
-        tree->addTopLevelItem(item);
     return item;
 }
 
@@ -232,8 +241,9 @@ void ChannelTree::RefillPlaylists(NewPlaylists newOnes)
     const int scrolled = tree->verticalScrollBar()->value();
     {
         const QSignalBlocker blocker(tree);
-        while (tree->topLevelItemCount() > kFixedTopLevelCount)
-            delete tree->takeTopLevelItem(kFixedTopLevelCount);
+        const int fixed = FixedTopLevelCount();
+        while (tree->topLevelItemCount() > fixed)
+            delete tree->takeTopLevelItem(fixed);
         AppendPlaylists();
     }
     playlistTree->Restore(place);
@@ -253,26 +263,6 @@ void ChannelTree::OpenNew(const QStringList& known)
             tree->scrollToItem(node, QAbstractItemView::PositionAtTop);
         }
     }
-}
-
-void ChannelTree::SetPrivacy(const PrivacyCheck* check, std::function<bool()> openLocks)
-{
-    privacy = check;
-    hiddenShown = check != nullptr && check->ShowHidden();
-    playlistTree->SetPrivacy(check, std::move(openLocks));
-}
-
-void ChannelTree::ApplyPrivacy()
-{
-    if (privacy == nullptr)
-        return;
-    if (privacy->ShowHidden() != hiddenShown) {
-        hiddenShown = privacy->ShowHidden();
-        RefillPlaylists(NewPlaylists::Leave);
-        return;
-    }
-    const QSignalBlocker blocker(tree); // the window shows the selection again itself
-    playlistTree->ApplyPrivacy();
 }
 
 ChannelKey ChannelTree::CurrentKey() const
@@ -356,7 +346,7 @@ GuideListing ChannelTree::GuideLists(const ChannelRequest& current) const
     for (int k = 0; k < tree->topLevelItemCount(); ++k) {
         const QTreeWidgetItem* node = tree->topLevelItem(k);
         if (PlaylistTree::PlaylistOf(node) < 0 && !GuideTree::Owns(node))
-            addGuideLists(node, node->text(0), listing);
+            addGuideLists(node, node->text(0), privacy, listing);
     }
     playlistTree->AddGuideLists(listing);
     // Opened at the channel playing, else at the one selected, else at the first list that
@@ -494,33 +484,6 @@ void ChannelTree::ShowPlaylistMenu(QTreeWidgetItem* item, const QPoint& globalAt
     } else if (chosen == remove && ConfirmRemove(playlist)) {
         emit RemovePlaylistRequested(playlist);
     }
-}
-
-ChannelTree::PrivacyItems ChannelTree::AddPrivacyItems(QMenu& menu, const QTreeWidgetItem* item) const
-{
-    PrivacyItems items;
-    items.place = playlistTree->PlaceOf(item);
-    if (privacy == nullptr || items.place.playlist.isEmpty())
-        return items;
-    const unsigned own = privacy->OwnMarks(items.place);
-    items.hidden = (own & PrivacyCheck::kHidden) != 0;
-    items.locked = (own & PrivacyCheck::kLocked) != 0;
-    menu.addSeparator();
-    items.hide = menu.addAction(texts.Text(Privacy, items.hidden ? PrivUnhideMenu : PrivHideMenu));
-    items.lock = menu.addAction(texts.Text(Privacy, items.locked ? PrivUnlockMenu : PrivLockMenu));
-    menu.addSeparator();
-    return items;
-}
-
-bool ChannelTree::ChosePrivacy(const QAction* chosen, const PrivacyItems& items)
-{
-    if (chosen == items.hide)
-        emit PrivacyRequested(items.hidden ? PrivacyChange::Unhide : PrivacyChange::Hide, items.place);
-    else if (chosen == items.lock)
-        emit PrivacyRequested(items.locked ? PrivacyChange::Unlock : PrivacyChange::Lock, items.place);
-    else
-        return false;
-    return true;
 }
 
 bool ChannelTree::ConfirmRemove(int playlist) const

@@ -101,9 +101,15 @@ private:
     std::vector<ChannelKey> ChannelsUnder(const QTreeWidgetItem* parent) const;
     bool ShowAt(GuideListing& listing, const ChannelKey& key, const QString& group) const;
     bool ShowList(GuideListing& listing, const QTreeWidgetItem* group) const;
-    QTreeWidgetItem* InsertGroupNode(QTreeWidgetItem* parent, const QString& text, int image);
+    // section: the built-in one the node stands for; 0 for none.
+    QTreeWidgetItem* MakeGroupNode(QTreeWidgetItem* parent, const QString& text, int image, int section);
     void InsertChannelItem(ChannelId id, const QString& text, QTreeWidgetItem* parent);
     void FillFixed();
+    int FixedTopLevelCount() const;
+    PrivacyPlace FixedPlaceOf(const QTreeWidgetItem* item) const;
+    void ShapeFixed();
+    void RefillFixed();
+    void FixedNodeOpened(QTreeWidgetItem* item);
     void AppendPlaylists();
     void OpenNew(const QStringList& known);
     void ShowChannelMenu(QTreeWidgetItem* item, const QPoint& globalAt);
@@ -133,5 +139,7 @@ private:
     GuideTree* guideTree = nullptr;
     const GuideLibrary* guides;
     const PrivacyCheck* privacy = nullptr;
+    std::function<bool()> openLocks;
     bool hiddenShown = false; // as the tree was last made
+    bool fixedShaped = false; // the built-in groups were made with marks on them
 };

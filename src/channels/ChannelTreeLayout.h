@@ -3,6 +3,8 @@
 // which image, and which positions of which section sit under which node. Only the texts
 // come from the language pack and the catalogue.
 
+#include "ChannelCatalogue.h"
+
 #include <Qt>
 
 #include <array>
@@ -11,14 +13,15 @@
 // Tree and list items carry their ChannelId in Qt::UserRole and the index of their image in
 // the channel image list in this role.
 constexpr int ImageIndexRole = Qt::UserRole + 1;
+// The built-in section a group node stands for (the countries' node has its own value);
+// after the roles of the tree's other parts.
+constexpr int FixedSectionRole = Qt::UserRole + 12;
 
 // Image indexes in the channel image list.
 constexpr int kChannelImage = 0;
 constexpr int kCountriesImage = 11;
 constexpr int kFurtherChannelsImage = 12;
 constexpr int kCountryImageOffset = 10; // a country node's image = section number + 10
-
-constexpr int kFirstCountrySection = 11;
 
 // "Groups" entry labelling the countries node and the further-channels nodes.
 constexpr int kCountriesLabel = 0;

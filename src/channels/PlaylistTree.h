@@ -154,7 +154,6 @@ private:
     std::vector<int> ShownEntries(int playlist, const std::vector<int>& entries) const;
     // False when the node is locked and the viewer did not open the locks.
     bool MayOpen(QTreeWidgetItem* node);
-    void ApplyTo(QTreeWidgetItem* item, bool greyedAbove);
     void SetGreyed(QTreeWidgetItem* item, bool greyed) const;
 
     QTreeWidget* tree;

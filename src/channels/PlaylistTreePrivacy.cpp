@@ -6,8 +6,8 @@
 #include "ChannelTreeLayout.h"
 #include "PlaylistLibrary.h"
 #include "PrivacyCheck.h"
+#include "TreePrivacyShape.h"
 
-#include <QPalette>
 #include <QTreeWidget>
 
 void PlaylistTree::SetPrivacy(const PrivacyCheck* check, std::function<bool()> ask)
@@ -74,37 +74,19 @@ void PlaylistTree::ApplyPrivacy()
 {
     if (privacy == nullptr)
         return;
+    const TreePrivacyShape shape{*privacy, [this](const QTreeWidgetItem* item) { return MarksOf(item); },
+                                 [this](const QTreeWidgetItem* item) {
+                                     return IsPlaylistNode(item)
+                                            && (*playlists)[static_cast<std::size_t>(PlaylistOf(item))].unavailable;
+                                 }};
     for (int k = tree->topLevelItemCount() - 1; k >= 0; --k) {
         QTreeWidgetItem* node = tree->topLevelItem(k);
         if (IsPlaylistNode(node))
-            ApplyTo(node, false);
+            ShapeByPrivacy(node, shape);
     }
-}
-
-// Children first made greyed stay so while what holds them is hidden.
-void PlaylistTree::ApplyTo(QTreeWidgetItem* item, bool greyedAbove)
-{
-    const unsigned marks = MarksOf(item);
-    if (!Shows(marks)) {
-        delete item;
-        return;
-    }
-    const bool unavailable = IsPlaylistNode(item) && (*playlists)[static_cast<std::size_t>(PlaylistOf(item))].unavailable;
-    const bool greyed = greyedAbove || (marks & PrivacyCheck::kHidden) != 0;
-    SetGreyed(item, greyed || unavailable);
-    if ((marks & PrivacyCheck::kLocked) != 0 && !privacy->Unlocked()) {
-        item->setExpanded(false); // made again once the PIN is given
-        qDeleteAll(item->takeChildren());
-        return;
-    }
-    for (int k = item->childCount() - 1; k >= 0; --k)
-        ApplyTo(item->child(k), greyed);
 }
 
 void PlaylistTree::SetGreyed(QTreeWidgetItem* item, bool greyed) const
 {
-    if (greyed)
-        item->setForeground(0, tree->palette().brush(QPalette::Disabled, QPalette::Text));
-    else if (item->data(0, Qt::ForegroundRole).isValid())
-        item->setData(0, Qt::ForegroundRole, QVariant());
+    ::SetGreyed(item, greyed, tree->palette());
 }

@@ -1,5 +1,7 @@
 #include "SearchController.h"
 
+#include "PrivacyCheck.h"
+
 #include "AccessTexts.h"
 #include "ChannelDirectory.h"
 #include "ChannelTreeLayout.h"
@@ -11,6 +13,7 @@
 #include "LanguageEntries.h"
 #include "LogoCache.h"
 #include "PlaylistTexts.h"
+#include "PrivacyCheck.h"
 #include "ProgrammeSearch.h"
 #include "SearchNameFeed.h"
 #include "SearchPanel.h"
@@ -76,6 +79,8 @@ void SearchController::FillNames()
     const auto addSection = [&](int section, const QString& group) {
         const QStringList& sectionNames = CheckedAt(directory.Names(), section - 1);
         for (int position : TreePositions(section)) {
+            if (privacy != nullptr && privacy->Any() && privacy->Leaves(ChannelKey{MakeChannelId(section, position)}))
+                continue;
             builtin.push_back(ChannelKey{MakeChannelId(section, position)});
             entries.names.append(CheckedAt(sectionNames, position));
             entries.numbers.append(QString());
@@ -101,6 +106,7 @@ void SearchController::FillNames()
 
 void SearchController::SetPrivacy(const PrivacyCheck* check)
 {
+    privacy = check;
     names->SetPrivacy(check);
 }
 

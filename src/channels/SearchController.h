@@ -75,6 +75,7 @@ private:
     GuideLibrary* guides;
     SearchPanel* panel;
     SearchNameFeed* names;
+    const PrivacyCheck* privacy = nullptr;
     ProgrammeSearch* programmes = nullptr;
     GuideChannelFeed* feed = nullptr; // the guide's view of the searched channels
     std::vector<ChannelKey> keys;     // by search entry

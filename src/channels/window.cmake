@@ -10,6 +10,7 @@ add_library(korvanta_channels STATIC
     ChannelItemDelegate.cpp
     ChannelTree.cpp
     ChannelTreeLayout.cpp
+    ChannelTreePrivacy.cpp
     ChannelWindow.cpp
     ChannelWindowFilms.cpp
     ChannelWindowKeys.cpp
@@ -28,6 +29,7 @@ add_library(korvanta_channels STATIC
     SearchNameFeed.cpp
     SearchPanel.cpp
     SearchResultModel.cpp
+    TreePrivacyShape.cpp
     TurnSlicer.cpp
     Zapper.cpp
 )

@@ -11,6 +11,8 @@
 using ChannelId = std::uint32_t;
 
 constexpr int kSectionCount = 22;
+// Sections 1..10 are genres, the rest countries.
+constexpr int kFirstCountrySection = 11;
 
 // Element names of the sections in Channels.xml, by section index 0..21.
 extern const std::array<const char*, kSectionCount> kSectionElementNames;

@@ -3,8 +3,17 @@
 void PrivacyCheck::SetMarks(const PrivacyMarks& marks)
 {
     byPlaylist.clear();
+    sections.clear();
+    builtinChannels.clear();
     const auto add = [this](const std::vector<PrivacyPlace>& places, unsigned mark) {
         for (const PrivacyPlace& place : places) {
+            if (place.IsBuiltin()) {
+                if (place.position < 0)
+                    sections[place.section] |= mark;
+                else
+                    builtinChannels[MakeChannelId(place.section, place.position)] |= mark;
+                continue;
+            }
             PlaylistMarks& list = byPlaylist[place.playlist];
             if (place.IsPlaylist())
                 list.own |= mark;
@@ -18,8 +27,22 @@ void PrivacyCheck::SetMarks(const PrivacyMarks& marks)
     add(marks.locked, kLocked);
 }
 
+// A country's section is held by the countries' node.
+unsigned PrivacyCheck::BuiltinMarks(const PrivacyPlace& place, bool withHolders) const
+{
+    if (place.position >= 0) {
+        const unsigned own = builtinChannels.value(MakeChannelId(place.section, place.position), kNone);
+        return withHolders ? own | BuiltinMarks(PrivacyPlace::Builtin(place.section), true) : own;
+    }
+    const unsigned own = sections.value(place.section, kNone);
+    const bool inCountries = place.section >= kFirstCountrySection;
+    return withHolders && inCountries ? own | sections.value(PrivacyPlace::kAllCountries, kNone) : own;
+}
+
 unsigned PrivacyCheck::OwnMarks(const PrivacyPlace& place) const
 {
+    if (place.IsBuiltin())
+        return BuiltinMarks(place, false);
     const auto list = byPlaylist.constFind(place.playlist);
     if (list == byPlaylist.constEnd())
         return kNone;
@@ -32,6 +55,8 @@ unsigned PrivacyCheck::OwnMarks(const PrivacyPlace& place) const
 
 unsigned PrivacyCheck::MarksOf(const PrivacyPlace& place) const
 {
+    if (place.IsBuiltin())
+        return BuiltinMarks(place, true);
     const auto list = byPlaylist.constFind(place.playlist);
     if (list == byPlaylist.constEnd())
         return kNone;
@@ -47,6 +72,8 @@ unsigned PrivacyCheck::MarksOf(const PrivacyPlace& place) const
 
 PrivacyPlace PrivacyCheck::PlaceOf(const ChannelKey& key) const
 {
+    if (!key.IsOwn() && key.id != 0)
+        return PrivacyPlace::Builtin(SectionNumber(key.id), ChannelPosition(key.id));
     if (!key.IsOwn() || static_cast<std::size_t>(key.playlist) >= playlists.size())
         return {};
     const Playlist& playlist = playlists[static_cast<std::size_t>(key.playlist)];
@@ -58,7 +85,7 @@ PrivacyPlace PrivacyCheck::PlaceOf(const ChannelKey& key) const
 
 unsigned PrivacyCheck::MarksOfChannel(const ChannelKey& key) const
 {
-    if (byPlaylist.isEmpty() || !key.IsOwn())
+    if (!Any())
         return kNone;
     return MarksOf(PlaceOf(key));
 }

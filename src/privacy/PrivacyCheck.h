@@ -28,14 +28,15 @@ public:
     // The marks of a place itself, and those it has with what holds it.
     unsigned OwnMarks(const PrivacyPlace& place) const;
     unsigned MarksOf(const PrivacyPlace& place) const;
-    // The place of one of the viewer's own channels; empty for any other key.
+    // The place of a channel, own or built-in; empty for no channel.
     PrivacyPlace PlaceOf(const ChannelKey& key) const;
 
     // A channel the lists leave out: hidden, or locked while the locks are shut.
     bool Leaves(const ChannelKey& key) const;
     // Locked, and the locks are shut: it asks for the PIN before it plays.
     bool Shut(const ChannelKey& key) const;
-    bool Any() const { return !byPlaylist.isEmpty(); }
+    bool Any() const { return !byPlaylist.isEmpty() || AnyBuiltin(); }
+    bool AnyBuiltin() const { return !sections.isEmpty() || !builtinChannels.isEmpty(); }
 
 private:
     struct PlaylistMarks
@@ -46,9 +47,12 @@ private:
     };
 
     unsigned MarksOfChannel(const ChannelKey& key) const;
+    unsigned BuiltinMarks(const PrivacyPlace& place, bool withHolders) const;
 
     const std::vector<Playlist>& playlists;
     QHash<QString, PlaylistMarks> byPlaylist;
+    QHash<int, unsigned> sections; // the countries' node among them
+    QHash<ChannelId, unsigned> builtinChannels;
     bool unlocked = false;
     bool showHidden = false;
 };

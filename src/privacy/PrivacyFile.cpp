@@ -1,5 +1,6 @@
 #include "PrivacyFile.h"
 
+#include "ChannelCatalogue.h"
 #include "XmlFile.h"
 #include "XmlValues.h"
 
@@ -13,10 +14,42 @@ constexpr const char* kLocked = "Locked";
 constexpr int kMaxNameLength = 1023;
 constexpr int kMaxDigestLength = 256;
 
+constexpr const char* kCountriesSection = "countries";
+
+// A built-in place names its section (a number, or the countries' node) and maybe a
+// position; anything else there names no place.
+PrivacyPlace BuiltinPlaceOf(const TiXmlElement* element)
+{
+    PrivacyPlace place;
+    const QString section = TextAttribute(element, "section", kMaxNameLength);
+    bool number = false;
+    place.section = section == QLatin1String(kCountriesSection) ? PrivacyPlace::kAllCountries : section.toInt(&number);
+    if (place.section != PrivacyPlace::kAllCountries && (!number || place.section < 1 || place.section > kSectionCount))
+        return {};
+    if (element->Attribute("position") != nullptr) {
+        place.position = IntegerAttribute(element, "position");
+        if (place.position < 0 || place.section == PrivacyPlace::kAllCountries)
+            return {};
+    }
+    return place;
+}
+
 PrivacyPlace PlaceOf(const TiXmlElement* element)
 {
+    if (element->Attribute("section") != nullptr)
+        return BuiltinPlaceOf(element);
     return {TextAttribute(element, "playlist", kMaxNameLength), TextAttribute(element, "group", kMaxNameLength),
             TextAttribute(element, "channel", kMaxNameLength)};
+}
+
+void WriteBuiltinPlace(TiXmlElement* element, const PrivacyPlace& place)
+{
+    if (place.section == PrivacyPlace::kAllCountries)
+        element->SetAttribute("section", kCountriesSection);
+    else
+        element->SetAttribute("section", place.section);
+    if (place.position >= 0)
+        element->SetAttribute("position", place.position);
 }
 
 void ReadPlaces(const TiXmlElement* root, const char* name, std::vector<PrivacyPlace>& places)
@@ -24,7 +57,7 @@ void ReadPlaces(const TiXmlElement* root, const char* name, std::vector<PrivacyP
     for (const TiXmlElement* element = root->FirstChildElement(name); element != nullptr;
          element = element->NextSiblingElement(name)) {
         PrivacyPlace place = PlaceOf(element);
-        if (!place.playlist.isEmpty())
+        if (!place.IsNone())
             places.push_back(std::move(place));
     }
 }
@@ -33,6 +66,10 @@ void WritePlaces(TiXmlElement* root, const char* name, const std::vector<Privacy
 {
     for (const PrivacyPlace& place : places) {
         auto* element = root->LinkEndChild(new TiXmlElement(name))->ToElement();
+        if (place.IsBuiltin()) {
+            WriteBuiltinPlace(element, place);
+            continue;
+        }
         element->SetAttribute("playlist", AttributeUtf8(place.playlist, kMaxNameLength).constData());
         element->SetAttribute("group", AttributeUtf8(place.group, kMaxNameLength).constData());
         element->SetAttribute("channel", AttributeUtf8(place.channel, kMaxNameLength).constData());

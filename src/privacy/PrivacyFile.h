@@ -6,6 +6,8 @@
 //       <Pin salt="9f0c..." key="41ab..." rounds="60000" />
 //       <Hidden playlist="Provider" group="Sports" channel="" />
 //       <Locked playlist="Provider" group="Adult" channel="" />
+//       <Hidden section="4" />              a built-in genre or country, or "countries"
+//       <Hidden section="13" position="2" /> one built-in channel
 //   </Privacy>
 
 #include "PrivacyMarks.h"

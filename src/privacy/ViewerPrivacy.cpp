@@ -54,7 +54,7 @@ bool ViewerPrivacy::Unlock(const PrivacyPlace& place, QString* reason)
 bool ViewerPrivacy::Change(std::vector<PrivacyPlace>& places, const PrivacyPlace& place, bool add, QString* reason)
 {
     const auto found = std::find(places.begin(), places.end(), place);
-    if (add == (found != places.end()) || place.playlist.isEmpty())
+    if (add == (found != places.end()) || place.IsNone())
         return true;
     if (add)
         places.push_back(place);

@@ -1,6 +1,7 @@
 // Hidden and locked places of the viewer's own playlists: what the tree, the search, zapping
 // and the guide window show of them; the PIN and its wrong tries; Privacy.xml.
 
+#include "ChannelTreeLayout.h"
 #include "ChannelWindowFixture.h"
 #include "PrivacyFile.h"
 #include "TempDir.h"
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QTest>
+#include <QTreeWidgetItemIterator>
 
 namespace {
 const QString kPin = QStringLiteral("4711");
@@ -168,6 +170,67 @@ TEST_F(HiddenLockedTest, ShowHiddenGreysThemWhereUnhideUndoesItAndThePinOpensThe
     EXPECT_FALSE(privacy.Check().Shut({0, 0, 2}));
 }
 
+// The built-in groups and channels hide and lock as the playlists' do, kept by section and
+// position so that another language pack keeps them.
+TEST_F(HiddenLockedTest, BuiltinGroupsAndChannelsHideAndLockLikeThePlaylistsOnes)
+{
+    const auto fixedNode = [this](int section) -> QTreeWidgetItem* {
+        for (QTreeWidgetItemIterator it(Tree()); *it != nullptr; ++it)
+            if ((*it)->data(0, FixedSectionRole) == section)
+                return *it;
+        return nullptr;
+    };
+    const auto guideHas = [this](ChannelId id) {
+        for (const GuideRowList& list : dlg->Tree().GuideLists({}).lists)
+            for (const GuideRow& row : list.rows)
+                if (row.key == ChannelKey{id})
+                    return true;
+        return false;
+    };
+    constexpr int kGenre = 8;
+    Create();
+    const QString first = fixedNode(kGenre)->child(0)->text(0);
+    const ChannelId second = fixedNode(kGenre)->child(1)->data(0, Qt::UserRole).toUInt();
+    const QString third = fixedNode(kGenre)->child(2)->text(0);
+    const int channels = fixedNode(kGenre)->childCount();
+    dlg->OpenSearch();
+    const int foundBefore = Found(first.toUtf8().constData());
+    ASSERT_GT(foundBefore, 0);
+
+    privacy.Hide(PrivacyPlace::Builtin(kGenre, ChannelPosition(second)));
+    EXPECT_EQ(fixedNode(kGenre)->childCount(), channels - 1);
+    EXPECT_FALSE(guideHas(second));
+    EXPECT_EQ(fixedNode(kGenre)->child(1)->text(0), third);
+
+    privacy.Hide(PrivacyPlace::Builtin(kGenre));
+    EXPECT_EQ(fixedNode(kGenre), nullptr);
+    EXPECT_LT(Found(first.toUtf8().constData()), foundBefore);
+    EXPECT_FALSE(guideHas(MakeChannelId(kGenre, 0)));
+    privacy.SetShowHidden(true);
+    ASSERT_NE(fixedNode(kGenre), nullptr);
+    EXPECT_EQ(fixedNode(kGenre)->foreground(0).color(), Tree()->palette().color(QPalette::Disabled, QPalette::Text));
+    privacy.SetShowHidden(false);
+    privacy.Unhide(PrivacyPlace::Builtin(kGenre));
+    EXPECT_EQ(fixedNode(kGenre)->childCount(), channels - 1);
+
+    privacy.SetPin(kPin);
+    privacy.Lock(PrivacyPlace::Builtin(PrivacyPlace::kAllCountries));
+    privacy.Load(folder.FilePath(QStringLiteral("Privacy.xml"))); // locks shut, as at a start
+    QTreeWidgetItem* countries = fixedNode(PrivacyPlace::kAllCountries);
+    EXPECT_EQ(countries->childCount(), 0);
+    EXPECT_FALSE(guideHas(MakeChannelId(kFirstCountrySection, 0)));
+    pinGiven = true;
+    countries->setExpanded(true);
+    QTRY_COMPARE(fixedNode(PrivacyPlace::kAllCountries)->childCount(), static_cast<int>(kCountryOrder.size()));
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(fixedNode(PrivacyPlace::kAllCountries)->isExpanded());
+
+    const QByteArray bytes = folder.ReadFile(QStringLiteral("Privacy.xml"));
+    EXPECT_TRUE(bytes.contains(QStringLiteral("<Hidden section=\"8\" position=\"%1\" />").arg(ChannelPosition(second)).toUtf8()))
+        << bytes.toStdString();
+    EXPECT_TRUE(bytes.contains("<Locked section=\"countries\" />")) << bytes.toStdString();
+}
+
 // A refreshed or re-read playlist keeps what was hidden: the places go by the names the
 // viewer sees, in a file of their own that holds no PIN in clear.
 TEST(Privacy, MarksAreKeptByNameInTheirOwnFileWithThePinOnlyAsASaltedKey)
@@ -194,7 +257,8 @@ TEST(Privacy, MarksAreKeptByNameInTheirOwnFileWithThePinOnlyAsASaltedKey)
     EXPECT_FALSE(again.Check().Shut({0, 0, 0}));
     EXPECT_NE(PinLock::DigestOf(kPin).salt, PinLock::DigestOf(kPin).salt) << "a salt of its own each time";
 
-    folder.WriteFile(QStringLiteral("Korvanta/Privacy.xml"), "<Privacy><Hidden group=\"x\" /><Pin key=\"zz\" /></Privacy>");
+    folder.WriteFile(QStringLiteral("Korvanta/Privacy.xml"), "<Privacy><Hidden group=\"x\" /><Hidden section=\"99\" /><Hidden section=\"countries\" position=\"3\" />"
+                      "<Locked section=\"4\" position=\"-2\" /><Pin key=\"zz\" /></Privacy>");
     again.Load(path);
     EXPECT_FALSE(again.Check().Any());
     EXPECT_FALSE(again.HasPin());
