@@ -101,6 +101,23 @@ TEST_F(AccountLibraryTest, AnAccountBringsItsLiveChannelsFilmsAndSeriesInTheServ
     ASSERT_TRUE(WaitFor([&] { return details.count() > 0; }, kWaitMs));
     EXPECT_TRUE(library.Describe(shown[0], 3).contains(Text(AccountsLengthLine).arg(90)));
     EXPECT_TRUE(panel->Asked().contains(QStringLiteral("/player_api.php?username=viewer&password=secret&action=get_vod_info&vod_id=500")));
+    // The poster the details name, a series' for its episodes too.
+    EXPECT_EQ(library.PosterOf(shown[0], 3), panel->Server() + QStringLiteral("/images/film-500.png"));
+    shown[0].channels.insert(shown[0].channels.end(), episodes->begin(), episodes->end());
+    EXPECT_EQ(library.PosterOf(shown[0], 8), QString());
+    library.Describe(shown[0], 8);
+    ASSERT_TRUE(WaitFor([&] { return !library.PosterOf(shown[0], 8).isEmpty(); }, kWaitMs));
+    EXPECT_EQ(library.PosterOf(shown[0], 8), panel->Server() + QStringLiteral("/images/series-900.png"));
+
+    // A live channel's now and next from the panel's short guide, asked once while current.
+    EXPECT_TRUE(library.ShortGuideOf(shown[0], 1).empty());
+    ASSERT_TRUE(WaitFor([&] { return !library.ShortGuideOf(shown[0], 1).empty(); }, kWaitMs));
+    const std::vector<ShortProgramme> onAir = library.ShortGuideOf(shown[0], 1);
+    ASSERT_EQ(onAir.size(), 2u);
+    EXPECT_EQ(onAir[0].title, u"Now Showing");
+    EXPECT_LT(onAir[0].start, onAir[0].stop);
+    EXPECT_EQ(onAir[1].title, u"Up Next");
+    EXPECT_EQ(panel->Asked().filter(QStringLiteral("action=get_short_epg&stream_id=100&limit=2")).size(), 1);
 }
 
 TEST_F(AccountLibraryTest, EveryRefusalHasItsOwnReason)

@@ -84,8 +84,10 @@ TEST(AccountReader, DetailsEpisodesAndShortGuide)
     EXPECT_EQ(AccountReader::SeriesDetails(R"({"episodes":[[{"id":"1","season":1,"episode_num":1}]]})").value.episodes.size(),
               1u);
 
-    const auto guide = AccountReader::ShortGuide(R"({"epg_listings":[{"title":"Tm93"},{"title":5},{"title":"TmV4dA=="}]})");
-    EXPECT_EQ(guide.value, QStringList({QStringLiteral("Now"), QStringLiteral("Next")}));
+    const auto guide = AccountReader::ShortGuide(
+        R"({"epg_listings":[{"title":"Tm93","start_timestamp":"100","stop_timestamp":200},{"title":5},
+            {"title":"TmV4dA==","start_timestamp":200,"stop_timestamp":"150"}]})");
+    EXPECT_EQ(guide.value, (std::vector<ShortProgramme>{{QStringLiteral("Now"), 100, 200}, {QStringLiteral("Next"), 200, 0}}));
 }
 
 TEST(AccountAddress, PlaylistAddressServerAndHiddenPassword)
