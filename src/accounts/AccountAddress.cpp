@@ -1,5 +1,6 @@
 #include "AccountAddress.h"
 
+#include <QRegularExpression>
 #include <QUrlQuery>
 
 namespace {
@@ -130,6 +131,28 @@ QString Masked(const QString& address, const AccountLogin& login)
     if (masked.startsWith(secret))
         masked.replace(0, secret.size(), prefix + kHiddenPassword + QLatin1Char('/'));
     return masked;
+}
+
+QString Hidden(const QString& text, const AccountLogin& login)
+{
+    if (login.password.isEmpty())
+        return text;
+    const auto spellings = [](const QString& value) {
+        const QString encoded = QString::fromUtf8(QUrl::toPercentEncoding(value));
+        return encoded == value ? QStringList{value} : QStringList{value, encoded};
+    };
+    QString hidden = text;
+    for (const QString& secret : spellings(login.password)) {
+        for (const QString& user : spellings(login.user)) {
+            const QString path = QLatin1Char('/') + user + QLatin1Char('/');
+            hidden.replace(path + secret + QLatin1Char('/'), path + kHiddenPassword + QLatin1Char('/'));
+        }
+        // Only the whole value: a longer password that begins with this one is another.
+        const QRegularExpression query(QStringLiteral("([?&]password=)") + QRegularExpression::escape(secret)
+                                       + QStringLiteral("(?=$|[&#\\s\"'])"));
+        hidden.replace(query, QStringLiteral("\\1") + kHiddenPassword);
+    }
+    return hidden;
 }
 
 QString Revealed(const QString& address, const AccountLogin& login)

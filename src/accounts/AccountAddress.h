@@ -30,6 +30,9 @@ QString Stream(const AccountLogin& login, QStringView kind, const QString& id, c
 // path's segment after the login's user name. For titles, boxes, the desktop and the log.
 QString Masked(const QString& address);
 QString Masked(const QString& address, const AccountLogin& login);
+// Any text (a report, an error message) with login's password hidden wherever it follows
+// the user's name in a path or is a query's password, as written or percent-encoded.
+QString Hidden(const QString& text, const AccountLogin& login);
 // The address with the hidden password of login put back; unchanged when it is not one of
 // that account's.
 QString Revealed(const QString& address, const AccountLogin& login);

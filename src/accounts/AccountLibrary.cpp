@@ -399,10 +399,8 @@ QString AccountLibrary::Describe(const Playlist& playlist, int entry)
         return {};
     if (entry < 0 || static_cast<std::size_t>(entry) >= playlist.channels.size())
         return StateText(accounts[static_cast<std::size_t>(index)]);
-    const PlaylistChannel* channel = &playlist.channels[static_cast<std::size_t>(entry)];
-    if (channel->kind == EntryKind::Episode && channel->series >= 0)
-        channel = &playlist.channels[static_cast<std::size_t>(channel->series)];
-    if (channel->kind != EntryKind::Film && channel->kind != EntryKind::Series)
+    const PlaylistChannel* channel = DetailedEntry(playlist, entry);
+    if (channel == nullptr)
         return {};
     const QString key = DetailsKey(playlist.source, *channel);
     if (const auto known = details.constFind(key); known != details.constEnd())
@@ -429,6 +427,26 @@ QString AccountLibrary::Describe(const Playlist& playlist, int entry)
                        });
                });
     return Text(AccountsLoading);
+}
+
+const PlaylistChannel* AccountLibrary::DetailedEntry(const Playlist& playlist, int entry)
+{
+    if (entry < 0 || static_cast<std::size_t>(entry) >= playlist.channels.size())
+        return nullptr;
+    const PlaylistChannel* channel = &playlist.channels[static_cast<std::size_t>(entry)];
+    if (channel->kind == EntryKind::Episode && channel->series >= 0
+        && static_cast<std::size_t>(channel->series) < playlist.channels.size())
+        channel = &playlist.channels[static_cast<std::size_t>(channel->series)];
+    return channel->kind == EntryKind::Film || channel->kind == EntryKind::Series ? channel : nullptr;
+}
+
+QString AccountLibrary::PosterOf(const Playlist& playlist, int entry) const
+{
+    const PlaylistChannel* channel = Owns(playlist.source) ? DetailedEntry(playlist, entry) : nullptr;
+    if (channel == nullptr)
+        return {};
+    const std::optional<FilmDetails> known = details.value(DetailsKey(playlist.source, *channel));
+    return known ? known->poster : QString();
 }
 
 const Playlist* AccountLibrary::Shown(const QString& source) const
@@ -479,16 +497,28 @@ void AccountLibrary::AskShortGuide(const QString& source, int entry)
     const Playlist* shown = Shown(source);
     if (index < 0 || shown == nullptr || entry < 0 || static_cast<std::size_t>(entry) >= shown->channels.size())
         return;
-    const QString id = shown->channels[static_cast<std::size_t>(entry)].id;
-    client.Get(AccountAddress::Api(LoginOf(accounts[static_cast<std::size_t>(index)]), QStringLiteral("get_short_epg"),
-                                   QStringLiteral("stream_id=") + QString::fromUtf8(QUrl::toPercentEncoding(id))
-                                       + QStringLiteral("&limit=2")),
-               [this, source, entry](const QByteArray& body, AccountRefusal refusal) {
-                   if (refusal != AccountRefusal::None)
-                       return;
-                   reading.Run([body] { return AccountReader::ShortGuide(body).value; },
-                               [this, source, entry](QStringList titles) { emit ShortGuideArrived(source, entry, titles); });
-               });
+    shortGuide.Ask(LoginOf(accounts[static_cast<std::size_t>(index)]), source,
+                   shown->channels[static_cast<std::size_t>(entry)].id,
+                   [this, source, entry](const std::vector<ShortProgramme>& programmes) {
+                       QStringList titles;
+                       for (const ShortProgramme& programme : programmes)
+                           titles.append(programme.title);
+                       emit ShortGuideArrived(source, entry, titles);
+                       emit DetailsArrived(); // the box may show the same channel
+                   });
+}
+
+std::vector<ShortProgramme> AccountLibrary::ShortGuideOf(const Playlist& playlist, int entry)
+{
+    const int index = IndexOf(playlist.source);
+    if (index < 0 || entry < 0 || static_cast<std::size_t>(entry) >= playlist.channels.size()
+        || playlist.channels[static_cast<std::size_t>(entry)].kind != EntryKind::Channel)
+        return {};
+    const QString& id = playlist.channels[static_cast<std::size_t>(entry)].id;
+    if (!shortGuide.IsCurrent(playlist.source, id) && !shortGuide.IsAsked(playlist.source, id))
+        shortGuide.Ask(LoginOf(accounts[static_cast<std::size_t>(index)]), playlist.source, id,
+                       [this](const std::vector<ShortProgramme>&) { emit DetailsArrived(); });
+    return shortGuide.Known(playlist.source, id);
 }
 
 void AccountLibrary::WarnOfExpiry()

@@ -7,6 +7,7 @@
 #include "AccountClient.h"
 #include "AccountKeychain.h"
 #include "AccountReader.h"
+#include "AccountShortGuide.h"
 #include "AccountTypes.h"
 #include "BackgroundWork.h"
 #include "LanguageStrings.h"
@@ -56,6 +57,12 @@ public:
     void OpenSeries(const QString& source, int entry);
     // The programmes now and next of a live channel while the account's guide has not come.
     void AskShortGuide(const QString& source, int entry);
+    // What the panel told of a live entry's programmes from now on, for the description box;
+    // asked of it (DetailsArrived follows) when nothing current is known.
+    std::vector<ShortProgramme> ShortGuideOf(const Playlist& playlist, int entry);
+    // A film's poster or a series' cover as its details gave it (an episode's: its series');
+    // empty until they came.
+    QString PosterOf(const Playlist& playlist, int entry) const;
     std::optional<AccountState> StateOf(const QString& source) const;
     // Tells what is seven days from its end, once a day per account.
     void WarnOfExpiry();
@@ -111,12 +118,15 @@ private:
     QString RefusalText(AccountRefusal refusal) const;
     QString StateText(const Account& account) const;
     QString DetailsText(const FilmDetails& details) const;
+    // The entry that has the details of entry: a series for its episodes; null for others.
+    static const PlaylistChannel* DetailedEntry(const Playlist& playlist, int entry);
 
     const LanguageStrings& texts;
     std::vector<Account> accounts;
     const std::vector<Playlist>* playlists = nullptr;
     QString filePath;
     AccountClient client;
+    AccountShortGuide shortGuide{client, this};
     AccountKeychain keychain;
     std::set<QString> asking;                    // account keys with a fetch under way
     QHash<QString, std::optional<FilmDetails>> details; // by source and entry id; nullopt while asked

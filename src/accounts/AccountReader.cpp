@@ -255,19 +255,23 @@ AccountRead<SeriesInfo> SeriesDetails(const QByteArray& answer)
     return read;
 }
 
-AccountRead<QStringList> ShortGuide(const QByteArray& answer)
+AccountRead<std::vector<ShortProgramme>> ShortGuide(const QByteArray& answer)
 {
-    AccountRead<QStringList> read;
+    AccountRead<std::vector<ShortProgramme>> read;
     const Parsed parsed = Parse(answer);
     if (!parsed.ok || !parsed.document.isObject()) {
         read.refusal = AccountRefusal::NotPanel;
         return read;
     }
     for (const QJsonValue& item : parsed.document.object().value(u"epg_listings").toArray()) {
-        const QString coded = Text(item.toObject().value(u"title"), kMaxPlot);
-        const QString title = QString::fromUtf8(QByteArray::fromBase64(coded.toLatin1())).left(kMaxName);
-        if (!title.isEmpty())
-            read.value.append(title);
+        const QJsonObject listing = item.toObject();
+        const QString coded = Text(listing.value(u"title"), kMaxPlot);
+        ShortProgramme programme{QString::fromUtf8(QByteArray::fromBase64(coded.toLatin1())).left(kMaxName),
+                                 Number(listing.value(u"start_timestamp")), Number(listing.value(u"stop_timestamp"))};
+        if (programme.stop <= programme.start)
+            programme.stop = 0; // an end before the start is none
+        if (!programme.title.isEmpty())
+            read.value.push_back(std::move(programme));
     }
     return read;
 }

@@ -33,6 +33,6 @@ struct SeriesInfo
     std::vector<SeriesEpisode> episodes;
 };
 AccountRead<SeriesInfo> SeriesDetails(const QByteArray& answer);
-// get_short_epg: the programmes' titles, now first (the panel gives them base64-coded).
-AccountRead<QStringList> ShortGuide(const QByteArray& answer);
+// get_short_epg: the programmes, now first (the panel gives their titles base64-coded).
+AccountRead<std::vector<ShortProgramme>> ShortGuide(const QByteArray& answer);
 } // namespace AccountReader

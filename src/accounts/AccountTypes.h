@@ -82,6 +82,16 @@ struct FilmDetails
     int minutes = 0;
 };
 
+// A programme of the panel's short guide (get_short_epg).
+struct ShortProgramme
+{
+    QString title;
+    qint64 start = 0; // seconds since 1970, UTC
+    qint64 stop = 0;  // 0: the panel gave no end
+
+    bool operator==(const ShortProgramme&) const = default;
+};
+
 struct AccountCatalogue
 {
     std::vector<AccountCategory> liveCategories, filmCategories, seriesCategories;

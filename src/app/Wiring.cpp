@@ -17,6 +17,7 @@
 #include "GuideWindow.h"
 #include "SkinColours.h"
 
+#include <QDateTime>
 #include <QMenu>
 #include <QUrl>
 
@@ -44,6 +45,28 @@ void ShowDesktopSeeking(App& app)
     }
     const LiveControls& shift = app.Live();
     app.Desktop().ShowTimeshift({shift.CanSeek(), shift.Paused(), shift.PositionUs(), shift.LengthUs()});
+}
+
+// The panel's short guide as the guide's now and next; one without a start of its own
+// cannot be placed and tells nothing here.
+GuideNowNext ShortOnAir(const std::vector<ShortProgramme>& told)
+{
+    std::vector<GuideProgramme> programmes;
+    for (std::size_t k = 0; k < told.size() && programmes.size() < 2 && told[k].start > 0; ++k) {
+        GuideProgramme programme;
+        programme.title = told[k].title;
+        programme.start = told[k].start;
+        programme.stop = told[k].stop > 0 ? told[k].stop : (k + 1 < told.size() ? told[k + 1].start : 0);
+        programme.hasStop = programme.stop > programme.start;
+        programmes.push_back(std::move(programme));
+    }
+    GuideNowNext onAir;
+    const bool begun = !programmes.empty() && programmes[0].start <= QDateTime::currentSecsSinceEpoch();
+    if (begun)
+        onAir.now = programmes[0];
+    if (programmes.size() > (begun ? 1u : 0u))
+        onAir.next = programmes[begun ? 1 : 0];
+    return onAir;
 }
 
 // In full screen the play panel is gone: a film's position shows on the picture for a moment.
@@ -136,7 +159,7 @@ void WireFilms(App& app)
             const int next = NextEpisodeOf(directory.Playlists()[std::size_t(key.playlist)].channels, key.entry);
             return next < 0 ? ChannelRequest() : directory.RequestOf({0, key.playlist, next}, request.origin);
         },
-        [&directory](const ChannelRequest& request) { return directory.LogoAddressOf(directory.KeyOf(request)); });
+        [&directory](const ChannelRequest& request) { return directory.PosterAddressOf(directory.KeyOf(request)); });
 }
 
 // the places a channel is chosen -> playback -> what follows a start
@@ -285,8 +308,12 @@ void WireAccounts(App& app)
     ChannelTree& tree = app.Channels().Tree();
     QObject::connect(&tree, &ChannelTree::SeriesOpened, &accounts, &AccountLibrary::OpenSeries);
     QObject::connect(&tree, &ChannelTree::AddAccountRequested, &library, &LibraryActions::ShowAddAccountDialog);
-    app.Directory().SetAccountDescriber(
-        [&accounts](const Playlist& playlist, int entry) { return accounts.Describe(playlist, entry); });
+    app.Directory().SetAccountViews(
+        {[&accounts](const Playlist& playlist, int entry) { return accounts.Describe(playlist, entry); },
+         [&accounts](const Playlist& playlist, int entry) { return accounts.PosterOf(playlist, entry); },
+         [&accounts](const Playlist& playlist, int entry) {
+             return ShortOnAir(accounts.ShortGuideOf(playlist, entry));
+         }});
     // Until the account's guide has the playing channel, the panel's short guide names its
     // programmes on the status line.
     QObject::connect(&app.Playback(), &PlaybackControl::Started, &accounts, [&app](const ChannelRequest& request) {

@@ -169,9 +169,9 @@ int ChannelDirectory::NumberedPosition(const std::vector<ChannelKey>& keys, int 
 
 QString ChannelDirectory::AccountDescription(int playlist, int entry) const
 {
-    if (!accountDescriber || playlist < 0 || static_cast<std::size_t>(playlist) >= playlists.size())
+    if (!accountViews.describe || playlist < 0 || static_cast<std::size_t>(playlist) >= playlists.size())
         return {};
-    return accountDescriber(playlists[static_cast<std::size_t>(playlist)], entry);
+    return accountViews.describe(playlists[static_cast<std::size_t>(playlist)], entry);
 }
 
 QString ChannelDirectory::DescriptionOf(const ChannelKey& key) const
@@ -232,7 +232,11 @@ QString ChannelDirectory::OnAirText(const ChannelKey& key) const
     if (guides == nullptr || (key.id == 0 && !key.IsOwn()))
         return {};
     const qint64 now = QDateTime::currentSecsSinceEpoch();
-    return GuideOnAirText(texts, guides->NowAndNext(GuideChannelOf(key), now), now);
+    const QString text = GuideOnAirText(texts, guides->NowAndNext(GuideChannelOf(key), now), now);
+    if (!text.isEmpty() || !accountViews.onAir || OwnChannel(key) == nullptr
+        || !playlists[static_cast<std::size_t>(key.playlist)].account)
+        return text;
+    return GuideOnAirText(texts, accountViews.onAir(playlists[static_cast<std::size_t>(key.playlist)], key.entry), now);
 }
 
 std::optional<GuideProgramme> ChannelDirectory::NextProgrammeOf(const ChannelKey& key) const
@@ -248,6 +252,14 @@ QString ChannelDirectory::LogoAddressOf(const ChannelKey& key) const
     if (channel == nullptr || !channel->logo.isEmpty() || guides == nullptr)
         return channel != nullptr ? channel->logo : QString();
     return guides->Store().ChannelIcon(guides->LinkOf(GuideChannelOf(key)).channel);
+}
+
+QString ChannelDirectory::PosterAddressOf(const ChannelKey& key) const
+{
+    const QString poster = accountViews.poster && OwnChannel(key) != nullptr
+                               ? accountViews.poster(playlists[static_cast<std::size_t>(key.playlist)], key.entry)
+                               : QString();
+    return poster.isEmpty() ? LogoAddressOf(key) : poster;
 }
 
 GuideViewerChannel ChannelDirectory::GuideChannelOf(const ChannelKey& key) const

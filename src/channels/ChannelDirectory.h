@@ -8,6 +8,7 @@
 #include "ChannelKey.h"
 #include "ChannelRequest.h"
 #include "GuideMatcher.h"
+#include "GuideTypes.h"
 #include "LanguageStrings.h"
 #include "OwnStream.h"
 #include "Playlist.h"
@@ -30,12 +31,15 @@ public:
     void SetGuideLibrary(const GuideLibrary* library) { guides = library; }
 
     const std::vector<Playlist>& Playlists() const { return playlists; }
-    // What an account's node (entry -1) or entry says in the description box; where it is
-    // not set, accounts' entries are described as any own channel.
-    void SetAccountDescriber(std::function<QString(const Playlist&, int entry)> describe)
+    // What an account adds to its node (entry -1) and entries; where a part is not set, its
+    // entries are shown as any own channel's.
+    struct AccountViews
     {
-        accountDescriber = std::move(describe);
-    }
+        std::function<QString(const Playlist&, int entry)> describe; // the description box's text
+        std::function<QString(const Playlist&, int entry)> poster;   // a film's or series' poster address
+        std::function<GuideNowNext(const Playlist&, int entry)> onAir; // while the guide has nothing
+    };
+    void SetAccountViews(AccountViews views) { accountViews = std::move(views); }
     QString AccountDescription(int playlist, int entry) const;
     const ChannelLists& Names() const { return names; }
 
@@ -70,7 +74,8 @@ public:
     QString DescriptionOf(const OwnStream& stream) const;
     // Why an unavailable playlist cannot be read; else when it was last loaded and how.
     QString RefreshText(const Playlist& playlist) const;
-    // The guide's now and next lines for the description box, or nothing.
+    // The guide's now and next lines for the description box; for an account's channel the
+    // guide knows nothing of, its panel's; or nothing.
     QString OnAirText(const ChannelKey& key) const;
     // The guide's next programme on the channel, if it knows one.
     std::optional<GuideProgramme> NextProgrammeOf(const ChannelKey& key) const;
@@ -78,6 +83,8 @@ public:
     // The logo address of a channel: its playlist's, else its guide channel's icon; empty
     // for a built-in channel, which keeps its own icon.
     QString LogoAddressOf(const ChannelKey& key) const;
+    // A film's or series' poster: its account's where the details gave one, else its logo.
+    QString PosterAddressOf(const ChannelKey& key) const;
     GuideViewerChannel GuideChannelOf(const ChannelKey& key) const;
 
 private:
@@ -90,5 +97,5 @@ private:
     const GuideLibrary* guides = nullptr;
     // Favourites' channels, by playlist and address, as last found among the playlists.
     mutable QHash<QString, ChannelKey> streamKeys;
-    std::function<QString(const Playlist&, int)> accountDescriber;
+    AccountViews accountViews;
 };

@@ -295,6 +295,13 @@ QString ChannelTree::NodeDescription(const QTreeWidgetItem* item, bool& onGuide)
     return {};
 }
 
+QString ChannelTree::NodePoster(const QTreeWidgetItem* item) const
+{
+    const bool own = item != nullptr && (guideTree == nullptr || !GuideTree::Owns(item));
+    const int series = own ? PlaylistTree::SeriesEntryOf(item) : -1;
+    return series >= 0 ? directory.PosterAddressOf({0, PlaylistTree::PlaylistOf(item), series}) : QString();
+}
+
 ListChoice ChannelTree::Choice() const
 {
     const QTreeWidgetItem* item = tree->currentItem();

@@ -68,6 +68,8 @@ public:
     // What the description box shows for an item that stands for no channel (a playlist's
     // or a guide's node); nothing for the rest.
     QString NodeDescription(const QTreeWidgetItem* item, bool& onGuide) const;
+    // The poster of a series' node; empty for any other item.
+    QString NodePoster(const QTreeWidgetItem* item) const;
     // The selected channel with its group; an empty request when none is selected.
     ListChoice Choice() const;
     // The selected group's channels, or the selected channel's group's; a playlist's group

@@ -365,12 +365,14 @@ void ChannelWindow::OnTreeSelChanged(QTreeWidgetItem* item)
     if (onGuide) {
         buttons->Enable(ID_CHANNEL_PLAY, false);
         description->setPlainText(node);
+        ShowPoster(QString());
         return;
     }
     ShowKey(tree->CurrentKey());
     if (!node.isEmpty()) {
         nextReminder->Describe({});
         description->setPlainText(node);
+        ShowPoster(tree->NodePoster(item));
     }
 }
 

@@ -85,7 +85,7 @@ void ChannelWindow::ShowFilmDetails(const ChannelKey& key)
     const FilmPlace* kept = request.IsEmpty() ? nullptr : places->Find(FilmKeyOf(request));
     if (kept != nullptr && kept->length > 0)
         description->appendPlainText(texts.Text(Films, FilmsLength).arg(ClockText(kept->length)));
-    ShowPoster(!request.IsEmpty() && LooksLikeFilm(request) ? directory.LogoAddressOf(key) : QString());
+    ShowPoster(!request.IsEmpty() && LooksLikeFilm(request) ? directory.PosterAddressOf(key) : QString());
 }
 
 void ChannelWindow::ShowPoster(const QString& address)

@@ -4,12 +4,16 @@
 #include "AccountLibrary.h"
 #include "AccountsTexts.h"
 #include "BuiltinTexts.h"
+#include "CatchupAddress.h"
+#include "FilmPlaces.h"
 #include "PanelServer.h"
 #include "TempDir.h"
 #include "ZooServer.h"
 
 #include <QDirIterator>
 #include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QSignalSpy>
 #include <QStandardPaths>
 
@@ -101,6 +105,51 @@ TEST_F(AccountLibraryTest, AnAccountBringsItsLiveChannelsFilmsAndSeriesInTheServ
     ASSERT_TRUE(WaitFor([&] { return details.count() > 0; }, kWaitMs));
     EXPECT_TRUE(library.Describe(shown[0], 3).contains(Text(AccountsLengthLine).arg(90)));
     EXPECT_TRUE(panel->Asked().contains(QStringLiteral("/player_api.php?username=viewer&password=secret&action=get_vod_info&vod_id=500")));
+    // The poster the details name, a series' for its episodes too.
+    EXPECT_EQ(library.PosterOf(shown[0], 3), panel->Server() + QStringLiteral("/images/film-500.png"));
+    shown[0].channels.insert(shown[0].channels.end(), episodes->begin(), episodes->end());
+    EXPECT_EQ(library.PosterOf(shown[0], 8), QString());
+    library.Describe(shown[0], 8);
+    ASSERT_TRUE(WaitFor([&] { return !library.PosterOf(shown[0], 8).isEmpty(); }, kWaitMs));
+    EXPECT_EQ(library.PosterOf(shown[0], 8), panel->Server() + QStringLiteral("/images/series-900.png"));
+
+    // A live channel's now and next from the panel's short guide, asked once while current.
+    EXPECT_TRUE(library.ShortGuideOf(shown[0], 1).empty());
+    ASSERT_TRUE(WaitFor([&] { return !library.ShortGuideOf(shown[0], 1).empty(); }, kWaitMs));
+    const std::vector<ShortProgramme> onAir = library.ShortGuideOf(shown[0], 1);
+    ASSERT_EQ(onAir.size(), 2u);
+    EXPECT_EQ(onAir[0].title, u"Now Showing");
+    EXPECT_LT(onAir[0].start, onAir[0].stop);
+    EXPECT_EQ(onAir[1].title, u"Up Next");
+    EXPECT_EQ(panel->Asked().filter(QStringLiteral("action=get_short_epg&stream_id=100&limit=2")).size(), 1);
+}
+
+// The archive of a channel that keeps one: the panel's timeshift address, with the password
+// only in the request that leaves, answers with the programme's stream.
+TEST_F(AccountLibraryTest, APastProgrammeIsAskedOfThePanelsTimeshiftAddress)
+{
+    AccountLibrary library(texts);
+    library.Load(ConfigFolder());
+    const auto playlist = BuiltBy(library, [&] { library.Add({panel->Server(), QStringLiteral("viewer"), kPassword}); });
+    ASSERT_TRUE(playlist);
+    const PlaylistChannel& channel = playlist->channels[1];
+    ChannelRequest live = RequestFor(channel.address);
+    live.playlist = playlist->name;
+    live.catchup = channel.catchup;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QDateTime start(now.date().addDays(-1), QTime(20, 30), QTimeZone::utc());
+    const ChannelRequest archived = CatchupAddress::Request(live, {start, start.addSecs(45 * 60)}, now);
+    ASSERT_TRUE(archived.FromArchive());
+    EXPECT_TRUE(archived.PlayedAddress().contains(u"/timeshift/viewer/***/")) << qPrintable(archived.PlayedAddress());
+
+    QNetworkAccessManager network;
+    const QUrl revealed(library.Revealed(archived.PlayedAddress()));
+    const std::unique_ptr<QNetworkReply> reply(network.get(QNetworkRequest(revealed)));
+    ASSERT_TRUE(WaitFor([&] { return reply->isFinished(); }, kWaitMs));
+    EXPECT_EQ(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
+    EXPECT_EQ(reply->read(1), QByteArray("\x47")); // an MPEG-TS packet's first byte
+    const QString asked = QStringLiteral("/timeshift/viewer/secret/45/%1/100.ts").arg(start.toString(u"yyyy-MM-dd:HH-mm"));
+    EXPECT_TRUE(panel->Asked().contains(asked)) << qPrintable(panel->Asked().join(u'\n'));
 }
 
 TEST_F(AccountLibraryTest, EveryRefusalHasItsOwnReason)
@@ -196,6 +245,58 @@ TEST_F(AccountLibraryTest, PasswordInTheSecretServiceAndTheCatalogueOfflineFromI
     EXPECT_TRUE(kept.at(0).at(1).toString().startsWith(Text(AccountsRefused)));
     EXPECT_EQ(built.count(), 0);
     ExpectNoFileHolds(kPassword);
+}
+
+// A film of the account as the tree plays it.
+ChannelRequest FilmRequest(const Playlist& playlist, int entry)
+{
+    const PlaylistChannel& film = playlist.channels[static_cast<std::size_t>(entry)];
+    ChannelRequest request = RequestFor(film.address);
+    request.name = film.name;
+    request.playlist = playlist.name;
+    request.group = film.group;
+    return request;
+}
+
+TEST_F(AccountLibraryTest, AFilmsPlaceAndItsWatchedMarkOutlastARestartFromTheCopy)
+{
+    const QString path = folders.FilePath(QStringLiteral("Films.sqlite"));
+    const auto kept = [&](const Playlist& playlist, int entry, double position, bool watched) {
+        FilmPlace place;
+        place.request = FilmRequest(playlist, entry);
+        place.key = FilmKeyOf(place.request);
+        place.position = position;
+        place.length = 5400;
+        place.watched = watched;
+        return place;
+    };
+    {
+        AccountLibrary library(texts);
+        library.Load(ConfigFolder());
+        const auto playlist = BuiltBy(library, [&] { library.Add({panel->Server(), QStringLiteral("viewer"), kPassword}); });
+        ASSERT_TRUE(playlist);
+        ASSERT_EQ(playlist->channels[4].kind, EntryKind::Film);
+        FilmPlaces places;
+        QSignalSpy loaded(&places, &FilmPlaces::Loaded);
+        places.Open(path);
+        ASSERT_TRUE(loaded.wait());
+        places.Keep(kept(*playlist, 3, 1200, false));
+        places.Keep(kept(*playlist, 4, 0, true));
+        places.Flush();
+    }
+    panel->Kill();
+    AccountLibrary library(texts);
+    const auto playlist = BuiltBy(library, [&] { library.Load(ConfigFolder()); }, &AccountLibrary::CopyRead);
+    ASSERT_TRUE(playlist);
+    FilmPlaces places;
+    QSignalSpy loaded(&places, &FilmPlaces::Loaded);
+    places.Open(path);
+    ASSERT_TRUE(loaded.wait());
+    const FilmPlace* place = places.Find(FilmKeyOf(FilmRequest(*playlist, 3)));
+    ASSERT_NE(place, nullptr);
+    EXPECT_EQ(place->position, 1200);
+    EXPECT_FALSE(place->key.contains(kPassword));
+    EXPECT_TRUE(places.Watched(FilmKeyOf(FilmRequest(*playlist, 4))));
 }
 
 } // namespace

@@ -84,8 +84,10 @@ TEST(AccountReader, DetailsEpisodesAndShortGuide)
     EXPECT_EQ(AccountReader::SeriesDetails(R"({"episodes":[[{"id":"1","season":1,"episode_num":1}]]})").value.episodes.size(),
               1u);
 
-    const auto guide = AccountReader::ShortGuide(R"({"epg_listings":[{"title":"Tm93"},{"title":5},{"title":"TmV4dA=="}]})");
-    EXPECT_EQ(guide.value, QStringList({QStringLiteral("Now"), QStringLiteral("Next")}));
+    const auto guide = AccountReader::ShortGuide(
+        R"({"epg_listings":[{"title":"Tm93","start_timestamp":"100","stop_timestamp":200},{"title":5},
+            {"title":"TmV4dA==","start_timestamp":200,"stop_timestamp":"150"}]})");
+    EXPECT_EQ(guide.value, (std::vector<ShortProgramme>{{QStringLiteral("Now"), 100, 200}, {QStringLiteral("Next"), 200, 0}}));
 }
 
 TEST(AccountAddress, PlaylistAddressServerAndHiddenPassword)
@@ -120,6 +122,32 @@ TEST(AccountAddress, PlaylistAddressServerAndHiddenPassword)
     EXPECT_TRUE(AccountAddress::Revealed(guide, full).contains(u"password=p%40ss"));
     EXPECT_EQ(AccountAddress::Masked(QStringLiteral("http://a.example/get.php?username=u&password=pw&type=m3u")),
               u"http://a.example/get.php?username=u&password=***&type=m3u");
+}
+
+// Texts that may carry an account's addresses as they left for the panel: a report's line,
+// an error naming the address, a redirect's target.
+TEST(AccountAddress, TheAccountsPasswordHiddenWhereverATextHoldsIt)
+{
+    const AccountLogin login{QStringLiteral("http://panel.example:8080"), QStringLiteral("ann"), QStringLiteral("p@ss")};
+    const struct
+    {
+        const char* text;
+        const char* shown;
+    } cases[] = {
+        {"http://panel.example:8080/live/ann/p@ss/7.ts", "http://panel.example:8080/live/ann/***/7.ts"},
+        {"ok http://cdn.example/movie/ann/p%40ss/5.mkv (media)", "ok http://cdn.example/movie/ann/***/5.mkv (media)"},
+        {"http://panel.example:8080/timeshift/ann/p@ss/60/2024-01-01:10-00/7.ts",
+         "http://panel.example:8080/timeshift/ann/***/60/2024-01-01:10-00/7.ts"},
+        {"cannot download http://panel.example:8080/get.php?username=ann&password=p%40ss&type=m3u: refused",
+         "cannot download http://panel.example:8080/get.php?username=ann&password=***&type=m3u: refused"},
+        {"\"url\": \"http://panel.example:8080/xmltv.php?username=ann&password=p@ss\"",
+         "\"url\": \"http://panel.example:8080/xmltv.php?username=ann&password=***\""},
+        // Another user's path and a longer password are not this account's.
+        {"http://panel.example:8080/live/bob/p@ss/7.ts", "http://panel.example:8080/live/bob/p@ss/7.ts"},
+        {"get.php?username=ann&password=p@ssword", "get.php?username=ann&password=p@ssword"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AccountAddress::Hidden(QString::fromUtf8(c.text), login), QString::fromUtf8(c.shown)) << c.text;
 }
 
 } // namespace

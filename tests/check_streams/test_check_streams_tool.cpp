@@ -1,6 +1,7 @@
 // Runs the built korvanta-check-streams against loopback stand-ins for stream hosts and
 // reads its reports the way a maintainer's script would.
 
+#include "PanelServer.h"
 #include "ZooServer.h"
 #include "TempDir.h"
 
@@ -412,6 +413,38 @@ TEST_F(CheckStreamsTool, ChecksEveryZooCaseOfAnM3uPlaylistFromAFileOrAnAddress)
     dir.WriteFile(QStringLiteral("page.m3u"), "<!DOCTYPE html><html></html>");
     EXPECT_EQ(2, RunTool({"--m3u", dir.FilePath("page.m3u")}).exitCode);
     EXPECT_EQ(2, RunTool({"--m3u", dir.FilePath("zoo.m3u"), WriteList({})}).exitCode);
+}
+
+// A panel's get.php playlist holds the account's password in each of its addresses: every
+// format of the report, and every message, shows it as ***.
+TEST_F(CheckStreamsTool, AnAccountsPasswordIsHiddenInEveryReportAndMessage)
+{
+    PanelServer panel;
+    ASSERT_TRUE(panel.Start());
+    const QString login = QStringLiteral("/get.php?username=viewer&password=%1&type=m3u_plus");
+    const QString playlist = panel.Server() + login.arg(u"secret");
+    const struct
+    {
+        QStringList arguments;
+        const char* secret;
+        const char* shown;
+        int exitCode;
+    } cases[] = {
+        {{"--m3u", playlist, "--format", "text"}, "secret", "/movie/viewer/***/500.mp4", 0},
+        {{"--m3u", playlist, "--format", "tsv"}, "secret", "/live/viewer/***/100.ts", 0},
+        {{"--m3u", playlist, "--format", "json"}, "secret", "/live/viewer/***/102.ts", 0},
+        {{"--m3u", panel.Server() + login.arg(u"wrong")}, "wrong", "password=***", 2},
+        {{"--m3u", QStringLiteral("http://127.0.0.1:%1").arg(ClosedPort()) + login.arg(u"secret")}, "secret",
+         "password=***", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+        const ToolRun run = RunTool(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        const QByteArray said = run.out + run.err;
+        EXPECT_FALSE(said.contains(c.secret)) << said.toStdString();
+        EXPECT_TRUE(said.contains(c.shown)) << said.toStdString();
+    }
 }
 
 } // namespace

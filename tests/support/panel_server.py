@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
-"""A provider's panel on the loopback: player_api.php, xmltv.php and the /live/, /movie/,
-/series/ and /timeshift/ stream paths, as the panel API's public documentation describes
-them, serving media made with ffmpeg (kept in --media and reused by later runs).
+"""A provider's panel on the loopback: player_api.php, xmltv.php, get.php and the /live/,
+/movie/, /series/ and /timeshift/ stream paths, as the panel API's public documentation
+describes them, serving media made with ffmpeg (kept in --media and reused by later runs),
+and the films' and series' posters under /images/.
 
 Command line:
-    panel_server.py [--port N] [--media DIR] [--bulk LIVE,FILMS,SERIES]
+    panel_server.py [--port N] [--media DIR] [--bulk LIVE,FILMS,SERIES] [--guide-delay S]
 
 Prints "PORT n" and then "READY" once listening; ends when its standard input closes.
 Every password is "secret". The user name picks what the panel is like:
@@ -21,8 +22,10 @@ Every password is "secret". The user name picks what the panel is like:
   drop      closes the connection without an answer
   hostile   lists of wrong types, missing fields, huge strings and deep nesting
   bulk      as viewer, with the counts given by --bulk
-A wrong password gets {"user_info": {"auth": 0}}. GET /log answers the requests so far
-(path and query, in order) as a JSON list; GET /log?clear=1 empties it.
+A wrong password gets {"user_info": {"auth": 0}}. xmltv.php answers after --guide-delay
+seconds (default 0). get.php answers the account's live channels and films as an M3U
+playlist whose addresses hold the password, as panels give it. GET /log answers the
+requests so far (path and query, in order) as a JSON list; GET /log?clear=1 empties it.
 """
 
 import argparse
@@ -44,15 +47,21 @@ MiB = 1024 * 1024
 
 def make_media(folder):
     os.makedirs(folder, exist_ok=True)
-    made = {"ts": os.path.join(folder, "panel-live.ts"), "mp4": os.path.join(folder, "panel-film.mp4")}
+    made = {"ts": os.path.join(folder, "panel-live.ts"), "mp4": os.path.join(folder, "panel-film.mp4"),
+            "film-poster": os.path.join(folder, "panel-film-poster.png"),
+            "series-poster": os.path.join(folder, "panel-series-poster.png")}
     source = ["-f", "lavfi", "-i", "testsrc=size=320x180:rate=25", "-f", "lavfi", "-i",
               "sine=frequency=550:sample_rate=44100", "-t", "30", "-c:v", "libx264", "-preset", "ultrafast",
               "-g", "25", "-c:a", "aac", "-b:a", "64k"]
+    posters = {"film-poster": "testsrc2=size=200x300", "series-poster": "smptebars=size=200x300"}
     for kind, path in made.items():
         if os.path.exists(path):
             continue
-        extra = ["-f", "mpegts"] if kind == "ts" else ["-f", "mp4", "-movflags", "+faststart"]
-        subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-nostdin"] + source + extra + [path + ".%d.part" % os.getpid()],
+        if kind in posters:
+            arguments = ["-f", "lavfi", "-i", posters[kind], "-frames:v", "1", "-f", "image2", "-c:v", "png"]
+        else:
+            arguments = source + (["-f", "mpegts"] if kind == "ts" else ["-f", "mp4", "-movflags", "+faststart"])
+        subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-nostdin"] + arguments + [path + ".%d.part" % os.getpid()],
                        check=True)
         os.replace(path + ".%d.part" % os.getpid(), path)
     return made
@@ -121,9 +130,24 @@ def guide(count):
     return "\n".join(lines).encode()
 
 
+def playlist(lists, origin, user):
+    """get.php's M3U: the live channels and the films, the login in every address."""
+    lines = ["#EXTM3U"]
+    groups = {c["category_id"]: c["category_name"] for c in lists["get_live_categories"] + lists["get_vod_categories"]}
+    for kind, streams, extension in (("live", lists["get_live_streams"], lambda s: "ts"),
+                                     ("movie", lists["get_vod_streams"], lambda s: s["container_extension"])):
+        for stream in streams:
+            lines.append('#EXTINF:-1 tvg-id="%s" tvg-name="%s" group-title="%s",%s'
+                         % (stream.get("epg_channel_id", ""), stream["name"], groups.get(stream["category_id"], ""),
+                            stream["name"]))
+            lines.append("%s/%s/%s/%s/%s.%s" % (origin, kind, user, PASSWORD, stream["stream_id"], extension(stream)))
+    return ("\n".join(lines) + "\n").encode()
+
+
 class Panel:
-    def __init__(self, media, bulk):
+    def __init__(self, media, bulk, guide_delay):
         self.media = media
+        self.guide_delay = guide_delay
         self.lists = {"viewer": catalogue(3, 3, 2), "bulk": catalogue(*bulk), "hostile": hostile()}
         self.lists["expiring"] = self.lists["viewer"]
         self.log = []
@@ -182,8 +206,10 @@ class Handler(BaseHTTPRequestHandler):
         with panel.lock:
             panel.log.append(self.path)
         try:
-            if url.path in ("/player_api.php", "/xmltv.php"):
+            if url.path in ("/player_api.php", "/xmltv.php", "/get.php"):
                 return self.api(panel, url.path, query)
+            if url.path.startswith("/images/"):
+                return self.poster(panel, url.path)
             return self.stream(panel, url.path)
         except (BrokenPipeError, ConnectionResetError):
             pass
@@ -209,7 +235,10 @@ class Handler(BaseHTTPRequestHandler):
             return self.json({"user_info": {"auth": 0}})
         lists = panel.lists.get(user, panel.lists["viewer"])
         if path == "/xmltv.php":
+            time.sleep(panel.guide_delay)
             return self.answer(200, guide(len(lists["get_live_streams"])), "application/xml")
+        if path == "/get.php":
+            return self.answer(200, playlist(lists, self.origin(), user), "audio/x-mpegurl")
         action = query.get("action")
         if action is None:
             return self.json(user_info(user))
@@ -219,7 +248,8 @@ class Handler(BaseHTTPRequestHandler):
             return self.json(lists[action])
         if action == "get_vod_info":
             vod = query.get("vod_id", "")
-            return self.json({"info": {"movie_image": "", "releasedate": "2021-05-01", "rating": "7.5",
+            return self.json({"info": {"movie_image": "%s/images/film-%s.png" % (self.origin(), vod),
+                                       "releasedate": "2021-05-01", "rating": "7.5",
                                        "genre": "Drama", "plot": "The plot of film %s." % vod, "cast": "A. Actor",
                                        "duration_secs": 5400},
                               "movie_data": {"stream_id": vod, "container_extension": "mp4"}})
@@ -229,14 +259,25 @@ class Handler(BaseHTTPRequestHandler):
                                        "title": "Part %d" % k, "container_extension": "mp4", "season": season}
                                       for k in (1, 2)] for season in (1, 2)}
             return self.json({"info": {"name": "Show", "plot": "The plot of series %s." % series, "genre": "Crime",
-                                       "releaseDate": "2019-01-01", "rating": "8"},
+                                       "releaseDate": "2019-01-01", "rating": "8",
+                                       "cover": "%s/images/series-%s.png" % (self.origin(), series)},
                               "seasons": [], "episodes": episodes})
         if action == "get_short_epg":
             now = int(time.time())
             code = lambda text: base64.b64encode(text.encode()).decode()
-            return self.json({"epg_listings": [{"title": code("Now Showing"), "start_timestamp": str(now - 600)},
-                                               {"title": code("Up Next"), "start_timestamp": str(now + 3000)}]})
+            return self.json({"epg_listings": [
+                {"title": code("Now Showing"), "start_timestamp": str(now - 600), "stop_timestamp": str(now + 3000)},
+                {"title": code("Up Next"), "start_timestamp": str(now + 3000), "stop_timestamp": str(now + 6600)}]})
         return self.json([])
+
+    def origin(self):
+        return "http://" + self.headers.get("Host", "127.0.0.1")
+
+    def poster(self, panel, path):
+        kind = path[len("/images/"):].partition("-")[0]
+        if kind not in ("film", "series"):
+            return self.answer(404, b"", "text/plain")
+        return self.file(panel.media[kind + "-poster"], "image/png")
 
     def stream(self, panel, path):
         parts = path.strip("/").split("/")
@@ -252,12 +293,13 @@ def main():
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--media", default=None)
     parser.add_argument("--bulk", default="3,3,2")
+    parser.add_argument("--guide-delay", type=float, default=0)
     args = parser.parse_args()
     temp = tempfile.TemporaryDirectory(prefix="panel-")
     media = make_media(args.media or temp.name)
     server = ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
     server.daemon_threads = True
-    server.panel = Panel(media, [int(n) for n in args.bulk.split(",")])
+    server.panel = Panel(media, [int(n) for n in args.bulk.split(",")], args.guide_delay)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     print("PORT %d" % server.server_address[1])
     print("READY", flush=True)

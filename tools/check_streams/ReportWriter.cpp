@@ -98,8 +98,8 @@ std::optional<ReportWriter::Format> ReportWriter::FormatNamed(const QString& nam
 
 ReportWriter::ReportWriter(const QList<ChannelSlot>& channelSlots,
                            const QHash<QString, ProbeResult>& results, bool interrupted,
-                           qint64 elapsedMs)
-    : channelSlots(channelSlots), results(results), interrupted(interrupted), elapsedMs(elapsedMs),
+                           qint64 elapsedMs, const SecretMask& mask)
+    : channelSlots(channelSlots), results(results), interrupted(interrupted), elapsedMs(elapsedMs), mask(mask),
       addresses(ChannelListReader::DistinctAddresses(channelSlots))
 {
 }
@@ -131,13 +131,13 @@ QByteArray ReportWriter::Text() const
                            .arg(r.httpCode ? QString::number(r.httpCode) : QStringLiteral("-"), 3)
                            .arg(Milliseconds(r.firstByteMs), 8)
                            .arg(Milliseconds(r.totalMs), 8)
-                           .arg(slot.name, slot.url);
-        line += QStringLiteral("  (") + OneLine(r.detail);
+                           .arg(slot.name, mask.Address(slot.url));
+        line += QStringLiteral("  (") + OneLine(mask.Text(r.detail));
         if (r.deepChecked && r.firstFrameMs >= 0)
             line += QStringLiteral("; first frame after ") + Milliseconds(r.firstFrameMs);
         line += QLatin1Char(')');
         if (!r.finalUrl.isEmpty())
-            line += QStringLiteral(" -> ") + r.finalUrl;
+            line += QStringLiteral(" -> ") + mask.Address(r.finalUrl);
         out += line + QLatin1Char('\n');
     }
     out += QLatin1Char('\n') + SummaryLines().join(QLatin1Char('\n')) + QLatin1Char('\n');
@@ -158,10 +158,10 @@ QByteArray ReportWriter::Tsv() const
             continue;
         const ProbeResult& r = *found;
         lines << QStringList{QString::number(slot.section), SectionName(slot.section),
-                             QString::number(slot.position), OneLine(slot.name), OneLine(slot.url),
+                             QString::number(slot.position), OneLine(slot.name), OneLine(mask.Address(slot.url)),
                              VerdictName(r), number(r.httpCode, 0),
                              number(r.firstByteMs, -1), QString::number(r.totalMs),
-                             number(r.firstFrameMs, -1), OneLine(r.finalUrl), OneLine(r.detail)}
+                             number(r.firstFrameMs, -1), OneLine(mask.Address(r.finalUrl)), OneLine(mask.Text(r.detail))}
                      .join(QLatin1Char('\t'));
     }
     // The summary as comment lines, so the file stays one table.
@@ -194,7 +194,7 @@ QByteArray ReportWriter::Json() const
         QJsonArray refs;
         for (const ChannelSlot& slot : address.channelSlots)
             refs.append(SlotReference(slot));
-        shared.append(QJsonObject{{QStringLiteral("url"), address.url},
+        shared.append(QJsonObject{{QStringLiteral("url"), mask.Address(address.url)},
                                   {QStringLiteral("status"), VerdictName(address.verdict)},
                                   {QStringLiteral("slots"), refs}});
     }
@@ -216,15 +216,15 @@ QByteArray ReportWriter::Json() const
 QJsonObject ReportWriter::SlotObject(const ChannelSlot& slot, const ProbeResult& r) const
 {
     QJsonObject object = SlotReference(slot);
-    object.insert(QStringLiteral("url"), slot.url);
+    object.insert(QStringLiteral("url"), mask.Address(slot.url));
     object.insert(QStringLiteral("status"), VerdictName(r));
     object.insert(QStringLiteral("httpCode"), NumberOrNull(r.httpCode, 0));
     object.insert(QStringLiteral("firstByteMs"), NumberOrNull(r.firstByteMs, -1));
     object.insert(QStringLiteral("totalMs"), r.totalMs);
     object.insert(QStringLiteral("firstFrameMs"), NumberOrNull(r.firstFrameMs, -1));
     object.insert(QStringLiteral("deepChecked"), r.deepChecked);
-    object.insert(QStringLiteral("finalUrl"), r.finalUrl.isEmpty() ? QJsonValue() : QJsonValue(r.finalUrl));
-    object.insert(QStringLiteral("detail"), r.detail);
+    object.insert(QStringLiteral("finalUrl"), r.finalUrl.isEmpty() ? QJsonValue() : QJsonValue(mask.Address(r.finalUrl)));
+    object.insert(QStringLiteral("detail"), mask.Text(r.detail));
     return object;
 }
 
@@ -254,7 +254,7 @@ QStringList ReportWriter::SummaryLines() const
         for (const ChannelSlot& slot : address.channelSlots)
             labels << SlotLabel(slot);
         lines << QStringLiteral("  %1 %2: %3")
-                     .arg(VerdictName(address.verdict), address.url, labels.join(QStringLiteral(", ")));
+                     .arg(VerdictName(address.verdict), mask.Address(address.url), labels.join(QStringLiteral(", ")));
     }
     if (interrupted) {
         lines << QStringLiteral("Interrupted: %1 addresses were not checked.")

@@ -4,6 +4,7 @@
 
 #include "ChannelListReader.h"
 #include "ProbeResult.h"
+#include "SecretMask.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -23,8 +24,9 @@ public:
     static std::optional<Format> FormatNamed(const QString& name);
 
     // results: by address; addresses without a result were not checked (interrupted run).
+    // Addresses and details are written as mask shows them.
     ReportWriter(const QList<ChannelSlot>& channelSlots, const QHash<QString, ProbeResult>& results,
-                 bool interrupted, qint64 elapsedMs);
+                 bool interrupted, qint64 elapsedMs, const SecretMask& mask = SecretMask());
 
     QByteArray Write(Format format) const;
 
@@ -52,5 +54,6 @@ private:
     const QHash<QString, ProbeResult>& results;
     const bool interrupted;
     const qint64 elapsedMs;
+    const SecretMask mask;
     const QStringList addresses; // distinct, in list order
 };

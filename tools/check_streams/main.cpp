@@ -4,6 +4,7 @@
 #include "M3uParser.h"
 #include "InterruptWatcher.h"
 #include "ReportWriter.h"
+#include "SecretMask.h"
 #include "StreamProber.h"
 
 #include <QCommandLineParser>
@@ -146,14 +147,15 @@ int main(int argc, char** argv)
 
     ChannelListReader reader;
     const QString listPath = positional.isEmpty() ? parser.value(listOption) : positional.first();
+    const SecretMask mask(parser.value(m3uOption));
     if (parser.isSet(m3uOption)) {
         const QString location = parser.value(m3uOption);
         QString problem;
         const QByteArray bytes = ReadPlaylist(location, problem);
         if (!problem.isEmpty())
-            return BadUsage(problem);
+            return BadUsage(mask.Text(problem));
         if (!reader.ReadM3u(location, bytes))
-            return BadUsage(reader.Error());
+            return BadUsage(mask.Text(reader.Error()));
     } else if (!listPath.isEmpty()) {
         if (!reader.Read(listPath))
             return BadUsage(reader.Error());
@@ -185,7 +187,7 @@ int main(int argc, char** argv)
     if (showProgress)
         Print(stderr, QStringLiteral("\n"));
 
-    const ReportWriter writer(reader.Slots(), prober.Results(), interrupted, clock.elapsed());
+    const ReportWriter writer(reader.Slots(), prober.Results(), interrupted, clock.elapsed(), mask);
     const QByteArray report = writer.Write(*format);
     std::fwrite(report.constData(), 1, static_cast<size_t>(report.size()), stdout);
     std::fflush(stdout);
