@@ -179,6 +179,7 @@ void LibraryActions::MakeGuideWindow()
     });
     guideWindow->SetRecording([this](const ChannelKey& key, const GuideProgramme& programme) { return recording(key, programme); });
     connect(guideWindow.get(), &GuideWindow::RecordProgramme, this, &LibraryActions::RecordingAsked);
+    connect(guideWindow.get(), &GuideWindow::CommandChosen, this, &LibraryActions::CommandChosen);
     connect(guideWindow.get(), &GuideWindow::RemindProgramme, this,
             [this](const ChannelKey& key, const QString& channelName, const GuideProgramme& programme) {
                 emit ReminderAsked(ReminderFor(key, channelName, programme));

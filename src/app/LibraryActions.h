@@ -72,6 +72,8 @@ signals:
     void ReminderAsked(const Reminder& reminder);
     // A recording of a programme, or of its series, was asked for, or asked to go.
     void RecordingAsked(const ChannelKey& channel, const QString& channelName, const GuideProgramme& programme, bool series);
+    // A command's key was pressed in the guide window.
+    void CommandChosen(int command);
 
 private:
     void AddSource(const QString& source);

@@ -181,6 +181,7 @@ void WireChannels(App& app)
     QObject::connect(&channels, &ChannelWindow::AddCurrentRequested, &channels,
                      [&app] { app.Channels().AddFavoriteOf(app.Playback().Current()); });
     QObject::connect(&channels, &ChannelWindow::CommandChosen, &app.Actions(), &Commands::Run);
+    QObject::connect(&app.Library(), &LibraryActions::CommandChosen, &app.Actions(), &Commands::Run);
 }
 
 // the panels, the menus and the keys -> what each command does

@@ -169,45 +169,60 @@ void FeedPlanner(App& app)
     });
 }
 
+// A recording of a programme, or of its series, asked for where owner shows it; asked again
+// for what already records it, it goes.
+void AskRecording(App& app, QWidget* owner, const ChannelKey& key, const QString& name, const GuideProgramme& programme,
+                  bool series)
+{
+    const LanguageStrings& texts = app.Language().Strings();
+    RecordingScheduler& planner = app.Planner();
+    const RecordingRule* rule = RuleRecording(planner, key, programme);
+    if (rule != nullptr && (rule->kind == RuleKind::Series) == series) {
+        const QString title = rule->programme.title;
+        planner.RemoveRule(rule->id);
+        app.Status().ShowNotice(texts.Text(Recordings, RecCancelled).arg(title));
+        return;
+    }
+    if (!series) {
+        planner.Record(key, name, FactsOf(programme));
+    } else {
+        bool anyChannel = false, newOnly = false;
+        if (!AskSeries(owner, texts, programme.title, name, anyChannel, newOnly))
+            return;
+        planner.RecordSeries(key, name, FactsOf(programme), anyChannel, newOnly);
+    }
+    app.Status().ShowNotice(texts.Text(Recordings, RecScheduled)
+                                .arg(programme.title, name,
+                                     QLocale().toString(QDateTime::fromSecsSinceEpoch(programme.start), QLocale::ShortFormat)));
+}
+
 } // namespace
 
-// the guide window -> the planner -> its window, the status line and the boxes; closing
-// the main window while it records
+// the guide window, the search's results and the description box -> the planner -> its
+// window, the status line and the boxes; closing the main window while it records
 void WireRecordings(App& app)
 {
     const LanguageStrings& texts = app.Language().Strings();
     RecordingScheduler& planner = app.Planner();
     FeedPlanner(app);
     QObject::connect(&app.Guides(), &GuideLibrary::Changed, &planner, &RecordingScheduler::Replan);
-    app.Library().SetRecording([&planner](const ChannelKey& key, const GuideProgramme& programme) {
+    const GuideRecordingOf recordingOf = [&planner](const ChannelKey& key, const GuideProgramme& programme) {
         if (!planner.Marks().Marked(key, programme.title, programme.start))
             return GuideRecording::None;
         const RecordingRule* rule = RuleRecording(planner, key, programme);
         return rule == nullptr ? GuideRecording::None : rule->kind == RuleKind::Once ? GuideRecording::Once : GuideRecording::Series;
-    });
+    };
+    app.Library().SetRecording(recordingOf);
+    app.Channels().SetRecording(recordingOf);
     QObject::connect(&app.Library(), &LibraryActions::RecordingAsked, &planner,
-                     Guarded([&app, &texts](const ChannelKey& key, const QString& name, const GuideProgramme& programme, bool series) {
-                         RecordingScheduler& planner = app.Planner();
-                         const RecordingRule* rule = RuleRecording(planner, key, programme);
-                         if (rule != nullptr && (rule->kind == RuleKind::Series) == series) {
-                             const QString title = rule->programme.title;
-                             planner.RemoveRule(rule->id);
-                             app.Status().ShowNotice(texts.Text(Recordings, RecCancelled).arg(title));
-                             return;
-                         }
-                         if (!series) {
-                             planner.Record(key, name, FactsOf(programme));
-                         } else {
-                             bool anyChannel = false, newOnly = false;
-                             QWidget* owner = app.Library().GuideView() != nullptr ? static_cast<QWidget*>(app.Library().GuideView())
-                                                                                   : &app.Window();
-                             if (!AskSeries(owner, texts, programme.title, name, anyChannel, newOnly))
-                                 return;
-                             planner.RecordSeries(key, name, FactsOf(programme), anyChannel, newOnly);
-                         }
-                         app.Status().ShowNotice(texts.Text(Recordings, RecScheduled)
-                                                     .arg(programme.title, name,
-                                                          QLocale().toString(QDateTime::fromSecsSinceEpoch(programme.start), QLocale::ShortFormat)));
+                     Guarded([&app](const ChannelKey& key, const QString& name, const GuideProgramme& programme, bool series) {
+                         QWidget* owner = app.Library().GuideView() != nullptr ? static_cast<QWidget*>(app.Library().GuideView())
+                                                                               : &app.Window();
+                         AskRecording(app, owner, key, name, programme, series);
+                     }));
+    QObject::connect(&app.Channels(), &ChannelWindow::RecordProgramme, &planner,
+                     Guarded([&app](const ChannelKey& key, const QString& name, const GuideProgramme& programme, bool series) {
+                         AskRecording(app, &app.Channels(), key, name, programme, series);
                      }));
     QObject::connect(&planner, &RecordingScheduler::Conflict, &app.Window(),
                      Guarded([&app, &texts](const PlannedRecording& planned, const std::vector<PlannedRecording>& others) {
@@ -243,6 +258,7 @@ void WireRecordings(App& app)
     QObject::connect(&planner, &RecordingScheduler::Changed, &app, [&app] {
         if (GuideWindow* guide = app.Library().GuideView())
             guide->Grid()->viewport()->update();
+        app.Channels().RecordingsChanged();
     });
     QObject::connect(&app.RecordingsView(), &RecordingsWindow::PlayRequested, &app.Playback(),
                      [&app](const QString& path, const QString& title) {

@@ -1,7 +1,8 @@
 #pragma once
 // Draws channel names in the channel window's views: right-to-left names in their natural
 // order, and after a name, dimmed, the detail an item may carry in DetailRole; an item
-// with a logo shows it in place of its icon; a mark (a film watched) goes before the detail.
+// with a logo shows it in place of its icon; a mark (a film watched) goes before the detail,
+// and an item that is a programme to be recorded begins with a red dot.
 
 #include <QPixmap>
 #include <QStyledItemDelegate>
@@ -22,6 +23,9 @@ public:
     // An item's mark, empty for none; asked only for the items painted.
     using MarkOf = std::function<QString(const QModelIndex& index)>;
     void SetMarkOf(MarkOf marks) { markOf = std::move(marks); }
+    // Whether an item is a programme to be recorded; asked only for the items painted.
+    using RecordedOf = std::function<bool(const QModelIndex& index)>;
+    void SetRecordedOf(RecordedOf recorded) { recordedOf = std::move(recorded); }
 
     QString displayText(const QVariant& value, const QLocale& locale) const override;
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
@@ -32,4 +36,5 @@ protected:
 private:
     LogoOf logoOf;
     MarkOf markOf;
+    RecordedOf recordedOf;
 };

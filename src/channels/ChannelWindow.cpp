@@ -187,6 +187,8 @@ void ChannelWindow::ConnectParts()
     connect(buttons, &ChannelButtons::Pressed, this, &ChannelWindow::OnCommand);
     connect(search, &SearchController::RemindProgramme, this, &ChannelWindow::RemindProgramme);
     connect(nextReminder, &NextReminder::RemindProgramme, this, &ChannelWindow::RemindProgramme);
+    connect(search, &SearchController::RecordProgramme, this, &ChannelWindow::RecordProgramme);
+    connect(nextReminder, &NextReminder::RecordProgramme, this, &ChannelWindow::RecordProgramme);
     if (continueList != nullptr) {
         connect(continueList, &ContinueList::SelectionChanged, this,
                 [this] { CatchInvalidArgument([this] { OnContinueSelectionChanged(); }); });
@@ -554,12 +556,6 @@ void ChannelWindow::OnSearchEntryChanged(int entry)
 {
     if (search->Panel()->IsOpen())
         ShowKey(search->KeyOf(entry));
-}
-
-void ChannelWindow::SetReminded(std::function<bool(const ChannelKey&, qint64)> reminded)
-{
-    search->SetReminded(reminded);
-    nextReminder->SetReminded(std::move(reminded));
 }
 
 void ChannelWindow::ShowKey(const ChannelKey& key)

@@ -95,6 +95,10 @@ public:
     // Whether a programme (its channel and start) has a reminder, for the menus of the
     // search results and the description box to offer cancelling it.
     void SetReminded(std::function<bool(const ChannelKey&, qint64 start)> reminded);
+    // What records a programme, for the same menus and the results' marks; the planner
+    // changed: the marks follow.
+    void SetRecording(GuideRecordingOf recording);
+    void RecordingsChanged();
 
     // Its parts the rest of the program hears from: the tree's playlist and guide requests,
     // and what is dropped on the window.
@@ -110,6 +114,8 @@ signals:
     // A reminder of a programme to come (a search result's, the described channel's next)
     // was asked for, or asked to go.
     void RemindProgramme(const ChannelKey& channel, const QString& channelName, const GuideProgramme& programme);
+    // A recording of one not ended, or of its series, was asked for, or asked to go.
+    void RecordProgramme(const ChannelKey& channel, const QString& channelName, const GuideProgramme& programme, bool series);
 
 public:
     void accept() override;

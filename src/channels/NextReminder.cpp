@@ -2,6 +2,7 @@
 
 #include "ChannelDirectory.h"
 #include "GuideOrderTexts.h"
+#include "RecordingsTexts.h"
 
 #include <QContextMenuEvent>
 #include <QDateTime>
@@ -15,6 +16,7 @@ NextReminder::NextReminder(QPlainTextEdit* box, const LanguageStrings& texts, co
     : QObject(box), box(box), texts(texts), directory(directory)
 {
     box->installEventFilter(this);
+    box->viewport()->installEventFilter(this); // the mouse's context menu is asked for there
 }
 
 std::optional<GuideProgramme> NextReminder::Next() const
@@ -36,19 +38,30 @@ void NextReminder::ShowMenu(const QPoint& globalPos)
 {
     std::unique_ptr<QMenu> menu(box->createStandardContextMenu());
     QAction* remind = nullptr;
+    QAction* once = nullptr;
+    QAction* series = nullptr;
     const std::optional<GuideProgramme> next = Next();
     if (next) {
         menu->addSeparator();
         const int text = reminded(described, next->start) ? GuideOrderCancelNext : GuideOrderRemindNext;
         remind = menu->addAction(texts.Text(GuideOrder, text).arg(next->title));
+        const GuideRecording now = recording(described, *next);
+        once = menu->addAction(texts.Text(Recordings, now == GuideRecording::Once ? RecCancelNext : RecRecordNext).arg(next->title));
+        series = menu->addAction(
+            texts.Text(Recordings, now == GuideRecording::Series ? RecSeriesCancelNext : RecSeriesNext).arg(next->title));
     }
-    if (QAction* chosen = menu->exec(globalPos); chosen != nullptr && chosen == remind)
+    QAction* chosen = menu->exec(globalPos);
+    if (chosen == nullptr || !next)
+        return;
+    if (chosen == remind)
         Toggle(*next);
+    else if (chosen == once || chosen == series)
+        emit RecordProgramme(described, directory.NameOf(described), *next, chosen == series);
 }
 
 bool NextReminder::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != box)
+    if (watched != box && watched != box->viewport())
         return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::ContextMenu) {
         ShowMenu(static_cast<QContextMenuEvent*>(event)->globalPos());

@@ -15,6 +15,7 @@
 #include "PlaylistTexts.h"
 #include "PrivacyCheck.h"
 #include "ProgrammeSearch.h"
+#include "RecordingsTexts.h"
 #include "SearchNameFeed.h"
 #include "SearchPanel.h"
 #include "ScheduleTexts.h"
@@ -141,14 +142,36 @@ void SearchController::OnProgrammesFound(const QString& query, const std::vector
     panel->SetMoreResults(query, std::move(found));
 }
 
-std::optional<GuideProgramme> SearchController::ProgrammeToCome(int entry) const
+const GuideProgramme* SearchController::ProgrammeOf(int entry) const
 {
     if (entry < 0 || static_cast<std::size_t>(entry) < channelCount || static_cast<std::size_t>(entry) >= keys.size())
+        return nullptr;
+    return &found[static_cast<std::size_t>(entry) - channelCount];
+}
+
+std::optional<GuideProgramme> SearchController::ProgrammeToCome(int entry) const
+{
+    const GuideProgramme* programme = ProgrammeOf(entry);
+    if (programme == nullptr || programme->start <= QDateTime::currentSecsSinceEpoch())
         return std::nullopt;
-    const GuideProgramme& programme = found[static_cast<std::size_t>(entry) - channelCount];
-    if (programme.start <= QDateTime::currentSecsSinceEpoch())
+    return *programme;
+}
+
+std::optional<GuideProgramme> SearchController::ProgrammeNotEnded(int entry) const
+{
+    const GuideProgramme* programme = ProgrammeOf(entry);
+    if (programme == nullptr || programme->RunsUntil() <= QDateTime::currentSecsSinceEpoch())
         return std::nullopt;
-    return programme;
+    return *programme;
+}
+
+void SearchController::SetRecording(GuideRecordingOf recordingOf)
+{
+    recording = std::move(recordingOf);
+    panel->SetRecordedOf([this](int entry) {
+        const std::optional<GuideProgramme> programme = ProgrammeNotEnded(entry);
+        return programme && recording(KeyOf(entry), *programme) != GuideRecording::None;
+    });
 }
 
 void SearchController::Remind(int entry)
@@ -157,16 +180,31 @@ void SearchController::Remind(int entry)
         emit RemindProgramme(KeyOf(entry), directory.NameOf(KeyOf(entry)), *programme);
 }
 
+// A programme to come can be reminded of; one not ended recorded, or its series.
 void SearchController::ShowMenu(int entry, const QPoint& globalPos)
 {
-    const std::optional<GuideProgramme> programme = ProgrammeToCome(entry);
+    const std::optional<GuideProgramme> programme = ProgrammeNotEnded(entry);
     if (!programme)
         return;
+    const ChannelKey key = KeyOf(entry);
     QMenu menu(qobject_cast<QWidget*>(parent()));
-    QAction* remind = menu.addAction(
-        texts.Text(Schedule, reminded(KeyOf(entry), programme->start) ? ScheduleCancelReminder : ScheduleRemindMe));
-    if (menu.exec(globalPos) == remind)
+    QAction* remind = nullptr;
+    if (ProgrammeToCome(entry))
+        remind = menu.addAction(
+            texts.Text(Schedule, reminded(key, programme->start) ? ScheduleCancelReminder : ScheduleRemindMe));
+    const GuideRecording now = recording(key, *programme);
+    QAction* once = menu.addAction(texts.Text(Recordings, now == GuideRecording::Once ? RecCancelMenu : RecRecordMenu));
+    QAction* series =
+        menu.addAction(texts.Text(Recordings, now == GuideRecording::Series ? RecSeriesCancelMenu : RecSeriesMenu));
+    QAction* chosen = menu.exec(globalPos);
+    if (chosen == nullptr)
+        return;
+    if (chosen == remind) {
         Remind(entry);
+    } else if (chosen == once || chosen == series) {
+        emit RecordProgramme(key, directory.NameOf(key), *programme, chosen == series);
+        panel->RepaintResults();
+    }
 }
 
 ChannelKey SearchController::KeyOf(int entry) const

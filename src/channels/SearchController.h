@@ -2,9 +2,11 @@
 // The search on the channel window's tree tab: the names of every channel (the built-in
 // ones in the tree's order, then the viewer's own), the programmes on now and next whose
 // titles hold what was typed, and which channel each result stands for. A programme to
-// come found can be reminded of: its context menu, or R.
+// come found can be reminded of: its context menu, or R. One not ended can be recorded,
+// alone or with its series, from its context menu; one to be recorded shows a red dot.
 
 #include "ChannelKey.h"
+#include "GuideRow.h"
 #include "GuideTypes.h"
 #include "LanguageStrings.h"
 #include "Zapper.h"
@@ -55,8 +57,12 @@ public:
     void SelectChannel(const ChannelKey& key);
     // The programme a result stands for, when it is one still to come.
     std::optional<GuideProgramme> ProgrammeToCome(int entry) const;
+    // The programme a result stands for, when it has not ended.
+    std::optional<GuideProgramme> ProgrammeNotEnded(int entry) const;
     // Whether a programme (its channel and start) has a reminder, for the results' menu.
     void SetReminded(std::function<bool(const ChannelKey&, qint64 start)> isReminded) { reminded = std::move(isReminded); }
+    // What records a programme, for the results' menu and their marks.
+    void SetRecording(GuideRecordingOf recordingOf);
 
 signals:
     void EntryChosen(int entry);
@@ -64,11 +70,15 @@ signals:
     void Closed();
     // A reminder of a programme found was asked for, or asked to go.
     void RemindProgramme(const ChannelKey& channel, const QString& channelName, const GuideProgramme& programme);
+    // A recording of a programme found, or of its series, was asked for, or asked to go.
+    void RecordProgramme(const ChannelKey& channel, const QString& channelName, const GuideProgramme& programme, bool series);
 
 private:
     void OnProgrammesFound(const QString& query, const std::vector<GuideHit>& hits);
     void ShowMenu(int entry, const QPoint& globalPos);
     void Remind(int entry);
+    // The programme found that entry stands for; none for a channel's entry.
+    const GuideProgramme* ProgrammeOf(int entry) const;
 
     const LanguageStrings& texts;
     const ChannelDirectory& directory;
@@ -82,4 +92,5 @@ private:
     std::size_t channelCount = 0;     // keys beyond are the programmes found
     std::vector<GuideProgramme> found; // the programmes found, by entry after the channels'
     std::function<bool(const ChannelKey&, qint64)> reminded = [](const ChannelKey&, qint64) { return false; };
+    GuideRecordingOf recording = [](const ChannelKey&, const GuideProgramme&) { return GuideRecording::None; };
 };

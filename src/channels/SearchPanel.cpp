@@ -243,6 +243,15 @@ void SearchPanel::SetMarkOf(std::function<QString(int entry)> markOf)
     });
 }
 
+void SearchPanel::SetRecordedOf(std::function<bool(int entry)> recordedOf)
+{
+    delegate->SetRecordedOf([this, recordedOf = std::move(recordedOf)](const QModelIndex& index) {
+        const std::vector<int>& shown = model->Entries();
+        const auto row = static_cast<std::size_t>(index.row());
+        return row < shown.size() && recordedOf(shown[row]);
+    });
+}
+
 void SearchPanel::SetLogoOf(const QSize& iconSize, std::function<QPixmap(int entry, int height)> logoOf)
 {
     list->setIconSize(iconSize);

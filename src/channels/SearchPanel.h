@@ -56,6 +56,8 @@ public:
     void SetLogoOf(const QSize& iconSize, std::function<QPixmap(int entry, int height)> logoOf);
     // A result's mark (a film watched), empty for none.
     void SetMarkOf(std::function<QString(int entry)> markOf);
+    // Whether a result is a programme to be recorded, which shows a red dot.
+    void SetRecordedOf(std::function<bool(int entry)> recordedOf);
     void RepaintResults();
 
 signals:

@@ -14,6 +14,7 @@ add_library(korvanta_channels STATIC
     ChannelWindow.cpp
     ChannelWindowFilms.cpp
     ChannelWindowKeys.cpp
+    ChannelWindowProgrammes.cpp
     ContinueList.cpp
     Favorites.cpp
     FavoritesList.cpp

@@ -22,6 +22,7 @@ bool StartsUnchecked(const Settings&) { return false; }
 constexpr unsigned kMain = OnWindow;
 constexpr unsigned kMainAndPicture = OnWindow | OnPicture;
 constexpr unsigned kBothWindows = OnWindow | InChannelWindow;
+constexpr unsigned kEveryWindow = kBothWindows | InGuideWindow;
 constexpr bool kAny = true;
 constexpr bool kDialogKey = true;
 
@@ -30,7 +31,7 @@ const KeyBinding kBindings[] = {
     {ID_PREFERENCES, Qt::CTRL | Qt::Key_Comma, kMain},
     {ID_FIND_CHANNEL, Qt::CTRL | Qt::Key_F, kBothWindows},
     {ID_GUIDE, Qt::CTRL | Qt::Key_G, kBothWindows},
-    {ID_RECORDINGS, Qt::CTRL | Qt::SHIFT | Qt::Key_R, kBothWindows},
+    {ID_RECORDINGS, Qt::CTRL | Qt::SHIFT | Qt::Key_R, kEveryWindow},
     {ID_PLAY_PAUSE, Qt::Key_Space, kMainAndPicture, kAny},
     {ID_MUTE, Qt::Key_M, kMainAndPicture, kAny},
     {ID_PAUSE, Qt::Key_P, kMainAndPicture, kAny},

@@ -1,7 +1,8 @@
 #pragma once
 // The program's actions in one table: each key binding's command, key, the places where the
 // key works and the command's name, and the menus' rows. The menus, the main window's
-// shortcuts, the keys of the picture and those of the channel window are all made from it.
+// shortcuts, the keys of the picture and those of the channel and guide windows are all
+// made from it.
 
 #include "CommandId.h"
 #include "LanguageStrings.h"
@@ -16,6 +17,7 @@ enum KeyPlace : unsigned {
     OnWindow = 1,        // the main window
     OnPicture = 2,       // the picture, which has the keyboard in full screen
     InChannelWindow = 4, // the channel window
+    InGuideWindow = 8,   // the guide window, before its own keys
 };
 
 struct KeyBinding

@@ -467,6 +467,10 @@ QStringList RecordingsTexts()
         QStringLiteral("Korvanta is recording"),
         QStringLiteral("The file \"%1\" cannot be deleted."),
         QStringLiteral("Recording cancelled: \"%1\"."),
+        QStringLiteral("Record \"%1\""),
+        QStringLiteral("Do not record \"%1\""),
+        QStringLiteral("Record the series \"%1\"..."),
+        QStringLiteral("Stop recording the series \"%1\""),
     };
 }
 

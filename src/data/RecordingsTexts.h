@@ -49,4 +49,8 @@ enum RecordingsText : int {
     RecTrayTip = 44,
     RecDeleteFailed = 45,        // %1 file
     RecCancelled = 46,           // status line: %1 title
+    RecRecordNext = 47,          // the description box's menu: %1 the next programme's title
+    RecCancelNext = 48,          // likewise, where it is to be recorded
+    RecSeriesNext = 49,          // likewise, its series
+    RecSeriesCancelNext = 50,    // likewise, where a series rule records it
 };

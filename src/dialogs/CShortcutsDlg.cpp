@@ -1,6 +1,7 @@
 #include "CShortcutsDlg.h"
 
 #include "ActionTable.h"
+#include "GuideTexts.h"
 #include "LanguageStrings.h"
 #include "PreferencesTexts.h"
 
@@ -65,14 +66,15 @@ void CShortcutsDlg::OnInitDialog()
     setWindowTitle(strings.Text(Preferences, PrefShortcutsMenu));
     SetDlgItemText(IDOK, strings.Text(Preferences, PrefOK));
     List()->setHeaderLabels({strings.Text(Preferences, PrefColumnKey), strings.Text(Preferences, PrefColumnAction)});
-    FillPlace(OnWindow, PrefPlaceWindow, true);
-    FillPlace(OnPicture, PrefPlacePicture, true);
-    FillPlace(InChannelWindow, PrefPlaceChannels, false);
+    FillPlace(OnWindow, strings.Text(Preferences, PrefPlaceWindow), true);
+    FillPlace(OnPicture, strings.Text(Preferences, PrefPlacePicture), true);
+    FillPlace(InChannelWindow, strings.Text(Preferences, PrefPlaceChannels), false);
+    FillPlace(InGuideWindow, strings.Text(Guide, GuideCaption), false); // the window's own title names it
 }
 
-void CShortcutsDlg::FillPlace(unsigned place, int title, bool digits)
+void CShortcutsDlg::FillPlace(unsigned place, const QString& title, bool digits)
 {
-    auto* heading = new QTreeWidgetItem(List(), {strings.Text(Preferences, title)});
+    auto* heading = new QTreeWidgetItem(List(), {title});
     heading->setFirstColumnSpanned(true);
     QFont bold = heading->font(0);
     bold.setBold(true);

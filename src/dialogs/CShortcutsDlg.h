@@ -21,7 +21,7 @@ protected:
     void OnInitDialog() override;
 
 private:
-    void FillPlace(unsigned place, int title, bool digits);
+    void FillPlace(unsigned place, const QString& title, bool digits);
 
     const LanguageStrings& strings;
 };

@@ -4,6 +4,7 @@
 
 #include "GuideStore.h"
 #include "GuideWording.h"
+#include "RecordMark.h"
 
 #include <QDateTime>
 #include <QKeyEvent>
@@ -24,8 +25,6 @@ constexpr std::size_t kMaxReadRows = 400;    // rows kept read; beyond, all are 
 constexpr int kNowTickMs = 30 * 1000;
 constexpr int kSideChars = 22;           // the channel column's width, in average characters
 constexpr int kPadding = 4;
-constexpr int kMarkPercent = 60;        // the record mark's size, of a line's height
-const QColor kRecordMarkColour(210, 30, 30);
 constexpr int kLogoWidthPercent = 150;   // of the logo's height: room for wide logos
 constexpr int kWhole = 100;              // per cent
 constexpr int kLeadFraction = 4;         // a time scrolled to sits a quarter into the view
@@ -345,8 +344,10 @@ void GuideGrid::PaintRow(QPainter& painter, int row, int y, qint64 from, qint64 
             PaintBell(painter, text, painter.pen().color());
             text.setRight(text.right() - metrics.height() - kPadding);
         }
+        // A red dot before the title of a programme that is to be recorded.
         if (end > now && marked(channel.key, programme))
-            text.setLeft(text.left() + PaintRecordMark(painter, text));
+            text.setLeft(text.left() + PaintRecordMark(painter, QRect(text.topLeft(), QSize(text.width(), metrics.height())))
+                         + kPadding);
         painter.drawText(text, Qt::AlignTop | Qt::AlignLeft, metrics.elidedText(programme.title, Qt::ElideRight, text.width()));
         painter.drawText(text, Qt::AlignBottom | Qt::AlignLeft,
                          metrics.elidedText(GuideSpanText(programme), Qt::ElideRight, text.width()));
@@ -383,20 +384,6 @@ void GuideGrid::PaintBell(QPainter& painter, const QRect& text, const QColor& co
         drawn.fillPath(shape, colour);
     }
     painter.drawPixmap(text.right() - size, text.top(), bell);
-}
-
-// A red dot before the title of a programme that is to be recorded; the width it takes.
-int GuideGrid::PaintRecordMark(QPainter& painter, const QRect& text)
-{
-    const int size = fontMetrics().height() * kMarkPercent / 100;
-    const int top = text.top() + (fontMetrics().height() - size) / 2;
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(kRecordMarkColour);
-    painter.drawEllipse(QRect(text.left(), top, size, size));
-    painter.restore();
-    return size + kPadding;
 }
 
 void GuideGrid::SetMarked(GuideMarkOf isMarked)

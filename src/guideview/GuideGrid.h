@@ -79,7 +79,6 @@ private:
     int PaintLogo(QPainter& painter, const ChannelKey& key, const QRect& cell);
     QRect LogoSlot(int top) const;
     void PaintBell(QPainter& painter, const QRect& cell, const QColor& colour) const;
-    int PaintRecordMark(QPainter& painter, const QRect& text);
 
     const GuideStore& store;
     GuideLinkOf linkOf;

@@ -1,5 +1,6 @@
 #include "GuideWindow.h"
 
+#include "ActionTable.h"
 #include "GuideGrid.h"
 #include "GuideTexts.h"
 #include "GuideWording.h"
@@ -218,6 +219,10 @@ void GuideWindow::ShowMenu(const QPoint& at)
 
 void GuideWindow::keyPressEvent(QKeyEvent* event)
 {
+    if (const int command = CommandOfKey(InGuideWindow, event->keyCombination()); command != 0) {
+        emit CommandChosen(command);
+        return;
+    }
     if (event->key() == Qt::Key_Escape) {
         close();
         return;

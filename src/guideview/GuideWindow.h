@@ -3,7 +3,8 @@
 // channel came from, or another the viewer chooses), the selected programme's details
 // under it. Enter or a double click asks to play the selected channel at the selected
 // programme; R (or the menu) asks for a reminder of a programme that has not started,
-// Ctrl+R for a recording of one that has not ended, Ctrl+E for its series.
+// Ctrl+R for a recording of one that has not ended, Ctrl+E for its series. The keys the
+// table of actions binds here are the program's commands.
 
 #include "GuideRow.h"
 #include "LanguageStrings.h"
@@ -53,6 +54,8 @@ signals:
     void RemindProgramme(const ChannelKey& channel, const QString& channelName, const GuideProgramme& programme);
     // The viewer asked to record a programme, or its series, or no longer to.
     void RecordProgramme(const ChannelKey& channel, const QString& channelName, const GuideProgramme& programme, bool series);
+    // A command of the table of actions whose key was pressed here.
+    void CommandChosen(int command);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -68,6 +68,7 @@ FORWARD(int, av_strerror, (int errnum, char* errbuf, size_t errbuf_size), (errnu
 FORWARD(void, av_log_set_level, (int level), (level))
 FORWARD(int64_t, avio_seek, (AVIOContext * s, int64_t offset, int whence), (s, offset, whence))
 FORWARD(int, avio_open, (AVIOContext * *s, const char* url, int flags), (s, url, flags))
+FORWARD(void, avio_flush, (AVIOContext * s), (s))
 FORWARD(int, avio_closep, (AVIOContext * *s), (s))
 FORWARD(AVFormatContext*, avformat_alloc_context, (void), ())
 FORWARD(int, avformat_alloc_output_context2,

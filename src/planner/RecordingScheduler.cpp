@@ -157,6 +157,10 @@ bool RecordingScheduler::BusyBefore(PlanTime then) const
 void RecordingScheduler::Replan()
 {
     const PlanTime now = clock();
+    // How far into its second the system's clock is: the wake-up is counted from there.
+    using std::chrono::milliseconds;
+    const auto precise = std::chrono::system_clock::now();
+    const auto intoSecond = std::chrono::duration_cast<milliseconds>(precise - std::chrono::floor<std::chrono::seconds>(precise));
     for (auto& [path, end] : ends) {
         if (end <= now && stopAsked.insert(path).second)
             copiers.at(path)->Stop();
@@ -169,7 +173,7 @@ void RecordingScheduler::Replan()
             Begin(planned, now);
     }
     std::erase_if(plan, [now](const PlannedRecording& p) { return !p.conflict && p.from <= now; });
-    Arm(now);
+    Arm(now, intoSecond);
     emit Changed();
 }
 
@@ -273,7 +277,7 @@ void RecordingScheduler::CopyEnded(const QString& path, CopyOutcome outcome)
     Replan();
 }
 
-void RecordingScheduler::Arm(PlanTime now)
+void RecordingScheduler::Arm(PlanTime now, std::chrono::milliseconds intoSecond)
 {
     PlanTime next = now + kLongestWait;
     for (const PlannedRecording& planned : plan) {
@@ -284,6 +288,8 @@ void RecordingScheduler::Arm(PlanTime now)
         if (stopAsked.count(path) == 0)
             next = std::min(next, end);
     }
-    // The clock counts whole seconds: woken a little after the second begins.
-    timer.start(int(std::max<qint64>(0, (next - now).count()) * kMsPerSecond + kWakeMarginMs));
+    // The clock counts whole seconds: woken a little after the second begins, not as far
+    // after it as now was into its own.
+    const qint64 untilNext = std::max<qint64>(0, (next - now).count() * kMsPerSecond - intoSecond.count());
+    timer.start(int(untilNext + kWakeMarginMs));
 }

@@ -79,7 +79,9 @@ private:
     void CopyEnded(const QString& path, CopyOutcome outcome);
     RecordedProgramme* RecordedAt(const QString& path);
     void DropOnceRulesOver(PlanTime now);
-    void Arm(PlanTime now);
+    // Wakes for what is due next; intoSecond: how far the system's clock was into the
+    // second now stands for.
+    void Arm(PlanTime now, std::chrono::milliseconds intoSecond);
 
     Clock clock;
     RecordingBook book{QString()};

@@ -16,6 +16,9 @@ extern "C" {
 namespace {
 
 constexpr auto kDiskCheckEvery = std::chrono::seconds(5);
+// What is written reaches the file this often: a crash loses no more, and a recording's
+// first bytes are there with its first packet rather than once the buffer fills.
+constexpr auto kFlushEvery = std::chrono::milliseconds(500);
 constexpr auto kFirstRetry = std::chrono::seconds(1);
 constexpr auto kLongestRetry = std::chrono::seconds(15);
 // Enough to know the streams of a live channel without keeping it waiting long.
@@ -158,6 +161,7 @@ void StreamCopier::Run()
     CopyOutcome outcome = CopyOutcome::Stopped;
     auto retry = kFirstRetry;
     auto nextDiskCheck = std::chrono::steady_clock::now();
+    auto nextFlush = nextDiskCheck;
     const QString folder = QFileInfo(path).absolutePath();
     while (!stopping) {
         Input input = OpenInput(source, stopping);
@@ -221,6 +225,10 @@ void StreamCopier::Run()
                         }
                         ++packets;
                         bytes = avio_tell(copy.output->pb);
+                        if (std::chrono::steady_clock::now() >= nextFlush) {
+                            avio_flush(copy.output->pb);
+                            nextFlush = std::chrono::steady_clock::now() + kFlushEvery;
+                        }
                     }
                 }
                 av_packet_unref(packet);

@@ -2,8 +2,10 @@
 // Copies a channel's stream into one MPEG-TS file without decoding it, on a thread of its
 // own, so that what plays in the window is untouched. A stream that breaks off is opened
 // again, and what follows is written on after what came before, its times moved on so
-// the file plays as one. It stops when asked, when the disk runs low (the file is closed
-// properly all the same) or when the stream cannot be had again before its end.
+// the file plays as one; what was copied reaches the file every half second, so that a
+// crash leaves it playable up to then. It stops when asked, when the disk runs low (the
+// file is closed properly all the same) or when the stream cannot be had again before its
+// end.
 
 #include "DiskSpace.h"
 

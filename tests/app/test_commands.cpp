@@ -81,7 +81,7 @@ TEST_F(CommandTest, EveryActionIsReachableByItsKeyAndItsMenuItemAndNoKeyIsBoundT
     for (const KeyBinding& binding : KeyBindings()) {
         const std::string key = QKeySequence(binding.key).toString().toStdString();
         EXPECT_TRUE(carried(binding.command)) << key;
-        for (KeyPlace place : {OnWindow, OnPicture, InChannelWindow}) {
+        for (KeyPlace place : {OnWindow, OnPicture, InChannelWindow, InGuideWindow}) {
             if ((binding.places & place) == 0)
                 continue;
             EXPECT_TRUE(bound.insert({place, binding.key.toCombined()}).second) << key << " bound twice";
@@ -158,9 +158,9 @@ TEST_F(CommandTest, F1ListsEveryKeyWhereItWorksWithWhatItDoes)
         auto* list = modal->findChild<QTreeWidget*>();
         ASSERT_NE(list, nullptr);
         EXPECT_EQ(modal->windowTitle(), QStringLiteral("Keyboard shortcuts"));
-        ASSERT_EQ(list->topLevelItemCount(), 3);
-        const unsigned places[] = {OnWindow, OnPicture, InChannelWindow};
-        for (int at = 0; at < 3; ++at) {
+        const unsigned places[] = {OnWindow, OnPicture, InChannelWindow, InGuideWindow};
+        ASSERT_EQ(list->topLevelItemCount(), int(std::size(places)));
+        for (int at = 0; at < int(std::size(places)); ++at) {
             QStringList rows;
             const QTreeWidgetItem* place = list->topLevelItem(at);
             for (int row = 0; row < place->childCount(); ++row)

@@ -1,6 +1,7 @@
 // Recordings made from a loopback live stream: one scheduled before a restart and made
 // after it, its file as long as the programme with its padding; one begun late, partial;
-// one of a channel that does not answer, failed; the disk running low, a playable file.
+// one of a channel that does not answer, failed; the disk running low, and the program
+// killed while it records, a playable file.
 
 #include "RecordingScheduler.h"
 #include "RecordingSidecar.h"
@@ -8,6 +9,8 @@
 #include "ZooServer.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -20,16 +23,33 @@ using std::chrono::seconds;
 
 constexpr int kWaitMs = 60000;
 constexpr double kSentAhead = 3; // the zoo's endless stream starts its first segment and two ahead
+constexpr qint64 kBytesBeforeKill = 256 * 1024; // some seconds beyond what comes at once
 
-double Duration(const QString& path)
+QJsonObject Probed(const QString& path)
 {
     QProcess probe;
     probe.start(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
                                             QStringLiteral("format=duration:stream=codec_type"), QStringLiteral("-of"),
                                             QStringLiteral("json"), path});
     probe.waitForFinished(kWaitMs);
-    return QJsonDocument::fromJson(probe.readAllStandardOutput()).object().value(QStringLiteral("format")).toObject()
-        .value(QStringLiteral("duration")).toString().toDouble();
+    return QJsonDocument::fromJson(probe.readAllStandardOutput()).object();
+}
+
+double Duration(const QString& path)
+{
+    return Probed(path).value(QStringLiteral("format")).toObject().value(QStringLiteral("duration")).toString().toDouble();
+}
+
+// What decoding the whole file complains of; empty when it decodes cleanly.
+QString DecodeErrors(const QString& path)
+{
+    QProcess decode;
+    decode.start(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), path,
+                                            QStringLiteral("-f"), QStringLiteral("null"), QStringLiteral("-")});
+    if (!decode.waitForFinished(kWaitMs))
+        return QStringLiteral("ffmpeg did not end");
+    const QString errors = QString::fromUtf8(decode.readAllStandardError());
+    return decode.exitCode() == 0 ? errors : QStringLiteral("exit %1: %2").arg(decode.exitCode()).arg(errors);
 }
 
 ProgrammeFacts Programme(const QString& title, seconds fromNow, seconds length)
@@ -156,4 +176,30 @@ TEST(StreamCopier, StopsWhenTheDiskRunsLowLeavingAPlayableFile)
     ASSERT_TRUE(WaitFor([&] { return outcome.has_value(); }, kWaitMs));
     EXPECT_EQ(*outcome, CopyOutcome::DiskFull);
     EXPECT_NEAR(Duration(path), 5 + kSentAhead, 1.5); // checked again five seconds on
+}
+
+// Killed while it records, the program leaves the file of a recording that plays up to
+// where it was cut.
+TEST(StreamCopier, AKillDuringAScheduledRecordingLeavesAPlayableFile)
+{
+    ZooServer zoo;
+    ASSERT_TRUE(zoo.Start()) << qPrintable(zoo.Error());
+    TempDir temp;
+    QProcess helper;
+    helper.start(QStringLiteral(KORVANTA_RECORDING_HELPER), {zoo.Url(QStringLiteral("/zoo/stream.ts")), temp.Path()});
+    ASSERT_TRUE(helper.waitForReadyRead(kWaitMs)) << qPrintable(helper.errorString());
+    const QString path = QString::fromUtf8(helper.readLine()).trimmed();
+    // Past what the server sends at once: the copy is under way at the stream's pace.
+    ASSERT_TRUE(WaitFor([&] { return QFileInfo(path).size() > kBytesBeforeKill; }, kWaitMs)) << qPrintable(path);
+    helper.kill();
+    ASSERT_TRUE(helper.waitForFinished(kWaitMs));
+    EXPECT_EQ(helper.exitStatus(), QProcess::CrashExit);
+
+    const QJsonObject probed = Probed(path);
+    const QJsonArray streams = probed.value(QStringLiteral("streams")).toArray();
+    EXPECT_TRUE(std::any_of(streams.begin(), streams.end(), [](const QJsonValue& stream) {
+        return stream.toObject().value(QStringLiteral("codec_type")).toString() == QStringLiteral("video");
+    })) << QJsonDocument(probed).toJson().constData();
+    EXPECT_GT(Duration(path), kSentAhead);
+    EXPECT_EQ(DecodeErrors(path), QString());
 }
