@@ -3,6 +3,7 @@
 
 #include "WiringPlanner.h"
 
+#include "AccountLibrary.h"
 #include "App.h"
 #include "Guarded.h"
 #include "GuideTexts.h"
@@ -161,11 +162,14 @@ void FeedPlanner(App& app)
             }
             return channels;
         });
-    planner.SetSources([&directory](const ChannelKey& key) -> std::optional<CopySource> {
+    // An account's addresses hide its password until they leave for the server.
+    const AccountLibrary& accounts = app.ProviderAccounts();
+    planner.SetSources([&directory, &accounts](const ChannelKey& key) -> std::optional<CopySource> {
         const ChannelRequest request = directory.ArchiveRequest(key, ArchiveSpan());
         if (request.IsEmpty())
             return std::nullopt;
-        return CopySource{request.address, request.headers.userAgent, request.headers.referrer};
+        return CopySource{accounts.Revealed(request.address), request.headers.userAgent, request.headers.referrer,
+                          request.address};
     });
 }
 

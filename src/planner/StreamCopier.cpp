@@ -120,7 +120,7 @@ Input OpenInput(const CopySource& source, std::atomic<bool>& stopping)
     const int opened = avformat_open_input(&context, source.address.toUtf8().constData(), nullptr, &options);
     av_dict_free(&options);
     if (opened < 0) {
-        qCDebug(lcPlanner) << "cannot open" << source.address << ErrorText(opened);
+        qCDebug(lcPlanner) << "cannot open" << (source.shown.isEmpty() ? source.address : source.shown) << ErrorText(opened);
         return nullptr;
     }
     Input input(context);

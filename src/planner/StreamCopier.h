@@ -28,6 +28,7 @@ struct CopySource {
     QString address;
     QString userAgent;
     QString referrer;
+    QString shown = {}; // the address as logs may tell it (a password hidden); empty: address
 };
 
 class StreamCopier : public QObject
