@@ -14,6 +14,7 @@
 #include "RecordingBook.h"
 #include "RecordingMarks.h"
 #include "StreamCopier.h"
+#include "RecordedStream.h"
 #include "ZooServer.h"
 
 #include <QApplication>
@@ -199,21 +200,11 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTextStream out(stdout);
     QStringList args = app.arguments().mid(1);
-    int seconds = kDefaultSeconds;
-    const qsizetype option = args.indexOf(QStringLiteral("--seconds"));
-    if (option >= 0 && option + 1 < args.size()) {
-        seconds = args[option + 1].toInt();
-        args.remove(option, 2);
-    }
+    const int seconds = TakeNumberOption(args, QStringLiteral("--seconds"), kDefaultSeconds);
     ZooServer zoo;
-    QString address = args.value(0);
-    if (address.isEmpty()) {
-        if (!zoo.Start()) {
-            out << "the stream zoo did not start: " << zoo.Error() << "\n";
-            return 1;
-        }
-        address = zoo.Url(QStringLiteral("/zoo/stream.ts"));
-    }
+    const QString address = RecordedStream(args, zoo, out);
+    if (address.isEmpty())
+        return 1;
     Recording(out, address, seconds);
     GuideWithRules(out);
     return 0;

@@ -7,6 +7,7 @@
 
 #include "RecordingScheduler.h"
 #include "StreamCopier.h"
+#include "RecordedStream.h"
 #include "ZooServer.h"
 
 #include <QCoreApplication>
@@ -114,21 +115,11 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QStringList args = app.arguments().mid(1);
-    int runs = kDefaultRuns;
-    const qsizetype option = args.indexOf(QStringLiteral("--runs"));
-    if (option >= 0 && option + 1 < args.size()) {
-        runs = std::max(1, args[option + 1].toInt());
-        args.remove(option, 2);
-    }
+    const int runs = std::max(1, TakeNumberOption(args, QStringLiteral("--runs"), kDefaultRuns));
     ZooServer zoo;
-    QString address = args.value(0);
-    if (address.isEmpty()) {
-        if (!zoo.Start()) {
-            out << "the stream zoo did not start: " << zoo.Error() << "\n";
-            return 1;
-        }
-        address = zoo.Url(QStringLiteral("/zoo/stream.ts"));
-    }
+    const QString address = RecordedStream(args, zoo, out);
+    if (address.isEmpty())
+        return 1;
     std::vector<double> direct, told, restarted;
     for (int run = 0; run < runs; ++run) {
         QTemporaryDir folder;

@@ -6,11 +6,11 @@
 #include "BuiltinTexts.h"
 #include "CatchupAddress.h"
 #include "FilmPlaces.h"
+#include "NoFileHolds.h"
 #include "PanelServer.h"
 #include "TempDir.h"
 #include "ZooServer.h"
 
-#include <QDirIterator>
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -197,21 +197,6 @@ TEST_F(AccountLibraryTest, AnExpiryWithinAWeekIsToldOnceADay)
     EXPECT_TRUE(notices.at(0).at(0).toString().startsWith(Text(AccountsExpiresSoon).section(u'%', 0, 0)));
     library.WarnOfExpiry();
     EXPECT_EQ(notices.count(), 1);
-}
-
-// Whatever holds the viewer's files may never hold the password.
-void ExpectNoFileHolds(const QString& secret)
-{
-    for (const auto location : {QStandardPaths::GenericConfigLocation, QStandardPaths::GenericDataLocation,
-                                QStandardPaths::GenericCacheLocation}) {
-        QDirIterator files(QStandardPaths::writableLocation(location) + QStringLiteral("/Korvanta"), QDir::Files,
-                           QDirIterator::Subdirectories);
-        while (files.hasNext()) {
-            QFile file(files.next());
-            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-            EXPECT_FALSE(file.readAll().contains(secret.toUtf8())) << qPrintable(file.fileName());
-        }
-    }
 }
 
 TEST_F(AccountLibraryTest, PasswordInTheSecretServiceAndTheCatalogueOfflineFromItsCopy)

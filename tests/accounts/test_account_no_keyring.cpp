@@ -4,11 +4,11 @@
 #include "AccountLibrary.h"
 #include "AccountsTexts.h"
 #include "BuiltinTexts.h"
+#include "NoFileHolds.h"
 #include "PanelServer.h"
 #include "TempDir.h"
 #include "ZooServer.h"
 
-#include <QDirIterator>
 #include <QFile>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -60,16 +60,7 @@ TEST(AccountsWithoutSecretService, ThePasswordIsAskedForOncePerStartAndTheViewer
     EXPECT_EQ(library.Revealed(live), panel.Server() + QStringLiteral("/live/viewer/secret/100.ts"));
     EXPECT_EQ(asked.count(), 1);
 
-    for (const auto location : {QStandardPaths::GenericConfigLocation, QStandardPaths::GenericDataLocation,
-                                QStandardPaths::GenericCacheLocation}) {
-        QDirIterator files(QStandardPaths::writableLocation(location) + QStringLiteral("/Korvanta"), QDir::Files,
-                           QDirIterator::Subdirectories);
-        while (files.hasNext()) {
-            QFile file(files.next());
-            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-            EXPECT_FALSE(file.readAll().contains(kPassword.toUtf8())) << qPrintable(file.fileName());
-        }
-    }
+    ExpectNoFileHolds(kPassword);
     qputenv("XDG_CACHE_HOME", previousCache);
 }
 

@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QTest>
 
@@ -12,6 +13,14 @@ void MainWindowTest::TearDown()
 {
     app.reset();
     workingDirectory.reset();
+    if (previousCacheHome)
+        qputenv("XDG_CACHE_HOME", *previousCacheHome);
+}
+
+void MainWindowTest::UseOwnCacheFolder()
+{
+    previousCacheHome = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", config.FilePath(QStringLiteral("cache")).toUtf8());
 }
 
 bool MainWindowTest::Start()
@@ -38,6 +47,24 @@ QString MainWindowTest::ConfigFile(const QString& name) const
 void MainWindowTest::WriteConfigFile(const QString& name, const QByteArray& bytes)
 {
     config.WriteFile(QStringLiteral("Korvanta/") + name, bytes);
+}
+
+QString MainWindowTest::WriteOwnChannelWithGuide(qint64 now)
+{
+    constexpr qint64 kHour = 3600;
+    const auto stamp = [](qint64 seconds) {
+        return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(QStringLiteral("yyyyMMddHHmmss")).toUtf8() + " +0000";
+    };
+    const QString list = config.FilePath(QStringLiteral("own.m3u"));
+    config.WriteFile(QStringLiteral("own.m3u"), "#EXTM3U\n#EXTINF:-1 tvg-id=\"one.test\",Own One\nhttp://127.0.0.1:9/one\n");
+    WriteConfigFile("Playlists.xml", "<Playlists><Playlist name=\"own\" source=\"" + list.toUtf8() + "\" /></Playlists>");
+    config.WriteFile(QStringLiteral("guide.xml"),
+                     "<tv><channel id=\"one.test\"><display-name>Own One</display-name></channel>"
+                     "<programme start=\"" + stamp(now - kHour) + "\" stop=\"" + stamp(now + kHour) +
+                     "\" channel=\"one.test\"><title>Evening news</title></programme>"
+                     "<programme start=\"" + stamp(now + kHour) + "\" stop=\"" + stamp(now + 3 * kHour) +
+                     "\" channel=\"one.test\"><title>Late film</title></programme></tv>");
+    return config.FilePath(QStringLiteral("guide.xml"));
 }
 
 void MainWindowTest::UseWorkingDirectory(const QString& path)

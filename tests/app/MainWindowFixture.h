@@ -31,6 +31,13 @@ protected:
 
     QString ConfigFile(const QString& name) const;
     void WriteConfigFile(const QString& name, const QByteArray& bytes);
+    // One own channel ("Own One") in a playlist the start reads, and a guide file for it with
+    // "Evening news" on now, an hour either side, and "Late film" for two hours after; the
+    // guide's path.
+    QString WriteOwnChannelWithGuide(qint64 now);
+    // The cache (guides, logos, the buffer) in a folder of the test's own until it ends:
+    // another test's guide of the same channel would be found too.
+    void UseOwnCacheFolder();
     // Makes a language folder tree in a temporary working directory and changes into it.
     void UseWorkingDirectory(const QString& path);
 
@@ -52,6 +59,7 @@ protected:
 
 private:
     std::optional<WorkingDirectory> workingDirectory;
+    std::optional<QByteArray> previousCacheHome;
 };
 
 // A minimal settings file with the given view flags.

@@ -47,14 +47,7 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        // The logos and the buffer land in a cache folder of the test's own.
-        previousCacheHome = qgetenv("XDG_CACHE_HOME");
-        qputenv("XDG_CACHE_HOME", config.FilePath(QStringLiteral("cache")).toUtf8());
-    }
-    void TearDown() override
-    {
-        MainWindowTest::TearDown();
-        qputenv("XDG_CACHE_HOME", previousCacheHome);
+        UseOwnCacheFolder(); // the logos and the buffer among them
     }
 
     // Opens the preferences as the View menu does, lets change fill them in, presses OK.
@@ -90,8 +83,6 @@ protected:
                                                       "-t", "60", pattern});
         return pattern;
     }
-
-    QByteArray previousCacheHome;
 };
 
 TEST_F(PreferencesTest, EveryValueIsCheckedAsTypedAndARefusedOneIsNamedUnderItsField)

@@ -81,40 +81,19 @@ int RuleAt(const RecordingScheduler& planner, qint64 start)
 class RecordingAsksTest : public MainWindowTest
 {
 protected:
-    // The guide is stored in a cache folder of the test's own: another test's guide of the
-    // same channel would be found too.
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        previousCacheHome = qgetenv("XDG_CACHE_HOME");
-        qputenv("XDG_CACHE_HOME", config.FilePath(QStringLiteral("cache")).toUtf8());
+        UseOwnCacheFolder();
     }
-    void TearDown() override
-    {
-        MainWindowTest::TearDown();
-        qputenv("XDG_CACHE_HOME", previousCacheHome);
-    }
-
-    QByteArray previousCacheHome;
 };
 
 TEST_F(RecordingAsksTest, AProgrammeFoundOrTheDescribedChannelsNextIsRecordedFromItsMenuAndMarked)
 {
-    const auto stamp = [](qint64 seconds) {
-        return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(QStringLiteral("yyyyMMddHHmmss")).toUtf8() + " +0000";
-    };
     const qint64 now = QDateTime::currentSecsSinceEpoch();
-    const QString list = config.FilePath(QStringLiteral("own.m3u"));
-    config.WriteFile(QStringLiteral("own.m3u"), "#EXTM3U\n#EXTINF:-1 tvg-id=\"one.test\",Own One\nhttp://127.0.0.1:9/one\n");
-    WriteConfigFile("Playlists.xml", "<Playlists><Playlist name=\"own\" source=\"" + list.toUtf8() + "\" /></Playlists>");
-    config.WriteFile(QStringLiteral("guide.xml"),
-                     "<tv><channel id=\"one.test\"><display-name>Own One</display-name></channel>"
-                     "<programme start=\"" + stamp(now - kHour) + "\" stop=\"" + stamp(now + kHour) +
-                     "\" channel=\"one.test\"><title>Evening news</title></programme>"
-                     "<programme start=\"" + stamp(now + kHour) + "\" stop=\"" + stamp(now + 3 * kHour) +
-                     "\" channel=\"one.test\"><title>Late film</title></programme></tv>");
+    const QString guideFile = WriteOwnChannelWithGuide(now);
     ASSERT_TRUE(Start());
-    app->Guides().Add(config.FilePath(QStringLiteral("guide.xml")));
+    app->Guides().Add(guideFile);
     ASSERT_TRUE(QTest::qWaitFor([&] { return app->Directory().NextProgrammeOf({0, 0, 0}).has_value(); }, kWaitMs));
     const RecordingScheduler& planner = app->Planner();
 

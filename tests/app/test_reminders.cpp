@@ -20,21 +20,10 @@ constexpr qint64 kHour = 3600;
 
 TEST_F(MainWindowTest, AProgrammeFoundOrTheDescribedChannelsNextIsRemindedOfAsEarlyAsTheViewerSays)
 {
-    const auto stamp = [](qint64 seconds) {
-        return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toString(QStringLiteral("yyyyMMddHHmmss")).toUtf8() + " +0000";
-    };
     const qint64 now = QDateTime::currentSecsSinceEpoch();
-    const QString list = config.FilePath(QStringLiteral("own.m3u"));
-    config.WriteFile(QStringLiteral("own.m3u"), "#EXTM3U\n#EXTINF:-1 tvg-id=\"one.test\",Own One\nhttp://127.0.0.1:9/one\n");
-    WriteConfigFile("Playlists.xml", "<Playlists><Playlist name=\"own\" source=\"" + list.toUtf8() + "\" /></Playlists>");
-    config.WriteFile(QStringLiteral("guide.xml"),
-                     "<tv><channel id=\"one.test\"><display-name>Own One</display-name></channel>"
-                     "<programme start=\"" + stamp(now - kHour) + "\" stop=\"" + stamp(now + kHour) +
-                     "\" channel=\"one.test\"><title>Evening news</title></programme>"
-                     "<programme start=\"" + stamp(now + kHour) + "\" stop=\"" + stamp(now + 3 * kHour) +
-                     "\" channel=\"one.test\"><title>Late film</title></programme></tv>");
+    const QString guideFile = WriteOwnChannelWithGuide(now);
     ASSERT_TRUE(Start());
-    app->Guides().Add(config.FilePath(QStringLiteral("guide.xml")));
+    app->Guides().Add(guideFile);
     const ChannelKey own{0, 0, 0};
     Reminder film;
     film.channel = own;
