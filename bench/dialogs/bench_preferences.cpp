@@ -53,8 +53,9 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     LanguageStrings texts;
-    texts[Preferences] = BuiltinTexts(Preferences);
-    texts[Privacy] = BuiltinTexts(Privacy);
+    // Every group the English is built in for: the pages word their fields with several.
+    for (int group = 0; group < kLanguageGroupCount; ++group)
+        texts[static_cast<LanguageGroup>(group)] = BuiltinTexts(static_cast<LanguageGroup>(group));
     texts[AboutDialog] = {QStringLiteral("About"), QStringLiteral("OK"), QStringLiteral("Donate..."),
                           QStringLiteral("Internet television."), QStringLiteral("Contact:")};
     const PreferenceValues values;
