@@ -3,6 +3,7 @@
 // one of a channel that does not answer, failed; the disk running low, and the program
 // killed while it records, a playable file.
 
+#include "MediaProbe.h"
 #include "RecordingScheduler.h"
 #include "RecordingSidecar.h"
 #include "TempDir.h"
@@ -24,33 +25,6 @@ using std::chrono::seconds;
 constexpr int kWaitMs = 60000;
 constexpr double kSentAhead = 3; // the zoo's endless stream starts its first segment and two ahead
 constexpr qint64 kBytesBeforeKill = 256 * 1024; // some seconds beyond what comes at once
-
-QJsonObject Probed(const QString& path)
-{
-    QProcess probe;
-    probe.start(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-                                            QStringLiteral("format=duration:stream=codec_type"), QStringLiteral("-of"),
-                                            QStringLiteral("json"), path});
-    probe.waitForFinished(kWaitMs);
-    return QJsonDocument::fromJson(probe.readAllStandardOutput()).object();
-}
-
-double Duration(const QString& path)
-{
-    return Probed(path).value(QStringLiteral("format")).toObject().value(QStringLiteral("duration")).toString().toDouble();
-}
-
-// What decoding the whole file complains of; empty when it decodes cleanly.
-QString DecodeErrors(const QString& path)
-{
-    QProcess decode;
-    decode.start(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), path,
-                                            QStringLiteral("-f"), QStringLiteral("null"), QStringLiteral("-")});
-    if (!decode.waitForFinished(kWaitMs))
-        return QStringLiteral("ffmpeg did not end");
-    const QString errors = QString::fromUtf8(decode.readAllStandardError());
-    return decode.exitCode() == 0 ? errors : QStringLiteral("exit %1: %2").arg(decode.exitCode()).arg(errors);
-}
 
 ProgrammeFacts Programme(const QString& title, seconds fromNow, seconds length)
 {
