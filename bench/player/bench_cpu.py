@@ -4,11 +4,13 @@ window's video path in a window of the given size) against the mpv command line 
 window of the same size, both playing the stream zoo's live HLS stream on loopback under
 the X server of $DISPLAY. Runs are interleaved so both see the same machine; each is
 measured over SECONDS after a warm-up, in clock ticks of user and system time of the whole
-process (/proc/PID/stat), with its resident set size at the end. Then the at-rest check:
-the host and, when given, the real program with nothing playing, which must take 0 ticks.
+process (/proc/PID/stat), with its resident set size at the end. With --recording, the host
+also watching while it records the zoo's MPEG-TS stream in the background, against
+watching alone plus recording alone. Then the at-rest check: the host and, when given, the
+real program with nothing playing, which must take 0 ticks.
 
-usage: bench_cpu.py [--runs N] [--seconds S] [--size WxH] [--program BIN --data DIR]
-                    <stream_zoo.py> <bench_watch>
+usage: bench_cpu.py [--runs N] [--seconds S] [--size WxH] [--recording]
+                    [--program BIN --data DIR] <stream_zoo.py> <bench_watch>
 """
 import argparse
 import os
@@ -67,7 +69,7 @@ def start_zoo(script):
         if line.startswith("READY"):
             # Whatever it prints later must not fill the pipe and stall it.
             threading.Thread(target=zoo.stdout.read, daemon=True).start()
-            return zoo, "http://127.0.0.1:%d/live.m3u8" % port
+            return zoo, "http://127.0.0.1:%d" % port
     raise RuntimeError("the stream zoo did not start")
 
 
@@ -76,6 +78,8 @@ def main():
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--seconds", type=float, default=20)
     parser.add_argument("--size", default="640x360")
+    parser.add_argument("--recording", action="store_true",
+                        help="also watching while recording in the background")
     parser.add_argument("--program", help="the real program, for the at-rest check")
     parser.add_argument("--data", help="its data folder (working directory)")
     parser.add_argument("zoo")
@@ -86,13 +90,17 @@ def main():
     config = tempfile.mkdtemp(prefix="korvanta-bench-")
     env = dict(os.environ, XDG_CONFIG_HOME=config)
     env.pop("QT_QPA_PLATFORM", None)
-    zoo, url = start_zoo(args.zoo)
+    zoo, server = start_zoo(args.zoo)
+    url, recorded = server + "/live.m3u8", server + "/zoo/stream.ts"
     try:
-        own, mpv = [], []
+        own, mpv, both, alone = [], [], [], []
         for _ in range(args.runs):
             own.append(measure([host, width, height, url], args.seconds, env=env))
             mpv.append(measure(["mpv", "--no-config", "--geometry=%sx%s" % (width, height),
                                 "--audio-fallback-to-null=yes", url], args.seconds, env=env))
+            if args.recording:
+                both.append(measure([host, width, height, url, "--record", recorded], args.seconds, env=env))
+                alone.append(measure([host, width, height, "", "--record", recorded], args.seconds, env=env))
         rest = [("player host", measure([host, width, height], args.seconds, env=env)[0])]
         if args.program:
             rest.append(("program", measure([os.path.abspath(args.program)], args.seconds,
@@ -110,6 +118,12 @@ def main():
           % (args.size, args.seconds, args.runs, own_ticks, mpv_ticks, own_ticks / mpv_ticks))
     print("resident while playing: Korvanta %.0f MiB, mpv %.0f MiB, ratio %.2f"
           % (own_mib, mpv_mib, own_mib / mpv_mib))
+    if args.recording:
+        both_ticks = statistics.median(t for t, _ in both)
+        alone_ticks = statistics.median(t for t, _ in alone)
+        print("watching while recording in the background: %d ticks, watching alone plus recording alone "
+              "%d + %d, ratio %.2f (aim: at most 1)"
+              % (both_ticks, own_ticks, alone_ticks, both_ticks / (own_ticks + alone_ticks)))
     for name, spent in rest:
         print("at rest, %s: %d ticks in %g s%s" % (name, spent, args.seconds,
                                                    "" if spent == 0 else "  (NOT AT REST)"))
