@@ -13,7 +13,7 @@
 #include <memory>
 
 NextReminder::NextReminder(QPlainTextEdit* box, const LanguageStrings& texts, const ChannelDirectory& directory)
-    : QObject(box), box(box), texts(texts), directory(directory)
+    : QObject(box), box(box), viewport(box->viewport()), texts(texts), directory(directory)
 {
     box->installEventFilter(this);
     box->viewport()->installEventFilter(this); // the mouse's context menu is asked for there
@@ -61,7 +61,8 @@ void NextReminder::ShowMenu(const QPoint& globalPos)
 
 bool NextReminder::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != box && watched != box->viewport())
+    // Compared, not asked: the box may be half gone when its last events come.
+    if (watched != box && watched != viewport)
         return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::ContextMenu) {
         ShowMenu(static_cast<QContextMenuEvent*>(event)->globalPos());

@@ -43,6 +43,7 @@ private:
     void Toggle(const GuideProgramme& programme);
 
     QPlainTextEdit* box;
+    const QObject* viewport;
     const LanguageStrings& texts;
     const ChannelDirectory& directory;
     ChannelKey described;
