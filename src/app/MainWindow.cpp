@@ -42,12 +42,20 @@ QString AccessName(const LanguageStrings& texts, int index)
 }
 } // namespace
 
+// Outside any namespace, as resource initialisation must be. The picture is linked into the
+// program only when asked for by name: the library holding it is a static one.
+static QIcon LoadAppIcon()
+{
+    Q_INIT_RESOURCE(app);
+    return QIcon::fromTheme(QStringLiteral("org.korvanta.Korvanta"), QIcon(QStringLiteral(":/app/korvanta.png")));
+}
+
 // The theme's icon is the one the desktop file names, so the taskbar and the window
 // switcher show the same picture; the built-in one serves where no theme has it.
 MainWindow::MainWindow(const LanguageStrings& texts, Settings& settings, CWMPWindow& player, const StatusLine& status,
                        Commands& commands)
     : texts(texts), settings(settings), player(player), status(status), commands(commands),
-      appIcon(QIcon::fromTheme(QStringLiteral("org.korvanta.Korvanta"), QIcon(QStringLiteral(":/app/korvanta.png"))))
+      appIcon(LoadAppIcon())
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);

@@ -22,6 +22,7 @@ TEST_F(MainWindowTest, FirstStartUsesDefaultsAndClosingWritesBothFiles)
 {
     ASSERT_TRUE(Start());
     EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_FALSE(QApplication::windowIcon().availableSizes().isEmpty()) << "the windows' and the tray's icon";
     EXPECT_EQ(app->GetSettings().volume, 100);
     EXPECT_EQ(app->GetSettings().languageName, QStringLiteral("English"));
     Close();
