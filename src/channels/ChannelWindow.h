@@ -145,7 +145,6 @@ private:
     void ShowWatchedMarks();
     void OnCommand(int id);
     // The list's own keys (CommandId) on either list; true when the key was used.
-    static bool IsMoveKey(const QKeyEvent& key);
     bool OnViewKey(bool favorites, const QKeyEvent& key);
     void Choose(const ListChoice& choice);
     void PlayFromFavorite(int row);

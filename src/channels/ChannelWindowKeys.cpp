@@ -6,6 +6,7 @@
 #include "CommandId.h"
 #include "ChannelTree.h"
 #include "FavoritesList.h"
+#include "MoveKeys.h"
 
 #include <QKeyEvent>
 #include <QToolButton>
@@ -48,23 +49,6 @@ bool ChannelWindow::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress && onView)
         return OnViewKey(onList, *static_cast<QKeyEvent*>(event));
     return QDialog::eventFilter(watched, event);
-}
-
-bool ChannelWindow::IsMoveKey(const QKeyEvent& key)
-{
-    if ((key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
-        return false;
-    switch (key.key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_Home:
-    case Qt::Key_End:
-        return true;
-    default:
-        return false;
-    }
 }
 
 bool ChannelWindow::OnViewKey(bool onFavorites, const QKeyEvent& key)

@@ -2,6 +2,8 @@
 // first use. Linked, they brought a hundred shared libraries into every start before the
 // first window; opened late they are mostly there already, loaded with the engine.
 
+#include "LateBound.h"
+
 #include <dlfcn.h>
 
 extern "C" {
@@ -34,12 +36,6 @@ void* Symbol(const char* name)
     return nullptr;
 }
 
-template <typename Function>
-Function Resolve(const char* name)
-{
-    return reinterpret_cast<Function>(Symbol(name));
-}
-
 // Without the libraries every call fails as FFmpeg's own calls fail.
 template <typename Result>
 Result Unavailable()
@@ -54,38 +50,32 @@ Result Unavailable()
 
 } // namespace
 
-#define FORWARD(Result, name, parameters, arguments)                                  \
-    extern "C" Result name parameters                                                 \
-    {                                                                                 \
-        static const auto target = Resolve<decltype(&::name)>(#name);                 \
-        return target != nullptr ? target arguments : Unavailable<Result>();          \
-    }
 
-FORWARD(int, av_dict_set, (AVDictionary * *pm, const char* key, const char* value, int flags), (pm, key, value, flags))
-FORWARD(void, av_dict_free, (AVDictionary * *m), (m))
-FORWARD(int64_t, av_rescale_q, (int64_t a, AVRational bq, AVRational cq), (a, bq, cq))
-FORWARD(int, av_strerror, (int errnum, char* errbuf, size_t errbuf_size), (errnum, errbuf, errbuf_size))
-FORWARD(void, av_log_set_level, (int level), (level))
-FORWARD(int64_t, avio_seek, (AVIOContext * s, int64_t offset, int whence), (s, offset, whence))
-FORWARD(int, avio_open, (AVIOContext * *s, const char* url, int flags), (s, url, flags))
-FORWARD(void, avio_flush, (AVIOContext * s), (s))
-FORWARD(int, avio_closep, (AVIOContext * *s), (s))
-FORWARD(AVFormatContext*, avformat_alloc_context, (void), ())
-FORWARD(int, avformat_alloc_output_context2,
+KORVANTA_FORWARD(int, av_dict_set, (AVDictionary * *pm, const char* key, const char* value, int flags), (pm, key, value, flags))
+KORVANTA_FORWARD(void, av_dict_free, (AVDictionary * *m), (m))
+KORVANTA_FORWARD(int64_t, av_rescale_q, (int64_t a, AVRational bq, AVRational cq), (a, bq, cq))
+KORVANTA_FORWARD(int, av_strerror, (int errnum, char* errbuf, size_t errbuf_size), (errnum, errbuf, errbuf_size))
+KORVANTA_FORWARD(void, av_log_set_level, (int level), (level))
+KORVANTA_FORWARD(int64_t, avio_seek, (AVIOContext * s, int64_t offset, int whence), (s, offset, whence))
+KORVANTA_FORWARD(int, avio_open, (AVIOContext * *s, const char* url, int flags), (s, url, flags))
+KORVANTA_FORWARD(void, avio_flush, (AVIOContext * s), (s))
+KORVANTA_FORWARD(int, avio_closep, (AVIOContext * *s), (s))
+KORVANTA_FORWARD(AVFormatContext*, avformat_alloc_context, (void), ())
+KORVANTA_FORWARD(int, avformat_alloc_output_context2,
         (AVFormatContext * *ctx, const AVOutputFormat* oformat, const char* format_name, const char* filename),
         (ctx, oformat, format_name, filename))
-FORWARD(void, avformat_free_context, (AVFormatContext * s), (s))
-FORWARD(int, avformat_open_input, (AVFormatContext * *ps, const char* url, const AVInputFormat* fmt, AVDictionary** options),
+KORVANTA_FORWARD(void, avformat_free_context, (AVFormatContext * s), (s))
+KORVANTA_FORWARD(int, avformat_open_input, (AVFormatContext * *ps, const char* url, const AVInputFormat* fmt, AVDictionary** options),
         (ps, url, fmt, options))
-FORWARD(void, avformat_close_input, (AVFormatContext * *s), (s))
-FORWARD(int, avformat_find_stream_info, (AVFormatContext * ic, AVDictionary** options), (ic, options))
-FORWARD(AVStream*, avformat_new_stream, (AVFormatContext * s, const AVCodec* c), (s, c))
-FORWARD(int, avformat_write_header, (AVFormatContext * s, AVDictionary** options), (s, options))
-FORWARD(int, av_write_trailer, (AVFormatContext * s), (s))
-FORWARD(int, av_read_frame, (AVFormatContext * s, AVPacket* pkt), (s, pkt))
-FORWARD(int, av_interleaved_write_frame, (AVFormatContext * s, AVPacket* pkt), (s, pkt))
-FORWARD(int, avcodec_parameters_copy, (AVCodecParameters * dst, const AVCodecParameters* src), (dst, src))
-FORWARD(AVPacket*, av_packet_alloc, (void), ())
-FORWARD(void, av_packet_free, (AVPacket * *pkt), (pkt))
-FORWARD(void, av_packet_unref, (AVPacket * pkt), (pkt))
-FORWARD(void, av_packet_rescale_ts, (AVPacket * pkt, AVRational tb_src, AVRational tb_dst), (pkt, tb_src, tb_dst))
+KORVANTA_FORWARD(void, avformat_close_input, (AVFormatContext * *s), (s))
+KORVANTA_FORWARD(int, avformat_find_stream_info, (AVFormatContext * ic, AVDictionary** options), (ic, options))
+KORVANTA_FORWARD(AVStream*, avformat_new_stream, (AVFormatContext * s, const AVCodec* c), (s, c))
+KORVANTA_FORWARD(int, avformat_write_header, (AVFormatContext * s, AVDictionary** options), (s, options))
+KORVANTA_FORWARD(int, av_write_trailer, (AVFormatContext * s), (s))
+KORVANTA_FORWARD(int, av_read_frame, (AVFormatContext * s, AVPacket* pkt), (s, pkt))
+KORVANTA_FORWARD(int, av_interleaved_write_frame, (AVFormatContext * s, AVPacket* pkt), (s, pkt))
+KORVANTA_FORWARD(int, avcodec_parameters_copy, (AVCodecParameters * dst, const AVCodecParameters* src), (dst, src))
+KORVANTA_FORWARD(AVPacket*, av_packet_alloc, (void), ())
+KORVANTA_FORWARD(void, av_packet_free, (AVPacket * *pkt), (pkt))
+KORVANTA_FORWARD(void, av_packet_unref, (AVPacket * pkt), (pkt))
+KORVANTA_FORWARD(void, av_packet_rescale_ts, (AVPacket * pkt, AVRational tb_src, AVRational tb_dst), (pkt, tb_src, tb_dst))

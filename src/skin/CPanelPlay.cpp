@@ -2,6 +2,7 @@
 
 #include "CMemDC.h"
 #include "SkinColours.h"
+#include "MoveKeys.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -340,18 +341,13 @@ bool CPanelPlay::IsPartKey(const QKeyEvent& key) const
 {
     if (key.modifiers() & ~Qt::KeypadModifier)
         return false;
+    if (IsMoveKey(key))
+        return focusPart == VolumePart;
     switch (key.key()) {
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return focusPart != VolumePart;
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_Home:
-    case Qt::Key_End:
-        return focusPart == VolumePart;
     default:
         return false;
     }
