@@ -1,7 +1,5 @@
 #include "SearchController.h"
 
-#include "PrivacyCheck.h"
-
 #include "AccessTexts.h"
 #include "ChannelDirectory.h"
 #include "ChannelTreeLayout.h"
