@@ -287,7 +287,8 @@ void AccountLibrary::Finish(const std::shared_ptr<Fetch>& fetch)
         Refused(fetch->login.Key(), fetch->name, fetch->adding, fetch->refusal);
         return;
     }
-    AccountRecord record{fetch->name, fetch->login.server, fetch->login.user, QDateTime::currentDateTimeUtc(), {}};
+    AccountRecord record{fetch->name, fetch->login.server, fetch->login.user, QDateTime::currentDateTimeUtc(), {},
+                         fetch->state.zone};
     reading.Run(
         [record, answers = std::move(fetch->answers)] {
             Catalogued done;
@@ -321,13 +322,14 @@ void AccountLibrary::Keep(const AccountLogin& login, const QString& name, const 
 {
     int index = IndexOf(login.Key());
     if (index < 0) {
-        accounts.push_back({{name, login.server, login.user, {}, {}}, {}, {}, true, false});
+        accounts.push_back({{name, login.server, login.user, {}, {}, {}}, {}, {}, true, false});
         index = static_cast<int>(accounts.size()) - 1;
     }
     Account& account = accounts[static_cast<std::size_t>(index)];
     const bool newPassword = account.password != login.password;
     account.password = login.password;
     account.state = state;
+    account.record.zone = state.zone;
     account.record.lastRefresh = QDateTime::currentDateTimeUtc();
     account.record.lastError.clear();
     Save();

@@ -74,6 +74,7 @@ Playlist Build(const AccountRecord& account, const AccountCatalogue& catalogue)
     playlist.lastError = account.lastError;
     playlist.account = true;
     const AccountLogin login = LoginOf(account);
+    const QTimeZone zone(account.zone.toLatin1());
     playlist.guideAddresses.append(AccountAddress::Masked(AccountAddress::Guide(login).toString(), login));
     AddInCategoryOrder(playlist.channels, catalogue.liveCategories, catalogue.live, [&](const LiveStream& stream) {
         PlaylistChannel channel;
@@ -83,7 +84,7 @@ Playlist Build(const AccountRecord& account, const AccountCatalogue& catalogue)
         channel.number = stream.number;
         channel.tvgId = stream.guideId;
         if (stream.archiveDays > 0)
-            channel.catchup = {CatchupMode::Xc, stream.archiveDays, {}};
+            channel.catchup = {CatchupMode::Xc, stream.archiveDays, {}, zone};
         return channel;
     });
     AddInCategoryOrder(playlist.channels, catalogue.filmCategories, catalogue.films, [&](const FilmEntry& film) {

@@ -7,6 +7,7 @@
 #include <QTimeZone>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -16,6 +17,8 @@ constexpr int kMaxPlot = 8000;
 constexpr int kMaxDays = 365;
 constexpr int kMaxSeason = 10000;
 constexpr int kSecondsPerMinute = 60;
+constexpr int kZoneStepSeconds = 15 * 60; // zones differ from UTC by whole quarter hours
+constexpr int kMaxZoneSeconds = 14 * 60 * 60;
 
 // Numbers come as numbers or as strings, depending on the panel.
 QString Text(const QJsonValue& value, int limit = kMaxName)
@@ -102,6 +105,25 @@ AccountRefusal RefusalOfStatus(const QString& status)
     return AccountRefusal::None;
 }
 
+// The panel's clock: its zone's name where this machine knows it, else the offset between
+// its wall clock and its timestamp. Its archive addresses are written in that time.
+QString ZoneOf(const QJsonObject& server)
+{
+    const QByteArray name = Text(server.value(u"timezone")).toLatin1();
+    if (!name.isEmpty() && QTimeZone(name).isValid())
+        return QString::fromLatin1(name);
+    QDateTime wall = QDateTime::fromString(Text(server.value(u"time_now")), u"yyyy-MM-dd HH:mm:ss");
+    const qint64 stamp = Number(server.value(u"timestamp_now"));
+    if (!wall.isValid() || stamp <= 0)
+        return {};
+    wall.setTimeZone(QTimeZone::utc());
+    const qint64 steps = std::llround(double(wall.toSecsSinceEpoch() - stamp) / kZoneStepSeconds);
+    const qint64 offset = steps * kZoneStepSeconds;
+    if (offset == 0 || std::abs(offset) > kMaxZoneSeconds)
+        return {};
+    return QString::fromLatin1(QTimeZone(static_cast<int>(offset)).id());
+}
+
 FilmDetails DetailsOf(const QJsonObject& info)
 {
     FilmDetails details;
@@ -145,6 +167,7 @@ AccountRead<AccountState> State(const QByteArray& answer)
         state.expiry = QDateTime::fromSecsSinceEpoch(expiry, QTimeZone::utc());
     state.activeConnections = Bounded(user.value(u"active_cons"), kMaxListEntries);
     state.maxConnections = Bounded(user.value(u"max_connections"), kMaxListEntries);
+    state.zone = ZoneOf(parsed.document.object().value(u"server_info").toObject());
     read.refusal = RefusalOfStatus(state.status);
     if (read.refusal == AccountRefusal::None && state.maxConnections > 0
         && state.activeConnections >= state.maxConnections)

@@ -26,6 +26,7 @@ struct AccountState
     QDateTime expiry;      // invalid: never expires
     int activeConnections = 0;
     int maxConnections = 0;
+    QString zone;          // the panel's clock: a zone id, or UTC+hh:mm; empty when not told
 
     bool operator==(const AccountState&) const = default;
 };
@@ -108,6 +109,7 @@ struct AccountRecord
     QString user;
     QDateTime lastRefresh; // UTC; invalid = the catalogue never came
     QString lastError;     // of the last refresh; empty when it went well
+    QString zone;          // the panel's clock, as its login last told it (its archive speaks it)
 
     QString Key() const { return server + QLatin1Char('|') + user; }
 };

@@ -30,6 +30,7 @@ AccountsFileState LoadAccounts(const QString& path, std::vector<AccountRecord>& 
         account.user = TextAttribute(entry, "user", kMaxNameLength);
         account.lastRefresh = QDateTime::fromString(TextAttribute(entry, "lastRefresh", kMaxNameLength), Qt::ISODate);
         account.lastError = TextAttribute(entry, "lastError", kMaxErrorLength);
+        account.zone = TextAttribute(entry, "timezone", kMaxNameLength);
         if (account.server.isEmpty() || account.user.isEmpty())
             return AccountsFileState::Damaged;
         read.push_back(std::move(account));
@@ -51,6 +52,8 @@ bool SaveAccounts(const QString& path, const std::vector<AccountRecord>& account
         entry->SetAttribute("user", AttributeUtf8(account.user, kMaxNameLength).constData());
         entry->SetAttribute("lastRefresh", account.lastRefresh.toUTC().toString(Qt::ISODate).toUtf8().constData());
         entry->SetAttribute("lastError", AttributeUtf8(account.lastError, kMaxErrorLength).constData());
+        if (!account.zone.isEmpty())
+            entry->SetAttribute("timezone", AttributeUtf8(account.zone, kMaxNameLength).constData());
         root->LinkEndChild(entry);
     }
     return WriteXmlFile(path, document, XmlFileReaders::OwnerOnly, reason);

@@ -14,6 +14,7 @@ constexpr qsizetype kXcPathParts = 3; // user, password, channel
 struct Moments {
     QDateTime start, end, now;
     QTimeZone localZone;
+    QTimeZone fieldZone;
 };
 
 // Where the path of an absolute address begins and ends (before its query or fragment);
@@ -39,19 +40,19 @@ std::optional<PathRange> PathOf(const QString& address)
     return PathRange{begin, end};
 }
 
-// Y m d H M S in the pattern stand for the time's fields; every other character stays.
-QString FieldPattern(QStringView pattern, const QDateTime& time)
+// Y m d H M S in the pattern stand for the time's fields in zone; every other character stays.
+QString FieldPattern(QStringView pattern, const QDateTime& time, const QTimeZone& zone)
 {
-    const QDateTime utc = time.toUTC();
+    const QDateTime there = time.toTimeZone(zone);
     QString text;
     for (QChar c : pattern) {
         switch (c.unicode()) {
-        case 'Y': text += utc.toString(u"yyyy"); break;
-        case 'm': text += utc.toString(u"MM"); break;
-        case 'd': text += utc.toString(u"dd"); break;
-        case 'H': text += utc.toString(u"HH"); break;
-        case 'M': text += utc.toString(u"mm"); break;
-        case 'S': text += utc.toString(u"ss"); break;
+        case 'Y': text += there.toString(u"yyyy"); break;
+        case 'm': text += there.toString(u"MM"); break;
+        case 'd': text += there.toString(u"dd"); break;
+        case 'H': text += there.toString(u"HH"); break;
+        case 'M': text += there.toString(u"mm"); break;
+        case 'S': text += there.toString(u"ss"); break;
         default: text += c;
         }
     }
@@ -97,10 +98,10 @@ std::optional<QString> Placeholder(QStringView body, const Moments& m)
     else if (name == u"lutc" || name == u"now" || name == u"timestamp")
         time = &m.now;
     if (time)
-        return argument.isNull() ? QString::number(time->toSecsSinceEpoch()) : FieldPattern(argument, *time);
+        return argument.isNull() ? QString::number(time->toSecsSinceEpoch()) : FieldPattern(argument, *time, m.fieldZone);
 
     if (argument.isNull() && name.size() == 1 && QStringView(u"YmdHMS").contains(name.front()))
-        return FieldPattern(name, m.start);
+        return FieldPattern(name, m.start, m.fieldZone);
 
     const std::optional<qint64> divisor = Divisor(argument);
     if (!divisor)
@@ -181,7 +182,7 @@ QString CatchupAddress::Build(const QString& channelAddress, const CatchupOffer&
                               const QDateTime& now, const QTimeZone& localZone)
 {
     const QString pattern = PatternFor(channelAddress, offer);
-    return pattern.isEmpty() ? pattern : Expand(pattern, span, now, localZone);
+    return pattern.isEmpty() ? pattern : Expand(pattern, span, now, localZone, offer.zone);
 }
 
 ChannelRequest CatchupAddress::Request(const ChannelRequest& channel, const ArchiveSpan& span, const QDateTime& now)
@@ -202,9 +203,9 @@ bool CatchupAddress::Reaches(const CatchupOffer& offer, const QDateTime& start, 
 }
 
 QString CatchupAddress::Expand(QStringView pattern, const ArchiveSpan& span, const QDateTime& now,
-                               const QTimeZone& localZone)
+                               const QTimeZone& localZone, const QTimeZone& fieldZone)
 {
-    const Moments moments{span.start, span.end, now, localZone};
+    const Moments moments{span.start, span.end, now, localZone, fieldZone.isValid() ? fieldZone : QTimeZone::utc()};
     QString text;
     qsizetype done = 0;
     for (qsizetype open = pattern.indexOf(QLatin1Char('{')); open >= 0;

@@ -36,7 +36,7 @@ public:
     // Whether the archive still holds what began at start.
     static bool Reaches(const CatchupOffer& offer, const QDateTime& start, const QDateTime& now);
 
-    // The template with its placeholders filled in.
+    // The template with its placeholders filled in; fieldZone is the clock of {Y}, {H}, ...
     static QString Expand(QStringView pattern, const ArchiveSpan& span, const QDateTime& now,
-                          const QTimeZone& localZone);
+                          const QTimeZone& localZone, const QTimeZone& fieldZone = QTimeZone::utc());
 };

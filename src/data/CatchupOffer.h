@@ -3,6 +3,7 @@
 // addresses, how many days back it reaches, and its own address template if it has one.
 
 #include <QString>
+#include <QTimeZone>
 
 enum class CatchupMode {
     None,
@@ -17,6 +18,7 @@ struct CatchupOffer {
     CatchupMode mode = CatchupMode::None;
     int days = 0;   // 0: the playlist does not say
     QString source; // the address template (catchup-source), empty when none
+    QTimeZone zone; // the clock of the template's date fields ({Y}, {H}, ...); invalid: UTC
 
     bool Offered() const { return mode != CatchupMode::None; }
     bool operator==(const CatchupOffer&) const = default;

@@ -25,6 +25,7 @@ namespace {
 
 constexpr int kWaitMs = 60000;
 const QString kPassword = QStringLiteral("secret");
+const QByteArray kPanelZone = "Asia/Kolkata"; // as tests/support/panel_server.py tells it
 
 class AccountLibraryTest : public ::testing::Test
 {
@@ -76,7 +77,7 @@ TEST_F(AccountLibraryTest, AnAccountBringsItsLiveChannelsFilmsAndSeriesInTheServ
     EXPECT_EQ(channels[0].number, u"2");
     EXPECT_EQ(channels[0].tvgId, u"ch2.panel");
     EXPECT_EQ(channels[1].name, u"Channel 1");
-    EXPECT_EQ(channels[1].catchup, (CatchupOffer{CatchupMode::Xc, 3, {}}));
+    EXPECT_EQ(channels[1].catchup, (CatchupOffer{CatchupMode::Xc, 3, {}, QTimeZone(kPanelZone)}));
     EXPECT_EQ(channels[1].address, panel->Server() + QStringLiteral("/live/viewer/***/100.ts"));
     EXPECT_EQ(channels[3].kind, EntryKind::Film);
     EXPECT_EQ(channels[3].address, panel->Server() + QStringLiteral("/movie/viewer/***/500.mp4"));
@@ -148,7 +149,9 @@ TEST_F(AccountLibraryTest, APastProgrammeIsAskedOfThePanelsTimeshiftAddress)
     ASSERT_TRUE(WaitFor([&] { return reply->isFinished(); }, kWaitMs));
     EXPECT_EQ(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
     EXPECT_EQ(reply->read(1), QByteArray("\x47")); // an MPEG-TS packet's first byte
-    const QString asked = QStringLiteral("/timeshift/viewer/secret/45/%1/100.ts").arg(start.toString(u"yyyy-MM-dd:HH-mm"));
+    // In the panel's clock, not UTC.
+    const QString there = start.toTimeZone(QTimeZone(kPanelZone)).toString(u"yyyy-MM-dd:HH-mm");
+    const QString asked = QStringLiteral("/timeshift/viewer/secret/45/%1/100.ts").arg(there);
     EXPECT_TRUE(panel->Asked().contains(asked)) << qPrintable(panel->Asked().join(u'\n'));
 }
 
@@ -219,6 +222,7 @@ TEST_F(AccountLibraryTest, PasswordInTheSecretServiceAndTheCatalogueOfflineFromI
     const auto playlist = BuiltBy(library, [&] { library.Load(ConfigFolder()); }, &AccountLibrary::CopyRead);
     ASSERT_TRUE(playlist);
     EXPECT_EQ(playlist->channels.size(), 8u);
+    EXPECT_EQ(playlist->channels[1].catchup.zone, QTimeZone(kPanelZone)); // its archive's clock kept too
     ASSERT_TRUE(WaitFor([&] { return library.Revealed(live) != live; }, kWaitMs));
     EXPECT_EQ(asked.count(), 0);
 

@@ -3,6 +3,8 @@
 #include "AccountAddress.h"
 #include "AccountReader.h"
 
+#include <QTimeZone>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -31,6 +33,23 @@ TEST(AccountReader, LoginAnswerGivesTheStateOrItsRefusal)
     for (const auto& [info, refusal] : refusals)
         EXPECT_EQ(state(info).refusal, refusal) << info;
     EXPECT_EQ(AccountReader::State("<html>").refusal, AccountRefusal::NotPanel);
+
+    // The panel's clock, which its archive addresses are written in: its offset in winter,
+    // or none told.
+    constexpr int kNone = -1;
+    const std::pair<const char*, int> zones[] = {
+        {R"("timezone":"Europe/Berlin")", 3600},
+        {R"("timezone":"Nowhere/Else","time_now":"2024-01-01 09:30:00","timestamp_now":1704094200)", 7200},
+        {R"("time_now":"2024-01-01 07:31:10","timestamp_now":"1704094200")", kNone},
+        {R"("timezone":7,"time_now":"soon","timestamp_now":1704094200)", kNone},
+    };
+    const QDateTime winter(QDate(2024, 1, 1), QTime(12, 0), QTimeZone::utc());
+    for (const auto& [server, offset] : zones) {
+        const QString zone =
+            AccountReader::State(QByteArray(R"({"user_info":{"auth":1,"status":"Active"},"server_info":{)") + server + "}}")
+                .value.zone;
+        EXPECT_EQ(zone.isEmpty() ? kNone : QTimeZone(zone.toLatin1()).offsetFromUtc(winter), offset) << server;
+    }
 }
 
 TEST(AccountReader, ListsTakeWhatTheyCanOfWrongTypesAndRefuseWhatIsNoList)

@@ -42,6 +42,9 @@ from urllib.parse import parse_qs, urlsplit
 
 PASSWORD = "secret"
 DAY = 24 * 60 * 60
+# The panel keeps its clock in a zone of its own (and its archive addresses in it).
+ZONE_NAME = "Asia/Kolkata"
+ZONE_OFFSET = 5 * 3600 + 30 * 60
 MiB = 1024 * 1024
 
 
@@ -112,7 +115,8 @@ def user_info(user):
                           "exp_date": str(expiry), "is_trial": "0",
                           "active_cons": "1" if user == "full" else "0",
                           "max_connections": "1" if user == "full" else "2"},
-            "server_info": {"url": "127.0.0.1", "timestamp_now": now, "timezone": "UTC"}}
+            "server_info": {"url": "127.0.0.1", "timestamp_now": now, "timezone": ZONE_NAME,
+                            "time_now": time.strftime("%Y-%m-%d %H:%M:%S", time.gmtime(now + ZONE_OFFSET))}}
 
 
 def guide(count):
