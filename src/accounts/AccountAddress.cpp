@@ -1,5 +1,7 @@
 #include "AccountAddress.h"
 
+#include <algorithm>
+
 #include <QRegularExpression>
 #include <QUrlQuery>
 
@@ -47,6 +49,15 @@ QString RevealedQuery(const QString& address, const AccountLogin& login)
     return url.toString(QUrl::FullyEncoded);
 }
 
+// A path segment as written where it needs no percent-encoding (shared, not copied).
+QString PathPart(const QString& part)
+{
+    const bool plain = std::all_of(part.begin(), part.end(), [](QChar c) {
+        return (c.isLetterOrNumber() && c.unicode() < 0x80) || c == u'-' || c == u'.' || c == u'_' || c == u'~';
+    });
+    return plain ? part : QString::fromUtf8(QUrl::toPercentEncoding(part));
+}
+
 } // namespace
 
 namespace AccountAddress {
@@ -90,14 +101,25 @@ QUrl Guide(const AccountLogin& login)
     return url;
 }
 
+QString StreamFolder(const AccountLogin& login, QStringView kind)
+{
+    return login.server + QLatin1Char('/') + kind.toString() + QLatin1Char('/')
+           + QString::fromUtf8(QUrl::toPercentEncoding(login.user)) + QLatin1Char('/') + kHiddenPassword
+           + QLatin1Char('/');
+}
+
+QString Stream(const QString& folder, const QString& id, const QString& extension)
+{
+    // One allocation per address where the id needs no encoding, as panels' numbers do not:
+    // tens of thousands are kept for as long as the list.
+    if (extension.isEmpty())
+        return folder + PathPart(id);
+    return folder + PathPart(id) + QLatin1Char('.') + PathPart(extension);
+}
+
 QString Stream(const AccountLogin& login, QStringView kind, const QString& id, const QString& extension)
 {
-    QString address = login.server + QLatin1Char('/') + kind.toString() + QLatin1Char('/')
-                      + QString::fromUtf8(QUrl::toPercentEncoding(login.user)) + QLatin1Char('/') + kHiddenPassword
-                      + QLatin1Char('/') + QString::fromUtf8(QUrl::toPercentEncoding(id));
-    if (!extension.isEmpty())
-        address += QLatin1Char('.') + QString::fromUtf8(QUrl::toPercentEncoding(extension));
-    return address;
+    return Stream(StreamFolder(login, kind), id, extension);
 }
 
 QString Masked(const QString& address)

@@ -23,7 +23,10 @@ std::optional<AccountLogin> LoginOfPlaylistAddress(const QString& address);
 // player_api.php with the login and, when given, action=action and more query items.
 QUrl Api(const AccountLogin& login, const QString& action = {}, const QString& more = {});
 QUrl Guide(const AccountLogin& login);
-// /live/, /movie/, /series/ stream addresses, the password hidden.
+// /live/, /movie/, /series/ stream addresses, the password hidden; the folder (server, kind,
+// user) made once for a whole list.
+QString StreamFolder(const AccountLogin& login, QStringView kind);
+QString Stream(const QString& folder, const QString& id, const QString& extension);
 QString Stream(const AccountLogin& login, QStringView kind, const QString& id, const QString& extension);
 
 // The address with any password it carries hidden: query items password, token and the

@@ -19,14 +19,25 @@ AccountLogin LoginOf(const AccountRecord& account)
     return {account.server, account.user, {}};
 }
 
+// A copy of its own: the playlist outlives the answers it was read from, and what it keeps is
+// allocated together rather than scattered among the parse's pieces, which are then given
+// back whole.
+QString Own(const QString& text)
+{
+    return QString(text.constData(), text.size());
+}
+
 // Entries in the order of their categories, those of no known category last.
 template <class Entry, class Make>
 void AddInCategoryOrder(std::vector<PlaylistChannel>& channels, const std::vector<AccountCategory>& categories,
                         const std::vector<Entry>& entries, Make make)
 {
     QHash<QString, int> order;
-    for (const AccountCategory& category : categories)
+    QStringList names; // shared by the category's entries
+    for (const AccountCategory& category : categories) {
         order.insert(category.id, static_cast<int>(order.size()));
+        names.append(Own(category.name));
+    }
     const int unknown = static_cast<int>(categories.size());
     std::vector<std::pair<int, std::size_t>> sorted;
     sorted.reserve(entries.size());
@@ -37,8 +48,8 @@ void AddInCategoryOrder(std::vector<PlaylistChannel>& channels, const std::vecto
     for (const auto& [category, k] : sorted) {
         PlaylistChannel channel = make(entries[k]);
         if (category < unknown)
-            channel.group = categories[static_cast<std::size_t>(category)].name;
-        channel.id = entries[k].id;
+            channel.group = names[category];
+        channel.id = Own(entries[k].id);
         channels.push_back(std::move(channel));
     }
 }
@@ -75,30 +86,32 @@ Playlist Build(const AccountRecord& account, const AccountCatalogue& catalogue)
     playlist.account = true;
     const AccountLogin login = LoginOf(account);
     const QTimeZone zone(account.zone.toLatin1());
+    const QString liveFolder = AccountAddress::StreamFolder(login, kLive);
+    const QString filmFolder = AccountAddress::StreamFolder(login, kFilm);
     playlist.guideAddresses.append(AccountAddress::Masked(AccountAddress::Guide(login).toString(), login));
     AddInCategoryOrder(playlist.channels, catalogue.liveCategories, catalogue.live, [&](const LiveStream& stream) {
         PlaylistChannel channel;
-        channel.name = stream.name;
-        channel.address = AccountAddress::Stream(login, kLive, stream.id, kLiveExtension);
-        channel.logo = stream.icon;
-        channel.number = stream.number;
-        channel.tvgId = stream.guideId;
+        channel.name = Own(stream.name);
+        channel.address = AccountAddress::Stream(liveFolder, stream.id, kLiveExtension);
+        channel.logo = Own(stream.icon);
+        channel.number = Own(stream.number);
+        channel.tvgId = Own(stream.guideId);
         if (stream.archiveDays > 0)
             channel.catchup = {CatchupMode::Xc, stream.archiveDays, {}, zone};
         return channel;
     });
     AddInCategoryOrder(playlist.channels, catalogue.filmCategories, catalogue.films, [&](const FilmEntry& film) {
         PlaylistChannel channel;
-        channel.name = film.name;
-        channel.address = AccountAddress::Stream(login, kFilm, film.id, film.extension);
-        channel.logo = film.icon;
+        channel.name = Own(film.name);
+        channel.address = AccountAddress::Stream(filmFolder, film.id, film.extension);
+        channel.logo = Own(film.icon);
         channel.kind = EntryKind::Film;
         return channel;
     });
     AddInCategoryOrder(playlist.channels, catalogue.seriesCategories, catalogue.series, [&](const SeriesEntry& series) {
         PlaylistChannel channel;
-        channel.name = series.name;
-        channel.logo = series.cover;
+        channel.name = Own(series.name);
+        channel.logo = Own(series.cover);
         channel.kind = EntryKind::Series;
         return channel;
     });
