@@ -23,12 +23,6 @@ constexpr std::array<const char*, 6> kLists = {"get_live_categories", "get_live_
                                                 "get_vod_streams", "get_series_categories", "get_series"};
 enum ListIndex { LiveCategories, LiveStreams, FilmCategories, FilmStreams, SeriesCategories, SeriesList };
 
-struct Catalogued
-{
-    AccountRefusal refusal = AccountRefusal::None;
-    std::shared_ptr<Playlist> playlist;
-};
-
 template <class T>
 AccountRefusal Take(AccountRead<T> read, T& into)
 {
@@ -36,22 +30,51 @@ AccountRefusal Take(AccountRead<T> read, T& into)
     return read.refusal;
 }
 
+// One list's answer read into its part of the catalogue.
+AccountRefusal ReadList(std::size_t list, const QByteArray& answer, AccountCatalogue& catalogue)
+{
+    switch (list) {
+    case LiveCategories: return Take(AccountReader::Categories(answer), catalogue.liveCategories);
+    case LiveStreams: return Take(AccountReader::Live(answer), catalogue.live);
+    case FilmCategories: return Take(AccountReader::Categories(answer), catalogue.filmCategories);
+    case FilmStreams: return Take(AccountReader::Films(answer), catalogue.films);
+    case SeriesCategories: return Take(AccountReader::Categories(answer), catalogue.seriesCategories);
+    default: return Take(AccountReader::Series(answer), catalogue.series);
+    }
+}
+
 // The six answers as a catalogue; the first refusal among them, if any.
 AccountRefusal CatalogueOf(const std::array<QByteArray, kLists.size()>& answers, AccountCatalogue& catalogue)
 {
-    const AccountRefusal refusals[] = {
-        Take(AccountReader::Categories(answers[LiveCategories]), catalogue.liveCategories),
-        Take(AccountReader::Live(answers[LiveStreams]), catalogue.live),
-        Take(AccountReader::Categories(answers[FilmCategories]), catalogue.filmCategories),
-        Take(AccountReader::Films(answers[FilmStreams]), catalogue.films),
-        Take(AccountReader::Categories(answers[SeriesCategories]), catalogue.seriesCategories),
-        Take(AccountReader::Series(answers[SeriesList]), catalogue.series),
-    };
-    for (AccountRefusal refusal : refusals)
-        if (refusal != AccountRefusal::None)
-            return refusal;
-    return AccountRefusal::None;
+    AccountRefusal first = AccountRefusal::None;
+    for (std::size_t k = 0; k < kLists.size(); ++k) {
+        const AccountRefusal refusal = ReadList(k, answers[k], catalogue);
+        if (first == AccountRefusal::None)
+            first = refusal;
+    }
+    return first;
 }
+
+// A part read alone holds one list; what it holds joins the whole.
+void Join(AccountCatalogue& whole, AccountCatalogue& part)
+{
+    const auto take = [](auto& into, auto& from) {
+        if (!from.empty())
+            into = std::move(from);
+    };
+    take(whole.liveCategories, part.liveCategories);
+    take(whole.live, part.live);
+    take(whole.filmCategories, part.filmCategories);
+    take(whole.films, part.films);
+    take(whole.seriesCategories, part.seriesCategories);
+    take(whole.series, part.series);
+}
+
+struct ListRead
+{
+    AccountRefusal refusal = AccountRefusal::None;
+    AccountCatalogue part;
+};
 
 QString DetailsKey(const QString& source, const PlaylistChannel& entry)
 {
@@ -66,7 +89,8 @@ struct AccountLibrary::Fetch
     QString name;
     bool adding = false;
     AccountState state;
-    std::array<QByteArray, kLists.size()> answers;
+    std::array<QByteArray, kLists.size()> answers; // for the copy, once all have come
+    AccountCatalogue catalogue;                    // each list read as it comes
     std::size_t pending = kLists.size();
     AccountRefusal refusal = AccountRefusal::None;
 };
@@ -267,18 +291,37 @@ void AccountLibrary::Ask(const AccountLogin& login, const QString& name, bool ad
     });
 }
 
+// Each answer is read on the worker as it comes, while the others are still on their way.
 void AccountLibrary::AskLists(const std::shared_ptr<Fetch>& fetch)
 {
     for (std::size_t k = 0; k < kLists.size(); ++k) {
         client.Get(AccountAddress::Api(fetch->login, QString::fromLatin1(kLists[k])),
                    [this, fetch, k](const QByteArray& body, AccountRefusal refusal) {
                        fetch->answers[k] = body;
-                       if (fetch->refusal == AccountRefusal::None)
-                           fetch->refusal = refusal;
-                       if (--fetch->pending == 0)
-                           Finish(fetch);
+                       if (refusal != AccountRefusal::None) {
+                           ListDone(fetch, refusal);
+                           return;
+                       }
+                       reading.Run(
+                           [body, k] {
+                               ListRead read;
+                               read.refusal = ReadList(k, body, read.part);
+                               return read;
+                           },
+                           [this, fetch](ListRead read) {
+                               Join(fetch->catalogue, read.part);
+                               ListDone(fetch, read.refusal);
+                           });
                    });
     }
+}
+
+void AccountLibrary::ListDone(const std::shared_ptr<Fetch>& fetch, AccountRefusal refusal)
+{
+    if (fetch->refusal == AccountRefusal::None)
+        fetch->refusal = refusal;
+    if (--fetch->pending == 0)
+        Finish(fetch);
 }
 
 void AccountLibrary::Finish(const std::shared_ptr<Fetch>& fetch)
@@ -290,30 +333,20 @@ void AccountLibrary::Finish(const std::shared_ptr<Fetch>& fetch)
     AccountRecord record{fetch->name, fetch->login.server, fetch->login.user, QDateTime::currentDateTimeUtc(), {},
                          fetch->state.zone};
     reading.Run(
-        [record, answers = std::move(fetch->answers)] {
-            Catalogued done;
-            AccountCatalogue catalogue;
-            done.refusal = CatalogueOf(answers, catalogue);
-            if (done.refusal != AccountRefusal::None)
-                return done;
+        [record, answers = std::move(fetch->answers), catalogue = std::move(fetch->catalogue)] {
             for (std::size_t k = 0; k < kLists.size(); ++k)
                 AccountCache::Write(record.Key(), QString::fromLatin1(kLists[k]), answers[k]);
-            done.playlist = std::make_shared<Playlist>(AccountPlaylist::Build(record, catalogue));
-            return done;
+            return std::make_shared<Playlist>(AccountPlaylist::Build(record, catalogue));
         },
-        [this, fetch](Catalogued done) {
-            if (done.refusal != AccountRefusal::None) {
-                Refused(fetch->login.Key(), fetch->name, fetch->adding, done.refusal);
-                return;
-            }
+        [this, fetch](std::shared_ptr<Playlist> playlist) {
             asking.erase(fetch->login.Key());
             Keep(fetch->login, fetch->name, fetch->state);
             const int index = IndexOf(fetch->login.Key());
             accounts[static_cast<std::size_t>(index)].built = true;
-            done.playlist->name = accounts[static_cast<std::size_t>(index)].record.name;
-            qCInfo(lcAccounts) << "catalogue of" << fetch->login.server << "read:" << done.playlist->channels.size()
+            playlist->name = accounts[static_cast<std::size_t>(index)].record.name;
+            qCInfo(lcAccounts) << "catalogue of" << fetch->login.server << "read:" << playlist->channels.size()
                                << "entries";
-            emit Built(done.playlist);
+            emit Built(playlist);
             WarnOfExpiry();
         });
 }

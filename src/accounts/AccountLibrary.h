@@ -109,6 +109,7 @@ private:
     void Ask(const AccountLogin& login, const QString& name, bool adding);
     void AskLists(const std::shared_ptr<Fetch>& fetch);
     void AskState(const AccountLogin& login);
+    void ListDone(const std::shared_ptr<Fetch>& fetch, AccountRefusal refusal);
     void Finish(const std::shared_ptr<Fetch>& fetch);
     void Refused(const QString& key, const QString& name, bool adding, AccountRefusal refusal);
     void Keep(const AccountLogin& login, const QString& name, const AccountState& state);
