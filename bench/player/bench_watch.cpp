@@ -5,6 +5,7 @@
 //   bench_watch WIDTH HEIGHT [URL] [--record URL]
 
 #include "CWMPWindow.h"
+#include "SharedHeap.h"
 #include "StreamCopier.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 
 int main(int argc, char** argv)
 {
+    ShareWorkerHeaps(); // as the program's main does
     QApplication app(argc, argv);
     if (argc < 3) {
         std::fprintf(stderr, "usage: bench_watch WIDTH HEIGHT [URL]\n");

@@ -54,13 +54,13 @@ TEST_F(CommandTest, SpaceDoesNothingBeforeAChannelThenTogglesPlayAndStop)
     EXPECT_TRUE(Window().PlayPanel().IsPlaying());
     QTest::keyClick(&Window(), Qt::Key_Space);
     EXPECT_FALSE(Window().PlayPanel().IsPlaying());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return app->Player().PlayState() == 1; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->Player().PlayState() == 1; }, kEngineWaitMs));
     QTest::keyClick(&Window(), Qt::Key_Space);
     EXPECT_TRUE(Window().PlayPanel().IsPlaying());
     // On the picture, as in full screen, Space means the same.
     app->Player().Events().KeyDown(QKeyCombination(Qt::Key_Space));
     EXPECT_FALSE(Window().PlayPanel().IsPlaying());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return app->Player().PlayState() == 1; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->Player().PlayState() == 1; }, kEngineWaitMs));
     app->Player().Events().KeyDown(QKeyCombination(Qt::Key_Space));
     EXPECT_TRUE(Window().PlayPanel().IsPlaying());
 }
@@ -209,7 +209,7 @@ TEST_F(CommandTest, FullScreenIsLeftEveryWayAndCanBeEnteredAgain)
         ASSERT_TRUE(app->Player().IsFullScreen());
         ASSERT_TRUE(QTest::qWaitFor([&] {
             return QApplication::focusWidget() != nullptr && QApplication::focusWidget()->window() != &Window();
-        }));
+        }, kEngineWaitMs));
         QWidget* picture = QApplication::focusWidget();
         leave(picture);
         EXPECT_FALSE(app->Player().IsFullScreen());
@@ -392,7 +392,7 @@ TEST_F(CommandTest, DigitsPickAChannelByItsNumberAfterAPauseOrEnter)
     QTest::keyClick(&Window(), Qt::Key_7);
     EXPECT_EQ(shown(), QStringLiteral("7"));
     EXPECT_TRUE(playing().isEmpty());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return playing() == QStringLiteral("Seven"); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return playing() == QStringLiteral("Seven"); }, kEngineWaitMs));
     EXPECT_TRUE(shown().isEmpty());
 
     QTest::keyClick(&Window(), Qt::Key_4, Qt::KeypadModifier);
@@ -411,7 +411,7 @@ TEST_F(CommandTest, DigitsPickAChannelByItsNumberAfterAPauseOrEnter)
     QTest::keyClick(&Window(), Qt::Key_Return);
     EXPECT_EQ(playing(), QStringLiteral("Two"));
     EXPECT_EQ(shown(), QStringLiteral("No channel has the number 1"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return shown().isEmpty(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown().isEmpty(); }, kEngineWaitMs));
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 

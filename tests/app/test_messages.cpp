@@ -15,6 +15,8 @@
 #include <mpv/client.h>
 
 namespace {
+constexpr int kVolumeWaitMs = 10000; // a loaded, sanitized run may take seconds
+
 // Whether the engine itself comes to play at volume; it is written asynchronously.
 bool EngineVolumeBecomes(CWMPWindow& player, int volume)
 {
@@ -22,7 +24,7 @@ bool EngineVolumeBecomes(CWMPWindow& player, int volume)
         double value = -1;
         mpv_get_property(player.EngineHandle(), "volume", MPV_FORMAT_DOUBLE, &value);
         return static_cast<int>(value + 0.5) == volume;
-    }, 5000);
+    }, kVolumeWaitMs);
 }
 } // namespace
 
@@ -104,7 +106,7 @@ TEST_F(MessageTest, BufferingStartsOneTimerAndATickThatFindsNoBufferingStopsIt)
     EXPECT_TRUE(app->Status().IsBufferingTimerActive());
     const QString before = app->Status().Text();
     // The idle player is not buffering, so the first tick ends the timer untouched.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !app->Status().IsBufferingTimerActive(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !app->Status().IsBufferingTimerActive(); }, kEngineWaitMs));
     EXPECT_EQ(app->Status().Text(), before);
 }
 
