@@ -2,6 +2,7 @@
 
 #include "AccountAddress.h"
 #include "AccountCache.h"
+#include "AccountLists.h"
 #include "AccountPlaylist.h"
 #include "AccountsFile.h"
 #include "AccountsTexts.h"
@@ -19,56 +20,7 @@
 namespace {
 
 constexpr int kCheckEveryMs = 60 * 60 * 1000; // the daily refresh and warning look this often
-constexpr std::array<const char*, 6> kLists = {"get_live_categories", "get_live_streams", "get_vod_categories",
-                                                "get_vod_streams", "get_series_categories", "get_series"};
-enum ListIndex { LiveCategories, LiveStreams, FilmCategories, FilmStreams, SeriesCategories, SeriesList };
-
-template <class T>
-AccountRefusal Take(AccountRead<T> read, T& into)
-{
-    into = std::move(read.value);
-    return read.refusal;
-}
-
-// One list's answer read into its part of the catalogue.
-AccountRefusal ReadList(std::size_t list, const QByteArray& answer, AccountCatalogue& catalogue)
-{
-    switch (list) {
-    case LiveCategories: return Take(AccountReader::Categories(answer), catalogue.liveCategories);
-    case LiveStreams: return Take(AccountReader::Live(answer), catalogue.live);
-    case FilmCategories: return Take(AccountReader::Categories(answer), catalogue.filmCategories);
-    case FilmStreams: return Take(AccountReader::Films(answer), catalogue.films);
-    case SeriesCategories: return Take(AccountReader::Categories(answer), catalogue.seriesCategories);
-    default: return Take(AccountReader::Series(answer), catalogue.series);
-    }
-}
-
-// The six answers as a catalogue; the first refusal among them, if any.
-AccountRefusal CatalogueOf(const std::array<QByteArray, kLists.size()>& answers, AccountCatalogue& catalogue)
-{
-    AccountRefusal first = AccountRefusal::None;
-    for (std::size_t k = 0; k < kLists.size(); ++k) {
-        const AccountRefusal refusal = ReadList(k, answers[k], catalogue);
-        if (first == AccountRefusal::None)
-            first = refusal;
-    }
-    return first;
-}
-
-// A part read alone holds one list; what it holds joins the whole.
-void Join(AccountCatalogue& whole, AccountCatalogue& part)
-{
-    const auto take = [](auto& into, auto& from) {
-        if (!from.empty())
-            into = std::move(from);
-    };
-    take(whole.liveCategories, part.liveCategories);
-    take(whole.live, part.live);
-    take(whole.filmCategories, part.filmCategories);
-    take(whole.films, part.films);
-    take(whole.seriesCategories, part.seriesCategories);
-    take(whole.series, part.series);
-}
+constexpr const auto& kLists = AccountLists::kActions;
 
 struct ListRead
 {
@@ -148,7 +100,7 @@ void AccountLibrary::ReadCopy(int index)
             for (std::size_t k = 0; k < kLists.size(); ++k)
                 answers[k] = AccountCache::Read(record.Key(), QString::fromLatin1(kLists[k])).value_or(QByteArray());
             AccountCatalogue catalogue;
-            CatalogueOf(answers, catalogue); // a damaged copy gives what it can; the refresh mends it
+            AccountLists::ReadAll(answers, catalogue); // a damaged copy gives what it can; the refresh mends it
             return std::make_shared<Playlist>(AccountPlaylist::Build(record, catalogue));
         },
         [this](std::shared_ptr<Playlist> playlist) {
@@ -305,11 +257,11 @@ void AccountLibrary::AskLists(const std::shared_ptr<Fetch>& fetch)
                        reading.Run(
                            [body, k] {
                                ListRead read;
-                               read.refusal = ReadList(k, body, read.part);
+                               read.refusal = AccountLists::Read(k, body, read.part);
                                return read;
                            },
                            [this, fetch](ListRead read) {
-                               Join(fetch->catalogue, read.part);
+                               AccountLists::Join(fetch->catalogue, read.part);
                                ListDone(fetch, read.refusal);
                            });
                    });
