@@ -30,7 +30,7 @@ struct ListRead
 
 QString DetailsKey(const QString& source, const PlaylistChannel& entry)
 {
-    return source + QLatin1Char('\n') + QString::number(int(entry.kind)) + QLatin1Char('\n') + entry.id;
+    return source + QLatin1Char('\n') + QString::number(int(entry.kind)) + QLatin1Char('\n') + AccountPlaylist::IdOf(entry);
 }
 
 } // namespace
@@ -395,7 +395,7 @@ QString AccountLibrary::Describe(const Playlist& playlist, int entry)
     details.insert(key, std::nullopt);
     const bool film = channel->kind == EntryKind::Film;
     const QString more = (film ? QStringLiteral("vod_id=") : QStringLiteral("series_id="))
-                         + QString::fromUtf8(QUrl::toPercentEncoding(channel->id));
+                         + QString::fromUtf8(QUrl::toPercentEncoding(AccountPlaylist::IdOf(*channel)));
     const AccountLogin login = LoginOf(accounts[static_cast<std::size_t>(index)]);
     client.Get(AccountAddress::Api(login, film ? QStringLiteral("get_vod_info") : QStringLiteral("get_series_info"), more),
                [this, key, film](const QByteArray& body, AccountRefusal refusal) {
@@ -485,7 +485,7 @@ void AccountLibrary::AskShortGuide(const QString& source, int entry)
     if (index < 0 || shown == nullptr || entry < 0 || static_cast<std::size_t>(entry) >= shown->channels.size())
         return;
     shortGuide.Ask(LoginOf(accounts[static_cast<std::size_t>(index)]), source,
-                   shown->channels[static_cast<std::size_t>(entry)].id,
+                   AccountPlaylist::IdOf(shown->channels[static_cast<std::size_t>(entry)]),
                    [this, source, entry](const std::vector<ShortProgramme>& programmes) {
                        QStringList titles;
                        for (const ShortProgramme& programme : programmes)
@@ -501,7 +501,7 @@ std::vector<ShortProgramme> AccountLibrary::ShortGuideOf(const Playlist& playlis
     if (index < 0 || entry < 0 || static_cast<std::size_t>(entry) >= playlist.channels.size()
         || playlist.channels[static_cast<std::size_t>(entry)].kind != EntryKind::Channel)
         return {};
-    const QString& id = playlist.channels[static_cast<std::size_t>(entry)].id;
+    const QString id = AccountPlaylist::IdOf(playlist.channels[static_cast<std::size_t>(entry)]);
     if (!shortGuide.IsCurrent(playlist.source, id) && !shortGuide.IsAsked(playlist.source, id))
         shortGuide.Ask(LoginOf(accounts[static_cast<std::size_t>(index)]), playlist.source, id,
                        [this](const std::vector<ShortProgramme>&) { emit DetailsArrived(); });

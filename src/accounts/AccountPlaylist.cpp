@@ -4,6 +4,7 @@
 #include "EpisodeName.h"
 
 #include <QHash>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -17,6 +18,17 @@ const QString kLiveExtension = QStringLiteral("ts");
 AccountLogin LoginOf(const AccountRecord& account)
 {
     return {account.server, account.user, {}};
+}
+
+// The name of an address's file without its extension, as written (percent-encoded).
+QStringView FileStem(const QString& address)
+{
+    if (address.isEmpty())
+        return {};
+    QStringView file = QStringView(address).mid(address.lastIndexOf(QLatin1Char('/')) + 1);
+    if (const qsizetype dot = file.lastIndexOf(QLatin1Char('.')); dot >= 0)
+        file = file.left(dot);
+    return file;
 }
 
 // A copy of its own: the playlist outlives the answers it was read from, and what it keeps is
@@ -49,7 +61,9 @@ void AddInCategoryOrder(std::vector<PlaylistChannel>& channels, const std::vecto
         PlaylistChannel channel = make(entries[k]);
         if (category < unknown)
             channel.group = names[category];
-        channel.id = Own(entries[k].id);
+        // Kept apart only where the address does not tell it: tens of thousands of entries.
+        if (FileStem(channel.address) != entries[k].id)
+            channel.id = Own(entries[k].id);
         channels.push_back(std::move(channel));
     }
 }
@@ -70,6 +84,13 @@ QString EpisodeNameOf(const QString& series, const SeriesEpisode& episode)
 } // namespace
 
 namespace AccountPlaylist {
+
+QString IdOf(const PlaylistChannel& entry)
+{
+    if (!entry.id.isEmpty() || entry.address.isEmpty())
+        return entry.id;
+    return QUrl::fromPercentEncoding(FileStem(entry.address).toUtf8());
+}
 
 QString SourceOf(const AccountRecord& account)
 {

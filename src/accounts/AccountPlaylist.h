@@ -14,6 +14,8 @@ namespace AccountPlaylist {
 // The playlist's source: names the account in the tree without its password.
 QString SourceOf(const AccountRecord& account);
 Playlist Build(const AccountRecord& account, const AccountCatalogue& catalogue);
+// The panel's id of an entry: kept with it, or else the name of its stream's file.
+QString IdOf(const PlaylistChannel& entry);
 // A series' episodes as entries to follow the playlist's others, once the panel told them;
 // none when the series has them already.
 std::vector<PlaylistChannel> EpisodesOf(const Playlist& playlist, int seriesEntry, const AccountRecord& account,

@@ -2,6 +2,7 @@
 // own reason, the password only in the secret service, and a start without network.
 
 #include "AccountLibrary.h"
+#include "AccountPlaylist.h"
 #include "AccountsTexts.h"
 #include "BuiltinTexts.h"
 #include "CatchupAddress.h"
@@ -81,6 +82,11 @@ TEST_F(AccountLibraryTest, AnAccountBringsItsLiveChannelsFilmsAndSeriesInTheServ
     EXPECT_EQ(channels[1].address, panel->Server() + QStringLiteral("/live/viewer/***/100.ts"));
     EXPECT_EQ(channels[3].kind, EntryKind::Film);
     EXPECT_EQ(channels[3].address, panel->Server() + QStringLiteral("/movie/viewer/***/500.mp4"));
+    // An id the address tells is not kept twice; a series has no address to tell it.
+    EXPECT_TRUE(channels[3].id.isEmpty());
+    EXPECT_EQ(AccountPlaylist::IdOf(channels[1]), u"100");
+    EXPECT_EQ(AccountPlaylist::IdOf(channels[3]), u"500");
+    EXPECT_FALSE(AccountPlaylist::IdOf(channels[6]).isEmpty());
     EXPECT_EQ(channels[6].kind, EntryKind::Series);
     EXPECT_EQ(playlist->guideAddresses,
               QStringList(panel->Server() + QStringLiteral("/xmltv.php?username=viewer&password=***")));
