@@ -7,7 +7,6 @@
 
 #include "AccountLibrary.h"
 #include "BuiltinTexts.h"
-#include "M3uParser.h"
 #include "PanelServer.h"
 #include "PlaylistLibrary.h"
 #include "PlaylistTree.h"

@@ -1,7 +1,5 @@
 #include "AccountAddress.h"
 
-#include <algorithm>
-
 #include <QRegularExpression>
 #include <QUrlQuery>
 
@@ -47,15 +45,6 @@ QString RevealedQuery(const QString& address, const AccountLogin& login)
     query.addQueryItem(QStringLiteral("password"), QString::fromUtf8(QUrl::toPercentEncoding(login.password)));
     url.setQuery(query.toString(QUrl::FullyEncoded), QUrl::StrictMode);
     return url.toString(QUrl::FullyEncoded);
-}
-
-// A path segment as written where it needs no percent-encoding (shared, not copied).
-QString PathPart(const QString& part)
-{
-    const bool plain = std::all_of(part.begin(), part.end(), [](QChar c) {
-        return (c.isLetterOrNumber() && c.unicode() < 0x80) || c == u'-' || c == u'.' || c == u'_' || c == u'~';
-    });
-    return plain ? part : QString::fromUtf8(QUrl::toPercentEncoding(part));
 }
 
 } // namespace
@@ -110,11 +99,10 @@ QString StreamFolder(const AccountLogin& login, QStringView kind)
 
 QString Stream(const QString& folder, const QString& id, const QString& extension)
 {
-    // One allocation per address where the id needs no encoding, as panels' numbers do not:
-    // tens of thousands are kept for as long as the list.
+    const QString file = QString::fromUtf8(QUrl::toPercentEncoding(id));
     if (extension.isEmpty())
-        return folder + PathPart(id);
-    return folder + PathPart(id) + QLatin1Char('.') + PathPart(extension);
+        return folder + file;
+    return folder + file + QLatin1Char('.') + QString::fromUtf8(QUrl::toPercentEncoding(extension));
 }
 
 QString Stream(const AccountLogin& login, QStringView kind, const QString& id, const QString& extension)
