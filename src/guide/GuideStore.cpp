@@ -4,6 +4,8 @@
 #include "TextFold.h"
 
 #include <algorithm>
+#include <limits>
+#include <utility>
 
 namespace {
 
@@ -12,6 +14,9 @@ constexpr qint64 kLongestProgramme = kGuideLongestProgramme;
 // How far after now the merge of several guides first looks for the next programme;
 // twice as far each time it finds none while a guide has more.
 constexpr qint64 kFirstLookAhead = 2 * 3600;
+
+constexpr qint64 kAlways = std::numeric_limits<qint64>::min();
+constexpr qint64 kNever = std::numeric_limits<qint64>::max();
 
 constexpr const char* kColumns = "start, stop, title, sub_title, description, category, episode, icon";
 
@@ -51,14 +56,41 @@ bool FirstGuideDecides(const GuideNowNext& first)
            && first.next->start - first.now->stop < kGuideGapFilled;
 }
 
+// The programme's part within [from, to); it has an end.
+GuideProgramme Clipped(GuideProgramme programme, qint64 from, qint64 to)
+{
+    programme.start = std::max(programme.start, from);
+    programme.stop = std::min(programme.stop, to);
+    return programme;
+}
+
 } // namespace
 
+// One guide's programmes about a moment: the one on then (the latest begun), else when
+// the last before it ended.
+struct GuideStore::Around {
+    std::optional<GuideProgramme> on;
+    qint64 endedBy = kAlways;
+};
+
+// The first guide's own at now.
+struct GuideStore::Own {
+    Around around;
+    std::optional<GuideProgramme> next;
+};
+
+// What the merged guides have at a moment: the programme on then and the guide it is of,
+// else the first after it.
+struct GuideStore::Placed {
+    std::optional<GuideProgramme> on, after;
+    std::size_t guide = 0;
+};
+
 struct GuideStore::Statements {
-    GuideDatabase::Statement now, next, range, guides, channels, icon;
+    GuideDatabase::Statement around, next, range, guides, channels, icon;
 
     explicit Statements(const GuideDatabase& db)
-        : now(db, Query("AND start <= ?2 AND start > ?2 - ?3 AND (stop IS NULL OR stop > ?2) "
-                        "ORDER BY start DESC LIMIT 1").c_str()),
+        : around(db, Query("AND start <= ?2 AND start > ?2 - ?3 ORDER BY start DESC").c_str()),
           next(db, Query("AND start > ?2 ORDER BY start LIMIT 1").c_str()),
           range(db, Query("AND start < ?3 AND start > ?2 - ?4 AND (stop IS NULL OR stop > ?2) ORDER BY start").c_str()),
           guides(db, "SELECT source, imported, problem, (SELECT COUNT(*) FROM channels c WHERE c.guide = g.id) "
@@ -124,16 +156,19 @@ GuideNowNext GuideStore::NowAndNext(const GuideLink& link, qint64 now) const
 {
     if (!statements || !link.IsValid())
         return {};
-    GuideNowNext first = OwnNowAndNext(link.channel, now, link.shiftSeconds);
+    const Own own{OwnAround(link.channel, now, link.shiftSeconds), OwnNext(link.channel, now, link.shiftSeconds)};
+    GuideNowNext first{own.around.on, own.next};
     if (link.later.empty() || FirstGuideDecides(first))
         return first;
+    const std::vector<GuideLinkedChannel> channels = ChannelsOf(link);
+    if (std::optional<GuideNowNext> placed = PlacedNowAndNext(channels, now, own))
+        return std::move(*placed);
     // The guides merged over what runs now, from an hour before the earliest of the
     // guides' programmes on now began (the pauses before them decide where a later one
     // shows from), and on until a merged programme after now turns up.
-    const std::vector<GuideLinkedChannel> channels = ChannelsOf(link);
     qint64 from = first.now ? first.now->start : now;
     for (const GuideLinkedChannel& channel : link.later) {
-        if (const std::optional<GuideProgramme> onNow = OwnNow(channel.channel, now, channel.shiftSeconds))
+        if (const std::optional<GuideProgramme> onNow = OwnAround(channel.channel, now, channel.shiftSeconds).on)
             from = std::min(from, onNow->start);
     }
     from -= kGuideGapFilled;
@@ -141,14 +176,73 @@ GuideNowNext GuideStore::NowAndNext(const GuideLink& link, qint64 now) const
     for (qint64 ahead = kFirstLookAhead;; ahead *= 2) {
         found = {};
         for (GuideProgramme& programme : Merged(channels, from, now + ahead)) {
+            // Of a guide's overlapping programmes, the one begun last, also among the next.
             if (programme.start <= now && now < programme.RunsUntil())
                 found.now = std::move(programme);
-            else if (programme.start > now && programme.start < now + ahead && !found.next)
+            else if (programme.start > now && programme.start < now + ahead
+                     && (!found.next || found.next->start == programme.start))
                 found.next = std::move(programme);
         }
         if (found.next || !AnyStartsAfter(channels, now + ahead))
             return found;
     }
+}
+
+std::optional<GuideNowNext> GuideStore::PlacedNowAndNext(const std::vector<GuideLinkedChannel>& channels, qint64 now,
+                                                         const Own& first) const
+{
+    std::optional<Placed> atNow = PlacedAt(channels, now, first, now);
+    if (!atNow)
+        return {};
+    if (!atNow->on)
+        return GuideNowNext{{}, std::move(atNow->after)};
+    // The next begins where the one on ends, or later; unless that guide's own programmes
+    // overlap.
+    const qint64 end = atNow->on->stop;
+    const std::optional<GuideProgramme> ownNext = NextOf(channels, atNow->guide, now, first);
+    if (ownNext && ownNext->start < end)
+        return {};
+    std::optional<Placed> atEnd = PlacedAt(channels, end, first, now);
+    if (!atEnd || (atEnd->on && atEnd->on->start < end))
+        return {};
+    return GuideNowNext{std::move(atNow->on), atEnd->on ? std::move(atEnd->on) : std::move(atEnd->after)};
+}
+
+std::optional<GuideStore::Placed> GuideStore::PlacedAt(const std::vector<GuideLinkedChannel>& channels, qint64 at,
+                                                       const Own& first, qint64 now) const
+{
+    Placed placed;
+    qint64 from = kAlways, to = kNever; // the pause about the moment the guides so far leave
+    for (std::size_t guide = 0; guide < channels.size(); ++guide) {
+        if (from != kAlways && to != kNever && to - from < kGuideGapFilled)
+            break;
+        const GuideLinkedChannel& channel = channels[guide];
+        Around around = guide == 0 && at == now ? first.around : OwnAround(channel.channel, at, channel.shiftSeconds);
+        if (around.on) {
+            if (!around.on->hasStop)
+                return {};
+            placed.on = Clipped(std::move(*around.on), from, to);
+            placed.guide = guide;
+            return placed;
+        }
+        from = std::max(from, around.endedBy);
+        std::optional<GuideProgramme> next = NextOf(channels, guide, at, first);
+        if (next && next->start < to) {
+            if (!next->hasStop)
+                return {};
+            placed.after = Clipped(std::move(*next), from, std::exchange(to, next->start));
+        }
+    }
+    return placed;
+}
+
+std::optional<GuideProgramme> GuideStore::NextOf(const std::vector<GuideLinkedChannel>& channels, std::size_t guide,
+                                                 qint64 after, const Own& first) const
+{
+    // The first guide has nothing beginning between now and its next.
+    if (guide == 0 && (!first.next || first.next->start > after))
+        return first.next;
+    return OwnNext(channels[guide].channel, after, channels[guide].shiftSeconds);
 }
 
 std::vector<GuideProgramme> GuideStore::Range(const GuideLink& link, qint64 from, qint64 to) const
@@ -184,26 +278,29 @@ bool GuideStore::AnyStartsAfter(const std::vector<GuideLinkedChannel>& channels,
     return any;
 }
 
-std::optional<GuideProgramme> GuideStore::OwnNow(qint64 channel, qint64 now, qint64 shift) const
+GuideStore::Around GuideStore::OwnAround(qint64 channel, qint64 at, qint64 shift) const
 {
-    std::optional<GuideProgramme> found;
-    auto& current = statements->now;
-    current.Bind(1, channel).Bind(2, now - shift).Bind(3, kLongestProgramme);
-    if (current.Step())
-        found = ReadProgramme(current, shift);
-    current.Reset();
-    return found;
+    Around around;
+    auto& query = statements->around;
+    query.Bind(1, channel).Bind(2, at - shift).Bind(3, kLongestProgramme);
+    while (query.Step()) {
+        if (query.IsNull(1) || query.Integer(1) + shift > at) {
+            around.on = ReadProgramme(query, shift);
+            break;
+        }
+        around.endedBy = std::max(around.endedBy, query.Integer(1) + shift);
+    }
+    query.Reset();
+    return around;
 }
 
-GuideNowNext GuideStore::OwnNowAndNext(qint64 channel, qint64 now, qint64 shift) const
+std::optional<GuideProgramme> GuideStore::OwnNext(qint64 channel, qint64 after, qint64 shift) const
 {
-    GuideNowNext found;
-    const qint64 guideTime = now - shift;
-    found.now = OwnNow(channel, now, shift);
+    std::optional<GuideProgramme> found;
     auto& next = statements->next;
-    next.Bind(1, channel).Bind(2, guideTime);
+    next.Bind(1, channel).Bind(2, after - shift);
     if (next.Step())
-        found.next = ReadProgramme(next, shift);
+        found = ReadProgramme(next, shift);
     next.Reset();
     return found;
 }

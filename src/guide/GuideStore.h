@@ -47,10 +47,25 @@ public:
 
 private:
     struct Statements;
+    struct Around;
+    struct Own;
+    struct Placed;
     using ByGuide = std::vector<std::vector<GuideProgramme>>;
 
-    std::optional<GuideProgramme> OwnNow(qint64 channel, qint64 now, qint64 shift) const;
-    GuideNowNext OwnNowAndNext(qint64 channel, qint64 now, qint64 shift) const;
+    Around OwnAround(qint64 channel, qint64 at, qint64 shift) const;
+    std::optional<GuideProgramme> OwnNext(qint64 channel, qint64 after, qint64 shift) const;
+    // Now and next from what the guides have at now and where the programme on then ends,
+    // without reading their ranges; empty where that does not tell, when a programme has
+    // no end or a guide's own programmes overlap.
+    std::optional<GuideNowNext> PlacedNowAndNext(const std::vector<GuideLinkedChannel>& channels, qint64 now,
+                                                 const Own& first) const;
+    // What the merged guides have at a moment, guide by guide: each places its own there
+    // only within the pause the guides before it leave, if that is an hour or more.
+    std::optional<Placed> PlacedAt(const std::vector<GuideLinkedChannel>& channels, qint64 at, const Own& first,
+                                   qint64 now) const;
+    // A guide's next programme after a moment; the first guide's from what it had at now where that tells.
+    std::optional<GuideProgramme> NextOf(const std::vector<GuideLinkedChannel>& channels, std::size_t guide, qint64 after,
+                                         const Own& first) const;
     std::vector<GuideProgramme> OwnRange(qint64 channel, qint64 from, qint64 to, qint64 shift) const;
     // The guides' programmes running in [from, to), merged; read on an hour beyond to.
     std::vector<GuideProgramme> Merged(const std::vector<GuideLinkedChannel>& channels, qint64 from, qint64 to) const;

@@ -2,6 +2,7 @@
 // matching the viewer's channels, and imports that are cancelled or killed half way.
 
 #include "GuideChoicesFile.h"
+#include "GuideDatabase.h"
 #include "GuideImporter.h"
 #include "GuideMatcher.h"
 #include "GuideOrderFile.h"
@@ -15,6 +16,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTimeZone>
 #include <QSignalSpy>
 
@@ -421,6 +423,71 @@ TEST(GuideStoreTest, ThreeGuidesInTheViewersOrderAsATableOfWhichProgrammeWins)
     EXPECT_FALSE(dir.ReadFile(QStringLiteral("GuideOrder.xml")).contains("\"0\""));
     dir.WriteFile(QStringLiteral("GuideOrder.xml"), "<GuideOrder><Guide source=\"g\" correctionMinutes=\"9999\"/></GuideOrder>");
     EXPECT_EQ(LoadGuideOrder(path), (GuideArrangement{{"g"}, {}}));
+}
+
+TEST(GuideStoreTest, NowAndNextOfThreeGuidesAreWhatTheirMergedRangeShowsAtEveryMoment)
+{
+    // Random guides with pauses long and short, overlapping programmes and last ones
+    // without an end, the second corrected: now and next at a moment are read apart from
+    // the range, which merges whole guides.
+    constexpr int kChannels = 24, kProgrammes = 30, kStepMinutes = 7;
+    const qint64 base = QDateTime::currentSecsSinceEpoch() / kHour * kHour;
+    TempDir dir;
+    const QString path = dir.FilePath(QStringLiteral("guide.sqlite"));
+    std::vector<GuideViewerChannel> viewers;
+    {
+        GuideDatabase database;
+        ASSERT_TRUE(database.Open(path));
+        GuideDatabase::Statement guide(database, "INSERT INTO guides(source, imported, problem) VALUES(?1, ?2, 0)");
+        GuideDatabase::Statement channel(database, "INSERT INTO channels(guide, id, names, icon) VALUES(?1, ?2, '', '')");
+        GuideDatabase::Statement programme(database, "INSERT INTO programmes VALUES(?1, ?2, ?3, ?4, '', '', '', '', '')");
+        QRandomGenerator random(11);
+        for (int g = 1; g <= 3; ++g) {
+            guide.Bind(1, QStringLiteral("g%1").arg(g)).Bind(2, base).Run();
+            for (int c = 0; c < kChannels; ++c) {
+                const QString id = QStringLiteral("c%1.example").arg(c);
+                if (g == 1)
+                    viewers.push_back({id, id, {}, id});
+                channel.Bind(1, qint64(g)).Bind(2, id).Run();
+                const qint64 cid = (g - 1) * kChannels + c + 1;
+                qint64 at = base + random.bounded(120) * kMinute;
+                for (int n = 0; n < kProgrammes; ++n) {
+                    const qint64 length = (20 + random.bounded(100)) * kMinute;
+                    programme.Bind(1, cid).Bind(2, at).Bind(4, QStringLiteral("g%1 %2").arg(g).arg(n));
+                    if (n + 1 < kProgrammes || random.bounded(3) != 0)
+                        programme.Bind(3, at + length);
+                    else
+                        programme.BindNull(3);
+                    ASSERT_TRUE(programme.Run());
+                    const int turn = random.bounded(10);
+                    at += length + (turn == 0 ? -15 * kMinute : turn < 4 ? random.bounded(150) * kMinute : 0);
+                }
+            }
+        }
+    }
+    GuideStore store;
+    ASSERT_TRUE(store.Open(path));
+    GuideMatcher matcher(viewers, {});
+    matcher.SetGuideChannels(store.Channels(), {"g1", "g2", "g3"}, {{"g2", {false, 20 * kMinute, 0}}});
+    const auto described = [](const std::optional<GuideProgramme>& p) {
+        return p ? QStringLiteral("%1 %2-%3").arg(p->title).arg(p->start).arg(p->hasStop ? p->stop : -1) : QString();
+    };
+    for (const GuideViewerChannel& viewer : viewers) {
+        const GuideLink link = matcher.Find(viewer);
+        const std::vector<GuideProgramme> shown = store.Range(link, base - kHour, base + 3 * 24 * kHour);
+        for (qint64 at = base; at < base + 2 * 24 * kHour; at += kStepMinutes * kMinute) {
+            std::optional<GuideProgramme> now, next;
+            for (const GuideProgramme& p : shown) {
+                if (p.start <= at && at < p.RunsUntil())
+                    now = p;
+                else if (p.start > at && (!next || next->start == p.start))
+                    next = p; // of overlapping ones clipped alike, the one begun last, as for now
+            }
+            const GuideNowNext onAir = store.NowAndNext(link, at);
+            ASSERT_EQ(described(onAir.now).toStdString(), described(now).toStdString()) << viewer.key.toStdString() << " at " << (at - base) / kMinute;
+            ASSERT_EQ(described(onAir.next).toStdString(), described(next).toStdString()) << viewer.key.toStdString() << " at " << (at - base) / kMinute;
+        }
+    }
 }
 
 TEST_F(GuideTest, AShiftMovesTheGuidesTimesLater)
