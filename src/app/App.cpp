@@ -112,6 +112,7 @@ bool App::Start()
     // dynamic loader's lock against them: it loads once both windows are on screen.
     firstFrame.Watch({&mainWindow, &channelWindow}, [this] {
         windowsShown = true;
+        mainWindow.UseThemeIcon();
         engineLoader.Start();
         LoadLibraries();
     });

@@ -9,6 +9,7 @@
 #include "FilmsTexts.h"
 #include "NaturalOrder.h"
 #include "PlaylistDrops.h"
+#include "PngImage.h"
 #include "Settings.h"
 #include "SkinColours.h"
 #include "StatusLine.h"
@@ -47,11 +48,9 @@ QString AccessName(const LanguageStrings& texts, int index)
 static QIcon LoadAppIcon()
 {
     Q_INIT_RESOURCE(app);
-    return QIcon::fromTheme(QStringLiteral("org.korvanta.Korvanta"), QIcon(QStringLiteral(":/app/korvanta.png")));
+    return QIcon(QPixmap::fromImage(ReadPngImage(QStringLiteral(":/app/korvanta.png"))));
 }
 
-// The theme's icon is the one the desktop file names, so the taskbar and the window
-// switcher show the same picture; the built-in one serves where no theme has it.
 MainWindow::MainWindow(const LanguageStrings& texts, Settings& settings, CWMPWindow& player, const StatusLine& status,
                        Commands& commands)
     : texts(texts), settings(settings), player(player), status(status), commands(commands),
@@ -63,6 +62,16 @@ MainWindow::MainWindow(const LanguageStrings& texts, Settings& settings, CWMPWin
     setAttribute(Qt::WA_OpaquePaintEvent); // the paint handler covers the whole client area
     drops = new PlaylistDrops(this); // playlists dropped on it are added
     resize(CDialogUnits(font()).ToPixels(kInitialSizeDlu));
+}
+
+// The theme's icon is the one the desktop file names, so the taskbar and the window
+// switcher show the same picture; the built-in one serves where no theme has it, and until
+// the windows are on screen, since the first reading of the theme is slow.
+void MainWindow::UseThemeIcon()
+{
+    appIcon = QIcon::fromTheme(QStringLiteral("org.korvanta.Korvanta"), appIcon);
+    setWindowIcon(appIcon);
+    QApplication::setWindowIcon(appIcon);
 }
 
 void MainWindow::CreatePanels()

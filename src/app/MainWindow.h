@@ -42,6 +42,8 @@ public:
     MainWindow(const LanguageStrings& texts, Settings& settings, CWMPWindow& player, const StatusLine& status,
                Commands& commands);
 
+    // The desktop theme's icon in place of the built-in one, once the windows are on screen.
+    void UseThemeIcon();
     // Makes the panels and gives the window its icon.
     void CreatePanels();
     // Gives the parts assistive technology sees their names in the current language.

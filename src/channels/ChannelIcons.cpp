@@ -1,6 +1,8 @@
 #include "ChannelIcons.h"
 
-#include <QFile>
+#include "PngImage.h"
+
+#include <QPixmap>
 
 // The icons live in a static library: make sure their resource data is linked in.
 static bool initResources()
@@ -18,7 +20,8 @@ QIcon loadIcon(const QString& path)
 {
     static const bool registered = initResources();
     Q_UNUSED(registered);
-    return QFile::exists(path) ? QIcon(path) : QIcon();
+    const QImage image = ReadPngImage(path);
+    return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
 }
 } // namespace
 

@@ -31,9 +31,11 @@ SearchPanel::SearchPanel(QWidget* window) : QObject(window)
 
     field = new QLineEdit(window);
     field->setObjectName(QStringLiteral("searchField"));
-    field->setClearButtonEnabled(true);
     field->hide();
     field->installEventFilter(this);
+    // The clear button's icon comes from the desktop's theme, whose first reading is slow:
+    // asked for once there is something to clear, not while the window is built.
+    connect(field, &QLineEdit::textChanged, this, [this] { field->setClearButtonEnabled(true); }, Qt::SingleShotConnection);
     connect(field, &QLineEdit::textChanged, this, &SearchPanel::Run);
 
     list = new QListView(window);

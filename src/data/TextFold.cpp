@@ -1,10 +1,13 @@
 #include "TextFold.h"
 
-#include <vector>
+#include <array>
+#include <bitset>
+#include <memory>
 
 namespace {
 constexpr char16_t kFirstNonAscii = 0x80;
-constexpr int kBmpSize = 0x10000;
+constexpr std::size_t kBmpSize = 0x10000;
+constexpr std::size_t kBlockSize = 256;
 
 bool IsMark(QChar c)
 {
@@ -23,16 +26,24 @@ QString FoldSlowly(const QString& text)
 // Decomposition and case folding work character by character, and the marks whose order
 // the whole-text form would settle are dropped anyway, so each character of the basic
 // plane is folded once and remembered, per thread (the search folds on the window's
-// thread, the guide's import on its own).
+// thread, the guide's import on its own). Remembered in blocks of 256 made as a text
+// first needs one: a table of the whole plane would cost each start its making.
 const QString& FoldedCharacter(char16_t c)
 {
-    thread_local std::vector<QString> folded(kBmpSize);
-    thread_local std::vector<bool> known(kBmpSize);
-    if (!known[c]) {
-        folded[c] = FoldSlowly(QString(QChar(c)));
-        known[c] = true;
+    struct Block {
+        std::array<QString, kBlockSize> folded;
+        std::bitset<kBlockSize> known;
+    };
+    thread_local std::array<std::unique_ptr<Block>, kBmpSize / kBlockSize> blocks;
+    std::unique_ptr<Block>& block = blocks[c / kBlockSize];
+    if (!block)
+        block = std::make_unique<Block>();
+    const std::size_t at = c % kBlockSize;
+    if (!block->known[at]) {
+        block->folded[at] = FoldSlowly(QString(QChar(c)));
+        block->known[at] = true;
     }
-    return folded[c];
+    return block->folded[at];
 }
 } // namespace
 

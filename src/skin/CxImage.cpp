@@ -1,5 +1,7 @@
 #include "CxImage.h"
 
+#include "PngImage.h"
+
 #include <QPainter>
 #include <QRect>
 
@@ -15,7 +17,7 @@ CxImage::~CxImage()
 
 bool CxImage::Load(const QString& fileName, std::uint32_t /*imageType*/)
 {
-    QImage loaded(fileName);
+    const QImage loaded = ReadPngImage(fileName);
     if (loaded.isNull()) {
         image = QImage();
         return false;
