@@ -9,8 +9,11 @@ also watching while it records the zoo's MPEG-TS stream in the background, again
 watching alone plus recording alone. Then the at-rest check: the host and, when given, the
 real program with nothing playing, which must take 0 ticks.
 
+With --heavy SET, both play the zoo's HD set of that name instead (fhd6: 1920x1080 at
+6 Mbit/s), made once into --media DIR and kept there.
+
 usage: bench_cpu.py [--runs N] [--seconds S] [--size WxH] [--recording]
-                    [--program BIN --data DIR] <stream_zoo.py> <bench_watch>
+                    [--heavy SET --media DIR] [--program BIN --data DIR] <stream_zoo.py> <bench_watch>
 """
 import argparse
 import os
@@ -59,8 +62,8 @@ def measure(args, seconds, cwd=None, env=None):
             process.wait()
 
 
-def start_zoo(script):
-    zoo = subprocess.Popen([sys.executable, script], stdin=subprocess.PIPE,
+def start_zoo(script, options):
+    zoo = subprocess.Popen([sys.executable, script] + options, stdin=subprocess.PIPE,
                            stdout=subprocess.PIPE, text=True)
     port = None
     for line in zoo.stdout:
@@ -80,6 +83,8 @@ def main():
     parser.add_argument("--size", default="640x360")
     parser.add_argument("--recording", action="store_true",
                         help="also watching while recording in the background")
+    parser.add_argument("--heavy", help="the zoo's HD set to play")
+    parser.add_argument("--media", help="the zoo's media folder, kept between runs")
     parser.add_argument("--program", help="the real program, for the at-rest check")
     parser.add_argument("--data", help="its data folder (working directory)")
     parser.add_argument("zoo")
@@ -90,8 +95,10 @@ def main():
     config = tempfile.mkdtemp(prefix="korvanta-bench-")
     env = dict(os.environ, XDG_CONFIG_HOME=config)
     env.pop("QT_QPA_PLATFORM", None)
-    zoo, server = start_zoo(args.zoo)
-    url, recorded = server + "/live.m3u8", server + "/zoo/stream.ts"
+    options = (["--heavy", args.heavy] if args.heavy else []) + (["--media", args.media] if args.media else [])
+    zoo, server = start_zoo(args.zoo, options)
+    url = server + ("/hls/%s/live.m3u8" % args.heavy if args.heavy else "/live.m3u8")
+    recorded = server + "/zoo/stream.ts"
     try:
         own, mpv, both, alone = [], [], [], []
         for _ in range(args.runs):

@@ -3,7 +3,7 @@
 with ffmpeg at start (kept in --media and reused by later runs).
 
 Command line:
-    stream_zoo.py [--port N] [--media DIR] [--root DIR] [--segments N] [--heavy] [--make-only]
+    stream_zoo.py [--port N] [--media DIR] [--root DIR] [--segments N] [--heavy [SET,...]] [--make-only]
 
     --port N      listen on 127.0.0.1:N (default 0: a free port). A port that is taken
                   ends the server with exit status 3 and "ERROR port N is busy".
@@ -12,7 +12,9 @@ Command line:
     --segments N  length of the main material in one-second segments (default 120)
     --heavy       also make and serve the HD sets, for benchmarks (made once): hd5 at
                   5 Mbit/s, 11 minutes without a wrap (410 MB), and hd8 at 8 Mbit/s, two
-                  minutes that repeat (120 MB); both 1280x720, noise so the rate is spent
+                  minutes that repeat (120 MB); both 1280x720, noise so the rate is spent;
+                  fhd6 at 6 Mbit/s, 1920x1080, two minutes that repeat (90 MB). Names
+                  after it make only those sets.
     --make-only   make the media and end
 
 Prints, once listening: "PORT n", "TLS_PORT n" (certificate from the test CA),
@@ -117,8 +119,9 @@ SETS = {
     "audio": (None, None, SHORT_SEGMENTS),
     "clock": ("320x240", "libx264", CLOCK_SEGMENTS),
 }
-HEAVY_SETS = {"hd5": ("1280x720", "libx264", 660), "hd8": ("1280x720", "libx264", 120)}
-HEAVY_RATES = {"hd5": "5M", "hd8": "8M"}
+HEAVY_SETS = {"hd5": ("1280x720", "libx264", 660), "hd8": ("1280x720", "libx264", 120),
+              "fhd6": ("1920x1080", "libx264", 120)}
+HEAVY_RATES = {"hd5": "5M", "hd8": "8M", "fhd6": "6M"}
 # name: (sound languages with their tones, subtitle languages)
 TRACK_FILES = {
     "tracks-a": ([("deu", 440), ("eng", 880)], ["eng", "fra"]),
@@ -742,7 +745,7 @@ def main():
     parser.add_argument("--media", default=None)
     parser.add_argument("--root", default=None)
     parser.add_argument("--segments", type=int, default=120)
-    parser.add_argument("--heavy", action="store_true")
+    parser.add_argument("--heavy", nargs="?", const=",".join(HEAVY_SETS), default="")
     parser.add_argument("--make-only", action="store_true")
     args = parser.parse_args()
 
@@ -750,7 +753,7 @@ def main():
     media = args.media or os.path.join(temp.name, "media")
     for name in SETS:
         make_set(media, name, SETS[name][2] or args.segments)
-    for name in HEAVY_SETS if args.heavy else ():
+    for name in filter(None, args.heavy.split(",")):
         make_set(media, name, HEAVY_SETS[name][2])
     make_mp3(media)
     make_track_files(media)
