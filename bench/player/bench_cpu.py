@@ -9,6 +9,8 @@ also watching while it records the zoo's MPEG-TS stream in the background, again
 watching alone plus recording alone. Then the at-rest check: the host and, when given, the
 real program with nothing playing, which must take 0 ticks.
 
+--mpv-arg ARG (repeatable) passes ARG to the command line, for instance --vo=gpu and
+--gpu-sw=yes where it would pick another video output over a software renderer.
 With --heavy SET, both play the zoo's HD set of that name instead (fhd6: 1920x1080 at
 6 Mbit/s), made once into --media DIR and kept there.
 
@@ -84,6 +86,7 @@ def main():
     parser.add_argument("--recording", action="store_true",
                         help="also watching while recording in the background")
     parser.add_argument("--heavy", help="the zoo's HD set to play")
+    parser.add_argument("--mpv-arg", action="append", default=[], help="an option for the command line")
     parser.add_argument("--media", help="the zoo's media folder, kept between runs")
     parser.add_argument("--program", help="the real program, for the at-rest check")
     parser.add_argument("--data", help="its data folder (working directory)")
@@ -104,7 +107,7 @@ def main():
         for _ in range(args.runs):
             own.append(measure([host, width, height, url], args.seconds, env=env))
             mpv.append(measure(["mpv", "--no-config", "--geometry=%sx%s" % (width, height),
-                                "--audio-fallback-to-null=yes", url], args.seconds, env=env))
+                                "--audio-fallback-to-null=yes"] + args.mpv_arg + [url], args.seconds, env=env))
             if args.recording:
                 both.append(measure([host, width, height, url, "--record", recorded], args.seconds, env=env))
                 alone.append(measure([host, width, height, "", "--record", recorded], args.seconds, env=env))
