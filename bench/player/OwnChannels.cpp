@@ -31,6 +31,12 @@ bool OwnChannels::Start()
         return false;
     }
     app.Window().show();
+    // The playlists are read once both windows are on screen; one added before would be
+    // replaced by what the file holds.
+    if (!WaitFor([this] { return app.AreWindowsShown(); }, kReadWaitMs)) {
+        std::fprintf(stderr, "the windows were not shown\n");
+        return false;
+    }
     app.OwnPlaylists().Add(listPath);
     if (!WaitFor([this] { return !app.OwnPlaylists().Playlists().empty(); }, kReadWaitMs)) {
         std::fprintf(stderr, "the playlist was not read\n");

@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QOpenGLWindow>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -25,15 +24,6 @@ namespace {
 constexpr int kWaitMs = 30000;
 constexpr int kSettleMs = 1500; // the channel plays on for a while before the next switch
 const QStringList& kNames = OwnChannels::kNames;
-
-QOpenGLWindow* VideoWindow()
-{
-    for (QWindow* window : QGuiApplication::allWindows()) {
-        if (auto* video = qobject_cast<QOpenGLWindow*>(window))
-            return video;
-    }
-    return nullptr;
-}
 
 // Both clicks of it, as the mouse sends them.
 void DoubleClick(QTreeWidget* tree, QTreeWidgetItem* item)
@@ -48,9 +38,9 @@ void DoubleClick(QTreeWidget* tree, QTreeWidgetItem* item)
 class SwapClock
 {
 public:
-    SwapClock(App& app, QOpenGLWindow* video) : app(app)
+    explicit SwapClock(App& app) : app(app)
     {
-        QObject::connect(video, &QOpenGLWindow::frameSwapped, [this] { OnSwap(); });
+        QObject::connect(&app.Player(), &CWMPWindow::PictureShown, [this] { OnSwap(); });
     }
     void Start(const QString& channel)
     {
@@ -101,12 +91,13 @@ int main(int argc, char** argv)
         return 1;
     }
     DoubleClick(tree, channels.Channel(0));
-    QOpenGLWindow* video = nullptr; // made once the engine has loaded
-    if (!WaitFor([&] { return (video = VideoWindow()) != nullptr && app.Status().Text() == kNames[0]; }, kWaitMs)) {
+    CWMPWindow& player = app.Player();
+    if (!WaitFor([&] { return player.FrameUpdates() > 0 && app.Status().Text() == kNames[0]; }, kWaitMs)) {
         std::fprintf(stderr, "the first channel did not play with video output\n");
         return 1;
     }
-    SwapClock clock(app, video);
+    SwapClock clock(app);
+    const QWidget* video = player.VideoWidget();
     std::vector<double> zaps;
     std::vector<double> cli;
     const QStringList window = {

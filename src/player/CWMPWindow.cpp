@@ -1,27 +1,16 @@
 #include "CWMPWindow.h"
 
 #include "ComposedVideo.h"
+#include "SoftwareVideo.h"
 #include "VideoSurface.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QOpenGLContext>
 #include <QScreen>
 #include <QWidget>
 
 namespace {
-// Shown, a QOpenGLWidget crashes on platforms without real windows, even where a context
-// can be made; those get a black surface and the engine plays without video output.
-bool VideoAvailable()
-{
-    const QString platform = QGuiApplication::platformName();
-    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal") ||
-        platform == QLatin1String("vnc"))
-        return false;
-    QOpenGLContext probe;
-    return probe.create();
-}
 
 void PaintBlack(QWidget* widget)
 {
@@ -47,26 +36,28 @@ bool CWMPWindow::Create(QWidget* parent)
 {
     if (host != nullptr)
         return true;
-    const bool withVideo = VideoAvailable();
-    if (!engine.Create(withVideo))
+    const VideoOutput output = ChooseVideoOutput();
+    if (!engine.Create(output != VideoOutput::None))
         return false;
 
     host = new QWidget(parent);
     host->setGeometry(0, 0, 100, 100);
     PaintBlack(host);
     host->installEventFilter(this);
-    surface = MakeSurface(withVideo);
+    surface = MakeSurface(output);
     surface->installEventFilter(this);
     surface->setMouseTracking(true);
-    surface->setFocusPolicy(Qt::ClickFocus);
+    // A picture drawn as a widget would take the focus at a double-click, and with it the
+    // main window's keys (Enter meaning full screen); full screen gives it the focus itself.
+    surface->setFocusPolicy(surface->inherits("QWindowContainer") ? Qt::ClickFocus : Qt::NoFocus);
     FitSurface();
     host->show();
     return true;
 }
 
-QWidget* CWMPWindow::MakeSurface(bool withVideo)
+QWidget* CWMPWindow::MakeSurface(VideoOutput output)
 {
-    if (!withVideo) {
+    if (output == VideoOutput::None) {
         auto* plain = new QWidget(host);
         PaintBlack(plain);
         // Without a surface nothing else tears the engine down when the widgets go first.
@@ -77,12 +68,17 @@ QWidget* CWMPWindow::MakeSurface(bool withVideo)
         return plain;
     }
     QWidget* picture = nullptr;
-    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+    if (output == VideoOutput::Software) {
+        auto* widget = new SoftwareVideo(engine.Handle(), host);
+        renderer = &widget->Renderer();
+        drawing = widget;
+        picture = widget;
+    } else if (QGuiApplication::platformName() == QLatin1String("wayland")) {
         // Compositors do not reliably show a child window's subsurface: the picture is
         // composed with the main window instead.
         auto* widget = new ComposedVideo(engine.Handle(), host);
         renderer = &widget->Renderer();
-        glSurface = widget;
+        drawing = widget;
         picture = widget;
     } else {
         auto* window = new VideoSurface(engine.Handle());
@@ -91,11 +87,12 @@ QWidget* CWMPWindow::MakeSurface(bool withVideo)
         picture = QWidget::createWindowContainer(window, host);
         window->SetInputTarget(picture);
         renderer = &window->Renderer();
-        glSurface = window;
+        drawing = window;
     }
     renderer->SetCaption(&caption);
     engine.SetVideoReady(false); // addresses wait for the render context
     renderer->onReady = [this] { engine.SetVideoReady(true); };
+    renderer->onShown = [this] { emit PictureShown(); };
     // The main window may destroy its children before its members.
     renderer->onDestroying = [this] {
         surface = nullptr;
@@ -111,7 +108,7 @@ void CWMPWindow::Close()
     SetFullScreen(false);
     // libmpv aborts unless the wakeup hook goes first and the engine last.
     engine.UnhookWakeup();
-    if (glSurface != nullptr)
+    if (drawing != nullptr)
         renderer->Detach();
     engine.Destroy();
 }
@@ -163,13 +160,13 @@ void CWMPWindow::ShowTitle(const QString& name, const QColor& colour)
 
 void CWMPWindow::RepaintPicture()
 {
-    if (glSurface != nullptr)
+    if (drawing != nullptr)
         renderer->Repaint();
 }
 
 int CWMPWindow::FrameUpdates() const
 {
-    return glSurface != nullptr ? renderer->FrameUpdates() : 0;
+    return drawing != nullptr ? renderer->FrameUpdates() : 0;
 }
 
 bool CWMPWindow::IsFullScreen() const

@@ -6,6 +6,7 @@
 #include "CWMPEventDispatch.h"
 #include "MpvPlayer.h"
 #include "VideoCaption.h"
+#include "VideoOutput.h"
 
 #include <QObject>
 #include <QPointer>
@@ -16,6 +17,8 @@ class VideoRenderer;
 
 class CWMPWindow : public QObject
 {
+    Q_OBJECT
+
 public:
     explicit CWMPWindow(const PlayerTimings& timings = {});
     ~CWMPWindow() override;
@@ -63,11 +66,15 @@ public:
     // The volume applied whenever the sound is on, 0..100.
     int storedVolume = 100;
 
+signals:
+    // A drawing of the picture has reached the screen.
+    void PictureShown();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QWidget* MakeSurface(bool withVideo);
+    QWidget* MakeSurface(VideoOutput output);
     void FitSurface();
     bool HandleKey(const QKeyEvent& key);
     void RepaintPicture();
@@ -76,8 +83,8 @@ private:
     CWMPEventDispatch dispatch;
     QPointer<QWidget> host;
     QPointer<QWidget> surface;
-    QPointer<QObject> glSurface; // what draws the picture, when there is video
-    VideoRenderer* renderer = nullptr; // glSurface's, while it lives
+    QPointer<QObject> drawing; // what draws the picture, when there is video
+    VideoRenderer* renderer = nullptr; // drawing's, while it lives
     QPointer<QWidget> fullScreenWindow;
     VideoCaption caption{[this] { RepaintPicture(); }};
 };

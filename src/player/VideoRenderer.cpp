@@ -10,11 +10,17 @@
 #include <QPainter>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
+// libmpv's converters take their fast paths with lines and rows at this alignment.
+constexpr int kSoftwareAlignment = 64;
+// QImage::Format_RGB32 in memory on a little-endian machine: blue, green, red, padding.
+constexpr const char* kSoftwareFormat = "bgr0";
+
 void* GetProcAddress(void*, const char* name)
 {
     QOpenGLContext* context = QOpenGLContext::currentContext();
@@ -51,18 +57,27 @@ VideoRenderer::VideoRenderer(mpv_handle* engine, QObject* owner, std::function<v
 {
 }
 
+VideoRenderer::VideoRenderer(mpv_handle* engine, QObject* owner, std::function<void()> repaint)
+    : VideoRenderer(engine, owner, std::move(repaint), [] {}, [] {})
+{
+    software = true;
+}
+
 void VideoRenderer::Create()
 {
     if (engine == nullptr || render != nullptr)
         return;
     mpv_opengl_init_params gl{GetProcAddress, nullptr};
-    int advanced = 0;
-    mpv_render_param params[] = {
+    mpv_render_param openGl[] = {
         {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
         {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
-        {MPV_RENDER_PARAM_ADVANCED_CONTROL, &advanced},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
+    mpv_render_param inMemory[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_param* params = software ? inMemory : openGl;
     if (CreateRenderContextQuietly(&render, engine, params) < 0) {
         render = nullptr;
         return;
@@ -85,13 +100,24 @@ void VideoRenderer::Create()
 
 void VideoRenderer::Draw(QPaintDevice& device, unsigned int frameBuffer, qreal ratio)
 {
+    const int width = static_cast<int>(device.width() * ratio);
+    const int height = static_cast<int>(device.height() * ratio);
     // The card covers the whole picture: no frame of a channel that ended shows under it.
-    if (caption == nullptr || !caption->HidesPicture())
-        Render(frameBuffer, static_cast<int>(device.width() * ratio), static_cast<int>(device.height() * ratio));
-    if (caption == nullptr || caption->IsEmpty())
+    const bool picture = caption == nullptr || !caption->HidesPicture();
+    if (picture && !software)
+        Render(frameBuffer, width, height);
+    if (picture && software)
+        RenderImage(width, height, ratio);
+    const bool captioned = caption != nullptr && !caption->IsEmpty();
+    if (!software && !captioned)
         return;
     QPainter painter(&device);
-    caption->Paint(painter, QRect(0, 0, device.width(), device.height()));
+    if (software && picture && render != nullptr)
+        painter.drawImage(QPoint(0, 0), frame);
+    else if (software && picture)
+        painter.fillRect(QRect(0, 0, device.width(), device.height()), Qt::black);
+    if (captioned)
+        caption->Paint(painter, QRect(0, 0, device.width(), device.height()));
 }
 
 void VideoRenderer::Render(unsigned int frameBuffer, int width, int height)
@@ -108,10 +134,37 @@ void VideoRenderer::Render(unsigned int frameBuffer, int width, int height)
     mpv_render_context_render(render, params);
 }
 
+void VideoRenderer::RenderImage(int width, int height, qreal ratio)
+{
+    if (render == nullptr || width <= 0 || height <= 0)
+        return;
+    if (frame.width() != width || frame.height() != height) {
+        const qsizetype stride = (qsizetype(width) * 4 + kSoftwareAlignment - 1) / kSoftwareAlignment * kSoftwareAlignment;
+        void* pixels = std::aligned_alloc(kSoftwareAlignment, size_t(stride) * size_t(height));
+        if (pixels == nullptr)
+            return;
+        frame = QImage(static_cast<uchar*>(pixels), width, height, stride, QImage::Format_RGB32,
+                       [](void* memory) { std::free(memory); }, pixels);
+    }
+    frame.setDevicePixelRatio(ratio); // drawn pixel for pixel
+    int size[2] = {width, height};
+    size_t stride = size_t(frame.bytesPerLine());
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_SW_SIZE, size},
+        {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char*>(kSoftwareFormat)},
+        {MPV_RENDER_PARAM_SW_STRIDE, &stride},
+        {MPV_RENDER_PARAM_SW_POINTER, frame.bits()},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_context_render(render, params);
+}
+
 void VideoRenderer::ReportSwap()
 {
     if (render != nullptr)
         mpv_render_context_report_swap(render);
+    if (onShown)
+        onShown();
 }
 
 void VideoRenderer::Free()
@@ -127,6 +180,7 @@ void VideoRenderer::Free()
 void VideoRenderer::Detach()
 {
     onReady = nullptr;
+    onShown = nullptr;
     onDestroying = nullptr;
     caption = nullptr;
     Free();

@@ -81,7 +81,7 @@ class Program:
         return [w for w in self.shown() if "window state" in run("xprop", "-id", w, "WM_STATE")]
 
     def picture_shown(self):
-        """The engine's picture is up once its native child window is mapped."""
+        """The engine's OpenGL picture is up once its native child window is mapped."""
         return len(self.shown()) > len(self.windows())
 
     def window(self, title, timeout=20.0):
@@ -153,8 +153,8 @@ class InstalledProgramTest(unittest.TestCase):
         with open(os.path.join(self.folder, name), "wb") as f:
             f.write(data)
 
-    def start(self):
-        program = Program(self.config)
+    def start(self, **environment):
+        program = Program(self.config, **environment)
         window = program.main_window()
         self.assertIsNotNone(window, "the main window did not open")
         self.assertTrue(wait_for(lambda: framed(window)), "the window manager did not frame the window")
@@ -195,8 +195,9 @@ class InstalledProgramTest(unittest.TestCase):
             self.assertIn(element, saved)
 
     def test_escape_keeps_the_window_and_enter_toggles_full_screen(self):
-        program, window = self.start()
-        # Full screen moves the picture, which exists once the engine has started.
+        # Full screen moves the picture, which exists once the engine has started: seen from
+        # outside as the OpenGL output's native window.
+        program, window = self.start(KORVANTA_VIDEO_OUTPUT="opengl")
         self.assertTrue(wait_for(program.picture_shown), "the picture did not appear")
         program.keys(window, "Escape", "space", "Return")
 
