@@ -2,6 +2,7 @@
 
 #include "LogCategories.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -56,11 +57,13 @@ VideoOutput ChooseVideoOutput()
     const QByteArray forced = qgetenv(kOverride);
     if (forced == "software")
         return VideoOutput::Software;
+    QElapsedTimer probe;
+    probe.start();
     const QByteArray renderer = RendererName();
     if (forced == "opengl" && !renderer.isEmpty())
         return VideoOutput::OpenGL;
     const bool software = renderer.isEmpty() || IsSoftwareRenderer(renderer);
-    qCInfo(lcPlayer, "video through %s (OpenGL renderer: %s)", software ? "software" : "OpenGL",
-           renderer.isEmpty() ? "none" : renderer.constData());
+    qCInfo(lcPlayer, "video through %s (OpenGL renderer: %s, asked in %lld ms)", software ? "software" : "OpenGL",
+           renderer.isEmpty() ? "none" : renderer.constData(), static_cast<long long>(probe.elapsed()));
     return software ? VideoOutput::Software : VideoOutput::OpenGL;
 }
