@@ -11,7 +11,6 @@
 #include <QWidget>
 
 namespace {
-
 void PaintBlack(QWidget* widget)
 {
     QPalette palette = widget->palette();

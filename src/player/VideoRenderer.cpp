@@ -18,8 +18,8 @@
 namespace {
 // libmpv's converters take their fast paths with lines and rows at this alignment.
 constexpr int kSoftwareAlignment = 64;
-// QImage::Format_RGB32 in memory on a little-endian machine: blue, green, red, padding.
-constexpr const char* kSoftwareFormat = "bgr0";
+// QImage::Format_RGB32 as it lies in memory: a 32-bit 0xffRRGGBB in the machine's order.
+constexpr const char* kSoftwareFormat = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "bgr0" : "0rgb";
 
 void* GetProcAddress(void*, const char* name)
 {
